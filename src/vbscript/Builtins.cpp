@@ -1,0 +1,65 @@
+#include "vbscript/Builtins.h"
+
+#include "vbscript/ScriptError.h"
+
+#if __has_include("vbscript/library/Library.h")
+#include "vbscript/library/Library.h"
+#define VBSCRIPT_HAS_LIBRARY 1
+#endif
+
+namespace vbscript {
+
+ExecContext::~ExecContext() = default;
+
+void ExecContext::raise(int number, const QString &name) const
+{
+    throw ScriptError::runtime(number, name);
+}
+
+void BuiltinRegistry::add(const BuiltinInfo &info)
+{
+    m_functions.insert(QString::fromLatin1(info.name).toLower(), info);
+}
+
+void BuiltinRegistry::addConstant(const QString &name, const Variant &value)
+{
+    m_constants.insert(name.toLower(), value);
+}
+
+void BuiltinRegistry::addClass(const QString &progId, ObjectFactory factory)
+{
+    m_classes.insert(progId.toLower(), std::move(factory));
+}
+
+const BuiltinInfo *BuiltinRegistry::find(const QString &name) const
+{
+    auto it = m_functions.constFind(name.toLower());
+    return it == m_functions.constEnd() ? nullptr : &it.value();
+}
+
+const Variant *BuiltinRegistry::findConstant(const QString &name) const
+{
+    auto it = m_constants.constFind(name.toLower());
+    return it == m_constants.constEnd() ? nullptr : &it.value();
+}
+
+const ObjectFactory *BuiltinRegistry::findClass(const QString &progId) const
+{
+    auto it = m_classes.constFind(progId.toLower());
+    return it == m_classes.constEnd() ? nullptr : &it.value();
+}
+
+const BuiltinRegistry &BuiltinRegistry::standard()
+{
+    static const BuiltinRegistry registry = [] {
+        BuiltinRegistry r;
+        registerLanguageFunctions(r);
+#ifdef VBSCRIPT_HAS_LIBRARY
+        registerLibrary(r);
+#endif
+        return r;
+    }();
+    return registry;
+}
+
+} // namespace vbscript

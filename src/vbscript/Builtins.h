@@ -1,0 +1,134 @@
+#pragma once
+
+// How built-in functions plug into the engine.
+//
+// A built-in is a plain function registered by name (found case-insensitively)
+// with its least and greatest argument count; the engine checks the count and
+// raises 450 "Wrong number of arguments or invalid property assignment" before
+// the function runs, so a built-in may index args[0 .. minArgs-1] freely.
+//
+// Arguments arrive evaluated, as values:
+//  - Optional arguments the caller left off at the end are simply absent:
+//    args.size() is the number the caller wrote.
+//  - An argument left out in the middle, as in MsgBox "x", , "title", is
+//    Variant::missing() (isMissing() true); treat it as not given.
+//  - Objects arrive as object references (not their default values), so
+//    IsObject and TypeName see them; call valueOf() to get the default value.
+//  - By-reference arguments: args holds copies. No VBScript built-in changes its
+//    caller's variables, so whatever a built-in writes into args is dropped.
+//    (Object members are different: see Object::get in Variant.h.)
+//
+// A built-in reports a failure by throwing ScriptError, normally through
+// ctx.raise(number) or ScriptError::runtime(number); the engine adds the line
+// and column and routes it through On Error.
+//
+// The runtime library registers its functions, constants and creatable classes
+// through registerLibrary() (vbscript/library/Library.h); the language's own
+// conversion functions are registered by registerLanguageFunctions().
+
+#include "vbscript/Variant.h"
+
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <span>
+
+namespace vbscript {
+
+class ErrObject;
+class ScriptLocale;
+class ExecContext;
+
+using BuiltinFn = Variant (*)(ExecContext &ctx, std::span<Variant> args);
+
+struct BuiltinInfo
+{
+    const char *name = nullptr;
+    int minArgs = 0;
+    int maxArgs = 0;
+    BuiltinFn fn = nullptr;
+};
+
+// Creates an object for CreateObject("ProgId").
+using ObjectFactory = std::function<std::shared_ptr<Object>(ExecContext &ctx)>;
+
+// What MsgBox and InputBox ask the host to show.
+struct UiRequest
+{
+    enum Kind { MessageBox, InputBox } kind = MessageBox;
+    QString prompt;
+    QString title;
+    int buttons = 0;        // MsgBox: vbOKOnly, vbYesNo, ... plus icon and default-button bits
+    QString defaultText;    // InputBox
+    bool hasPosition = false;
+    int x = 0, y = 0;       // InputBox, in twips
+};
+// Returns MsgBox's button number, or InputBox's text (Empty when cancelled).
+using UiCallback = std::function<Variant(const UiRequest &request)>;
+
+// The state behind Rnd and Randomize: VBScript's 24-bit generator seed.
+struct RndState
+{
+    quint32 seed = 0x50000;
+    float last = 0;
+};
+
+class BuiltinRegistry
+{
+public:
+    void add(const BuiltinInfo &info);
+    void addConstant(const QString &name, const Variant &value);
+    void addClass(const QString &progId, ObjectFactory factory);
+
+    const BuiltinInfo *find(const QString &name) const;
+    const Variant *findConstant(const QString &name) const;
+    const ObjectFactory *findClass(const QString &progId) const;
+
+    // The registry with the language functions and the whole runtime library.
+    static const BuiltinRegistry &standard();
+
+private:
+    QHash<QString, BuiltinInfo> m_functions;   // keyed by lower-case name
+    QHash<QString, Variant> m_constants;
+    QHash<QString, ObjectFactory> m_classes;
+};
+
+// What a built-in may ask of the running engine.
+class ExecContext
+{
+public:
+    virtual ~ExecContext();
+
+    // GetLocale/SetLocale: the locale text and dates convert through.
+    virtual const ScriptLocale &locale() const = 0;
+    virtual void setLocale(const ScriptLocale &locale) = 0;
+
+    // MsgBox and InputBox: when AllowUI is off they raise 70 Permission denied;
+    // otherwise they go through the host's callback (none installed: 70 too).
+    virtual bool allowUI() const = 0;
+    virtual const UiCallback &uiCallback() const = 0;
+
+    virtual RndState &rnd() = 0;
+    virtual ErrObject &err() = 0;
+
+    // Eval: an expression in the scope of the caller.
+    virtual Variant evalString(const QString &code) = 0;
+    // Execute (global false: the caller's scope) and ExecuteGlobal (true).
+    virtual void execute(const QString &code, bool global) = 0;
+    // GetRef: an object whose default member calls the named procedure.
+    virtual Variant getRef(const QString &name) = 0;
+    // CreateObject: a class of the registry or one the host added; 429 otherwise.
+    virtual std::shared_ptr<Object> createObject(const QString &progId) = 0;
+    // Whether UseSafeSubset is on (objects not safe for scripting are refused).
+    virtual bool useSafeSubset() const = 0;
+
+    // Raises run-time error `number` with VBScript's text, `name` appended
+    // where VBScript appends it.
+    [[noreturn]] void raise(int number, const QString &name = QString()) const;
+};
+
+// The conversion functions the language itself relies on (CInt, CLng, CDbl,
+// Chr, Len, Array, ...).
+void registerLanguageFunctions(BuiltinRegistry &registry);
+
+} // namespace vbscript

@@ -1,0 +1,102 @@
+#include "vbscript/ErrObject.h"
+
+namespace vbscript {
+
+namespace {
+bool is(const QString &a, const char *b)
+{
+    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+} // namespace
+
+void ErrObject::clear()
+{
+    m_number = 0;
+    m_description.clear();
+    m_source.clear();
+    m_helpFile.clear();
+    m_helpContext = 0;
+}
+
+void ErrObject::set(const ScriptError &error)
+{
+    m_number = error.number();
+    m_description = error.description();
+    m_source = error.source();
+    m_helpFile.clear();
+    m_helpContext = 0;
+}
+
+ScriptError ErrObject::makeRaised(std::span<Variant> args)
+{
+    auto given = [&](size_t i) { return i < args.size() && !args[i].isMissing(); };
+    if (!given(0))
+        throw ScriptError::runtime(err::ArgumentNotOptional);
+    const qint32 number = args[0].toLong();
+    if (number == 0)
+        throw ScriptError::runtime(err::InvalidProcedureCall);
+    // Numbers of VBScript's own errors keep their text unless one is given;
+    // other numbers read "Unknown runtime error".
+    QString description = ScriptError::standardText(number);
+    if (description.isEmpty() || (number >= 1000 && number < 1100))
+        description = QStringLiteral("Unknown runtime error");
+    QString source = ScriptError::runtimeSource();
+    if (given(1))
+        source = args[1].toString();
+    if (given(2))
+        description = args[2].toString();
+    ScriptError e(number, description, source);
+    e.setKind(ErrorKind::User);
+    return e;
+}
+
+Variant ErrObject::get(const QString &name, std::span<Variant> args)
+{
+    if (name.isEmpty() || is(name, "Number"))
+        return Variant(qint32(m_number));
+    if (is(name, "Description"))
+        return Variant(m_description);
+    if (is(name, "Source"))
+        return Variant(m_source);
+    if (is(name, "HelpFile"))
+        return Variant(m_helpFile);
+    if (is(name, "HelpContext"))
+        return Variant(qint32(m_helpContext));
+    if (is(name, "Clear")) {
+        if (!args.empty())
+            throw ScriptError::runtime(err::WrongNumberOfArguments);
+        clear();
+        return Variant();
+    }
+    if (is(name, "Raise")) {
+        if (args.size() > 5)
+            throw ScriptError::runtime(err::WrongNumberOfArguments);
+        ScriptError e = makeRaised(args);
+        if (args.size() > 3 && !args[3].isMissing())
+            m_helpFile = args[3].toString();
+        if (args.size() > 4 && !args[4].isMissing())
+            m_helpContext = args[4].toLong();
+        throw e;
+    }
+    throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+}
+
+void ErrObject::put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet)
+{
+    if (isSet || !args.empty())
+        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+    if (name.isEmpty() || is(name, "Number"))
+        m_number = value.toLong();
+    else if (is(name, "Description"))
+        m_description = value.toString();
+    else if (is(name, "Source"))
+        m_source = value.toString();
+    else if (is(name, "HelpFile"))
+        m_helpFile = value.toString();
+    else if (is(name, "HelpContext"))
+        m_helpContext = value.toLong();
+    else
+        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+}
+
+} // namespace vbscript

@@ -1,0 +1,81 @@
+// The conversion functions and the few string and array functions that the
+// language's own semantics are defined by; the rest of the runtime library
+// lives in library/.
+
+#include "vbscript/Builtins.h"
+#include "vbscript/ScriptError.h"
+
+namespace vbscript {
+
+namespace {
+
+Variant fnCBool(ExecContext &, std::span<Variant> a) { return Variant(a[0].toBool()); }
+Variant fnCByte(ExecContext &, std::span<Variant> a) { return Variant(a[0].toByte()); }
+Variant fnCInt(ExecContext &, std::span<Variant> a) { return Variant(a[0].toInteger()); }
+Variant fnCLng(ExecContext &, std::span<Variant> a) { return Variant(a[0].toLong()); }
+Variant fnCSng(ExecContext &, std::span<Variant> a) { return Variant(a[0].toSingle()); }
+Variant fnCDbl(ExecContext &, std::span<Variant> a) { return Variant(a[0].toDouble()); }
+Variant fnCCur(ExecContext &, std::span<Variant> a) { return Variant::currency(a[0].toCurrency()); }
+Variant fnCDate(ExecContext &, std::span<Variant> a) { return Variant::date(a[0].toDate()); }
+
+// Characters 128 to 159 of Windows-1252, which Chr uses for codes above 127.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+Variant fnChr(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 code = a[0].toLong();
+    if (code < 0 || code > 255)
+        ctx.raise(err::InvalidProcedureCall);
+    const char16_t ch = (code >= 128 && code < 160) ? kCp1252High[code - 128] : char16_t(code);
+    return Variant(QString(QChar(ch)));
+}
+
+Variant fnLen(ExecContext &, std::span<Variant> a)
+{
+    const Variant v = a[0].valueOf();
+    if (v.isNull())
+        return Variant::null();
+    return Variant(qint32(v.toString().size()));
+}
+
+Variant fnSpace(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 n = a[0].toLong();
+    if (n < 0)
+        ctx.raise(err::InvalidProcedureCall);
+    Variant::checkStringLength(n);
+    return Variant(QString(n, QLatin1Char(' ')));
+}
+
+Variant fnArray(ExecContext &, std::span<Variant> a)
+{
+    const qint32 ub = qint32(a.size()) - 1;
+    auto arr = SafeArray::create(std::span<const qint32>(&ub, 1));
+    for (size_t i = 0; i < a.size(); ++i)
+        arr->data[i] = a[i].isMissing() ? Variant() : a[i];
+    return Variant(std::move(arr));
+}
+
+} // namespace
+
+void registerLanguageFunctions(BuiltinRegistry &r)
+{
+    r.add({"CBool", 1, 1, fnCBool});
+    r.add({"CByte", 1, 1, fnCByte});
+    r.add({"CInt", 1, 1, fnCInt});
+    r.add({"CLng", 1, 1, fnCLng});
+    r.add({"CSng", 1, 1, fnCSng});
+    r.add({"CDbl", 1, 1, fnCDbl});
+    r.add({"CCur", 1, 1, fnCCur});
+    r.add({"CDate", 1, 1, fnCDate});
+    r.add({"Chr", 1, 1, fnChr});
+    r.add({"Len", 1, 1, fnLen});
+    r.add({"Space", 1, 1, fnSpace});
+    r.add({"Array", 0, 65535, fnArray});
+}
+
+} // namespace vbscript

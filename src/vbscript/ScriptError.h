@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+namespace vbscript {
+
+// Where an error comes from, as VBScript names it in the error's source.
+enum class ErrorKind { Runtime, Compile, User };
+
+// One failure of the engine: a numbered error with VBScript's description and
+// source. Errors of code (compile errors, run-time errors raised while a
+// statement runs) also say where they lie: line 1-based, column 0-based in that
+// line, and the text of the line.
+class ScriptError : public std::exception
+{
+public:
+    ScriptError() = default;
+    ScriptError(int number, QString description, QString source);
+
+    // A run-time error with VBScript's text for `number`; `name`, when given, is
+    // appended as VBScript does ("Type mismatch: 'foo'").
+    static ScriptError runtime(int number, const QString &name = QString());
+    // A compile error with VBScript's text for `number`.
+    static ScriptError compile(int number, int line = 0, int column = 0,
+                               const QString &lineText = QString());
+    // VBScript's own English text for an error number, or an empty string.
+    static QString standardText(int number);
+    static QString runtimeSource();
+    static QString compileSource();
+
+    int number() const { return m_number; }
+    const QString &description() const { return m_description; }
+    const QString &source() const { return m_source; }
+    int line() const { return m_line; }
+    int column() const { return m_column; }
+    const QString &lineText() const { return m_lineText; }
+    bool hasPosition() const { return m_line > 0; }
+    ErrorKind kind() const { return m_kind; }
+
+    void setPosition(int line, int column, const QString &lineText);
+    void setDescription(const QString &d) { m_description = d; }
+    void setSource(const QString &s) { m_source = s; }
+    void setKind(ErrorKind k) { m_kind = k; }
+
+    const char *what() const noexcept override;
+
+private:
+    int m_number = 0;
+    QString m_description;
+    QString m_source;
+    int m_line = 0;
+    int m_column = 0;
+    QString m_lineText;
+    ErrorKind m_kind = ErrorKind::Runtime;
+    mutable QByteArray m_what;
+};
+
+// The error numbers the engine itself raises, by name, so code reads as intent.
+namespace err {
+enum : int {
+    InvalidProcedureCall = 5,
+    Overflow = 6,
+    OutOfMemory = 7,
+    SubscriptOutOfRange = 9,
+    ArrayFixedOrLocked = 10,
+    DivisionByZero = 11,
+    TypeMismatch = 13,
+    OutOfStringSpace = 14,
+    OutOfStackSpace = 28,
+    SubOrFunctionNotDefined = 35,
+    ErrorLoadingDll = 48,
+    InternalError = 51,
+    PermissionDenied = 70,
+    ObjectVariableNotSet = 91,
+    ForLoopNotInitialized = 92,
+    InvalidUseOfNull = 94,
+    ObjectRequired = 424,
+    CantCreateObject = 429,
+    ObjectDoesntSupportProperty = 438,
+    AutomationError = 440,
+    ObjectDoesntSupportAction = 445,
+    ArgumentNotOptional = 449,
+    WrongNumberOfArguments = 450,
+    ObjectNotCollection = 451,
+    KeyAlreadyAssociated = 457,
+    VariableUsesUnsupportedType = 458,
+    RemoteServerUnavailable = 462,
+    VariableUndefined = 500,
+    IllegalAssignment = 501,
+    ObjectNotSafeForScripting = 502,
+    ObjectNotSafeForInit = 503,
+    InvalidOrUnqualifiedReference = 505,
+    ClassNotDefined = 506,
+    ExceptionOccurred = 507,
+    NameRedefined = 1041,
+    // Not a VBScript number: the host stopped a run that took too long
+    // (E_ABORT, as a script host reports an aborted run).
+    TimeLimitReached = -2147467260,
+};
+} // namespace err
+
+} // namespace vbscript

@@ -1,0 +1,574 @@
+#include "vbscript/Variant.h"
+
+#include "vbscript/OleDate.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/ScriptLocale.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+
+namespace vbscript {
+
+namespace {
+
+constexpr double kCurrencyScale = 10000.0;
+// Largest and smallest Currency values as doubles, scaled
+constexpr double kCurrencyMax = 922337203685477.5807;
+constexpr double kCurrencyMin = -922337203685477.5808;
+
+[[noreturn]] void raise(int number)
+{
+    throw ScriptError::runtime(number);
+}
+
+// VB rounds halves to even when it converts to an integer type.
+double bankersRound(double d)
+{
+    return std::nearbyint(d);
+}
+
+qint64 roundedInRange(double d, double lo, double hi)
+{
+    if (std::isnan(d))
+        raise(err::Overflow);
+    const double r = bankersRound(d);
+    if (r < lo || r > hi)
+        raise(err::Overflow);
+    return qint64(r);
+}
+
+// Currency to integer types rounds half to even on the scaled value.
+qint64 currencyToInteger(qint64 cy)
+{
+    qint64 q = cy / 10000;
+    qint64 rem = cy % 10000;
+    if (rem > 5000 || (rem == 5000 && (q & 1)))
+        ++q;
+    else if (rem < -5000 || (rem == -5000 && (q & 1)))
+        --q;
+    return q;
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0xA0) || c == QLatin1Char('\r')
+        || c == QLatin1Char('\n');
+}
+
+// "&H1F", "&O17", "&17": 32-bit two's-complement values as VBScript reads them
+bool parseRadix(QStringView s, double *out)
+{
+    int radix = 8;
+    int i = 1;
+    if (s.size() >= 2 && (s[1] == QLatin1Char('H') || s[1] == QLatin1Char('h'))) {
+        radix = 16;
+        i = 2;
+    } else if (s.size() >= 2 && (s[1] == QLatin1Char('O') || s[1] == QLatin1Char('o'))) {
+        i = 2;
+    }
+    if (i >= s.size())
+        return false;
+    quint64 value = 0;
+    for (; i < s.size(); ++i) {
+        const int digit = QChar(s[i]).isDigit() ? s[i].unicode() - '0'
+                        : (radix == 16 && s[i].toLower() >= QLatin1Char('a') && s[i].toLower() <= QLatin1Char('f'))
+                            ? s[i].toLower().unicode() - 'a' + 10
+                            : -1;
+        if (digit < 0 || digit >= radix)
+            return false;
+        value = value * radix + digit;
+        if (value > 0xFFFFFFFFull)
+            raise(err::Overflow);
+    }
+    *out = double(qint32(quint32(value)));
+    return true;
+}
+
+QString trimExponent(QString s)
+{
+    // C writes at least two exponent digits, as VB does; nothing to trim, but
+    // VB never writes a '+' before positive mantissas.
+    return s;
+}
+
+} // namespace
+
+bool Variant::parseNumber(QStringView text, const ScriptLocale &locale, double *out)
+{
+    qsizetype b = 0, e = text.size();
+    while (b < e && isBlank(text[b]))
+        ++b;
+    while (e > b && isBlank(text[e - 1]))
+        --e;
+    QStringView s = text.mid(b, e - b);
+    if (s.isEmpty())
+        return false;
+    if (s[0] == QLatin1Char('&'))
+        return parseRadix(s, out);
+
+    QByteArray buf;
+    buf.reserve(s.size() + 2);
+    qsizetype i = 0;
+    bool negative = false;
+    auto skipBlanks = [&] { while (i < s.size() && isBlank(s[i])) ++i; };
+    const QString currency = locale.currencySymbol();
+    auto skipCurrency = [&] {
+        if (!currency.isEmpty() && s.mid(i).startsWith(currency)) {
+            i += currency.size();
+            skipBlanks();
+        }
+    };
+    skipCurrency();
+    if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
+        negative = s[i] == QLatin1Char('-');
+        ++i;
+        skipBlanks();
+    }
+    skipCurrency();
+    if (negative)
+        buf.append('-');
+    int digits = 0;
+    const QChar dp = locale.decimalPoint();
+    const QChar gs = locale.groupSeparator();
+    while (i < s.size()) {
+        const QChar c = s[i];
+        if (c.isDigit() && c.unicode() < 128) {
+            buf.append(char(c.unicode()));
+            ++digits;
+        } else if (c == gs && digits > 0 && c != dp) {
+            // group separators are allowed between integer digits
+        } else {
+            break;
+        }
+        ++i;
+    }
+    if (i < s.size() && s[i] == dp) {
+        buf.append('.');
+        ++i;
+        while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) {
+            buf.append(char(s[i].unicode()));
+            ++digits;
+            ++i;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < s.size() && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E') || s[i] == QLatin1Char('d')
+                         || s[i] == QLatin1Char('D'))) {
+        buf.append('e');
+        ++i;
+        if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
+            buf.append(char(s[i].unicode()));
+            ++i;
+        }
+        int expDigits = 0;
+        while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) {
+            buf.append(char(s[i].unicode()));
+            ++expDigits;
+            ++i;
+        }
+        if (!expDigits)
+            return false;
+    }
+    skipCurrency();
+    if (i != s.size())
+        return false;
+    const double d = std::strtod(buf.constData(), nullptr);
+    if (std::isinf(d))
+        raise(err::Overflow);
+    *out = d;
+    return true;
+}
+
+QString Variant::formatDouble(double d, const ScriptLocale &locale)
+{
+    if (d == 0)
+        return QStringLiteral("0");
+    QString s = trimExponent(QString::asprintf("%.15G", d));
+    if (locale.decimalPoint() != QLatin1Char('.'))
+        s.replace(QLatin1Char('.'), locale.decimalPoint());
+    return s;
+}
+
+QString Variant::formatSingle(float f, const ScriptLocale &locale)
+{
+    if (f == 0)
+        return QStringLiteral("0");
+    QString s = QString::asprintf("%.7G", double(f));
+    if (locale.decimalPoint() != QLatin1Char('.'))
+        s.replace(QLatin1Char('.'), locale.decimalPoint());
+    return s;
+}
+
+QString Variant::formatCurrency(qint64 cy, const ScriptLocale &locale)
+{
+    const bool negative = cy < 0;
+    const quint64 mag = negative ? quint64(0) - quint64(cy) : quint64(cy);
+    QString s = QString::number(mag / 10000);
+    quint64 frac = mag % 10000;
+    if (frac) {
+        QString f = QString::number(frac).rightJustified(4, QLatin1Char('0'));
+        while (f.endsWith(QLatin1Char('0')))
+            f.chop(1);
+        s += locale.decimalPoint() + f;
+    }
+    return negative ? QLatin1Char('-') + s : s;
+}
+
+QString Variant::typeName() const
+{
+    switch (m_type) {
+    case VarType::Empty: return QStringLiteral("Empty");
+    case VarType::Null: return QStringLiteral("Null");
+    case VarType::Integer: return QStringLiteral("Integer");
+    case VarType::Long: return QStringLiteral("Long");
+    case VarType::Single: return QStringLiteral("Single");
+    case VarType::Double: return QStringLiteral("Double");
+    case VarType::Currency: return QStringLiteral("Currency");
+    case VarType::Date: return QStringLiteral("Date");
+    case VarType::String: return QStringLiteral("String");
+    case VarType::Object: return m_o ? m_o->typeName() : QStringLiteral("Nothing");
+    case VarType::Error: return QStringLiteral("Error");
+    case VarType::Boolean: return QStringLiteral("Boolean");
+    case VarType::Byte: return QStringLiteral("Byte");
+    case VarType::Array: return QStringLiteral("Variant()");
+    default: return QStringLiteral("Unknown");
+    }
+}
+
+bool Variant::isNumber() const noexcept
+{
+    switch (m_type) {
+    case VarType::Boolean: case VarType::Byte: case VarType::Integer: case VarType::Long:
+    case VarType::Single: case VarType::Double: case VarType::Currency: case VarType::Date:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Variant Variant::valueOf() const
+{
+    if (m_type != VarType::Object)
+        return *this;
+    if (!m_o)
+        raise(err::ObjectVariableNotSet);
+    Variant v = m_o->get(QString(), {});
+    if (v.isObject())
+        return v.valueOf();
+    return v;
+}
+
+SafeArray &Variant::arrayForWrite()
+{
+    if (m_a.use_count() > 1)
+        m_a = std::make_shared<SafeArray>(*m_a);
+    return *m_a;
+}
+
+// The value as a double for conversions; strings through the locale.
+double Variant::numberOrThrow() const
+{
+    switch (m_type) {
+    case VarType::Empty: return 0;
+    case VarType::Null: raise(err::InvalidUseOfNull);
+    case VarType::Boolean: return m_v.b ? -1 : 0;
+    case VarType::Byte: return m_v.by;
+    case VarType::Integer: return m_v.i;
+    case VarType::Long: return m_v.l;
+    case VarType::Single: return m_v.f;
+    case VarType::Double: return m_v.d;
+    case VarType::Currency: return double(m_v.cy) / kCurrencyScale;
+    case VarType::Date: return m_v.d;
+    case VarType::String: {
+        double d = 0;
+        if (!parseNumber(m_s, ScriptLocale::current(), &d))
+            raise(err::TypeMismatch);
+        return d;
+    }
+    case VarType::Object: return valueOf().numberOrThrow();
+    default: raise(err::TypeMismatch);
+    }
+}
+
+bool Variant::toBool() const
+{
+    switch (m_type) {
+    case VarType::Boolean: return m_v.b;
+    case VarType::String: {
+        const QString t = m_s.trimmed();
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0
+            || t.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0
+            || t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0)
+            return false;
+        return numberOrThrow() != 0;
+    }
+    case VarType::Currency: return m_v.cy != 0;
+    default: return numberOrThrow() != 0;
+    }
+}
+
+quint8 Variant::toByte() const
+{
+    switch (m_type) {
+    case VarType::Byte: return m_v.by;
+    case VarType::Currency: {
+        const qint64 v = currencyToInteger(m_v.cy);
+        if (v < 0 || v > 255)
+            raise(err::Overflow);
+        return quint8(v);
+    }
+    default: return quint8(roundedInRange(numberOrThrow(), 0, 255));
+    }
+}
+
+qint16 Variant::toInteger() const
+{
+    switch (m_type) {
+    case VarType::Integer: return m_v.i;
+    case VarType::Byte: return m_v.by;
+    case VarType::Boolean: return m_v.b ? -1 : 0;
+    case VarType::Currency: {
+        const qint64 v = currencyToInteger(m_v.cy);
+        if (v < -32768 || v > 32767)
+            raise(err::Overflow);
+        return qint16(v);
+    }
+    default: return qint16(roundedInRange(numberOrThrow(), -32768, 32767));
+    }
+}
+
+qint32 Variant::toLong() const
+{
+    switch (m_type) {
+    case VarType::Long: return m_v.l;
+    case VarType::Integer: return m_v.i;
+    case VarType::Byte: return m_v.by;
+    case VarType::Boolean: return m_v.b ? -1 : 0;
+    case VarType::Currency: {
+        const qint64 v = currencyToInteger(m_v.cy);
+        if (v < INT32_MIN || v > INT32_MAX)
+            raise(err::Overflow);
+        return qint32(v);
+    }
+    default: return qint32(roundedInRange(numberOrThrow(), -2147483648.0, 2147483647.0));
+    }
+}
+
+float Variant::toSingle() const
+{
+    if (m_type == VarType::Single)
+        return m_v.f;
+    const double d = numberOrThrow();
+    if (std::fabs(d) > double(FLT_MAX))
+        raise(err::Overflow);
+    return float(d);
+}
+
+double Variant::toDouble() const
+{
+    if (m_type == VarType::Double)
+        return m_v.d;
+    return numberOrThrow();
+}
+
+qint64 Variant::toCurrency() const
+{
+    switch (m_type) {
+    case VarType::Currency: return m_v.cy;
+    case VarType::Byte: return qint64(m_v.by) * 10000;
+    case VarType::Integer: return qint64(m_v.i) * 10000;
+    case VarType::Long: return qint64(m_v.l) * 10000;
+    case VarType::Boolean: return m_v.b ? -10000 : 0;
+    default: {
+        const double d = numberOrThrow();
+        if (std::isnan(d) || d > kCurrencyMax || d < kCurrencyMin)
+            raise(err::Overflow);
+        const double scaled = bankersRound(d * kCurrencyScale);
+        if (scaled >= 9.2233720368547758e18 || scaled < -9.2233720368547758e18)
+            raise(err::Overflow);
+        return qint64(scaled);
+    }
+    }
+}
+
+double Variant::toDate() const
+{
+    switch (m_type) {
+    case VarType::Date: return m_v.d;
+    case VarType::String: {
+        if (auto d = OleDate::parse(m_s, ScriptLocale::current()))
+            return *d;
+        double n = 0;
+        if (parseNumber(m_s, ScriptLocale::current(), &n) && OleDate::isValidSerial(n))
+            return n;
+        raise(err::TypeMismatch);
+    }
+    default: {
+        const double d = numberOrThrow();
+        if (!OleDate::isValidSerial(d))
+            raise(err::Overflow);
+        return d;
+    }
+    }
+}
+
+QString Variant::toString() const
+{
+    switch (m_type) {
+    case VarType::Empty: return QString();
+    case VarType::Null: raise(err::InvalidUseOfNull);
+    case VarType::Boolean: return m_v.b ? QStringLiteral("True") : QStringLiteral("False");
+    case VarType::Byte: return QString::number(m_v.by);
+    case VarType::Integer: return QString::number(m_v.i);
+    case VarType::Long: return QString::number(m_v.l);
+    case VarType::Single: return formatSingle(m_v.f, ScriptLocale::current());
+    case VarType::Double: return formatDouble(m_v.d, ScriptLocale::current());
+    case VarType::Currency: return formatCurrency(m_v.cy, ScriptLocale::current());
+    case VarType::Date: return OleDate::format(m_v.d, ScriptLocale::current());
+    case VarType::String: return m_s;
+    case VarType::Object: return valueOf().toString();
+    default: raise(err::TypeMismatch);
+    }
+}
+
+Variant Variant::fromQVariant(const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return Variant::null();
+    switch (v.typeId()) {
+    case QMetaType::Bool: return Variant(v.toBool());
+    case QMetaType::UChar: return Variant(quint8(v.toUInt()));
+    case QMetaType::Short: case QMetaType::SChar: return Variant(qint16(v.toInt()));
+    case QMetaType::Int: return Variant(qint32(v.toInt()));
+    case QMetaType::UShort: return Variant(qint32(v.toInt()));
+    case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Long: case QMetaType::ULong: {
+        const qlonglong n = v.toLongLong();
+        if (n >= INT32_MIN && n <= INT32_MAX)
+            return Variant(qint32(n));
+        return Variant(double(n));
+    }
+    case QMetaType::Float: return Variant(v.toFloat());
+    case QMetaType::Double: return Variant(v.toDouble());
+    case QMetaType::QString: return Variant(v.toString());
+    case QMetaType::QDate: return Variant::date(OleDate::fromQDate(v.toDate()));
+    case QMetaType::QDateTime: return Variant::date(OleDate::fromQDateTime(v.toDateTime()));
+    case QMetaType::QTime: {
+        const QTime t = v.toTime();
+        return Variant::date(OleDate::timeSerial(t.hour(), t.minute(), t.second()));
+    }
+    default:
+        if (v.canConvert<QString>())
+            return Variant(v.toString());
+        throw ScriptError::runtime(err::VariableUsesUnsupportedType);
+    }
+}
+
+QVariant Variant::toQVariant() const
+{
+    switch (m_type) {
+    case VarType::Empty: return QVariant(QMetaType::fromType<QString>());
+    case VarType::Null: return QVariant();
+    case VarType::Boolean: return QVariant(m_v.b);
+    case VarType::Byte: return QVariant::fromValue<uchar>(m_v.by);
+    case VarType::Integer: return QVariant::fromValue<short>(m_v.i);
+    case VarType::Long: return QVariant(int(m_v.l));
+    case VarType::Single: return QVariant(m_v.f);
+    case VarType::Double: return QVariant(m_v.d);
+    case VarType::Currency: return QVariant(double(m_v.cy) / kCurrencyScale);
+    case VarType::Date: return QVariant(OleDate::toQDateTime(m_v.d));
+    case VarType::String: return QVariant(m_s);
+    case VarType::Array: {
+        QVariantList list;
+        for (const Variant &e : m_a->data)
+            list.append(e.toQVariant());
+        return list;
+    }
+    default: return QVariant();
+    }
+}
+
+// ---- limits
+
+namespace {
+size_t g_maxElements = 16 * 1024 * 1024;
+qsizetype g_maxString = 256 * 1024 * 1024;
+}
+
+qsizetype Variant::maxStringLength() { return g_maxString; }
+void Variant::setMaxStringLength(qsizetype n) { g_maxString = n; }
+void Variant::checkStringLength(qsizetype n)
+{
+    if (n > g_maxString || n < 0)
+        raise(err::OutOfStringSpace);
+}
+
+// ---- arrays
+
+size_t SafeArray::maxElements() { return g_maxElements; }
+void SafeArray::setMaxElements(size_t n) { g_maxElements = n; }
+
+size_t SafeArray::offsetOf(std::span<const qint32> indices) const
+{
+    if (indices.size() != bounds.size())
+        raise(err::SubscriptOutOfRange);
+    size_t offset = 0;
+    size_t stride = 1;
+    for (size_t d = 0; d < bounds.size(); ++d) {
+        const qint64 i = qint64(indices[d]) - bounds[d].lower;
+        if (i < 0 || i >= bounds[d].count)
+            raise(err::SubscriptOutOfRange);
+        offset += size_t(i) * stride;
+        stride *= size_t(bounds[d].count);
+    }
+    return offset;
+}
+
+std::shared_ptr<SafeArray> SafeArray::create(std::span<const qint32> ubounds)
+{
+    auto a = std::make_shared<SafeArray>();
+    size_t total = 1;
+    for (qint32 ub : ubounds) {
+        if (ub < -1)
+            raise(err::SubscriptOutOfRange);
+        const size_t count = size_t(qint64(ub) + 1);
+        a->bounds.push_back(Bound{0, qint32(count)});
+        total *= count;
+        if (total > g_maxElements)
+            raise(err::OutOfMemory);
+    }
+    a->data.resize(ubounds.empty() ? 0 : total);
+    return a;
+}
+
+// ---- objects
+
+Object::~Object() = default;
+
+Variant Object::get(const QString &, std::span<Variant>)
+{
+    throw ScriptError::runtime(err::ObjectDoesntSupportProperty);
+}
+
+void Object::put(const QString &, std::span<Variant>, const Variant &, bool)
+{
+    throw ScriptError::runtime(err::ObjectDoesntSupportProperty);
+}
+
+void Object::call(const QString &name, std::span<Variant> args)
+{
+    get(name, args);
+}
+
+std::vector<Variant> Object::enumerate()
+{
+    throw ScriptError::runtime(err::ObjectNotCollection);
+}
+
+} // namespace vbscript
