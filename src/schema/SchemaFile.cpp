@@ -1,0 +1,187 @@
+#include "schema/SchemaFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <pugixml.hpp>
+
+#include <string>
+
+namespace nvtarnix::SchemaFile {
+
+namespace {
+
+const QString ErrorSource = QStringLiteral("nvTarnix");
+
+[[noreturn]] void raise(int number, const QString &description)
+{
+    throw Error(number, ErrorSource, description);
+}
+
+// The encoding named by the document's XML declaration, empty when it names
+// none. Only the declaration's own bytes are looked at, which are ASCII in
+// every encoding a schema file may use.
+QString declaredEncoding(const QByteArray &bytes)
+{
+    static const QRegularExpression declaration(
+        QStringLiteral(R"(^\s*<\?xml[^>]*\sencoding\s*=\s*["']([A-Za-z0-9._:-]+)["'])"));
+    const auto match = declaration.match(QString::fromLatin1(bytes.left(256)));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QString decode(const QByteArray &bytes, const QString &path)
+{
+    const QString encoding = declaredEncoding(bytes);
+    if (encoding.isEmpty() || encoding.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0)
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(encoding.toLatin1().constData());
+    if (!decoder.isValid())
+        raise(InvalidDocument, QStringLiteral("The schema file %1 cannot be read: encoding \"%2\" "
+                                              "is not supported")
+                                   .arg(path, encoding));
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        raise(InvalidDocument,
+              QStringLiteral("The schema file %1 cannot be read: it is not valid %2 text")
+                  .arg(path, encoding));
+    return text;
+}
+
+void set(pugi::xml_node node, const char *name, const QString &value)
+{
+    node.append_attribute(name).set_value(value.toUtf8().constData());
+}
+
+void set(pugi::xml_node node, const char *name, int value)
+{
+    set(node, name, QString::number(value));
+}
+
+void writeCatalogField(pugi::xml_node parent, const CatalogField &f)
+{
+    auto node = parent.append_child("Field");
+    set(node, "ID", f.ID());
+    set(node, "vardescription", f.vardescription());
+    set(node, "vartype", f.vartype());
+    set(node, "varsize", f.varsize());
+    set(node, "groupcaption", f.groupcaption());
+    set(node, "hasvaluelist", f.hasvaluelist());
+    set(node, "valuelist", f.valuelist());
+    set(node, "listvalue", f.listvalue());
+    set(node, "ListText", f.ListText());
+    set(node, "sampledata", f.sampledata());
+    set(node, "searchtype", f.searchtype());
+    set(node, "helpstring", f.helpstring());
+}
+
+void writeViewField(pugi::xml_node parent, const ViewField &f)
+{
+    auto node = parent.append_child("Field");
+    set(node, "ID", f.ID());
+    set(node, "vardescription", f.vardescription());
+    set(node, "displayformat", f.displayformat());
+    set(node, "columnwidth", f.columnwidth());
+    set(node, "vartype", f.vartype());
+    set(node, "groupcaption", f.groupcaption());
+    set(node, "hasvaluelist", f.hasvaluelist());
+    set(node, "valuelist", f.valuelist());
+    set(node, "listvalue", f.listvalue());
+    set(node, "ListText", f.ListText());
+    set(node, "sampledata", f.sampledata());
+    set(node, "searchtype", f.searchtype());
+    set(node, "helpstring", f.helpstring());
+}
+
+struct StringWriter : pugi::xml_writer
+{
+    std::string text;
+    void write(const void *data, size_t size) override
+    {
+        text.append(static_cast<const char *>(data), size);
+    }
+};
+
+} // namespace
+
+std::shared_ptr<Schema> load(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo::exists(path))
+        raise(FileNotFound, QStringLiteral("File not found: %1").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        raise(FileAccess,
+              QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        raise(FileAccess,
+              QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+
+    auto schema = std::make_shared<Schema>();
+    try {
+        schema->LoadFromText(decode(bytes, path));
+    } catch (const Error &e) {
+        // Name the file, so a user with several schema files knows which one.
+        static const QString documentPrefix = QStringLiteral("The schema document cannot be read: ");
+        QString why = e.description();
+        if (why.startsWith(documentPrefix))
+            why = why.mid(documentPrefix.size());
+        raise(e.number(), QStringLiteral("The schema file %1 cannot be read: %2").arg(path, why));
+    }
+    return schema;
+}
+
+QString toText(const Schema &schema)
+{
+    pugi::xml_document doc;
+    auto declaration = doc.append_child(pugi::node_declaration);
+    declaration.append_attribute("version").set_value("1.0");
+    declaration.append_attribute("encoding").set_value("utf-8");
+
+    auto root = doc.append_child("NortavineXMLData");
+    root.append_attribute("version").set_value(Schema::DocumentVersion);
+    auto schemaNode = root.append_child("Schema");
+    schemaNode.append_attribute("Version").set_value(Schema::DocumentVersion);
+    auto catalogs = schemaNode.append_child("Catalogs");
+    set(catalogs, "CatalogPath", schema.CatalogPath());
+
+    for (const auto &catalog : schema.Catalogs()) {
+        auto c = catalogs.append_child("Catalog");
+        set(c, "ID", catalog->ID());
+        set(c, "description", catalog->description());
+        set(c, "source", catalog->source());
+        set(c, "primarykey", catalog->primarykey());
+        set(c, "parentcatalog", catalog->parentcatalog());
+        set(c, "defaultview", catalog->defaultview());
+        auto fields = c.append_child("Fields");
+        for (const auto &field : catalog->Fields())
+            writeCatalogField(fields, *field);
+        auto views = c.append_child("Views");
+        for (const auto &view : catalog->Views()) {
+            auto v = views.append_child("View");
+            set(v, "ID", view->ID());
+            set(v, "name", view->name());
+            set(v, "cardcaption", view->cardcaption());
+            auto viewFields = v.append_child("Fields");
+            for (const auto &field : view->Fields())
+                writeViewField(viewFields, *field);
+        }
+    }
+
+    StringWriter writer;
+    doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+    return QString::fromStdString(writer.text);
+}
+
+void save(const Schema &schema, const QString &path)
+{
+    const QByteArray bytes = toText(schema).toUtf8();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        raise(FileAccess,
+              QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+}
+
+} // namespace nvtarnix::SchemaFile
