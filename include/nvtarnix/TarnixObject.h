@@ -1,0 +1,172 @@
+#pragma once
+
+#include <nvtarnix/Error.h>
+#include <nvtarnix/KeyedCollection.h>
+#include <nvtarnix/Schema.h>
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <pugixml.hpp>
+
+#include <memory>
+
+namespace nvtarnix {
+
+class BracketReplacer;
+
+// The expression wizard as a host sees it. The host binds it to its schema
+// and view, fills the variable and function catalogs, sets the expression and
+// reads it back. Expressions exist in two forms: the display form names a
+// variable by its caption ("[Customer.Name]"), the database form by its ID
+// ("[CUST_NAME]"). Failures are thrown as nvtarnix::Error.
+//
+// Every property is also reachable by its name through Qt's meta-object
+// system; methods are invokable by name.
+class TarnixObject : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Script READ Script WRITE setScript)
+    Q_PROPERTY(QString DatabaseScript READ DatabaseScript WRITE setDatabaseScript)
+    Q_PROPERTY(QString CurrentView READ CurrentView WRITE setCurrentView)
+    Q_PROPERTY(QString CurrentCatalog READ CurrentCatalog WRITE setCurrentCatalog)
+    Q_PROPERTY(bool ShowHelpString READ ShowHelpString WRITE setShowHelpString)
+    Q_PROPERTY(QString FunctionRoot READ FunctionRoot WRITE setFunctionRoot)
+    Q_PROPERTY(QString VariableRoot READ VariableRoot WRITE setVariableRoot)
+    Q_PROPERTY(QString EditorTitle READ EditorTitle WRITE setEditorTitle)
+    Q_PROPERTY(QString FunctionCaption READ FunctionCaption WRITE setFunctionCaption)
+    Q_PROPERTY(QString VariableCaption READ VariableCaption WRITE setVariableCaption)
+    Q_PROPERTY(bool ListButtonVisible READ ListButtonVisible WRITE setListButtonVisible)
+    Q_PROPERTY(bool RemoveNewLine READ RemoveNewLine WRITE setRemoveNewLine)
+
+public:
+    explicit TarnixObject(QObject *parent = nullptr);
+    ~TarnixObject() override;
+
+    // The expression in display form; setting it derives DatabaseScript.
+    QString Script() const { return m_Script; }
+    void setScript(const QString &value);
+    // The expression in database form; setting it derives Script.
+    QString DatabaseScript() const { return m_DatabaseScript; }
+    void setDatabaseScript(const QString &value);
+
+    // Setting either ID runs Init(); a changed ID drops the object resolved
+    // for the old one first.
+    QString CurrentView() const { return m_CurrentView; }
+    void setCurrentView(const QString &value);
+    QString CurrentCatalog() const { return m_CurrentCatalog; }
+    void setCurrentCatalog(const QString &value);
+
+    // The host's schema. Setting it keeps the catalog and view already
+    // resolved; call Init with both IDs to resolve them in the new schema.
+    std::shared_ptr<nvtarnix::Schema> BuilderSchema() const { return m_BuilderSchema; }
+    void setBuilderSchema(std::shared_ptr<nvtarnix::Schema> value) { m_BuilderSchema = std::move(value); }
+
+    // The function catalog document, shared, not copied.
+    std::shared_ptr<pugi::xml_document> FunctionXml() const { return m_FunctionXml; }
+    void setFunctionXml(std::shared_ptr<pugi::xml_document> value) { m_FunctionXml = std::move(value); }
+
+    bool ShowHelpString() const { return m_ShowHelpString; }
+    void setShowHelpString(bool value) { m_ShowHelpString = value; }
+    QString FunctionRoot() const { return m_FunctionRoot; }
+    void setFunctionRoot(const QString &value) { m_FunctionRoot = value; }
+    QString VariableRoot() const { return m_VariableRoot; }
+    void setVariableRoot(const QString &value) { m_VariableRoot = value; }
+    QString EditorTitle() const { return m_EditorTitle; }
+    void setEditorTitle(const QString &value) { m_EditorTitle = value; }
+    QString FunctionCaption() const { return m_FunctionCaption; }
+    void setFunctionCaption(const QString &value) { m_FunctionCaption = value; }
+    QString VariableCaption() const { return m_VariableCaption; }
+    void setVariableCaption(const QString &value) { m_VariableCaption = value; }
+    bool ListButtonVisible() const { return m_ListButtonVisible; }
+    void setListButtonVisible(bool value) { m_ListButtonVisible = value; }
+    // Whether the conversions turn line breaks into blanks.
+    bool RemoveNewLine() const { return m_RemoveNewLine; }
+    void setRemoveNewLine(bool value) { m_RemoveNewLine = value; }
+
+    // Stores non-empty IDs (dropping what was resolved for the old ones) and
+    // resolves the catalog and view that are not held yet. Without a schema:
+    // error 102.
+    Q_INVOKABLE void Init(QString vCatalog = {}, QString vView = {});
+
+    // Without a current view: error 101.
+    Q_INVOKABLE QString ConvertScriptToDatabase(const QString &vScriptText);
+    Q_INVOKABLE QString ConvertScriptFromDatabase(const QString &vScriptText);
+
+    // Replaces the function catalog by the built-in VBScript functions.
+    Q_INVOKABLE void LoadDefaultFunctions();
+    // Appends a function to its interface (created with its name as caption
+    // when missing). Always returns an empty value.
+    Q_INVOKABLE QVariant AddFunction(const QString &FunctionInterface, const QString &FunctionName,
+                                     const QString &FunctionDeclaration, const QString &FunctionDeclText,
+                                     const QString &FunctionHelpString, bool FunctionVisible = true);
+    // Replaces the function catalog by an empty one.
+    Q_INVOKABLE void ClearFunctions();
+
+    // Writes a variable into the current catalog and view. vartype,
+    // searchtype and hasvaluelist must read as numbers (error 13 otherwise).
+    Q_INVOKABLE void AddVariable(const QString &varID, const QString &vardescription,
+                                 const QString &vartype, const QString &varsize,
+                                 const QString &searchtype = QStringLiteral("3"),
+                                 const QString &hasvaluelist = QStringLiteral("0"),
+                                 const QString &valuelist = {}, const QString &listvalue = {},
+                                 const QString &ListText = {}, const QString &groupcaption = {},
+                                 const QString &sampledata = {}, const QString &helpstring = {});
+    // Starts over on a new default schema; a host schema is released, not
+    // emptied.
+    Q_INVOKABLE void ClearVariables();
+
+    // Texts the editor marks as errors in the expression. Line and Position
+    // are accepted for the host's convenience and not kept.
+    Q_INVOKABLE void AddError(const QString &ErrorString, int Line = 0, int Position = 0);
+    Q_INVOKABLE void ClearErrors();
+
+signals:
+    // Asks the host for the rows of a value list: the host puts a
+    // std::shared_ptr<nvtarnix::Recordset> into vData. Connect directly.
+    void ListSourceRequest(QString &vListName, QVariant &vData);
+
+private:
+    friend class frmEditor;
+    friend class TarnixObjectAccess;
+
+    using ErrorCollection = KeyedCollection<QString>;
+
+    // Operations for the component's own windows.
+    std::shared_ptr<ErrorCollection> ErrorList() const { return m_errors; }
+    QVariant RaiseListSourceRequest(QString &vListName, QVariant &vData);
+    QString GetVariableHelpString(const QString &varID) const;
+    QString GetFunctionHelpString(const QString &name) const;
+    QString GetFunctionXmlText();
+    std::shared_ptr<nvtarnix::View> CurrentViewObject() const { return m_view; }
+
+    void buildDefaultSchema();
+    const BracketReplacer &replacer(bool toDatabase);
+    pugi::xml_document &functionCatalog() const;
+
+    std::shared_ptr<nvtarnix::Schema> m_BuilderSchema;
+    QString m_CurrentCatalog;
+    std::shared_ptr<nvtarnix::Catalog> m_catalog;
+    QString m_CurrentView;
+    std::shared_ptr<nvtarnix::View> m_view;
+    QString m_Script;
+    QString m_DatabaseScript;
+    bool m_ListButtonVisible = true;
+    QString m_VariableCaption;
+    QString m_FunctionCaption;
+    QString m_EditorTitle;
+    QString m_VariableRoot;
+    QString m_FunctionRoot;
+    std::shared_ptr<pugi::xml_document> m_FunctionXml;
+    bool m_ShowHelpString = false;
+    std::shared_ptr<ErrorCollection> m_errors;
+    bool m_RemoveNewLine = true;
+
+    // The conversions' replacement steps, rebuilt only when the view or its
+    // searchable content changes.
+    struct ReplacerCache;
+    std::unique_ptr<ReplacerCache> m_replacers;
+};
+
+} // namespace nvtarnix

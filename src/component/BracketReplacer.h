@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+namespace nvtarnix {
+
+// Rewrites bracketed tokens ("[Customer.Name]" -> "[CUST_NAME]") with a list
+// of (search, replacement) steps that run one after the other: each step
+// replaces every occurrence of its search text, left to right, without
+// overlap and without searching its own replacements again, in the text the
+// previous steps left. Hosts rely on that chaining (a replacement may be
+// rewritten again by a later step), so it is kept exactly.
+//
+// Running thousands of steps over the whole text would cost steps x length.
+// Instead only the steps whose search text actually occurs are run: every
+// search text starts with '[' and ends with ']', so the candidates are the
+// bracketed substrings of the text, looked up in a hash. After a step only
+// the text around its replacements can hold new candidates, so only that is
+// searched again.
+class BracketReplacer
+{
+public:
+    struct Step
+    {
+        QString search;      // "[" ... "]"
+        QString replacement;
+    };
+
+    explicit BracketReplacer(std::vector<Step> steps);
+
+    QString apply(const QString &text) const;
+
+    qsizetype size() const { return qsizetype(m_steps.size()); }
+
+private:
+    struct Pending;
+    void collect(QStringView text, qsizetype from, qsizetype to, Pending &pending) const;
+
+    std::vector<Step> m_steps;
+    // Search text -> the steps that search for it, in step order.
+    QHash<QStringView, QList<int>> m_bySearch;
+    qsizetype m_longest = 0;
+};
+
+// Turns each run of k CR LF pairs into ceil(k / 10) blanks: runs of ten, then
+// nine, ... then one pair are each replaced by one blank. A lone CR or LF
+// stays.
+QString RemoveLineBreaks(const QString &text);
+
+} // namespace nvtarnix

@@ -1,0 +1,293 @@
+#include <nvtarnix/TarnixObject.h>
+
+#include "component/BracketReplacer.h"
+#include "component/FunctionCatalog.h"
+#include "component/VariableNumber.h"
+#include "support/MainModule.h"
+#include "support/MlStringModule.h"
+
+namespace nvtarnix {
+
+namespace {
+
+const QString ClassSource = QStringLiteral("nvTarnix.class");
+
+// The schema every builder starts with: one catalog with one empty view, so
+// variables can be added before (or without) a host schema.
+const char *const DefaultSchemaDocument =
+    "<?xml version='1.0' encoding='windows-1253'?><NortavineXMLData version='2.6'><Schema Version='2.6'>"
+    "<Catalogs CatalogPath=''><Catalog ID='_defaultcatalog' description='' source='' primarykey='' "
+    "parentcatalog='' defaultview=''><Views><View ID='_defaultview' name='_defaultview' cardcaption=''>"
+    "</View></Views></Catalog></Catalogs></Schema></NortavineXMLData>";
+
+[[noreturn]] void objectNotSet()
+{
+    throw Error(91, QStringLiteral("nvTarnix"),
+                QStringLiteral("Object variable or With block variable not set"));
+}
+
+QString displayName(const ViewField &field)
+{
+    return field.groupcaption().isEmpty()
+               ? u'[' + field.vardescription() + u']'
+               : u'[' + field.groupcaption() + u'.' + field.vardescription() + u']';
+}
+
+std::vector<BracketReplacer::Step> conversionSteps(const View &view, bool toDatabase)
+{
+    std::vector<BracketReplacer::Step> steps;
+    steps.reserve(std::size_t(view.Fields().Count()));
+    for (const auto &field : view.Fields()) {
+        QString display = displayName(*field);
+        QString stored = u'[' + field->ID() + u']';
+        if (toDatabase)
+            steps.push_back({std::move(display), std::move(stored)});
+        else
+            steps.push_back({std::move(stored), std::move(display)});
+    }
+    return steps;
+}
+
+} // namespace
+
+struct TarnixObject::ReplacerCache
+{
+    struct Entry
+    {
+        std::weak_ptr<View> view;
+        std::uint64_t revision = 0;
+        std::unique_ptr<BracketReplacer> replacer;
+    };
+    Entry toDatabase;
+    Entry fromDatabase;
+};
+
+TarnixObject::TarnixObject(QObject *parent)
+    : QObject(parent), m_replacers(std::make_unique<ReplacerCache>())
+{
+    MainModule();
+    InitLanguage(0);
+    buildDefaultSchema();
+    m_FunctionXml = std::make_shared<pugi::xml_document>();
+    m_VariableCaption = GetMlString(17, QStringLiteral("Διαθέσιμες μεταβλητές:"));
+    m_FunctionCaption = GetMlString(18, QStringLiteral("Διαθέσιμες συναρτήσεις:"));
+    m_EditorTitle = GetMlString(19, QStringLiteral("Οδηγός έκφρασης"));
+    m_ListButtonVisible = true;
+    m_VariableRoot = GetMlString(20, QStringLiteral("Μεταβλητές"));
+    m_FunctionRoot = GetMlString(21, QStringLiteral("Συναρτήσεις"));
+    m_RemoveNewLine = true;
+    m_errors = std::make_shared<ErrorCollection>();
+}
+
+TarnixObject::~TarnixObject()
+{
+    // Released in this order; none of it can fail.
+    m_FunctionXml.reset();
+    m_catalog.reset();
+    m_view.reset();
+    m_BuilderSchema.reset();
+    m_errors.reset();
+}
+
+void TarnixObject::buildDefaultSchema()
+{
+    m_catalog.reset();
+    m_view.reset();
+    m_BuilderSchema = std::make_shared<Schema>();
+    m_BuilderSchema->LoadFromText(QString::fromUtf8(DefaultSchemaDocument));
+    setCurrentCatalog(QStringLiteral("_defaultcatalog"));
+    setCurrentView(QStringLiteral("_defaultview"));
+}
+
+void TarnixObject::setScript(const QString &value)
+{
+    m_Script = value;
+    m_DatabaseScript = ConvertScriptToDatabase(value);
+}
+
+void TarnixObject::setDatabaseScript(const QString &value)
+{
+    m_DatabaseScript = value;
+    m_Script = ConvertScriptFromDatabase(value);
+}
+
+void TarnixObject::setCurrentView(const QString &value)
+{
+    if (value != m_CurrentView)
+        m_view.reset();
+    m_CurrentView = value;
+    Init();
+}
+
+void TarnixObject::setCurrentCatalog(const QString &value)
+{
+    if (value != m_CurrentCatalog)
+        m_catalog.reset();
+    m_CurrentCatalog = value;
+    Init();
+}
+
+void TarnixObject::Init(QString vCatalog, QString vView)
+{
+    if (!vCatalog.isEmpty()) {
+        m_CurrentCatalog = vCatalog;
+        m_catalog.reset();
+    }
+    if (!vView.isEmpty()) {
+        m_CurrentView = vView;
+        m_view.reset();
+    }
+    if (!m_BuilderSchema)
+        throw Error(102, ClassSource, QStringLiteral("Schema file was not being initialized"));
+    if (!m_BuilderSchema->IsOpen())
+        m_BuilderSchema->Open();
+    if (!m_catalog && !m_CurrentCatalog.isEmpty())
+        m_catalog = m_BuilderSchema->GetCatalog(m_CurrentCatalog);
+    if (!m_view && !m_CurrentView.isEmpty()) {
+        if (!m_catalog)
+            objectNotSet();
+        m_view = m_catalog->Views().Item(m_CurrentView);
+    }
+}
+
+const BracketReplacer &TarnixObject::replacer(bool toDatabase)
+{
+    auto &entry = toDatabase ? m_replacers->toDatabase : m_replacers->fromDatabase;
+    if (!entry.replacer || entry.view.lock() != m_view || entry.revision != m_view->Revision()) {
+        entry.replacer = std::make_unique<BracketReplacer>(conversionSteps(*m_view, toDatabase));
+        entry.view = m_view;
+        entry.revision = m_view->Revision();
+    }
+    return *entry.replacer;
+}
+
+QString TarnixObject::ConvertScriptToDatabase(const QString &vScriptText)
+{
+    QString text = vScriptText;
+    if (!m_view)
+        throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
+    if (!text.isEmpty())
+        text = replacer(true).apply(text);
+    return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
+}
+
+QString TarnixObject::ConvertScriptFromDatabase(const QString &vScriptText)
+{
+    if (!m_view)
+        throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
+    QString text = vScriptText;
+    if (!text.isEmpty())
+        text = replacer(false).apply(text);
+    return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
+}
+
+pugi::xml_document &TarnixObject::functionCatalog() const
+{
+    if (!m_FunctionXml)
+        objectNotSet();
+    return *m_FunctionXml;
+}
+
+void TarnixObject::LoadDefaultFunctions()
+{
+    m_FunctionXml = FunctionCatalog::loadBuiltin();
+}
+
+QVariant TarnixObject::AddFunction(const QString &FunctionInterface, const QString &FunctionName,
+                                   const QString &FunctionDeclaration, const QString &FunctionDeclText,
+                                   const QString &FunctionHelpString, bool FunctionVisible)
+{
+    FunctionCatalog::addFunction(functionCatalog(), FunctionInterface, FunctionName, FunctionDeclaration,
+                                 FunctionDeclText, FunctionHelpString, FunctionVisible);
+    return {};
+}
+
+void TarnixObject::ClearFunctions()
+{
+    m_FunctionXml = std::make_shared<pugi::xml_document>();
+}
+
+QString TarnixObject::GetFunctionHelpString(const QString &name) const
+{
+    if (!m_FunctionXml)
+        return {};
+    return FunctionCatalog::helpString(*m_FunctionXml, name);
+}
+
+QString TarnixObject::GetFunctionXmlText()
+{
+    if (FunctionCatalog::text(functionCatalog()).trimmed().isEmpty())
+        LoadDefaultFunctions();
+    return FunctionCatalog::text(functionCatalog());
+}
+
+void TarnixObject::AddVariable(const QString &varID, const QString &vardescription,
+                               const QString &vartype, const QString &varsize,
+                               const QString &searchtype, const QString &hasvaluelist,
+                               const QString &valuelist, const QString &listvalue,
+                               const QString &ListText, const QString &groupcaption,
+                               const QString &sampledata, const QString &helpstring)
+{
+    // Each step stays done when a later one fails: the host sees the error
+    // and what was written before it, as it always has.
+    if (!m_catalog)
+        objectNotSet();
+    const auto catalogField = m_catalog->AddField(varID, vardescription, vartype, varsize);
+    catalogField->setGroupcaption(groupcaption);
+    catalogField->setHasvaluelist(VariableNumber(hasvaluelist));
+    catalogField->setValuelist(valuelist);
+    catalogField->setListvalue(listvalue);
+    catalogField->setListText(ListText);
+    catalogField->setSampledata(sampledata);
+    catalogField->setSearchtype(VariableNumber(searchtype));
+    catalogField->setHelpstring(helpstring);
+
+    if (!m_view)
+        objectNotSet();
+    const auto viewField = m_view->AddField(varID, QString(), QString());
+    viewField->setColumnwidth(0);
+    viewField->setVardescription(vardescription);
+    viewField->setVartype(VariableNumber(vartype));
+    viewField->setGroupcaption(groupcaption);
+    viewField->setHasvaluelist(VariableNumber(hasvaluelist));
+    viewField->setValuelist(valuelist);
+    viewField->setListvalue(listvalue);
+    viewField->setListText(ListText);
+    viewField->setSampledata(sampledata);
+    viewField->setSearchtype(VariableNumber(searchtype));
+    viewField->setHelpstring(helpstring);
+}
+
+void TarnixObject::ClearVariables()
+{
+    buildDefaultSchema();
+}
+
+QString TarnixObject::GetVariableHelpString(const QString &varID) const
+{
+    if (!m_catalog || !m_catalog->Fields().Exists(varID))
+        return {};
+    return m_catalog->Fields().Item(varID)->helpstring();
+}
+
+void TarnixObject::AddError(const QString &ErrorString, int Line, int Position)
+{
+    Q_UNUSED(Line);
+    Q_UNUSED(Position);
+    if (!m_errors)
+        objectNotSet();
+    m_errors->Add(ErrorString);
+}
+
+void TarnixObject::ClearErrors()
+{
+    m_errors = std::make_shared<ErrorCollection>();
+}
+
+QVariant TarnixObject::RaiseListSourceRequest(QString &vListName, QVariant &vData)
+{
+    emit ListSourceRequest(vListName, vData);
+    return {};
+}
+
+} // namespace nvtarnix

@@ -1,0 +1,20 @@
+#include "component/VariableNumber.h"
+
+#include <nvtarnix/Error.h>
+
+#include "vbscript/ScriptError.h"
+#include "vbscript/Variant.h"
+
+namespace nvtarnix {
+
+int VariableNumber(const QString &text)
+{
+    // One set of conversion rules for the whole product: the engine's.
+    try {
+        return vbscript::Variant(text).toLong();
+    } catch (const vbscript::ScriptError &e) {
+        throw Error(e.number(), QStringLiteral("nvTarnix"), e.description());
+    }
+}
+
+} // namespace nvtarnix
