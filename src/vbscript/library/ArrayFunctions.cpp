@@ -1,0 +1,117 @@
+// Array bounds, and the functions that turn text into arrays and back.
+
+#include "vbscript/library/LibrarySupport.h"
+
+namespace vbscript::lib {
+
+namespace {
+
+// An argument that must be an array: anything else, Null included, raises 13.
+const SafeArray &arrayAt(ExecContext &ctx, std::span<Variant> a, size_t i, Variant &holder)
+{
+    holder = a[i].valueOf();
+    if (!holder.isArray() || !holder.rawArray())
+        ctx.raise(err::TypeMismatch);
+    return *holder.rawArray();
+}
+
+Variant boundFn(ExecContext &ctx, std::span<Variant> a, bool upper)
+{
+    Variant holder;
+    const SafeArray &arr = arrayAt(ctx, a, 0, holder);
+    const qint32 dim = longAt(a, 1, 1);
+    if (dim < 1 || dim > arr.dims())
+        ctx.raise(err::SubscriptOutOfRange);
+    const SafeArray::Bound &b = arr.bounds[dim - 1];
+    return Variant(upper ? arr.ubound(dim - 1) : b.lower);
+}
+
+Variant fnLBound(ExecContext &ctx, std::span<Variant> a) { return boundFn(ctx, a, false); }
+Variant fnUBound(ExecContext &ctx, std::span<Variant> a) { return boundFn(ctx, a, true); }
+
+Variant arrayOfStrings(const QStringList &items)
+{
+    const qint32 ub = qint32(items.size()) - 1;
+    auto arr = SafeArray::create(std::span<const qint32>(&ub, 1));
+    for (qsizetype i = 0; i < items.size(); ++i)
+        arr->data[size_t(i)] = Variant(items[i]);
+    return Variant(std::move(arr));
+}
+
+// The elements of a one-dimensional array as text; Null, arrays and objects
+// without a default value among them raise 13.
+QStringList textsOf(ExecContext &ctx, const SafeArray &arr)
+{
+    if (arr.dims() != 1)
+        ctx.raise(err::TypeMismatch);
+    QStringList out;
+    out.reserve(qsizetype(arr.data.size()));
+    for (const Variant &element : arr.data) {
+        const Variant v = element.valueOf();
+        if (v.isNull() || v.isArray())
+            ctx.raise(err::TypeMismatch);
+        out.append(v.toString());
+    }
+    return out;
+}
+
+Variant fnJoin(ExecContext &ctx, std::span<Variant> a)
+{
+    Variant holder;
+    const SafeArray &arr = arrayAt(ctx, a, 0, holder);
+    const QString delimiter = given(a, 1) ? textAt(a, 1) : QStringLiteral(" ");
+    return stringResult(textsOf(ctx, arr).join(delimiter));
+}
+
+Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
+{
+    const QString text = textAt(a, 0);
+    const QString delimiter = given(a, 1) ? textAt(a, 1) : QStringLiteral(" ");
+    const qint32 limit = longAt(a, 2, -1);
+    if (limit < -1)
+        ctx.raise(err::InvalidProcedureCall);
+    const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
+    QStringList parts;
+    if (text.isEmpty() || limit == 0)
+        return arrayOfStrings(parts);
+    if (delimiter.isEmpty())
+        return arrayOfStrings({text});
+    qsizetype pos = 0;
+    while (limit == -1 || parts.size() < limit - 1) {
+        const qsizetype hit = text.indexOf(delimiter, pos, cs);
+        if (hit < 0)
+            break;
+        parts.append(text.mid(pos, hit - pos));
+        pos = hit + delimiter.size();
+    }
+    parts.append(text.mid(pos));
+    return arrayOfStrings(parts);
+}
+
+Variant fnFilter(ExecContext &ctx, std::span<Variant> a)
+{
+    Variant holder;
+    const SafeArray &arr = arrayAt(ctx, a, 0, holder);
+    const QString value = textAt(a, 1);
+    const bool include = given(a, 2) ? a[2].valueOf().toBool() : true;
+    const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
+    QStringList kept;
+    for (const QString &s : textsOf(ctx, arr)) {
+        if (s.contains(value, cs) == include)
+            kept.append(s);
+    }
+    return arrayOfStrings(kept);
+}
+
+} // namespace
+
+void registerArrayFunctions(BuiltinRegistry &r)
+{
+    r.add({"LBound", 1, 2, fnLBound});
+    r.add({"UBound", 1, 2, fnUBound});
+    r.add({"Join", 1, 2, fnJoin});
+    r.add({"Split", 1, 4, fnSplit});
+    r.add({"Filter", 2, 4, fnFilter});
+}
+
+} // namespace vbscript::lib

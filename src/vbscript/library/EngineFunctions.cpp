@@ -1,0 +1,158 @@
+// Functions about the engine itself: its name and version, running code
+// given as text, procedure references, the locale, and URL-style escaping.
+
+#include "vbscript/ScriptLocale.h"
+#include "vbscript/library/LibrarySupport.h"
+
+namespace vbscript::lib {
+
+namespace {
+
+// The Windows engine this one behaves as: VBScript 5.8.
+constexpr qint32 kMajorVersion = 5;
+constexpr qint32 kMinorVersion = 8;
+constexpr qint32 kBuildVersion = 16384;
+
+Variant fnScriptEngine(ExecContext &, std::span<Variant>) { return Variant(QStringLiteral("VBScript")); }
+Variant fnMajor(ExecContext &, std::span<Variant>) { return Variant(kMajorVersion); }
+Variant fnMinor(ExecContext &, std::span<Variant>) { return Variant(kMinorVersion); }
+Variant fnBuild(ExecContext &, std::span<Variant>) { return Variant(kBuildVersion); }
+
+Variant fnEval(ExecContext &ctx, std::span<Variant> a) { return ctx.evalString(textAt(a, 0)); }
+
+Variant fnExecute(ExecContext &ctx, std::span<Variant> a)
+{
+    ctx.execute(textAt(a, 0), false);
+    return Variant();
+}
+
+Variant fnExecuteGlobal(ExecContext &ctx, std::span<Variant> a)
+{
+    ctx.execute(textAt(a, 0), true);
+    return Variant();
+}
+
+Variant fnGetRef(ExecContext &ctx, std::span<Variant> a) { return ctx.getRef(textAt(a, 0)); }
+
+Variant fnGetLocale(ExecContext &ctx, std::span<Variant>) { return Variant(qint32(ctx.locale().lcid())); }
+
+Variant fnSetLocale(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 previous = ctx.locale().lcid();
+    ScriptLocale next;  // no argument or 0: the process's own locale
+    if (given(a, 0)) {
+        const Variant v = a[0].valueOf();
+        bool ok = true;
+        if (v.isString())
+            next = ScriptLocale::fromName(v.rawString(), &ok);
+        else if (const qint32 lcid = v.toLong(); lcid != 0)
+            next = ScriptLocale::fromLcid(lcid, &ok);
+        if (!ok)
+            ctx.raise(err::InvalidProcedureCall);
+    }
+    ctx.setLocale(next);
+    return Variant(previous);
+}
+
+// Characters Escape leaves as they are.
+bool isUnreserved(char16_t c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')
+           || c == '@' || c == '*' || c == '_' || c == '+' || c == '-' || c == '.' || c == '/';
+}
+
+Variant fnEscape(ExecContext &, std::span<Variant> a)
+{
+    const Variant v = a[0].valueOf();
+    if (v.isNull())
+        return Variant::null();
+    const QString s = v.toString();
+    QString out;
+    out.reserve(s.size() * 3);
+    for (QChar ch : s) {
+        const char16_t c = ch.unicode();
+        if (isUnreserved(c))
+            out += ch;
+        else if (c < 256)
+            out += QString::asprintf("%%%02X", unsigned(c));
+        else
+            out += QString::asprintf("%%u%04X", unsigned(c));
+    }
+    return stringResult(std::move(out));
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+
+// The value of `count` hex digits at s[from], or -1.
+int hexAt(const QString &s, qsizetype from, int count)
+{
+    if (from + count > s.size())
+        return -1;
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const int d = hexValue(s[from + i]);
+        if (d < 0)
+            return -1;
+        value = value * 16 + d;
+    }
+    return value;
+}
+
+// Unescape: %XX and %uXXXX become their characters; a % not followed by
+// valid digits stays as it is.
+Variant fnUnescape(ExecContext &, std::span<Variant> a)
+{
+    const Variant v = a[0].valueOf();
+    if (v.isNull())
+        return Variant::null();
+    const QString s = v.toString();
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('%')) {
+            if (i + 1 < s.size() && (s[i + 1] == QLatin1Char('u') || s[i + 1] == QLatin1Char('U'))) {
+                const int code = hexAt(s, i + 2, 4);
+                if (code >= 0) {
+                    out += QChar(char16_t(code));
+                    i += 5;
+                    continue;
+                }
+            }
+            const int code = hexAt(s, i + 1, 2);
+            if (code >= 0) {
+                out += QChar(char16_t(code));
+                i += 2;
+                continue;
+            }
+        }
+        out += s[i];
+    }
+    return Variant(std::move(out));
+}
+
+} // namespace
+
+void registerEngineFunctions(BuiltinRegistry &r)
+{
+    r.add({"ScriptEngine", 0, 0, fnScriptEngine});
+    r.add({"ScriptEngineMajorVersion", 0, 0, fnMajor});
+    r.add({"ScriptEngineMinorVersion", 0, 0, fnMinor});
+    r.add({"ScriptEngineBuildVersion", 0, 0, fnBuild});
+    r.add({"Eval", 1, 1, fnEval});
+    r.add({"Execute", 1, 1, fnExecute});
+    r.add({"ExecuteGlobal", 1, 1, fnExecuteGlobal});
+    r.add({"GetRef", 1, 1, fnGetRef});
+    r.add({"GetLocale", 0, 0, fnGetLocale});
+    r.add({"SetLocale", 0, 1, fnSetLocale});
+    r.add({"Escape", 1, 1, fnEscape});
+    r.add({"Unescape", 1, 1, fnUnescape});
+}
+
+} // namespace vbscript::lib

@@ -1,0 +1,104 @@
+// FormatNumber, FormatCurrency, FormatPercent, FormatDateTime, MonthName and
+// WeekdayName in the engine's locale.
+
+#include "vbscript/ScriptLocale.h"
+#include "vbscript/library/LibrarySupport.h"
+#include "vbscript/library/LocaleFormat.h"
+
+namespace vbscript::lib {
+
+namespace {
+
+using localeformat::NumberStyle;
+
+// The value to format: Null and text that is no number raise 13, because the
+// Format functions convert the way a type change does, not the way CDbl does.
+double formattedValue(ExecContext &ctx, std::span<Variant> a)
+{
+    const Variant v = a[0].valueOf();
+    if (v.isNull() || v.isArray() || v.isObject())
+        ctx.raise(err::TypeMismatch);
+    return v.toDouble();
+}
+
+NumberStyle styleAt(ExecContext &ctx, std::span<Variant> a)
+{
+    NumberStyle style;
+    style.digitsAfterDecimal = longAt(a, 1, -1);
+    if (style.digitsAfterDecimal < -1)
+        ctx.raise(err::InvalidProcedureCall);
+    // Every tristate is read before any is checked, so Null in any of them
+    // raises 94 whatever the others hold.
+    int *tristates[] = {&style.includeLeadingDigit, &style.useParensForNegative, &style.groupDigits};
+    for (size_t i = 0; i < 3; ++i)
+        *tristates[i] = longAt(a, 2 + i, localeformat::UseDefault);
+    return style;
+}
+
+Variant fnFormatNumber(ExecContext &ctx, std::span<Variant> a)
+{
+    const double value = formattedValue(ctx, a);
+    return Variant(localeformat::formatNumber(value, styleAt(ctx, a), ctx.locale()));
+}
+
+Variant fnFormatCurrency(ExecContext &ctx, std::span<Variant> a)
+{
+    const double value = formattedValue(ctx, a);
+    return Variant(localeformat::formatCurrency(value, styleAt(ctx, a), ctx.locale()));
+}
+
+Variant fnFormatPercent(ExecContext &ctx, std::span<Variant> a)
+{
+    const double value = formattedValue(ctx, a);
+    return Variant(localeformat::formatPercent(value, styleAt(ctx, a), ctx.locale()));
+}
+
+Variant fnFormatDateTime(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 named = longAt(a, 1, 0);
+    if (named < 0 || named > 4)
+        ctx.raise(err::InvalidProcedureCall);
+    const Variant v = a[0].valueOf();
+    if (v.isNull() || v.isArray() || v.isObject())
+        ctx.raise(err::TypeMismatch);
+    return Variant(localeformat::formatDateTime(v.toDate(), named, ctx.locale()));
+}
+
+bool abbreviateAt(std::span<Variant> a, size_t i)
+{
+    return given(a, i) && a[i].valueOf().toBool();
+}
+
+Variant fnMonthName(ExecContext &ctx, std::span<Variant> a)
+{
+    const bool abbreviate = abbreviateAt(a, 1);
+    const qint32 month = a[0].valueOf().toLong();
+    if (month < 1 || month > 12)
+        ctx.raise(err::InvalidProcedureCall);
+    return Variant(localeformat::monthName(month, abbreviate, ctx.locale()));
+}
+
+Variant fnWeekdayName(ExecContext &ctx, std::span<Variant> a)
+{
+    const bool abbreviate = abbreviateAt(a, 1);
+    const int firstDay = firstDayOfWeekAt(ctx, a, 2);
+    const qint32 day = a[0].valueOf().toLong();
+    if (day < 1 || day > 7)
+        ctx.raise(err::InvalidProcedureCall);
+    const int sundayBased = (day - 1 + firstDay - 1) % 7 + 1;
+    return Variant(localeformat::weekdayName(sundayBased, abbreviate, ctx.locale()));
+}
+
+} // namespace
+
+void registerFormatFunctions(BuiltinRegistry &r)
+{
+    r.add({"FormatNumber", 1, 5, fnFormatNumber});
+    r.add({"FormatCurrency", 1, 5, fnFormatCurrency});
+    r.add({"FormatPercent", 1, 5, fnFormatPercent});
+    r.add({"FormatDateTime", 1, 2, fnFormatDateTime});
+    r.add({"MonthName", 1, 2, fnMonthName});
+    r.add({"WeekdayName", 1, 3, fnWeekdayName});
+}
+
+} // namespace vbscript::lib

@@ -1,0 +1,60 @@
+// MsgBox and InputBox. The engine draws nothing itself: the host's callback
+// shows the dialog, and without permission for UI both raise 70.
+
+#include "vbscript/library/LibrarySupport.h"
+
+namespace vbscript::lib {
+
+namespace {
+
+const UiCallback &requireUi(ExecContext &ctx)
+{
+    if (!ctx.allowUI() || !ctx.uiCallback())
+        ctx.raise(err::PermissionDenied);
+    return ctx.uiCallback();
+}
+
+QString optionalText(std::span<Variant> a, size_t i, const QString &fallback = QString())
+{
+    if (!given(a, i))
+        return fallback;
+    const Variant v = a[i].valueOf();
+    return v.isNull() ? QString() : v.toString();
+}
+
+Variant fnMsgBox(ExecContext &ctx, std::span<Variant> a)
+{
+    UiRequest request;
+    request.kind = UiRequest::MessageBox;
+    request.prompt = optionalText(a, 0);
+    request.buttons = longAt(a, 1, 0);
+    request.title = optionalText(a, 2, QStringLiteral("VBScript"));
+    const Variant answer = requireUi(ctx)(request);
+    return Variant(qint16(answer.isEmpty() ? 0 : answer.toInteger()));
+}
+
+Variant fnInputBox(ExecContext &ctx, std::span<Variant> a)
+{
+    UiRequest request;
+    request.kind = UiRequest::InputBox;
+    request.prompt = optionalText(a, 0);
+    request.title = optionalText(a, 1, QStringLiteral("VBScript"));
+    request.defaultText = optionalText(a, 2);
+    if (given(a, 3) && given(a, 4)) {
+        request.hasPosition = true;
+        request.x = longAt(a, 3, 0);
+        request.y = longAt(a, 4, 0);
+    }
+    const Variant answer = requireUi(ctx)(request);
+    return answer.isEmpty() ? Variant() : Variant(answer.toString());
+}
+
+} // namespace
+
+void registerInteractionFunctions(BuiltinRegistry &r)
+{
+    r.add({"MsgBox", 1, 5, fnMsgBox});
+    r.add({"InputBox", 1, 7, fnInputBox});
+}
+
+} // namespace vbscript::lib

@@ -1,0 +1,160 @@
+// Arithmetic functions. Abs, Fix, Int and Round keep their argument's subtype
+// (text becomes Double) and pass Null through; the others work in Double.
+
+#include "vbscript/library/LibrarySupport.h"
+
+#include <cmath>
+#include <limits>
+
+namespace vbscript::lib {
+
+namespace {
+
+// The argument of a Double function: Null raises 94, text that is no number 13.
+double doubleAt(std::span<Variant> a, size_t i) { return a[i].valueOf().toDouble(); }
+
+Variant checkedDouble(ExecContext &ctx, double d)
+{
+    if (!std::isfinite(d))
+        ctx.raise(err::Overflow);
+    return Variant(d);
+}
+
+Variant fnAtn(ExecContext &, std::span<Variant> a) { return Variant(std::atan(doubleAt(a, 0))); }
+Variant fnCos(ExecContext &, std::span<Variant> a) { return Variant(std::cos(doubleAt(a, 0))); }
+Variant fnSin(ExecContext &, std::span<Variant> a) { return Variant(std::sin(doubleAt(a, 0))); }
+Variant fnTan(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::tan(doubleAt(a, 0))); }
+Variant fnExp(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::exp(doubleAt(a, 0))); }
+
+Variant fnLog(ExecContext &ctx, std::span<Variant> a)
+{
+    const double x = doubleAt(a, 0);
+    if (!(x > 0))
+        ctx.raise(err::InvalidProcedureCall);
+    return Variant(std::log(x));
+}
+
+Variant fnSqr(ExecContext &ctx, std::span<Variant> a)
+{
+    const double x = doubleAt(a, 0);
+    if (x < 0)
+        ctx.raise(err::InvalidProcedureCall);
+    return Variant(std::sqrt(x));
+}
+
+// Applies a whole-number operation keeping the subtype: Empty and Boolean
+// become Integer, text becomes Double, an Integer or Long that no longer fits
+// grows to the next wider type.
+template <typename Op>
+Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, bool isRound = false)
+{
+    switch (v.type()) {
+    case VarType::Null: return Variant::null();
+    case VarType::Empty: return Variant(qint16(0));
+    case VarType::Boolean:
+        if (isRound)
+            return v;
+        return Variant(qint16(op(v.rawBool() ? -1.0 : 0.0)));
+    case VarType::Byte: {
+        const double r = op(double(v.rawByte()));
+        return r <= 255 ? Variant(quint8(r)) : Variant(qint16(r));
+    }
+    case VarType::Integer: {
+        const double r = op(double(v.rawInteger()));
+        return r >= -32768 && r <= 32767 ? Variant(qint16(r)) : Variant(qint32(r));
+    }
+    case VarType::Long: {
+        const double r = op(double(v.rawLong()));
+        if (r >= std::numeric_limits<qint32>::min() && r <= std::numeric_limits<qint32>::max())
+            return Variant(qint32(r));
+        return Variant(r);
+    }
+    case VarType::Single: return Variant(float(op(double(v.rawSingle()))));
+    case VarType::Double: return Variant(op(v.rawDouble()));
+    case VarType::Currency: {
+        const double r = op(double(v.rawCurrency()) / 10000.0);
+        return Variant::currency(std::llround(r * 10000.0));
+    }
+    case VarType::Date: return Variant::date(op(v.rawDate()));
+    case VarType::String: return Variant(op(v.toDouble()));
+    default: ctx.raise(err::TypeMismatch);
+    }
+}
+
+Variant fnAbs(ExecContext &ctx, std::span<Variant> a)
+{
+    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::fabs(x); });
+}
+
+Variant fnFix(ExecContext &ctx, std::span<Variant> a)
+{
+    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::trunc(x); });
+}
+
+Variant fnInt(ExecContext &ctx, std::span<Variant> a)
+{
+    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::floor(x); });
+}
+
+Variant fnSgn(ExecContext &, std::span<Variant> a)
+{
+    const double x = doubleAt(a, 0);
+    return Variant(qint16(x > 0 ? 1 : x < 0 ? -1 : 0));
+}
+
+Variant fnRound(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 places = longAt(a, 1, 0);
+    if (places < 0)
+        ctx.raise(err::InvalidProcedureCall);
+    const Variant v = a[0].valueOf();
+    if (v.type() == VarType::Currency) {
+        if (places >= 4)
+            return v;
+        const double unit = std::pow(10.0, 4 - places);
+        return Variant::currency(qint64(roundHalfEven(double(v.rawCurrency()) / unit) * unit));
+    }
+    const double scale = std::pow(10.0, std::min(places, 22));
+    return keepSubtype(
+        ctx, v,
+        [scale](double x) {
+            const double scaled = x * scale;
+            if (!std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0) // 2^52
+                return x;
+            return roundHalfEven(scaled) / scale;
+        },
+        true);
+}
+
+Variant fnRGB(ExecContext &ctx, std::span<Variant> a)
+{
+    qint32 parts[3];
+    for (size_t i = 0; i < 3; ++i) {
+        const qint32 c = a[i].valueOf().toLong();
+        if (c < 0)
+            ctx.raise(err::InvalidProcedureCall);
+        parts[i] = std::min(c, 255);
+    }
+    return Variant(qint32(parts[0] + parts[1] * 256 + parts[2] * 65536));
+}
+
+} // namespace
+
+void registerMathFunctions(BuiltinRegistry &r)
+{
+    r.add({"Atn", 1, 1, fnAtn});
+    r.add({"Cos", 1, 1, fnCos});
+    r.add({"Sin", 1, 1, fnSin});
+    r.add({"Tan", 1, 1, fnTan});
+    r.add({"Exp", 1, 1, fnExp});
+    r.add({"Log", 1, 1, fnLog});
+    r.add({"Sqr", 1, 1, fnSqr});
+    r.add({"Abs", 1, 1, fnAbs});
+    r.add({"Fix", 1, 1, fnFix});
+    r.add({"Int", 1, 1, fnInt});
+    r.add({"Sgn", 1, 1, fnSgn});
+    r.add({"Round", 1, 2, fnRound});
+    r.add({"RGB", 3, 3, fnRGB});
+}
+
+} // namespace vbscript::lib

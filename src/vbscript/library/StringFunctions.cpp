@@ -1,0 +1,393 @@
+// Text functions: pieces of strings, searching, replacing, case, trimming and
+// character codes, with VBScript's argument checks and Null rules.
+
+#include "vbscript/library/LibrarySupport.h"
+
+#include <QByteArray>
+
+namespace vbscript::lib {
+
+namespace {
+
+// Characters 128 to 159 of Windows-1252, the code page Asc and Chr use.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QChar charOfCode(int code)
+{
+    code &= 0xFF;
+    return QChar(code >= 128 && code < 160 ? kCp1252High[code - 128] : char16_t(code));
+}
+
+int codeOfChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128 || (u >= 160 && u < 256))
+        return u;
+    for (int i = 0; i < 32; ++i) {
+        if (kCp1252High[i] == u)
+            return 128 + i;
+    }
+    return '?'; // not in the code page, as Windows converts it
+}
+
+// A length or count argument: Null raises 94, a negative number 5.
+qint32 nonNegativeAt(ExecContext &ctx, std::span<Variant> args, size_t i)
+{
+    const qint32 n = args[i].valueOf().toLong();
+    if (n < 0)
+        ctx.raise(err::InvalidProcedureCall);
+    return n;
+}
+
+// VBScript keeps strings as counted UTF-16; the B functions work on its bytes.
+// A byte count that ends in the middle of a character keeps the low byte of
+// that character.
+QByteArray bytesOf(const QString &s)
+{
+    return QByteArray(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
+}
+
+QString stringOfBytes(const QByteArray &bytes)
+{
+    QString out((bytes.size() + 1) / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const auto lo = static_cast<quint8>(bytes[2 * i]);
+        const quint8 hi = 2 * i + 1 < bytes.size() ? static_cast<quint8>(bytes[2 * i + 1]) : 0;
+        out[i] = QChar(char16_t(lo | (hi << 8)));
+    }
+    return out;
+}
+
+Variant fnLenB(ExecContext &, std::span<Variant> a)
+{
+    const Variant v = a[0].valueOf();
+    if (v.isNull())
+        return Variant::null();
+    return Variant(qint32(v.toString().size() * 2));
+}
+
+Variant fnLeft(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 n = nonNegativeAt(ctx, a, 1);
+    const Variant s = a[0].valueOf();
+    if (s.isNull())
+        return Variant::null();
+    return Variant(s.toString().left(n));
+}
+
+Variant fnRight(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 n = nonNegativeAt(ctx, a, 1);
+    const Variant s = a[0].valueOf();
+    if (s.isNull())
+        return Variant::null();
+    return Variant(s.toString().right(n));
+}
+
+Variant fnLeftB(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 n = nonNegativeAt(ctx, a, 1);
+    const Variant s = a[0].valueOf();
+    if (s.isNull())
+        return Variant::null();
+    return Variant(stringOfBytes(bytesOf(s.toString()).left(n)));
+}
+
+Variant fnRightB(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 n = nonNegativeAt(ctx, a, 1);
+    const Variant s = a[0].valueOf();
+    if (s.isNull())
+        return Variant::null();
+    return Variant(stringOfBytes(bytesOf(s.toString()).right(n)));
+}
+
+// Mid and MidB: the start must be 1 or more and the length not negative,
+// checked before a Null string gives Null.
+struct MidArgs
+{
+    qint32 start;
+    qint32 length; // -1: to the end
+};
+
+MidArgs midArgs(ExecContext &ctx, std::span<Variant> a)
+{
+    MidArgs m{a[1].valueOf().toLong(), -1};
+    if (m.start < 1)
+        ctx.raise(err::InvalidProcedureCall);
+    if (given(a, 2))
+        m.length = nonNegativeAt(ctx, a, 2);
+    return m;
+}
+
+Variant fnMid(ExecContext &ctx, std::span<Variant> a)
+{
+    const MidArgs m = midArgs(ctx, a);
+    const Variant s = a[0].valueOf();
+    if (s.isNull())
+        return Variant::null();
+    return Variant(s.toString().mid(m.start - 1, m.length));
+}
+
+Variant fnMidB(ExecContext &ctx, std::span<Variant> a)
+{
+    const MidArgs m = midArgs(ctx, a);
+    const Variant s = a[0].valueOf();
+    if (s.isNull())
+        return Variant::null();
+    return Variant(stringOfBytes(bytesOf(s.toString()).mid(m.start - 1, m.length)));
+}
+
+Variant fnStrComp(ExecContext &ctx, std::span<Variant> a)
+{
+    const Qt::CaseSensitivity cs = compareAt(ctx, a, 2);
+    const Variant x = a[0].valueOf();
+    const Variant y = a[1].valueOf();
+    if (x.isNull() || y.isNull())
+        return Variant::null();
+    const int c = QString::compare(x.toString(), y.toString(), cs);
+    return Variant(qint16(c < 0 ? -1 : c > 0 ? 1 : 0));
+}
+
+template <QString (QString::*Fn)() const &>
+Variant caseFn(ExecContext &, std::span<Variant> a)
+{
+    const Variant s = a[0].valueOf();
+    if (s.isNull())
+        return Variant::null();
+    return Variant((s.toString().*Fn)());
+}
+
+// Trim, LTrim and RTrim remove blanks only, not tabs or line ends.
+Variant trimFn(std::span<Variant> a, bool left, bool right)
+{
+    const Variant v = a[0].valueOf();
+    if (v.isNull())
+        return Variant::null();
+    const QString s = v.toString();
+    qsizetype from = 0, to = s.size();
+    if (left)
+        while (from < to && s[from] == QLatin1Char(' '))
+            ++from;
+    if (right)
+        while (to > from && s[to - 1] == QLatin1Char(' '))
+            --to;
+    return Variant(s.mid(from, to - from));
+}
+
+Variant fnTrim(ExecContext &, std::span<Variant> a) { return trimFn(a, true, true); }
+Variant fnLTrim(ExecContext &, std::span<Variant> a) { return trimFn(a, true, false); }
+Variant fnRTrim(ExecContext &, std::span<Variant> a) { return trimFn(a, false, true); }
+
+Variant fnString(ExecContext &ctx, std::span<Variant> a)
+{
+    const Variant count = a[0].valueOf();
+    if (count.isNull())
+        return Variant::null();
+    const qint32 n = count.toLong();
+    if (n < 0)
+        ctx.raise(err::InvalidProcedureCall);
+    const Variant ch = a[1].valueOf();
+    if (ch.isNull())
+        return Variant::null();
+    QChar c;
+    if (ch.isString()) {
+        if (ch.rawString().isEmpty())
+            ctx.raise(err::InvalidProcedureCall);
+        c = ch.rawString()[0];
+    } else {
+        c = charOfCode(ch.toLong());
+    }
+    Variant::checkStringLength(n);
+    return Variant(QString(n, c));
+}
+
+Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
+{
+    qint32 start = 1;
+    size_t first = 0;
+    if (a.size() >= 3) {
+        start = a[0].valueOf().toLong();
+        if (start < 1)
+            ctx.raise(err::InvalidProcedureCall);
+        first = 1;
+    }
+    const Qt::CaseSensitivity cs = a.size() == 4 ? compareAt(ctx, a, 3) : Qt::CaseSensitive;
+    const Variant hay = a[first].valueOf();
+    const Variant needle = a[first + 1].valueOf();
+    if (hay.isNull() || needle.isNull())
+        return Variant::null();
+    const QString h = hay.toString();
+    if (start > h.size())
+        return Variant(qint32(0));
+    const QString n = needle.toString();
+    if (n.isEmpty())
+        return Variant(start);
+    return Variant(qint32(h.indexOf(n, start - 1, cs) + 1));
+}
+
+Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
+{
+    qint32 start = 1;
+    size_t first = 0;
+    if (a.size() >= 3) {
+        start = a[0].valueOf().toLong();
+        if (start < 1)
+            ctx.raise(err::InvalidProcedureCall);
+        first = 1;
+    }
+    if (a.size() == 4)
+        compareAt(ctx, a, 3); // checked, but bytes are always compared as they are
+    const Variant hay = a[first].valueOf();
+    const Variant needle = a[first + 1].valueOf();
+    if (hay.isNull() || needle.isNull())
+        return Variant::null();
+    const QByteArray h = bytesOf(hay.toString());
+    if (start > h.size())
+        return Variant(qint32(0));
+    const QByteArray n = bytesOf(needle.toString());
+    if (n.isEmpty())
+        return Variant(start);
+    return Variant(qint32(h.indexOf(n, start - 1) + 1));
+}
+
+Variant fnInStrRev(ExecContext &ctx, std::span<Variant> a)
+{
+    const QString h = textAt(a, 0);
+    const QString n = textAt(a, 1);
+    qint32 start = longAt(a, 2, -1);
+    if (start == 0 || start < -1)
+        ctx.raise(err::InvalidProcedureCall);
+    const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
+    if (h.isEmpty())
+        return Variant(qint32(0));
+    if (start == -1)
+        start = qint32(h.size());
+    if (start > h.size())
+        return Variant(qint32(0));
+    if (n.isEmpty())
+        return Variant(start);
+    const qsizetype from = start - n.size();
+    if (from < 0)
+        return Variant(qint32(0));
+    return Variant(qint32(h.lastIndexOf(n, from, cs) + 1));
+}
+
+Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
+{
+    const QString expression = textAt(a, 0);
+    const QString find = textAt(a, 1);
+    const QString with = textAt(a, 2);
+    const qint32 start = longAt(a, 3, 1);
+    if (start < 1)
+        ctx.raise(err::InvalidProcedureCall);
+    qint32 count = longAt(a, 4, -1);
+    if (count < -1)
+        ctx.raise(err::InvalidProcedureCall);
+    const Qt::CaseSensitivity cs = compareAt(ctx, a, 5);
+    if (start > expression.size())
+        return Variant(QString());
+    // The result begins at `start`: what lies before it is dropped.
+    const QStringView rest = QStringView(expression).mid(start - 1);
+    if (find.isEmpty() || count == 0)
+        return Variant(rest.toString());
+    QString out;
+    out.reserve(rest.size());
+    qsizetype pos = 0;
+    while (count != 0) {
+        const qsizetype hit = rest.indexOf(find, pos, cs);
+        if (hit < 0)
+            break;
+        out += rest.mid(pos, hit - pos);
+        out += with;
+        pos = hit + find.size();
+        if (count > 0)
+            --count;
+    }
+    out += rest.mid(pos);
+    return stringResult(std::move(out));
+}
+
+Variant fnStrReverse(ExecContext &, std::span<Variant> a)
+{
+    QString s = textAt(a, 0);
+    std::reverse(s.begin(), s.end());
+    return Variant(std::move(s));
+}
+
+// The first character of a non-empty string argument; Null raises 94 and an
+// empty string 5.
+QChar firstChar(ExecContext &ctx, std::span<Variant> a)
+{
+    const QString s = textAt(a, 0);
+    if (s.isEmpty())
+        ctx.raise(err::InvalidProcedureCall);
+    return s[0];
+}
+
+Variant fnAsc(ExecContext &ctx, std::span<Variant> a)
+{
+    return Variant(qint16(codeOfChar(firstChar(ctx, a))));
+}
+
+Variant fnAscW(ExecContext &ctx, std::span<Variant> a)
+{
+    return Variant(static_cast<qint16>(firstChar(ctx, a).unicode()));
+}
+
+Variant fnAscB(ExecContext &ctx, std::span<Variant> a)
+{
+    return Variant(qint16(firstChar(ctx, a).unicode() & 0xFF));
+}
+
+Variant fnChrW(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 code = a[0].valueOf().toLong();
+    if (code < -32768 || code > 65535)
+        ctx.raise(err::InvalidProcedureCall);
+    return Variant(QString(QChar(char16_t(code & 0xFFFF))));
+}
+
+Variant fnChrB(ExecContext &ctx, std::span<Variant> a)
+{
+    const qint32 code = a[0].valueOf().toLong();
+    if (code < 0 || code > 255)
+        ctx.raise(err::InvalidProcedureCall);
+    return Variant(QString(QChar(char16_t(code))));
+}
+
+} // namespace
+
+void registerStringFunctions(BuiltinRegistry &r)
+{
+    r.add({"LenB", 1, 1, fnLenB});
+    r.add({"Left", 2, 2, fnLeft});
+    r.add({"LeftB", 2, 2, fnLeftB});
+    r.add({"Right", 2, 2, fnRight});
+    r.add({"RightB", 2, 2, fnRightB});
+    r.add({"Mid", 2, 3, fnMid});
+    r.add({"MidB", 2, 3, fnMidB});
+    r.add({"StrComp", 2, 3, fnStrComp});
+    r.add({"LCase", 1, 1, caseFn<&QString::toLower>});
+    r.add({"UCase", 1, 1, caseFn<&QString::toUpper>});
+    r.add({"Trim", 1, 1, fnTrim});
+    r.add({"LTrim", 1, 1, fnLTrim});
+    r.add({"RTrim", 1, 1, fnRTrim});
+    r.add({"String", 2, 2, fnString});
+    r.add({"InStr", 2, 4, fnInStr});
+    r.add({"InStrB", 2, 4, fnInStrB});
+    r.add({"InStrRev", 2, 4, fnInStrRev});
+    r.add({"Replace", 3, 6, fnReplace});
+    r.add({"StrReverse", 1, 1, fnStrReverse});
+    r.add({"Asc", 1, 1, fnAsc});
+    r.add({"AscW", 1, 1, fnAscW});
+    r.add({"AscB", 1, 1, fnAscB});
+    r.add({"ChrW", 1, 1, fnChrW});
+    r.add({"ChrB", 1, 1, fnChrB});
+}
+
+} // namespace vbscript::lib
