@@ -1,0 +1,224 @@
+#include "schema/SchemaFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace nvtarnix;
+
+namespace {
+
+// A schema with more than one of everything and texts that XML must escape.
+std::shared_ptr<Schema> richSchema()
+{
+    auto schema = std::make_shared<Schema>();
+    schema->setCatalogPath(QStringLiteral("/data/catalogs"));
+    auto sales = schema->AddCatalog(QStringLiteral("sales"));
+    sales->setDescription(QStringLiteral("Πωλήσεις & <έξοδα>"));
+    sales->setSource(QStringLiteral("orders"));
+    sales->setPrimarykey(QStringLiteral("ORD_NO"));
+    sales->setDefaultview(QStringLiteral("main"));
+
+    auto name = sales->AddField(QStringLiteral("CUST_NAME"), QStringLiteral("Όνομα"),
+                                QStringLiteral("0"), QStringLiteral("60"));
+    name->setGroupcaption(QStringLiteral("Πελάτης"));
+    name->setHelpstring(QStringLiteral("Say \"hi\" to 'them'"));
+    name->setSampledata(QStringLiteral("Ανδρέας"));
+    name->setSearchtype(3);
+    auto status = sales->AddField(QStringLiteral("ORD_STATUS"), QStringLiteral("Status"),
+                                  QStringLiteral("3"), QStringLiteral("2"));
+    status->setHasvaluelist(1);
+    status->setValuelist(QStringLiteral("order_statuses"));
+    status->setListvalue(QStringLiteral("code"));
+    status->setListText(QStringLiteral("description"));
+    status->setSearchtype(-1);
+
+    auto main = sales->AddView(QStringLiteral("main"), QStringLiteral("Main view"),
+                               QStringLiteral("card"));
+    auto viewName = main->AddField(QStringLiteral("CUST_NAME"), QStringLiteral("Όνομα"),
+                                   QStringLiteral("@"));
+    viewName->setGroupcaption(QStringLiteral("Πελάτης"));
+    viewName->setColumnwidth(1440);
+    viewName->setHelpstring(QStringLiteral("line one\nline two"));
+    auto viewStatus = main->AddField(QStringLiteral("ORD_STATUS"), QStringLiteral("Status"));
+    viewStatus->setVartype(3);
+    viewStatus->setHasvaluelist(2);
+    viewStatus->setValuelist(QStringLiteral("order_statuses"));
+    viewStatus->setListvalue(QStringLiteral("code"));
+    viewStatus->setListText(QStringLiteral("description"));
+    viewStatus->setSampledata(QStringLiteral("4"));
+    viewStatus->setSearchtype(7);
+    sales->AddView(QStringLiteral("empty"));
+
+    schema->AddCatalog(QStringLiteral("_defaultcatalog"))->AddView(QStringLiteral("_defaultview"));
+    return schema;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+} // namespace
+
+class tst_SchemaFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripKeepsEveryField()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("schema.xml"));
+        const auto original = richSchema();
+        SchemaFile::save(*original, path);
+
+        const auto loaded = SchemaFile::load(path);
+        // The text written from what was read back is the text first written:
+        // nothing was lost or reordered on the way.
+        QCOMPARE(SchemaFile::toText(*loaded), SchemaFile::toText(*original));
+
+        QCOMPARE(loaded->CatalogPath(), QStringLiteral("/data/catalogs"));
+        QCOMPARE(loaded->Catalogs().Count(), 2);
+        const auto sales = loaded->GetCatalog(QStringLiteral("sales"));
+        QCOMPARE(sales->description(), QStringLiteral("Πωλήσεις & <έξοδα>"));
+        QCOMPARE(sales->defaultview(), QStringLiteral("main"));
+        const auto name = sales->Fields().Item(QStringLiteral("CUST_NAME"));
+        QCOMPARE(name->vardescription(), QStringLiteral("Όνομα"));
+        QCOMPARE(name->varsize(), QStringLiteral("60"));
+        QCOMPARE(name->helpstring(), QStringLiteral("Say \"hi\" to 'them'"));
+        const auto status = sales->Fields().Item(2);
+        QCOMPARE(status->ID(), QStringLiteral("ORD_STATUS"));
+        QCOMPARE(status->hasvaluelist(), 1);
+        QCOMPARE(status->searchtype(), -1);
+
+        const auto main = sales->Views().Item(QStringLiteral("main"));
+        QCOMPARE(main->cardcaption(), QStringLiteral("card"));
+        QCOMPARE(main->Fields().Count(), 2);
+        const auto viewName = main->Fields().Item(1);
+        QCOMPARE(viewName->displayformat(), QStringLiteral("@"));
+        QCOMPARE(viewName->columnwidth(), 1440);
+        QCOMPARE(viewName->groupcaption(), QStringLiteral("Πελάτης"));
+        QCOMPARE(viewName->helpstring(), QStringLiteral("line one\nline two"));
+        const auto viewStatus = main->Fields().Item(QStringLiteral("ORD_STATUS"));
+        QCOMPARE(viewStatus->vartype(), 3);
+        QCOMPARE(viewStatus->hasvaluelist(), 2);
+        QCOMPARE(viewStatus->ListText(), QStringLiteral("description"));
+        QCOMPARE(viewStatus->sampledata(), QStringLiteral("4"));
+        QCOMPARE(viewStatus->searchtype(), 7);
+        QCOMPARE(sales->Views().Item(QStringLiteral("empty"))->Fields().Count(), 0);
+    }
+
+    // Files written elsewhere name their encoding in the XML declaration; the
+    // component's own default document uses the Greek Windows code page.
+    void readsTheDeclaredEncoding()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("greek.xml"));
+        const QString text = QStringLiteral(
+            "<?xml version='1.0' encoding='windows-1253'?><NortavineXMLData version='2.6'>"
+            "<Schema Version='2.6'><Catalogs CatalogPath=''><Catalog ID='c'><Fields>"
+            "<Field ID='NAME' vardescription='Όνομα' vartype='0' varsize='10'/></Fields>"
+            "<Views><View ID='v'/></Views></Catalog></Catalogs></Schema></NortavineXMLData>");
+        QStringEncoder encoder("windows-1253");
+        QVERIFY(encoder.isValid());
+        const QByteArray bytes = encoder(text);
+        QVERIFY(!bytes.contains("Ό")); // really single-byte Greek, not UTF-8
+        write(path, bytes);
+
+        const auto schema = SchemaFile::load(path);
+        QCOMPARE(schema->GetCatalog(QStringLiteral("c"))->Fields().Item(1)->vardescription(),
+                 QStringLiteral("Όνομα"));
+    }
+
+    void badFilesRaiseNumberedErrorsNamingTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
+        QTest::addColumn<int>("number");
+
+        const QByteArray good = SchemaFile::toText(*richSchema()).toUtf8();
+        QTest::newRow("missing") << QByteArray() << int(SchemaFile::FileNotFound);
+        QTest::newRow("empty") << QByteArray("") << int(SchemaFile::InvalidDocument);
+        QTest::newRow("truncated") << good.left(good.size() / 2) << int(SchemaFile::InvalidDocument);
+        QTest::newRow("not xml") << QByteArray("CUST_NAME;Name;0\n") << int(SchemaFile::InvalidDocument);
+        QTest::newRow("other root")
+            << QByteArray("<TypeLib><Interfaces/></TypeLib>") << int(SchemaFile::InvalidDocument);
+        QTest::newRow("other version")
+            << QByteArray("<NortavineXMLData version='2.5'><Schema/></NortavineXMLData>")
+            << int(SchemaFile::InvalidDocument);
+        QTest::newRow("repeated field")
+            << QByteArray("<NortavineXMLData version='2.6'><Schema><Catalogs><Catalog ID='c'>"
+                          "<Fields><Field ID='A'/><Field ID='A'/></Fields></Catalog></Catalogs>"
+                          "</Schema></NortavineXMLData>")
+            << int(SchemaFile::InvalidDocument);
+        QTest::newRow("number not a number")
+            << QByteArray("<NortavineXMLData version='2.6'><Schema><Catalogs><Catalog ID='c'>"
+                          "<Fields><Field ID='A' hasvaluelist='yes'/></Fields></Catalog>"
+                          "</Catalogs></Schema></NortavineXMLData>")
+            << int(SchemaFile::InvalidDocument);
+        QTest::newRow("unknown encoding")
+            << QByteArray("<?xml version='1.0' encoding='x-no-such-code'?><NortavineXMLData "
+                          "version='2.6'/>")
+            << int(SchemaFile::InvalidDocument);
+    }
+
+    void badFilesRaiseNumberedErrorsNamingTheFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, number);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("bad schema.xml"));
+        if (!content.isNull())
+            write(path, content);
+        try {
+            SchemaFile::load(path);
+            QFAIL("the file was accepted");
+        } catch (const Error &e) {
+            QCOMPARE(e.number(), number);
+            QVERIFY2(e.description().contains(path), qPrintable(e.description()));
+        }
+    }
+
+    void directoryIsNotAFile()
+    {
+        QTemporaryDir dir;
+        try {
+            SchemaFile::load(dir.path());
+            QFAIL("a directory was read as a schema");
+        } catch (const Error &e) {
+            QCOMPARE(e.number(), int(SchemaFile::FileAccess));
+        }
+    }
+
+    void failedSaveLeavesNothingBehind()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("schema.xml"));
+        SchemaFile::save(*richSchema(), target);
+        const QByteArray before = readAll(target);
+
+        // A directory standing where the file should go cannot be replaced.
+        const QString blocked = dir.filePath(QStringLiteral("blocked.xml"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("blocked.xml")));
+        QVERIFY_THROWS_EXCEPTION(Error, SchemaFile::save(*richSchema(), blocked));
+        QVERIFY_THROWS_EXCEPTION(
+            Error, SchemaFile::save(*richSchema(), dir.filePath(QStringLiteral("no/such/dir.xml"))));
+
+        QCOMPARE(readAll(target), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("schema.xml")});
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SchemaFile)
+#include "tst_schemafile.moc"
