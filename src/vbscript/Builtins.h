@@ -47,6 +47,9 @@ struct BuiltinInfo
     int minArgs = 0;
     int maxArgs = 0;
     BuiltinFn fn = nullptr;
+    // A procedure without a value (Randomize): calling it where a value is
+    // needed raises 13 Type mismatch.
+    bool isSub = false;
 };
 
 // Creates an object for CreateObject("ProgId").

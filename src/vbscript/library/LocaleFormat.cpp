@@ -69,6 +69,8 @@ QString currencyTemplate(const QLocale &locale, bool negative)
     if (at < 0)
         return negative ? QStringLiteral("-%1") : QStringLiteral("%1");
     text.replace(at, one.size(), QStringLiteral("%1"));
+    // Windows separates number and symbol with a plain blank.
+    text.replace(QChar(0x00A0), QLatin1Char(' '));
     return text;
 }
 

@@ -47,7 +47,7 @@ Variant fnRandomize(ExecContext &ctx, std::span<Variant> a)
 void registerRandomFunctions(BuiltinRegistry &r)
 {
     r.add({"Rnd", 0, 1, fnRnd});
-    r.add({"Randomize", 0, 1, fnRandomize});
+    r.add({"Randomize", 0, 1, fnRandomize, true});
 }
 
 } // namespace vbscript::lib
