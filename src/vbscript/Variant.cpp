@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -85,6 +86,19 @@ bool parseRadix(QStringView s, double *out)
     }
     *out = double(qint32(quint32(value)));
     return true;
+}
+
+// printf's %.<digits>G, through to_chars: QString::asprintf costs several
+// times more, and CStr is among the most called functions.
+QString generalText(double d, int digits)
+{
+    char buf[40];
+    const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, digits);
+    for (char *p = buf; p != r.ptr; ++p) {
+        if (*p == 'e')
+            *p = 'E';
+    }
+    return QString::fromLatin1(buf, r.ptr - buf);
 }
 
 QString trimExponent(QString s)
@@ -187,7 +201,7 @@ QString Variant::formatDouble(double d, const ScriptLocale &locale)
 {
     if (d == 0)
         return QStringLiteral("0");
-    QString s = trimExponent(QString::asprintf("%.15G", d));
+    QString s = trimExponent(generalText(d, 15));
     if (locale.decimalPoint() != QLatin1Char('.'))
         s.replace(QLatin1Char('.'), locale.decimalPoint());
     return s;
@@ -197,7 +211,7 @@ QString Variant::formatSingle(float f, const ScriptLocale &locale)
 {
     if (f == 0)
         return QStringLiteral("0");
-    QString s = QString::asprintf("%.7G", double(f));
+    QString s = generalText(double(f), 7);
     if (locale.decimalPoint() != QLatin1Char('.'))
         s.replace(QLatin1Char('.'), locale.decimalPoint());
     return s;

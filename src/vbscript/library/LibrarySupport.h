@@ -27,7 +27,10 @@ inline qint32 longAt(std::span<Variant> args, size_t i, qint32 fallback)
 }
 
 // The string form of argument i; Null raises 94.
-inline QString textAt(std::span<Variant> args, size_t i) { return args[i].valueOf().toString(); }
+inline QString textAt(std::span<Variant> args, size_t i)
+{
+    return args[i].isString() ? args[i].rawString() : args[i].valueOf().toString();
+}
 
 // vbBinaryCompare (0) or vbTextCompare (1); anything else raises 5.
 Qt::CaseSensitivity compareAt(ExecContext &ctx, std::span<Variant> args, size_t i);

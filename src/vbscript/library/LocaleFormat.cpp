@@ -5,6 +5,8 @@
 
 #include <QDate>
 #include <QTime>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace vbscript::localeformat {
@@ -85,10 +87,16 @@ Digits roundedDigits(double value, int digits)
         out.fraction = QString(digits, QLatin1Char('0'));
         return out;
     }
-    const QString sci = QString::number(value, 'e', 14);
-    const qsizetype e = sci.indexOf(QLatin1Char('e'));
-    QString mantissa = sci.left(1) + sci.mid(2, e - 2);
-    const int exponent = sci.mid(e + 1).toInt();
+    // d.dddddddddddddde[+-]xx: VBScript's 15 significant digits.
+    char sci[40];
+    const auto r = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
+    const char *e = std::find(sci, r.ptr, 'e');
+    QString mantissa;
+    mantissa.reserve(40);
+    mantissa += QLatin1Char(sci[0]);
+    mantissa += QLatin1String(sci + 2, e - sci - 2);
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
     int point = exponent + 1;
     if (point <= 0) {
         mantissa.prepend(QString(-point, QLatin1Char('0')));

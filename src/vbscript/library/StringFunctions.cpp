@@ -299,7 +299,8 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
     out.reserve(rest.size());
     qsizetype pos = 0;
     while (count != 0) {
-        const qsizetype hit = rest.indexOf(find, pos, cs);
+        const qsizetype hit = find.size() == 1 ? rest.indexOf(find[0], pos, cs)
+                                               : rest.indexOf(find, pos, cs);
         if (hit < 0)
             break;
         out += rest.mid(pos, hit - pos);
