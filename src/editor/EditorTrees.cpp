@@ -1,0 +1,165 @@
+#include "editor/EditorTrees.h"
+
+#include <nvtarnix/View.h>
+
+#include <QSet>
+
+#include <pugixml.hpp>
+
+namespace nvtarnix::editor {
+
+namespace {
+
+const QString kRootKey = QStringLiteral("ROOT");
+
+// Adds nodes the way the tree control does: a taken key, or a parent key that
+// no node holds, refuses the node and changes nothing.
+class NodeList
+{
+public:
+    bool add(const QString &parentKey, const QString &key, const QString &text, int image,
+             const QString &tag = {}, bool expanded = false)
+    {
+        if (m_keys.contains(key) || (!parentKey.isEmpty() && !m_keys.contains(parentKey)))
+            return false;
+        m_keys.insert(key);
+        m_nodes.append(TreeNode{parentKey, key, text, image, tag, expanded});
+        return true;
+    }
+    QVector<TreeNode> take() { return std::move(m_nodes); }
+
+private:
+    QSet<QString> m_keys;
+    QVector<TreeNode> m_nodes;
+};
+
+QString attribute(const pugi::xml_node &element, const char *name)
+{
+    return QString::fromUtf8(element.attribute(name).value());
+}
+
+bool isVisible(const pugi::xml_node &element)
+{
+    return attribute(element, "visible") == QLatin1String("-1");
+}
+
+} // namespace
+
+QString EditorVariable::displayName() const
+{
+    if (groupcaption.isEmpty())
+        return QLatin1Char('[') + vardescription + QLatin1Char(']');
+    return QLatin1Char('[') + groupcaption + QLatin1Char('.') + vardescription + QLatin1Char(']');
+}
+
+QVector<EditorVariable> variablesOfView(const View *view)
+{
+    QVector<EditorVariable> variables;
+    if (!view)
+        return variables;
+    const auto &fields = view->Fields();
+    variables.reserve(fields.Count());
+    for (qsizetype i = 1; i <= fields.Count(); ++i) {
+        const auto &field = fields.Item(i);
+        if (!field)
+            continue;
+        variables.append(EditorVariable{field->ID(), field->vardescription(), field->vartype(),
+                                        field->groupcaption(), field->hasvaluelist(), field->valuelist(),
+                                        field->listvalue(), field->ListText()});
+    }
+    return variables;
+}
+
+bool isTextType(int vartype)
+{
+    return vartype == 0 || vartype == 1 || vartype == 10 || vartype == 21;
+}
+
+bool isDateType(int vartype)
+{
+    return vartype == 4 || vartype == 23;
+}
+
+int variableImage(int vartype, int hasvaluelist)
+{
+    if (isTextType(vartype))
+        return ImgVarText;
+    if (isDateType(vartype))
+        return ImgVarDate;
+    if (hasvaluelist == 1 || hasvaluelist == 2)
+        return ImgVarValueList;
+    return ImgVarOther;
+}
+
+QVector<TreeNode> buildVariableTree(const QString &rootText, const QVector<EditorVariable> &variables,
+                                    WordList &words)
+{
+    NodeList nodes;
+    nodes.add({}, kRootKey, rootText, ImgVarRoot, {}, true);
+    // Groups come first, in the order their captions first occur.
+    for (const EditorVariable &v : variables) {
+        if (!v.groupcaption.isEmpty())
+            nodes.add(kRootKey, v.groupcaption, v.groupcaption, ImgVarGroup, {}, true);
+    }
+    for (const EditorVariable &v : variables) {
+        const QString parent = v.groupcaption.isEmpty() ? kRootKey : v.groupcaption;
+        const QString tag = v.displayName();
+        if (nodes.add(parent, v.varID, v.vardescription, variableImage(v.vartype, v.hasvaluelist), tag))
+            words.AddWord(tag, words.variableColour(), false);
+    }
+    return nodes.take();
+}
+
+void registerErrorWords(const QStringList &errors, WordList &words)
+{
+    for (const QString &error : errors)
+        words.AddWord(error, words.errorColour(), false);
+}
+
+QVector<TreeNode> buildFunctionTree(const QString &rootText, const QString &catalogText, WordList &words)
+{
+    NodeList nodes;
+    pugi::xml_document document;
+    const QByteArray utf8 = catalogText.toUtf8();
+    // The editor works on its own copy of the catalog; the text is already
+    // Unicode, whatever its declaration says.
+    const bool parsed = document.load_buffer(utf8.constData(), utf8.size(), pugi::parse_default,
+                                             pugi::encoding_utf8);
+    pugi::xml_node interfaces;
+    if (parsed) {
+        try {
+            interfaces = document.select_node(".//Interfaces").node();
+        } catch (const pugi::xpath_exception &) {
+        }
+    }
+    nodes.add({}, kRootKey, rootText, ImgFuncRoot, {}, true);
+    if (!interfaces)
+        return nodes.take();
+
+    for (pugi::xml_node item : interfaces.children()) {
+        if (item.type() != pugi::node_element || !isVisible(item))
+            continue;
+        const QString interfaceKey = attribute(item, "name");
+        nodes.add(kRootKey, interfaceKey, attribute(item, "description"), ImgInterface, {}, true);
+        // A refused interface (its name taken) lends its functions to the node
+        // that holds the name, as the tree finds parents by key.
+        for (pugi::xml_node function : item.child("Functions").children()) {
+            if (function.type() != pugi::node_element || !isVisible(function))
+                continue;
+            const QString tag = attribute(function, "declaration");
+            if (!nodes.add(interfaceKey, attribute(function, "name"), attribute(function, "declarationext"),
+                           ImgFunction, tag))
+                continue;
+            if (tag.contains(QLatin1Char('%'))) {
+                const QStringList pieces = tag.split(QLatin1Char('%'));
+                words.AddWord(pieces.at(0), words.functionColour(), true);
+                words.AddWord(pieces.at(1), words.functionColour(), true);
+            } else {
+                words.AddWord(tag, words.functionColour(), true);
+            }
+        }
+    }
+    return nodes.take();
+}
+
+} // namespace nvtarnix::editor
