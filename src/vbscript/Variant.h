@@ -31,6 +31,13 @@ enum class VarType : quint16 {
     Array = 8204,  // vbArray + vbVariant: every script array holds Variants
 };
 
+// GCC cannot follow which union member the type tag selects and warns about
+// members it believes uninitialised; the tag guarantees they are not.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 // One VBScript value. Numbers are held unboxed; strings, objects and arrays
 // share their payload (arrays copy on write, because assigning an array in
 // VBScript copies it).
@@ -205,6 +212,10 @@ private:
         std::shared_ptr<SafeArray> m_a;
     };
 };
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 // A script array: any number of dimensions, each with its lower bound (0 in
 // VBScript) and element count; elements stored first index fastest.

@@ -1,0 +1,333 @@
+#pragma once
+
+// The compiled form of a script: a tree whose names are resolved once, when a
+// procedure or class has been read, to local slots, fields of Me or cached
+// global entries. Nodes evaluate themselves against the Runtime; nothing is
+// re-parsed while a script runs.
+
+#include "vbscript/Operators.h"
+#include "vbscript/Variant.h"
+
+#include <QHash>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace vbscript {
+
+class Runtime;
+struct Frame;
+struct Procedure;
+struct ClassDef;
+struct CodeUnit;
+struct BuiltinInfo;
+
+struct Node
+{
+    int line = 0;    // 1-based
+    int column = 0;  // 0-based
+};
+
+// A name as written in the code, and what it was found to be.
+struct NameRef
+{
+    enum class Kind : quint8 {
+        Dynamic,    // looked up among globals (cached), built-ins and implicit locals at run time
+        Local,      // slot of the running procedure
+        Field,      // field of Me
+        MeMember,   // method or property of Me
+    };
+    QString name;
+    QString key;  // lower case
+    Kind kind = Kind::Dynamic;
+    int slot = -1;
+    // run-time cache of a global entry or built-in found for a Dynamic name
+    mutable int globalIndex = -1;
+    mutable const BuiltinInfo *builtin = nullptr;
+    mutable const Variant *constant = nullptr;
+};
+
+struct Expr : Node
+{
+    virtual ~Expr() = default;
+    virtual Variant eval(Runtime &rt, Frame &f) const = 0;
+    // A number or date written as a literal: compared with a string, it makes
+    // the string convert to a number.
+    virtual bool isConstantNumber() const { return false; }
+    // The storage of a plain variable, for by-reference arguments.
+    virtual Variant *reference(Runtime &, Frame &) const { return nullptr; }
+    virtual bool isAssignable() const { return false; }
+    virtual void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const;
+    // Evaluates as a call statement (result discarded; Subs allowed).
+    virtual void call(Runtime &rt, Frame &f) const { eval(rt, f); }
+};
+using ExprPtr = std::unique_ptr<Expr>;
+using ExprList = std::vector<ExprPtr>;
+
+struct LiteralExpr : Expr
+{
+    Variant value;
+    bool constantNumber = false;
+    Variant eval(Runtime &, Frame &) const override { return value; }
+    bool isConstantNumber() const override { return constantNumber; }
+};
+
+struct MissingExpr : Expr
+{
+    Variant eval(Runtime &, Frame &) const override { return Variant::missing(); }
+};
+
+struct ParenExpr : Expr
+{
+    ExprPtr inner;
+    Variant eval(Runtime &rt, Frame &f) const override { return inner->eval(rt, f); }
+};
+
+struct NameExpr : Expr
+{
+    NameRef ref;
+    Variant eval(Runtime &rt, Frame &f) const override;
+    Variant *reference(Runtime &rt, Frame &f) const override;
+    bool isAssignable() const override { return true; }
+    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+    void call(Runtime &rt, Frame &f) const override;
+};
+
+// name(args): an array element, a call, or an object's default member
+struct NameCallExpr : Expr
+{
+    NameRef ref;
+    ExprList args;
+    Variant eval(Runtime &rt, Frame &f) const override;
+    bool isAssignable() const override { return true; }
+    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+    void call(Runtime &rt, Frame &f) const override;
+};
+
+// The object of the innermost With block
+struct WithObjectExpr : Expr
+{
+    Variant eval(Runtime &rt, Frame &f) const override;
+};
+
+// object.member or object.member(args)
+struct MemberExpr : Expr
+{
+    ExprPtr object;
+    QString member;
+    ExprList args;
+    Variant eval(Runtime &rt, Frame &f) const override;
+    bool isAssignable() const override { return true; }
+    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+    void call(Runtime &rt, Frame &f) const override;
+};
+
+// expr(args) after a call or member: f(1)(2), obj.Items()(0)
+struct IndexExpr : Expr
+{
+    ExprPtr target;
+    ExprList args;
+    Variant eval(Runtime &rt, Frame &f) const override;
+    bool isAssignable() const override { return true; }
+    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+};
+
+struct MeExpr : Expr
+{
+    Variant eval(Runtime &rt, Frame &f) const override;
+};
+
+struct NewExpr : Expr
+{
+    QString className;
+    Variant eval(Runtime &rt, Frame &f) const override;
+};
+
+enum class UnaryOp : quint8 { Neg, Plus, Not };
+struct UnaryExpr : Expr
+{
+    UnaryOp op;
+    ExprPtr operand;
+    Variant eval(Runtime &rt, Frame &f) const override;
+};
+
+enum class BinaryOp : quint8 {
+    Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,
+    Eq, Ne, Lt, Gt, Le, Ge, Is,
+    And, Or, Xor, Eqv, Imp,
+};
+struct BinaryExpr : Expr
+{
+    BinaryOp op;
+    ExprPtr left, right;
+    Variant eval(Runtime &rt, Frame &f) const override;
+};
+
+// ---- statements
+
+enum class Flow : quint8 { Normal, ExitDo, ExitFor, ExitProc };
+
+struct Stmt : Node
+{
+    virtual ~Stmt() = default;
+    virtual Flow exec(Runtime &rt, Frame &f) const = 0;
+};
+using StmtPtr = std::unique_ptr<Stmt>;
+using Block = std::vector<StmtPtr>;
+
+struct AssignStmt : Stmt
+{
+    ExprPtr target, value;
+    bool isSet = false;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct CallStmt : Stmt
+{
+    ExprPtr call;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct DimStmt : Stmt
+{
+    struct Item { NameRef ref; ExprList bounds; bool isArray = false; };
+    std::vector<Item> items;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct ReDimStmt : Stmt
+{
+    struct Item { ExprPtr target; ExprList bounds; };
+    std::vector<Item> items;
+    bool preserve = false;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct EraseStmt : Stmt
+{
+    ExprPtr target;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct ConstStmt : Stmt
+{
+    struct Item { NameRef ref; ExprPtr value; };
+    std::vector<Item> items;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct IfStmt : Stmt
+{
+    std::vector<std::pair<ExprPtr, Block>> branches;
+    Block elseBlock;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct SelectStmt : Stmt
+{
+    struct Case { ExprList values; Block body; };
+    ExprPtr subject;
+    std::vector<Case> cases;
+    Block elseBlock;
+    bool hasElse = false;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct ForStmt : Stmt
+{
+    ExprPtr counter, from, to, step;
+    Block body;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct ForEachStmt : Stmt
+{
+    ExprPtr element, collection;
+    Block body;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct DoStmt : Stmt
+{
+    ExprPtr condition;      // may be null: Do ... Loop
+    bool isUntil = false;
+    bool testAtTop = true;
+    bool isWend = false;  // While...Wend: Exit Do passes through to an enclosing Do
+    Block body;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct ExitStmt : Stmt
+{
+    Flow flow = Flow::ExitProc;
+    Flow exec(Runtime &, Frame &) const override { return flow; }
+};
+
+struct OnErrorStmt : Stmt
+{
+    bool resumeNext = false;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+struct WithStmt : Stmt
+{
+    ExprPtr object;
+    Block body;
+    Flow exec(Runtime &rt, Frame &f) const override;
+};
+
+// ---- procedures, classes, units
+
+struct Procedure
+{
+    enum class Kind : quint8 { Sub, Function, PropertyGet, PropertyLet, PropertySet };
+    struct Param { QString name; bool byRef = true; };
+
+    QString name;
+    Kind kind = Kind::Sub;
+    std::vector<Param> params;
+    QHash<QString, int> locals;  // lower-case name -> slot; params come first
+    int localCount = 0;
+    int resultSlot = -1;         // Function and Property Get: the return value
+    Block body;
+    ClassDef *owner = nullptr;
+    const CodeUnit *unit = nullptr;
+    bool isPublic = true;
+    bool isDefault = false;
+    int line = 0;
+};
+
+struct ClassDef
+{
+    struct Field { QString name; bool isPublic = true; ExprList bounds; bool isArray = false; };
+    struct Member
+    {
+        Procedure *get = nullptr, *let = nullptr, *set = nullptr, *method = nullptr;
+        int field = -1;
+        bool isPublic = true;
+    };
+    QString name;
+    std::vector<Field> fields;
+    QHash<QString, Member> members;  // lower-case name
+    Procedure *initialize = nullptr;
+    Procedure *terminate = nullptr;
+    QString defaultMember;  // lower-case, empty when none
+    const CodeUnit *unit = nullptr;
+};
+
+// One piece of compiled source: top-level statements and the procedures and
+// classes it defines.
+struct CodeUnit
+{
+    QStringList lines;
+    Block statements;
+    ExprPtr expression;  // for Eval
+    std::vector<std::unique_ptr<Procedure>> procedures;  // global ones and class members
+    std::vector<std::unique_ptr<ClassDef>> classes;
+    std::vector<QString> globalDims;                      // names declared at top level
+    bool optionExplicit = false;
+
+    bool definesNames() const { return !procedures.empty() || !classes.empty() || !globalDims.empty(); }
+};
+
+} // namespace vbscript

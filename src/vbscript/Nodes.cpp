@@ -1,0 +1,541 @@
+// Evaluation of the compiled tree: what each expression and statement node
+// does when it runs.
+
+#include "vbscript/Ast.h"
+#include "vbscript/Runtime.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/StackGuard.h"
+
+namespace vbscript {
+
+namespace {
+
+[[noreturn]] void raise(int number, const QString &name = QString())
+{
+    throw ScriptError::runtime(number, name);
+}
+
+std::span<Variant> spanOf(ArgPack &p)
+{
+    return std::span<Variant>(p.values.data(), size_t(p.values.size()));
+}
+
+// A call on a name bound to a procedure or a built-in, or an index into a
+// variable, as `name(args)` means.
+Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args, bool asStatement)
+{
+    if (ref.kind == NameRef::Kind::MeMember) {
+        ArgPack pack;
+        rt.evalArgs(args, f, pack, true);
+        Variant r = rt.invokeMember(*f.me, ref.name, spanOf(pack), asStatement ? Runtime::Call : Runtime::Get,
+                                    nullptr, true);
+        for (qsizetype i = 0; i < pack.refs.size(); ++i)
+            if (pack.refs[i])
+                *pack.refs[i] = pack.values[i];
+        return r;
+    }
+    Variant *var = nullptr;
+    Runtime::Binding b;
+    if (ref.kind == NameRef::Kind::Local) {
+        var = f.vars[ref.slot];
+    } else if (ref.kind == NameRef::Kind::Field) {
+        var = &f.me->fields[size_t(ref.slot)];
+    } else {
+        b = rt.lookup(ref, f);
+        if (b.kind == Runtime::Binding::Variable)
+            var = b.var;
+    }
+    if (var) {
+        if (var->isArray()) {
+            ArgPack pack;
+            rt.evalArgs(args, f, pack, false);
+            return Runtime::indexArray(*var, spanOf(pack));
+        }
+        if (var->isObject()) {
+            const Variant obj = *var;
+            return rt.getMember(obj, QString(), args, f);
+        }
+        if (args.empty())
+            return *var;
+        raise(err::TypeMismatch, ref.name);
+    }
+    switch (b.kind) {
+    case Runtime::Binding::Proc: {
+        ArgPack pack;
+        rt.evalArgs(args, f, pack, true);
+        return rt.callProcedure(*b.proc, nullptr, pack);
+    }
+    case Runtime::Binding::Builtin:
+        if (b.builtin->isSub && !asStatement)
+            raise(err::TypeMismatch, ref.name);
+        return rt.callBuiltin(*b.builtin, args, f);
+    case Runtime::Binding::Constant:
+        if (!args.empty())
+            raise(err::TypeMismatch, ref.name);
+        return *b.constant;
+    default:
+        break;
+    }
+    if (args.empty() && !asStatement) {
+        if (rt.optionExplicit(f))
+            raise(err::VariableUndefined, ref.name);
+        return Variant();
+    }
+    if (rt.optionExplicit(f) && args.empty())
+        raise(err::VariableUndefined, ref.name);
+    raise(err::TypeMismatch, ref.name);
+}
+
+} // namespace
+
+void Expr::assign(Runtime &, Frame &, const Variant &, bool) const
+{
+    raise(err::IllegalAssignment);
+}
+
+// ---- names
+
+Variant NameExpr::eval(Runtime &rt, Frame &f) const
+{
+    switch (ref.kind) {
+    case NameRef::Kind::Local: return *f.vars[ref.slot];
+    case NameRef::Kind::Field: return f.me->fields[size_t(ref.slot)];
+    default: break;
+    }
+    if (ref.kind == NameRef::Kind::Dynamic && ref.globalIndex >= 0) {
+        Runtime::Binding b = rt.lookup(ref, f);
+        if (b.kind == Runtime::Binding::Variable)
+            return *b.var;
+    }
+    return callName(rt, f, ref, {}, false);
+}
+
+Variant *NameExpr::reference(Runtime &rt, Frame &f) const
+{
+    return rt.variableFor(ref, f, true);
+}
+
+void NameExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+{
+    if (ref.kind == NameRef::Kind::MeMember) {
+        rt.invokeMember(*f.me, ref.name, {}, isSet ? Runtime::Set : Runtime::Let, &value, true);
+        return;
+    }
+    Variant *var = rt.variableFor(ref, f, true);
+    if (!var)
+        raise(err::IllegalAssignment, ref.name);
+    if (isSet)
+        *var = Runtime::setValue(value);
+    else if (value.isObject() || value.isMissing())
+        *var = Runtime::letValue(value);
+    else
+        *var = value;
+}
+
+void NameExpr::call(Runtime &rt, Frame &f) const
+{
+    callName(rt, f, ref, {}, true);
+}
+
+Variant NameCallExpr::eval(Runtime &rt, Frame &f) const
+{
+    return callName(rt, f, ref, args, false);
+}
+
+void NameCallExpr::call(Runtime &rt, Frame &f) const
+{
+    callName(rt, f, ref, args, true);
+}
+
+void NameCallExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+{
+    if (ref.kind == NameRef::Kind::MeMember) {
+        ArgPack pack;
+        rt.evalArgs(args, f, pack, false);
+        rt.invokeMember(*f.me, ref.name, spanOf(pack), isSet ? Runtime::Set : Runtime::Let, &value, true);
+        return;
+    }
+    Variant *var = rt.variableFor(ref, f, false);
+    if (!var) {
+        if (ref.kind == NameRef::Kind::Dynamic && rt.lookup(ref, f).kind == Runtime::Binding::None
+            && rt.optionExplicit(f))
+            raise(err::VariableUndefined, ref.name);
+        raise(err::TypeMismatch, ref.name);
+    }
+    if (var->isArray()) {
+        ArgPack pack;
+        rt.evalArgs(args, f, pack, false);
+        Runtime::storeElement(*var, spanOf(pack), isSet ? Runtime::setValue(value) : Runtime::letValue(value));
+        return;
+    }
+    if (var->isObject()) {
+        const Variant obj = *var;
+        rt.putMember(obj, QString(), args, f, isSet ? value : Runtime::letValue(value), isSet);
+        return;
+    }
+    raise(err::TypeMismatch, ref.name);
+}
+
+// ---- members
+
+Variant WithObjectExpr::eval(Runtime &, Frame &f) const
+{
+    if (f.withStack.empty())
+        raise(err::ObjectRequired);
+    return f.withStack.back();
+}
+
+namespace {
+QString nameOf(const Expr &e)
+{
+    if (auto *n = dynamic_cast<const NameExpr *>(&e))
+        return n->ref.name;
+    return QString();
+}
+} // namespace
+
+Variant MemberExpr::eval(Runtime &rt, Frame &f) const
+{
+    const Variant obj = object->eval(rt, f);
+    return rt.getMember(obj, member, args, f, nameOf(*object));
+}
+
+void MemberExpr::call(Runtime &rt, Frame &f) const
+{
+    const Variant obj = object->eval(rt, f);
+    if (!obj.isObject())
+        raise(err::ObjectRequired, nameOf(*object));
+    if (!obj.rawObject())
+        raise(err::ObjectVariableNotSet);
+    if (auto *so = dynamic_cast<ScriptObject *>(obj.rawObject().get())) {
+        ArgPack pack;
+        rt.evalArgs(args, f, pack, true);
+        rt.invokeMember(*so, member, spanOf(pack), Runtime::Call, nullptr, so == f.me);
+        for (qsizetype i = 0; i < pack.refs.size(); ++i)
+            if (pack.refs[i])
+                *pack.refs[i] = pack.values[i];
+        return;
+    }
+    ArgPack pack;
+    rt.evalArgs(args, f, pack, false);
+    obj.rawObject()->call(member, spanOf(pack));
+}
+
+void MemberExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+{
+    const Variant obj = object->eval(rt, f);
+    if (!obj.isObject())
+        raise(err::ObjectRequired, nameOf(*object));
+    rt.putMember(obj, member, args, f, isSet ? value : Runtime::letValue(value), isSet);
+}
+
+Variant IndexExpr::eval(Runtime &rt, Frame &f) const
+{
+    const Variant base = target->eval(rt, f);
+    if (base.isArray()) {
+        ArgPack pack;
+        rt.evalArgs(args, f, pack, false);
+        return Runtime::indexArray(base, spanOf(pack));
+    }
+    if (base.isObject())
+        return rt.getMember(base, QString(), args, f);
+    raise(err::TypeMismatch);
+}
+
+void IndexExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+{
+    const Variant base = target->eval(rt, f);
+    if (!base.isObject())
+        raise(err::IllegalAssignment);
+    rt.putMember(base, QString(), args, f, isSet ? value : Runtime::letValue(value), isSet);
+}
+
+Variant MeExpr::eval(Runtime &, Frame &f) const
+{
+    if (!f.meRef)
+        raise(err::InvalidOrUnqualifiedReference);
+    return Variant(f.meRef);
+}
+
+Variant NewExpr::eval(Runtime &rt, Frame &) const
+{
+    return rt.instantiate(className);
+}
+
+// ---- operators
+
+Variant UnaryExpr::eval(Runtime &rt, Frame &f) const
+{
+    Variant v = operand->eval(rt, f);
+    switch (op) {
+    case UnaryOp::Neg: return ops::negate(v);
+    case UnaryOp::Plus: return v;
+    case UnaryOp::Not: return ops::logicalNot(v);
+    }
+    return v;
+}
+
+Variant BinaryExpr::eval(Runtime &rt, Frame &f) const
+{
+    const Variant a = left->eval(rt, f);
+    const Variant b = right->eval(rt, f);
+    switch (op) {
+    case BinaryOp::Add: return ops::add(a, b);
+    case BinaryOp::Sub: return ops::subtract(a, b);
+    case BinaryOp::Mul: return ops::multiply(a, b);
+    case BinaryOp::Div: return ops::divide(a, b);
+    case BinaryOp::IntDiv: return ops::intDivide(a, b);
+    case BinaryOp::Mod: return ops::modulo(a, b);
+    case BinaryOp::Pow: return ops::power(a, b);
+    case BinaryOp::Concat: return ops::concat(a, b);
+    case BinaryOp::Eq: return ops::compare(ops::Compare::Eq, a, b, left->isConstantNumber(), right->isConstantNumber());
+    case BinaryOp::Ne: return ops::compare(ops::Compare::Ne, a, b, left->isConstantNumber(), right->isConstantNumber());
+    case BinaryOp::Lt: return ops::compare(ops::Compare::Lt, a, b, left->isConstantNumber(), right->isConstantNumber());
+    case BinaryOp::Gt: return ops::compare(ops::Compare::Gt, a, b, left->isConstantNumber(), right->isConstantNumber());
+    case BinaryOp::Le: return ops::compare(ops::Compare::Le, a, b, left->isConstantNumber(), right->isConstantNumber());
+    case BinaryOp::Ge: return ops::compare(ops::Compare::Ge, a, b, left->isConstantNumber(), right->isConstantNumber());
+    case BinaryOp::Is: return Variant(ops::is(a, b));
+    case BinaryOp::And: return ops::logicalAnd(a, b);
+    case BinaryOp::Or: return ops::logicalOr(a, b);
+    case BinaryOp::Xor: return ops::logicalXor(a, b);
+    case BinaryOp::Eqv: return ops::logicalEqv(a, b);
+    case BinaryOp::Imp: return ops::logicalImp(a, b);
+    }
+    return Variant();
+}
+
+// ---- statements
+
+Flow AssignStmt::exec(Runtime &rt, Frame &f) const
+{
+    target->assign(rt, f, value->eval(rt, f), isSet);
+    return Flow::Normal;
+}
+
+Flow CallStmt::exec(Runtime &rt, Frame &f) const
+{
+    call->call(rt, f);
+    return Flow::Normal;
+}
+
+namespace {
+std::shared_ptr<SafeArray> makeArray(Runtime &rt, Frame &f, const ExprList &bounds)
+{
+    QVarLengthArray<qint32, 4> ub;
+    for (const ExprPtr &b : bounds) {
+        const Variant v = b->eval(rt, f);
+        if (v.isNull())
+            raise(err::InvalidUseOfNull);
+        ub.append(v.toLong());
+    }
+    if (ub.size() > 60)
+        raise(err::SubscriptOutOfRange);
+    return SafeArray::create(std::span<const qint32>(ub.data(), size_t(ub.size())));
+}
+} // namespace
+
+Flow DimStmt::exec(Runtime &rt, Frame &f) const
+{
+    for (const Item &item : items) {
+        if (!item.isArray)
+            continue;
+        Variant *var = rt.variableFor(item.ref, f, true);
+        if (!var || var->isArray())
+            continue;
+        auto arr = makeArray(rt, f, item.bounds);
+        arr->fixed = !item.bounds.empty();
+        *var = Variant(std::move(arr));
+    }
+    return Flow::Normal;
+}
+
+Flow ReDimStmt::exec(Runtime &rt, Frame &f) const
+{
+    for (const Item &item : items) {
+        Variant *var = item.target->reference(rt, f);
+        if (!var)
+            raise(err::IllegalAssignment);
+        if (var->isArray() && var->rawArray()->fixed)
+            raise(err::ArrayFixedOrLocked);
+        auto arr = makeArray(rt, f, item.bounds);
+        if (preserve && var->isArray()) {
+            const SafeArray &old = *var->rawArray();
+            if (old.dims() != 0) {
+                if (old.dims() != arr->dims())
+                    raise(err::SubscriptOutOfRange);
+                for (int d = 0; d + 1 < arr->dims(); ++d)
+                    if (old.bounds[size_t(d)].count != arr->bounds[size_t(d)].count)
+                        raise(err::SubscriptOutOfRange);
+                // Only the last dimension changes, so elements keep their
+                // offsets up to the shorter length.
+                const size_t n = std::min(old.data.size(), arr->data.size());
+                for (size_t i = 0; i < n; ++i)
+                    arr->data[i] = old.data[i];
+            }
+        }
+        *var = Variant(std::move(arr));
+    }
+    return Flow::Normal;
+}
+
+Flow EraseStmt::exec(Runtime &rt, Frame &f) const
+{
+    Variant *var = target->reference(rt, f);
+    if (!var || !var->isArray())
+        raise(err::TypeMismatch);
+    if (var->rawArray()->fixed) {
+        SafeArray &a = var->arrayForWrite();
+        for (Variant &e : a.data)
+            e = Variant();
+    } else {
+        *var = Variant(std::make_shared<SafeArray>());
+    }
+    return Flow::Normal;
+}
+
+Flow ConstStmt::exec(Runtime &rt, Frame &f) const
+{
+    for (const Item &item : items) {
+        const Variant v = item.value->eval(rt, f);
+        if (item.ref.kind == NameRef::Kind::Dynamic && f.isGlobal) {
+            const int i = rt.declareGlobal(item.ref.name);
+            rt.m_globals[size_t(i)].value = v;
+            rt.m_globals[size_t(i)].isConst = true;
+            continue;
+        }
+        if (Variant *var = rt.variableFor(item.ref, f, true))
+            *var = v;
+    }
+    return Flow::Normal;
+}
+
+Flow IfStmt::exec(Runtime &rt, Frame &f) const
+{
+    for (const auto &[cond, body] : branches) {
+        if (ops::truth(cond->eval(rt, f)))
+            return rt.runBlock(body, f);
+    }
+    return rt.runBlock(elseBlock, f);
+}
+
+Flow SelectStmt::exec(Runtime &rt, Frame &f) const
+{
+    const Variant v = subject->eval(rt, f);
+    const bool subjectConstant = subject->isConstantNumber();
+    for (const Case &c : cases) {
+        for (const ExprPtr &e : c.values) {
+            const Variant r = ops::compare(ops::Compare::Eq, v, e->eval(rt, f), subjectConstant,
+                                           e->isConstantNumber());
+            if (!r.isNull() && ops::truth(r))
+                return rt.runBlock(c.body, f);
+        }
+    }
+    return rt.runBlock(elseBlock, f);
+}
+
+Flow ForStmt::exec(Runtime &rt, Frame &f) const
+{
+    const Variant start = Runtime::letValue(from->eval(rt, f));
+    const Variant end = Runtime::letValue(to->eval(rt, f));
+    const Variant stepValue = step ? Runtime::letValue(step->eval(rt, f)) : Variant(qint16(1));
+    if (start.isNull() || end.isNull() || stepValue.isNull())
+        raise(err::InvalidUseOfNull);
+    const bool up = ops::compareValues(stepValue, Variant(qint16(0))) >= 0;
+    counter->assign(rt, f, start, false);
+    Variant *slot = counter->reference(rt, f);
+    const bool integral = start.isIntegral() && end.isIntegral() && stepValue.isIntegral();
+    const qint64 endInt = integral ? end.toLong() : 0;
+    for (;;) {
+        rt.tick();
+        const Variant &cur = slot ? *slot : counter->eval(rt, f);
+        bool done;
+        if (integral && slot && (cur.type() == VarType::Integer || cur.type() == VarType::Long)) {
+            const qint64 c = cur.type() == VarType::Integer ? cur.rawInteger() : cur.rawLong();
+            done = up ? c > endInt : c < endInt;
+        } else {
+            const int cmp = ops::compareValues(slot ? *slot : counter->eval(rt, f), end);
+            done = up ? cmp > 0 : cmp < 0;
+        }
+        if (done)
+            break;
+        const Flow flow = rt.runBlock(body, f);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        if (slot)
+            *slot = ops::add(*slot, stepValue);
+        else
+            counter->assign(rt, f, ops::add(counter->eval(rt, f), stepValue), false);
+    }
+    return Flow::Normal;
+}
+
+Flow ForEachStmt::exec(Runtime &rt, Frame &f) const
+{
+    const Variant coll = collection->eval(rt, f);
+    std::vector<Variant> items;
+    std::shared_ptr<SafeArray> arr;
+    if (coll.isArray()) {
+        arr = coll.rawArray();  // shared: changes in the body copy the array
+    } else if (coll.isObject()) {
+        if (!coll.rawObject())
+            raise(err::ObjectVariableNotSet);
+        items = coll.rawObject()->enumerate();
+    } else {
+        raise(err::ObjectNotCollection);
+    }
+    const size_t n = arr ? arr->data.size() : items.size();
+    for (size_t i = 0; i < n; ++i) {
+        rt.tick();
+        const Variant &v = arr ? arr->data[i] : items[i];
+        element->assign(rt, f, v, v.isObject());
+        const Flow flow = rt.runBlock(body, f);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+    }
+    return Flow::Normal;
+}
+
+Flow DoStmt::exec(Runtime &rt, Frame &f) const
+{
+    auto keepGoing = [&] {
+        const bool t = ops::truth(condition->eval(rt, f));
+        return isUntil ? !t : t;
+    };
+    for (;;) {
+        rt.tick();
+        if (condition && testAtTop && !keepGoing())
+            break;
+        const Flow flow = rt.runBlock(body, f);
+        if (flow == Flow::ExitDo && !isWend)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        if (condition && !testAtTop && !keepGoing())
+            break;
+    }
+    return Flow::Normal;
+}
+
+Flow OnErrorStmt::exec(Runtime &rt, Frame &f) const
+{
+    f.resumeNext = resumeNext;
+    rt.err().clear();
+    return Flow::Normal;
+}
+
+Flow WithStmt::exec(Runtime &rt, Frame &f) const
+{
+    f.withStack.push_back(object->eval(rt, f));
+    struct Pop
+    {
+        Frame &f;
+        ~Pop() { f.withStack.pop_back(); }
+    } pop{f};
+    return rt.runBlock(body, f);
+}
+
+} // namespace vbscript

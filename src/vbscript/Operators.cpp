@@ -1,0 +1,469 @@
+#include "vbscript/Operators.h"
+
+#include "vbscript/OleDate.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/ScriptLocale.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace vbscript::ops {
+
+namespace {
+
+[[noreturn]] void raise(int number)
+{
+    throw ScriptError::runtime(number);
+}
+
+// Arithmetic result kinds, narrowest first. Boolean and Empty count as
+// Integer; a string taking part in arithmetic counts as Double.
+enum Kind { kByte, kInt, kLong, kSingle, kDouble, kCurrency, kDate };
+
+Kind kindOf(const Variant &v)
+{
+    switch (v.type()) {
+    case VarType::Byte: return kByte;
+    case VarType::Empty: case VarType::Boolean: case VarType::Integer: return kInt;
+    case VarType::Long: return kLong;
+    case VarType::Single: return kSingle;
+    case VarType::Currency: return kCurrency;
+    case VarType::Date: return kDate;
+    case VarType::Double: case VarType::String: return kDouble;
+    default: raise(err::TypeMismatch);
+    }
+}
+
+// Objects give their default value; arrays take part in no operator.
+Variant operand(const Variant &v)
+{
+    if (v.isObject())
+        return v.valueOf();
+    if (v.isArray())
+        raise(err::TypeMismatch);
+    return v;
+}
+
+// An integer result in the narrowest type of the promotion chain starting at
+// `start`: Byte overflows into Integer, Integer into Long, Long into Double.
+Variant narrowInteger(qint64 r, Kind start)
+{
+    if (start == kByte && r >= 0 && r <= 255)
+        return Variant(quint8(r));
+    if (start <= kInt && r >= -32768 && r <= 32767)
+        return Variant(qint16(r));
+    if (r >= INT32_MIN && r <= INT32_MAX)
+        return Variant(qint32(r));
+    return Variant(double(r));
+}
+
+qint64 intValue(const Variant &v)
+{
+    switch (v.type()) {
+    case VarType::Empty: return 0;
+    case VarType::Boolean: return v.rawBool() ? -1 : 0;
+    case VarType::Byte: return v.rawByte();
+    case VarType::Integer: return v.rawInteger();
+    case VarType::Long: return v.rawLong();
+    default: return v.toLong();
+    }
+}
+
+Variant checkedDouble(double r)
+{
+    if (std::isinf(r))
+        raise(err::Overflow);
+    return Variant(r);
+}
+
+Variant checkedSingle(double r)
+{
+    if (std::isinf(r))
+        raise(err::Overflow);
+    if (std::fabs(r) > double(FLT_MAX))
+        return Variant(r);
+    return Variant(float(r));
+}
+
+Variant checkedDate(double r)
+{
+    if (!OleDate::isValidSerial(r))
+        raise(err::Overflow);
+    return Variant::date(r);
+}
+
+Variant checkedCurrency(__int128 scaled)
+{
+    if (scaled > INT64_MAX || scaled < INT64_MIN)
+        raise(err::Overflow);
+    return Variant::currency(qint64(scaled));
+}
+
+enum class Arith { Add, Sub, Mul };
+
+Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
+{
+    // The common case of the loops: two Integers or Longs.
+    if (a0.isIntegral() && b0.isIntegral() && a0.type() != VarType::Byte && b0.type() != VarType::Byte) {
+        const qint64 x = intValue(a0), y = intValue(b0);
+        const qint64 r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+        const Kind k = (a0.type() == VarType::Long || b0.type() == VarType::Long) ? kLong : kInt;
+        return narrowInteger(r, k);
+    }
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() || b.isNull())
+        return Variant::null();
+    if (op == Arith::Add) {
+        if (a.isString() && (b.isString() || b.isEmpty()))
+            return concat(a, b);
+        if (b.isString() && a.isEmpty())
+            return b;
+    }
+    Kind ka = kindOf(a), kb = kindOf(b);
+    Kind k = std::max(ka, kb);
+    if (k == kSingle && (ka == kLong || kb == kLong))
+        k = kDouble;
+    if (op == Arith::Mul && k == kCurrency && (ka == kDouble || ka == kSingle || kb == kDouble || kb == kSingle))
+        k = kDouble;
+    if (op == Arith::Mul && k == kDate)
+        k = kDouble;
+    switch (k) {
+    case kByte: case kInt: case kLong: {
+        const qint64 x = intValue(a), y = intValue(b);
+        const qint64 r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+        return narrowInteger(r, k);
+    }
+    case kSingle: case kDouble: {
+        const double x = a.toDouble(), y = b.toDouble();
+        const double r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+        return k == kSingle ? checkedSingle(r) : checkedDouble(r);
+    }
+    case kCurrency: {
+        const __int128 x = a.toCurrency(), y = b.toCurrency();
+        if (op == Arith::Add)
+            return checkedCurrency(x + y);
+        if (op == Arith::Sub)
+            return checkedCurrency(x - y);
+        __int128 p = x * y;
+        // back to four decimals, halves to even
+        __int128 q = p / 10000, rem = p % 10000;
+        if (rem > 5000 || (rem == 5000 && (q & 1)))
+            ++q;
+        else if (rem < -5000 || (rem == -5000 && (q & 1)))
+            --q;
+        return checkedCurrency(q);
+    }
+    case kDate: {
+        const double x = a.toDouble(), y = b.toDouble();
+        if (op == Arith::Sub && ka == kDate && kb == kDate)
+            return checkedDouble(x - y);
+        return checkedDate(op == Arith::Add ? x + y : x - y);
+    }
+    }
+    raise(err::TypeMismatch);
+}
+
+// ---- logical operators work on bits: Boolean, Byte and Integer keep their
+// size, anything else (Empty and strings included) becomes a Long.
+
+enum LKind { lBool, lByte, lInt, lLong };
+
+LKind lkindOf(const Variant &v)
+{
+    switch (v.type()) {
+    case VarType::Boolean: return lBool;
+    case VarType::Byte: return lByte;
+    case VarType::Integer: return lInt;
+    default: return lLong;
+    }
+}
+
+LKind combine(LKind a, LKind b)
+{
+    if (a == b)
+        return a;
+    if (a <= lInt && b <= lInt)
+        return lInt;
+    return lLong;
+}
+
+qint64 bitsOf(const Variant &v)
+{
+    switch (v.type()) {
+    case VarType::Boolean: return v.rawBool() ? -1 : 0;
+    case VarType::Byte: return v.rawByte();
+    case VarType::Integer: return v.rawInteger();
+    case VarType::Empty: return 0;
+    default: return v.toLong();
+    }
+}
+
+bool allOnes(qint64 bits, LKind k)
+{
+    return k == lByte ? (bits & 0xFF) == 0xFF : bits == -1;
+}
+
+Variant makeLogical(LKind k, qint64 bits)
+{
+    switch (k) {
+    case lBool: return Variant(bits != 0);
+    case lByte: return Variant(quint8(bits & 0xFF));
+    case lInt: return Variant(qint16(bits));
+    case lLong: return Variant(qint32(bits));
+    }
+    return Variant();
+}
+
+enum class Logic { And, Or, Xor, Eqv, Imp };
+
+Variant logical(Logic op, const Variant &a0, const Variant &b0)
+{
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() && b.isNull())
+        return Variant::null();
+    if (a.isNull() || b.isNull()) {
+        const bool nullLeft = a.isNull();
+        const Variant &x = nullLeft ? b : a;
+        const LKind k = lkindOf(x);
+        const qint64 bits = bitsOf(x);
+        switch (op) {
+        case Logic::And:
+            return bits == 0 ? makeLogical(k, 0) : Variant::null();
+        case Logic::Or:
+            return allOnes(bits, k) ? makeLogical(k, -1) : Variant::null();
+        case Logic::Xor:
+        case Logic::Eqv:
+            return Variant::null();
+        case Logic::Imp:
+            if (nullLeft)
+                return allOnes(bits, k) ? makeLogical(k, -1) : Variant::null();
+            if (bits == 0)
+                return makeLogical(k, -1);
+            // A Byte on the left keeps its size: the unknown right side
+            // counts as no bits set.
+            if (k == lByte)
+                return makeLogical(k, ~bits);
+            return Variant::null();
+        }
+    }
+    const LKind k = combine(lkindOf(a), lkindOf(b));
+    const qint64 x = bitsOf(a), y = bitsOf(b);
+    qint64 r = 0;
+    switch (op) {
+    case Logic::And: r = x & y; break;
+    case Logic::Or: r = x | y; break;
+    case Logic::Xor: r = x ^ y; break;
+    case Logic::Eqv: r = ~(x ^ y); break;
+    case Logic::Imp: r = ~x | y; break;
+    }
+    return makeLogical(k, r);
+}
+
+int compareStrings(const QString &a, const QString &b)
+{
+    const int c = QString::compare(a, b, Qt::CaseSensitive);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+int compareNumbers(const Variant &a, const Variant &b)
+{
+    if (a.type() == VarType::Currency && b.type() == VarType::Currency)
+        return a.rawCurrency() < b.rawCurrency() ? -1 : a.rawCurrency() > b.rawCurrency() ? 1 : 0;
+    const bool ia = a.isIntegral() || a.type() == VarType::Boolean || a.isEmpty();
+    const bool ib = b.isIntegral() || b.type() == VarType::Boolean || b.isEmpty();
+    if (ia && ib) {
+        const qint64 x = intValue(a), y = intValue(b);
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    const double x = a.toDouble(), y = b.toDouble();
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+// A string against a number. A constant in the code converts the string to a
+// number (or a date), and a string that is no number is a type mismatch. A
+// Boolean compares by its name. A computed number compares as its text with
+// an empty or numeric string; any other string is greater than every number.
+int stringVersusNumber(const QString &s, const Variant &n, bool numberIsConstant)
+{
+    if (n.type() == VarType::Boolean)
+        return compareStrings(s, n.toString());
+    if (numberIsConstant) {
+        if (n.type() == VarType::Date) {
+            const double d = Variant(s).toDate();
+            return d < n.rawDate() ? -1 : d > n.rawDate() ? 1 : 0;
+        }
+        return compareNumbers(Variant(Variant(s).toDouble()), n);
+    }
+    double ignored = 0;
+    if (s.isEmpty() || Variant::parseNumber(s, ScriptLocale::current(), &ignored))
+        return compareStrings(s, n.toString());
+    return 1;
+}
+
+} // namespace
+
+Variant add(const Variant &a, const Variant &b) { return arithmetic(Arith::Add, a, b); }
+Variant subtract(const Variant &a, const Variant &b) { return arithmetic(Arith::Sub, a, b); }
+Variant multiply(const Variant &a, const Variant &b) { return arithmetic(Arith::Mul, a, b); }
+
+Variant divide(const Variant &a0, const Variant &b0)
+{
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() || b.isNull())
+        return Variant::null();
+    const Kind ka = kindOf(a), kb = kindOf(b);
+    const double x = a.toDouble(), y = b.toDouble();
+    if (y == 0)
+        raise(x == 0 || std::isnan(x) ? err::Overflow : err::DivisionByZero);
+    const double r = x / y;
+    const bool single = (ka == kSingle || kb == kSingle) && ka <= kSingle && kb <= kSingle && ka != kLong && kb != kLong;
+    return single ? checkedSingle(r) : checkedDouble(r);
+}
+
+namespace {
+Variant integerDivision(bool mod, const Variant &a0, const Variant &b0)
+{
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() || b.isNull())
+        return Variant::null();
+    const Kind ka = kindOf(a), kb = kindOf(b);
+    const Kind k = (ka == kByte && kb == kByte) ? kByte : (ka <= kInt && kb <= kInt) ? kInt : kLong;
+    const qint64 x = intValue(a), y = intValue(b);
+    if (y == 0)
+        raise(err::DivisionByZero);
+    return narrowInteger(mod ? x % y : x / y, k);
+}
+} // namespace
+
+Variant intDivide(const Variant &a, const Variant &b) { return integerDivision(false, a, b); }
+Variant modulo(const Variant &a, const Variant &b) { return integerDivision(true, a, b); }
+
+Variant power(const Variant &a0, const Variant &b0)
+{
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() || b.isNull())
+        return Variant::null();
+    const double x = a.toDouble(), y = b.toDouble();
+    if ((x == 0 && y < 0) || (x < 0 && y != std::trunc(y)))
+        raise(err::InvalidProcedureCall);
+    return checkedDouble(std::pow(x, y));
+}
+
+Variant negate(const Variant &a0)
+{
+    const Variant a = operand(a0);
+    switch (a.type()) {
+    case VarType::Null: return Variant::null();
+    case VarType::Empty: return Variant(qint16(0));
+    case VarType::Boolean: return Variant(qint16(a.rawBool() ? 1 : 0));
+    case VarType::Byte: return Variant(qint16(-int(a.rawByte())));
+    case VarType::Integer: return narrowInteger(-qint64(a.rawInteger()), kInt);
+    case VarType::Long: return narrowInteger(-qint64(a.rawLong()), kLong);
+    case VarType::Single: return Variant(-a.rawSingle());
+    case VarType::Double: return Variant(-a.rawDouble());
+    case VarType::Currency:
+        if (a.rawCurrency() == INT64_MIN)
+            raise(err::Overflow);
+        return Variant::currency(-a.rawCurrency());
+    case VarType::Date: return checkedDate(-a.rawDate());
+    case VarType::String: return Variant(-a.toDouble());
+    default: raise(err::TypeMismatch);
+    }
+}
+
+Variant concat(const Variant &a0, const Variant &b0)
+{
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() && b.isNull())
+        return Variant::null();
+    QString s = a.isNull() ? QString() : a.toString();
+    const QString t = b.isNull() ? QString() : b.toString();
+    Variant::checkStringLength(s.size() + t.size());
+    s += t;
+    return Variant(std::move(s));
+}
+
+Variant logicalNot(const Variant &a0)
+{
+    const Variant a = operand(a0);
+    switch (a.type()) {
+    case VarType::Null: return Variant::null();
+    case VarType::Boolean: return Variant(!a.rawBool());
+    case VarType::Byte: return Variant(quint8(~a.rawByte()));
+    case VarType::Integer: return Variant(qint16(~a.rawInteger()));
+    default: return Variant(qint32(~bitsOf(a)));
+    }
+}
+
+Variant logicalAnd(const Variant &a, const Variant &b) { return logical(Logic::And, a, b); }
+Variant logicalOr(const Variant &a, const Variant &b) { return logical(Logic::Or, a, b); }
+Variant logicalXor(const Variant &a, const Variant &b) { return logical(Logic::Xor, a, b); }
+Variant logicalEqv(const Variant &a, const Variant &b) { return logical(Logic::Eqv, a, b); }
+Variant logicalImp(const Variant &a, const Variant &b) { return logical(Logic::Imp, a, b); }
+
+int compareValues(const Variant &a0, const Variant &b0, bool ac, bool bc)
+{
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() || b.isNull())
+        raise(err::InvalidUseOfNull);
+    if (a.isString() && b.isString())
+        return compareStrings(a.rawString(), b.rawString());
+    if (a.isString() && b.isEmpty())
+        return compareStrings(a.rawString(), QString());
+    if (a.isEmpty() && b.isString())
+        return compareStrings(QString(), b.rawString());
+    if (a.isString())
+        return stringVersusNumber(a.rawString(), b, bc);
+    if (b.isString())
+        return -stringVersusNumber(b.rawString(), a, ac);
+    return compareNumbers(a, b);
+}
+
+Variant compare(Compare op, const Variant &a0, const Variant &b0, bool ac, bool bc)
+{
+    if (a0.type() == b0.type() && (a0.type() == VarType::Long || a0.type() == VarType::Integer)) {
+        const qint64 x = intValue(a0), y = intValue(b0);
+        const int c = x < y ? -1 : x > y ? 1 : 0;
+        switch (op) {
+        case Compare::Eq: return Variant(c == 0);
+        case Compare::Ne: return Variant(c != 0);
+        case Compare::Lt: return Variant(c < 0);
+        case Compare::Gt: return Variant(c > 0);
+        case Compare::Le: return Variant(c <= 0);
+        case Compare::Ge: return Variant(c >= 0);
+        }
+    }
+    const Variant a = operand(a0), b = operand(b0);
+    if (a.isNull() || b.isNull())
+        return Variant::null();
+    const int c = compareValues(a, b, ac, bc);
+    switch (op) {
+    case Compare::Eq: return Variant(c == 0);
+    case Compare::Ne: return Variant(c != 0);
+    case Compare::Lt: return Variant(c < 0);
+    case Compare::Gt: return Variant(c > 0);
+    case Compare::Le: return Variant(c <= 0);
+    case Compare::Ge: return Variant(c >= 0);
+    }
+    return Variant();
+}
+
+bool is(const Variant &a, const Variant &b)
+{
+    if (!a.isObject() || !b.isObject())
+        raise(err::ObjectRequired);
+    return a.rawObject() == b.rawObject();
+}
+
+bool truth(const Variant &v)
+{
+    switch (v.type()) {
+    case VarType::Boolean: return v.rawBool();
+    case VarType::Null: case VarType::Empty: return false;
+    case VarType::Object: return truth(v.valueOf());
+    case VarType::Array: raise(err::TypeMismatch);
+    default: return v.toBool();
+    }
+}
+
+} // namespace vbscript::ops

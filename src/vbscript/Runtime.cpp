@@ -1,0 +1,684 @@
+#include "vbscript/Runtime.h"
+
+#include "vbscript/Parser.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/StackGuard.h"
+
+namespace vbscript {
+
+Variant *Frame::implicitVariable(const QString &key, bool create)
+{
+    if (!implicit) {
+        if (!create)
+            return nullptr;
+        implicit = std::make_unique<std::unordered_map<QString, Variant>>();
+    }
+    auto it = implicit->find(key);
+    if (it != implicit->end())
+        return &it->second;
+    if (!create)
+        return nullptr;
+    return &(*implicit)[key];
+}
+
+namespace {
+
+// A procedure reference from GetRef: calling its default member calls it.
+class ProcedureRef : public Object
+{
+public:
+    ProcedureRef(Runtime *rt, const Procedure *p, std::weak_ptr<Runtime> owner)
+        : m_rt(rt), m_proc(p), m_owner(std::move(owner)) {}
+    QString typeName() const override { return QStringLiteral("Object"); }
+    Variant get(const QString &name, std::span<Variant> args) override
+    {
+        if (!name.isEmpty())
+            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+        auto keep = m_owner.lock();
+        if (!keep)
+            throw ScriptError::runtime(err::ObjectVariableNotSet);
+        ArgPack pack;
+        for (Variant &a : args) {
+            pack.values.append(a);
+            pack.refs.append(&a);
+        }
+        return m_rt->callProcedure(*m_proc, nullptr, pack);
+    }
+
+private:
+    Runtime *m_rt;
+    const Procedure *m_proc;
+    std::weak_ptr<Runtime> m_owner;
+};
+
+} // namespace
+
+Runtime::Runtime(const BuiltinRegistry &builtins)
+    : m_builtins(builtins), m_err(std::make_shared<ErrObject>()), m_alive(std::make_shared<bool>(true)),
+      m_locale(ScriptLocale::current())
+{
+    const int i = declareGlobal(QStringLiteral("Err"));
+    m_globals[i].value = Variant(std::static_pointer_cast<Object>(m_err));
+    m_globals[i].isConst = true;
+}
+
+Runtime::~Runtime()
+{
+    // Objects that outlive the engine no longer run their Class_Terminate.
+    *m_alive = false;
+    m_alive.reset();
+    m_globals.clear();
+}
+
+Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_locale(rt.m_locale), m_outer(!rt.m_running)
+{
+    if (m_outer) {
+        rt.m_running = true;
+        rt.m_clock.start();
+        rt.m_ticks = 0;
+    }
+}
+
+Runtime::RunScope::~RunScope()
+{
+    if (m_outer)
+        m_rt.m_running = false;
+}
+
+void Runtime::setLocale(const ScriptLocale &locale)
+{
+    m_locale = locale;
+    ScriptLocale::setCurrent(locale);
+}
+
+void Runtime::checkDeadline()
+{
+    if (m_timeoutMs >= 0 && m_running && m_clock.elapsed() > m_timeoutMs) {
+        ScriptError e(err::TimeLimitReached, ScriptError::standardText(err::TimeLimitReached),
+                      ScriptError::runtimeSource());
+        throw e;
+    }
+}
+
+void Runtime::attachPosition(ScriptError &e, const Node &at, const Frame &f) const
+{
+    if (e.hasPosition())
+        return;
+    const QString text = f.unit ? f.unit->lines.value(at.line - 1) : QString();
+    e.setPosition(at.line, at.column, text);
+}
+
+// ---- globals
+
+int Runtime::globalIndex(const QString &key) const
+{
+    return m_globalIndex.value(key, -1);
+}
+
+int Runtime::declareGlobal(const QString &name)
+{
+    const QString key = name.toLower();
+    int i = globalIndex(key);
+    if (i >= 0)
+        return i;
+    m_globals.push_back(Global{name, Variant(), nullptr, false});
+    i = int(m_globals.size()) - 1;
+    m_globalIndex.insert(key, i);
+    return i;
+}
+
+void Runtime::addObject(const QString &name, const std::shared_ptr<Object> &object)
+{
+    const int i = declareGlobal(name);
+    m_globals[i].value = Variant(object);
+    m_globals[i].isConst = true;
+    m_globals[i].proc = nullptr;
+}
+
+Runtime::Binding Runtime::lookup(const NameRef &ref, Frame &f)
+{
+    Binding b;
+    int gi = ref.globalIndex;
+    if (gi < 0 && !ref.builtin && !ref.constant) {
+        gi = globalIndex(ref.key);
+        if (gi >= 0)
+            ref.globalIndex = gi;
+    }
+    if (gi >= 0) {
+        Global &g = m_globals[gi];
+        if (g.proc) {
+            b.kind = Binding::Proc;
+            b.proc = g.proc;
+        } else {
+            b.kind = Binding::Variable;
+            b.var = &g.value;
+            b.readOnly = g.isConst;
+        }
+        return b;
+    }
+    if (Variant *v = f.implicitVariable(ref.key, false)) {
+        b.kind = Binding::Variable;
+        b.var = v;
+        return b;
+    }
+    if (!ref.builtin && !ref.constant) {
+        ref.builtin = m_builtins.find(ref.key);
+        if (!ref.builtin)
+            ref.constant = m_builtins.findConstant(ref.key);
+    }
+    if (ref.builtin) {
+        b.kind = Binding::Builtin;
+        b.builtin = ref.builtin;
+    } else if (ref.constant) {
+        b.kind = Binding::Constant;
+        b.constant = ref.constant;
+    }
+    return b;
+}
+
+// The storage a name stands for, created on first assignment unless Option
+// Explicit is in force. Null for names that are no variables.
+Variant *Runtime::variableFor(const NameRef &ref, Frame &f, bool create)
+{
+    switch (ref.kind) {
+    case NameRef::Kind::Local: return f.vars[ref.slot];
+    case NameRef::Kind::Field: return &f.me->fields[size_t(ref.slot)];
+    case NameRef::Kind::MeMember: return nullptr;
+    case NameRef::Kind::Dynamic: break;
+    }
+    Binding b = lookup(ref, f);
+    if (b.kind == Binding::Variable)
+        return b.readOnly ? nullptr : b.var;
+    if (b.kind != Binding::None || !create)
+        return nullptr;
+    if (optionExplicit(f))
+        throw ScriptError::runtime(err::VariableUndefined, ref.name);
+    if (f.isGlobal) {
+        const int i = declareGlobal(ref.name);
+        ref.globalIndex = i;
+        return &m_globals[i].value;
+    }
+    return f.implicitVariable(ref.key, true);
+}
+
+// ---- loading and running code
+
+void Runtime::load(CodeUnit &unit, Frame *localFrame)
+{
+    for (const auto &cls : unit.classes)
+        m_classes.insert(cls->name.toLower(), cls.get());
+    for (const auto &p : unit.procedures) {
+        if (p->owner)
+            continue;
+        const int i = declareGlobal(p->name);
+        m_globals[i].proc = p.get();
+        m_globals[i].value = Variant();
+    }
+    for (const QString &key : unit.globalDims) {
+        if (localFrame && !localFrame->isGlobal)
+            localFrame->implicitVariable(key, true);
+        else
+            declareGlobal(key);
+    }
+}
+
+void Runtime::keep(std::unique_ptr<CodeUnit> unit)
+{
+    if (unit->definesNames())
+        m_units.push_back(std::move(unit));
+    // else: nothing refers to it once it has run
+}
+
+void Runtime::runTopLevel(std::unique_ptr<CodeUnit> unit)
+{
+    load(*unit, nullptr);
+    CodeUnit *u = unit.get();
+    // Procedures and classes must outlive this run; keep the unit first.
+    const bool kept = u->definesNames();
+    if (kept)
+        m_units.push_back(std::move(unit));
+    Frame f;
+    f.unit = u;
+    f.isGlobal = true;
+    Frame *saved = m_current;
+    m_current = &f;
+    try {
+        runBlock(u->statements, f);
+    } catch (...) {
+        m_current = saved;
+        throw;
+    }
+    m_current = saved;
+}
+
+Variant Runtime::evaluate(const QString &expression)
+{
+    RunScope scope(*this);
+    Parser parser(expression);
+    std::unique_ptr<CodeUnit> unit = parser.parseExpression();
+    Frame f;
+    f.unit = unit.get();
+    f.isGlobal = true;
+    Frame *saved = m_current;
+    m_current = &f;
+    try {
+        Variant v = unit->expression->eval(*this, f);
+        m_current = saved;
+        return v;
+    } catch (ScriptError &e) {
+        m_current = saved;
+        attachPosition(e, *unit->expression, f);
+        throw;
+    } catch (...) {
+        m_current = saved;
+        throw;
+    }
+}
+
+void Runtime::executeCode(const QString &code)
+{
+    RunScope scope(*this);
+    Parser parser(code);
+    runTopLevel(parser.parseProgram());
+}
+
+Variant Runtime::evalString(const QString &code)
+{
+    Frame *f = m_current;
+    Parser parser(code, f ? f->proc : nullptr);
+    std::unique_ptr<CodeUnit> unit = parser.parseExpression();
+    if (!f)
+        return evaluate(code);
+    const CodeUnit *savedUnit = f->unit;
+    const bool explicitVars = savedUnit && savedUnit->optionExplicit;
+    unit->optionExplicit = explicitVars;
+    f->unit = unit.get();
+    try {
+        Variant v = unit->expression->eval(*this, *f);
+        f->unit = savedUnit;
+        return v;
+    } catch (...) {
+        f->unit = savedUnit;
+        throw;
+    }
+}
+
+void Runtime::execute(const QString &code, bool global)
+{
+    Frame *f = m_current;
+    if (global || !f || f->isGlobal) {
+        Parser parser(code);
+        runTopLevel(parser.parseProgram());
+        return;
+    }
+    Parser parser(code, f->proc);
+    std::unique_ptr<CodeUnit> unit = parser.parseProgram();
+    load(*unit, f);
+    CodeUnit *u = unit.get();
+    const CodeUnit *savedUnit = f->unit;
+    if (u->definesNames())
+        m_units.push_back(std::move(unit));
+    f->unit = u;
+    try {
+        runBlock(u->statements, *f);
+    } catch (...) {
+        f->unit = savedUnit;
+        throw;
+    }
+    f->unit = savedUnit;
+}
+
+Variant Runtime::getRef(const QString &name)
+{
+    const int i = globalIndex(name.toLower());
+    if (i < 0 || !m_globals[i].proc)
+        throw ScriptError::runtime(err::InvalidProcedureCall);
+    return Variant(std::make_shared<ProcedureRef>(this, m_globals[i].proc, weak_from_this()));
+}
+
+std::shared_ptr<Object> Runtime::createObject(const QString &progId)
+{
+    if (const ObjectFactory *factory = m_builtins.findClass(progId.trimmed()))
+        return (*factory)(*this);
+    throw ScriptError::runtime(err::CantCreateObject, progId);
+}
+
+Flow Runtime::runBlock(const Block &block, Frame &f)
+{
+    for (const StmtPtr &s : block) {
+        if (!f.resumeNext) {
+            try {
+                const Flow flow = s->exec(*this, f);
+                if (flow != Flow::Normal)
+                    return flow;
+            } catch (ScriptError &e) {
+                attachPosition(e, *s, f);
+                throw;
+            }
+        } else {
+            try {
+                const Flow flow = s->exec(*this, f);
+                if (flow != Flow::Normal)
+                    return flow;
+            } catch (ScriptError &e) {
+                // A time limit is the host's decision, not the script's error.
+                if (e.number() == err::TimeLimitReached)
+                    throw;
+                attachPosition(e, *s, f);
+                m_err->set(e);
+            }
+        }
+    }
+    return Flow::Normal;
+}
+
+// ---- calls
+
+void Runtime::evalArgs(const ExprList &exprs, Frame &f, ArgPack &pack, bool withRefs)
+{
+    pack.values.resize(qsizetype(exprs.size()));
+    pack.refs.resize(qsizetype(exprs.size()));
+    for (size_t i = 0; i < exprs.size(); ++i) {
+        Variant *r = withRefs ? exprs[i]->reference(*this, f) : nullptr;
+        pack.refs[qsizetype(i)] = r;
+        if (r)
+            pack.values[qsizetype(i)] = *r;
+        else
+            pack.values[qsizetype(i)] = exprs[i]->eval(*this, f);
+    }
+}
+
+Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &args)
+{
+    if (size_t(args.values.size()) != p.params.size())
+        throw ScriptError::runtime(err::WrongNumberOfArguments, p.name);
+    stack::check();
+    tick();
+    Frame f;
+    f.proc = &p;
+    f.unit = p.unit;
+    f.me = me;
+    if (me) {
+        if (me->weak_from_this().expired())
+            f.meRef = std::shared_ptr<Object>(std::shared_ptr<Object>(), me);  // during Class_Terminate
+        else
+            f.meRef = me->shared_from_this();
+    }
+    f.storage.resize(p.localCount);
+    f.vars.resize(p.localCount);
+    for (int i = 0; i < p.localCount; ++i)
+        f.vars[i] = &f.storage[i];
+    for (size_t i = 0; i < p.params.size(); ++i) {
+        Variant *ref = args.refs.size() > qsizetype(i) ? args.refs[qsizetype(i)] : nullptr;
+        if (p.params[i].byRef && ref)
+            f.vars[qsizetype(i)] = ref;
+        else
+            f.storage[qsizetype(i)] = std::move(args.values[qsizetype(i)]);
+    }
+    Frame *saved = m_current;
+    m_current = &f;
+    try {
+        runBlock(p.body, f);
+    } catch (...) {
+        m_current = saved;
+        throw;
+    }
+    m_current = saved;
+    if (p.resultSlot >= 0)
+        return std::move(f.storage[p.resultSlot]);
+    return Variant();
+}
+
+Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &f)
+{
+    if (int(args.size()) < b.minArgs || int(args.size()) > b.maxArgs)
+        throw ScriptError::runtime(err::WrongNumberOfArguments, QString::fromLatin1(b.name));
+    QVarLengthArray<Variant, 6> values(qsizetype(args.size()));
+    for (size_t i = 0; i < args.size(); ++i)
+        values[qsizetype(i)] = args[i]->eval(*this, f);
+    return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
+}
+
+// ---- values
+
+Variant Runtime::letValue(const Variant &v)
+{
+    if (v.isObject())
+        return v.valueOf();
+    if (v.isMissing())
+        return Variant();
+    return v;
+}
+
+Variant Runtime::setValue(const Variant &v)
+{
+    if (!v.isObject())
+        throw ScriptError::runtime(err::ObjectRequired);
+    return v;
+}
+
+namespace {
+QVarLengthArray<qint32, 4> indicesOf(std::span<const Variant> indices)
+{
+    QVarLengthArray<qint32, 4> out;
+    for (const Variant &i : indices) {
+        if (i.isMissing())
+            throw ScriptError::runtime(err::SubscriptOutOfRange);
+        out.append(i.toLong());
+    }
+    return out;
+}
+} // namespace
+
+Variant Runtime::indexArray(const Variant &array, std::span<const Variant> indices)
+{
+    const SafeArray &a = *array.rawArray();
+    const auto idx = indicesOf(indices);
+    return a.data[a.offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())))];
+}
+
+void Runtime::storeElement(Variant &array, std::span<const Variant> indices, const Variant &value)
+{
+    const auto idx = indicesOf(indices);
+    const size_t off = array.rawArray()->offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())));
+    array.arrayForWrite().data[off] = value;
+}
+
+// ---- objects
+
+Variant Runtime::getMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,
+                           const QString &objectName)
+{
+    if (!object.isObject())
+        throw ScriptError::runtime(err::ObjectRequired, objectName);
+    const std::shared_ptr<Object> &obj = object.rawObject();
+    if (!obj)
+        throw ScriptError::runtime(err::ObjectVariableNotSet);
+    stack::check();
+    ArgPack pack;
+    const bool byRef = dynamic_cast<ScriptObject *>(obj.get()) != nullptr;
+    evalArgs(args, f, pack, byRef);
+    Variant result = obj->get(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size())));
+    if (byRef) {
+        for (qsizetype i = 0; i < pack.refs.size(); ++i)
+            if (pack.refs[i])
+                *pack.refs[i] = pack.values[i];
+    }
+    return result;
+}
+
+void Runtime::putMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,
+                        const Variant &value, bool isSet)
+{
+    if (!object.isObject())
+        throw ScriptError::runtime(err::ObjectRequired);
+    const std::shared_ptr<Object> &obj = object.rawObject();
+    if (!obj)
+        throw ScriptError::runtime(err::ObjectVariableNotSet);
+    ArgPack pack;
+    evalArgs(args, f, pack, false);
+    obj->put(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size())), value, isSet);
+}
+
+Variant Runtime::invokeMember(ScriptObject &obj, const QString &name, std::span<Variant> args, int mode,
+                              const Variant *value, bool internal)
+{
+    const ClassDef &cls = obj.classDef();
+    QString key = name.toLower();
+    if (key.isEmpty()) {
+        key = cls.defaultMember;
+        if (key.isEmpty())
+            throw ScriptError::runtime(err::ObjectDoesntSupportProperty);
+    }
+    auto it = cls.members.constFind(key);
+    if (it == cls.members.constEnd() || (!it->isPublic && !internal))
+        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+    const ClassDef::Member &m = it.value();
+
+    if (m.field >= 0) {
+        Variant &fv = obj.fields[size_t(m.field)];
+        if (mode == Get || mode == Call) {
+            if (args.empty())
+                return fv;
+            if (fv.isArray())
+                return indexArray(fv, args);
+            if (fv.isObject())
+                return fv.rawObject() ? fv.rawObject()->get(QString(), args)
+                                      : throw ScriptError::runtime(err::ObjectVariableNotSet);
+            throw ScriptError::runtime(err::TypeMismatch, name);
+        }
+        const Variant v = mode == Set ? setValue(*value) : letValue(*value);
+        if (args.empty()) {
+            fv = v;
+        } else if (fv.isArray()) {
+            storeElement(fv, args, v);
+        } else {
+            throw ScriptError::runtime(err::TypeMismatch, name);
+        }
+        return Variant();
+    }
+
+    auto run = [&](const Procedure &p, std::span<Variant> callArgs, const Variant *extra) {
+        ArgPack pack;
+        for (Variant &a : callArgs) {
+            pack.values.append(a);
+            pack.refs.append(&a);
+        }
+        if (extra) {
+            pack.values.append(*extra);
+            pack.refs.append(nullptr);
+        }
+        return callProcedure(p, &obj, pack);
+    };
+
+    if (mode == Get || mode == Call) {
+        const Procedure *p = m.get ? m.get : m.method;
+        if (!p)
+            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+        // obj.Items(0) on a property without parameters indexes its value
+        if (!args.empty() && p->params.empty()) {
+            Variant v = run(*p, {}, nullptr);
+            if (v.isArray())
+                return indexArray(v, args);
+            if (v.isObject() && v.rawObject())
+                return v.rawObject()->get(QString(), args);
+            throw ScriptError::runtime(err::WrongNumberOfArguments, name);
+        }
+        return run(*p, args, nullptr);
+    }
+    const Procedure *p = mode == Set ? m.set : m.let;
+    if (!p) {
+        if (mode == Let && m.set && value->isObject())
+            p = m.set;
+        else
+            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+    }
+    const Variant v = mode == Set ? setValue(*value) : letValue(*value);
+    run(*p, args, &v);
+    return Variant();
+}
+
+Variant Runtime::instantiate(const QString &className)
+{
+    const ClassDef *cls = m_classes.value(className.toLower(), nullptr);
+    if (!cls)
+        throw ScriptError::runtime(err::ClassNotDefined, className);
+    std::shared_ptr<ScriptObject> obj(new ScriptObject(*cls, this, m_alive), [](ScriptObject *p) {
+        if (Runtime *rt = p->runtime())
+            rt->terminateObject(*p);
+        delete p;
+    });
+    obj->fields.resize(cls->fields.size());
+    Frame f;
+    f.unit = cls->unit;
+    f.isGlobal = true;
+    for (size_t i = 0; i < cls->fields.size(); ++i) {
+        const ClassDef::Field &fd = cls->fields[i];
+        if (!fd.isArray)
+            continue;
+        QVarLengthArray<qint32, 4> ub;
+        for (const ExprPtr &b : fd.bounds)
+            ub.append(b->eval(*this, f).toLong());
+        auto arr = SafeArray::create(std::span<const qint32>(ub.data(), size_t(ub.size())));
+        arr->fixed = !fd.bounds.empty();
+        obj->fields[i] = Variant(std::move(arr));
+    }
+    if (cls->initialize) {
+        ArgPack none;
+        callProcedure(*cls->initialize, obj.get(), none);
+    }
+    return Variant(std::static_pointer_cast<Object>(obj));
+}
+
+void Runtime::terminateObject(ScriptObject &obj)
+{
+    const Procedure *p = obj.classDef().terminate;
+    if (!p)
+        return;
+    // Errors in Class_Terminate are dropped: the object is going away and
+    // there is no statement to report them against.
+    try {
+        ArgPack none;
+        callProcedure(*p, &obj, none);
+    } catch (...) {
+    }
+}
+
+// ---- script objects
+
+ScriptObject::ScriptObject(const ClassDef &cls, Runtime *rt, std::weak_ptr<bool> alive)
+    : m_class(cls), m_rt(rt), m_alive(std::move(alive))
+{
+}
+
+Runtime *ScriptObject::runtime() const
+{
+    auto alive = m_alive.lock();
+    return alive && *alive ? m_rt : nullptr;
+}
+
+Variant ScriptObject::get(const QString &name, std::span<Variant> args)
+{
+    Runtime *rt = runtime();
+    if (!rt)
+        throw ScriptError::runtime(err::ObjectVariableNotSet);
+    return rt->invokeMember(*this, name, args, Runtime::Get, nullptr, false);
+}
+
+void ScriptObject::put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet)
+{
+    Runtime *rt = runtime();
+    if (!rt)
+        throw ScriptError::runtime(err::ObjectVariableNotSet);
+    rt->invokeMember(*this, name, args, isSet ? Runtime::Set : Runtime::Let, &value, false);
+}
+
+void ScriptObject::call(const QString &name, std::span<Variant> args)
+{
+    Runtime *rt = runtime();
+    if (!rt)
+        throw ScriptError::runtime(err::ObjectVariableNotSet);
+    rt->invokeMember(*this, name, args, Runtime::Call, nullptr, false);
+}
+
+} // namespace vbscript

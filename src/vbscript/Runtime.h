@@ -1,0 +1,189 @@
+#pragma once
+
+#include "vbscript/Ast.h"
+#include "vbscript/Builtins.h"
+#include "vbscript/ErrObject.h"
+#include "vbscript/ScriptLocale.h"
+
+#include <QElapsedTimer>
+#include <QVarLengthArray>
+#include <deque>
+#include <unordered_map>
+
+namespace vbscript {
+
+class ScriptObject;
+
+// One running procedure (or the top level of a piece of code): its local
+// vars, implicit variables, With objects and On Error state.
+struct Frame
+{
+    const Procedure *proc = nullptr;
+    const CodeUnit *unit = nullptr;
+    ScriptObject *me = nullptr;
+    std::shared_ptr<Object> meRef;
+    QVarLengthArray<Variant, 8> storage;
+    QVarLengthArray<Variant *, 8> vars;  // into storage, or a caller's variable (ByRef)
+    std::unique_ptr<std::unordered_map<QString, Variant>> implicit;
+    std::vector<Variant> withStack;
+    bool resumeNext = false;
+    bool isGlobal = false;  // top-level code: new names become globals
+
+    Variant *implicitVariable(const QString &key, bool create);
+};
+
+// Arguments of a call: values, and for plain variables their storage so that
+// ByRef parameters can write back.
+struct ArgPack
+{
+    QVarLengthArray<Variant, 8> values;
+    QVarLengthArray<Variant *, 8> refs;
+};
+
+// The engine's state: global names, compiled code, the Err object, settings;
+// and the interpreter that runs compiled code against it.
+class Runtime : public ExecContext, public std::enable_shared_from_this<Runtime>
+{
+public:
+    explicit Runtime(const BuiltinRegistry &builtins = BuiltinRegistry::standard());
+    ~Runtime() override;
+
+    // ---- what the ScriptControl drives
+    Variant evaluate(const QString &expression);
+    void executeCode(const QString &code);  // AddCode / ExecuteStatement
+    void addObject(const QString &name, const std::shared_ptr<Object> &object);
+    void setTimeout(int ms) { m_timeoutMs = ms; }
+    void setAllowUI(bool on) { m_allowUI = on; }
+    void setUseSafeSubset(bool on) { m_safeSubset = on; }
+    void setUiCallback(UiCallback cb) { m_ui = std::move(cb); }
+    void setLocaleForRuns(const ScriptLocale &locale) { m_locale = locale; }
+    // Starts the time limit for one host call; nested calls keep the outer one.
+    class RunScope
+    {
+    public:
+        explicit RunScope(Runtime &rt);
+        ~RunScope();
+    private:
+        Runtime &m_rt;
+        ScriptLocaleScope m_locale;
+        bool m_outer;
+    };
+
+    // ---- ExecContext
+    const ScriptLocale &locale() const override { return m_locale; }
+    void setLocale(const ScriptLocale &locale) override;
+    bool allowUI() const override { return m_allowUI; }
+    const UiCallback &uiCallback() const override { return m_ui; }
+    RndState &rnd() override { return m_rnd; }
+    ErrObject &err() override { return *m_err; }
+    Variant evalString(const QString &code) override;
+    void execute(const QString &code, bool global) override;
+    Variant getRef(const QString &name) override;
+    std::shared_ptr<Object> createObject(const QString &progId) override;
+    bool useSafeSubset() const override { return m_safeSubset; }
+
+    // ---- used by the compiled nodes
+    struct Binding
+    {
+        enum Kind { None, Variable, Proc, Builtin, Constant } kind = None;
+        Variant *var = nullptr;
+        const Procedure *proc = nullptr;
+        const BuiltinInfo *builtin = nullptr;
+        const Variant *constant = nullptr;
+        bool readOnly = false;
+    };
+    Binding lookup(const NameRef &ref, Frame &f);
+    Variant *variableFor(const NameRef &ref, Frame &f, bool create);
+    bool optionExplicit(const Frame &f) const { return f.unit && f.unit->optionExplicit; }
+
+    Flow runBlock(const Block &block, Frame &f);
+    Variant callProcedure(const Procedure &p, ScriptObject *me, ArgPack &args);
+    Variant callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &f);
+    void evalArgs(const ExprList &exprs, Frame &f, ArgPack &pack, bool withRefs);
+
+    // Members of objects. Script objects take arguments by reference: the
+    // changed values are stored back into the caller's variables.
+    Variant getMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,
+                      const QString &objectName = QString());
+    void putMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,
+                   const Variant &value, bool isSet);
+    Variant invokeMember(ScriptObject &obj, const QString &name, std::span<Variant> args, int mode,
+                         const Variant *value, bool internal);
+    enum MemberMode { Get = 0, Let = 1, Set = 2, Call = 3 };
+
+    Variant instantiate(const QString &className);
+    void terminateObject(ScriptObject &obj);
+
+    static Variant indexArray(const Variant &array, std::span<const Variant> indices);
+    static void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value);
+    static Variant letValue(const Variant &v);  // value for Let: an object's default value
+    static Variant setValue(const Variant &v);  // value for Set: must be an object
+
+    void tick()
+    {
+        if ((++m_ticks & 0x3FF) == 0)
+            checkDeadline();
+    }
+    void checkDeadline();
+    void attachPosition(ScriptError &e, const Node &at, const Frame &f) const;
+
+private:
+    struct Global
+    {
+        QString name;
+        Variant value;
+        const Procedure *proc = nullptr;
+        bool isConst = false;
+    };
+    int globalIndex(const QString &key) const;
+    int declareGlobal(const QString &name);
+    void load(CodeUnit &unit, Frame *localFrame);
+    void keep(std::unique_ptr<CodeUnit> unit);
+    void runTopLevel(std::unique_ptr<CodeUnit> unit);
+
+    const BuiltinRegistry &m_builtins;
+    std::deque<Global> m_globals;
+    QHash<QString, int> m_globalIndex;
+    QHash<QString, const ClassDef *> m_classes;
+    std::vector<std::unique_ptr<CodeUnit>> m_units;
+    std::shared_ptr<ErrObject> m_err;
+    std::shared_ptr<bool> m_alive;
+    ScriptLocale m_locale;
+    UiCallback m_ui;
+    RndState m_rnd;
+    bool m_allowUI = true;
+    bool m_safeSubset = false;
+    int m_timeoutMs = -1;
+    QElapsedTimer m_clock;
+    bool m_running = false;
+    quint32 m_ticks = 0;
+    Frame *m_current = nullptr;
+
+    friend class ScriptObject;
+    friend struct ConstStmt;
+public:
+    int declareGlobalForConst(const QString &name) { return declareGlobal(name); }
+};
+
+// An instance of a script Class.
+class ScriptObject : public Object
+{
+public:
+    ScriptObject(const ClassDef &cls, Runtime *rt, std::weak_ptr<bool> alive);
+    QString typeName() const override { return m_class.name; }
+    Variant get(const QString &name, std::span<Variant> args) override;
+    void put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet) override;
+    void call(const QString &name, std::span<Variant> args) override;
+
+    const ClassDef &classDef() const { return m_class; }
+    std::vector<Variant> fields;
+
+private:
+    friend class Runtime;
+    Runtime *runtime() const;
+    const ClassDef &m_class;
+    Runtime *m_rt;
+    std::weak_ptr<bool> m_alive;
+};
+
+} // namespace vbscript

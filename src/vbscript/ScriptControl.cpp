@@ -1,0 +1,111 @@
+#include "vbscript/ScriptControl.h"
+
+#include "vbscript/Runtime.h"
+
+namespace vbscript {
+
+ScriptControl::ScriptControl() = default;
+ScriptControl::~ScriptControl() = default;
+
+void ScriptControl::setLanguage(const QString &language)
+{
+    if (language.compare(QLatin1String("VBScript"), Qt::CaseInsensitive) != 0) {
+        ScriptError e(380, QStringLiteral("Invalid property value: the language '%1' is not supported").arg(language),
+                      QStringLiteral("ScriptControl"));
+        m_error.set(e);
+        throw e;
+    }
+    m_language = QStringLiteral("VBScript");
+}
+
+void ScriptControl::reset()
+{
+    m_runtime.reset();
+}
+
+void ScriptControl::setAllowUI(bool allow)
+{
+    m_allowUI = allow;
+    apply();
+}
+
+void ScriptControl::setUseSafeSubset(bool on)
+{
+    m_safeSubset = on;
+    apply();
+}
+
+void ScriptControl::setTimeout(int milliseconds)
+{
+    m_timeout = milliseconds < 0 ? -1 : milliseconds;
+    apply();
+}
+
+void ScriptControl::setLocale(const ScriptLocale &locale)
+{
+    m_locale = locale;
+    apply();
+}
+
+void ScriptControl::setUiCallback(UiCallback callback)
+{
+    m_ui = std::move(callback);
+    apply();
+}
+
+void ScriptControl::apply()
+{
+    if (!m_runtime)
+        return;
+    m_runtime->setAllowUI(m_allowUI);
+    m_runtime->setUseSafeSubset(m_safeSubset);
+    m_runtime->setTimeout(m_timeout);
+    m_runtime->setLocaleForRuns(m_locale);
+    m_runtime->setUiCallback(m_ui);
+}
+
+Runtime &ScriptControl::runtime()
+{
+    if (!m_runtime) {
+        m_runtime = std::make_shared<Runtime>();
+        apply();
+    }
+    return *m_runtime;
+}
+
+template<typename F>
+auto ScriptControl::guarded(F &&f) -> decltype(f())
+{
+    try {
+        return f();
+    } catch (const ScriptError &e) {
+        m_error.set(e);
+        throw;
+    } catch (const std::bad_alloc &) {
+        const ScriptError e = ScriptError::runtime(err::OutOfMemory);
+        m_error.set(e);
+        throw e;
+    }
+}
+
+Variant ScriptControl::eval(const QString &expression)
+{
+    return guarded([&] { return runtime().evaluate(expression); });
+}
+
+void ScriptControl::executeStatement(const QString &statement)
+{
+    guarded([&] { runtime().executeCode(statement); });
+}
+
+void ScriptControl::addCode(const QString &code)
+{
+    guarded([&] { runtime().executeCode(code); });
+}
+
+void ScriptControl::addObject(const QString &name, const std::shared_ptr<Object> &object)
+{
+    runtime().addObject(name, object);
+}
+
+} // namespace vbscript
