@@ -1,0 +1,36 @@
+#include "valuelist/CodeConversion.h"
+
+#include <nvtarnix/Error.h>
+
+#include "vbscript/ScriptError.h"
+#include "vbscript/Variant.h"
+
+namespace nvtarnix {
+
+namespace {
+
+template<typename Conversion>
+auto convertOrRaise(Conversion conversion)
+{
+    try {
+        return conversion();
+    } catch (const vbscript::ScriptError &error) {
+        throw Error(error.number(), error.source(), error.description());
+    }
+}
+
+} // namespace
+
+qint32 codeToLong(const QVariant &value)
+{
+    return convertOrRaise([&] { return qint32(vbscript::Variant::fromQVariant(value).toLong()); });
+}
+
+QString valueToText(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    return convertOrRaise([&] { return vbscript::Variant::fromQVariant(value).toString(); });
+}
+
+} // namespace nvtarnix

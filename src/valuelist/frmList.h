@@ -1,0 +1,75 @@
+#pragma once
+
+#include <nvtarnix/Recordset.h>
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+
+#include <memory>
+
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace nvtarnix {
+
+// The value list: a small modal dialog that shows a host's recordset as rows
+// of code and description and hands back the code the user picked. It knows
+// nothing of variables or scripts. The editor keeps one instance and opens it
+// again for every list.
+class frmList : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmList(QWidget *parent = nullptr);
+    ~frmList() override;
+
+    // Shows the rows of rsList, sorted ascending by ListField, the code, with
+    // ListText as the description, and waits for the user. Returns 1 when the
+    // user confirmed (OK, Enter or a double-click on the list) and 0 when they
+    // cancelled (Cancel, Esc or the close box). On 1 with a row selected,
+    // SelectedValue receives that row's code converted to a 32-bit integer;
+    // otherwise it keeps what the caller put in it.
+    //
+    // The host's recordset is left sorted by ListField and positioned at its
+    // end. A recordset whose count is 0 or unknown (-1) gives an empty list
+    // and is not touched. Errors of the recordset, and of converting a code
+    // that is Null, not a number or too large, end the call as an
+    // nvtarnix::Error; the dialog is then closed and emptied.
+    int WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListField, const QString &ListText,
+                   qint32 &SelectedValue, QWidget *theOwner = nullptr);
+
+    // The two row images: image 2 marks every row.
+    const QList<QIcon> &ImageList1() const { return m_imageList1; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+public slots:
+    // Esc comes here through the dialog; it is the Cancel button's action.
+    void reject() override;
+
+private:
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void lstValueList_DblClick();
+    void Form_QueryUnload();
+    void unloadWindow();
+
+    void fillRows(Recordset &rsList, const QString &ListField, const QString &ListText);
+    QTreeWidgetItem *addRow(const QVariant &code);
+    qint32 selectedCode() const;
+
+    QTreeWidget *lstValueList;
+    QPushButton *cmdOK;
+    QPushButton *cmdCancel;
+    QList<QIcon> m_imageList1;
+    // Survives each closing of the window; only the closing actions write it.
+    int m_dialogResult = 0;
+};
+
+} // namespace nvtarnix
