@@ -1,0 +1,213 @@
+#include <nvtarnix/TarnixObject.h>
+
+#include "ErrorNumber.h"
+#include "component/BracketReplacer.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace nvtarnix;
+
+namespace {
+
+// Variables as "ID|caption|group" separated by ";".
+void addVariables(TarnixObject &o, const QString &variables)
+{
+    for (const QString &v : variables.split(u';', Qt::SkipEmptyParts)) {
+        const QStringList f = v.split(u'|');
+        o.AddVariable(f.value(0), f.value(1), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3"),
+                      QStringLiteral("0"), {}, {}, {}, f.value(2));
+    }
+}
+
+// The plain form of the replacement rule: every step over the whole text.
+QString reference(const std::vector<BracketReplacer::Step> &steps, QString text)
+{
+    for (const auto &s : steps)
+        text.replace(s.search, s.replacement, Qt::CaseSensitive);
+    return text;
+}
+
+QString randomText(QRandomGenerator &rng, const QString &alphabet, int maxLength)
+{
+    QString s;
+    const int n = int(rng.bounded(maxLength + 1));
+    for (int i = 0; i < n; ++i)
+        s += alphabet.at(int(rng.bounded(alphabet.size())));
+    return s;
+}
+
+} // namespace
+
+class tst_Conversion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void toDatabase_data()
+    {
+        QTest::addColumn<QString>("variables");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("database");
+        const QString customer = QStringLiteral("CUST_NAME|Name|Customer;AMT|Amount|");
+        QTest::newRow("grouped and plain") << customer << "[Customer.Name] & [Amount]" << "[CUST_NAME] & [AMT]";
+        QTest::newRow("caption alone of a grouped variable stays") << customer << "[Name]" << "[Name]";
+        QTest::newRow("every occurrence") << customer << "[Amount]+[Amount]*[Amount]" << "[AMT]+[AMT]*[AMT]";
+        QTest::newRow("inside quotes too") << customer << "\"[Amount]\"" << "\"[AMT]\"";
+        QTest::newRow("letter case matters") << customer << "[amount] [Customer.name]" << "[amount] [Customer.name]";
+        QTest::newRow("unbalanced") << customer << "[Amount [Amount] Amount] [" << "[Amount [AMT] Amount] [";
+        QTest::newRow("unknown bracket") << customer << "[Other]" << "[Other]";
+        QTest::newRow("no brackets") << customer << "Len(\"abc\") > 2" << "Len(\"abc\") > 2";
+        QTest::newRow("empty") << customer << "" << "";
+        QTest::newRow("chained through a later caption")
+            << "A|First|;B|A|" << "[First] [A]" << "[B] [B]";
+        QTest::newRow("same caption twice: first wins") << "A|Same|;B|Same|" << "[Same]" << "[A]";
+        QTest::newRow("no overlap") << "X|a]a[a|" << "[a]a[a]a[a]" << "[X]a[a]";
+        QTest::newRow("line breaks become blanks")
+            << customer << "[Amount]\r\n\r\n> 1" << "[AMT] > 1";
+        QTest::newRow("twelve breaks, two blanks")
+            << customer << "a" + QString("\r\n").repeated(12) + "b" << "a  b";
+        QTest::newRow("lone CR and LF stay") << customer << "a\rb\nc\n\rd" << "a\rb\nc\n\rd";
+    }
+    void toDatabase()
+    {
+        QFETCH(QString, variables);
+        QFETCH(QString, display);
+        QFETCH(QString, database);
+        TarnixObject o;
+        addVariables(o, variables);
+        QCOMPARE(o.ConvertScriptToDatabase(display), database);
+        o.setScript(display);
+        QCOMPARE(o.Script(), display);
+        QCOMPARE(o.DatabaseScript(), database);
+    }
+
+    void fromDatabase_data()
+    {
+        QTest::addColumn<QString>("variables");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("display");
+        const QString customer = QStringLiteral("CUST_NAME|Name|Customer;AMT|Amount|");
+        QTest::newRow("both kinds") << customer << "[CUST_NAME]&[AMT]" << "[Customer.Name]&[Amount]";
+        QTest::newRow("id case matters") << customer << "[amt]" << "[amt]";
+        QTest::newRow("chained") << "A|B|;B|Bee|" << "[A]" << "[Bee]";
+        QTest::newRow("breaks") << customer << "[AMT]\r\n+1" << "[Amount] +1";
+    }
+    void fromDatabase()
+    {
+        QFETCH(QString, variables);
+        QFETCH(QString, database);
+        QFETCH(QString, display);
+        TarnixObject o;
+        addVariables(o, variables);
+        o.setDatabaseScript(database);
+        QCOMPARE(o.DatabaseScript(), database);
+        QCOMPARE(o.Script(), display);
+    }
+
+    void keepsLineBreaksWhenAsked()
+    {
+        TarnixObject o;
+        addVariables(o, QStringLiteral("AMT|Amount|"));
+        o.setRemoveNewLine(false);
+        QCOMPARE(o.ConvertScriptToDatabase(QStringLiteral("[Amount]\r\n+1")), QStringLiteral("[AMT]\r\n+1"));
+        QCOMPARE(o.ConvertScriptFromDatabase(QStringLiteral("[AMT]\r\n+1")), QStringLiteral("[Amount]\r\n+1"));
+    }
+
+    void removeLineBreaks_data()
+    {
+        QTest::addColumn<int>("pairs");
+        QTest::addColumn<int>("blanks");
+        for (auto [k, b] : {std::pair{1, 1}, {2, 1}, {10, 1}, {11, 2}, {19, 2}, {20, 2}, {21, 3}, {35, 4}})
+            QTest::addRow("%d pairs", k) << k << b;
+    }
+    void removeLineBreaks()
+    {
+        QFETCH(int, pairs);
+        QFETCH(int, blanks);
+        const QString text = u'x' + QStringLiteral("\r\n").repeated(pairs) + u'y';
+        QCOMPARE(RemoveLineBreaks(text), u'x' + QString(blanks, u' ') + u'y');
+    }
+
+    void followsChangesOfTheView()
+    {
+        TarnixObject o;
+        addVariables(o, QStringLiteral("A|Alpha|"));
+        QCOMPARE(o.ConvertScriptToDatabase(QStringLiteral("[Alpha]")), QStringLiteral("[A]"));
+        // The replacement steps are kept between calls; a changed caption or
+        // a new variable must be seen at once.
+        auto view = o.BuilderSchema()->GetCatalog("_defaultcatalog")->Views().Item("_defaultview");
+        view->Fields().Item(1)->setVardescription(QStringLiteral("Alef"));
+        QCOMPARE(o.ConvertScriptToDatabase(QStringLiteral("[Alpha][Alef]")), QStringLiteral("[Alpha][A]"));
+        view->Fields().Item(1)->setGroupcaption(QStringLiteral("G"));
+        QCOMPARE(o.ConvertScriptToDatabase(QStringLiteral("[Alef][G.Alef]")), QStringLiteral("[Alef][A]"));
+        addVariables(o, QStringLiteral("B|Beta|"));
+        QCOMPARE(o.ConvertScriptToDatabase(QStringLiteral("[Beta]")), QStringLiteral("[B]"));
+        o.ClearVariables();
+        QCOMPARE(o.ConvertScriptToDatabase(QStringLiteral("[Beta]")), QStringLiteral("[Beta]"));
+    }
+
+    void roundTripWithDistinctNames()
+    {
+        TarnixObject o;
+        addVariables(o, QStringLiteral("C1|Name|Customer;C2|City|Customer;AMT|Amount|;Q|Qty|Line"));
+        const QString display = QStringLiteral("IIf([Amount] > 0, [Customer.Name] & \" \" & [Customer.City], [Line.Qty])");
+        QCOMPARE(o.ConvertScriptFromDatabase(o.ConvertScriptToDatabase(display)), display);
+    }
+
+    void missingViewIsError101()
+    {
+        TarnixObject o;
+        o.setBuilderSchema(std::make_shared<Schema>());
+        o.BuilderSchema()->AddCatalog(QStringLiteral("c"));
+        QVERIFY(errorNumber([&] { o.Init(QStringLiteral("c"), QStringLiteral("v")); }) != 0);
+        for (const QString &text : {QString(), QStringLiteral("[x]")}) {
+            try {
+                o.ConvertScriptFromDatabase(text);
+                QFAIL("converted without a view");
+            } catch (const Error &e) {
+                QCOMPARE(e.number(), 101);
+                QCOMPARE(e.source(), QStringLiteral("nvTarnix.class"));
+                QCOMPARE(e.description(), QStringLiteral("Current View is missing"));
+            }
+        }
+        // The put stores its text before the conversion fails.
+        QCOMPARE(errorNumber([&] { o.setDatabaseScript(QStringLiteral("[x]")); }), 101);
+        QCOMPARE(o.DatabaseScript(), QStringLiteral("[x]"));
+        QCOMPARE(o.Script(), QString());
+    }
+
+    // The replacer must give exactly what the plain step-by-step rule gives.
+    // Small alphabets full of brackets make chains, overlaps and matches
+    // across replacement borders common.
+    void replacerMatchesPlainRule()
+    {
+        QRandomGenerator rng(20240611);
+        const QString alphabet = QStringLiteral("[]ab.");
+        for (int round = 0; round < 4000; ++round) {
+            std::vector<BracketReplacer::Step> steps;
+            const int count = 1 + int(rng.bounded(8));
+            for (int i = 0; i < count; ++i)
+                steps.push_back({u'[' + randomText(rng, alphabet, 3) + u']',
+                                 rng.bounded(4) == 0 ? QString() : randomText(rng, alphabet, 5)});
+            const QString text = randomText(rng, alphabet, 30);
+            const QString expected = reference(steps, text);
+            const QString actual = BracketReplacer(steps).apply(text);
+            if (actual != expected) {
+                QString described;
+                for (const auto &s : steps)
+                    described += s.search + QStringLiteral(" -> ") + s.replacement + QStringLiteral("; ");
+                QFAIL(qPrintable(QStringLiteral("text %1, steps %2: got %3, expected %4")
+                                     .arg(text, described, actual, expected)));
+            }
+        }
+    }
+};
+
+int runConversionTests(int argc, char **argv)
+{
+    tst_Conversion t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_conversion.moc"

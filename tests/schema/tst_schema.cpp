@@ -1,0 +1,173 @@
+#include <nvtarnix/Schema.h>
+
+#include <QtTest>
+
+using namespace nvtarnix;
+
+namespace {
+
+int errorNumber(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+const QString DefaultDocument = QStringLiteral(
+    "<?xml version='1.0' encoding='windows-1253'?><NortavineXMLData version='2.6'><Schema Version='2.6'>"
+    "<Catalogs CatalogPath=''><Catalog ID='_defaultcatalog' description='' source='' primarykey='' "
+    "parentcatalog='' defaultview=''><Views><View ID='_defaultview' name='_defaultview' cardcaption=''>"
+    "</View></Views></Catalog></Catalogs></Schema></NortavineXMLData>");
+
+} // namespace
+
+class tst_Schema : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void collectionIsOrderedKeyedAndOneBased()
+    {
+        KeyedCollection<QString> c;
+        c.Add(QStringLiteral("b-item"), QStringLiteral("b"));
+        c.Add(QStringLiteral("unkeyed"));
+        c.Add(QStringLiteral("a-item"), QStringLiteral("a"));
+        QCOMPARE(c.Count(), 3);
+        QCOMPARE(c.Item(1), QStringLiteral("b-item"));
+        QCOMPARE(c.Item(3), QStringLiteral("a-item"));
+        QCOMPARE(c.Item(QStringLiteral("a")), QStringLiteral("a-item"));
+        QStringList order;
+        for (const auto &s : c)
+            order << s;
+        QCOMPARE(order, QStringList({"b-item", "unkeyed", "a-item"}));
+
+        QCOMPARE(errorNumber([&] { c.Item(0); }), 9);
+        QCOMPARE(errorNumber([&] { c.Item(4); }), 9);
+        QCOMPARE(errorNumber([&] { c.Item(QStringLiteral("A")); }), 5); // keys are case-sensitive
+
+        try {
+            c.Add(QStringLiteral("again"), QStringLiteral("b"));
+            QFAIL("a repeated key was accepted");
+        } catch (const Error &e) {
+            QCOMPARE(e.number(), 457);
+            QCOMPARE(e.description(), QStringLiteral("This key is already associated with an element of this collection"));
+        }
+        QCOMPARE(c.Count(), 3);
+
+        // Removing re-indexes what follows, both by position and by key.
+        c.Remove(QStringLiteral("b"));
+        QCOMPARE(c.Item(1), QStringLiteral("unkeyed"));
+        QCOMPARE(c.Item(QStringLiteral("a")), QStringLiteral("a-item"));
+        QCOMPARE(c.Key(2), QStringLiteral("a"));
+        QVERIFY(!c.Exists(QStringLiteral("b")));
+        c.Add(QStringLiteral("b again"), QStringLiteral("b"));
+        QCOMPARE(c.Item(3), QStringLiteral("b again"));
+    }
+
+    void defaultDocumentGivesDefaultCatalogAndView()
+    {
+        Schema schema;
+        QVERIFY(!schema.IsOpen());
+        schema.LoadFromText(DefaultDocument);
+        QVERIFY(schema.IsOpen());
+        QCOMPARE(schema.Catalogs().Count(), 1);
+        const auto catalog = schema.GetCatalog(QStringLiteral("_defaultcatalog"));
+        QCOMPARE(catalog->Fields().Count(), 0);
+        QCOMPARE(catalog->Views().Count(), 1);
+        const auto view = catalog->Views().Item(QStringLiteral("_defaultview"));
+        QCOMPARE(view->name(), QStringLiteral("_defaultview"));
+        QCOMPARE(view->Fields().Count(), 0);
+        QCOMPARE(errorNumber([&] { schema.GetCatalog(QStringLiteral("nope")); }), 5);
+    }
+
+    void documentWithFieldsIsRead()
+    {
+        Schema schema;
+        schema.LoadFromText(QStringLiteral(
+            "<NortavineXMLData version='2.6'><Schema><Catalogs CatalogPath='/data'>"
+            "<Catalog ID='cust' description='Customers' primarykey='ID' defaultview='all'>"
+            "<Fields><Field ID='NAME' vardescription='Name' vartype='8' varsize='40' groupcaption='Customer'"
+            " hasvaluelist='1' searchtype='3' helpstring='Όνομα'/></Fields>"
+            "<Views><View ID='all' name='All'><Fields>"
+            "<Field ID='NAME' vardescription='Name' vartype='8' groupcaption='Customer' hasvaluelist='1'"
+            " valuelist='names' listvalue='code' ListText='text'/>"
+            "</Fields></View></Views></Catalog></Catalogs></Schema></NortavineXMLData>"));
+        QCOMPARE(schema.CatalogPath(), QStringLiteral("/data"));
+        const auto catalog = schema.GetCatalog(QStringLiteral("cust"));
+        QCOMPARE(catalog->primarykey(), QStringLiteral("ID"));
+        const auto cf = catalog->Fields().Item(QStringLiteral("NAME"));
+        QCOMPARE(cf->varsize(), QStringLiteral("40"));
+        QCOMPARE(cf->hasvaluelist(), 1);
+        QCOMPARE(cf->helpstring(), QStringLiteral("Όνομα"));
+        const auto vf = catalog->Views().Item(QStringLiteral("all"))->Fields().Item(1);
+        QCOMPARE(vf->ID(), QStringLiteral("NAME"));
+        QCOMPARE(vf->vartype(), 8);
+        QCOMPARE(vf->groupcaption(), QStringLiteral("Customer"));
+        QCOMPARE(vf->ListText(), QStringLiteral("text"));
+    }
+
+    void badDocumentLeavesSchemaAsItWas_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::newRow("not xml") << "<NortavineXMLData version='2.6'>";
+        QTest::newRow("other root") << "<TypeLib/>";
+        QTest::newRow("other version") << "<NortavineXMLData version='2.5'/>";
+        QTest::newRow("repeated catalog")
+            << "<NortavineXMLData version='2.6'><Schema><Catalogs><Catalog ID='a'/><Catalog ID='a'/>"
+               "</Catalogs></Schema></NortavineXMLData>";
+        QTest::newRow("number that is not one")
+            << "<NortavineXMLData version='2.6'><Schema><Catalogs><Catalog ID='a'><Views><View ID='v'>"
+               "<Fields><Field ID='F' vartype='eight'/></Fields></View></Views></Catalog></Catalogs>"
+               "</Schema></NortavineXMLData>";
+    }
+    void badDocumentLeavesSchemaAsItWas()
+    {
+        QFETCH(QString, document);
+        Schema schema;
+        schema.LoadFromText(DefaultDocument);
+        QCOMPARE(errorNumber([&] { schema.LoadFromText(document); }), Schema::InvalidDocumentError);
+        QCOMPARE(schema.Catalogs().Count(), 1);
+        QVERIFY(schema.Catalogs().Exists(QStringLiteral("_defaultcatalog")));
+    }
+
+    void heldObjectsOutliveTheirSchema()
+    {
+        std::shared_ptr<View> view;
+        {
+            auto schema = std::make_shared<Schema>();
+            view = schema->AddCatalog(QStringLiteral("c"))->AddView(QStringLiteral("v"));
+            view->AddField(QStringLiteral("F"), QStringLiteral("Caption"));
+        }
+        QCOMPARE(view->Fields().Item(QStringLiteral("F"))->vardescription(), QStringLiteral("Caption"));
+    }
+
+    void revisionCountsSearchableChangesOnly()
+    {
+        View view(QStringLiteral("v"));
+        auto r = view.Revision();
+        auto field = view.AddField(QStringLiteral("F"));
+        QVERIFY(view.Revision() > r);
+        r = view.Revision();
+        field->setHelpstring(QStringLiteral("help"));
+        field->setVartype(3);
+        QCOMPARE(view.Revision(), r);
+        field->setVardescription(QStringLiteral("Caption"));
+        QVERIFY(view.Revision() > r);
+        r = view.Revision();
+        field->setGroupcaption(QStringLiteral("Group"));
+        QVERIFY(view.Revision() > r);
+        r = view.Revision();
+        view.RemoveField(QStringLiteral("F"));
+        QVERIFY(view.Revision() > r);
+        // A removed field no longer moves the view it left.
+        r = view.Revision();
+        field->setVardescription(QStringLiteral("Other"));
+        QCOMPARE(view.Revision(), r);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Schema)
+#include "tst_schema.moc"
