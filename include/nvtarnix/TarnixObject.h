@@ -15,6 +15,7 @@
 namespace nvtarnix {
 
 class BracketReplacer;
+class frmEditor;
 
 // The expression wizard as a host sees it. The host binds it to its schema
 // and view, fills the variable and function catalogs, sets the expression and
@@ -85,6 +86,13 @@ public:
     bool RemoveNewLine() const { return m_RemoveNewLine; }
     void setRemoveNewLine(bool value) { m_RemoveNewLine = value; }
 
+    // Shows the modal expression editor over the current view and Script.
+    // When the user accepts, Script and DatabaseScript both hold the edited
+    // text in database form and the error list is cleared. An error drops the
+    // editor window and reaches the caller with its number, source and
+    // description.
+    Q_INVOKABLE void Edit();
+
     // Stores non-empty IDs (dropping what was resolved for the old ones) and
     // resolves the catalog and view that are not held yet. Without a schema:
     // error 102.
@@ -145,6 +153,8 @@ private:
     const BracketReplacer &replacer(bool toDatabase);
     pugi::xml_document &functionCatalog() const;
 
+    // Created by the first Edit and kept for the next.
+    std::unique_ptr<frmEditor> m_editor;
     std::shared_ptr<nvtarnix::Schema> m_BuilderSchema;
     QString m_CurrentCatalog;
     std::shared_ptr<nvtarnix::Catalog> m_catalog;

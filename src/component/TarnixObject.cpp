@@ -3,6 +3,8 @@
 #include "component/BracketReplacer.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
+#include "component/modMain.h"
+#include "editor/frmEditor.h"
 #include "support/MainModule.h"
 #include "support/MlStringModule.h"
 
@@ -82,11 +84,29 @@ TarnixObject::TarnixObject(QObject *parent)
 TarnixObject::~TarnixObject()
 {
     // Released in this order; none of it can fail.
+    m_editor.reset();
     m_FunctionXml.reset();
     m_catalog.reset();
     m_view.reset();
     m_BuilderSchema.reset();
     m_errors.reset();
+}
+
+void TarnixObject::Edit()
+{
+    try {
+        if (!m_editor)
+            m_editor = std::make_unique<frmEditor>();
+        m_editor->setOwner(this);
+        if (m_editor->WindowOpen(m_view, m_Script) == 1) {
+            m_DatabaseScript = ConvertScriptToDatabase(m_Script);
+            ClearErrors();
+        }
+    } catch (const std::exception &error) {
+        SaveError(error);
+        m_editor.reset();
+        RaiseSavedError();
+    }
 }
 
 void TarnixObject::buildDefaultSchema()

@@ -17,5 +17,9 @@ int main(int argc, char **argv)
     failed += QTest::qExec(&textEditing, argc, argv);
     TreesTest trees;
     failed += QTest::qExec(&trees, argc, argv);
+    CheckTest check;
+    failed += QTest::qExec(&check, argc, argv);
+    EditorWindowTest window;
+    failed += QTest::qExec(&window, argc, argv);
     return failed == 0 ? 0 : 1;
 }

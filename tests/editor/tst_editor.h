@@ -46,3 +46,32 @@ private slots:
     void functionTreeFallbacks_data();
     void functionTreeFallbacks();
 };
+class CheckTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void testExpression_data();
+    void testExpression();
+    void checkMessages_data();
+    void checkMessages();
+    void registryValue();
+};
+
+class EditorWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void opensWithTreesCaptionsAndColours();
+    void okHandsBackDatabaseForm();
+    void cancelAndCloseBoxKeepTheScript_data();
+    void cancelAndCloseBoxKeepTheScript();
+    void invalidExpressionKeepsWindowOpen();
+    void textEditing();
+    void fontSizeIsKept();
+    void lettersInFontSizeSetting();
+    void enterAndEscapeStayInTheWindow();
+    void layoutInPixels();
+    void editThroughTheBuilder();
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "editor/EditorTrees.h"
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+// The expression check, without a window: the display form of a script is
+// turned into a test expression (every variable's display name replaced by a
+// sample of its type) and evaluated by our VBScript engine. The editor window
+// and the command-line check both use it.
+
+namespace nvtarnix::editor {
+
+// The date-time sample, written as a date literal so that date variables work
+// in date functions as well as inside strings.
+inline const QString kDateSample = QStringLiteral("#10/28/2000 14:45:45#");
+inline const QString kNumberSample = QStringLiteral("(1)");
+// An expression that runs longer than this fails the check.
+inline constexpr int kCheckTimeoutMs = 5000;
+
+// The sample that stands in for a variable: its caption in quotes for text
+// types, the date literal for date types, "(1)" for every other type.
+QString sampleValue(const EditorVariable &variable);
+
+// Replaces each display name by its sample, variable by variable in view order;
+// exact case, left to right, never searching a replacement again.
+QString BuildTestExpression(const QString &displayText, const QVector<EditorVariable> &variables);
+
+// The message shown for a failed check: texts 22 to 25 around the engine's
+// description, line and column, each piece on its own line.
+QString composeCheckMessage(const QString &description, int line, int column);
+// Title of that message (text 26).
+QString checkMessageTitle();
+
+struct CheckOutcome
+{
+    bool ok = false;
+    // The script as the editor shows it after the check (line breaks turned
+    // into blanks when the owner asks for it).
+    QString shownText;
+    QString testExpression;
+    // Empty when the check passed.
+    QString message;
+};
+
+// Runs the whole check. variables is asked only when the script is not empty;
+// an error it raises fails the check with that error's description. The
+// registry value JITDebug is 0 while the engine runs and 1 afterwards.
+CheckOutcome CheckExpression(const QString &scriptText,
+                             const std::function<QVector<EditorVariable>()> &variables,
+                             bool removeNewLine);
+
+} // namespace nvtarnix::editor

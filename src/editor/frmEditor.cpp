@@ -1,0 +1,569 @@
+#include "editor/frmEditor.h"
+
+#include "component/TarnixObjectAccess.h"
+#include "component/modMain.h"
+#include "editor/EditorSettings.h"
+#include "editor/EditorTreeItems.h"
+#include "editor/EditorTrees.h"
+#include "editor/ExpressionCheck.h"
+#include "editor/ReferenceSelection.h"
+#include "editor/ScriptColouring.h"
+#include "editor/ScriptHighlighter.h"
+#include "support/FormFont.h"
+#include "support/MlStringModule.h"
+
+#include <nvtarnix/Error.h>
+#include <nvtarnix/TarnixObject.h>
+#include <nvtarnix/View.h>
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTreeWidget>
+
+#include <cmath>
+
+namespace nvtarnix {
+
+namespace {
+
+const QString kDesignFace = QStringLiteral("Tahoma");
+constexpr double kDesignFontSize = 8.25;
+constexpr int kGreekCharset = 161;
+const QString kHelpLineText =
+    QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης.");
+
+// The window's long routines skip a step that fails and go on with the next.
+template <typename Step>
+void skipOnError(Step &&step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+Error objectNotSet()
+{
+    return Error(91, QStringLiteral("nvTarnix"), QStringLiteral("Object variable or With block variable not set"));
+}
+
+// The text box shows line breaks as paragraphs; the component's texts carry
+// them as CR LF.
+QString toEditorText(const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return t;
+}
+
+QString fromEditorText(QString text)
+{
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
+
+} // namespace
+
+frmEditor::frmEditor(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmEditor"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+}
+
+frmEditor::~frmEditor() = default;
+
+double frmEditor::twipsPerPixel() const
+{
+    const int dpi = logicalDpiX();
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScript)
+{
+    m_isLoading = true;
+    // A run that ends in any other way than OK, Cancel or the close box
+    // hands back 0 and leaves the script alone.
+    m_dialogResult = 0;
+    skipOnError([&] {
+        m_words.InitWordColours();
+        m_words.setErrorWordsCleared(false);
+    });
+    m_view = vCurrentView;
+    skipOnError([&] {
+        if (!m_owner)
+            throw objectNotSet();
+        m_helpLine = m_owner->ShowHelpString() ? -1 : 0;
+    });
+    skipOnError([&] { Form_Load(); });
+    skipOnError([&] {
+        if (m_helpLine == -1)
+            lbInfo->setText(GetMlString(1002, kHelpLineText));
+    });
+    skipOnError([&] { frInfo->setVisible(m_helpLine == -1); });
+    skipOnError([&] { fillVariableTree(); });
+    skipOnError([&] { registerErrorWords(); });
+    skipOnError([&] { fillFunctionTree(); });
+    skipOnError([&] {
+        if (TextScript.isEmpty())
+            return;
+        if (!m_owner)
+            throw objectNotSet();
+        setScriptText(m_owner->ConvertScriptFromDatabase(TextScript));
+        cmdCheck->setEnabled(true);
+    });
+    if (m_owner) {
+        skipOnError([&] { setWindowTitle(m_owner->EditorTitle()); });
+        skipOnError([&] { lbVariables->setText(m_owner->VariableCaption()); });
+        skipOnError([&] { lbMethods->setText(m_owner->FunctionCaption()); });
+        skipOnError([&] { cmdValueList->setVisible(m_owner->ListButtonVisible()); });
+    }
+    m_isLoading = false;
+
+    skipOnError([&] { exec(); });
+
+    int result = 0;
+    skipOnError([&] {
+        if (m_dialogResult == 1) {
+            if (!m_owner)
+                throw objectNotSet();
+            TextScript = m_owner->ConvertScriptToDatabase(scriptText());
+        }
+    });
+    result = m_dialogResult;
+    skipOnError([&] { Form_Unload(); });
+    unloadControls();
+    return result;
+}
+
+void frmEditor::Form_Load()
+{
+    createControls();
+    SetCaptions();
+    skipOnError([&] { m_words.reset(); });
+    skipOnError([&] {
+        const std::optional<double> size = editor::readFontSizeSetting(kDesignFontSize);
+        if (size)
+            ApplyFormFont(this, kDesignFace, *size, kGreekCharset);
+    });
+}
+
+void frmEditor::createControls()
+{
+    unloadControls();
+    m_geometry = editor::EditorGeometry{};
+    QFont designFont(kDesignFace);
+    designFont.setPointSizeF(kDesignFontSize);
+    setFont(designFont);
+    setWindowTitle(QStringLiteral("Όδηγος έκφρασης"));
+    setWindowIcon(QIcon(QStringLiteral(":/editor/window.svg")));
+    const double p = twipsPerPixel();
+    resize(qRound(editor::kCreationClientWidth / p), qRound(editor::kCreationClientHeight / p));
+
+    const auto named = [](auto *widget, const char *name) {
+        widget->setObjectName(QString::fromLatin1(name));
+        return widget;
+    };
+
+    picbottom = named(new QWidget(this), "picbottom");
+    frInfo = named(new QGroupBox(picbottom), "frInfo");
+    lbInfo = named(new QLabel(QStringLiteral("..."), frInfo), "lbInfo");
+    lbInfo->setTextFormat(Qt::PlainText);
+    lbInfo->setWordWrap(true);
+    lbInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lbInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    txtScript = named(new QPlainTextEdit(picbottom), "txtScript");
+    txtScript->setTabChangesFocus(true);
+    txtScript->installEventFilter(this);
+    txtScript->viewport()->installEventFilter(this);
+    m_highlighter = new editor::ScriptHighlighter(txtScript->document());
+
+    const auto tree = [&](const char *name) {
+        auto *t = named(new QTreeWidget(this), name);
+        t->setHeaderHidden(true);
+        t->setColumnCount(1);
+        t->setUniformRowHeights(true);
+        t->setRootIsDecorated(true);
+        t->setIconSize(QSize(16, 16));
+        return t;
+    };
+    tvFunctions = tree("tvFunctions");
+    tvVariables = tree("tvVariables");
+
+    const auto button = [&](const char *name, const QString &caption) {
+        auto *b = named(new QPushButton(caption, this), name);
+        // No default button: Enter goes to the control that has the focus.
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        return b;
+    };
+    cmdValueList = button("cmdValueList", QStringLiteral("Εμφάνιση λίστας τιμών"));
+    cmdValueList->setEnabled(false);
+    cmdCheck = button("cmdCheck", QStringLiteral("Έλεγχος"));
+    cmdCheck->setEnabled(false);
+    cmdCancel = button("cmdCancel", QStringLiteral("Άκυρο"));
+    cmdOK = button("cmdOK", QStringLiteral("OK"));
+    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
+    StatusBar1->setSizeGripEnabled(true);
+    lbVariables = named(new QLabel(QStringLiteral("Διαθέσιμες Μεταβλητές:"), this), "lbVariables");
+    lbMethods = named(new QLabel(QStringLiteral("Διαθέσιμες Συναρτήσεις:"), this), "lbMethods");
+    for (QLabel *label : {lbVariables, lbMethods})
+        label->setTextFormat(Qt::PlainText);
+
+    mEditVariables = named(new QMenu(QStringLiteral("mEditVariables"), this), "mEditVariables");
+    mInsertVar = named(mEditVariables->addAction(QStringLiteral("Εισαγωγή μεταβλητής")), "mInsertVar");
+    mValueList = named(mEditVariables->addAction(QStringLiteral("Εμφάνιση λίστας τιμών...")), "mValueList");
+    mSep = named(mEditVariables->addSeparator(), "mSep");
+    mInsertFunc = named(mEditVariables->addAction(QStringLiteral("Εισαγωγή συνάρτησης")), "mInsertFunc");
+
+    for (QWidget *w : std::initializer_list<QWidget *>{picbottom, frInfo, lbInfo, lbVariables, lbMethods, StatusBar1})
+        w->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(tvVariables, tvFunctions);
+    setTabOrder(tvFunctions, cmdCheck);
+    setTabOrder(cmdCheck, txtScript);
+    setTabOrder(txtScript, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+    setTabOrder(cmdCancel, cmdValueList);
+
+    connect(txtScript, &QPlainTextEdit::textChanged, this, [this] { txtScript_Change(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { runHandler([this] { cmdOK_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCancel_Click(); }); });
+    connect(cmdCheck, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCheck_Click(); }); });
+
+    m_loaded = true;
+    placeControls();
+    tvVariables->setFocus();
+}
+
+void frmEditor::SetCaptions()
+{
+    const auto caption = [](int id) {
+        try {
+            return GetMlString(id, QString());
+        } catch (...) {
+            return QString();
+        }
+    };
+    setWindowTitle(caption(6));
+    cmdCancel->setText(caption(5));
+    cmdCheck->setText(caption(9));
+    cmdOK->setText(caption(4));
+    cmdValueList->setText(caption(8));
+    lbMethods->setText(caption(11));
+    lbVariables->setText(caption(10));
+    mInsertFunc->setText(caption(16));
+    mInsertVar->setText(caption(13));
+    mValueList->setText(caption(14));
+}
+
+void frmEditor::Form_Unload()
+{
+    skipOnError([&] {
+        if (txtScript)
+            editor::writeFontSizeSetting(editor::toFixedPoint4(txtScript->font().pointSizeF()));
+    });
+    m_owner = nullptr;
+}
+
+void frmEditor::unloadControls()
+{
+    if (!m_loaded)
+        return;
+    m_loaded = false;
+    // The controls go with the run; the window object and its fields stay.
+    const auto widgets = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *w : widgets)
+        delete w;
+    tvVariables = tvFunctions = nullptr;
+    txtScript = nullptr;
+    cmdCheck = cmdOK = cmdCancel = cmdValueList = nullptr;
+    lbVariables = lbMethods = lbInfo = nullptr;
+    picbottom = nullptr;
+    frInfo = nullptr;
+    StatusBar1 = nullptr;
+    mEditVariables = nullptr;
+    mInsertVar = mValueList = mSep = mInsertFunc = nullptr;
+    m_highlighter = nullptr;
+}
+
+bool frmEditor::Form_QueryUnload(int unloadMode)
+{
+    if (unloadMode != 0)
+        return false;
+    m_dialogResult = 0;
+    done(0);
+    return true;
+}
+
+void frmEditor::cmdOK_Click()
+{
+    if (!CheckExpression())
+        return;
+    m_dialogResult = 1;
+    done(1);
+}
+
+void frmEditor::cmdCancel_Click()
+{
+    m_dialogResult = 0;
+    done(0);
+}
+
+void frmEditor::cmdCheck_Click()
+{
+    CheckExpression();
+}
+
+bool frmEditor::CheckExpression()
+{
+    const bool removeNewLine = m_owner ? m_owner->RemoveNewLine() : true;
+    const editor::CheckOutcome outcome = editor::CheckExpression(
+        scriptText(),
+        [this] {
+            if (!m_view)
+                throw objectNotSet();
+            return editor::variablesOfView(m_view.get());
+        },
+        removeNewLine);
+    if (outcome.shownText != scriptText())
+        setScriptText(outcome.shownText);
+    if (!outcome.ok) {
+        QMessageBox box(QMessageBox::Information, editor::checkMessageTitle(), outcome.message, QMessageBox::Ok,
+                        this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return false;
+    }
+    cmdCheck->setEnabled(false);
+    return true;
+}
+
+void frmEditor::fillVariableTree()
+{
+    if (!m_owner)
+        throw objectNotSet();
+    const QVector<editor::EditorVariable> variables = editor::variablesOfView(m_view.get());
+    editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->VariableRoot(), variables, m_words),
+                     editor::variableImages());
+}
+
+void frmEditor::registerErrorWords()
+{
+    if (!m_owner)
+        throw objectNotSet();
+    const auto errors = TarnixObjectAccess::ErrorList(*m_owner);
+    if (!errors || errors->Count() < 1)
+        return;
+    QStringList texts;
+    const qsizetype count = errors->Count();
+    for (qsizetype i = 1; i <= count; ++i)
+        texts.append(errors->Item(i));
+    editor::registerErrorWords(texts, m_words);
+}
+
+void frmEditor::fillFunctionTree()
+{
+    if (!m_owner)
+        throw objectNotSet();
+    const QString catalog = TarnixObjectAccess::GetFunctionXmlText(*m_owner);
+    editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->FunctionRoot(), catalog, m_words),
+                     editor::functionImages());
+}
+
+void frmEditor::txtScript_Change()
+{
+    if (cmdCheck)
+        cmdCheck->setEnabled(true);
+    skipOnError([&] { m_words.ClearErrorWords(m_isLoading); });
+    skipOnError([&] {
+        const QTextCursor cursor = txtScript->textCursor();
+        m_highlighter->apply(editor::ColourScript(m_words, txtScript->toPlainText(), cursor.selectionStart(),
+                                                  cursor.selectionEnd() - cursor.selectionStart()));
+    });
+}
+
+void frmEditor::txtScript_Click()
+{
+    if (!txtScript)
+        return;
+    QTextCursor cursor = txtScript->textCursor();
+    const auto selection = editor::SelectReferenceAtCaret(txtScript->toPlainText(), cursor.selectionStart());
+    if (!selection)
+        return;
+    cursor.setPosition(int(selection->start));
+    cursor.setPosition(int(selection->start + selection->length), QTextCursor::KeepAnchor);
+    txtScript->setTextCursor(cursor);
+}
+
+void frmEditor::txtScript_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers != Qt::ControlModifier)
+        return;
+    double step = 0;
+    if (key == Qt::Key_BracketRight)
+        step = 1;
+    else if (key == Qt::Key_BracketLeft)
+        step = -1;
+    else
+        return;
+    QFont font = txtScript->font();
+    const double size = font.pointSizeF() + step;
+    // A size the font refuses leaves the size as it is.
+    if (size <= 0)
+        return;
+    font.setPointSizeF(size);
+    txtScript->setFont(font);
+}
+
+void frmEditor::replaceSelection(const QString &text)
+{
+    QTextCursor cursor = txtScript->textCursor();
+    cursor.insertText(toEditorText(text));
+    txtScript->setTextCursor(cursor);
+}
+
+QString frmEditor::selectedScriptText() const
+{
+    return fromEditorText(txtScript->textCursor().selectedText());
+}
+
+QString frmEditor::scriptText() const
+{
+    return txtScript ? fromEditorText(txtScript->toPlainText()) : QString();
+}
+
+void frmEditor::setScriptText(const QString &text)
+{
+    txtScript->setPlainText(toEditorText(text));
+}
+
+void frmEditor::showHandlerError(const Error &error)
+{
+    QMessageBox box(QMessageBox::Warning, error.source().isEmpty() ? windowTitle() : error.source(),
+                    QStringLiteral("%1: %2").arg(error.number()).arg(error.description()), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void frmEditor::runHandler(const std::function<void()> &work)
+{
+    try {
+        work();
+        return;
+    } catch (const std::exception &error) {
+        SaveError(error);
+    } catch (...) {
+        SaveError(Error(51, QStringLiteral("nvTarnix"), QStringLiteral("Internal error")));
+    }
+    try {
+        RaiseSavedError();
+    } catch (const Error &error) {
+        showHandlerError(error);
+    }
+}
+
+void frmEditor::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    if (!m_loaded)
+        return;
+    Form_Resize();
+    placeControls();
+}
+
+void frmEditor::Form_Resize()
+{
+    const double p = twipsPerPixel();
+    const editor::TwipRect before = m_geometry.picbottom;
+    m_geometry = editor::Form_Resize(m_geometry, width() * p, height() * p, p);
+    if (m_geometry.picbottom.width != before.width || m_geometry.picbottom.height != before.height)
+        picbottom_Resize();
+}
+
+void frmEditor::picbottom_Resize()
+{
+    m_geometry = editor::picbottom_Resize(m_geometry, m_geometry.picbottom.width, m_geometry.picbottom.height,
+                                          twipsPerPixel(), m_helpLine);
+}
+
+void frmEditor::placeControls()
+{
+    const double p = twipsPerPixel();
+    const auto place = [p](QWidget *w, const editor::TwipRect &r) {
+        if (w)
+            w->setGeometry(qRound(r.left / p), qRound(r.top / p), qRound(r.width / p), qRound(r.height / p));
+    };
+    place(picbottom, m_geometry.picbottom);
+    place(frInfo, m_geometry.frInfo);
+    place(lbInfo, m_geometry.lbInfo);
+    place(txtScript, m_geometry.txtScript);
+    place(tvFunctions, m_geometry.tvFunctions);
+    place(tvVariables, m_geometry.tvVariables);
+    place(cmdValueList, m_geometry.cmdValueList);
+    place(cmdCheck, m_geometry.cmdCheck);
+    place(cmdCancel, m_geometry.cmdCancel);
+    place(cmdOK, m_geometry.cmdOK);
+    place(lbVariables, m_geometry.lbVariables);
+    place(lbMethods, m_geometry.lbMethods);
+    // The status bar spans the bottom edge whatever the layout does; OK and
+    // Cancel are drawn over it where they meet.
+    if (StatusBar1) {
+        const int barHeight = qRound(m_geometry.StatusBar1.height / p);
+        StatusBar1->setGeometry(0, height() - barHeight, width(), barHeight);
+        cmdOK->raise();
+        cmdCancel->raise();
+    }
+}
+
+void frmEditor::closeEvent(QCloseEvent *event)
+{
+    // The close box ends the run like Cancel; the window is hidden, not unloaded.
+    if (Form_QueryUnload(0))
+        event->ignore();
+}
+
+void frmEditor::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        // No cancel button: Esc belongs to the focused control alone.
+        event->ignore();
+        return;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        // No default button: Enter presses only a button that has the focus.
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isEnabled())
+            button->click();
+        else
+            event->ignore();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool frmEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (txtScript && watched == txtScript && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        skipOnError([&] { txtScript_KeyDown(key->key(), key->modifiers()); });
+    } else if (txtScript && watched == txtScript->viewport() && event->type() == QEvent::MouseButtonRelease
+               && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        // The click is handled once the text box has placed its caret.
+        QMetaObject::invokeMethod(this, [this] { skipOnError([&] { txtScript_Click(); }); }, Qt::QueuedConnection);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace nvtarnix

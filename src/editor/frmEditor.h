@@ -1,0 +1,139 @@
+#pragma once
+
+#include "editor/EditorLayout.h"
+#include "editor/WordList.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTreeWidget;
+
+namespace nvtarnix {
+
+class TarnixObject;
+class View;
+class Error;
+
+namespace editor {
+class ScriptHighlighter;
+}
+
+// The expression editor: a modal window with the variable and function trees,
+// the script text with its colouring, the check and the value-list button.
+// The builder creates it once, gives it its owner before every run and calls
+// WindowOpen; every run builds the controls afresh and drops them at its end.
+class frmEditor : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmEditor(QWidget *parent = nullptr);
+    ~frmEditor() override;
+
+    // The builder that runs the editor; released when the window unloads.
+    void setOwner(TarnixObject *owner) { m_owner = owner; }
+
+    // Shows the window modally over vCurrentView with TextScript (database
+    // form) and answers 1 when the user accepted, 0 otherwise. On 1 TextScript
+    // holds the edited text in database form; otherwise it is untouched. Never
+    // raises: a step that fails is skipped.
+    int WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScript);
+
+    // The controls of the running window (null while the window is unloaded).
+    QTreeWidget *tvVariables = nullptr;
+    QTreeWidget *tvFunctions = nullptr;
+    QPlainTextEdit *txtScript = nullptr;
+    QPushButton *cmdCheck = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdValueList = nullptr;
+    QLabel *lbVariables = nullptr;
+    QLabel *lbMethods = nullptr;
+    QWidget *picbottom = nullptr;
+    QGroupBox *frInfo = nullptr;
+    QLabel *lbInfo = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QMenu *mEditVariables = nullptr;
+    QAction *mInsertVar = nullptr;
+    QAction *mValueList = nullptr;
+    QAction *mSep = nullptr;
+    QAction *mInsertFunc = nullptr;
+
+    // What the trees' handlers work with.
+    TarnixObject *owner() const { return m_owner; }
+    const std::shared_ptr<View> &view() const { return m_view; }
+    // The owner's ShowHelpString as taken when the run began (True is -1).
+    short helpLineFlag() const { return m_helpLine; }
+    // Puts text in place of the script's selection (or at the caret) and
+    // leaves the caret after it; the change recolours the text.
+    void replaceSelection(const QString &text);
+    // The script's selected text, line breaks as CR LF.
+    QString selectedScriptText() const;
+    // The script's whole text, line breaks as CR LF.
+    QString scriptText() const;
+    void setScriptText(const QString &text);
+
+    // The check of the current text; shows its message when the text fails.
+    // Answers True when the expression was evaluated without failure.
+    bool CheckExpression();
+
+    // Shows an error that a handler must pass to the user, with its number
+    // and description; the window stays usable.
+    void showHandlerError(const Error &error);
+    // Runs a handler's work so that no error leaves the event handler: an
+    // error is shown to the user with showHandlerError.
+    void runHandler(const std::function<void()> &work);
+
+    const editor::WordList &words() const { return m_words; }
+    const editor::EditorGeometry &layoutGeometry() const { return m_geometry; }
+    double twipsPerPixel() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void createControls();
+    void SetCaptions();
+    void Form_Unload();
+    void unloadControls();
+    bool Form_QueryUnload(int unloadMode);
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdCheck_Click();
+
+    void txtScript_Change();
+    void txtScript_Click();
+    void txtScript_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    void fillVariableTree();
+    void registerErrorWords();
+    void fillFunctionTree();
+
+    void Form_Resize();
+    void picbottom_Resize();
+    void placeControls();
+
+    TarnixObject *m_owner = nullptr;
+    std::shared_ptr<View> m_view;
+    short m_helpLine = 0;
+    bool m_isLoading = false;
+    bool m_loaded = false;
+    int m_dialogResult = 0;
+    editor::WordList m_words;
+    editor::ScriptHighlighter *m_highlighter = nullptr;
+    editor::EditorGeometry m_geometry;
+};
+
+} // namespace nvtarnix
