@@ -41,6 +41,7 @@ struct NameRef
     QString key;  // lower case
     Kind kind = Kind::Dynamic;
     int slot = -1;
+    bool hasArgs = false;  // written name(...): inside Function F, F(...) calls F
     // run-time cache of a global entry or built-in found for a Dynamic name
     mutable int globalIndex = -1;
     mutable const BuiltinInfo *builtin = nullptr;

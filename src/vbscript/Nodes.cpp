@@ -22,7 +22,8 @@ std::span<Variant> spanOf(ArgPack &p)
 
 // A call on a name bound to a procedure or a built-in, or an index into a
 // variable, as `name(args)` means.
-Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args, bool asStatement)
+Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args, bool asStatement,
+                 bool hasParens)
 {
     if (ref.kind == NameRef::Kind::MeMember) {
         ArgPack pack;
@@ -46,6 +47,8 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
             var = b.var;
     }
     if (var) {
+        if (!hasParens)
+            return *var;
         if (var->isArray()) {
             ArgPack pack;
             rt.evalArgs(args, f, pack, false);
@@ -76,13 +79,13 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
     default:
         break;
     }
-    if (args.empty() && !asStatement) {
+    // An unknown name read as a variable is Empty (or undefined under
+    // Option Explicit); called, it is a type mismatch naming it.
+    if (!hasParens && !asStatement) {
         if (rt.optionExplicit(f))
             raise(err::VariableUndefined, ref.name);
         return Variant();
     }
-    if (rt.optionExplicit(f) && args.empty())
-        raise(err::VariableUndefined, ref.name);
     raise(err::TypeMismatch, ref.name);
 }
 
@@ -107,7 +110,7 @@ Variant NameExpr::eval(Runtime &rt, Frame &f) const
         if (b.kind == Runtime::Binding::Variable)
             return *b.var;
     }
-    return callName(rt, f, ref, {}, false);
+    return callName(rt, f, ref, {}, false, false);
 }
 
 Variant *NameExpr::reference(Runtime &rt, Frame &f) const
@@ -134,17 +137,17 @@ void NameExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) c
 
 void NameExpr::call(Runtime &rt, Frame &f) const
 {
-    callName(rt, f, ref, {}, true);
+    callName(rt, f, ref, {}, true, false);
 }
 
 Variant NameCallExpr::eval(Runtime &rt, Frame &f) const
 {
-    return callName(rt, f, ref, args, false);
+    return callName(rt, f, ref, args, false, true);
 }
 
 void NameCallExpr::call(Runtime &rt, Frame &f) const
 {
-    callName(rt, f, ref, args, true);
+    callName(rt, f, ref, args, true, true);
 }
 
 void NameCallExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const

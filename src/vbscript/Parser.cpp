@@ -183,7 +183,7 @@ void Parser::resolve(Context &ctx)
         const ClassDef *cls = ctx.cls ? ctx.cls : (m_scope ? m_scope->owner : nullptr);
         if (scope) {
             auto it = scope->locals.constFind(r->key);
-            if (it != scope->locals.constEnd()) {
+            if (it != scope->locals.constEnd() && !(r->hasArgs && it.value() == scope->resultSlot)) {
                 r->kind = NameRef::Kind::Local;
                 r->slot = it.value();
                 continue;
@@ -683,6 +683,7 @@ ExprPtr Parser::makeCall(ExprPtr target, ExprList args)
         c->column = n->column;
         c->ref.name = n->ref.name;
         c->ref.key = n->ref.key;
+        c->ref.hasArgs = true;
         // the NameRef moves into the call node: re-register it
         for (auto it = m_ctx.refs.rbegin(); it != m_ctx.refs.rend(); ++it) {
             if (*it == &n->ref) {
@@ -865,24 +866,25 @@ StmtPtr Parser::parseExit()
 {
     auto s = node<ExitStmt>(next());
     auto kindIs = [&](Procedure::Kind k) { return m_ctx.proc && m_ctx.proc->kind == k; };
-    if (accept("do")) {
-        if (!m_ctx.doDepth)
-            fail(1039);
+    const Token &what = peek();
+    auto allowed = [&](bool ok) {
+        if (!ok)
+            failAt(1039, what);
+        next();
+    };
+    if (what.is("do")) {
+        allowed(m_ctx.doDepth > 0);
         s->flow = Flow::ExitDo;
-    } else if (accept("for")) {
-        if (!m_ctx.forDepth)
-            fail(1039);
+    } else if (what.is("for")) {
+        allowed(m_ctx.forDepth > 0);
         s->flow = Flow::ExitFor;
-    } else if (accept("function")) {
-        if (!kindIs(Procedure::Kind::Function))
-            fail(1039);
-    } else if (accept("sub")) {
-        if (!kindIs(Procedure::Kind::Sub))
-            fail(1039);
-    } else if (accept("property")) {
-        if (!(kindIs(Procedure::Kind::PropertyGet) || kindIs(Procedure::Kind::PropertyLet)
-              || kindIs(Procedure::Kind::PropertySet)))
-            fail(1039);
+    } else if (what.is("function")) {
+        allowed(kindIs(Procedure::Kind::Function));
+    } else if (what.is("sub")) {
+        allowed(kindIs(Procedure::Kind::Sub));
+    } else if (what.is("property")) {
+        allowed(kindIs(Procedure::Kind::PropertyGet) || kindIs(Procedure::Kind::PropertyLet)
+                || kindIs(Procedure::Kind::PropertySet));
     } else {
         fail(1039);
     }

@@ -1,0 +1,259 @@
+// Whole scripts: statements, procedures, classes, error handling, and the
+// ScriptControl's error reporting and safety limits.
+
+#include "vbscript/ScriptControl.h"
+#include "vbscript/ValueText.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace vbscript;
+
+namespace {
+
+ScriptControl *newControl()
+{
+    auto *sc = new ScriptControl;
+    sc->setLanguage(QStringLiteral("vbscript"));
+    sc->setAllowUI(false);
+    sc->setLocale(ScriptLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
+    return sc;
+}
+
+// Runs `code`, then evaluates `expr`; the result as `tarnix eval` writes it,
+// or "error N" for a failure of either.
+QString run(const QString &code, const QString &expr = QStringLiteral("r"))
+{
+    std::unique_ptr<ScriptControl> sc(newControl());
+    try {
+        sc->addCode(code);
+        return ValueText::resultLine(sc->eval(expr));
+    } catch (const ScriptError &e) {
+        return QStringLiteral("error %1").arg(e.number());
+    }
+}
+
+} // namespace
+
+class Scripts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scripts_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("expected");
+        auto row = [](const char *name, const char *code, const char *expected) {
+            QTest::newRow(name) << QString::fromUtf8(code) << QString::fromUtf8(expected);
+        };
+        // loops
+        row("for", "r = 0\nFor i = 1 To 10: r = r + i: Next", "Integer\t55");
+        row("for step down", "r = \"\"\nFor i = 5 To 1 Step -2\nr = r & i\nNext", "String\t531");
+        row("for exit", "For i = 1 To 100\nIf i = 7 Then Exit For\nNext\nr = i", "Integer\t7");
+        row("for counter after loop", "For i = 1 To 3: Next: r = i", "Integer\t4");
+        row("for double step", "r = 0\nFor x = 0 To 1 Step 0.25: r = r + 1: Next", "Integer\t5");
+        row("for each array", "a = Array(1, 2, 3)\nr = 0\nFor Each x In a: r = r + x: Next", "Integer\t6");
+        row("for each string", "For Each x In \"abc\": Next", "error 451");
+        row("do while", "i = 0\nDo While i < 5\ni = i + 1\nLoop\nr = i", "Integer\t5");
+        row("do until bottom", "i = 10\nDo\ni = i + 1\nLoop Until i > 3\nr = i", "Integer\t11");
+        row("do exit", "Do\nr = r + 1\nIf r = 3 Then Exit Do\nLoop", "Integer\t3");
+        row("while wend", "i = 0\nWhile i < 3\ni = i + 1\nWend\nr = i", "Integer\t3");
+        row("exit do through while", "Do\nWhile True\nExit Do\nWend\nLoop\nr = 1", "Integer\t1");
+        // conditionals
+        row("if elseif", "x = 5\nIf x < 3 Then\nr = 1\nElseIf x < 10 Then\nr = 2\nElse\nr = 3\nEnd If", "Integer\t2");
+        row("single-line if else", "x = 1: If x = 2 Then r = \"a\" Else r = \"b\": r = r & \"c\"", "String\tbc");
+        row("if null is false", "If Null Then r = 1 Else r = 2", "Integer\t2");
+        row("select", "x = \"b\"\nSelect Case x\nCase \"a\": r = 1\nCase \"c\", \"b\": r = 2\nCase Else: r = 3\nEnd Select", "Integer\t2");
+        row("select else", "Select Case 9\nCase 1\nr = 1\nCase Else\nr = 0\nEnd Select", "Integer\t0");
+        // procedures
+        row("function", "Function Sq(x)\nSq = x * x\nEnd Function\nr = Sq(7)", "Integer\t49");
+        row("recursion", "Function F(n)\nIf n <= 1 Then F = 1 Else F = n * F(n - 1)\nEnd Function\nr = F(10)", "Long\t3628800");
+        row("byref default", "Sub Inc(x)\nx = x + 1\nEnd Sub\nr = 1\nInc r\nInc r", "Integer\t3");
+        row("byval", "Sub Inc(ByVal x)\nx = x + 1\nEnd Sub\nr = 1\nInc r", "Integer\t1");
+        row("parens pass by value", "Sub Inc(x)\nx = x + 1\nEnd Sub\nr = 1\nInc (r)", "Integer\t1");
+        row("call keyword", "Sub Inc(x)\nx = x + 1\nEnd Sub\nr = 1\nCall Inc(r)", "Integer\t2");
+        row("exit function", "Function F()\nF = 1\nExit Function\nF = 2\nEnd Function\nr = F()", "Integer\t1");
+        row("locals are local", "x = 1\nSub S()\nDim x\nx = 5\nEnd Sub\nS\nr = x", "Integer\t1");
+        row("globals from procedure", "x = 1\nSub S()\nx = 5\nEnd Sub\nS\nr = x", "Integer\t5");
+        row("implicit local", "Sub S()\ny = 5\nEnd Sub\nS\nr = IsEmpty(y)", "Boolean\tTrue");
+        row("wrong arg count", "Function F(a)\nEnd Function\nr = F(1, 2)", "error 450");
+        row("call before definition", "r = G()\nFunction G()\nG = \"late\"\nEnd Function", "String\tlate");
+        row("undefined function", "r = Nope(1)", "error 13");
+        row("option explicit", "Option Explicit\nDim a\na = 1\nb = 2", "error 500");
+        // arrays
+        row("dim array", "Dim a(2)\na(0) = 1: a(2) = 3\nr = a(0) + a(2) + UBound(a)", "Long\t6");
+        row("two dims", "Dim m(2, 3)\nm(2, 3) = 7\nr = m(2, 3) * UBound(m, 2)", "Long\t21");
+        row("subscript out of range", "Dim a(2)\na(3) = 1", "error 9");
+        row("redim preserve", "ReDim a(1)\na(0) = \"x\": a(1) = \"y\"\nReDim Preserve a(3)\nr = a(1) & UBound(a)", "String\ty3");
+        row("redim fixed", "Dim a(2)\nReDim a(5)", "error 10");
+        row("array copy on assign", "a = Array(1, 2)\nb = a\nb(0) = 9\nr = a(0)", "Integer\t1");
+        row("erase", "Dim a(1)\na(0) = 5\nErase a\nr = IsEmpty(a(0))", "Boolean\tTrue");
+        // classes
+        row("class", "Class C\nPublic V\nPrivate p\nPublic Property Get P2\nP2 = p * 2\nEnd Property\n"
+                     "Public Property Let P2(x)\np = x\nEnd Property\nEnd Class\n"
+                     "Set o = New C\no.P2 = 21\no.V = \"v\"\nr = o.P2 & o.V", "String\t42v");
+        row("class initialize", "Class C\nPublic N\nSub Class_Initialize\nN = 3\nEnd Sub\nEnd Class\nSet o = New C\nr = o.N", "Integer\t3");
+        row("class terminate", "Dim r\nClass C\nSub Class_Terminate\nr = \"gone\"\nEnd Sub\nEnd Class\nSet o = New C\nSet o = Nothing", "String\tgone");
+        row("class default member", "Class C\nPublic Default Function Item(i)\nItem = i * 10\nEnd Function\nEnd Class\nSet o = New C\nr = o(4)", "Integer\t40");
+        row("private member hidden", "Class C\nPrivate x\nEnd Class\nSet o = New C\nr = o.x", "error 438");
+        row("me and methods", "Class C\nPublic n\nFunction Add(k)\nn = n + k\nSet Add = Me\nEnd Function\nEnd Class\n"
+                              "Set o = New C\no.n = 1\no.Add(2).Add 3\nr = o.n", "Integer\t6");
+        row("typename of instance", "Class Foo\nEnd Class\nSet o = New Foo\nr = TypeName(o)", "String\tFoo");
+        row("class not defined", "Set o = New Missing", "error 506");
+        row("is nothing", "Set o = Nothing\nr = o Is Nothing", "Boolean\tTrue");
+        row("set needs object", "Set o = 5", "error 424");
+        row("nothing member", "Set o = Nothing\nx = o.Foo", "error 91");
+        row("with", "Class C\nPublic a, b\nEnd Class\nSet o = New C\nWith o\n.a = 1\n.b = .a + 1\nEnd With\nr = o.b", "Integer\t2");
+        // errors
+        row("resume next", "On Error Resume Next\nx = 1 / 0\nr = Err.Number", "Long\t11");
+        row("err cleared by goto 0", "On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nr = Err.Number", "Long\t0");
+        row("err raise", "On Error Resume Next\nErr.Raise 1000, \"me\", \"mine\"\nr = Err.Number & Err.Source & Err.Description", "String\t1000memine");
+        row("err raise unhandled", "Err.Raise 5", "error 5");
+        row("error leaves procedure", "Sub S()\nx = 1 / 0\nr = \"not here\"\nEnd Sub\nOn Error Resume Next\nS\nr = r & Err.Number", "String\t11");
+        row("err description", "On Error Resume Next\nx = CInt(\"z\")\nr = Err.Description", "String\tType mismatch");
+        row("const", "Const K = 5, L = \"x\"\nr = K & L", "String\t5x");
+        row("const assign", "Const K = 5\nK = 6", "error 501");
+        row("line continuation", "r = 1 + _\n  2", "Integer\t3");
+        row("comments", "r = 1 ' one\nRem nothing\nr = r + 1 ' two", "Integer\t2");
+        row("bracketed names", "[my var] = 4\nr = [my var] * 2", "Integer\t8");
+        row("execute global", "ExecuteGlobal \"g = 41\"\nr = g + 1", "Integer\t42");
+        row("execute local", "Function F()\nDim a\na = 1\nExecute \"a = a + 1\"\nF = a\nEnd Function\nr = F()", "Integer\t2");
+        row("eval local", "Function F(x)\nF = Eval(\"x * 3\")\nEnd Function\nr = F(5)", "Integer\t15");
+        row("getref", "Function Tw(x)\nTw = x * 2\nEnd Function\nSet f = GetRef(\"Tw\")\nr = f(21)", "Integer\t42");
+        row("createobject unknown", "Set o = CreateObject(\"Scripting.FileSystemObject\")", "error 429");
+        row("msgbox without ui", "MsgBox \"hi\"", "error 70");
+    }
+
+    void scripts()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, expected);
+        QCOMPARE(run(code), expected);
+    }
+
+    // Where errors lie: line 1-based, column 0-based, text of the line.
+    void errorPositions_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("source");
+        const QString compile = ScriptError::compileSource();
+        const QString runtime = ScriptError::runtimeSource();
+        QTest::newRow("syntax") << "x = 1\ny = (2 +\n" << 1023 << 2 << 8 << compile;
+        QTest::newRow("unterminated") << "a = 1\nb = \"abc" << 1033 << 2 << 8 << compile;
+        QTest::newRow("missing then") << "If x Else" << 1017 << 1 << 5 << compile;
+        QTest::newRow("missing next") << "For i = 1 To 2\nx = 1\n" << 1020 << 3 << 0 << compile;
+        QTest::newRow("exit outside loop") << "Exit Do" << 1039 << 1 << 5 << compile;
+        QTest::newRow("parens on sub call") << "Sub S(a, b)\nEnd Sub\nS(1, 2)" << 1044 << 3 << 0 << compile;
+        QTest::newRow("runtime") << "x = 1\n  y = x / 0" << 11 << 2 << 2 << runtime;
+        QTest::newRow("runtime in procedure") << "Sub S()\n  z = CLng(\"q\")\nEnd Sub\nS" << 13 << 2 << 2 << runtime;
+    }
+
+    void errorPositions()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, number);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, source);
+        std::unique_ptr<ScriptControl> sc(newControl());
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc->addCode(code));
+        const ScriptControlError &e = sc->error();
+        QCOMPARE(e.number(), number);
+        QCOMPARE(e.line(), line);
+        QCOMPARE(e.column(), column);
+        QCOMPARE(e.source(), source);
+        QCOMPARE(e.text(), code.split(QLatin1Char('\n')).value(line - 1));
+        QCOMPARE(e.description(), ScriptError::standardText(number));
+    }
+
+    void undefinedNameIsNamedInDescription()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc->eval(QStringLiteral("foo(1)")));
+        QCOMPARE(sc->error().number(), 13);
+        QCOMPARE(sc->error().description(), QStringLiteral("Type mismatch: 'foo'"));
+        sc->error().clear();
+        QCOMPARE(sc->error().number(), 0);
+    }
+
+    // The editor's check: a bad expression leaves a described error with its
+    // place; the engine is reusable after it.
+    void checkSequence()
+    {
+        ScriptControl sc;
+        sc.setLanguage(QStringLiteral("VBScript"));
+        sc.reset();
+        sc.setAllowUI(false);
+        sc.setUseSafeSubset(false);
+        sc.setTimeout(-1);
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc.eval(QStringLiteral("Len(\"abc\" &)")));
+        QCOMPARE(sc.error().description(), QStringLiteral("Expected expression"));
+        QCOMPARE(sc.error().line(), 1);
+        QCOMPARE(sc.error().column(), 11);
+        QCOMPARE(sc.eval(QStringLiteral("Len(\"abc\")")).toLong(), 3);
+    }
+
+    void languageIsRefusedUnlessVBScript()
+    {
+        ScriptControl sc;
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc.setLanguage(QStringLiteral("JScript")));
+        QVERIFY(sc.error().number() != 0);
+        sc.setLanguage(QStringLiteral("VBSCRIPT"));
+        QCOMPARE(sc.language(), QStringLiteral("VBScript"));
+    }
+
+    void resetDropsCode()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        sc->addCode(QStringLiteral("x = 5\nFunction F()\nF = 1\nEnd Function"));
+        QCOMPARE(sc->eval(QStringLiteral("x + F()")).toLong(), 6);
+        sc->reset();
+        QVERIFY(sc->eval(QStringLiteral("x")).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc->eval(QStringLiteral("F()")));
+    }
+
+    // Runaway scripts end in numbered errors, never in a crash of the host.
+    void limits_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("number");
+        QTest::newRow("deep recursion") << "Function F(n)\nF = F(n + 1)\nEnd Function\nx = F(1)" << 28;
+        QTest::newRow("nested parens") << QString(QStringLiteral("x = ") + QString(20000, QLatin1Char('('))
+                                                  + QLatin1Char('1') + QString(20000, QLatin1Char(')')))
+                                       << 28;
+        QTest::newRow("nested unary") << QString(QStringLiteral("x = ") + QString(50000, QLatin1Char('-')) + QLatin1Char('1'))
+                                      << 28;
+        QTest::newRow("huge string") << "s = \"x\"\nDo\ns = s & s\nLoop" << 14;
+        QTest::newRow("huge array") << "ReDim a(100000, 100000)" << 7;
+    }
+
+    void limits()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, number);
+        const qsizetype savedString = Variant::maxStringLength();
+        Variant::setMaxStringLength(1 << 20);
+        std::unique_ptr<ScriptControl> sc(newControl());
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc->addCode(code));
+        Variant::setMaxStringLength(savedString);
+        QCOMPARE(sc->error().number(), number);
+    }
+
+    void timeoutStopsEndlessLoop()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        sc->setTimeout(200);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc->addCode(QStringLiteral("On Error Resume Next\nDo\nx = x + 1\nLoop")));
+        QVERIFY(sc->error().description().contains(QLatin1String("time limit")));
+        QVERIFY(t.elapsed() < 5000);
+    }
+};
+
+QTEST_GUILESS_MAIN(Scripts)
+#include "tst_scripts.moc"
