@@ -331,6 +331,8 @@ quint8 Variant::toByte() const
 {
     switch (m_type) {
     case VarType::Byte: return m_v.by;
+    // True keeps its bit pattern: CByte(True) is 255 in the Windows engine.
+    case VarType::Boolean: return m_v.b ? 255 : 0;
     case VarType::Currency: {
         const qint64 v = currencyToInteger(m_v.cy);
         if (v < 0 || v > 255)

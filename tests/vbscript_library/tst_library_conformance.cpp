@@ -1,0 +1,83 @@
+// Every function of the runtime library evaluated by the real engine against
+// tables of facts: the Windows engine's observed results (builtins.tsv), our
+// own cases from the language reference (library.tsv, en-US) and the
+// locale-dependent functions in Greek (library-el-GR.tsv).
+//
+// Each row: expression, TypeName of the result (or "error"/"syntax"), the
+// canonical text of the value (or the error number), and where the fact comes
+// from.
+#include "vbscript/ScriptControl.h"
+#include "vbscript/ValueText.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace vbscript;
+
+class tst_LibraryConformance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void facts_data();
+    void facts();
+};
+
+void tst_LibraryConformance::facts_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("expr");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("value");
+
+    const struct
+    {
+        const char *file;
+        const char *locale;
+    } tables[] = {
+        {"builtins.tsv", "en_US"},
+        {"library.tsv", "en_US"},
+        {"library-el-GR.tsv", "el_GR"},
+    };
+    for (const auto &table : tables) {
+        QFile f(QStringLiteral(LIBRARY_TEST_DATA "/") + QLatin1String(table.file));
+        QVERIFY2(f.open(QIODevice::ReadOnly | QIODevice::Text), table.file);
+        const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            if (lines[i].trimmed().isEmpty() || lines[i].startsWith(QLatin1Char('#')))
+                continue;
+            const QStringList cols = lines[i].split(QLatin1Char('\t'));
+            QVERIFY2(cols.size() >= 3, qPrintable(lines[i]));
+            const QByteArray name = QByteArray(table.file) + ':' + QByteArray::number(i + 1) + ' '
+                                    + cols[0].toUtf8();
+            QTest::newRow(name.constData())
+                << QString::fromLatin1(table.locale) << cols[0] << cols[1] << cols[2];
+        }
+    }
+}
+
+void tst_LibraryConformance::facts()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, expr);
+    QFETCH(QString, type);
+    QFETCH(QString, value);
+
+    ScriptControl sc;
+    sc.setLanguage(QStringLiteral("VBScript"));
+    sc.setLocale(ScriptLocale(QLocale(locale)));
+    sc.setAllowUI(false);
+    QString gotType, gotValue;
+    try {
+        const Variant v = sc.eval(expr);
+        gotType = v.typeName();
+        gotValue = ValueText::canonical(v);
+    } catch (const ScriptError &e) {
+        gotType = e.kind() == ErrorKind::Compile ? QStringLiteral("syntax") : QStringLiteral("error");
+        gotValue = QString::number(e.number());
+    }
+    QCOMPARE(gotType + QLatin1Char('\t') + gotValue, type + QLatin1Char('\t') + value);
+}
+
+QTEST_GUILESS_MAIN(tst_LibraryConformance)
+#include "tst_library_conformance.moc"
