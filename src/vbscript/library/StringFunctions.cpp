@@ -295,6 +295,13 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
     const QStringView rest = QStringView(expression).mid(start - 1);
     if (find.isEmpty() || count == 0)
         return Variant(rest.toString());
+    if (start == 1 && count == -1) {
+        // The common case: every occurrence in the whole text, which Qt does
+        // in place when the lengths match.
+        QString out = expression;
+        out.replace(find, with, cs);
+        return stringResult(std::move(out));
+    }
     QString out;
     out.reserve(rest.size());
     qsizetype pos = 0;
