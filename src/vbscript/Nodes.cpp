@@ -105,11 +105,8 @@ Variant NameExpr::eval(Runtime &rt, Frame &f) const
     case NameRef::Kind::Field: return f.me->fields[size_t(ref.slot)];
     default: break;
     }
-    if (ref.kind == NameRef::Kind::Dynamic && ref.globalIndex >= 0) {
-        Runtime::Binding b = rt.lookup(ref, f);
-        if (b.kind == Runtime::Binding::Variable)
-            return *b.var;
-    }
+    if (const Variant *g = rt.cachedGlobal(ref))
+        return *g;
     return callName(rt, f, ref, {}, false, false);
 }
 
@@ -124,7 +121,9 @@ void NameExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) c
         rt.invokeMember(*f.me, ref.name, {}, isSet ? Runtime::Set : Runtime::Let, &value, true);
         return;
     }
-    Variant *var = rt.variableFor(ref, f, true);
+    Variant *var = ref.kind == NameRef::Kind::Dynamic ? rt.cachedGlobal(ref) : nullptr;
+    if (!var)
+        var = rt.variableFor(ref, f, true);
     if (!var)
         raise(err::IllegalAssignment, ref.name);
     if (isSet)

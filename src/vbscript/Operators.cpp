@@ -103,12 +103,20 @@ enum class Arith { Add, Sub, Mul };
 
 Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
 {
-    // The common case of the loops: two Integers or Longs.
-    if (a0.isIntegral() && b0.isIntegral() && a0.type() != VarType::Byte && b0.type() != VarType::Byte) {
-        const qint64 x = intValue(a0), y = intValue(b0);
+    // The common cases of loops: Integers and Longs, and Doubles with them.
+    const VarType ta = a0.type(), tb = b0.type();
+    const bool intA = ta == VarType::Integer || ta == VarType::Long;
+    const bool intB = tb == VarType::Integer || tb == VarType::Long;
+    if (intA && intB) {
+        const qint64 x = ta == VarType::Long ? a0.rawLong() : a0.rawInteger();
+        const qint64 y = tb == VarType::Long ? b0.rawLong() : b0.rawInteger();
         const qint64 r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
-        const Kind k = (a0.type() == VarType::Long || b0.type() == VarType::Long) ? kLong : kInt;
-        return narrowInteger(r, k);
+        return narrowInteger(r, (ta == VarType::Long || tb == VarType::Long) ? kLong : kInt);
+    }
+    if ((ta == VarType::Double && (intB || tb == VarType::Double)) || (tb == VarType::Double && intA)) {
+        const double x = ta == VarType::Double ? a0.rawDouble() : ta == VarType::Long ? a0.rawLong() : a0.rawInteger();
+        const double y = tb == VarType::Double ? b0.rawDouble() : tb == VarType::Long ? b0.rawLong() : b0.rawInteger();
+        return checkedDouble(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y);
     }
     const Variant a = operand(a0), b = operand(b0);
     if (a.isNull() || b.isNull())

@@ -93,6 +93,15 @@ public:
         bool readOnly = false;
     };
     Binding lookup(const NameRef &ref, Frame &f);
+    // A global variable already found for `ref`, or null: the fast path of
+    // every read and write of a global.
+    Variant *cachedGlobal(const NameRef &ref)
+    {
+        if (ref.globalIndex < 0)
+            return nullptr;
+        Global &g = m_globals[size_t(ref.globalIndex)];
+        return g.proc || g.isConst ? nullptr : &g.value;
+    }
     Variant *variableFor(const NameRef &ref, Frame &f, bool create);
     bool optionExplicit(const Frame &f) const { return f.unit && f.unit->optionExplicit; }
 

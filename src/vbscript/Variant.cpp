@@ -253,6 +253,16 @@ QString Variant::typeName() const
     }
 }
 
+void Variant::destroyPayload() noexcept
+{
+    switch (m_type) {
+    case VarType::String: m_s.~QString(); break;
+    case VarType::Object: m_o.~shared_ptr(); break;
+    case VarType::Array: m_a.~shared_ptr(); break;
+    default: break;
+    }
+}
+
 bool Variant::isNumber() const noexcept
 {
     switch (m_type) {

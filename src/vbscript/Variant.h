@@ -185,14 +185,11 @@ private:
     }
     void destroy() noexcept
     {
-        switch (m_type) {
-        case VarType::String: m_s.~QString(); break;
-        case VarType::Object: m_o.~shared_ptr(); break;
-        case VarType::Array: m_a.~shared_ptr(); break;
-        default: break;
-        }
+        if (m_type == VarType::String || m_type == VarType::Object || m_type == VarType::Array)
+            destroyPayload();
         m_type = VarType::Empty;
     }
+    void destroyPayload() noexcept;
     double numberOrThrow() const;
 
     VarType m_type;
