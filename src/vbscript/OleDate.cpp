@@ -351,9 +351,10 @@ QString format(double serial, const ScriptLocale &locale)
     const bool hasDate = !(p.year == 1899 && p.month == 12 && p.day == 30);
     const bool hasTime = p.hour || p.minute || p.second;
     QString out;
-    if (hasDate || !hasTime)
+    if (hasDate)
         out = locale.qlocale().toString(QDate(p.year, p.month, p.day), locale.shortDatePattern());
-    if (hasTime) {
+    // Day zero shows its time, midnight included ("12:00:00 AM").
+    if (hasTime || !hasDate) {
         if (!out.isEmpty())
             out += QLatin1Char(' ');
         out += locale.qlocale().toString(QTime(p.hour, p.minute, p.second), locale.timePattern());

@@ -22,7 +22,7 @@ const QSet<QString> &reservedWords()
         QStringLiteral("new"), QStringLiteral("next"), QStringLiteral("not"), QStringLiteral("nothing"),
         QStringLiteral("null"), QStringLiteral("on"), QStringLiteral("option"), QStringLiteral("or"),
         QStringLiteral("preserve"), QStringLiteral("private"), QStringLiteral("public"), QStringLiteral("redim"),
-        QStringLiteral("resume"), QStringLiteral("select"), QStringLiteral("set"), QStringLiteral("sub"),
+        QStringLiteral("resume"), QStringLiteral("select"), QStringLiteral("set"), QStringLiteral("stop"), QStringLiteral("sub"),
         QStringLiteral("then"), QStringLiteral("to"), QStringLiteral("true"), QStringLiteral("until"),
         QStringLiteral("wend"), QStringLiteral("while"), QStringLiteral("with"), QStringLiteral("xor"),
     };
@@ -572,7 +572,12 @@ StmtPtr Parser::parseStatement(bool singleLine)
             s = parseOnError();
         else if (w == QLatin1String("with"))
             s = parseWith();
-        else if (w == QLatin1String("loop"))
+        else if (w == QLatin1String("stop")) {
+            // A breakpoint for a debugger; with none attached it does nothing.
+            auto e = node<ExitStmt>(next());
+            e->flow = Flow::Normal;
+            s = std::move(e);
+        } else if (w == QLatin1String("loop"))
             fail(1038);
         else if (w == QLatin1String("next"))
             fail(1055);

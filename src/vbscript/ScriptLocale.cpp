@@ -65,7 +65,7 @@ void ScriptLocale::derive()
     // Seconds are always shown; a 12-hour locale keeps its AM/PM designator.
     const QString shortTime = m_locale.timeFormat(QLocale::ShortFormat);
     if (shortTime.contains(QLatin1String("AP"), Qt::CaseInsensitive))
-        m_timePattern = QStringLiteral("h:mm:ss AP");
+        m_timePattern = QStringLiteral("h:mm:ss Ap");  // the designator as the locale writes it
     else
         m_timePattern = QStringLiteral("HH:mm:ss");
 }
