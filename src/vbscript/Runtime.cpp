@@ -203,47 +203,39 @@ Variant *Runtime::variableFor(const NameRef &ref, Frame &f, bool create)
 
 // ---- loading and running code
 
-void Runtime::load(CodeUnit &unit, Frame *localFrame)
+void Runtime::load(const std::shared_ptr<CodeUnit> &unit, Frame *localFrame)
 {
-    for (const auto &cls : unit.classes)
-        m_classes.insert(cls->name.toLower(), cls.get());
-    for (const auto &p : unit.procedures) {
+    for (const auto &cls : unit->classes)
+        m_classes.insert(cls->name.toLower(), {cls.get(), unit});
+    for (const auto &p : unit->procedures) {
         if (p->owner)
             continue;
         const int i = declareGlobal(p->name);
         m_globals[i].proc = p.get();
         m_globals[i].value = Variant();
     }
-    for (const QString &key : unit.globalDims) {
+    for (const QString &key : unit->globalDims) {
         if (localFrame && !localFrame->isGlobal)
             localFrame->implicitVariable(key, true);
         else
             declareGlobal(key);
     }
-}
-
-void Runtime::keep(std::unique_ptr<CodeUnit> unit)
-{
+    // Procedures and classes must outlive this run; code that defines
+    // nothing is dropped once it has run.
     if (unit->definesNames())
-        m_units.push_back(std::move(unit));
-    // else: nothing refers to it once it has run
+        m_units.push_back(unit);
 }
 
-void Runtime::runTopLevel(std::unique_ptr<CodeUnit> unit)
+void Runtime::runTopLevel(std::shared_ptr<CodeUnit> unit)
 {
-    load(*unit, nullptr);
-    CodeUnit *u = unit.get();
-    // Procedures and classes must outlive this run; keep the unit first.
-    const bool kept = u->definesNames();
-    if (kept)
-        m_units.push_back(std::move(unit));
+    load(unit, nullptr);
     Frame f;
-    f.unit = u;
+    f.unit = unit.get();
     f.isGlobal = true;
     Frame *saved = m_current;
     m_current = &f;
     try {
-        runBlock(u->statements, f);
+        runBlock(unit->statements, f);
     } catch (...) {
         m_current = saved;
         throw;
@@ -312,12 +304,10 @@ void Runtime::execute(const QString &code, bool global)
         return;
     }
     Parser parser(code, f->proc);
-    std::unique_ptr<CodeUnit> unit = parser.parseProgram();
-    load(*unit, f);
+    std::shared_ptr<CodeUnit> unit = parser.parseProgram();
+    load(unit, f);
     CodeUnit *u = unit.get();
     const CodeUnit *savedUnit = f->unit;
-    if (u->definesNames())
-        m_units.push_back(std::move(unit));
     f->unit = u;
     try {
         runBlock(u->statements, *f);
@@ -600,10 +590,11 @@ Variant Runtime::invokeMember(ScriptObject &obj, const QString &name, std::span<
 
 Variant Runtime::instantiate(const QString &className)
 {
-    const ClassDef *cls = m_classes.value(className.toLower(), nullptr);
-    if (!cls)
+    auto found = m_classes.constFind(className.toLower());
+    if (found == m_classes.constEnd())
         throw ScriptError::runtime(err::ClassNotDefined, className);
-    std::shared_ptr<ScriptObject> obj(new ScriptObject(*cls, this, m_alive), [](ScriptObject *p) {
+    const ClassDef *cls = found->first;
+    std::shared_ptr<ScriptObject> obj(new ScriptObject(*cls, found->second, this, m_alive), [](ScriptObject *p) {
         if (Runtime *rt = p->runtime())
             rt->terminateObject(*p);
         delete p;
@@ -646,8 +637,9 @@ void Runtime::terminateObject(ScriptObject &obj)
 
 // ---- script objects
 
-ScriptObject::ScriptObject(const ClassDef &cls, Runtime *rt, std::weak_ptr<bool> alive)
-    : m_class(cls), m_rt(rt), m_alive(std::move(alive))
+ScriptObject::ScriptObject(const ClassDef &cls, std::shared_ptr<const CodeUnit> code, Runtime *rt,
+                           std::weak_ptr<bool> alive)
+    : m_class(cls), m_code(std::move(code)), m_rt(rt), m_alive(std::move(alive))
 {
 }
 

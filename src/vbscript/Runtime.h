@@ -146,15 +146,16 @@ private:
     };
     int globalIndex(const QString &key) const;
     int declareGlobal(const QString &name);
-    void load(CodeUnit &unit, Frame *localFrame);
-    void keep(std::unique_ptr<CodeUnit> unit);
-    void runTopLevel(std::unique_ptr<CodeUnit> unit);
+    void load(const std::shared_ptr<CodeUnit> &unit, Frame *localFrame);
+    void runTopLevel(std::shared_ptr<CodeUnit> unit);
 
     const BuiltinRegistry &m_builtins;
     std::deque<Global> m_globals;
     QHash<QString, int> m_globalIndex;
-    QHash<QString, const ClassDef *> m_classes;
-    std::vector<std::unique_ptr<CodeUnit>> m_units;
+    // Classes with the code that defines them: an instance keeps its code
+    // alive, even past a Reset, so a host holding one never reads freed memory.
+    QHash<QString, std::pair<const ClassDef *, std::shared_ptr<const CodeUnit>>> m_classes;
+    std::vector<std::shared_ptr<CodeUnit>> m_units;
     std::shared_ptr<ErrObject> m_err;
     std::shared_ptr<bool> m_alive;
     ScriptLocale m_locale;
@@ -178,7 +179,8 @@ public:
 class ScriptObject : public Object
 {
 public:
-    ScriptObject(const ClassDef &cls, Runtime *rt, std::weak_ptr<bool> alive);
+    ScriptObject(const ClassDef &cls, std::shared_ptr<const CodeUnit> code, Runtime *rt,
+                 std::weak_ptr<bool> alive);
     QString typeName() const override { return m_class.name; }
     Variant get(const QString &name, std::span<Variant> args) override;
     void put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet) override;
@@ -191,6 +193,7 @@ private:
     friend class Runtime;
     Runtime *runtime() const;
     const ClassDef &m_class;
+    std::shared_ptr<const CodeUnit> m_code;
     Runtime *m_rt;
     std::weak_ptr<bool> m_alive;
 };

@@ -85,6 +85,11 @@ auto ScriptControl::guarded(F &&f) -> decltype(f())
         const ScriptError e = ScriptError::runtime(err::OutOfMemory);
         m_error.set(e);
         throw e;
+    } catch (const std::exception &) {
+        // Nothing but numbered errors reaches the host.
+        const ScriptError e = ScriptError::runtime(err::InternalError);
+        m_error.set(e);
+        throw e;
     }
 }
 

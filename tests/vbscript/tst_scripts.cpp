@@ -243,6 +243,31 @@ private slots:
         QCOMPARE(sc->error().number(), number);
     }
 
+    // A host may keep a script object past Reset: it still names its class
+    // and answers with a numbered error instead of touching freed code.
+    void objectOutlivesReset()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        sc->addCode(QStringLiteral("Class Tally\nPublic Default Function Value()\nValue = 1\nEnd Function\n"
+                                   "Sub Class_Terminate()\nx = 1\nEnd Sub\nEnd Class\n"
+                                   "Function Twice(n)\nTwice = 2 * n\nEnd Function"));
+        Variant obj = sc->eval(QStringLiteral("New Tally"));
+        Variant ref = sc->eval(QStringLiteral("GetRef(\"Twice\")"));
+        QCOMPARE(obj.toLong(), 1);
+        sc->reset();
+        QCOMPARE(obj.typeName(), QStringLiteral("Tally"));
+        int number = 0;
+        try {
+            obj.toLong();
+        } catch (const ScriptError &e) {
+            number = e.number();
+        }
+        QCOMPARE(number, 91);
+        QVERIFY_THROWS_EXCEPTION(ScriptError, ref.valueOf());
+        sc.reset();
+        QCOMPARE(obj.typeName(), QStringLiteral("Tally"));
+    }
+
     void timeoutStopsEndlessLoop()
     {
         std::unique_ptr<ScriptControl> sc(newControl());
