@@ -122,10 +122,14 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
     if (a.isNull() || b.isNull())
         return Variant::null();
     if (op == Arith::Add) {
-        if (a.isString() && (b.isString() || b.isEmpty()))
+        if (a.isString() && b.isString())
             return concat(a, b);
-        if (b.isString() && a.isEmpty())
+        // Empty added to anything gives the other side unchanged, subtype
+        // included; two Empties make an Integer 0 (below).
+        if (a.isEmpty() && !b.isEmpty())
             return b;
+        if (b.isEmpty() && !a.isEmpty())
+            return a;
     }
     Kind ka = kindOf(a), kb = kindOf(b);
     Kind k = std::max(ka, kb);

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace vbscript {
 
 namespace {
@@ -170,7 +172,9 @@ void Parser::declareLocal(const QString &name, const Token &at)
             failAt(1041, at);
         m_ctx.proc->locals.insert(key, m_ctx.proc->localCount++);
     } else if (!m_ctx.cls) {
-        if (std::find(m_unit->globalDims.begin(), m_unit->globalDims.end(), key) != m_unit->globalDims.end())
+        if (std::find(m_unit->globalDims.begin(), m_unit->globalDims.end(), key) != m_unit->globalDims.end()
+            || std::any_of(m_unit->procedures.begin(), m_unit->procedures.end(),
+                           [&](const auto &p) { return !p->owner && p->name.toLower() == key; }))
             failAt(1041, at);
         m_unit->globalDims.push_back(key);
     }
@@ -312,6 +316,15 @@ void Parser::parseProcedure(Procedure::Kind kind, bool isPublic, bool isDefault)
         fail(1024);
     const Token &nameTok = peek();
     const QString name = expectIdentifier();
+    if (!m_ctx.cls) {
+        const QString key = name.toLower();
+        const bool taken = std::find(m_unit->globalDims.begin(), m_unit->globalDims.end(), key) != m_unit->globalDims.end()
+            || std::any_of(m_unit->procedures.begin(), m_unit->procedures.end(), [&](const auto &p) {
+                   return !p->owner && p->name.compare(name, Qt::CaseInsensitive) == 0;
+               });
+        if (taken)
+            failAt(1041, nameTok);
+    }
     auto proc = std::make_unique<Procedure>();
     proc->name = name;
     proc->kind = kind;

@@ -148,6 +148,7 @@ private slots:
         QTest::newRow("missing next") << "For i = 1 To 2\nx = 1\n" << 1020 << 3 << 0 << compile;
         QTest::newRow("exit outside loop") << "Exit Do" << 1039 << 1 << 5 << compile;
         QTest::newRow("parens on sub call") << "Sub S(a, b)\nEnd Sub\nS(1, 2)" << 1044 << 3 << 0 << compile;
+        QTest::newRow("name redefined") << "Dim a\nFunction A()\nEnd Function" << 1041 << 2 << 9 << compile;
         QTest::newRow("runtime") << "x = 1\n  y = x / 0" << 11 << 2 << 2 << runtime;
         QTest::newRow("runtime in procedure") << "Sub S()\n  z = CLng(\"q\")\nEnd Sub\nS" << 13 << 2 << 2 << runtime;
     }
