@@ -34,6 +34,13 @@ QString upperSameLength(const QString &text)
 
 std::optional<unsigned> parseColourLiteral(const QString &literal)
 {
+    // The three literals the editor itself writes, read without conversions.
+    if (literal == kVariableColour)
+        return 0xBB0000u;
+    if (literal == kErrorColour)
+        return 0x0000DDu;
+    if (literal == kFunctionColour)
+        return 0x000000u;
     const QString text = literal.trimmed();
     qint64 value = 0;
     if (text.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
@@ -60,6 +67,10 @@ std::optional<unsigned> parseColourLiteral(const QString &literal)
 
 std::optional<bool> parseBooleanText(const QString &text)
 {
+    if (text == QLatin1String("0"))
+        return false;
+    if (text == QLatin1String("-1"))
+        return true;
     const QString t = text.trimmed();
     if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
         return true;
@@ -87,6 +98,9 @@ ParsedWord parseWordEntry(const QString &entry)
     ParsedWord parsed;
     const QStringList pieces = entry.split(QLatin1Char('|'));
     parsed.upperWord = upperSameLength(pieces.value(0));
+    const QString &w = parsed.upperWord;
+    parsed.bracketed = w.size() >= 2 && w.front() == QLatin1Char('[') && w.back() == QLatin1Char(']')
+                       && w.indexOf(QLatin1Char(']')) == w.size() - 1;
     if (pieces.size() < 2)
         return parsed;
     const auto colour = parseColourLiteral(pieces.at(1));

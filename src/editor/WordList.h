@@ -20,6 +20,9 @@ struct ParsedWord
     bool valid = false;       // false: reading the entry fails and ends the pass
     unsigned colour = 0;      // 0xBBGGRR
     std::optional<bool> bold; // only when the entry has a third piece
+    // "[" ... "]" with no other "]": every occurrence is a "[" together with
+    // the text up to the next "]", so the pass finds it by lookup.
+    bool bracketed = false;
 };
 
 class WordList

@@ -100,6 +100,8 @@ void ColouringTest::colours_data()
     QTest::newRow("broken entry ends the pass")
         << QStringList{"v:[A]", "e:x|y", "f:b"} << QStringLiteral("[A] x b")
         << QStringLiteral("bbbkkkk");
+    QTest::newRow("nested brackets") << QStringList{"v:[b]", "e:[a[b]"} << QStringLiteral("[a[b]] [B]")
+                                     << QStringLiteral("rrrrrkkbbb");
     QTest::newRow("function words are black")
         << QStringList{"f:Mid(string, start, length)"} << QStringLiteral("mid(string, start, length)+1")
         << QStringLiteral("KKKKKKKKKKKKKKKKKKKKKKKKKKkk");
