@@ -30,8 +30,11 @@ int runEvalCommand(const QStringList &args)
         return 1;
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    while (!in.atEnd()) {
-        QString line = QString::fromUtf8(in.readLine());
+    for (;;) {
+        const QByteArray bytes = in.readLine();
+        if (bytes.isEmpty())
+            break;  // end of input (an empty line still holds its '\n')
+        QString line = QString::fromUtf8(bytes);
         while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         vbscript::ScriptControl sc;

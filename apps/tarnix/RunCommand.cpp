@@ -77,8 +77,11 @@ public:
         }
         if (is(name, "Quit"))
             throw QuitRequest{args.empty() || args[0].isMissing() ? 0 : int(args[0].toLong())};
-        if (is(name, "Arguments"))
+        if (is(name, "Arguments")) {
+            if (!args.empty())  // WScript.Arguments(0)
+                return m_arguments->get(QString(), args);
             return vbscript::Variant(std::static_pointer_cast<vbscript::Object>(m_arguments));
+        }
         if (is(name, "ScriptName"))
             return vbscript::Variant(m_file.fileName());
         if (is(name, "ScriptFullName"))

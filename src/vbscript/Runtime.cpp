@@ -426,7 +426,20 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
     QVarLengthArray<Variant, 6> values(qsizetype(args.size()));
     for (size_t i = 0; i < args.size(); ++i)
         values[qsizetype(i)] = args[i]->eval(*this, f);
-    return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
+    try {
+        return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
+    } catch (ScriptError &e) {
+        // VBScript names the function a run-time error comes from:
+        // "Type mismatch: 'CLng'". Errors of code run by Eval or Execute
+        // keep their own text.
+        const QString name = QString::fromLatin1(b.name);
+        static const QStringList codeRunners = {QStringLiteral("Eval"), QStringLiteral("Execute"),
+                                                QStringLiteral("ExecuteGlobal")};
+        if (e.kind() == ErrorKind::Runtime && !e.hasPosition() && !codeRunners.contains(name)
+            && e.source() == ScriptError::runtimeSource() && e.description() == ScriptError::standardText(e.number()))
+            e.setDescription(e.description() + QStringLiteral(": '") + name + QLatin1Char('\''));
+        throw;
+    }
 }
 
 // ---- values

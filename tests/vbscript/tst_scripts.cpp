@@ -111,7 +111,8 @@ private slots:
         row("err raise", "On Error Resume Next\nErr.Raise 1000, \"me\", \"mine\"\nr = Err.Number & Err.Source & Err.Description", "String\t1000memine");
         row("err raise unhandled", "Err.Raise 5", "error 5");
         row("error leaves procedure", "Sub S()\nx = 1 / 0\nr = \"not here\"\nEnd Sub\nOn Error Resume Next\nS\nr = r & Err.Number", "String\t11");
-        row("err description", "On Error Resume Next\nx = CInt(\"z\")\nr = Err.Description", "String\tType mismatch");
+        row("err description names the function", "On Error Resume Next\nx = CInt(\"z\")\nr = Err.Description", "String\tType mismatch: 'CInt'");
+        row("err description of an operator", "On Error Resume Next\nx = \"z\" * 2\nr = Err.Description", "String\tType mismatch");
         row("const", "Const K = 5, L = \"x\"\nr = K & L", "String\t5x");
         row("const assign", "Const K = 5\nK = 6", "error 501");
         row("line continuation", "r = 1 + _\n  2", "Integer\t3");
@@ -150,7 +151,7 @@ private slots:
         QTest::newRow("parens on sub call") << "Sub S(a, b)\nEnd Sub\nS(1, 2)" << 1044 << 3 << 0 << compile;
         QTest::newRow("name redefined") << "Dim a\nFunction A()\nEnd Function" << 1041 << 2 << 9 << compile;
         QTest::newRow("runtime") << "x = 1\n  y = x / 0" << 11 << 2 << 2 << runtime;
-        QTest::newRow("runtime in procedure") << "Sub S()\n  z = CLng(\"q\")\nEnd Sub\nS" << 13 << 2 << 2 << runtime;
+        QTest::newRow("runtime in procedure") << "Sub S()\n  z = 1 + \"q\"\nEnd Sub\nS" << 13 << 2 << 2 << runtime;
     }
 
     void errorPositions()
