@@ -124,6 +124,44 @@ private slots:
         row("getref", "Function Tw(x)\nTw = x * 2\nEnd Function\nSet f = GetRef(\"Tw\")\nr = f(21)", "Integer\t42");
         row("createobject unknown", "Set o = CreateObject(\"Scripting.FileSystemObject\")", "error 429");
         row("msgbox without ui", "MsgBox \"hi\"", "error 70");
+        // more of classes
+        row("property set", "Class Box\nPrivate mItem\nPublic Property Set Item(o)\nSet mItem = o\nEnd Property\n"
+                            "Public Property Get Item\nSet Item = mItem\nEnd Property\nEnd Class\n"
+                            "Set b = New Box\nSet b.Item = New Box\nr = TypeName(b.Item)", "String\tBox");
+        row("property let with index", "Class Grid\nPrivate cells(3)\nPublic Property Let Cell(i, v)\ncells(i) = v\nEnd Property\n"
+                                       "Public Property Get Cell(i)\nCell = cells(i)\nEnd Property\nEnd Class\n"
+                                       "Set g = New Grid\ng.Cell(2) = \"z\"\nr = g.Cell(2)", "String\tz");
+        row("array field", "Class Bag\nPublic items(2)\nEnd Class\nSet b = New Bag\nb.items(1) = 5\nr = b.items(1) + UBound(b.items)", "Long\t7");
+        row("default property put", "Class V\nPrivate v\nPublic Default Property Get Value\nValue = v\nEnd Property\n"
+                                    "Public Property Let Value(x)\nv = x\nEnd Property\nEnd Class\n"
+                                    "Set o = New V\no.Value = 3\nr = o + 1", "Integer\t4");
+        row("object without default in arithmetic", "Class E\nEnd Class\nSet o = New E\nr = o + 1", "error 438");
+        row("objects compare by identity", "Class E\nEnd Class\nSet a = New E\nSet b = a\nSet c = New E\nr = (a Is b) & (a Is c)", "String\tTrueFalse");
+        row("nested with", "Class P\nPublic q, n\nEnd Class\nSet o = New P\nSet o.q = New P\nWith o\n.n = 1\nWith .q\n.n = 2\nEnd With\nEnd With\nr = o.n & o.q.n", "String\t12");
+        row("terminate when scope ends", "Dim log\nClass T\nSub Class_Terminate\nlog = log & \"t\"\nEnd Sub\nEnd Class\n"
+                                         "Sub Use()\nDim x\nSet x = New T\nlog = log & \"u\"\nEnd Sub\nUse\nr = log", "String\tut");
+        row("method byref through object", "Class K\nSub Bump(n)\nn = n + 1\nEnd Sub\nEnd Class\nSet k = New K\nr = 1\nk.Bump r", "Integer\t2");
+        // more of statements
+        row("do loop while bottom", "i = 0\nDo\ni = i + 1\nLoop While i < 3\nr = i", "Integer\t3");
+        row("exit function from loop", "Function F()\nFor i = 1 To 10\nIf i = 4 Then\nF = i\nExit Function\nEnd If\nNext\nEnd Function\nr = F()", "Integer\t4");
+        row("for bounds evaluated once", "n = 3\nr = 0\nFor i = 1 To n\nn = 10\nr = r + 1\nNext", "Integer\t3");
+        row("select null matches nothing", "Select Case Null\nCase Null\nr = 1\nCase Else\nr = 2\nEnd Select", "Integer\t2");
+        row("select numeric text", "Select Case \"5\"\nCase 5\nr = \"num\"\nCase Else\nr = \"else\"\nEnd Select", "String\tnum");
+        row("redim preserve two dims", "ReDim a(1, 1)\na(1, 1) = 9\nReDim Preserve a(1, 3)\nr = a(1, 1) & UBound(a, 2)", "String\t93");
+        row("redim preserve first dim", "ReDim a(1, 1)\nReDim Preserve a(2, 1)", "error 9");
+        row("erase dynamic", "ReDim a(3)\nErase a\nr = UBound(a)", "error 9");
+        row("dim empty dynamic", "Dim a()\nReDim a(2)\nr = UBound(a)", "Long\t2");
+        row("for each modifies copy", "a = Array(1, 2, 3)\nFor Each x In a\na(2) = 30\nr = r + x\nNext", "Integer\t6");
+        row("execute defines function", "Execute \"Function Tri(x): Tri = 3 * x: End Function\"\nr = Tri(2)", "Integer\t6");
+        row("colon statements", "a = 1: b = 2: r = a + b", "Integer\t3");
+        row("if one line with colon block", "If True Then a = 1: b = 2 Else c = 3\nr = a + b + c", "Integer\t3");
+        row("on error inside procedure only", "Sub S()\nOn Error Resume Next\nx = 1 / 0\nEnd Sub\nS\nr = \"ran\"", "String\tran");
+        row("err raise vbObjectError", "On Error Resume Next\nErr.Raise vbObjectError + 1\nr = Err.Number & Err.Description", "String\t-2147221503Unknown runtime error");
+        row("err clear", "On Error Resume Next\nx = 1 / 0\nErr.Clear\nr = Err.Number & \"|\" & Err.Description", "String\t0|");
+        row("err value is number", "On Error Resume Next\nx = 1 / 0\nr = Err", "Long\t11");
+        row("undefined sub", "Nope", "error 13");
+        row("string too long for integer", "r = CInt(\"99999\")", "error 6");
+
     }
 
     void scripts()
@@ -268,6 +306,39 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ScriptError, ref.valueOf());
         sc.reset();
         QCOMPARE(obj.typeName(), QStringLiteral("Tally"));
+    }
+
+    // With AllowUI on, MsgBox and InputBox reach the host's callback.
+    void dialogsGoThroughTheHost()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        sc->setAllowUI(true);
+        QStringList prompts;
+        sc->setUiCallback([&](const UiRequest &req) {
+            prompts << req.prompt + QLatin1Char('|') + req.title;
+            return req.kind == UiRequest::InputBox ? Variant(QStringLiteral("typed")) : Variant(qint32(6));
+        });
+        QCOMPARE(sc->eval(QStringLiteral("MsgBox(\"Sure?\", 4, \"Q\")")).toLong(), 6);
+        QCOMPARE(sc->eval(QStringLiteral("InputBox(\"Name\")")).toString(), QStringLiteral("typed"));
+        QCOMPARE(prompts.value(0), QStringLiteral("Sure?|Q"));
+        sc->setAllowUI(false);
+        QVERIFY_THROWS_EXCEPTION(ScriptError, sc->eval(QStringLiteral("MsgBox(\"x\")")));
+        QCOMPARE(sc->error().number(), 70);
+        QCOMPARE(prompts.size(), 2);
+    }
+
+    // Each control converts through its own locale, whatever the thread's was.
+    void localePerControl()
+    {
+        ScriptControl greek;
+        greek.setLanguage(QStringLiteral("VBScript"));
+        greek.setLocale(ScriptLocale::fromName(QStringLiteral("el-GR")));
+        std::unique_ptr<ScriptControl> english(newControl());
+        QCOMPARE(greek.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1,5"));
+        QCOMPARE(english->eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1.5"));
+        QCOMPARE(greek.eval(QStringLiteral("CDbl(\"2,5\") * 2")).toDouble(), 5.0);
+        QCOMPARE(ScriptLocale::fromLcid(1032).qlocale().language(), QLocale::Greek);
+        QCOMPARE(ScriptLocale::fromName(QStringLiteral("en_GB")).lcid(), 2057);
     }
 
     void timeoutStopsEndlessLoop()
