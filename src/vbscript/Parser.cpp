@@ -993,6 +993,9 @@ ExprPtr Parser::parseBinaryLevel(int level)
     if (level > LPow)
         return parseUnary();
     ExprPtr left = parseBinaryLevel(level + 1);
+    // A long chain (1 + 1 + 1 ...) builds a tree as deep as it is long, and
+    // evaluating it recurses that deep: bound it like nesting.
+    int chain = 0;
     while (true) {
         const Token &t = peek();
         BinaryOp op;
@@ -1031,6 +1034,8 @@ ExprPtr Parser::parseBinaryLevel(int level)
         }
         if (!match)
             return left;
+        if (++chain + m_nesting > kMaxChain)
+            throw ScriptError::runtime(err::OutOfStackSpace);
         auto b = node<BinaryExpr>(t);
         next();
         b->op = op;

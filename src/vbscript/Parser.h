@@ -19,6 +19,7 @@ public:
     std::unique_ptr<CodeUnit> parseExpression();
 
     static constexpr int kMaxNesting = 400;
+    static constexpr int kMaxChain = 4000;
 
 private:
     struct Context

@@ -267,6 +267,7 @@ private slots:
                                        << 28;
         QTest::newRow("nested unary") << QString(QStringLiteral("x = ") + QString(50000, QLatin1Char('-')) + QLatin1Char('1'))
                                       << 28;
+        QTest::newRow("endless sum") << QString(QStringLiteral("x = 1") + QStringLiteral(" + 1").repeated(100000)) << 28;
         QTest::newRow("huge string") << "s = \"x\"\nDo\ns = s & s\nLoop" << 14;
         QTest::newRow("huge array") << "ReDim a(100000, 100000)" << 7;
     }
@@ -339,6 +340,13 @@ private slots:
         QCOMPARE(greek.eval(QStringLiteral("CDbl(\"2,5\") * 2")).toDouble(), 5.0);
         QCOMPARE(ScriptLocale::fromLcid(1032).qlocale().language(), QLocale::Greek);
         QCOMPARE(ScriptLocale::fromName(QStringLiteral("en_GB")).lcid(), 2057);
+    }
+
+    void longButReasonableExpressions()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        QCOMPARE(sc->eval(QStringLiteral("0") + QStringLiteral(" + 1").repeated(1000)).toLong(), 1000);
+        QCOMPARE(sc->eval(QString(100, QLatin1Char('(')) + QLatin1Char('7') + QString(100, QLatin1Char(')'))).toLong(), 7);
     }
 
     void timeoutStopsEndlessLoop()
