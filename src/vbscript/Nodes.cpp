@@ -414,7 +414,23 @@ Flow ConstStmt::exec(Runtime &rt, Frame &f) const
 Flow IfStmt::exec(Runtime &rt, Frame &f) const
 {
     for (const auto &[cond, body] : branches) {
-        if (ops::truth(cond->eval(rt, f)))
+        bool taken = false;
+        if (!f.resumeNext) {
+            taken = ops::truth(cond->eval(rt, f));
+        } else {
+            // Under On Error Resume Next a failing condition resumes at the
+            // next statement, which is the first one of its block.
+            try {
+                taken = ops::truth(cond->eval(rt, f));
+            } catch (ScriptError &e) {
+                if (e.number() == err::TimeLimitReached)
+                    throw;
+                rt.attachPosition(e, *this, f);
+                rt.err().set(e);
+                taken = true;
+            }
+        }
+        if (taken)
             return rt.runBlock(body, f);
     }
     return rt.runBlock(elseBlock, f);
