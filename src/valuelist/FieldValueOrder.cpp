@@ -79,6 +79,7 @@ FieldValueOrder::FieldValueOrder(const QVariant &value)
         return;
     }
     m_rank = Rank::Text;
+    m_folded = m_text.toCaseFolded();
 }
 
 int FieldValueOrder::compare(const FieldValueOrder &other) const
@@ -94,10 +95,10 @@ int FieldValueOrder::compare(const FieldValueOrder &other) const
     case Rank::Text:
         break;
     }
-    const int folded = m_text.compare(other.m_text, Qt::CaseInsensitive);
+    const int folded = m_folded.compare(other.m_folded);
     if (folded != 0)
         return folded;
-    return m_text.compare(other.m_text, Qt::CaseSensitive);
+    return m_text.compare(other.m_text);
 }
 
 } // namespace nvtarnix

@@ -26,6 +26,7 @@ private:
     Rank m_rank;
     double m_number = 0;
     QString m_text;
+    QString m_folded; // m_text case-folded, compared first
 };
 
 } // namespace nvtarnix

@@ -53,23 +53,24 @@ void MemoryRecordset::setSort(const QString &sort)
         keys.push_back({fieldIndex(key.field), key.descending});
 
     // Each value's place is worked out once per row rather than once per
-    // comparison: numeric text is parsed only here.
-    std::vector<std::vector<FieldValueOrder>> sortValues;
-    sortValues.reserve(m_rows.size());
+    // comparison (numeric text is parsed and text case-folded only here), in
+    // one block of row-major keys.
+    const std::size_t keyCount = keys.size();
+    std::vector<FieldValueOrder> sortValues;
+    sortValues.reserve(std::size_t(m_rows.size()) * keyCount);
     for (const QVariantList &row : std::as_const(m_rows)) {
-        std::vector<FieldValueOrder> rowValues;
-        rowValues.reserve(keys.size());
         for (const ResolvedKey &key : keys)
-            rowValues.emplace_back(row.at(key.field));
-        sortValues.push_back(std::move(rowValues));
+            sortValues.emplace_back(row.at(key.field));
     }
 
     QList<qsizetype> order(m_rows.size());
     std::iota(order.begin(), order.end(), qsizetype(0));
     // Stable, so rows with equal keys keep the order in which they came.
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            const int c = sortValues[a][k].compare(sortValues[b][k]);
+        const FieldValueOrder *first = sortValues.data() + std::size_t(a) * keyCount;
+        const FieldValueOrder *second = sortValues.data() + std::size_t(b) * keyCount;
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            const int c = first[k].compare(second[k]);
             if (c != 0)
                 return keys[k].descending ? c > 0 : c < 0;
         }
