@@ -616,6 +616,7 @@ Variant Runtime::instantiate(const QString &className)
     Frame f;
     f.unit = cls->unit;
     f.isGlobal = true;
+    f.me = obj.get();  // field bounds may name other fields
     for (size_t i = 0; i < cls->fields.size(); ++i) {
         const ClassDef::Field &fd = cls->fields[i];
         if (!fd.isArray)

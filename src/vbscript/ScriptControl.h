@@ -16,7 +16,8 @@
 //
 // eval, executeStatement and addCode throw ScriptError on failure and leave
 // the same error in error(); a successful call leaves error() as it was.
-// Nothing a script does reaches files, processes or the network.
+// Nothing a script does reaches files, processes or the network, so
+// UseSafeSubset has nothing further to refuse; it is kept as a setting.
 
 #include "vbscript/Builtins.h"
 #include "vbscript/ScriptError.h"
