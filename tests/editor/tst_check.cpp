@@ -71,6 +71,15 @@ void CheckTest::checkMessages_data()
                                          << head << QStringLiteral("\r\nΓραμμή: 1\r\nΣτήλη: 9\r\n");
     QTest::newRow("runtime error") << "1 / 0" << false << "1 / 0" << head + "Division by zero\t\r\n"
                                    << QString();
+    // The evaluation is bounded: a loop runs into the time limit, endless
+    // recursion and huge strings into the engine's own limits.
+    QTest::newRow("endless loop") << "Execute(\"Do : Loop\")" << false << "Execute(\"Do : Loop\")" << head
+                                  << QString();
+    QTest::newRow("endless recursion") << "ExecuteGlobal(\"Function F() : F = F() : End Function\") & F()" << false
+                                       << "ExecuteGlobal(\"Function F() : F = F() : End Function\") & F()" << head
+                                       << QString();
+    QTest::newRow("huge string") << "String(1000000000, \"x\")" << false << "String(1000000000, \"x\")" << head
+                                 << QString();
     QTest::newRow("no user interface") << "MsgBox(\"hi\")" << false << "MsgBox(\"hi\")" << head << QString();
 }
 

@@ -73,5 +73,6 @@ private slots:
     void lettersInFontSizeSetting();
     void enterAndEscapeStayInTheWindow();
     void layoutInPixels();
+    void missingView();
     void editThroughTheBuilder();
 };

@@ -118,7 +118,7 @@ void EditorWindowTest::opensWithTreesCaptionsAndColours()
     auto builder = makeBuilder();
     builder->setDatabaseScript("Len([CUST_NAME]) > 2 & \"Oops\"");
 
-    QStringList variableRoot, customer, functionRoot, errorFunctions;
+    QStringList variableRoot, customer, functionRoot, errorFunctions, tabOrder;
     QString title, check, cancel, varCaption, funcCaption, menuItem, text, coloursAtOpen, coloursAfterEdit;
     bool checkEnabled = false, helpVisible = true, valueListVisible = false;
     int imageOfTotal = 0;
@@ -146,10 +146,18 @@ void EditorWindowTest::opensWithTreesCaptionsAndColours()
         script->moveCursor(QTextCursor::End);
         QTest::keyClicks(script, " ");
         coloursAfterEdit = codesOfDocument(script->document());
+        QWidget *focus = child<QWidget>(w, "tvVariables");
+        for (int i = 0; i < 6; ++i) {
+            tabOrder << focus->objectName();
+            focus = focus->nextInFocusChain();
+            while (focus->focusPolicy() == Qt::NoFocus || !focus->isVisibleTo(w) || focus->objectName().isEmpty())
+                focus = focus->nextInFocusChain();
+        }
         click(w, "cmdCancel");
     });
     builder->Edit();
 
+    QCOMPARE(tabOrder, (QStringList{"tvVariables", "tvFunctions", "cmdCheck", "txtScript", "cmdOK", "cmdCancel"}));
     QCOMPARE(variableRoot, (QStringList{"Μεταβλητές", "Customer", "Order", "Total"}));
     QCOMPARE(customer, (QStringList{"Name", "City"}));
     QCOMPARE(imageOfTotal, 6);
@@ -403,4 +411,28 @@ void EditorWindowTest::editThroughTheBuilder()
     QCOMPARE(second, first);
     QCOMPARE(variables, (QStringList{"Customer", "Order", "Total", "Fresh"}));
     QCOMPARE(functions, (QStringList{"Mine", "Twice(x as Variant)"}));
+}
+
+void EditorWindowTest::missingView()
+{
+    auto builder = makeBuilder();
+    nvtarnix::frmEditor editor;
+    editor.setOwner(builder.get());
+    std::shared_ptr<nvtarnix::View> noView;
+    QString script = QStringLiteral("1 + 1");
+    int variableNodes = -1;
+    int functionGroups = -1;
+    SeenMessage seen;
+    whenEditorShown([&](QWidget *w) {
+        variableNodes = child<QTreeWidget>(w, "tvVariables")->topLevelItem(0)->childCount();
+        functionGroups = child<QTreeWidget>(w, "tvFunctions")->topLevelItem(0)->childCount();
+        answerMessage(seen);
+        click(w, "cmdOK");
+        click(w, "cmdCancel");
+    });
+    QCOMPARE(editor.WindowOpen(noView, script), 0);
+    QCOMPARE(script, QStringLiteral("1 + 1"));
+    QCOMPARE(variableNodes, 0);
+    QCOMPARE(functionGroups, 2);
+    QVERIFY2(seen.text.contains(QStringLiteral("Object variable or With block variable not set")), qPrintable(seen.text));
 }
