@@ -34,11 +34,14 @@ Kind kindOf(const Variant &v)
     }
 }
 
-// Objects give their default value; arrays take part in no operator.
-Variant operand(const Variant &v)
+// Objects give their default value (kept in `holder`); arrays take part in
+// no operator. Plain values are used in place, without a copy.
+const Variant &operand(const Variant &v, Variant &holder)
 {
-    if (v.isObject())
-        return v.valueOf();
+    if (v.isObject()) {
+        holder = v.valueOf();
+        return holder;
+    }
     if (v.isArray())
         raise(err::TypeMismatch);
     return v;
@@ -118,7 +121,8 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
         const double y = tb == VarType::Double ? b0.rawDouble() : tb == VarType::Long ? b0.rawLong() : b0.rawInteger();
         return checkedDouble(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y);
     }
-    const Variant a = operand(a0), b = operand(b0);
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
     if (op == Arith::Add) {
@@ -230,7 +234,8 @@ enum class Logic { And, Or, Xor, Eqv, Imp };
 
 Variant logical(Logic op, const Variant &a0, const Variant &b0)
 {
-    const Variant a = operand(a0), b = operand(b0);
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() && b.isNull())
         return Variant::null();
     if (a.isNull() || b.isNull()) {
@@ -320,7 +325,8 @@ Variant multiply(const Variant &a, const Variant &b) { return arithmetic(Arith::
 
 Variant divide(const Variant &a0, const Variant &b0)
 {
-    const Variant a = operand(a0), b = operand(b0);
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
     const Kind ka = kindOf(a), kb = kindOf(b);
@@ -335,7 +341,8 @@ Variant divide(const Variant &a0, const Variant &b0)
 namespace {
 Variant integerDivision(bool mod, const Variant &a0, const Variant &b0)
 {
-    const Variant a = operand(a0), b = operand(b0);
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
     const Kind ka = kindOf(a), kb = kindOf(b);
@@ -352,7 +359,8 @@ Variant modulo(const Variant &a, const Variant &b) { return integerDivision(true
 
 Variant power(const Variant &a0, const Variant &b0)
 {
-    const Variant a = operand(a0), b = operand(b0);
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
     const double x = a.toDouble(), y = b.toDouble();
@@ -363,7 +371,8 @@ Variant power(const Variant &a0, const Variant &b0)
 
 Variant negate(const Variant &a0)
 {
-    const Variant a = operand(a0);
+    Variant ha;
+    const Variant &a = operand(a0, ha);
     switch (a.type()) {
     case VarType::Null: return Variant::null();
     case VarType::Empty: return Variant(qint16(0));
@@ -385,7 +394,12 @@ Variant negate(const Variant &a0)
 
 Variant concat(const Variant &a0, const Variant &b0)
 {
-    const Variant a = operand(a0), b = operand(b0);
+    if (a0.isString() && b0.isString()) {
+        Variant::checkStringLength(a0.rawString().size() + b0.rawString().size());
+        return Variant(a0.rawString() + b0.rawString());
+    }
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() && b.isNull())
         return Variant::null();
     QString s = a.isNull() ? QString() : a.toString();
@@ -397,7 +411,8 @@ Variant concat(const Variant &a0, const Variant &b0)
 
 Variant logicalNot(const Variant &a0)
 {
-    const Variant a = operand(a0);
+    Variant ha;
+    const Variant &a = operand(a0, ha);
     switch (a.type()) {
     case VarType::Null: return Variant::null();
     case VarType::Boolean: return Variant(!a.rawBool());
@@ -415,7 +430,8 @@ Variant logicalImp(const Variant &a, const Variant &b) { return logical(Logic::I
 
 int compareValues(const Variant &a0, const Variant &b0, bool ac, bool bc)
 {
-    const Variant a = operand(a0), b = operand(b0);
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         raise(err::InvalidUseOfNull);
     if (a.isString() && b.isString())
@@ -445,7 +461,8 @@ Variant compare(Compare op, const Variant &a0, const Variant &b0, bool ac, bool 
         case Compare::Ge: return Variant(c >= 0);
         }
     }
-    const Variant a = operand(a0), b = operand(b0);
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
     const int c = compareValues(a, b, ac, bc);
