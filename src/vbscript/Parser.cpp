@@ -229,7 +229,7 @@ std::unique_ptr<CodeUnit> Parser::parseProgram()
         if (peek().kind == Tok::Eof)
             break;
         const Token &t = peek();
-        if (t.is("function") || t.is("sub")) {
+        if (t.is("function") || t.is("sub") || t.is("property")) {
             parseDeclarationOrProcedure(true);
         } else if (t.is("public") || t.is("private")) {
             const bool isPublic = t.is("public");
