@@ -12,7 +12,6 @@ private slots:
     void creationSize();
     void oddWidthDropsTheHalf();
     void tinyWindowRefusesNegativeSizes();
-    void largeWindowKeepsProportions();
 };
 
 class ColouringTest : public QObject

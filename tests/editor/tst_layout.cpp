@@ -95,12 +95,3 @@ void LayoutTest::tinyWindowRefusesNegativeSizes()
     QCOMPARE(squeezed.txtScript, before.txtScript);
     QCOMPARE(squeezed.frInfo.width, 8070);
 }
-
-void LayoutTest::largeWindowKeepsProportions()
-{
-    const EditorGeometry g = laidOut(EditorGeometry{}, 28800, 16200, 15, 0);
-    QCOMPARE(g.tvVariables.width, (28800 - 540) / 2);
-    QCOMPARE(g.cmdCheck.top, 8100 - 375);
-    QCOMPARE(g.picbottom.top + g.picbottom.height, 16200 - 375 - 180);
-    QCOMPARE(g.txtScript.height, g.picbottom.height - 120);
-}
