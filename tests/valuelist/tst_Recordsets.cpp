@@ -81,7 +81,6 @@ private slots:
     void errors();
 
     void sqlRecordsetReadsRowsWithTheirTypes();
-    void sqlRecordsetBindsValues();
     void forwardOnlyCannotCountOrSort();
     void sqlErrors_data();
     void sqlErrors();
@@ -123,31 +122,19 @@ void RecordsetTest::sortOrders()
 void RecordsetTest::walkingAndSortingKeepPosition()
 {
     MemoryRecordset rs = people();
-    QCOMPARE(rs.RecordCount(), 6);
-    QCOMPARE(rs.Fields("id").toInt(), 1); // a new recordset stands on its first row
     rs.MoveNext();
-    rs.MoveNext();
-    QCOMPARE(rs.Fields("ID").toInt(), 3);
-    QVERIFY(rs.Fields("SCORE").isNull());
-
     rs.setSort("ID DESC"); // sorting goes back to the first row
-    QCOMPARE(rs.Fields("ID").toInt(), 6);
-
-    // A row added while sorted comes last until the next sort.
+    QCOMPARE(rs.Fields("id").toInt(), 6);
+    // A row added while sorted comes last until the next sort; a short row is
+    // filled up with Null.
     rs.addRow({0, "omega"});
     QCOMPARE(rs.RecordCount(), 7);
     QCOMPARE(ids(rs), (QList<int>{6, 5, 4, 3, 2, 1, 0}));
     QVERIFY(rs.Eof());
-    rs.setSort(rs.Sort());
-    QCOMPARE(ids(rs), (QList<int>{6, 5, 4, 3, 2, 1, 0}));
     rs.setSort("ID");
-    QCOMPARE(ids(rs).first(), 0);
-    rs.MoveFirst();
-    QVERIFY(rs.Fields("SCORE").isNull()); // the short row was filled up with Null
+    QVERIFY(rs.Fields("SCORE").isNull());
 
     MemoryRecordset empty({"CODE"});
-    QVERIFY(empty.Eof());
-    empty.MoveFirst();
     empty.setSort("CODE DESC");
     QVERIFY(empty.Eof());
 }
@@ -205,14 +192,11 @@ void RecordsetTest::errors()
     QCOMPARE(number, expectedNumber);
     QCOMPARE(source, QString("nvTarnix.Recordset"));
     QVERIFY(!description.isEmpty());
-    if (expectedNumber == Recordset::ItemNotFound)
-        QVERIFY2(description.contains("NOPE") || description.contains("NAME ASC ID"), qPrintable(description));
 
     // A refused operation changes neither the order nor the position.
     if (operation != "fieldAtEnd" && operation != "nextAtEnd") {
         QCOMPARE(rs.Sort(), QString("ID DESC"));
         QCOMPARE(rs.Fields("ID").toInt(), 5);
-        QCOMPARE(rs.RecordCount(), 6);
     }
 }
 
@@ -232,14 +216,9 @@ void RecordsetTest::sqlRecordsetReadsRowsWithTheirTypes()
 
     rs.setSort("CODE ASC");
     QCOMPARE(column(rs, "CODE"), (QVariantList{2.5, 3.5, 10LL, "12", "20", 30LL}));
-}
 
-void RecordsetTest::sqlRecordsetBindsValues()
-{
-    SqlRecordset rs(m_db->database(), "SELECT CODE FROM STATUS WHERE KIND = ? AND CODE > ?",
-                    QVariantList{2, 3});
-    QCOMPARE(rs.RecordCount(), 1);
-    QCOMPARE(rs.Fields("CODE").toDouble(), 3.5);
+    SqlRecordset bound(m_db->database(), "SELECT CODE FROM STATUS WHERE KIND = ? AND CODE > ?", {2, 3});
+    QCOMPARE(column(bound, "CODE"), QVariantList{3.5});
 }
 
 void RecordsetTest::forwardOnlyCannotCountOrSort()
@@ -250,15 +229,12 @@ void RecordsetTest::forwardOnlyCannotCountOrSort()
     rs.setSort(QString());
     QCOMPARE(rs.Sort(), QString());
 
-    QCOMPARE(errorNumberOf([&] { rs.Fields("NOPE"); }), int(Recordset::ItemNotFound));
     const QVariantList firstPass = column(rs, "CODE");
     QCOMPARE(firstPass, (QVariantList{30LL, "12", 3.5, 10LL, 2.5, "20"}));
     QCOMPARE(errorNumberOf([&] { rs.Fields("CODE"); }), int(Recordset::NoCurrentRecord));
     QCOMPARE(errorNumberOf([&] { rs.MoveNext(); }), int(Recordset::NoCurrentRecord));
     // Going back to the start runs the query again.
     QCOMPARE(column(rs, "CODE"), firstPass);
-    rs.MoveFirst();
-    QCOMPARE(rs.Fields("DESCR").toString(), QString("Closed"));
 }
 
 void RecordsetTest::sqlErrors_data()
