@@ -1,7 +1,11 @@
 #include "Commands.h"
+#include "SchemaCommands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -9,6 +13,12 @@ const TarnixCommand kCommands[] = {
     {"eval", "tarnix eval [--locale NAME]   evaluate expressions read from standard input, one a line",
      runEvalCommand},
     {"run", "tarnix run FILE.vbs [ARGS...]  run a script as the console script host does", runRunCommand},
+    {"convert", "tarnix convert --schema FILE ... convert an expression between display and database form",
+     tarnixcli::convertCommand},
+    {"check", "tarnix check --schema FILE ...  check an expression as the wizard's Check button does",
+     tarnixcli::checkCommand},
+    {"edit", "tarnix edit --schema FILE ...   open the wizard; print the accepted expression",
+     tarnixcli::editCommand},
 };
 
 int usage()
@@ -24,8 +34,11 @@ int usage()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Only the wizard of `edit` needs a GUI application.
+    const bool gui = argc > 1 && std::strcmp(argv[1], "edit") == 0;
+    const std::unique_ptr<QCoreApplication> app = gui ? std::make_unique<QApplication>(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString name = args.takeFirst();

@@ -1,0 +1,48 @@
+#include "CommandOptions.h"
+#include "SchemaCommands.h"
+
+#include "component/TarnixObjectAccess.h"
+#include "editor/ExpressionCheck.h"
+
+#include <cstdio>
+
+namespace tarnixcli {
+
+// tarnix check: the wizard's Check button without the window.
+int checkCommand(const QStringList &arguments)
+{
+    CommandOptions options(
+        QStringLiteral("check"),
+        QStringLiteral("--schema FILE [--catalog ID --view ID] [TEXT | -]"),
+        QStringLiteral("Checks an expression as the wizard's Check button does: every variable "
+                       "is replaced by a sample of its type and the result is evaluated by the "
+                       "VBScript engine. Prints OK (exit status 0) or the message the wizard "
+                       "shows (exit status 1). The expression is TEXT, or standard input for - "
+                       "or none, in display or database form."));
+    options.parser().addPositionalArgument(
+        QStringLiteral("TEXT"), QStringLiteral("The expression, or - for standard input."),
+        QStringLiteral("[TEXT | -]"));
+    if (const auto done = options.parse(arguments))
+        return *done;
+
+    try {
+        const auto builder = options.builder();
+        // The wizard opens on the database form and shows it converted, so a
+        // text in either form is checked as the user would see it.
+        const QString shown = builder->ConvertScriptFromDatabase(options.expression());
+        const auto view = nvtarnix::TarnixObjectAccess::CurrentView(*builder);
+        const auto outcome = nvtarnix::editor::CheckExpression(
+            shown, [&view] { return nvtarnix::editor::variablesOfView(view.get()); },
+            builder->RemoveNewLine());
+        if (outcome.ok) {
+            std::fputs("OK\n", stdout);
+            return 0;
+        }
+        std::fputs(outcome.message.toUtf8().constData(), stdout);
+        return 1;
+    } catch (const nvtarnix::Error &e) {
+        return options.fail(e);
+    }
+}
+
+} // namespace tarnixcli

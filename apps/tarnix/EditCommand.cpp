@@ -1,0 +1,164 @@
+#include "CommandOptions.h"
+#include "SchemaCommands.h"
+
+#include "component/TarnixObjectAccess.h"
+#include "support/MlStringService.h"
+
+#include <nvtarnix/Recordset.h>
+#include <nvtarnix/SqlRecordset.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <cstdio>
+#include <memory>
+
+namespace tarnixcli {
+
+namespace {
+
+const QString ValueListConnection = QStringLiteral("tarnix-value-lists");
+
+// The SQLite file whose tables and views answer the wizard's value lists,
+// opened read-only: the wizard only ever reads them.
+class ValueListFile
+{
+public:
+    explicit ValueListFile(const QString &path) : m_path(path)
+    {
+        if (!QFileInfo(path).isFile())
+            throw nvtarnix::Error(53, QStringLiteral("tarnix"),
+                                  QStringLiteral("File not found: %1").arg(path));
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ValueListConnection);
+        m_db.setDatabaseName(path);
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery probe(m_db);
+        if (!m_db.open() || !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+            throw nvtarnix::Error(nvtarnix::Recordset::ConnectionInvalid, QStringLiteral("tarnix"),
+                                  QStringLiteral("%1 is not an SQLite database: %2")
+                                      .arg(path, probe.lastError().text()));
+    }
+
+    ~ValueListFile()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(ValueListConnection);
+    }
+
+    // Raises 3265 for a name that is neither a table nor a view of the file.
+    void require(const QString &name) const
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral(
+            "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?"));
+        q.addBindValue(name);
+        if (!q.exec() || !q.next())
+            throw nvtarnix::Error(nvtarnix::Recordset::ItemNotFound, QStringLiteral("tarnix"),
+                                  QStringLiteral("Item cannot be found in the collection "
+                                                 "corresponding to the requested name or "
+                                                 "ordinal: the value list \"%1\" is not a table "
+                                                 "or view of %2")
+                                      .arg(name, m_path));
+    }
+
+    std::shared_ptr<nvtarnix::Recordset> rows(const QString &name) const
+    {
+        require(name);
+        const QString table = m_db.driver()->escapeIdentifier(name, QSqlDriver::TableName);
+        return std::make_shared<nvtarnix::SqlRecordset>(m_db,
+                                                        QStringLiteral("SELECT * FROM %1").arg(table));
+    }
+
+private:
+    QString m_path;
+    QSqlDatabase m_db;
+};
+
+} // namespace
+
+// tarnix edit: the wizard as a process, for hosts in any language.
+int editCommand(const QStringList &arguments)
+{
+    CommandOptions options(
+        QStringLiteral("edit"),
+        QStringLiteral("--schema FILE [--catalog ID --view ID] [--database-script TEXT] "
+                       "[--value-lists DB.sqlite] [--language 1032|1033]"),
+        QStringLiteral("Opens the expression wizard on the variables of a schema file's view. "
+                       "On OK the expression is printed in database form and the exit status "
+                       "is 0; on Cancel nothing is printed and the exit status is 1."));
+    QCommandLineParser &parser = options.parser();
+    parser.addOption({QStringLiteral("database-script"),
+                      QStringLiteral("The expression to start from, in database form."),
+                      QStringLiteral("TEXT")});
+    parser.addOption({QStringLiteral("value-lists"),
+                      QStringLiteral("SQLite file whose table or view N answers the value list "
+                                     "named N."),
+                      QStringLiteral("DB.sqlite")});
+    parser.addOption({QStringLiteral("language"),
+                      QStringLiteral("The wizard's language: 1032 Greek, 1033 English."),
+                      QStringLiteral("1032|1033")});
+    if (const auto done = options.parse(arguments))
+        return *done;
+    if (!parser.positionalArguments().isEmpty())
+        return options.fail(nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
+                                            QStringLiteral("unexpected argument \"%1\"; the "
+                                                           "expression goes in --database-script")
+                                                .arg(parser.positionalArguments().first())));
+
+    // The wizard is a window: the process must run a GUI application.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return options.fail(nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
+                                            QStringLiteral("the wizard needs a GUI application")));
+
+    try {
+        if (parser.isSet(QStringLiteral("language"))) {
+            const QString text = parser.value(QStringLiteral("language"));
+            if (text != QLatin1String("1032") && text != QLatin1String("1033"))
+                throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
+                                      QStringLiteral("--language must be 1032 or 1033, not \"%1\"")
+                                          .arg(text));
+            nvtarnix::MlStringService().setCurrentLanguage(qint16(text.toInt()));
+        }
+
+        const auto builder = options.builder();
+        std::unique_ptr<ValueListFile> lists;
+        if (parser.isSet(QStringLiteral("value-lists"))) {
+            lists = std::make_unique<ValueListFile>(parser.value(QStringLiteral("value-lists")));
+            // Every list the view offers must be there before the user starts:
+            // a missing one is a mistake in the call, not in the user's work.
+            const auto view = builder->BuilderSchema()
+                                  ->GetCatalog(builder->CurrentCatalog())
+                                  ->Views()
+                                  .Item(builder->CurrentView());
+            for (const auto &field : view->Fields())
+                if (field->hasvaluelist() == 1 || field->hasvaluelist() == 2)
+                    lists->require(field->valuelist());
+            QObject::connect(builder.get(), &nvtarnix::TarnixObject::ListSourceRequest,
+                             builder.get(),
+                             [&lists](QString &vListName, QVariant &vData) {
+                                 vData = QVariant::fromValue(lists->rows(vListName));
+                             },
+                             Qt::DirectConnection);
+        }
+
+        builder->LoadDefaultFunctions();
+        builder->setShowHelpString(true);
+        builder->setDatabaseScript(parser.value(QStringLiteral("database-script")));
+        // Only an accepted run clears (replaces) the builder's error list.
+        const auto errorsBefore = nvtarnix::TarnixObjectAccess::ErrorList(*builder);
+        builder->Edit();
+        if (nvtarnix::TarnixObjectAccess::ErrorList(*builder) == errorsBefore)
+            return 1;
+        std::printf("%s\n", builder->DatabaseScript().toUtf8().constData());
+        return 0;
+    } catch (const nvtarnix::Error &e) {
+        return options.fail(e);
+    }
+}
+
+} // namespace tarnixcli

@@ -1,0 +1,357 @@
+#include "CommandOptions.h"
+#include "SchemaCommands.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+
+const QString Schema = QStringLiteral(SAMPLE_SCHEMA_FILE);
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run tarnix(const QStringList &arguments, const QByteArray &input = {},
+           const QString &language = QString())
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("NVTARNIX_LANGUAGE"), language);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TARNIX_PROGRAM), arguments);
+    p.waitForStarted();
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000))
+        p.kill();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A value-list file as a host would hand it over: countries, and the order
+// statuses only when asked for.
+void writeValueLists(const QString &path, bool withStatuses)
+{
+    {
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lists"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE countries (code INTEGER, description TEXT)")));
+        QVERIFY(q.exec(QStringLiteral(
+            "INSERT INTO countries VALUES (300, 'Greece'), (196, 'Cyprus'), (8, 'Albania')")));
+        if (withStatuses) {
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE status_names (code INTEGER, name TEXT)")));
+            QVERIFY(q.exec(QStringLiteral("CREATE VIEW order_statuses AS"
+                                          " SELECT code, name AS description FROM status_names")));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("lists"));
+}
+
+// Standard output of an in-process call, as the caller of the tool sees it.
+class CapturedOutput
+{
+public:
+    CapturedOutput() : m_file(m_dir.filePath(QStringLiteral("out")))
+    {
+        std::fflush(stdout);
+        m_saved = ::dup(1);
+        const int fd = ::open(m_file.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, 1);
+        ::close(fd);
+    }
+    QString finish()
+    {
+        std::fflush(stdout);
+        ::dup2(m_saved, 1);
+        ::close(m_saved);
+        QFile f(m_file);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_file;
+    int m_saved = -1;
+};
+
+void whenShown(const QString &name, std::function<void(QWidget *)> then, int tries = 400)
+{
+    QTimer::singleShot(25, [=] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible())
+                return then(w);
+        if (tries > 0)
+            whenShown(name, then, tries - 1);
+    });
+}
+
+void press(QWidget *window, const char *button)
+{
+    QTest::mouseClick(window->findChild<QAbstractButton *>(QString::fromLatin1(button)),
+                      Qt::LeftButton);
+}
+
+} // namespace
+
+class tst_Cli : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_lists;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_lists = m_dir.filePath(QStringLiteral("lists.sqlite"));
+        writeValueLists(m_lists, false);
+        writeFile(m_dir.filePath(QStringLiteral("two-catalogs.xml")),
+                  "<NortavineXMLData version='2.6'><Schema><Catalogs>"
+                  "<Catalog ID='first'><Views><View ID='v'/></Views></Catalog>"
+                  "<Catalog ID='second' defaultview='b'><Fields/><Views>"
+                  "<View ID='a'><Fields><Field ID='X1' vardescription='Width'/></Fields></View>"
+                  "<View ID='b'><Fields><Field ID='X2' vardescription='Width'/></Fields></View>"
+                  "</Views></Catalog></Catalogs></Schema></NortavineXMLData>");
+    }
+
+    void convert_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("output");
+
+        const QStringList sample{QStringLiteral("convert"), QStringLiteral("--schema"), Schema};
+        QTest::newRow("to database")
+            << sample + QStringList{"--to-database", "[Customer.Name] & [Order.Number] & [Today]"}
+            << QByteArray() << "[CUST_NAME] & [ORD_NO] & [TODAY]\n";
+        QTest::newRow("from database, standard input")
+            << sample + QStringList{"--from-database", "-"}
+            << QByteArray("Len([CUST_CITY]) > [ORD_AMOUNT]\n")
+            << "Len([Customer.City]) > [Order.Amount]\n";
+        QTest::newRow("from database, no text argument")
+            << sample + QStringList{"--from-database"} << QByteArray("[ORD_STATUS] = 4")
+            << "[Order.Status] = 4\n";
+        QTest::newRow("Greek text and unknown brackets pass unchanged")
+            << sample + QStringList{"--to-database", "\"Πελάτης\" & [Όνομα] & [Customer.City]"}
+            << QByteArray() << "\"Πελάτης\" & [Όνομα] & [CUST_CITY]\n";
+        QTest::newRow("line breaks become blanks")
+            << sample + QStringList{"--to-database", "-"}
+            << QByteArray("[Order.Amount]\r\n\r\n> 5\n") << "[ORD_AMOUNT] > 5\n";
+
+        const QString two = m_dir.filePath(QStringLiteral("two-catalogs.xml"));
+        QTest::newRow("catalog's default view")
+            << QStringList{"convert", "--schema", two, "--catalog", "second", "--to-database",
+                           "[Width]"}
+            << QByteArray() << "[X2]\n";
+        QTest::newRow("view chosen")
+            << QStringList{"convert", "--schema", two, "--catalog", "second", "--view", "a",
+                           "--to-database", "[Width]"}
+            << QByteArray() << "[X1]\n";
+    }
+
+    void convert()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, output);
+        const Run run = tarnix(arguments, input);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, output);
+    }
+
+    // Every way a call can be wrong ends with status 2 and one line on
+    // standard error: the error's number and a description naming the culprit.
+    void badCallsFailWithNumberedErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("named");
+
+        const QString truncated = m_dir.filePath(QStringLiteral("truncated.xml"));
+        QFile sample(Schema);
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        writeFile(truncated, sample.readAll().left(700));
+        const QString missing = m_dir.filePath(QStringLiteral("missing.xml"));
+        const QString noLists = m_dir.filePath(QStringLiteral("no-such.sqlite"));
+
+        for (const char *command : {"convert", "check", "edit"}) {
+            const QString c = QString::fromLatin1(command);
+            const QStringList tail = c == QLatin1String("convert")
+                                         ? QStringList{"--to-database", "x"}
+                                         : c == QLatin1String("check") ? QStringList{"x"}
+                                                                       : QStringList{};
+            QTest::addRow("%s: truncated schema", command)
+                << QStringList{c, "--schema", truncated} + tail << 31037 << truncated;
+            QTest::addRow("%s: missing schema", command)
+                << QStringList{c, "--schema", missing} + tail << 53 << missing;
+            QTest::addRow("%s: unknown catalog", command)
+                << QStringList{c, "--schema", Schema, "--catalog", "invoices"} + tail << 5
+                << "invoices";
+            QTest::addRow("%s: unknown view", command)
+                << QStringList{c, "--schema", Schema, "--view", "archive"} + tail << 5
+                << "archive";
+            QTest::addRow("%s: no schema", command) << QStringList{c} + tail << 5 << "--schema";
+            QTest::addRow("%s: unknown option", command)
+                << QStringList{c, "--schema", Schema, "--colour"} + tail << 5 << "colour";
+        }
+        QTest::newRow("convert: no direction")
+            << QStringList{"convert", "--schema", Schema, "x"} << 5 << "--to-database";
+        QTest::newRow("edit: value list table missing")
+            << QStringList{"edit", "--schema", Schema, "--value-lists", m_lists} << 3265
+            << "order_statuses";
+        QTest::newRow("edit: value list file missing")
+            << QStringList{"edit", "--schema", Schema, "--value-lists", noLists} << 53 << noLists;
+        QTest::newRow("edit: unknown language")
+            << QStringList{"edit", "--schema", Schema, "--language", "1040"} << 5 << "1040";
+    }
+
+    void badCallsFailWithNumberedErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, number);
+        QFETCH(QString, named);
+        const Run run = tarnix(arguments);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.contains(QStringLiteral("error %1: ").arg(number)), qPrintable(run.err));
+        QVERIFY2(run.err.contains(named), qPrintable(run.err));
+        // Qt may warn about the session on the same stream; ours is one line.
+        const QString prefix = QStringLiteral("tarnix %1: error ").arg(arguments.first());
+        QCOMPARE(run.err.split(QLatin1Char('\n')).filter(prefix).size(), 1);
+    }
+
+    void helpForEachCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("option");
+        QTest::newRow("convert") << "convert" << "--from-database";
+        QTest::newRow("check") << "check" << "--view";
+        QTest::newRow("edit") << "edit" << "--value-lists";
+    }
+
+    void helpForEachCommand()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, option);
+        const Run run = tarnix({command, QStringLiteral("--help")});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(QStringLiteral("Usage: tarnix %1 --schema FILE").arg(command)),
+                 qPrintable(run.out));
+        QVERIFY(run.out.contains(option));
+    }
+
+    // The check the wizard's Check button runs, with the window's own texts.
+    void check_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("pieces"); // in this order in the output
+
+        QTest::newRow("text and number variables")
+            << "Len([Customer.Name]) > 3 And [Order.Amount] * 2 > 100" << "" << 0
+            << QStringList{"OK\n"};
+        QTest::newRow("date variable in a date function")
+            << "Year([Order.Date]) = 2000" << "" << 0 << QStringList{"OK\n"};
+        QTest::newRow("syntax error, English")
+            << "[Order.Amount] >" << "1033" << 1
+            << QStringList{"Incorrect expression.\r\nError:= ", "\t\r\nLine:1\r\nColumn:",
+                           "\r\n"};
+        QTest::newRow("syntax error, Greek")
+            << "[Order.Amount] >" << "" << 1
+            << QStringList{"Η έκφραση δεν είναι σωστή.\r\nΣφάλμα:=", "\t\r\nΓραμμή: 1\r\nΣτήλη: ",
+                           "\r\n"};
+        QTest::newRow("run-time error")
+            << "CLng(\"many\") + [Customer.Number]" << "1033" << 1
+            << QStringList{"Incorrect expression.\r\nError:= Type mismatch", "\r\nLine:1\r\nColumn:",
+                           "\r\n"};
+    }
+
+    void check()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, language);
+        QFETCH(int, status);
+        QFETCH(QStringList, pieces);
+        const Run run = tarnix({QStringLiteral("check"), QStringLiteral("--schema"), Schema,
+                                expression},
+                               {}, language);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.out.startsWith(pieces.first()), qPrintable(run.out));
+        qsizetype at = 0;
+        for (const QString &piece : pieces) {
+            at = run.out.indexOf(piece, at);
+            QVERIFY2(at >= 0, qPrintable(run.out));
+        }
+        QVERIFY(run.out.endsWith(pieces.last()));
+    }
+
+    // In-process, so the test can work the wizard the command opens.
+    void editPrintsTheAcceptedExpression()
+    {
+        whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
+            auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+            QCOMPARE(script->toPlainText(), QStringLiteral("[Order.Amount] > 5"));
+            QCOMPARE(editor->windowTitle(), QStringLiteral("Expression wizard"));
+            script->setPlainText(QStringLiteral("[Order.Amount] > 50 And [Customer.Country] = 196"));
+            press(editor, "cmdOK");
+        });
+        CapturedOutput out;
+        const int status = tarnixcli::editCommand(
+            {QStringLiteral("--schema"), Schema, QStringLiteral("--database-script"),
+             QStringLiteral("[ORD_AMOUNT] > 5"), QStringLiteral("--language"),
+             QStringLiteral("1033")});
+        QCOMPARE(out.finish(), QStringLiteral("[ORD_AMOUNT] > 50 And [CUST_COUNTRY] = 196\n"));
+        QCOMPARE(status, 0);
+    }
+
+    void editCancelledPrintsNothing()
+    {
+        whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
+            editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))
+                ->setPlainText(QStringLiteral("[Order.Amount] * 3"));
+            press(editor, "cmdCancel");
+        });
+        CapturedOutput out;
+        const int status = tarnixcli::editCommand(
+            {QStringLiteral("--schema"), Schema, QStringLiteral("--database-script"),
+             QStringLiteral("[ORD_AMOUNT] > 5")});
+        QCOMPARE(out.finish(), QString());
+        QCOMPARE(status, 1);
+    }
+};
+
+QTEST_MAIN(tst_Cli)
+#include "tst_cli.moc"
