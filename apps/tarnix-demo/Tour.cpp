@@ -1,0 +1,331 @@
+#include "Tour.h"
+
+#include "MainWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+namespace tarnixdemo {
+
+namespace {
+
+// The tour works on this rule; it starts as [CUST_COUNTRY] = 300.
+const QString TourRule = QStringLiteral("Greek customers");
+// Code picked from the countries list (Cyprus).
+const QString PickedCode = QStringLiteral("196");
+constexpr int StepPauseMs = 150;
+constexpr int WatchdogMs = 60000;
+
+QTreeWidgetItem *findItem(QTreeWidget *tree, const std::function<bool(QTreeWidgetItem *)> &match)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if (match(*it))
+            return *it;
+    return nullptr;
+}
+
+// Clicks an item as a user does (so the tree's own click handling runs) and
+// leaves it selected with the focus on the tree.
+void clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
+{
+    for (QTreeWidgetItem *p = item->parent(); p; p = p->parent())
+        p->setExpanded(true);
+    tree->scrollToItem(item);
+    tree->setFocus();
+    const QPoint centre = tree->visualItemRect(item).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    tree->setCurrentItem(item);
+}
+
+void selectText(QPlainTextEdit *edit, const QString &text)
+{
+    const int at = edit->toPlainText().indexOf(text);
+    QTextCursor cursor = edit->textCursor();
+    if (at < 0) {
+        cursor.movePosition(QTextCursor::End);
+    } else {
+        cursor.setPosition(at);
+        cursor.setPosition(at + int(text.size()), QTextCursor::KeepAnchor);
+    }
+    edit->setTextCursor(cursor);
+}
+
+} // namespace
+
+Tour::Tour(MainWindow &window, QString directory)
+    : m_window(window), m_directory(std::move(directory))
+{
+}
+
+int Tour::run()
+{
+    if (!QDir().mkpath(m_directory)) {
+        fail(QStringLiteral("cannot create the folder %1").arg(m_directory));
+        return 1;
+    }
+
+    int rule = 0;
+    for (const Rule &r : m_window.host().database().rules())
+        if (r.name == TourRule)
+            rule = r.id;
+    if (rule == 0 || !m_window.selectRule(rule)) {
+        fail(QStringLiteral("the database has no rule \"%1\"").arg(TourRule));
+        return 1;
+    }
+    QApplication::processEvents();
+    shoot(QStringLiteral("rules"), &m_window);
+
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, this, [this] {
+        giveUp(QStringLiteral("the tour did not finish in time"));
+    });
+    watchdog.start(WatchdogMs);
+
+    whenShown(QStringLiteral("frmEditor"), [this](QWidget *editor) { inWizard(editor); });
+    const bool accepted = m_window.editRule(rule);
+    watchdog.stop();
+    if (!accepted)
+        fail(QStringLiteral("the wizard did not hand back an expression"));
+    else if (m_window.hasUnsaved(rule))
+        fail(QStringLiteral("the accepted expression was not saved"));
+    QApplication::processEvents();
+    shoot(QStringLiteral("saved"), &m_window);
+
+    for (const QString &why : m_failures)
+        std::fprintf(stderr, "tarnix-demo: tour: %s\n", qPrintable(why));
+    return m_failures.isEmpty() ? 0 : 1;
+}
+
+bool Tour::wizardOpen() const
+{
+    return m_editor && m_editor->isVisible();
+}
+
+void Tour::next(void (Tour::*step)(), int pauses)
+{
+    QTimer::singleShot(StepPauseMs * pauses, this, [this, step] {
+        if (wizardOpen())
+            (this->*step)();
+    });
+}
+
+void Tour::inWizard(QWidget *editor)
+{
+    m_editor = editor;
+    shoot(QStringLiteral("wizard"), editor);
+    next(&Tour::insertFunctionAndVariable);
+}
+
+void Tour::insertFunctionAndVariable()
+{
+    QWidget *editor = m_editor;
+    auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    auto *functions = editor->findChild<QTreeWidget *>(QStringLiteral("tvFunctions"));
+    auto *variables = editor->findChild<QTreeWidget *>(QStringLiteral("tvVariables"));
+    if (!script || !functions || !variables)
+        return giveUp(QStringLiteral("the wizard has no txtScript, tvFunctions or tvVariables"));
+
+    // "... And Len(string)": type, then insert the function from its tree.
+    script->setFocus();
+    script->moveCursor(QTextCursor::End);
+    QTest::keyClicks(script, QStringLiteral(" And "));
+    QTreeWidgetItem *len = findItem(functions, [](QTreeWidgetItem *item) {
+        return item->text(0).startsWith(QLatin1String("Len("));
+    });
+    if (!len)
+        return giveUp(QStringLiteral("the function tree has no Len"));
+    clickItem(functions, len);
+    QTest::keyClick(functions, Qt::Key_Return);
+
+    // Put the customer's name in place of the parameter: the variable's
+    // insertion replaces the selected text.
+    selectText(script, QStringLiteral("string"));
+    QTreeWidgetItem *name = findItem(variables, [](QTreeWidgetItem *item) {
+        return item->parent() && item->parent()->text(0) == QLatin1String("Customer")
+               && item->text(0) == QLatin1String("Name");
+    });
+    if (!name)
+        return giveUp(QStringLiteral("the variable tree has no Customer / Name"));
+    clickItem(variables, name);
+    QTest::keyClick(variables, Qt::Key_Return);
+    script->setFocus();
+    script->moveCursor(QTextCursor::End);
+    QTest::keyClicks(script, QStringLiteral(" > 0"));
+
+    if (!script->toPlainText().contains(QLatin1String("Len([Customer.Name]) > 0")))
+        fail(QStringLiteral("the inserted text reads \"%1\"").arg(script->toPlainText()));
+    shoot(QStringLiteral("inserted"), editor);
+    next(&Tour::runCheck);
+}
+
+void Tour::runCheck()
+{
+    QWidget *editor = m_editor;
+    auto *check = editor->findChild<QAbstractButton *>(QStringLiteral("cmdCheck"));
+    if (!check)
+        return giveUp(QStringLiteral("the wizard has no cmdCheck"));
+
+    // A failed check answers with a message box, which would hold the tour.
+    QTimer::singleShot(StepPauseMs * 3, this, [this] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shoot(QStringLiteral("check-message"), box);
+            fail(QStringLiteral("the check failed: %1").arg(box->text()));
+            box->accept();
+        }
+    });
+    QTest::mouseClick(check, Qt::LeftButton);
+    if (!wizardOpen())
+        return;
+    if (check->isEnabled())
+        fail(QStringLiteral("the check did not pass"));
+    shoot(QStringLiteral("checked"), editor);
+    next(&Tour::pickFromValueList, 4);
+}
+
+void Tour::pickFromValueList()
+{
+    QWidget *editor = m_editor;
+    auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    auto *variables = editor->findChild<QTreeWidget *>(QStringLiteral("tvVariables"));
+    auto *listButton = editor->findChild<QAbstractButton *>(QStringLiteral("cmdValueList"));
+    if (!script || !variables || !listButton)
+        return giveUp(QStringLiteral("the wizard has no cmdValueList"));
+
+    // Replace the country code 300 by one picked from the list.
+    selectText(script, QStringLiteral("300"));
+    QTreeWidgetItem *country = findItem(variables, [](QTreeWidgetItem *item) {
+        return item->parent() && item->parent()->text(0) == QLatin1String("Customer")
+               && item->text(0) == QLatin1String("Country");
+    });
+    if (!country)
+        return giveUp(QStringLiteral("the variable tree has no Customer / Country"));
+    clickItem(variables, country);
+    if (!listButton->isEnabled())
+        return giveUp(QStringLiteral("the value list button stayed disabled for Country"));
+
+    whenShown(QStringLiteral("frmList"), [this](QWidget *list) { pickCode(list); });
+    QTest::mouseClick(listButton, Qt::LeftButton); // returns once the list is closed
+    if (!wizardOpen())
+        return;
+    if (!script->toPlainText().contains(QStringLiteral("= %1").arg(PickedCode)))
+        fail(QStringLiteral("the picked code is not in the text: \"%1\"").arg(script->toPlainText()));
+    shoot(QStringLiteral("picked"), editor);
+    next(&Tour::accept);
+}
+
+void Tour::pickCode(QWidget *list)
+{
+    QWidget *editor = m_editor;
+    if (!wizardOpen())
+        return;
+    auto *rows = list->findChild<QTreeWidget *>(QStringLiteral("lstValueList"));
+    auto *ok = list->findChild<QAbstractButton *>(QStringLiteral("cmdOK"));
+    if (!rows || !ok) {
+        return giveUp(QStringLiteral("the value list has no lstValueList or cmdOK"));
+    }
+    QTreeWidgetItem *row = findItem(rows, [](QTreeWidgetItem *item) {
+        return item->text(0) == PickedCode;
+    });
+    if (!row) {
+        return giveUp(QStringLiteral("the value list has no code %1").arg(PickedCode));
+    }
+    clickItem(rows, row);
+    shoot(QStringLiteral("value-list"), editor, list);
+    QTimer::singleShot(StepPauseMs, ok, [ok] { QTest::mouseClick(ok, Qt::LeftButton); });
+}
+
+void Tour::accept()
+{
+    QPointer<QWidget> editor = m_editor;
+    auto *ok = editor->findChild<QAbstractButton *>(QStringLiteral("cmdOK"));
+    if (!ok)
+        return giveUp(QStringLiteral("the wizard has no cmdOK"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    // The check runs once more; should it fail, the wizard stays open.
+    QTimer::singleShot(StepPauseMs * 3, this, [this, editor] {
+        if (editor && editor->isVisible()) {
+            giveUp(QStringLiteral("OK did not close the wizard"));
+        }
+    });
+}
+
+void Tour::whenShown(const QString &name, std::function<void(QWidget *)> then, int triesLeft)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible()) {
+            // Let it lay itself out and paint before the first picture.
+            QTimer::singleShot(StepPauseMs, this, [w, then] { then(w); });
+            return;
+        }
+    }
+    if (triesLeft == 0) {
+        return giveUp(QStringLiteral("%1 did not open").arg(name));
+    }
+    QTimer::singleShot(50, this, [this, name, then, triesLeft] {
+        whenShown(name, then, triesLeft - 1);
+    });
+}
+
+void Tour::shoot(const QString &name, QWidget *widget, QWidget *over)
+{
+    QPixmap picture = widget->grab();
+    if (over) {
+        // A modal list is a window of its own: draw it where it stands over
+        // the wizard, so the picture shows both as the user sees them.
+        const QPoint offset = over->mapToGlobal(QPoint()) - widget->mapToGlobal(QPoint());
+        const QRect bounds = QRect(QPoint(), picture.size())
+                                 .united(QRect(offset, over->size()));
+        QPixmap canvas(bounds.size());
+        canvas.fill(Qt::darkGray);
+        QPainter painter(&canvas);
+        painter.drawPixmap(-bounds.topLeft(), picture);
+        painter.drawPixmap(offset - bounds.topLeft(), over->grab());
+        painter.end();
+        picture = canvas;
+    }
+    const QString path = QDir(m_directory).absoluteFilePath(
+        QStringLiteral("%1-%2.png").arg(++m_step, 2, 10, QLatin1Char('0')).arg(name));
+    if (!picture.save(path, "PNG")) {
+        fail(QStringLiteral("cannot write %1").arg(path));
+        return;
+    }
+    m_pictures.append(path);
+    std::printf("%s\n", qPrintable(path));
+    std::fflush(stdout);
+}
+
+void Tour::fail(const QString &why)
+{
+    m_failures.append(why);
+}
+
+void Tour::giveUp(const QString &why)
+{
+    fail(why);
+    abandon();
+}
+
+void Tour::abandon()
+{
+    // Close from the top down; each closed window ends one modal loop.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        QTimer::singleShot(StepPauseMs, this, [this] { abandon(); });
+    }
+}
+
+} // namespace tarnixdemo

@@ -1,0 +1,76 @@
+#include "DemoDatabase.h"
+#include "MainWindow.h"
+#include "Tour.h"
+
+#include "support/MainModule.h"
+
+#include <nvtarnix/Error.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+using namespace tarnixdemo;
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tarnix"));
+    QApplication::setApplicationName(QStringLiteral("tarnix-demo"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A host of the nvTarnix expression wizard: order rules stored in SQLite."));
+    parser.addHelpOption();
+    const QCommandLineOption databaseOption(
+        QStringLiteral("database"),
+        QStringLiteral("Use this SQLite file (created with the sample when missing) instead of "
+                       "the one in the user's data folder."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"), QStringLiteral("1032 Greek or 1033 English."),
+        QStringLiteral("ID"));
+    const QCommandLineOption tourOption(
+        QStringLiteral("tour"),
+        QStringLiteral("Run a scripted tour of the wizard, write a PNG of each step into DIR, "
+                       "print their paths and exit."),
+        QStringLiteral("DIR"));
+    parser.addOptions({databaseOption, languageOption, tourOption});
+    parser.process(app);
+
+    nvtarnix::MainModule();
+    // The tour changes a rule; unless told otherwise it works on a fresh
+    // database of its own and leaves the user's untouched.
+    QTemporaryDir tourData;
+    QString path = DemoDatabase::defaultPath();
+    if (parser.isSet(databaseOption))
+        path = parser.value(databaseOption);
+    else if (parser.isSet(tourOption))
+        path = tourData.filePath(QStringLiteral("tarnix-demo.sqlite"));
+
+    std::unique_ptr<DemoDatabase> database;
+    try {
+        database = std::make_unique<DemoDatabase>(path);
+    } catch (const nvtarnix::Error &e) {
+        const QString message = QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description());
+        std::fprintf(stderr, "tarnix-demo: %s\n", qPrintable(message));
+        if (!parser.isSet(tourOption))
+            QMessageBox::critical(nullptr, QStringLiteral("nvTarnix demo"), message);
+        return 2;
+    }
+
+    MainWindow window(*database);
+    if (parser.isSet(languageOption))
+        window.setLanguage(parser.value(languageOption).toInt());
+    window.show();
+
+    if (parser.isSet(tourOption)) {
+        Tour tour(window, parser.value(tourOption));
+        return tour.run();
+    }
+    return app.exec();
+}

@@ -1,0 +1,354 @@
+#include "DemoDatabase.h"
+#include "DemoTexts.h"
+#include "MainWindow.h"
+#include "SampleData.h"
+
+#include "schema/SchemaFile.h"
+
+#include <nvtarnix/Error.h>
+#include <nvtarnix/Recordset.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+using namespace tarnixdemo;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString storedExpression(const QString &path, int id)
+{
+    DemoDatabase db(path);
+    return db.rule(id).expression;
+}
+
+int ruleId(DemoDatabase &db, const QString &name)
+{
+    for (const Rule &r : db.rules())
+        if (r.name == name)
+            return r.id;
+    return 0;
+}
+
+// Runs `then` on the visible top-level window named `name` as soon as it is
+// shown: the way a test reaches into a modal window it is about to open.
+void whenShown(const QString &name, std::function<void(QWidget *)> then, int tries = 200)
+{
+    QTimer::singleShot(25, [=] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible())
+                return then(w);
+        if (tries > 0)
+            whenShown(name, then, tries - 1);
+    });
+}
+
+// Replaces the wizard's text and presses one of its buttons.
+void answerWizard(const QString &text, const char *button)
+{
+    whenShown(QStringLiteral("frmEditor"), [=](QWidget *editor) {
+        auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+        auto *press = editor->findChild<QAbstractButton *>(QString::fromLatin1(button));
+        QVERIFY(script && press);
+        script->setPlainText(text);
+        QTest::mouseClick(press, Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+class tst_Demo : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+    QString newDatabasePath()
+    {
+        return m_dir.filePath(QStringLiteral("demo-%1.sqlite").arg(++m_files));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_dir.isValid());
+    }
+
+    void newDatabaseHoldsTheSampleOnce()
+    {
+        const QString path = newDatabasePath();
+        {
+            DemoDatabase db(path);
+            QCOMPARE(db.fields(), sampleFields());
+            QCOMPARE(db.rules().size(), sampleRules().size());
+            QCOMPARE(db.rules().first().expression, sampleRules().first().expression);
+        }
+        DemoDatabase again(path);
+        QCOMPARE(again.rules().size(), sampleRules().size());
+        QCOMPARE(again.fields().size(), sampleFields().size());
+    }
+
+    // The command-line tool gets the same fields from the shipped schema file.
+    void sampleSchemaFileHoldsTheDemoFields()
+    {
+        const auto schema = nvtarnix::SchemaFile::load(QStringLiteral(SAMPLE_SCHEMA_FILE));
+        const auto catalog = schema->GetCatalog(QString::fromLatin1(SampleCatalogID));
+        QCOMPARE(catalog->defaultview(), QString::fromLatin1(SampleViewID));
+        const auto view = catalog->Views().Item(QString::fromLatin1(SampleViewID));
+        const QList<DemoField> expected = sampleFields();
+        QCOMPARE(view->Fields().Count(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            const DemoField &f = expected.at(i);
+            const auto c = catalog->Fields().Item(i + 1);
+            const auto v = view->Fields().Item(i + 1);
+            QCOMPARE(c->ID(), f.varID);
+            QCOMPARE(c->vartype(), f.vartype);
+            QCOMPARE(c->varsize(), f.varsize);
+            QCOMPARE(c->helpstring(), f.helpstring);
+            QCOMPARE(v->ID(), f.varID);
+            QCOMPARE(v->vardescription(), f.vardescription);
+            QCOMPARE(v->groupcaption(), f.groupcaption);
+            QCOMPARE(v->vartype(), f.vartype.toInt());
+            QCOMPARE(v->hasvaluelist(), f.hasvaluelist.toInt());
+            QCOMPARE(v->valuelist(), f.valuelist);
+            QCOMPARE(v->listvalue(), f.listvalue);
+            QCOMPARE(v->ListText(), f.ListText);
+            QCOMPARE(v->searchtype(), f.searchtype.toInt());
+        }
+    }
+
+    void filesThatAreNotOursAreRefusedUntouched_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("text file") << QStringLiteral("text");
+        QTest::newRow("other database") << QStringLiteral("foreign");
+    }
+
+    void filesThatAreNotOursAreRefusedUntouched()
+    {
+        QFETCH(QString, kind);
+        const QString path = newDatabasePath();
+        if (kind == QLatin1String("text")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("name;expression\nGreek customers;[CUST_COUNTRY] = 300\n");
+        } else {
+            auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE invoices (id INTEGER)")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+        const QByteArray before = fileBytes(path);
+        try {
+            DemoDatabase db(path);
+            QFAIL("the file was taken for a demo database");
+        } catch (const nvtarnix::Error &e) {
+            QCOMPARE(e.number(), int(DemoErrorOpen));
+            QVERIFY(e.description().contains(path));
+        }
+        QCOMPARE(fileBytes(path), before);
+    }
+
+    void failedSavesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<int>("number");
+        QTest::newRow("read-only file") << QStringLiteral("read-only") << int(DemoErrorSave);
+        QTest::newRow("locked by another program") << QStringLiteral("locked") << int(DemoErrorSave);
+        QTest::newRow("rule gone") << QStringLiteral("unknown rule") << int(DemoErrorRule);
+    }
+
+    void failedSavesChangeNothing()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(int, number);
+        const QString path = newDatabasePath();
+        { DemoDatabase create(path); }
+        const QString before = storedExpression(path, 1);
+
+        if (trouble == QLatin1String("read-only"))
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        QSqlDatabase locker;
+        {
+            DemoDatabase db(path);
+            if (trouble == QLatin1String("locked")) {
+                // Another program in the middle of its own write.
+                locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+                locker.setDatabaseName(path);
+                QVERIFY(locker.open());
+                QVERIFY(QSqlQuery(locker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            }
+            const int id = trouble == QLatin1String("unknown rule") ? 999 : 1;
+            try {
+                db.saveRuleExpression(id, QStringLiteral("[ORD_AMOUNT] > 1"));
+                QFAIL("the save went through");
+            } catch (const nvtarnix::Error &e) {
+                QCOMPARE(e.number(), number);
+                QCOMPARE(e.source(), QString::fromLatin1(DemoErrorSource));
+            }
+        }
+        if (locker.isOpen()) {
+            QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
+            locker.close();
+        }
+        locker = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+        QCOMPARE(storedExpression(path, 1), before);
+    }
+
+    // The window: the wizard opened on a rule, what OK and Cancel leave in
+    // the database, and what the list shows.
+    void acceptedEditIsSavedAndShown()
+    {
+        const QString path = newDatabasePath();
+        DemoDatabase db(path);
+        MainWindow window(db);
+        const int id = ruleId(db, QStringLiteral("Large open orders"));
+        QVERIFY(window.selectRule(id));
+
+        answerWizard(QStringLiteral("[Order.Amount] > 5 And [Customer.Name] <> \"\""), "cmdOK");
+        QVERIFY(window.editRule(id));
+        QCOMPARE(db.rule(id).expression, QStringLiteral("[ORD_AMOUNT] > 5 And [CUST_NAME] <> \"\""));
+        QVERIFY(!window.hasUnsaved(id));
+
+        auto *list = window.findChild<QTreeWidget *>(QStringLiteral("lstRules"));
+        QVERIFY(list && list->currentItem());
+        QCOMPARE(list->currentItem()->text(1),
+                 QStringLiteral("[Order.Amount] > 5 And [Customer.Name] <> \"\""));
+    }
+
+    void cancelLeavesTheRuleUntouched()
+    {
+        const QString path = newDatabasePath();
+        DemoDatabase db(path);
+        MainWindow window(db);
+        const int id = ruleId(db, QStringLiteral("VAT amount"));
+        const QString before = db.rule(id).expression;
+
+        answerWizard(QStringLiteral("[Order.Amount] * 2"), "cmdCancel");
+        QVERIFY(!window.editRule(id));
+        QCOMPARE(db.rule(id).expression, before);
+        QVERIFY(!window.hasUnsaved(id));
+    }
+
+    void readOnlyDatabaseShowsTheErrorAndKeepsTheEdit()
+    {
+        const QString path = newDatabasePath();
+        { DemoDatabase create(path); }
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+        const QByteArray before = fileBytes(path);
+
+        DemoDatabase db(path);
+        MainWindow window(db);
+        QString shown;
+        answerWizard(QStringLiteral("[Order.Status] = 4"), "cmdOK");
+        whenShown(QStringLiteral("msgError"), [&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            QVERIFY(box);
+            shown = box->text();
+            box->accept();
+        }, 400);
+        QVERIFY(window.editRule(1));
+
+        QVERIFY2(shown.contains(QString::number(DemoErrorSave)), qPrintable(shown));
+        QCOMPARE(fileBytes(path), before);
+        QVERIFY(window.hasUnsaved(1));
+        QCOMPARE(window.pendingExpression(1), QStringLiteral("[ORD_STATUS] = 4"));
+
+        // The wizard reopens on what the user accepted, not on the stored text.
+        QString reopenedWith;
+        whenShown(QStringLiteral("frmEditor"), [&](QWidget *editor) {
+            reopenedWith = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))->toPlainText();
+            QTest::mouseClick(editor->findChild<QAbstractButton *>(QStringLiteral("cmdCancel")),
+                              Qt::LeftButton);
+        });
+        QVERIFY(!window.editRule(1));
+        QCOMPARE(reopenedWith, QStringLiteral("[Order.Status] = 4"));
+    }
+
+    void valueListsComeFromTheDatabaseInTheUsersLanguage_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("firstCode");
+        QTest::addColumn<QString>("firstText");
+        QTest::newRow("countries, Greek") << "countries" << Greek << 8 << "Αλβανία";
+        QTest::newRow("countries, English") << "countries" << English << 8 << "Albania";
+        QTest::newRow("statuses, Greek") << "order_statuses" << Greek << 1 << "Νέα";
+        QTest::newRow("statuses, English") << "order_statuses" << English << 1 << "New";
+    }
+
+    void valueListsComeFromTheDatabaseInTheUsersLanguage()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, language);
+        QFETCH(int, firstCode);
+        QFETCH(QString, firstText);
+        DemoDatabase db(newDatabasePath());
+        DemoHost host(db);
+        host.setLanguage(language);
+
+        // Through the component's own signal, as the wizard asks.
+        QString name = list;
+        QVariant data;
+        emit host.builder().ListSourceRequest(name, data);
+        auto rows = data.value<std::shared_ptr<nvtarnix::Recordset>>();
+        QVERIFY(rows);
+        rows->setSort(QStringLiteral("code ASC"));
+        QCOMPARE(rows->Fields(QStringLiteral("code")).toInt(), firstCode);
+        QCOMPARE(rows->Fields(QStringLiteral("description")).toString(), firstText);
+    }
+
+    void unknownValueListIsANumberedError()
+    {
+        DemoDatabase db(newDatabasePath());
+        DemoHost host(db);
+        QString name = QStringLiteral("currencies");
+        QVariant data;
+        try {
+            host.answerListSourceRequest(name, data);
+            QFAIL("an unknown list was answered");
+        } catch (const nvtarnix::Error &e) {
+            QCOMPARE(e.number(), int(DemoErrorValueList));
+            QVERIFY(e.description().contains(name));
+        }
+        QVERIFY(!data.isValid());
+    }
+
+    void languageSwitchReachesWindowAndWizard()
+    {
+        DemoDatabase db(newDatabasePath());
+        MainWindow window(db);
+        auto *list = window.findChild<QTreeWidget *>(QStringLiteral("lstRules"));
+        window.setLanguage(English);
+        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, English));
+        QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Expression wizard"));
+        window.setLanguage(Greek);
+        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, Greek));
+        QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Οδηγός έκφρασης"));
+    }
+};
+
+QTEST_MAIN(tst_Demo)
+#include "tst_demo.moc"
