@@ -523,8 +523,11 @@ QVariant Variant::toQVariant() const
 // ---- limits
 
 namespace {
-size_t g_maxElements = 16 * 1024 * 1024;
-qsizetype g_maxString = 256 * 1024 * 1024;
+// Far beyond what an expression or a small script needs, and small enough
+// that a runaway script cannot take the host's memory with it: 64 MB of text
+// in one string, 128 MB of elements in one array.
+size_t g_maxElements = 4 * 1024 * 1024;
+qsizetype g_maxString = 32 * 1024 * 1024;
 }
 
 qsizetype Variant::maxStringLength() { return g_maxString; }
