@@ -92,6 +92,9 @@ double frmEditor::twipsPerPixel() const
 
 int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScript)
 {
+    if (m_running)
+        return 0;
+    m_running = true;
     m_isLoading = true;
     // A run that ends in any other way than OK, Cancel or the close box
     // hands back 0 and leaves the script alone.
@@ -144,6 +147,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     result = m_dialogResult;
     skipOnError([&] { Form_Unload(); });
     unloadControls();
+    m_running = false;
     return result;
 }
 

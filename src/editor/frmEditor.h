@@ -44,7 +44,9 @@ public:
     // Shows the window modally over vCurrentView with TextScript (database
     // form) and answers 1 when the user accepted, 0 otherwise. On 1 TextScript
     // holds the edited text in database form; otherwise it is untouched. Never
-    // raises: a step that fails is skipped.
+    // raises: a step that fails is skipped. A call made while the window is
+    // already running (a host handler calling Edit again) answers 0 at once
+    // and leaves the running window alone.
     int WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScript);
 
     // The controls of the running window (null while the window is unloaded).
@@ -130,6 +132,7 @@ private:
     short m_helpLine = 0;
     bool m_isLoading = false;
     bool m_loaded = false;
+    bool m_running = false;
     int m_dialogResult = 0;
     editor::WordList m_words;
     editor::ScriptHighlighter *m_highlighter = nullptr;

@@ -387,12 +387,17 @@ void EditorWindowTest::editThroughTheBuilder()
     builder->setShowHelpString(true);
     QWidget *first = nullptr;
     QString help;
+    bool intactAfterNestedEdit = false;
     whenEditorShown([&](QWidget *w) {
         first = w;
         help = child<QLabel>(w, "lbInfo")->text();
+        // A host handler that calls Edit again while the editor runs.
+        builder->Edit();
+        intactAfterNestedEdit = w->isVisible() && child<QPushButton>(w, "cmdCancel") != nullptr;
         click(w, "cmdCancel");
     });
     builder->Edit();
+    QVERIFY(intactAfterNestedEdit);
     QCOMPARE(help, QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης."));
 
     builder->AddVariable("NEW", "Fresh", "5", "8");
