@@ -454,8 +454,10 @@ void Parser::parseClass()
     }
     m_pendingClassProcs.clear();
     resolve(m_ctx);
-    (void)nameTok;
     m_ctx = std::move(saved);
+    for (const auto &other : m_unit->classes)
+        if (other->name.compare(name, Qt::CaseInsensitive) == 0)
+            failAt(1041, nameTok);
     m_unit->classes.push_back(std::move(cls));
 }
 

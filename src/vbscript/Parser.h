@@ -90,7 +90,6 @@ private:
     std::unique_ptr<CodeUnit> m_unit;
     Context m_ctx;
     const Procedure *m_scope;
-    bool m_seenStatement = false;
     bool m_singleLineIf = false;
     std::vector<std::pair<Procedure *, std::vector<NameRef *>>> m_pendingClassProcs;
 };

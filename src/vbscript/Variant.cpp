@@ -101,13 +101,6 @@ QString generalText(double d, int digits)
     return QString::fromLatin1(buf, r.ptr - buf);
 }
 
-QString trimExponent(QString s)
-{
-    // C writes at least two exponent digits, as VB does; nothing to trim, but
-    // VB never writes a '+' before positive mantissas.
-    return s;
-}
-
 } // namespace
 
 bool Variant::parseNumber(QStringView text, const ScriptLocale &locale, double *out)
@@ -201,7 +194,7 @@ QString Variant::formatDouble(double d, const ScriptLocale &locale)
 {
     if (d == 0)
         return QStringLiteral("0");
-    QString s = trimExponent(generalText(d, 15));
+    QString s = generalText(d, 15);
     if (locale.decimalPoint() != QLatin1Char('.'))
         s.replace(QLatin1Char('.'), locale.decimalPoint());
     return s;
