@@ -492,7 +492,7 @@ Variant Variant::fromQVariant(const QVariant &v)
 QVariant Variant::toQVariant() const
 {
     switch (m_type) {
-    case VarType::Empty: return QVariant(QMetaType::fromType<QString>());
+    case VarType::Empty: return QVariant(QString());  // an empty value, unlike Null
     case VarType::Null: return QVariant();
     case VarType::Boolean: return QVariant(m_v.b);
     case VarType::Byte: return QVariant::fromValue<uchar>(m_v.by);

@@ -192,6 +192,8 @@ private slots:
         QCOMPARE(d.type(), VarType::Date);
         QCOMPARE(d.toQVariant().toDateTime(), dt);
         QVERIFY(Variant::null().toQVariant().isNull());
+        QVERIFY(!Variant().toQVariant().isNull());
+        QCOMPARE(Variant().toQVariant().toString(), QString());
         QCOMPARE(Variant::fromQVariant(QVariant(7)).toLong(), 7);
     }
 
