@@ -42,11 +42,7 @@ void fillTree(QTreeWidget *tree, const QVector<TreeNode> &nodes, const QVector<Q
             if (!parent)
                 continue;
         }
-        auto *item = new QTreeWidgetItem;
-        item->setText(0, node.text);
-        item->setData(0, KeyRole, node.key);
-        item->setData(0, TagRole, node.tag);
-        item->setData(0, ImageRole, node.image);
+        auto *item = new EditorTreeItem(node);
         if (node.image >= 1 && node.image <= images.size())
             item->setIcon(0, images.at(node.image - 1));
         if (parent)

@@ -22,6 +22,12 @@ QString trimBlanks(const QString &text)
     return text.mid(first, last - first);
 }
 
+bool isBracketed(const QString &w)
+{
+    return w.size() >= 2 && w.front() == QLatin1Char('[') && w.back() == QLatin1Char(']')
+           && w.indexOf(QLatin1Char(']')) == w.size() - 1;
+}
+
 } // namespace
 
 QString upperSameLength(const QString &text)
@@ -98,9 +104,7 @@ ParsedWord parseWordEntry(const QString &entry)
     ParsedWord parsed;
     const QStringList pieces = entry.split(QLatin1Char('|'));
     parsed.upperWord = upperSameLength(pieces.value(0));
-    const QString &w = parsed.upperWord;
-    parsed.bracketed = w.size() >= 2 && w.front() == QLatin1Char('[') && w.back() == QLatin1Char(']')
-                       && w.indexOf(QLatin1Char(']')) == w.size() - 1;
+    parsed.bracketed = isBracketed(parsed.upperWord);
     if (pieces.size() < 2)
         return parsed;
     const auto colour = parseColourLiteral(pieces.at(1));
@@ -140,8 +144,25 @@ void WordList::AddWord(const QString &word, const QString &colour, bool bold)
     const QString trimmed = trimBlanks(word);
     if (trimmed.isEmpty())
         return;
-    append(trimmed + QLatin1Char('|') + colour + QLatin1Char('|')
-           + (bold ? QLatin1String("-1") : QLatin1String("0")));
+    const QString entry = trimmed + QLatin1Char('|') + colour + QLatin1Char('|')
+                          + (bold ? QLatin1String("-1") : QLatin1String("0"));
+    if (trimmed.contains(QLatin1Char('|')) || colour.contains(QLatin1Char('|'))) {
+        // The word breaks its entry: read it back exactly as the pass will.
+        append(entry);
+        return;
+    }
+    // The usual case, read straight from the parts instead of splitting the
+    // entry again: the same reading, without the copies.
+    ParsedWord parsed;
+    parsed.upperWord = upperSameLength(trimmed);
+    parsed.bracketed = isBracketed(parsed.upperWord);
+    if (const auto value = parseColourLiteral(colour)) {
+        parsed.colour = *value;
+        parsed.bold = bold;
+        parsed.valid = true;
+    }
+    m_entries.append(entry);
+    m_parsed.append(std::move(parsed));
 }
 
 void WordList::ClearErrorWords(bool isLoading)

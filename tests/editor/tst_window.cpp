@@ -1,5 +1,6 @@
 #include "EditorTestSupport.h"
 #include "component/TarnixObjectAccess.h"
+#include "editor/EditorTreeItems.h"
 #include "editor/frmEditor.h"
 #include "tst_editor.h"
 
@@ -122,13 +123,16 @@ void EditorWindowTest::opensWithTreesCaptionsAndColours()
     QString title, check, cancel, varCaption, funcCaption, menuItem, text, coloursAtOpen, coloursAfterEdit;
     bool checkEnabled = false, helpVisible = true, valueListVisible = false;
     int imageOfTotal = 0;
+    QString tagOfName, keyOfName;
     whenEditorShown([&](QWidget *w) {
         auto *vars = child<QTreeWidget>(w, "tvVariables");
         auto *funcs = child<QTreeWidget>(w, "tvFunctions");
         QTreeWidgetItem *root = vars->topLevelItem(0);
         variableRoot = QStringList{root->text(0)} + childTexts(root);
         customer = childTexts(root->child(0));
-        imageOfTotal = root->child(2)->data(0, Qt::UserRole + 3).toInt();
+        imageOfTotal = nvtarnix::editor::nodeImage(root->child(2));
+        tagOfName = nvtarnix::editor::nodeTag(root->child(0)->child(0));
+        keyOfName = nvtarnix::editor::nodeKey(root->child(0)->child(0));
         functionRoot = QStringList{funcs->topLevelItem(0)->text(0)} + childTexts(funcs->topLevelItem(0));
         errorFunctions = childTexts(funcs->topLevelItem(0)->child(1));
         title = w->windowTitle();
@@ -161,6 +165,8 @@ void EditorWindowTest::opensWithTreesCaptionsAndColours()
     QCOMPARE(variableRoot, (QStringList{"Μεταβλητές", "Customer", "Order", "Total"}));
     QCOMPARE(customer, (QStringList{"Name", "City"}));
     QCOMPARE(imageOfTotal, 6);
+    QCOMPARE(tagOfName, QStringLiteral("[Customer.Name]"));
+    QCOMPARE(keyOfName, QStringLiteral("CUST_NAME"));
     QCOMPARE(functionRoot, (QStringList{"Συναρτήσεις", "Global Functions", "Error Functions"}));
     QCOMPARE(errorFunctions, (QStringList{"Clear() as Variant",
                                           "Raise(number as Variant, Source as Variant, Description as Variant, "
