@@ -244,6 +244,7 @@ void frmEditor::createControls()
     connect(cmdOK, &QPushButton::clicked, this, [this] { runHandler([this] { cmdOK_Click(); }); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCancel_Click(); }); });
     connect(cmdCheck, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCheck_Click(); }); });
+    connectTreeEvents();
 
     m_loaded = true;
     placeControls();

@@ -16,12 +16,14 @@ class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace nvtarnix {
 
 class TarnixObject;
 class View;
 class Error;
+class frmList;
 
 namespace editor {
 class ScriptHighlighter;
@@ -98,6 +100,11 @@ public:
     const editor::EditorGeometry &layoutGeometry() const { return m_geometry; }
     double twipsPerPixel() const;
 
+    // Asks the host for the value list of the variable keyed key, lets the
+    // user pick a code and inserts it; an error of the exchange is raised
+    // again after the value list is closed.
+    void RequestValueList(const QString &key);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -119,6 +126,17 @@ private:
     void txtScript_Click();
     void txtScript_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
+    // The trees, their context menu and the value-list button.
+    void connectTreeEvents();
+    void ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup);
+    void tvFunctions_NodeClick(const QTreeWidgetItem *node);
+    void tvVariables_NodeClick(const QTreeWidgetItem *node);
+    void InsertVariable();
+    void InsertFunction();
+    void mEditVariables_Click();
+    void cmdValueList_Click();
+    void mValueList_Click();
+
     void fillVariableTree();
     void registerErrorWords();
     void fillFunctionTree();
@@ -137,6 +155,8 @@ private:
     editor::WordList m_words;
     editor::ScriptHighlighter *m_highlighter = nullptr;
     editor::EditorGeometry m_geometry;
+    // The value list, created on the first request and kept for the next.
+    std::shared_ptr<frmList> m_frmList;
 };
 
 } // namespace nvtarnix

@@ -1,0 +1,108 @@
+#include "editor/TreeInteraction.h"
+
+#include "component/modMain.h"
+#include "editor/EditorTrees.h"
+#include "support/MlStringModule.h"
+
+#include <nvtarnix/Error.h>
+#include <nvtarnix/View.h>
+
+namespace nvtarnix::editor {
+
+namespace {
+
+const QString kNodeHint = QStringLiteral(
+    "Κάνοντας διπλό κλικ στο επιλεγμένο αντικείμενο (%1) μπορείτε να το εισάγετε στην έκφραση.");
+const QString kCheckHint =
+    QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης.");
+
+const QString kVariableTree = QStringLiteral("tvVariables");
+const QString kFunctionTree = QStringLiteral("tvFunctions");
+
+} // namespace
+
+QString nodeHelpText(const QString &tag, const QString &nodeText, short helpLineFlag,
+                     const std::function<QString()> &helpLookup)
+{
+    if (tag.isEmpty() || helpLineFlag != -1)
+        return GetMlString(1002, kCheckHint);
+    QString text = helpLookup();
+    if (text.isEmpty()) {
+        // Not arg(): the node's text may itself hold "%1" or "%2".
+        text = GetMlString(1001, kNodeHint);
+        text.replace(QLatin1String("%1"), nodeText);
+    }
+    return text;
+}
+
+bool valueListEnabled(int image, const QString &tag)
+{
+    return image == ImgVarValueList && !tag.isEmpty();
+}
+
+QString functionInsertion(const QString &declaration, const std::function<QString()> &selectedText)
+{
+    if (!declaration.contains(QLatin1Char('%')))
+        return declaration;
+    QString text = declaration;
+    return text.replace(QLatin1Char('%'), selectedText());
+}
+
+ContextMenuEnabling contextMenuEnabling(const QString &activeControl, std::optional<int> selectedVariableImage)
+{
+    ContextMenuEnabling enabling;
+    enabling.insertVar = activeControl == kVariableTree;
+    enabling.insertFunc = activeControl == kFunctionTree;
+    if (!enabling.insertVar)
+        enabling.valueList = false;
+    else if (selectedVariableImage)
+        enabling.valueList = *selectedVariableImage == ImgVarValueList;
+    return enabling;
+}
+
+std::shared_ptr<Recordset> recordsetOf(const QVariant &vData)
+{
+    if (!vData.isValid())
+        return nullptr;
+    if (vData.metaType() != QMetaType::fromType<std::shared_ptr<Recordset>>())
+        throw Error(13, QStringLiteral("nvTarnix"), QStringLiteral("Type mismatch"));
+    return vData.value<std::shared_ptr<Recordset>>();
+}
+
+std::optional<QString> RequestValueList(const View *view, const QString &key, const ValueListExchange &exchange)
+{
+    try {
+        if (!view)
+            throw Error(91, QStringLiteral("nvTarnix"),
+                        QStringLiteral("Object variable or With block variable not set"));
+        const std::shared_ptr<ViewField> field = view->Fields().Item(key);
+        if (field->hasvaluelist() != 1 && field->hasvaluelist() != 2)
+            return std::nullopt;
+
+        QString listName = field->valuelist();
+        QVariant data;
+        exchange.raiseListSourceRequest(listName, data);
+        const std::shared_ptr<Recordset> rsList = recordsetOf(data);
+        if (!rsList)
+            return std::nullopt;
+
+        // Every request starts from 0: OK with no row selected hands back
+        // whatever the editor put in.
+        qint32 selectedValue = 0;
+        if (exchange.openList(rsList, field->listvalue(), field->ListText(), selectedValue) != 1)
+            return std::nullopt;
+        return QString::number(selectedValue);
+    } catch (const std::exception &error) {
+        SaveError(error);
+    } catch (...) {
+        SaveError(Error(51, QStringLiteral("nvTarnix"), QStringLiteral("Internal error")));
+    }
+    // Closing the dialog must not replace the error being passed on.
+    try {
+        exchange.unloadList();
+    } catch (...) {
+    }
+    RaiseSavedError(QString());
+}
+
+} // namespace nvtarnix::editor

@@ -1,0 +1,191 @@
+// The editor window's handlers of its two trees, their context menu and the
+// value-list button. Each stays thin: the rules live in TreeInteraction.
+
+#include "editor/frmEditor.h"
+
+#include "component/TarnixObjectAccess.h"
+#include "editor/EditorTreeItems.h"
+#include "editor/TreeInteraction.h"
+#include "valuelist/frmList.h"
+
+#include <nvtarnix/TarnixObject.h>
+#include <nvtarnix/View.h>
+
+#include <QAction>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace nvtarnix {
+
+namespace {
+
+// Passes a tree's double-clicks, right-button releases (on its viewport) and
+// Enter presses (on the tree) to the window; the tree keeps its own handling
+// of everything else.
+class TreeEventFilter : public QObject
+{
+public:
+    struct Handlers
+    {
+        std::function<void()> dblClick;
+        std::function<void()> enter;
+        std::function<void(const QPoint &globalPos)> rightMouseUp;
+    };
+
+    TreeEventFilter(QTreeWidget *tree, Handlers handlers) : QObject(tree), m_tree(tree), m_handlers(std::move(handlers))
+    {
+        tree->installEventFilter(this);
+        tree->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_tree && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_handlers.enter();
+                return true;
+            }
+        } else if (watched == m_tree->viewport()) {
+            if (event->type() == QEvent::MouseButtonDblClick
+                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+                m_handlers.dblClick();
+            } else if (event->type() == QEvent::MouseButtonRelease) {
+                const auto *mouse = static_cast<QMouseEvent *>(event);
+                if (mouse->button() == Qt::RightButton)
+                    m_handlers.rightMouseUp(mouse->globalPosition().toPoint());
+            }
+        }
+        return false;
+    }
+
+private:
+    QTreeWidget *m_tree;
+    Handlers m_handlers;
+};
+
+} // namespace
+
+void frmEditor::connectTreeEvents()
+{
+    // A node counts as clicked whether the mouse or the keyboard selected it;
+    // a click on the node that is already selected reports it again.
+    connect(tvFunctions, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *node) { runHandler([&] { tvFunctions_NodeClick(node); }); });
+    connect(tvFunctions, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *node) { runHandler([&] { tvFunctions_NodeClick(node); }); });
+    connect(tvVariables, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *node) { runHandler([&] { tvVariables_NodeClick(node); }); });
+    connect(tvVariables, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *node) { runHandler([&] { tvVariables_NodeClick(node); }); });
+
+    const auto popup = [this](const QPoint &globalPos) { mEditVariables->popup(globalPos); };
+    new TreeEventFilter(tvFunctions, {[this] { runHandler([this] { InsertFunction(); }); },
+                                      [this] { runHandler([this] { InsertFunction(); }); }, popup});
+    new TreeEventFilter(tvVariables, {[this] { runHandler([this] { InsertVariable(); }); },
+                                      [this] { runHandler([this] { InsertVariable(); }); }, popup});
+
+    connect(mEditVariables, &QMenu::aboutToShow, this, [this] { mEditVariables_Click(); });
+    connect(mInsertVar, &QAction::triggered, this, [this] { runHandler([this] { InsertVariable(); }); });
+    connect(mInsertFunc, &QAction::triggered, this, [this] { runHandler([this] { InsertFunction(); }); });
+    connect(mValueList, &QAction::triggered, this, [this] { runHandler([this] { mValueList_Click(); }); });
+    connect(cmdValueList, &QPushButton::clicked, this, [this] { runHandler([this] { cmdValueList_Click(); }); });
+}
+
+void frmEditor::ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup)
+{
+    lbInfo->setText(editor::nodeHelpText(editor::nodeTag(node), node ? node->text(0) : QString(), m_helpLine,
+                                         [&] { return lookup(editor::nodeKey(node)); }));
+}
+
+void frmEditor::tvFunctions_NodeClick(const QTreeWidgetItem *node)
+{
+    // Signals that arrive while the controls are being dropped find nothing
+    // to update.
+    if (!m_loaded || !node)
+        return;
+    ShowNodeHelp(node, [this](const QString &name) {
+        return m_owner ? TarnixObjectAccess::GetFunctionHelpString(*m_owner, name) : QString();
+    });
+}
+
+void frmEditor::tvVariables_NodeClick(const QTreeWidgetItem *node)
+{
+    if (!m_loaded || !node)
+        return;
+    cmdValueList->setEnabled(editor::valueListEnabled(editor::nodeImage(node), editor::nodeTag(node)));
+    ShowNodeHelp(node, [this](const QString &varID) {
+        return m_owner ? TarnixObjectAccess::GetVariableHelpString(*m_owner, varID) : QString();
+    });
+}
+
+void frmEditor::InsertVariable()
+{
+    const QString tag = editor::nodeTag(tvVariables->currentItem());
+    if (!tag.isEmpty())
+        replaceSelection(tag);
+}
+
+void frmEditor::InsertFunction()
+{
+    const QString tag = editor::nodeTag(tvFunctions->currentItem());
+    if (!tag.isEmpty())
+        replaceSelection(editor::functionInsertion(tag, [this] { return selectedScriptText(); }));
+}
+
+void frmEditor::mEditVariables_Click()
+{
+    const QWidget *active = focusWidget();
+    const QTreeWidgetItem *selected = tvVariables->currentItem();
+    const editor::ContextMenuEnabling enabling = editor::contextMenuEnabling(
+        active ? active->objectName() : QString(),
+        selected ? std::optional<int>(editor::nodeImage(selected)) : std::nullopt);
+    mInsertVar->setEnabled(enabling.insertVar);
+    mInsertFunc->setEnabled(enabling.insertFunc);
+    if (enabling.valueList)
+        mValueList->setEnabled(*enabling.valueList);
+}
+
+void frmEditor::cmdValueList_Click()
+{
+    // Before any node is selected there is no variable to ask for.
+    if (const QTreeWidgetItem *node = tvVariables->currentItem())
+        RequestValueList(editor::nodeKey(node));
+}
+
+void frmEditor::mValueList_Click()
+{
+    cmdValueList_Click();
+}
+
+void frmEditor::RequestValueList(const QString &key)
+{
+    editor::ValueListExchange exchange;
+    exchange.raiseListSourceRequest = [this](QString &listName, QVariant &data) {
+        if (m_owner)
+            TarnixObjectAccess::RaiseListSourceRequest(*m_owner, listName, data);
+    };
+    exchange.openList = [this](std::shared_ptr<Recordset> rsList, const QString &listField,
+                               const QString &listText, qint32 &selectedValue) {
+        if (!m_frmList)
+            m_frmList = std::make_shared<frmList>();
+        return m_frmList->WindowOpen(std::move(rsList), listField, listText, selectedValue, this);
+    };
+    exchange.unloadList = [this] {
+        if (m_frmList && m_frmList->isVisible())
+            m_frmList->hide();
+    };
+    // The window may be dropped while the host or the dialog runs; the code
+    // goes in only if the script is still there.
+    const std::optional<QString> code = editor::RequestValueList(m_view.get(), key, exchange);
+    if (code && txtScript)
+        replaceSelection(*code);
+}
+
+} // namespace nvtarnix

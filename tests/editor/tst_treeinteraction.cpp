@@ -1,0 +1,532 @@
+#include "editor/TreeInteraction.h"
+#include "editor/frmEditor.h"
+
+#include <nvtarnix/Error.h>
+#include <nvtarnix/SqlRecordset.h>
+#include <nvtarnix/TarnixObject.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+
+using nvtarnix::TarnixObject;
+
+namespace {
+
+const QString kCheckHint =
+    QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης.");
+
+// Runs action once a visible modal window that isWanted accepts is active;
+// the action runs inside that window's event loop. Deleting the timer that
+// is returned gives up waiting.
+QTimer *whenModal(const std::function<bool(QWidget *)> &isWanted, const std::function<void(QWidget *)> &action)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, isWanted, action] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible() || !isWanted(w))
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(w);
+    });
+    timer->start();
+    return timer;
+}
+
+void whenNamed(const char *name, const std::function<void(QWidget *)> &action)
+{
+    whenModal([name](QWidget *w) { return w->objectName() == QLatin1String(name); }, action);
+}
+
+// Answers the next message box with OK and keeps its text.
+void answerMessage(QString &text)
+{
+    whenModal([](QWidget *w) { return qobject_cast<QMessageBox *>(w) != nullptr; },
+              [&text](QWidget *w) {
+                  auto *box = static_cast<QMessageBox *>(w);
+                  text = box->text();
+                  QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+              });
+}
+
+template <typename T>
+T *child(QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QString::fromLatin1(name));
+}
+
+QTreeWidgetItem *nodeByText(QTreeWidget *tree, const QString &text)
+{
+    const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QPoint centreOf(QTreeWidget *tree, QTreeWidgetItem *item)
+{
+    return tree->visualItemRect(item).center();
+}
+
+void clickNode(QTreeWidget *tree, const QString &text)
+{
+    QTreeWidgetItem *item = nodeByText(tree, text);
+    QVERIFY2(item, qPrintable(text));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, item));
+}
+
+void doubleClickNode(QTreeWidget *tree, const QString &text)
+{
+    QTreeWidgetItem *item = nodeByText(tree, text);
+    QVERIFY2(item, qPrintable(text));
+    // A double-click begins as a click, which selects the node.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, item));
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, item));
+}
+
+// Selects characters [start, start + length) of the script.
+void selectScript(QPlainTextEdit *script, int start, int length)
+{
+    QTextCursor cursor = script->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    script->setTextCursor(cursor);
+}
+
+// A value list as hosts keep them: an untyped code column holding numbers and
+// numeric text, halves, a Null description, in no particular order.
+class ListDatabase
+{
+public:
+    ListDatabase()
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("lists.sqlite")));
+        if (!db.open())
+            qFatal("cannot open the list database");
+        QSqlQuery query(db);
+        for (const char *sql :
+             {"CREATE TABLE STATUS (CODE, DESCR TEXT)", "INSERT INTO STATUS VALUES (30, 'Closed')",
+              "INSERT INTO STATUS VALUES ('12', 'Waiting')", "INSERT INTO STATUS VALUES (3.5, 'Half open')",
+              "INSERT INTO STATUS VALUES (10, NULL)", "INSERT INTO STATUS VALUES (2.5, 'Κλειστό')",
+              "INSERT INTO STATUS VALUES ('abc', 'letters')"}) {
+            if (!query.exec(QString::fromUtf8(sql)))
+                qFatal("%s", sql);
+        }
+    }
+    ~ListDatabase()
+    {
+        QSqlDatabase::database(kName, false).close();
+        QSqlDatabase::removeDatabase(kName);
+    }
+    std::shared_ptr<nvtarnix::Recordset> numericCodes() const
+    {
+        return std::make_shared<nvtarnix::SqlRecordset>(
+            QSqlDatabase::database(kName), QStringLiteral("SELECT CODE, DESCR FROM STATUS WHERE CODE <> 'abc'"));
+    }
+    std::shared_ptr<nvtarnix::Recordset> allCodes() const
+    {
+        return std::make_shared<nvtarnix::SqlRecordset>(QSqlDatabase::database(kName),
+                                                        QStringLiteral("SELECT CODE, DESCR FROM STATUS"));
+    }
+
+private:
+    static inline const QString kName = QStringLiteral("treeinteraction");
+    QTemporaryDir m_dir;
+};
+
+std::unique_ptr<TarnixObject> makeBuilder()
+{
+    auto builder = std::make_unique<TarnixObject>();
+    builder->AddVariable("CUST_NAME", "Name", "0", "50", "3", "0", {}, {}, {}, "Customer", {}, "Who ordered");
+    builder->AddVariable("STATUS", "Status", "5", "4", "3", "1", "statuses", "CODE", "DESCR");
+    builder->AddVariable("KIND", "Kind", "5", "4", "3", "2", "kinds", "CODE", "NOSUCHFIELD");
+    builder->AddVariable("CITY", "City", "10", "30", "3", "1", "cities", "CODE", "DESCR", "Customer");
+    builder->AddVariable("ORD_DATE", "Date", "4", "8", "3", "2", "dates", "CODE", "DESCR");
+    builder->AddVariable("QTY", "Quantity", "5", "8", "3", "0");
+    builder->ClearFunctions();
+    builder->AddFunction("Flow", "IfThen", "If % Then", "If condition Then", "", true);
+    builder->AddFunction("Flow", "Twice", "(%) + (%)", "Twice(x)", "Adds x to itself", true);
+    builder->AddFunction("Flow", "Len", "Len()", "Len(text as String) as Long", "", true);
+    return builder;
+}
+
+nvtarnix::frmEditor *editorOf(QWidget *w)
+{
+    return qobject_cast<nvtarnix::frmEditor *>(w);
+}
+
+// The editor run by the builder; inside is called while the window is shown,
+// and the run is cancelled after it.
+void runEditor(TarnixObject &builder, const std::function<void(nvtarnix::frmEditor &)> &inside)
+{
+    bool ran = false;
+    whenNamed("frmEditor", [&](QWidget *w) {
+        inside(*editorOf(w));
+        ran = true;
+        QTest::mouseClick(child<QPushButton>(w, "cmdCancel"), Qt::LeftButton);
+    });
+    builder.Edit();
+    QVERIFY(ran);
+}
+
+// What the user saw and did in the value list dialog.
+struct ListVisit
+{
+    bool opened = false;
+    QStringList codes;
+};
+
+// Picks the row whose code reads code (nothing when empty) and confirms,
+// or cancels when confirm is false.
+void answerList(ListVisit &visit, const QString &code, bool confirm = true)
+{
+    whenNamed("frmList", [&visit, code, confirm](QWidget *w) {
+        visit.opened = true;
+        auto *list = child<QTreeWidget>(w, "lstValueList");
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            visit.codes << list->topLevelItem(i)->text(0);
+        if (!code.isEmpty()) {
+            QTreeWidgetItem *row = list->findItems(code, Qt::MatchExactly).value(0);
+            QVERIFY2(row, qPrintable(code));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, row));
+        }
+        QTest::mouseClick(child<QPushButton>(w, confirm ? "cmdOK" : "cmdCancel"), Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+class TreeInteractionTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(QStandardPaths::isTestModeEnabled()); }
+    void functionInsertion_data();
+    void functionInsertion();
+    void helpLine();
+    void valueListButtonFollowsVariableTree();
+    void insertion();
+    void contextMenu();
+    void valueListRoundTrip_data();
+    void valueListRoundTrip();
+    void noListNoAnswer();
+    void valueListErrors_data();
+    void valueListErrors();
+    void unknownKeyIsRaisedAgain();
+};
+
+void TreeInteractionTest::functionInsertion_data()
+{
+    QTest::addColumn<QString>("declaration");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("inserted");
+    QTest::newRow("plain") << "Len()" << "x" << "Len()";
+    QTest::newRow("wraps") << "If % Then" << "x > 1" << "If x > 1 Then";
+    QTest::newRow("twice") << "(%) + (%)" << "a" << "(a) + (a)";
+    QTest::newRow("nothing selected") << "If % Then" << "" << "If  Then";
+    QTest::newRow("selection holds %") << "Fix(%)" << "a % b" << "Fix(a % b)";
+}
+
+void TreeInteractionTest::functionInsertion()
+{
+    QFETCH(QString, declaration);
+    QFETCH(QString, selected);
+    QFETCH(QString, inserted);
+    QCOMPARE(nvtarnix::editor::functionInsertion(declaration, [&] { return selected; }), inserted);
+}
+
+void TreeInteractionTest::helpLine()
+{
+    auto builder = makeBuilder();
+    builder->setShowHelpString(true);
+    QStringList seen;
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        const auto shown = [&](QTreeWidget *tree, const QString &node) {
+            clickNode(tree, node);
+            seen << editor.lbInfo->text();
+        };
+        shown(editor.tvFunctions, "If condition Then");
+        shown(editor.tvFunctions, "Twice(x)");
+        shown(editor.tvFunctions, "Flow");
+        shown(editor.tvVariables, "Name");
+        shown(editor.tvVariables, "Quantity");
+        // The keyboard moves the selection like a click.
+        QTest::keyClick(editor.tvVariables, Qt::Key_Up);
+        seen << editor.lbInfo->text();
+    });
+    QCOMPARE(seen, (QStringList{
+                       "Κάνοντας διπλό κλικ στο επιλεγμένο αντικείμενο (If condition Then) μπορείτε να το εισάγετε "
+                       "στην έκφραση.",
+                       "Adds x to itself", kCheckHint, "Who ordered",
+                       "Κάνοντας διπλό κλικ στο επιλεγμένο αντικείμενο (Quantity) μπορείτε να το εισάγετε στην "
+                       "έκφραση.",
+                       "Κάνοντας διπλό κλικ στο επιλεγμένο αντικείμενο (Date) μπορείτε να το εισάγετε στην "
+                       "έκφραση."}));
+
+    builder->setShowHelpString(false);
+    QString hidden;
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        clickNode(editor.tvFunctions, "Twice(x)");
+        hidden = editor.lbInfo->text();
+    });
+    QCOMPARE(hidden, kCheckHint);
+}
+
+void TreeInteractionTest::valueListButtonFollowsVariableTree()
+{
+    auto builder = makeBuilder();
+    QList<bool> enabled;
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        enabled << editor.cmdValueList->isEnabled();
+        for (const char *node : {"Status", "City", "Kind", "Date", "Kind", "Quantity", "Status"}) {
+            clickNode(editor.tvVariables, QString::fromUtf8(node));
+            enabled << editor.cmdValueList->isEnabled();
+        }
+        // The function tree leaves the button to the variable tree's node.
+        clickNode(editor.tvFunctions, "Len(text as String) as Long");
+        enabled << editor.cmdValueList->isEnabled();
+    });
+    QCOMPARE(enabled, (QList<bool>{false, true, false, true, false, true, false, true, true}));
+}
+
+void TreeInteractionTest::insertion()
+{
+    auto builder = makeBuilder();
+    QStringList texts;
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        editor.setScriptText("x > 1 And y");
+        // Enter on the root before any node was chosen: nothing to insert.
+        editor.tvVariables->setFocus();
+        editor.tvVariables->setCurrentItem(editor.tvVariables->topLevelItem(0));
+        QTest::keyClick(editor.tvVariables, Qt::Key_Return);
+        texts << editor.scriptText();
+
+        selectScript(editor.txtScript, 0, 5);
+        clickNode(editor.tvFunctions, "If condition Then");
+        QTest::keyClick(editor.tvFunctions, Qt::Key_Return, Qt::ShiftModifier);
+        texts << editor.scriptText();
+
+        selectScript(editor.txtScript, 18, 1);
+        doubleClickNode(editor.tvVariables, "Name");
+        texts << editor.scriptText();
+
+        // The menu inserts at the caret, which stays after each insertion.
+        clickNode(editor.tvVariables, "Quantity");
+        QTest::mouseClick(editor.tvVariables->viewport(), Qt::RightButton, {},
+                          centreOf(editor.tvVariables, nodeByText(editor.tvVariables, "Quantity")));
+        QMenu *menu = editor.mEditVariables;
+        QVERIFY(menu->isVisible());
+        editor.mInsertVar->trigger();
+        menu->hide();
+        texts << editor.scriptText();
+
+        doubleClickNode(editor.tvFunctions, "Flow");
+        texts << editor.scriptText();
+    });
+    QCOMPARE(texts, (QStringList{"x > 1 And y", "If x > 1 Then And y", "If x > 1 Then And [Customer.Name]",
+                                 "If x > 1 Then And [Customer.Name][Quantity]",
+                                 "If x > 1 Then And [Customer.Name][Quantity]"}));
+}
+
+void TreeInteractionTest::contextMenu()
+{
+    auto builder = makeBuilder();
+    // mInsertVar, mValueList, mInsertFunc as each right-click found them.
+    QList<QList<bool>> states;
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        const auto rightClick = [&](QTreeWidget *tree, const QString &node) {
+            QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, centreOf(tree, nodeByText(tree, node)));
+            QVERIFY(editor.mEditVariables->isVisible());
+            states << QList<bool>{editor.mInsertVar->isEnabled(), editor.mValueList->isEnabled(),
+                                  editor.mInsertFunc->isEnabled()};
+            editor.mEditVariables->hide();
+        };
+        rightClick(editor.tvVariables, "Status");
+        rightClick(editor.tvVariables, "City");
+        rightClick(editor.tvFunctions, "Flow");
+    });
+    QCOMPARE(states, (QList<QList<bool>>{{true, true, false}, {true, false, false}, {false, false, true}}));
+}
+
+void TreeInteractionTest::valueListRoundTrip_data()
+{
+    QTest::addColumn<QString>("pick");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<QString>("script");
+    QTest::newRow("numeric text") << "12" << true << false << "[Status] = 12";
+    QTest::newRow("half to even, down") << "2.5" << true << true << "[Status] = 2";
+    QTest::newRow("half to even, up") << "3.5" << true << false << "[Status] = 4";
+    QTest::newRow("no row picked") << "" << true << false << "[Status] = 0";
+    QTest::newRow("cancelled") << "12" << false << true << "[Status] = ";
+}
+
+void TreeInteractionTest::valueListRoundTrip()
+{
+    QFETCH(QString, pick);
+    QFETCH(bool, confirm);
+    QFETCH(bool, fromMenu);
+    QFETCH(QString, script);
+
+    ListDatabase database;
+    auto builder = makeBuilder();
+    QStringList asked;
+    QObject::connect(
+        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
+        [&](QString &vListName, QVariant &vData) {
+            asked << vListName;
+            vData = QVariant::fromValue(database.numericCodes());
+        },
+        Qt::DirectConnection);
+
+    QString text;
+    ListVisit visit;
+    // Twice, so the second request runs on the dialog the first one left.
+    for (int round = 0; round < 2; ++round) {
+        visit = {};
+        runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+            editor.setScriptText("[Status] = ");
+            editor.txtScript->moveCursor(QTextCursor::End);
+            clickNode(editor.tvVariables, "Status");
+            answerList(visit, pick, confirm);
+            if (fromMenu) {
+                QTest::mouseClick(editor.tvVariables->viewport(), Qt::RightButton, {},
+                                  centreOf(editor.tvVariables, nodeByText(editor.tvVariables, "Status")));
+                editor.mValueList->trigger();
+                editor.mEditVariables->hide();
+            } else {
+                QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
+            }
+            text = editor.scriptText();
+        });
+        QVERIFY(visit.opened);
+        QCOMPARE(text, script);
+    }
+    QCOMPARE(asked, (QStringList{"statuses", "statuses"}));
+    QCOMPARE(visit.codes, (QStringList{"2.5", "3.5", "10", "12", "30"}));
+}
+
+void TreeInteractionTest::noListNoAnswer()
+{
+    auto builder = makeBuilder();
+    int asked = 0;
+    bool answer = false;
+    QObject::connect(
+        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
+        [&](QString &, QVariant &vData) {
+            ++asked;
+            if (answer)
+                vData = QVariant::fromValue(std::shared_ptr<nvtarnix::Recordset>());
+        },
+        Qt::DirectConnection);
+    QString text;
+    bool dialogSeen = false;
+    std::unique_ptr<QTimer> watcher(whenModal([](QWidget *w) { return w->objectName() != QLatin1String("frmEditor"); },
+              [&](QWidget *w) {
+                  dialogSeen = true;
+                  w->close();
+              }));
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        // No list for this variable: the host is not asked.
+        editor.RequestValueList("QTY");
+        // The host leaves vData empty, then answers with no recordset.
+        clickNode(editor.tvVariables, "Status");
+        QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
+        answer = true;
+        QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
+        QTest::qWait(30);
+        text = editor.scriptText();
+    });
+    QCOMPARE(asked, 2);
+    QVERIFY(!dialogSeen);
+    QCOMPARE(text, QString());
+}
+
+void TreeInteractionTest::valueListErrors_data()
+{
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<int>("answer"); // 0 text, 1 all codes, 2 numeric codes
+    QTest::addColumn<QString>("pick");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not a recordset") << "Status" << 0 << "" << "13: Type mismatch";
+    QTest::newRow("missing field") << "Kind" << 2 << "" << "3265: ";
+    QTest::newRow("code not a number") << "Status" << 1 << "abc" << "13: ";
+}
+
+void TreeInteractionTest::valueListErrors()
+{
+    QFETCH(QString, variable);
+    QFETCH(int, answer);
+    QFETCH(QString, pick);
+    QFETCH(QString, message);
+
+    ListDatabase database;
+    auto builder = makeBuilder();
+    QObject::connect(
+        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
+        [&](QString &, QVariant &vData) {
+            vData = answer == 0 ? QVariant(QStringLiteral("rows"))
+                                : QVariant::fromValue(answer == 1 ? database.allCodes() : database.numericCodes());
+        },
+        Qt::DirectConnection);
+
+    QString shown, text;
+    bool listStillOpen = true;
+    ListVisit visit;
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        clickNode(editor.tvVariables, variable);
+        if (!pick.isEmpty())
+            answerList(visit, pick);
+        answerMessage(shown);
+        QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
+        listStillOpen = false;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("frmList") && w->isVisible())
+                listStillOpen = true;
+        // The editor goes on working.
+        doubleClickNode(editor.tvVariables, "Quantity");
+        text = editor.scriptText();
+    });
+    QVERIFY2(shown.startsWith(message), qPrintable(shown + QLatin1Char('/') + message));
+    QVERIFY(!listStillOpen);
+    QCOMPARE(text, QStringLiteral("[Quantity]"));
+}
+
+void TreeInteractionTest::unknownKeyIsRaisedAgain()
+{
+    auto builder = makeBuilder();
+    int number = 0;
+    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        try {
+            editor.RequestValueList("NOPE");
+        } catch (const nvtarnix::Error &error) {
+            number = error.number();
+        }
+    });
+    QCOMPARE(number, 5);
+}
+
+int main(int argc, char **argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    TreeInteractionTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_treeinteraction.moc"
