@@ -18,18 +18,19 @@ constexpr int Variables = 5000;
 
 QString caption(int i)
 {
-    return QStringLiteral("Caption %1").arg(i);
+    return QStringLiteral("C%1").arg(i);
 }
 
-// A display-form script naming `named` variables spread over the catalog,
-// joined by operators and a little text, about `length` characters long.
+// A display-form script of `length` characters that names `named` distinct
+// variables spread over the catalog (each as often as the length allows),
+// half of them with a group caption, joined by operators.
 QString displayScript(int named, int length)
 {
     QString s;
     for (int i = 0; s.size() < length; ++i) {
         const int v = (i % named) * (Variables / named);
-        const QString name = v % 2 ? u'[' + caption(v) + u']' : QStringLiteral("[Group %1.%2]").arg(v % 7).arg(caption(v));
-        s += name + QStringLiteral(" + Len(\"x\") * ");
+        const QString name = v % 2 ? u'[' + caption(v) + u']' : QStringLiteral("[G%1.%2]").arg(v % 7).arg(caption(v));
+        s += name + (i % 5 ? QStringLiteral("+") : QStringLiteral("&\"x\"&"));
     }
     s.truncate(length);
     return s;
@@ -57,11 +58,13 @@ int main(int argc, char **argv)
     for (int v = 0; v < Variables; ++v)
         o.AddVariable(QStringLiteral("VAR_%1").arg(v), caption(v), QStringLiteral("0"), QStringLiteral("10"),
                       QStringLiteral("3"), QStringLiteral("0"), {}, {}, {},
-                      v % 2 ? QString() : QStringLiteral("Group %1").arg(v % 7));
+                      v % 2 ? QString() : QStringLiteral("G%1").arg(v % 7));
 
     QTextStream out(stdout);
-    for (int length : {2000, 8000}) {
-        const QString display = displayScript(200, length);
+    // The same 200 variables over longer and longer scripts, then a script
+    // that names four times as many.
+    for (auto [named, length] : {std::pair{200, 2000}, {200, 4000}, {200, 8000}, {800, 8000}}) {
+        const QString display = displayScript(named, length);
         const QString database = o.ConvertScriptToDatabase(display);
         if (o.ConvertScriptFromDatabase(database) != display) {
             std::fprintf(stderr, "round trip changed the script\n");
@@ -70,8 +73,8 @@ int main(int argc, char **argv)
         volatile qsizetype sink = 0;
         const double to = microsecondsPer([&] { sink = sink + o.ConvertScriptToDatabase(display).size(); });
         const double from = microsecondsPer([&] { sink = sink + o.ConvertScriptFromDatabase(database).size(); });
-        out << QStringLiteral("%1 variables, script %2 chars: to database %3 us, from database %4 us\n")
-                   .arg(Variables).arg(length).arg(to, 0, 'f', 1).arg(from, 0, 'f', 1);
+        out << QStringLiteral("%1 variables, script %2 chars naming %3: to database %4 us, from database %5 us\n")
+                   .arg(Variables).arg(length).arg(named).arg(to, 0, 'f', 1).arg(from, 0, 'f', 1);
     }
 
     // The first conversion after the catalog changes pays for the steps.

@@ -1,9 +1,23 @@
 #include "component/BracketReplacer.h"
 
+#include <algorithm>
 #include <functional>
 #include <queue>
 
 namespace nvtarnix {
+
+namespace {
+
+// "[" + text without brackets + "]"
+bool isPlainToken(QStringView s)
+{
+    if (s.size() < 2 || s.front() != u'[' || s.back() != u']')
+        return false;
+    const QStringView inner = s.mid(1, s.size() - 2);
+    return !inner.contains(u'[') && !inner.contains(u']');
+}
+
+} // namespace
 
 struct BracketReplacer::Pending
 {
@@ -34,6 +48,8 @@ BracketReplacer::BracketReplacer(std::vector<Step> steps) : m_steps(std::move(st
         Q_ASSERT(search.size() >= 2 && search.front() == u'[' && search.back() == u']');
         m_bySearch[QStringView(search)].append(i);
         m_longest = std::max(m_longest, search.size());
+        m_tokensOnly = m_tokensOnly && isPlainToken(search)
+                       && isPlainToken(m_steps[std::size_t(i)].replacement);
     }
 }
 
@@ -58,11 +74,58 @@ void BracketReplacer::collect(QStringView text, qsizetype from, qsizetype to, Pe
     }
 }
 
-QString BracketReplacer::apply(const QString &input) const
+QString BracketReplacer::apply(const QString &text) const
 {
-    if (m_steps.empty() || input.isEmpty())
-        return input;
+    if (m_steps.empty() || text.isEmpty())
+        return text;
+    return m_tokensOnly ? applyToTokens(text) : applyStepByStep(text);
+}
 
+QString BracketReplacer::applyToTokens(const QString &text) const
+{
+    QString result;
+    result.reserve(text.size() + text.size() / 4);
+    qsizetype done = 0;
+    qsizetype open = text.indexOf(u'[');
+    while (open >= 0) {
+        // The token runs to the first bracket after its opening one; another
+        // '[' there starts a new candidate instead.
+        qsizetype close = open + 1;
+        while (close < text.size() && text[close] != u'[' && text[close] != u']')
+            ++close;
+        if (close == text.size())
+            break;
+        if (text[close] == u'[') {
+            open = close;
+            continue;
+        }
+        QStringView token = QStringView(text).mid(open, close - open + 1);
+        int step = -1;
+        if (token.size() <= m_longest) {
+            for (;;) {
+                const auto it = m_bySearch.constFind(token);
+                if (it == m_bySearch.cend())
+                    break;
+                const auto later = std::upper_bound(it->cbegin(), it->cend(), step);
+                if (later == it->cend())
+                    break;
+                step = *later;
+                token = m_steps[std::size_t(step)].replacement;
+            }
+        }
+        if (step >= 0) {
+            result.append(QStringView(text).mid(done, open - done));
+            result.append(token);
+            done = close + 1;
+        }
+        open = text.indexOf(u'[', close + 1);
+    }
+    result.append(QStringView(text).mid(done));
+    return result;
+}
+
+QString BracketReplacer::applyStepByStep(const QString &input) const
+{
     QString text = input;
     Pending pending(m_steps.size());
     collect(text, 0, text.size(), pending);

@@ -17,11 +17,17 @@ namespace nvtarnix {
 // rewritten again by a later step), so it is kept exactly.
 //
 // Running thousands of steps over the whole text would cost steps x length.
-// Instead only the steps whose search text actually occurs are run: every
-// search text starts with '[' and ends with ']', so the candidates are the
-// bracketed substrings of the text, looked up in a hash. After a step only
-// the text around its replacements can hold new candidates, so only that is
-// searched again.
+// Two shortcuts keep the result and drop that cost:
+// - When no search text and no replacement holds a bracket other than its
+//   first and last character (the usual catalog), a match can only be a
+//   bracketed token without inner brackets, and replacing one never creates a
+//   match that reaches outside it. Each such token of the text then simply
+//   follows its own chain of steps: one pass over the text.
+// - Otherwise only the steps whose search text actually occurs are run: every
+//   search text starts with '[' and ends with ']', so the candidates are the
+//   bracketed substrings of the text, looked up in a hash. After a step only
+//   the text around its replacements can hold new candidates, so only that
+//   is searched again.
 class BracketReplacer
 {
 public:
@@ -39,12 +45,15 @@ public:
 
 private:
     struct Pending;
+    QString applyToTokens(const QString &text) const;
+    QString applyStepByStep(const QString &text) const;
     void collect(QStringView text, qsizetype from, qsizetype to, Pending &pending) const;
 
     std::vector<Step> m_steps;
     // Search text -> the steps that search for it, in step order.
     QHash<QStringView, QList<int>> m_bySearch;
     qsizetype m_longest = 0;
+    bool m_tokensOnly = true;
 };
 
 // Turns each run of k CR LF pairs into ceil(k / 10) blanks: runs of ten, then
