@@ -88,35 +88,17 @@ private slots:
         // nothing was lost or reordered on the way.
         QCOMPARE(SchemaFile::toText(*loaded), SchemaFile::toText(*original));
 
-        QCOMPARE(loaded->CatalogPath(), QStringLiteral("/data/catalogs"));
-        QCOMPARE(loaded->Catalogs().Count(), 2);
+        // ... and what was read is really there, not two empty texts.
         const auto sales = loaded->GetCatalog(QStringLiteral("sales"));
         QCOMPARE(sales->description(), QStringLiteral("Πωλήσεις & <έξοδα>"));
-        QCOMPARE(sales->defaultview(), QStringLiteral("main"));
-        const auto name = sales->Fields().Item(QStringLiteral("CUST_NAME"));
-        QCOMPARE(name->vardescription(), QStringLiteral("Όνομα"));
-        QCOMPARE(name->varsize(), QStringLiteral("60"));
-        QCOMPARE(name->helpstring(), QStringLiteral("Say \"hi\" to 'them'"));
-        const auto status = sales->Fields().Item(2);
-        QCOMPARE(status->ID(), QStringLiteral("ORD_STATUS"));
-        QCOMPARE(status->hasvaluelist(), 1);
-        QCOMPARE(status->searchtype(), -1);
-
-        const auto main = sales->Views().Item(QStringLiteral("main"));
-        QCOMPARE(main->cardcaption(), QStringLiteral("card"));
-        QCOMPARE(main->Fields().Count(), 2);
-        const auto viewName = main->Fields().Item(1);
-        QCOMPARE(viewName->displayformat(), QStringLiteral("@"));
-        QCOMPARE(viewName->columnwidth(), 1440);
-        QCOMPARE(viewName->groupcaption(), QStringLiteral("Πελάτης"));
-        QCOMPARE(viewName->helpstring(), QStringLiteral("line one\nline two"));
-        const auto viewStatus = main->Fields().Item(QStringLiteral("ORD_STATUS"));
-        QCOMPARE(viewStatus->vartype(), 3);
+        QCOMPARE(sales->Fields().Item(QStringLiteral("CUST_NAME"))->helpstring(),
+                 QStringLiteral("Say \"hi\" to 'them'"));
+        const auto viewStatus = sales->Views().Item(QStringLiteral("main"))->Fields().Item(2);
+        QCOMPARE(viewStatus->ID(), QStringLiteral("ORD_STATUS"));
         QCOMPARE(viewStatus->hasvaluelist(), 2);
-        QCOMPARE(viewStatus->ListText(), QStringLiteral("description"));
-        QCOMPARE(viewStatus->sampledata(), QStringLiteral("4"));
         QCOMPARE(viewStatus->searchtype(), 7);
-        QCOMPARE(sales->Views().Item(QStringLiteral("empty"))->Fields().Count(), 0);
+        QCOMPARE(sales->Views().Item(QStringLiteral("main"))->Fields().Item(1)->helpstring(),
+                 QStringLiteral("line one\nline two"));
     }
 
     // Files written elsewhere name their encoding in the XML declaration; the
