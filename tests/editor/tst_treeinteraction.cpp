@@ -1,4 +1,3 @@
-#include "editor/TreeInteraction.h"
 #include "editor/frmEditor.h"
 
 #include <nvtarnix/Error.h>
@@ -133,15 +132,12 @@ public:
         QSqlDatabase::database(kName, false).close();
         QSqlDatabase::removeDatabase(kName);
     }
-    std::shared_ptr<nvtarnix::Recordset> numericCodes() const
+    // The codes; withLetters adds a row whose code is not a number.
+    std::shared_ptr<nvtarnix::Recordset> codes(bool withLetters = false) const
     {
         return std::make_shared<nvtarnix::SqlRecordset>(
-            QSqlDatabase::database(kName), QStringLiteral("SELECT CODE, DESCR FROM STATUS WHERE CODE <> 'abc'"));
-    }
-    std::shared_ptr<nvtarnix::Recordset> allCodes() const
-    {
-        return std::make_shared<nvtarnix::SqlRecordset>(QSqlDatabase::database(kName),
-                                                        QStringLiteral("SELECT CODE, DESCR FROM STATUS"));
+            QSqlDatabase::database(kName),
+            QStringLiteral("SELECT CODE, DESCR FROM STATUS") + (withLetters ? "" : " WHERE CODE <> 'abc'"));
     }
 
 private:
@@ -216,8 +212,6 @@ class TreeInteractionTest : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY(QStandardPaths::isTestModeEnabled()); }
-    void functionInsertion_data();
-    void functionInsertion();
     void helpLine();
     void valueListButtonFollowsVariableTree();
     void insertion();
@@ -227,28 +221,7 @@ private slots:
     void noListNoAnswer();
     void valueListErrors_data();
     void valueListErrors();
-    void unknownKeyIsRaisedAgain();
 };
-
-void TreeInteractionTest::functionInsertion_data()
-{
-    QTest::addColumn<QString>("declaration");
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("inserted");
-    QTest::newRow("plain") << "Len()" << "x" << "Len()";
-    QTest::newRow("wraps") << "If % Then" << "x > 1" << "If x > 1 Then";
-    QTest::newRow("twice") << "(%) + (%)" << "a" << "(a) + (a)";
-    QTest::newRow("nothing selected") << "If % Then" << "" << "If  Then";
-    QTest::newRow("selection holds %") << "Fix(%)" << "a % b" << "Fix(a % b)";
-}
-
-void TreeInteractionTest::functionInsertion()
-{
-    QFETCH(QString, declaration);
-    QFETCH(QString, selected);
-    QFETCH(QString, inserted);
-    QCOMPARE(nvtarnix::editor::functionInsertion(declaration, [&] { return selected; }), inserted);
-}
 
 void TreeInteractionTest::helpLine()
 {
@@ -335,12 +308,18 @@ void TreeInteractionTest::insertion()
         menu->hide();
         texts << editor.scriptText();
 
+        selectScript(editor.txtScript, 3, 5);
+        doubleClickNode(editor.tvFunctions, "Twice(x)");
+        texts << editor.scriptText();
+
+        // An interface node has nothing to insert.
         doubleClickNode(editor.tvFunctions, "Flow");
         texts << editor.scriptText();
     });
     QCOMPARE(texts, (QStringList{"x > 1 And y", "If x > 1 Then And y", "If x > 1 Then And [Customer.Name]",
                                  "If x > 1 Then And [Customer.Name][Quantity]",
-                                 "If x > 1 Then And [Customer.Name][Quantity]"}));
+                                 "If (x > 1) + (x > 1) Then And [Customer.Name][Quantity]",
+                                 "If (x > 1) + (x > 1) Then And [Customer.Name][Quantity]"}));
 }
 
 void TreeInteractionTest::contextMenu()
@@ -390,7 +369,7 @@ void TreeInteractionTest::valueListRoundTrip()
         builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
         [&](QString &vListName, QVariant &vData) {
             asked << vListName;
-            vData = QVariant::fromValue(database.numericCodes());
+            vData = QVariant::fromValue(database.codes());
         },
         Qt::DirectConnection);
 
@@ -436,6 +415,7 @@ void TreeInteractionTest::noListNoAnswer()
         Qt::DirectConnection);
     QString text;
     bool dialogSeen = false;
+    int unknownKeyError = 0;
     std::unique_ptr<QTimer> watcher(whenModal([](QWidget *w) { return w->objectName() != QLatin1String("frmEditor"); },
               [&](QWidget *w) {
                   dialogSeen = true;
@@ -451,7 +431,14 @@ void TreeInteractionTest::noListNoAnswer()
         QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
         QTest::qWait(30);
         text = editor.scriptText();
+        // A key that is not a field of the view reaches the caller.
+        try {
+            editor.RequestValueList("NOPE");
+        } catch (const nvtarnix::Error &error) {
+            unknownKeyError = error.number();
+        }
     });
+    QCOMPARE(unknownKeyError, 5);
     QCOMPARE(asked, 2);
     QVERIFY(!dialogSeen);
     QCOMPARE(text, QString());
@@ -481,7 +468,7 @@ void TreeInteractionTest::valueListErrors()
         builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
         [&](QString &, QVariant &vData) {
             vData = answer == 0 ? QVariant(QStringLiteral("rows"))
-                                : QVariant::fromValue(answer == 1 ? database.allCodes() : database.numericCodes());
+                                : QVariant::fromValue(database.codes(answer == 1));
         },
         Qt::DirectConnection);
 
@@ -505,20 +492,6 @@ void TreeInteractionTest::valueListErrors()
     QVERIFY2(shown.startsWith(message), qPrintable(shown + QLatin1Char('/') + message));
     QVERIFY(!listStillOpen);
     QCOMPARE(text, QStringLiteral("[Quantity]"));
-}
-
-void TreeInteractionTest::unknownKeyIsRaisedAgain()
-{
-    auto builder = makeBuilder();
-    int number = 0;
-    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
-        try {
-            editor.RequestValueList("NOPE");
-        } catch (const nvtarnix::Error &error) {
-            number = error.number();
-        }
-    });
-    QCOMPARE(number, 5);
 }
 
 int main(int argc, char **argv)
