@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -113,6 +114,25 @@ void whenShown(const QString &name, std::function<void(QWidget *)> then, int tri
             whenShown(name, then, tries - 1);
     });
 }
+
+// Should a test's own clicks go wrong, closes whatever modal window is left
+// so the test fails instead of waiting forever. Lives as long as one test.
+class ModalGuard
+{
+public:
+    ModalGuard()
+    {
+        m_timer.setInterval(15000);
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        m_timer.start();
+    }
+
+private:
+    QTimer m_timer;
+};
 
 void press(QWidget *window, const char *button)
 {
@@ -321,6 +341,7 @@ private slots:
     // In-process, so the test can work the wizard the command opens.
     void editPrintsTheAcceptedExpression()
     {
+        ModalGuard guard;
         whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
             auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
             QCOMPARE(script->toPlainText(), QStringLiteral("[Order.Amount] > 5"));
@@ -337,8 +358,48 @@ private slots:
         QCOMPARE(status, 0);
     }
 
+    // A value list named N is answered with the rows of table or view N.
+    void editAnswersValueListsFromTheFile()
+    {
+        ModalGuard guard;
+        whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
+            auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+            script->setPlainText(QStringLiteral("[Order.Amount] > 50 And [Customer.Country] = "));
+            script->moveCursor(QTextCursor::End);
+
+            // Pick Cyprus from the value list the SQLite file answers.
+            auto *variables = editor->findChild<QTreeWidget *>(QStringLiteral("tvVariables"));
+            const auto found = variables->findItems(QStringLiteral("Country"),
+                                                    Qt::MatchExactly | Qt::MatchRecursive);
+            QCOMPARE(found.size(), 1);
+            variables->scrollToItem(found.first());
+            QTest::mouseClick(variables->viewport(), Qt::LeftButton, {},
+                              variables->visualItemRect(found.first()).center());
+            whenShown(QStringLiteral("frmList"), [](QWidget *list) {
+                auto *rows = list->findChild<QTreeWidget *>(QStringLiteral("lstValueList"));
+                QCOMPARE(rows->topLevelItemCount(), 3);
+                rows->setCurrentItem(rows->findItems(QStringLiteral("196"), Qt::MatchExactly).first());
+                press(list, "cmdOK");
+            });
+            press(editor, "cmdValueList");
+            press(editor, "cmdOK");
+        });
+        const QString lists = m_dir.filePath(QStringLiteral("all-lists.sqlite"));
+        writeValueLists(lists, true);
+
+        CapturedOutput out;
+        const int status = tarnixcli::editCommand(
+            {QStringLiteral("--schema"), Schema, QStringLiteral("--database-script"),
+             QStringLiteral("[ORD_AMOUNT] > 5"), QStringLiteral("--value-lists"), lists,
+             QStringLiteral("--language"), QStringLiteral("1033")});
+        const QString printed = out.finish();
+        QCOMPARE(status, 0);
+        QCOMPARE(printed, QStringLiteral("[ORD_AMOUNT] > 50 And [CUST_COUNTRY] = 196\n"));
+    }
+
     void editCancelledPrintsNothing()
     {
+        ModalGuard guard;
         whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
             editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))
                 ->setPlainText(QStringLiteral("[Order.Amount] * 3"));

@@ -2,6 +2,7 @@
 #include "DemoTexts.h"
 #include "MainWindow.h"
 #include "SampleData.h"
+#include "Tour.h"
 
 #include "schema/SchemaFile.h"
 
@@ -10,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -71,6 +73,25 @@ void answerWizard(const QString &text, const char *button)
         QTest::mouseClick(press, Qt::LeftButton);
     });
 }
+
+// Should a test's own clicks go wrong, closes whatever modal window is left
+// so the test fails instead of waiting forever. Lives as long as one test.
+class ModalGuard
+{
+public:
+    ModalGuard()
+    {
+        m_timer.setInterval(15000);
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        m_timer.start();
+    }
+
+private:
+    QTimer m_timer;
+};
 
 } // namespace
 
@@ -214,6 +235,7 @@ private slots:
     // the database, and what the list shows.
     void acceptedEditIsSavedAndShown()
     {
+        ModalGuard guard;
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
@@ -233,6 +255,7 @@ private slots:
 
     void cancelLeavesTheRuleUntouched()
     {
+        ModalGuard guard;
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
@@ -247,6 +270,7 @@ private slots:
 
     void readOnlyDatabaseShowsTheErrorAndKeepsTheEdit()
     {
+        ModalGuard guard;
         const QString path = newDatabasePath();
         { DemoDatabase create(path); }
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
@@ -340,6 +364,24 @@ private slots:
         window.setLanguage(Greek);
         QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, Greek));
         QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Οδηγός έκφρασης"));
+    }
+
+    // The scripted tour of `tarnix-demo --tour` from start to end.
+    void tourRunsToItsEnd()
+    {
+        DemoDatabase db(newDatabasePath());
+        MainWindow window(db);
+        window.show();
+        QTemporaryDir pictures;
+        Tour tour(window, pictures.path());
+        const int status = tour.run();
+        QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
+        QCOMPARE(tour.pictures().size(), 7);
+        for (const QString &png : tour.pictures())
+            QVERIFY(fileBytes(png).startsWith("\x89PNG"));
+        const int id = ruleId(db, QStringLiteral("Greek customers"));
+        QCOMPARE(db.rule(id).expression,
+                 QStringLiteral("[CUST_COUNTRY] = 196 And Len([CUST_NAME]) > 0"));
     }
 };
 
