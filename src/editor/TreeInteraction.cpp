@@ -5,6 +5,9 @@
 #include "support/MlStringModule.h"
 
 #include <nvtarnix/Error.h>
+#include <nvtarnix/ForwardOnlyRecordset.h>
+#include <nvtarnix/MemoryRecordset.h>
+#include <nvtarnix/SqlRecordset.h>
 #include <nvtarnix/View.h>
 
 namespace nvtarnix::editor {
@@ -60,13 +63,30 @@ ContextMenuEnabling contextMenuEnabling(const QString &activeControl, std::optio
     return enabling;
 }
 
+namespace {
+
+// A host may hand over the pointer to the recordset class it built rather
+// than to the base; the component's own classes are taken as they come.
+template <typename Derived>
+bool takeRecordset(const QVariant &vData, std::shared_ptr<Recordset> &rsList)
+{
+    if (vData.metaType() != QMetaType::fromType<std::shared_ptr<Derived>>())
+        return false;
+    rsList = vData.value<std::shared_ptr<Derived>>();
+    return true;
+}
+
+} // namespace
+
 std::shared_ptr<Recordset> recordsetOf(const QVariant &vData)
 {
     if (!vData.isValid())
         return nullptr;
-    if (vData.metaType() != QMetaType::fromType<std::shared_ptr<Recordset>>())
-        throw Error(13, QStringLiteral("nvTarnix"), QStringLiteral("Type mismatch"));
-    return vData.value<std::shared_ptr<Recordset>>();
+    std::shared_ptr<Recordset> rsList;
+    if (takeRecordset<Recordset>(vData, rsList) || takeRecordset<SqlRecordset>(vData, rsList)
+        || takeRecordset<MemoryRecordset>(vData, rsList) || takeRecordset<ForwardOnlyRecordset>(vData, rsList))
+        return rsList;
+    throw Error(13, QStringLiteral("nvTarnix"), QStringLiteral("Type mismatch"));
 }
 
 std::optional<QString> RequestValueList(const View *view, const QString &key, const ValueListExchange &exchange)

@@ -48,8 +48,9 @@ struct ContextMenuEnabling
 ContextMenuEnabling contextMenuEnabling(const QString &activeControl, std::optional<int> selectedVariableImage);
 
 // The recordset a host put into vData: null when it left vData empty or put
-// an empty pointer there; anything other than a
-// std::shared_ptr<nvtarnix::Recordset> is error 13 "Type mismatch".
+// an empty pointer there. A std::shared_ptr to nvtarnix::Recordset or to one
+// of the component's recordset classes is taken; anything else is error 13
+// "Type mismatch".
 std::shared_ptr<Recordset> recordsetOf(const QVariant &vData);
 
 // What the value-list exchange needs of the window and its owner.

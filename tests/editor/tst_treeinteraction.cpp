@@ -369,7 +369,11 @@ void TreeInteractionTest::valueListRoundTrip()
         builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
         [&](QString &vListName, QVariant &vData) {
             asked << vListName;
-            vData = QVariant::fromValue(database.codes());
+            // The second answer names the recordset's own class.
+            if (asked.size() == 1)
+                vData = QVariant::fromValue(database.codes());
+            else
+                vData = QVariant::fromValue(std::static_pointer_cast<nvtarnix::SqlRecordset>(database.codes()));
         },
         Qt::DirectConnection);
 
