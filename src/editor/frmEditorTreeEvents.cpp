@@ -12,6 +12,7 @@
 #include <nvtarnix/View.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,9 +25,9 @@ namespace nvtarnix {
 
 namespace {
 
-// Passes a tree's double-clicks, right-button releases (on its viewport) and
-// Enter presses (on the tree) to the window; the tree keeps its own handling
-// of everything else.
+// Passes a tree's double-clicks, right-button releases (on its viewport),
+// Enter presses and the keyboard's context-menu key (on the tree) to the
+// window; the tree keeps its own handling of everything else.
 class TreeEventFilter : public QObject
 {
 public:
@@ -52,6 +53,13 @@ protected:
                 m_handlers.enter();
                 return true;
             }
+        } else if (watched == m_tree && event->type() == QEvent::ContextMenu
+                   && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+            // The menu opens over the selected node, as the mouse would open it.
+            const QRect node = m_tree->visualItemRect(m_tree->currentItem());
+            const QPoint at = node.isValid() ? node.center() : QPoint(0, 0);
+            m_handlers.rightMouseUp(m_tree->viewport()->mapToGlobal(at));
+            return true;
         } else if (watched == m_tree->viewport()) {
             if (event->type() == QEvent::MouseButtonDblClick
                 && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {

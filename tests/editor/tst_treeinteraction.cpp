@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -338,8 +339,19 @@ void TreeInteractionTest::contextMenu()
         rightClick(editor.tvVariables, "Status");
         rightClick(editor.tvVariables, "City");
         rightClick(editor.tvFunctions, "Flow");
+        // The keyboard's menu key on the variable tree, whose node is City.
+        editor.tvVariables->setFocus();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                  editor.tvVariables->mapToGlobal(QPoint(0, 0)));
+        QApplication::sendEvent(editor.tvVariables, &menuKey);
+        states << QList<bool>{editor.mEditVariables->isVisible(), editor.mInsertVar->isEnabled(),
+                              editor.mValueList->isEnabled(), editor.mInsertFunc->isEnabled()};
+        editor.mEditVariables->hide();
     });
-    QCOMPARE(states, (QList<QList<bool>>{{true, true, false}, {true, false, false}, {false, false, true}}));
+    QCOMPARE(states, (QList<QList<bool>>{{true, true, false},
+                                         {true, false, false},
+                                         {false, false, true},
+                                         {true, true, false, false}}));
 }
 
 void TreeInteractionTest::valueListRoundTrip_data()
@@ -420,11 +432,12 @@ void TreeInteractionTest::noListNoAnswer()
     QString text;
     bool dialogSeen = false;
     int unknownKeyError = 0;
-    std::unique_ptr<QTimer> watcher(whenModal([](QWidget *w) { return w->objectName() != QLatin1String("frmEditor"); },
-              [&](QWidget *w) {
-                  dialogSeen = true;
-                  w->close();
-              }));
+    std::unique_ptr<QTimer> watcher(
+        whenModal([](QWidget *w) { return w->objectName() != QLatin1String("frmEditor"); },
+                  [&](QWidget *w) {
+                      dialogSeen = true;
+                      w->close();
+                  }));
     runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
         // No list for this variable: the host is not asked.
         editor.RequestValueList("QTY");
