@@ -93,19 +93,33 @@ auto ScriptControl::guarded(F &&f) -> decltype(f())
     }
 }
 
+// Each run holds its own reference to the engine, so a Reset from inside the
+// run (a host's MsgBox callback, say) drops the engine only when it returns.
 Variant ScriptControl::eval(const QString &expression)
 {
-    return guarded([&] { return runtime().evaluate(expression); });
+    return guarded([&] {
+        runtime();
+        const std::shared_ptr<Runtime> keep = m_runtime;
+        return keep->evaluate(expression);
+    });
 }
 
 void ScriptControl::executeStatement(const QString &statement)
 {
-    guarded([&] { runtime().executeCode(statement); });
+    guarded([&] {
+        runtime();
+        const std::shared_ptr<Runtime> keep = m_runtime;
+        keep->executeCode(statement);
+    });
 }
 
 void ScriptControl::addCode(const QString &code)
 {
-    guarded([&] { runtime().executeCode(code); });
+    guarded([&] {
+        runtime();
+        const std::shared_ptr<Runtime> keep = m_runtime;
+        keep->executeCode(code);
+    });
 }
 
 void ScriptControl::addObject(const QString &name, const std::shared_ptr<Object> &object)

@@ -329,6 +329,21 @@ private slots:
         QCOMPARE(prompts.size(), 2);
     }
 
+    // A host may reset the control from inside a run (from a dialog the
+    // script opened): the run finishes on the engine it started with.
+    void resetDuringRun()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        sc->setAllowUI(true);
+        sc->setUiCallback([&](const UiRequest &) {
+            sc->reset();
+            return Variant(qint32(1));
+        });
+        QCOMPARE(sc->eval(QStringLiteral("MsgBox(\"x\") + Len(\"ab\")")).toLong(), 3);
+        sc->addCode(QStringLiteral("Dim v\nv = 5\nMsgBox \"reset\"\nv = v + 1"));
+        QVERIFY(sc->eval(QStringLiteral("v")).isEmpty());
+    }
+
     // Each control converts through its own locale, whatever the thread's was.
     void localePerControl()
     {
