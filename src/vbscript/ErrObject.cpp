@@ -23,8 +23,11 @@ void ErrObject::set(const ScriptError &error)
     m_number = error.number();
     m_description = error.description();
     m_source = error.source();
-    m_helpFile.clear();
-    m_helpContext = 0;
+    // Err.Raise has already stored its help file and context.
+    if (error.kind() != ErrorKind::User) {
+        m_helpFile.clear();
+        m_helpContext = 0;
+    }
 }
 
 ScriptError ErrObject::makeRaised(std::span<Variant> args)
@@ -72,10 +75,8 @@ Variant ErrObject::get(const QString &name, std::span<Variant> args)
         if (args.size() > 5)
             throw ScriptError::runtime(err::WrongNumberOfArguments);
         ScriptError e = makeRaised(args);
-        if (args.size() > 3 && !args[3].isMissing())
-            m_helpFile = args[3].toString();
-        if (args.size() > 4 && !args[4].isMissing())
-            m_helpContext = args[4].toLong();
+        m_helpFile = args.size() > 3 && !args[3].isMissing() ? args[3].toString() : QString();
+        m_helpContext = args.size() > 4 && !args[4].isMissing() ? args[4].toLong() : 0;
         throw e;
     }
     throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);

@@ -158,6 +158,7 @@ private slots:
         row("on error inside procedure only", "Sub S()\nOn Error Resume Next\nx = 1 / 0\nEnd Sub\nS\nr = \"ran\"", "String\tran");
         row("err raise vbObjectError", "On Error Resume Next\nErr.Raise vbObjectError + 1\nr = Err.Number & Err.Description", "String\t-2147221503Unknown runtime error");
         row("failing if condition enters the block", "On Error Resume Next\nIf 1 / 0 Then r = \"in\" Else r = \"else\"", "String\tin");
+        row("err raise help", "On Error Resume Next\nErr.Raise 5, , , \"h.chm\", 42\nr = Err.Description & Err.HelpFile & Err.HelpContext", "String\tInvalid procedure call or argumenth.chm42");
         row("err clear", "On Error Resume Next\nx = 1 / 0\nErr.Clear\nr = Err.Number & \"|\" & Err.Description", "String\t0|");
         row("err value is number", "On Error Resume Next\nx = 1 / 0\nr = Err", "Long\t11");
         row("undefined sub", "Nope", "error 13");
