@@ -295,6 +295,17 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
     const QStringView rest = QStringView(expression).mid(start - 1);
     if (find.isEmpty() || count == 0)
         return Variant(rest.toString());
+    if (with.size() > find.size()) {
+        // A growing replacement is sized before it is built, so a result past
+        // the string limit fails at once instead of being assembled first.
+        qsizetype hits = 0;
+        for (qsizetype pos = rest.indexOf(find, 0, cs); pos >= 0 && (count < 0 || hits < count);
+             pos = rest.indexOf(find, pos + find.size(), cs))
+            ++hits;
+        const double grown = double(rest.size()) + double(hits) * double(with.size() - find.size());
+        if (grown > double(Variant::maxStringLength()))
+            ctx.raise(err::OutOfStringSpace);
+    }
     if (start == 1 && count == -1) {
         // The common case: every occurrence in the whole text, which Qt does
         // in place when the lengths match.
