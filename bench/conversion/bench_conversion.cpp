@@ -77,13 +77,15 @@ int main(int argc, char **argv)
                    .arg(Variables).arg(length).arg(named).arg(to, 0, 'f', 1).arg(from, 0, 'f', 1);
     }
 
-    // The first conversion after the catalog changes pays for the steps.
+    // The first conversion after the view changes pays for building its
+    // replacement steps again.
     const QString display = displayScript(200, 2000);
-    QElapsedTimer timer;
-    timer.start();
-    o.AddVariable(QStringLiteral("LATE"), QStringLiteral("Late"), QStringLiteral("0"), QStringLiteral("1"));
-    o.ConvertScriptToDatabase(display);
-    out << QStringLiteral("first conversion after a new variable: %1 us\n")
-               .arg(double(timer.nsecsElapsed()) / 1000.0, 0, 'f', 1);
+    const auto view = o.BuilderSchema()->GetCatalog(QStringLiteral("_defaultcatalog"))->Views().Item(1);
+    int round = 0;
+    const double cold = microsecondsPer([&] {
+        view->Fields().Item(1)->setVardescription(caption(0) + QString::number(++round % 2));
+        o.ConvertScriptToDatabase(display);
+    });
+    out << QStringLiteral("first conversion after the view changed: %1 us\n").arg(cold, 0, 'f', 1);
     return 0;
 }
