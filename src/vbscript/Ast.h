@@ -42,6 +42,9 @@ struct NameRef
     Kind kind = Kind::Dynamic;
     int slot = -1;
     bool hasArgs = false;  // written name(...): inside Function F, F(...) calls F
+    // a Const whose value is a number literal: it compares as that literal
+    // would; set when resolved, or on lookup for a global Const
+    mutable bool numericConst = false;
     // run-time cache of a global entry or built-in found for a Dynamic name
     mutable int globalIndex = -1;
     mutable const BuiltinInfo *builtin = nullptr;
@@ -57,6 +60,10 @@ struct Expr : Node
     virtual bool isConstantNumber() const { return false; }
     // The storage of a plain variable, for by-reference arguments.
     virtual Variant *reference(Runtime &, Frame &) const { return nullptr; }
+    // An array element, for by-reference arguments: evaluates the indices
+    // into `indices` and answers the array variable; null (evaluating
+    // nothing) for anything else.
+    virtual Variant *elementReference(Runtime &, Frame &, std::vector<Variant> &) const { return nullptr; }
     virtual bool isAssignable() const { return false; }
     virtual void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const;
     // Evaluates as a call statement (result discarded; Subs allowed).
@@ -89,6 +96,7 @@ struct NameExpr : Expr
     NameRef ref;
     Variant eval(Runtime &rt, Frame &f) const override;
     Variant *reference(Runtime &rt, Frame &f) const override;
+    bool isConstantNumber() const override { return ref.numericConst; }
     bool isAssignable() const override { return true; }
     void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
     void call(Runtime &rt, Frame &f) const override;
@@ -100,6 +108,7 @@ struct NameCallExpr : Expr
     NameRef ref;
     ExprList args;
     Variant eval(Runtime &rt, Frame &f) const override;
+    Variant *elementReference(Runtime &rt, Frame &f, std::vector<Variant> &indices) const override;
     bool isAssignable() const override { return true; }
     void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
     void call(Runtime &rt, Frame &f) const override;

@@ -30,9 +30,7 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
         rt.evalArgs(args, f, pack, true);
         Variant r = rt.invokeMember(*f.me, ref.name, spanOf(pack), asStatement ? Runtime::Call : Runtime::Get,
                                     nullptr, true);
-        for (qsizetype i = 0; i < pack.refs.size(); ++i)
-            if (pack.refs[i])
-                *pack.refs[i] = pack.values[i];
+        Runtime::storeBack(pack, true);
         return r;
     }
     Variant *var = nullptr;
@@ -66,7 +64,9 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
     case Runtime::Binding::Proc: {
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
-        return rt.callProcedure(*b.proc, nullptr, pack);
+        Variant r = rt.callProcedure(*b.proc, nullptr, pack);
+        Runtime::storeBack(pack, false);
+        return r;
     }
     case Runtime::Binding::Builtin:
         if (b.builtin->isSub && !asStatement)
@@ -144,6 +144,30 @@ Variant NameCallExpr::eval(Runtime &rt, Frame &f) const
     return callName(rt, f, ref, args, false, true);
 }
 
+Variant *NameCallExpr::elementReference(Runtime &rt, Frame &f, std::vector<Variant> &indices) const
+{
+    Variant *var = nullptr;
+    switch (ref.kind) {
+    case NameRef::Kind::Local: var = f.vars[ref.slot]; break;
+    case NameRef::Kind::Field: var = &f.me->fields[size_t(ref.slot)]; break;
+    case NameRef::Kind::MeMember: return nullptr;
+    case NameRef::Kind::Dynamic: {
+        const Runtime::Binding b = rt.lookup(ref, f);
+        if (b.kind == Runtime::Binding::Variable && !b.readOnly)
+            var = b.var;
+        break;
+    }
+    }
+    if (!var || !var->isArray())
+        return nullptr;
+    indices.reserve(args.size());
+    for (const ExprPtr &a : args)
+        indices.push_back(a->eval(rt, f));
+    if (!var->isArray())  // an index expression replaced it
+        raise(err::TypeMismatch, ref.name);
+    return var;
+}
+
 void NameCallExpr::call(Runtime &rt, Frame &f) const
 {
     callName(rt, f, ref, args, true, true);
@@ -213,9 +237,7 @@ void MemberExpr::call(Runtime &rt, Frame &f) const
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
         rt.invokeMember(*so, member, spanOf(pack), Runtime::Call, nullptr, so == f.me);
-        for (qsizetype i = 0; i < pack.refs.size(); ++i)
-            if (pack.refs[i])
-                *pack.refs[i] = pack.values[i];
+        Runtime::storeBack(pack, true);
         return;
     }
     ArgPack pack;
@@ -403,6 +425,7 @@ Flow ConstStmt::exec(Runtime &rt, Frame &f) const
             const int i = rt.declareGlobal(item.ref.name);
             rt.m_globals[size_t(i)].value = v;
             rt.m_globals[size_t(i)].isConst = true;
+            rt.m_globals[size_t(i)].numericConst = item.value->isConstantNumber();
             continue;
         }
         if (Variant *var = rt.variableFor(item.ref, f, true))
@@ -413,38 +436,50 @@ Flow ConstStmt::exec(Runtime &rt, Frame &f) const
 
 Flow IfStmt::exec(Runtime &rt, Frame &f) const
 {
-    for (const auto &[cond, body] : branches) {
-        bool taken = false;
-        if (!f.resumeNext) {
-            taken = ops::truth(cond->eval(rt, f));
-        } else {
-            // Under On Error Resume Next a failing condition resumes at the
-            // next statement, which is the first one of its block.
-            try {
-                taken = ops::truth(cond->eval(rt, f));
-            } catch (ScriptError &e) {
-                if (e.number() == err::TimeLimitReached)
-                    throw;
-                rt.attachPosition(e, *this, f);
-                rt.err().set(e);
-                taken = true;
-            }
-        }
-        if (taken)
+    // Under On Error Resume Next a failing condition resumes at the next
+    // statement, which is the first one of its block.
+    for (const auto &[cond, body] : branches)
+        if (rt.condition(*cond, *this, f, true))
             return rt.runBlock(body, f);
-    }
     return rt.runBlock(elseBlock, f);
 }
 
+namespace {
+// A loop whose header failed under On Error Resume Next carries on at the
+// first statement of its body, which then runs once.
+Flow runBodyOnce(Runtime &rt, Frame &f, const Block &body, Flow exitFlow)
+{
+    const Flow flow = rt.runBlock(body, f);
+    return flow == exitFlow ? Flow::Normal : flow;
+}
+} // namespace
+
 Flow SelectStmt::exec(Runtime &rt, Frame &f) const
 {
-    const Variant v = subject->eval(rt, f);
+    Variant v;
+    try {
+        v = subject->eval(rt, f);
+    } catch (ScriptError &e) {
+        // Resumed, the next statement is the first one of the first Case.
+        if (!rt.resumeAfter(e, *this, f))
+            throw;
+        return rt.runBlock(cases.empty() ? elseBlock : cases.front().body, f);
+    }
     const bool subjectConstant = subject->isConstantNumber();
     for (const Case &c : cases) {
         for (const ExprPtr &e : c.values) {
-            const Variant r = ops::compare(ops::Compare::Eq, v, e->eval(rt, f), subjectConstant,
-                                           e->isConstantNumber());
-            if (!r.isNull() && ops::truth(r))
+            bool match;
+            try {
+                // Evaluated first: a Const learns on lookup that it stands for a number.
+                const Variant value = e->eval(rt, f);
+                const Variant r = ops::compare(ops::Compare::Eq, v, value, subjectConstant, e->isConstantNumber());
+                match = !r.isNull() && ops::truth(r);
+            } catch (ScriptError &error) {
+                if (!rt.resumeAfter(error, *e, f))
+                    throw;
+                match = true;
+            }
+            if (match)
                 return rt.runBlock(c.body, f);
         }
     }
@@ -453,13 +488,26 @@ Flow SelectStmt::exec(Runtime &rt, Frame &f) const
 
 Flow ForStmt::exec(Runtime &rt, Frame &f) const
 {
-    const Variant start = Runtime::letValue(from->eval(rt, f));
-    const Variant end = Runtime::letValue(to->eval(rt, f));
-    const Variant stepValue = step ? Runtime::letValue(step->eval(rt, f)) : Variant(qint16(1));
-    if (start.isNull() || end.isNull() || stepValue.isNull())
-        raise(err::InvalidUseOfNull);
+    // Bounds are numbers: text converts (or fails with a type mismatch) once,
+    // here, instead of comparing as text on every round.
+    auto bound = [&](const Expr &e) {
+        Variant v = Runtime::letValue(e.eval(rt, f));
+        if (v.isNull())
+            raise(err::InvalidUseOfNull);
+        return v.isString() ? Variant(v.toDouble()) : v;
+    };
+    Variant start, end, stepValue;
+    try {
+        start = bound(*from);
+        end = bound(*to);
+        stepValue = step ? bound(*step) : Variant(qint16(1));
+        counter->assign(rt, f, start, false);
+    } catch (ScriptError &e) {
+        if (!rt.resumeAfter(e, *this, f))
+            throw;
+        return runBodyOnce(rt, f, body, Flow::ExitFor);
+    }
     const bool up = ops::compareValues(stepValue, Variant(qint16(0))) >= 0;
-    counter->assign(rt, f, start, false);
     Variant *slot = counter->reference(rt, f);
     const bool integral = start.isIntegral() && end.isIntegral() && stepValue.isIntegral();
     const qint64 endInt = integral ? end.toLong() : 0;
@@ -491,17 +539,23 @@ Flow ForStmt::exec(Runtime &rt, Frame &f) const
 
 Flow ForEachStmt::exec(Runtime &rt, Frame &f) const
 {
-    const Variant coll = collection->eval(rt, f);
     std::vector<Variant> items;
     std::shared_ptr<SafeArray> arr;
-    if (coll.isArray()) {
-        arr = coll.rawArray();  // shared: changes in the body copy the array
-    } else if (coll.isObject()) {
-        if (!coll.rawObject())
-            raise(err::ObjectVariableNotSet);
-        items = coll.rawObject()->enumerate();
-    } else {
-        raise(err::ObjectNotCollection);
+    try {
+        const Variant coll = collection->eval(rt, f);
+        if (coll.isArray()) {
+            arr = coll.rawArray();  // shared: changes in the body copy the array
+        } else if (coll.isObject()) {
+            if (!coll.rawObject())
+                raise(err::ObjectVariableNotSet);
+            items = coll.rawObject()->enumerate();
+        } else {
+            raise(err::ObjectNotCollection);
+        }
+    } catch (ScriptError &e) {
+        if (!rt.resumeAfter(e, *this, f))
+            throw;
+        return runBodyOnce(rt, f, body, Flow::ExitFor);
     }
     const size_t n = arr ? arr->data.size() : items.size();
     for (size_t i = 0; i < n; ++i) {
@@ -519,8 +573,11 @@ Flow ForEachStmt::exec(Runtime &rt, Frame &f) const
 
 Flow DoStmt::exec(Runtime &rt, Frame &f) const
 {
+    // Resumed after a failing condition, the next statement is the first of
+    // the body for a test at the top, and the one after the loop for a test
+    // at the bottom.
     auto keepGoing = [&] {
-        const bool t = ops::truth(condition->eval(rt, f));
+        const bool t = rt.condition(*condition, *this, f, testAtTop != isUntil);
         return isUntil ? !t : t;
     };
     for (;;) {

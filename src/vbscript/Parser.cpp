@@ -190,6 +190,7 @@ void Parser::resolve(Context &ctx)
             if (it != scope->locals.constEnd() && !(r->hasArgs && it.value() == scope->resultSlot)) {
                 r->kind = NameRef::Kind::Local;
                 r->slot = it.value();
+                r->numericConst = ctx.numericConsts.contains(r->key);
                 continue;
             }
         }
@@ -970,6 +971,8 @@ StmtPtr Parser::parseConst()
         ConstStmt::Item item;
         item.value = parseExpr();
         declareLocal(name, t);
+        if (m_ctx.proc && item.value->isConstantNumber())
+            m_ctx.numericConsts.insert(name.toLower());
         item.ref.name = name;
         item.ref.key = name.toLower();
         s->items.push_back(std::move(item));

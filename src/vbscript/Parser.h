@@ -3,6 +3,8 @@
 #include "vbscript/Ast.h"
 #include "vbscript/Lexer.h"
 
+#include <QSet>
+
 namespace vbscript {
 
 // Reads source into a CodeUnit. Throws ScriptError compile errors (1001 to
@@ -27,6 +29,7 @@ private:
         Procedure *proc = nullptr;
         ClassDef *cls = nullptr;
         std::vector<NameRef *> refs;
+        QSet<QString> numericConsts;  // Consts of the procedure holding a number literal
         int doDepth = 0, forDepth = 0;
     };
 

@@ -108,6 +108,29 @@ void Runtime::attachPosition(ScriptError &e, const Node &at, const Frame &f) con
     e.setPosition(at.line, at.column, text);
 }
 
+bool Runtime::resumeAfter(ScriptError &e, const Node &at, Frame &f)
+{
+    // A time limit is the host's decision, not the script's error.
+    if (!f.resumeNext || e.number() == err::TimeLimitReached)
+        return false;
+    attachPosition(e, at, f);
+    m_err->set(e);
+    return true;
+}
+
+bool Runtime::condition(const Expr &cond, const Node &at, Frame &f, bool onError)
+{
+    if (!f.resumeNext)
+        return ops::truth(cond.eval(*this, f));
+    try {
+        return ops::truth(cond.eval(*this, f));
+    } catch (ScriptError &e) {
+        if (!resumeAfter(e, at, f))
+            throw;
+        return onError;
+    }
+}
+
 // ---- globals
 
 int Runtime::globalIndex(const QString &key) const
@@ -121,7 +144,7 @@ int Runtime::declareGlobal(const QString &name)
     int i = globalIndex(key);
     if (i >= 0)
         return i;
-    m_globals.push_back(Global{name, Variant(), nullptr, false});
+    m_globals.push_back(Global{name, Variant(), nullptr, false, false});
     i = int(m_globals.size()) - 1;
     m_globalIndex.insert(key, i);
     return i;
@@ -153,6 +176,7 @@ Runtime::Binding Runtime::lookup(const NameRef &ref, Frame &f)
             b.kind = Binding::Variable;
             b.var = &g.value;
             b.readOnly = g.isConst;
+            ref.numericConst = g.isConst && g.numericConst;
         }
         return b;
     }
@@ -351,11 +375,8 @@ Flow Runtime::runBlock(const Block &block, Frame &f)
                 if (flow != Flow::Normal)
                     return flow;
             } catch (ScriptError &e) {
-                // A time limit is the host's decision, not the script's error.
-                if (e.number() == err::TimeLimitReached)
+                if (!resumeAfter(e, *s, f))
                     throw;
-                attachPosition(e, *s, f);
-                m_err->set(e);
             }
         }
     }
@@ -371,10 +392,34 @@ void Runtime::evalArgs(const ExprList &exprs, Frame &f, ArgPack &pack, bool with
     for (size_t i = 0; i < exprs.size(); ++i) {
         Variant *r = withRefs ? exprs[i]->reference(*this, f) : nullptr;
         pack.refs[qsizetype(i)] = r;
-        if (r)
+        if (r) {
             pack.values[qsizetype(i)] = *r;
-        else
-            pack.values[qsizetype(i)] = exprs[i]->eval(*this, f);
+            continue;
+        }
+        if (withRefs) {
+            std::vector<Variant> indices;
+            if (Variant *array = exprs[i]->elementReference(*this, f, indices)) {
+                pack.values[qsizetype(i)] = indexArray(*array, indices);
+                pack.refs[qsizetype(i)] = &pack.values[qsizetype(i)];
+                pack.elements.push_back({qsizetype(i), array, std::move(indices)});
+                continue;
+            }
+        }
+        pack.values[qsizetype(i)] = exprs[i]->eval(*this, f);
+    }
+}
+
+void Runtime::storeBack(ArgPack &pack, bool variables)
+{
+    if (variables) {
+        for (qsizetype i = 0; i < pack.refs.size(); ++i)
+            if (pack.refs[i] && pack.refs[i] != &pack.values[i])
+                *pack.refs[i] = pack.values[i];
+    }
+    for (const ArgPack::Element &e : pack.elements) {
+        // The callee may have replaced the array by something else.
+        if (e.array->isArray())
+            storeElement(*e.array, e.indices, pack.values[e.arg]);
     }
 }
 
@@ -402,6 +447,8 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
         Variant *ref = args.refs.size() > qsizetype(i) ? args.refs[qsizetype(i)] : nullptr;
         if (p.params[i].byRef && ref)
             f.vars[qsizetype(i)] = ref;
+        else if (ref)
+            f.storage[qsizetype(i)] = args.values[qsizetype(i)];  // the caller may store it back
         else
             f.storage[qsizetype(i)] = std::move(args.values[qsizetype(i)]);
     }
@@ -502,11 +549,8 @@ Variant Runtime::getMember(const Variant &object, const QString &name, const Exp
     const bool byRef = dynamic_cast<ScriptObject *>(obj.get()) != nullptr;
     evalArgs(args, f, pack, byRef);
     Variant result = obj->get(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size())));
-    if (byRef) {
-        for (qsizetype i = 0; i < pack.refs.size(); ++i)
-            if (pack.refs[i])
-                *pack.refs[i] = pack.values[i];
-    }
+    if (byRef)
+        storeBack(pack, true);
     return result;
 }
 
@@ -607,11 +651,7 @@ Variant Runtime::instantiate(const QString &className)
     if (found == m_classes.constEnd())
         throw ScriptError::runtime(err::ClassNotDefined, className);
     const ClassDef *cls = found->first;
-    std::shared_ptr<ScriptObject> obj(new ScriptObject(*cls, found->second, this, m_alive), [](ScriptObject *p) {
-        if (Runtime *rt = p->runtime())
-            rt->terminateObject(*p);
-        delete p;
-    });
+    std::shared_ptr<ScriptObject> obj(new ScriptObject(*cls, found->second, this, m_alive), releaseObject);
     obj->fields.resize(cls->fields.size());
     Frame f;
     f.unit = cls->unit;
@@ -633,6 +673,37 @@ Variant Runtime::instantiate(const QString &className)
         callProcedure(*cls->initialize, obj.get(), none);
     }
     return Variant(std::static_pointer_cast<Object>(obj));
+}
+
+namespace {
+// Fields of released objects whose own release is still to come.
+thread_local std::vector<Variant> t_releasing;
+thread_local bool t_draining = false;
+} // namespace
+
+// Releasing an object releases what its fields hold, which may be the next
+// object of a long chain (a linked list of a million nodes): the fields are
+// queued and released one after another by the outermost release, so the
+// stack stays flat however long the chain.
+void Runtime::releaseObject(ScriptObject *p)
+{
+    if (Runtime *rt = p->runtime())
+        rt->terminateObject(*p);
+    std::vector<Variant> fields = std::move(p->fields);
+    delete p;
+    for (Variant &v : fields)
+        if (v.isObject() || v.isArray())
+            t_releasing.push_back(std::move(v));
+    fields.clear();
+    if (t_draining)
+        return;
+    t_draining = true;
+    while (!t_releasing.empty()) {
+        Variant last = std::move(t_releasing.back());
+        t_releasing.pop_back();
+        last = Variant();  // may come back here and queue more
+    }
+    t_draining = false;
 }
 
 void Runtime::terminateObject(ScriptObject &obj)

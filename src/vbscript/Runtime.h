@@ -38,6 +38,16 @@ struct ArgPack
 {
     QVarLengthArray<Variant, 8> values;
     QVarLengthArray<Variant *, 8> refs;
+    // Array elements passed by reference travel in `values` and are stored
+    // back into their array when the call returns: a pointer into the array
+    // itself would not survive the callee resizing or sharing it.
+    struct Element
+    {
+        qsizetype arg;
+        Variant *array;
+        std::vector<Variant> indices;
+    };
+    std::vector<Element> elements;
 };
 
 // The engine's state: global names, compiled code, the Err object, settings;
@@ -109,6 +119,10 @@ public:
     Variant callProcedure(const Procedure &p, ScriptObject *me, ArgPack &args);
     Variant callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &f);
     void evalArgs(const ExprList &exprs, Frame &f, ArgPack &pack, bool withRefs);
+    // After a call: the arguments' new values into array elements passed by
+    // reference and, with `variables`, into variables the callee did not
+    // alias directly.
+    static void storeBack(ArgPack &pack, bool variables);
 
     // Members of objects. Script objects take arguments by reference: the
     // changed values are stored back into the caller's variables.
@@ -122,6 +136,7 @@ public:
 
     Variant instantiate(const QString &className);
     void terminateObject(ScriptObject &obj);
+    static void releaseObject(ScriptObject *obj);
 
     static Variant indexArray(const Variant &array, std::span<const Variant> indices);
     static void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value);
@@ -135,6 +150,13 @@ public:
     }
     void checkDeadline();
     void attachPosition(ScriptError &e, const Node &at, const Frame &f) const;
+    // Under On Error Resume Next, records `e` in Err against `at` and answers
+    // true: the statement carries on at its next step. Otherwise, and for the
+    // host's time limit, false: the caller rethrows.
+    bool resumeAfter(ScriptError &e, const Node &at, Frame &f);
+    // The truth of a statement's condition; a condition that fails under On
+    // Error Resume Next counts as `onError`.
+    bool condition(const Expr &cond, const Node &at, Frame &f, bool onError);
 
 private:
     struct Global
@@ -143,6 +165,7 @@ private:
         Variant value;
         const Procedure *proc = nullptr;
         bool isConst = false;
+        bool numericConst = false;  // a Const of a number literal
     };
     int globalIndex(const QString &key) const;
     int declareGlobal(const QString &name);

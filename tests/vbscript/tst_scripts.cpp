@@ -366,6 +366,18 @@ private slots:
         QCOMPARE(sc->eval(QString(100, QLatin1Char('(')) + QLatin1Char('7') + QString(100, QLatin1Char(')'))).toLong(), 7);
     }
 
+    // A million linked objects going out of scope at once are released
+    // without one nested call per link.
+    void longObjectChainIsReleased()
+    {
+        std::unique_ptr<ScriptControl> sc(newControl());
+        sc->addCode(QStringLiteral("Dim freed\nClass Link\nPublic nx\nSub Class_Terminate\nfreed = freed + 1\nEnd Sub\nEnd Class\n"
+                                   "Sub Build(n)\nDim head, k, i\nSet head = Nothing\nFor i = 1 To n\n"
+                                   "Set k = New Link\nSet k.nx = head\nSet head = k\nNext\nEnd Sub\n"
+                                   "Build 1000000"));
+        QCOMPARE(sc->eval(QStringLiteral("freed")).toLong(), 1000000);
+    }
+
     void timeoutStopsEndlessLoop()
     {
         std::unique_ptr<ScriptControl> sc(newControl());
