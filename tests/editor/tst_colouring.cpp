@@ -12,16 +12,16 @@ using namespace nvtarnix::editor;
 namespace {
 
 // Registers words the way the editor does: variables, then errors, then
-// function words. Each spec is "v:word", "e:word" or "f:word".
-WordList wordsFrom(const QStringList &specs)
+// function words. Each entry is "v:word", "e:word" or "f:word".
+WordList wordsFrom(const QStringList &entries)
 {
     WordList words;
     words.InitWordColours();
-    for (const QString &spec : specs) {
-        const QString word = spec.mid(2);
-        if (spec.startsWith(QLatin1String("v:")))
+    for (const QString &entry : entries) {
+        const QString word = entry.mid(2);
+        if (entry.startsWith(QLatin1String("v:")))
             words.AddWord(word, words.variableColour(), false);
-        else if (spec.startsWith(QLatin1String("e:")))
+        else if (entry.startsWith(QLatin1String("e:")))
             words.AddWord(word, words.errorColour(), false);
         else
             words.AddWord(word, words.functionColour(), true);
