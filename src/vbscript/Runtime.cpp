@@ -675,35 +675,13 @@ Variant Runtime::instantiate(const QString &className)
     return Variant(std::static_pointer_cast<Object>(obj));
 }
 
-namespace {
-// Fields of released objects whose own release is still to come.
-thread_local std::vector<Variant> t_releasing;
-thread_local bool t_draining = false;
-} // namespace
-
-// Releasing an object releases what its fields hold, which may be the next
-// object of a long chain (a linked list of a million nodes): the fields are
-// queued and released one after another by the outermost release, so the
-// stack stays flat however long the chain.
 void Runtime::releaseObject(ScriptObject *p)
 {
     if (Runtime *rt = p->runtime())
         rt->terminateObject(*p);
     std::vector<Variant> fields = std::move(p->fields);
     delete p;
-    for (Variant &v : fields)
-        if (v.isObject() || v.isArray())
-            t_releasing.push_back(std::move(v));
-    fields.clear();
-    if (t_draining)
-        return;
-    t_draining = true;
-    while (!t_releasing.empty()) {
-        Variant last = std::move(t_releasing.back());
-        t_releasing.pop_back();
-        last = Variant();  // may come back here and queue more
-    }
-    t_draining = false;
+    releaseInTurn(fields);
 }
 
 void Runtime::terminateObject(ScriptObject &obj)

@@ -533,6 +533,40 @@ void Variant::checkStringLength(qsizetype n)
 
 // ---- arrays
 
+SafeArray::~SafeArray()
+{
+    releaseInTurn(data);
+}
+
+namespace {
+// The queue of the outermost release running on this thread, if any. A plain
+// pointer to a local: nothing to destroy when the thread or process ends.
+thread_local std::vector<Variant> *t_releaseQueue = nullptr;
+} // namespace
+
+void releaseInTurn(std::vector<Variant> &values) noexcept
+{
+    auto queueUp = [&values](std::vector<Variant> &queue) {
+        for (Variant &v : values)
+            if (v.isArray() || v.isObject())
+                queue.push_back(std::move(v));
+        values.clear();
+    };
+    if (t_releaseQueue) {
+        queueUp(*t_releaseQueue);
+        return;
+    }
+    std::vector<Variant> queue;
+    t_releaseQueue = &queue;
+    queueUp(queue);
+    while (!queue.empty()) {
+        Variant last = std::move(queue.back());
+        queue.pop_back();
+        last = Variant();  // may release more, which queue here instead of nesting
+    }
+    t_releaseQueue = nullptr;
+}
+
 size_t SafeArray::maxElements() { return g_maxElements; }
 void SafeArray::setMaxElements(size_t n) { g_maxElements = n; }
 

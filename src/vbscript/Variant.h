@@ -224,6 +224,11 @@ struct SafeArray
     bool fixed = false;  // Dim a(3) is fixed; Dim a() and ReDim make dynamic arrays
     int locks = 0;       // a For Each over it, for example
 
+    SafeArray() = default;
+    SafeArray(const SafeArray &) = default;
+    SafeArray &operator=(const SafeArray &) = default;
+    ~SafeArray();
+
     int dims() const { return int(bounds.size()); }
     qint32 ubound(int dim) const { return bounds[dim].lower + bounds[dim].count - 1; }
     // Element offset of the given indices; throws 9 when out of range or of
@@ -236,6 +241,12 @@ struct SafeArray
     static size_t maxElements();
     static void setMaxElements(size_t n);
 };
+
+// Releases `values` without nesting: values that hold arrays or objects,
+// which may hold more of them (a linked list, an array wrapped a million
+// times), are released one after another by the outermost release on the
+// thread, so the stack stays flat however deep the structure.
+void releaseInTurn(std::vector<Variant> &values) noexcept;
 
 // Object references: script classes, the Err object, built-in objects such as
 // Scripting.Dictionary and objects a host adds. Members are found by name,

@@ -366,16 +366,29 @@ private slots:
         QCOMPARE(sc->eval(QString(100, QLatin1Char('(')) + QLatin1Char('7') + QString(100, QLatin1Char(')'))).toLong(), 7);
     }
 
-    // A million linked objects going out of scope at once are released
+    // A million linked values going out of scope at once are released
     // without one nested call per link.
-    void longObjectChainIsReleased()
+    void longChainsAreReleased_data()
     {
-        std::unique_ptr<ScriptControl> sc(newControl());
-        sc->addCode(QStringLiteral("Dim freed\nClass Link\nPublic nx\nSub Class_Terminate\nfreed = freed + 1\nEnd Sub\nEnd Class\n"
-                                   "Sub Build(n)\nDim head, k, i\nSet head = Nothing\nFor i = 1 To n\n"
-                                   "Set k = New Link\nSet k.nx = head\nSet head = k\nNext\nEnd Sub\n"
-                                   "Build 1000000"));
-        QCOMPARE(sc->eval(QStringLiteral("freed")).toLong(), 1000000);
+        QTest::addColumn<QString>("code");
+        const QString link = QStringLiteral("Dim freed\nClass Link\nPublic nx, slot(0)\nSub Class_Terminate\n"
+                                            "freed = freed + 1\nEnd Sub\nEnd Class\n");
+        QTest::newRow("objects in fields")
+            << link + QStringLiteral("Sub Build(n)\nDim head, k, i\nSet head = Nothing\nFor i = 1 To n\n"
+                                     "Set k = New Link\nSet k.nx = head\nSet head = k\nNext\nEnd Sub\n"
+                                     "Build 1000000\nr = freed");
+        QTest::newRow("objects in array fields")
+            << link + QStringLiteral("Set head = Nothing\nFor i = 1 To 1000000\nSet k = New Link\n"
+                                     "Set k.slot(0) = head\nSet head = k\nNext\nSet k = Nothing\n"
+                                     "Set head = Nothing\nr = freed");
+        QTest::newRow("arrays in arrays")
+            << QStringLiteral("For i = 1 To 1000000\na = Array(a)\nNext\na = Empty\nr = 1000000");
+    }
+
+    void longChainsAreReleased()
+    {
+        QFETCH(QString, code);
+        QCOMPARE(run(code), QStringLiteral("Long\t1000000"));
     }
 
     void timeoutStopsEndlessLoop()
