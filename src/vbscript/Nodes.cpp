@@ -28,10 +28,10 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
     if (ref.kind == NameRef::Kind::MeMember) {
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
-        Variant r = rt.invokeMember(*f.me, ref.name, spanOf(pack), asStatement ? Runtime::Call : Runtime::Get,
-                                    nullptr, true);
-        Runtime::storeBack(pack, true);
-        return r;
+        return Runtime::storingBack(pack, true, [&] {
+            return rt.invokeMember(*f.me, ref.name, spanOf(pack), asStatement ? Runtime::Call : Runtime::Get,
+                                   nullptr, true);
+        });
     }
     Variant *var = nullptr;
     Runtime::Binding b;
@@ -64,9 +64,7 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
     case Runtime::Binding::Proc: {
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
-        Variant r = rt.callProcedure(*b.proc, nullptr, pack);
-        Runtime::storeBack(pack, false);
-        return r;
+        return Runtime::storingBack(pack, false, [&] { return rt.callProcedure(*b.proc, nullptr, pack); });
     }
     case Runtime::Binding::Builtin:
         if (b.builtin->isSub && !asStatement)
@@ -236,8 +234,9 @@ void MemberExpr::call(Runtime &rt, Frame &f) const
     if (auto *so = dynamic_cast<ScriptObject *>(obj.rawObject().get())) {
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
-        rt.invokeMember(*so, member, spanOf(pack), Runtime::Call, nullptr, so == f.me);
-        Runtime::storeBack(pack, true);
+        Runtime::storingBack(pack, true, [&] {
+            return rt.invokeMember(*so, member, spanOf(pack), Runtime::Call, nullptr, so == f.me);
+        });
         return;
     }
     ArgPack pack;

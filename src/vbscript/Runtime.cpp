@@ -548,10 +548,8 @@ Variant Runtime::getMember(const Variant &object, const QString &name, const Exp
     ArgPack pack;
     const bool byRef = dynamic_cast<ScriptObject *>(obj.get()) != nullptr;
     evalArgs(args, f, pack, byRef);
-    Variant result = obj->get(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size())));
-    if (byRef)
-        storeBack(pack, true);
-    return result;
+    auto get = [&] { return obj->get(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size()))); };
+    return byRef ? storingBack(pack, true, get) : get();
 }
 
 void Runtime::putMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,

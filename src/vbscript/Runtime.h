@@ -123,6 +123,25 @@ public:
     // reference and, with `variables`, into variables the callee did not
     // alias directly.
     static void storeBack(ArgPack &pack, bool variables);
+    // Runs `call`, then stores back; also when the call fails, so that what a
+    // callee changed before its error stays changed, as with a direct alias.
+    template<typename Call>
+    static Variant storingBack(ArgPack &pack, bool variables, Call &&call)
+    {
+        Variant result;
+        try {
+            result = call();
+        } catch (...) {
+            try {
+                storeBack(pack, variables);
+            } catch (...) {
+                // the callee's error is the one to report
+            }
+            throw;
+        }
+        storeBack(pack, variables);
+        return result;
+    }
 
     // Members of objects. Script objects take arguments by reference: the
     // changed values are stored back into the caller's variables.
