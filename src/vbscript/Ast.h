@@ -229,13 +229,14 @@ struct ConstStmt : Stmt
 struct IfStmt : Stmt
 {
     std::vector<std::pair<ExprPtr, Block>> branches;
+    std::vector<Node> branchAt;  // where each If / ElseIf stands, for its errors
     Block elseBlock;
     Flow exec(Runtime &rt, Frame &f) const override;
 };
 
 struct SelectStmt : Stmt
 {
-    struct Case { ExprList values; Block body; };
+    struct Case { ExprList values; Block body; Node at; };
     ExprPtr subject;
     std::vector<Case> cases;
     Block elseBlock;
@@ -263,6 +264,7 @@ struct DoStmt : Stmt
     bool isUntil = false;
     bool testAtTop = true;
     bool isWend = false;  // While...Wend: Exit Do passes through to an enclosing Do
+    Node conditionAt;     // the Do, or the Loop that carries the condition
     Block body;
     Flow exec(Runtime &rt, Frame &f) const override;
 };

@@ -437,9 +437,9 @@ Flow IfStmt::exec(Runtime &rt, Frame &f) const
 {
     // Under On Error Resume Next a failing condition resumes at the next
     // statement, which is the first one of its block.
-    for (const auto &[cond, body] : branches)
-        if (rt.condition(*cond, *this, f, true))
-            return rt.runBlock(body, f);
+    for (size_t i = 0; i < branches.size(); ++i)
+        if (rt.condition(*branches[i].first, branchAt[i], f, true))
+            return rt.runBlock(branches[i].second, f);
     return rt.runBlock(elseBlock, f);
 }
 
@@ -474,8 +474,10 @@ Flow SelectStmt::exec(Runtime &rt, Frame &f) const
                 const Variant r = ops::compare(ops::Compare::Eq, v, value, subjectConstant, e->isConstantNumber());
                 match = !r.isNull() && ops::truth(r);
             } catch (ScriptError &error) {
-                if (!rt.resumeAfter(error, *e, f))
+                if (!rt.resumeAfter(error, c.at, f)) {
+                    rt.attachPosition(error, c.at, f);
                     throw;
+                }
                 match = true;
             }
             if (match)
@@ -576,7 +578,7 @@ Flow DoStmt::exec(Runtime &rt, Frame &f) const
     // the body for a test at the top, and the one after the loop for a test
     // at the bottom.
     auto keepGoing = [&] {
-        const bool t = rt.condition(*condition, *this, f, testAtTop != isUntil);
+        const bool t = rt.condition(*condition, conditionAt, f, testAtTop != isUntil);
         return isUntil ? !t : t;
     };
     for (;;) {

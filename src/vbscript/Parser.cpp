@@ -730,8 +730,14 @@ StmtPtr Parser::parseIf()
     if (peek().kind == Tok::Newline || peek().kind == Tok::Eof) {
         Block body = parseBlock({"elseif", "else", "end"});
         s->branches.emplace_back(std::move(cond), std::move(body));
+        s->branchAt.push_back(*s);
         while (true) {
+            const Token &elseIf = peek();
+            Node elseIfAt;
+            elseIfAt.line = elseIf.line;
+            elseIfAt.column = elseIf.column;
             if (accept("elseif")) {
+                s->branchAt.push_back(elseIfAt);
                 ExprPtr c = parseExpr();
                 expect("then", 1017);
                 Block b = parseBlock({"elseif", "else", "end"});
@@ -768,6 +774,7 @@ StmtPtr Parser::parseIf()
     };
     lineBlock(body);
     s->branches.emplace_back(std::move(cond), std::move(body));
+    s->branchAt.push_back(*s);
     if (accept("else"))
         lineBlock(s->elseBlock);
     m_singleLineIf = outer;
@@ -786,6 +793,9 @@ StmtPtr Parser::parseSelect()
     endOfStatement();
     skipSeparators();
     while (peek().is("case")) {
+        Node caseAt;
+        caseAt.line = peek().line;
+        caseAt.column = peek().column;
         next();
         if (accept("else")) {
             s->hasElse = true;
@@ -793,6 +803,7 @@ StmtPtr Parser::parseSelect()
             break;
         }
         SelectStmt::Case c;
+        c.at = caseAt;
         do {
             c.values.push_back(parseExpr());
         } while (peek().kind == Tok::Comma && (next(), true));
@@ -858,6 +869,11 @@ StmtPtr Parser::parseDo()
     ++m_ctx.doDepth;
     s->body = parseBlock({"loop"});
     --m_ctx.doDepth;
+    s->conditionAt = *s;
+    if (peek().is("loop")) {
+        s->conditionAt.line = peek().line;
+        s->conditionAt.column = peek().column;
+    }
     expect("loop", 1019);
     if (peek().is("while") || peek().is("until")) {
         if (s->condition)
@@ -877,6 +893,7 @@ StmtPtr Parser::parseWhile()
     s->condition = parseExpr();
     s->testAtTop = true;
     s->isWend = true;
+    s->conditionAt = *s;
     endOfStatement();
     s->body = parseBlock({"wend"});
     expect("wend", 1018);

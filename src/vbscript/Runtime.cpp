@@ -120,14 +120,13 @@ bool Runtime::resumeAfter(ScriptError &e, const Node &at, Frame &f)
 
 bool Runtime::condition(const Expr &cond, const Node &at, Frame &f, bool onError)
 {
-    if (!f.resumeNext)
-        return ops::truth(cond.eval(*this, f));
     try {
         return ops::truth(cond.eval(*this, f));
     } catch (ScriptError &e) {
-        if (!resumeAfter(e, at, f))
-            throw;
-        return onError;
+        if (resumeAfter(e, at, f))
+            return onError;
+        attachPosition(e, at, f);
+        throw;
     }
 }
 

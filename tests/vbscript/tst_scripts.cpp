@@ -191,6 +191,11 @@ private slots:
         QTest::newRow("parens on sub call") << "Sub S(a, b)\nEnd Sub\nS(1, 2)" << 1044 << 3 << 0 << compile;
         QTest::newRow("name redefined") << "Dim a\nFunction A()\nEnd Function" << 1041 << 2 << 9 << compile;
         QTest::newRow("runtime") << "x = 1\n  y = x / 0" << 11 << 2 << 2 << runtime;
+        QTest::newRow("elseif condition") << "x = 1\nIf x = 2 Then\nx = 3\n  ElseIf 1 / 0 Then\nEnd If" << 11 << 4 << 2 << runtime;
+        QTest::newRow("loop condition") << "Do\n Loop Until 1 / 0" << 11 << 2 << 1 << runtime;
+        QTest::newRow("while condition") << "x = 0\nWhile 1 / x\nWend" << 11 << 2 << 0 << runtime;
+        QTest::newRow("case value") << "Select Case 1\nCase 2\nCase 1 / 0\nEnd Select" << 11 << 3 << 0 << runtime;
+        QTest::newRow("for bound") << "x = 1\nFor i = 1 To \"z\"\nNext" << 13 << 2 << 0 << runtime;
         QTest::newRow("runtime in procedure") << "Sub S()\n  z = 1 + \"q\"\nEnd Sub\nS" << 13 << 2 << 2 << runtime;
     }
 
