@@ -1,5 +1,6 @@
 #include <nvtarnix/TarnixObject.h>
 
+#include "support/FailureHandling.h"
 #include "component/BracketReplacer.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
@@ -22,11 +23,6 @@ const char *const DefaultSchemaDocument =
     "parentcatalog='' defaultview=''><Views><View ID='_defaultview' name='_defaultview' cardcaption=''>"
     "</View></Views></Catalog></Catalogs></Schema></NortavineXMLData>";
 
-[[noreturn]] void objectNotSet()
-{
-    throw Error(91, QStringLiteral("nvTarnix"),
-                QStringLiteral("Object variable or With block variable not set"));
-}
 
 QString displayName(const ViewField &field)
 {
@@ -165,7 +161,7 @@ void TarnixObject::Init(QString vCatalog, QString vView)
         m_catalog = m_BuilderSchema->GetCatalog(m_CurrentCatalog);
     if (!m_view && !m_CurrentView.isEmpty()) {
         if (!m_catalog)
-            objectNotSet();
+            throw objectNotSetError();
         m_view = m_catalog->Views().Item(m_CurrentView);
     }
 }
@@ -204,7 +200,7 @@ QString TarnixObject::ConvertScriptFromDatabase(const QString &vScriptText)
 pugi::xml_document &TarnixObject::functionCatalog() const
 {
     if (!m_FunctionXml)
-        objectNotSet();
+        throw objectNotSetError();
     return *m_FunctionXml;
 }
 
@@ -251,7 +247,7 @@ void TarnixObject::AddVariable(const QString &varID, const QString &vardescripti
     // Each step stays done when a later one fails: the host sees the error
     // and what was written before it, as it always has.
     if (!m_catalog)
-        objectNotSet();
+        throw objectNotSetError();
     const auto catalogField = m_catalog->AddField(varID, vardescription, vartype, varsize);
     catalogField->setGroupcaption(groupcaption);
     catalogField->setHasvaluelist(VariableNumber(hasvaluelist));
@@ -263,7 +259,7 @@ void TarnixObject::AddVariable(const QString &varID, const QString &vardescripti
     catalogField->setHelpstring(helpstring);
 
     if (!m_view)
-        objectNotSet();
+        throw objectNotSetError();
     const auto viewField = m_view->AddField(varID, QString(), QString());
     viewField->setColumnwidth(0);
     viewField->setVardescription(vardescription);
@@ -295,7 +291,7 @@ void TarnixObject::AddError(const QString &ErrorString, int Line, int Position)
     Q_UNUSED(Line);
     Q_UNUSED(Position);
     if (!m_errors)
-        objectNotSet();
+        throw objectNotSetError();
     m_errors->Add(ErrorString);
 }
 

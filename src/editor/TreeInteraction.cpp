@@ -1,5 +1,7 @@
 #include "editor/TreeInteraction.h"
 
+#include "support/FailureHandling.h"
+
 #include "component/modMain.h"
 #include "editor/EditorTrees.h"
 #include "support/MlStringModule.h"
@@ -93,8 +95,7 @@ std::optional<QString> RequestValueList(const View *view, const QString &key, co
 {
     try {
         if (!view)
-            throw Error(91, QStringLiteral("nvTarnix"),
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw objectNotSetError();
         const std::shared_ptr<ViewField> field = view->Fields().Item(key);
         if (field->hasvaluelist() != 1 && field->hasvaluelist() != 2)
             return std::nullopt;
@@ -118,10 +119,7 @@ std::optional<QString> RequestValueList(const View *view, const QString &key, co
         SaveError(Error(51, QStringLiteral("nvTarnix"), QStringLiteral("Internal error")));
     }
     // Closing the dialog must not replace the error being passed on.
-    try {
-        exchange.unloadList();
-    } catch (...) {
-    }
+    skipOnError([&] { exchange.unloadList(); });
     RaiseSavedError(QString());
 }
 

@@ -1,5 +1,7 @@
 #include "editor/frmEditor.h"
 
+#include "support/FailureHandling.h"
+
 #include "component/TarnixObjectAccess.h"
 #include "component/modMain.h"
 #include "editor/EditorSettings.h"
@@ -41,19 +43,6 @@ const QString kHelpLineText =
     QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης.");
 
 // The window's long routines skip a step that fails and go on with the next.
-template <typename Step>
-void skipOnError(Step &&step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-Error objectNotSet()
-{
-    return Error(91, QStringLiteral("nvTarnix"), QStringLiteral("Object variable or With block variable not set"));
-}
 
 // The text box shows line breaks as paragraphs; the component's texts carry
 // them as CR LF.
@@ -106,7 +95,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     m_view = vCurrentView;
     skipOnError([&] {
         if (!m_owner)
-            throw objectNotSet();
+            throw objectNotSetError();
         m_helpLine = m_owner->ShowHelpString() ? -1 : 0;
     });
     skipOnError([&] { Form_Load(); });
@@ -122,7 +111,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
         if (TextScript.isEmpty())
             return;
         if (!m_owner)
-            throw objectNotSet();
+            throw objectNotSetError();
         setScriptText(m_owner->ConvertScriptFromDatabase(TextScript));
         cmdCheck->setEnabled(true);
     });
@@ -140,7 +129,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     skipOnError([&] {
         if (m_dialogResult == 1) {
             if (!m_owner)
-                throw objectNotSet();
+                throw objectNotSetError();
             TextScript = m_owner->ConvertScriptToDatabase(scriptText());
         }
     });
@@ -337,7 +326,7 @@ bool frmEditor::CheckExpression()
         scriptText(),
         [this] {
             if (!m_view)
-                throw objectNotSet();
+                throw objectNotSetError();
             return editor::variablesOfView(m_view.get());
         },
         removeNewLine);
@@ -357,7 +346,7 @@ bool frmEditor::CheckExpression()
 void frmEditor::fillVariableTree()
 {
     if (!m_owner)
-        throw objectNotSet();
+        throw objectNotSetError();
     const QVector<editor::EditorVariable> variables = editor::variablesOfView(m_view.get());
     editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->VariableRoot(), variables, m_words),
                      editor::variableImages());
@@ -366,7 +355,7 @@ void frmEditor::fillVariableTree()
 void frmEditor::registerErrorWords()
 {
     if (!m_owner)
-        throw objectNotSet();
+        throw objectNotSetError();
     const auto errors = TarnixObjectAccess::ErrorList(*m_owner);
     if (!errors || errors->Count() < 1)
         return;
@@ -380,7 +369,7 @@ void frmEditor::registerErrorWords()
 void frmEditor::fillFunctionTree()
 {
     if (!m_owner)
-        throw objectNotSet();
+        throw objectNotSetError();
     const QString catalog = TarnixObjectAccess::GetFunctionXmlText(*m_owner);
     editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->FunctionRoot(), catalog, m_words),
                      editor::functionImages());

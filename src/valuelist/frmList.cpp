@@ -1,5 +1,7 @@
 #include "valuelist/frmList.h"
 
+#include "support/FailureHandling.h"
+
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
 #include "valuelist/CodeConversion.h"
@@ -26,16 +28,6 @@ constexpr int DescriptionColumnWidth = 3800;
 constexpr int RowImage = 1; // image 2 of ImageList1
 constexpr int CodeRole = Qt::UserRole;
 
-// Loading and closing the window must never stop half-way: a step that fails
-// is skipped and the next one runs.
-template<typename Step>
-void skipOnError(Step step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 class TwipsScale
 {
