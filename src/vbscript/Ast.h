@@ -221,7 +221,7 @@ struct EraseStmt : Stmt
 
 struct ConstStmt : Stmt
 {
-    struct Item { NameRef ref; ExprPtr value; };
+    struct Item { NameRef ref; ExprPtr value; bool numeric = false; };  // numeric: a number literal
     std::vector<Item> items;
     Flow exec(Runtime &rt, Frame &f) const override;
 };

@@ -424,7 +424,7 @@ Flow ConstStmt::exec(Runtime &rt, Frame &f) const
             const int i = rt.declareGlobal(item.ref.name);
             rt.m_globals[size_t(i)].value = v;
             rt.m_globals[size_t(i)].isConst = true;
-            rt.m_globals[size_t(i)].numericConst = item.value->isConstantNumber();
+            rt.m_globals[size_t(i)].numericConst = item.numeric;
             continue;
         }
         if (Variant *var = rt.variableFor(item.ref, f, true))

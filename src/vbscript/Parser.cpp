@@ -986,9 +986,25 @@ StmtPtr Parser::parseConst()
         if (!acceptOp("="))
             fail(1011);
         ConstStmt::Item item;
+        const Token &valueStart = peek();
         item.value = parseExpr();
+        // A Const names a literal, signed or in parentheses at most; an
+        // expression or another name is refused as the Windows engine does.
+        const Expr *literal = item.value.get();
+        while (true) {
+            if (auto *p = dynamic_cast<const ParenExpr *>(literal))
+                literal = p->inner.get();
+            else if (auto *u = dynamic_cast<const UnaryExpr *>(literal); u && u->op != UnaryOp::Not)
+                literal = u->operand.get();
+            else
+                break;
+        }
+        auto *lit = dynamic_cast<const LiteralExpr *>(literal);
+        if (!lit)
+            failAt(1045, valueStart);
+        item.numeric = lit->constantNumber;
         declareLocal(name, t);
-        if (m_ctx.proc && item.value->isConstantNumber())
+        if (m_ctx.proc && item.numeric)
             m_ctx.numericConsts.insert(name.toLower());
         item.ref.name = name;
         item.ref.key = name.toLower();
