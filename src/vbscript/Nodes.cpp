@@ -378,7 +378,7 @@ Flow ReDimStmt::exec(Runtime &rt, Frame &f) const
         Variant *var = item.target->reference(rt, f);
         if (!var)
             raise(err::IllegalAssignment);
-        if (var->isArray() && var->rawArray()->fixed)
+        if (var->isArray() && (var->rawArray()->fixed || ArrayLock::isLocked(var)))
             raise(err::ArrayFixedOrLocked);
         auto arr = makeArray(rt, f, item.bounds);
         if (preserve && var->isArray()) {
@@ -406,6 +406,8 @@ Flow EraseStmt::exec(Runtime &rt, Frame &f) const
     Variant *var = target->reference(rt, f);
     if (!var || !var->isArray())
         raise(err::TypeMismatch);
+    if (ArrayLock::isLocked(var))
+        raise(err::ArrayFixedOrLocked);
     if (var->rawArray()->fixed) {
         SafeArray &a = var->arrayForWrite();
         for (Variant &e : a.data)

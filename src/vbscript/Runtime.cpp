@@ -4,6 +4,8 @@
 #include "vbscript/ScriptError.h"
 #include "vbscript/StackGuard.h"
 
+#include <algorithm>
+
 namespace vbscript {
 
 Variant *Frame::implicitVariable(const QString &key, bool create)
@@ -400,12 +402,35 @@ void Runtime::evalArgs(const ExprList &exprs, Frame &f, ArgPack &pack, bool with
             if (Variant *array = exprs[i]->elementReference(*this, f, indices)) {
                 pack.values[qsizetype(i)] = indexArray(*array, indices);
                 pack.refs[qsizetype(i)] = &pack.values[qsizetype(i)];
-                pack.elements.push_back({qsizetype(i), array, std::move(indices)});
+                pack.elements.push_back({qsizetype(i), array, std::move(indices), ArrayLock(array)});
                 continue;
             }
         }
         pack.values[qsizetype(i)] = exprs[i]->eval(*this, f);
     }
+}
+
+namespace {
+thread_local std::vector<const Variant *> t_lockedArrays;
+} // namespace
+
+ArrayLock::ArrayLock(const Variant *variable) : m_variable(variable)
+{
+    t_lockedArrays.push_back(variable);
+}
+
+ArrayLock::~ArrayLock()
+{
+    if (!m_variable)
+        return;
+    auto it = std::find(t_lockedArrays.rbegin(), t_lockedArrays.rend(), m_variable);
+    if (it != t_lockedArrays.rend())
+        t_lockedArrays.erase(std::next(it).base());
+}
+
+bool ArrayLock::isLocked(const Variant *variable)
+{
+    return std::find(t_lockedArrays.begin(), t_lockedArrays.end(), variable) != t_lockedArrays.end();
 }
 
 void Runtime::storeBack(ArgPack &pack, bool variables)

@@ -32,6 +32,23 @@ struct Frame
     Variant *implicitVariable(const QString &key, bool create);
 };
 
+// Keeps an array variable from being resized or erased while it lives: the
+// variable, not the array, since a copy of it (b = a) stays free.
+class ArrayLock
+{
+public:
+    explicit ArrayLock(const Variant *variable);
+    ArrayLock(ArrayLock &&o) noexcept : m_variable(o.m_variable) { o.m_variable = nullptr; }
+    ArrayLock(const ArrayLock &) = delete;
+    ArrayLock &operator=(const ArrayLock &) = delete;
+    ArrayLock &operator=(ArrayLock &&) = delete;
+    ~ArrayLock();
+    static bool isLocked(const Variant *variable);
+
+private:
+    const Variant *m_variable;
+};
+
 // Arguments of a call: values, and for plain variables their storage so that
 // ByRef parameters can write back.
 struct ArgPack
@@ -46,6 +63,7 @@ struct ArgPack
         qsizetype arg;
         Variant *array;
         std::vector<Variant> indices;
+        ArrayLock lock;  // no ReDim or Erase while an element is out
     };
     std::vector<Element> elements;
 };
