@@ -32,19 +32,26 @@ int number(const pugi::xml_node &node, const char *name)
     return value;
 }
 
+// The variable record that catalog and view fields both carry.
+template <typename Field>
+void readVariableRecord(Field &field, const pugi::xml_node &f)
+{
+    field.setGroupcaption(attribute(f, "groupcaption"));
+    field.setHasvaluelist(number(f, "hasvaluelist"));
+    field.setValuelist(attribute(f, "valuelist"));
+    field.setListvalue(attribute(f, "listvalue"));
+    field.setListText(attribute(f, "ListText"));
+    field.setSampledata(attribute(f, "sampledata"));
+    field.setSearchtype(number(f, "searchtype"));
+    field.setHelpstring(attribute(f, "helpstring"));
+}
+
 void readCatalogFields(Catalog &catalog, const pugi::xml_node &fields)
 {
     for (const auto &f : fields.children("Field")) {
         auto field = catalog.AddField(attribute(f, "ID"), attribute(f, "vardescription"),
                                       attribute(f, "vartype"), attribute(f, "varsize"));
-        field->setGroupcaption(attribute(f, "groupcaption"));
-        field->setHasvaluelist(number(f, "hasvaluelist"));
-        field->setValuelist(attribute(f, "valuelist"));
-        field->setListvalue(attribute(f, "listvalue"));
-        field->setListText(attribute(f, "ListText"));
-        field->setSampledata(attribute(f, "sampledata"));
-        field->setSearchtype(number(f, "searchtype"));
-        field->setHelpstring(attribute(f, "helpstring"));
+        readVariableRecord(*field, f);
     }
 }
 
@@ -55,14 +62,7 @@ void readViewFields(View &view, const pugi::xml_node &fields)
                                    attribute(f, "displayformat"));
         field->setColumnwidth(number(f, "columnwidth"));
         field->setVartype(number(f, "vartype"));
-        field->setGroupcaption(attribute(f, "groupcaption"));
-        field->setHasvaluelist(number(f, "hasvaluelist"));
-        field->setValuelist(attribute(f, "valuelist"));
-        field->setListvalue(attribute(f, "listvalue"));
-        field->setListText(attribute(f, "ListText"));
-        field->setSampledata(attribute(f, "sampledata"));
-        field->setSearchtype(number(f, "searchtype"));
-        field->setHelpstring(attribute(f, "helpstring"));
+        readVariableRecord(*field, f);
     }
 }
 

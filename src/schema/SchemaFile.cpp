@@ -60,13 +60,11 @@ void set(pugi::xml_node node, const char *name, int value)
     set(node, name, QString::number(value));
 }
 
-void writeCatalogField(pugi::xml_node parent, const CatalogField &f)
+// The variable record that catalog and view fields both carry, written in the
+// order the reader expects it.
+template <typename Field>
+void writeVariableRecord(pugi::xml_node node, const Field &f)
 {
-    auto node = parent.append_child("Field");
-    set(node, "ID", f.ID());
-    set(node, "vardescription", f.vardescription());
-    set(node, "vartype", f.vartype());
-    set(node, "varsize", f.varsize());
     set(node, "groupcaption", f.groupcaption());
     set(node, "hasvaluelist", f.hasvaluelist());
     set(node, "valuelist", f.valuelist());
@@ -77,6 +75,16 @@ void writeCatalogField(pugi::xml_node parent, const CatalogField &f)
     set(node, "helpstring", f.helpstring());
 }
 
+void writeCatalogField(pugi::xml_node parent, const CatalogField &f)
+{
+    auto node = parent.append_child("Field");
+    set(node, "ID", f.ID());
+    set(node, "vardescription", f.vardescription());
+    set(node, "vartype", f.vartype());
+    set(node, "varsize", f.varsize());
+    writeVariableRecord(node, f);
+}
+
 void writeViewField(pugi::xml_node parent, const ViewField &f)
 {
     auto node = parent.append_child("Field");
@@ -85,14 +93,7 @@ void writeViewField(pugi::xml_node parent, const ViewField &f)
     set(node, "displayformat", f.displayformat());
     set(node, "columnwidth", f.columnwidth());
     set(node, "vartype", f.vartype());
-    set(node, "groupcaption", f.groupcaption());
-    set(node, "hasvaluelist", f.hasvaluelist());
-    set(node, "valuelist", f.valuelist());
-    set(node, "listvalue", f.listvalue());
-    set(node, "ListText", f.ListText());
-    set(node, "sampledata", f.sampledata());
-    set(node, "searchtype", f.searchtype());
-    set(node, "helpstring", f.helpstring());
+    writeVariableRecord(node, f);
 }
 
 struct StringWriter : pugi::xml_writer
