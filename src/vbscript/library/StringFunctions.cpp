@@ -70,40 +70,36 @@ Variant fnLenB(ExecContext &, std::span<Variant> a)
     return Variant(qint32(v.toString().size() * 2));
 }
 
-Variant fnLeft(ExecContext &ctx, std::span<Variant> a)
+// Left, Right and their byte forms: the count must not be negative, checked
+// before a Null string gives Null.
+template <typename Cut>
+Variant cutString(ExecContext &ctx, std::span<Variant> a, Cut cut)
 {
     const qint32 n = nonNegativeAt(ctx, a, 1);
     const Variant s = a[0].valueOf();
     if (s.isNull())
         return Variant::null();
-    return Variant(s.toString().left(n));
+    return Variant(cut(s.toString(), n));
+}
+
+Variant fnLeft(ExecContext &ctx, std::span<Variant> a)
+{
+    return cutString(ctx, a, [](const QString &s, qint32 n) { return s.left(n); });
 }
 
 Variant fnRight(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 n = nonNegativeAt(ctx, a, 1);
-    const Variant s = a[0].valueOf();
-    if (s.isNull())
-        return Variant::null();
-    return Variant(s.toString().right(n));
+    return cutString(ctx, a, [](const QString &s, qint32 n) { return s.right(n); });
 }
 
 Variant fnLeftB(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 n = nonNegativeAt(ctx, a, 1);
-    const Variant s = a[0].valueOf();
-    if (s.isNull())
-        return Variant::null();
-    return Variant(stringOfBytes(bytesOf(s.toString()).left(n)));
+    return cutString(ctx, a, [](const QString &s, qint32 n) { return stringOfBytes(bytesOf(s).left(n)); });
 }
 
 Variant fnRightB(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 n = nonNegativeAt(ctx, a, 1);
-    const Variant s = a[0].valueOf();
-    if (s.isNull())
-        return Variant::null();
-    return Variant(stringOfBytes(bytesOf(s.toString()).right(n)));
+    return cutString(ctx, a, [](const QString &s, qint32 n) { return stringOfBytes(bytesOf(s).right(n)); });
 }
 
 // Mid and MidB: the start must be 1 or more and the length not negative,
