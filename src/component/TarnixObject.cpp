@@ -2,6 +2,7 @@
 
 #include "support/FailureHandling.h"
 #include "component/BracketReplacer.h"
+#include "component/FieldNameChains.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
 #include "component/modMain.h"
@@ -58,6 +59,23 @@ struct TarnixObject::ReplacerCache
     };
     Entry toDatabase;
     Entry fromDatabase;
+
+    // The hashes of the view's field names, worked out once per revision and
+    // shared by both directions; nothing when a name holds a bracket.
+    const FieldNameHashes *names(const std::shared_ptr<View> &view)
+    {
+        if (namesView.lock() != view || namesRevision != view->Revision() || !namesKnown) {
+            fieldNames = hashFieldNames(*view);
+            namesView = view;
+            namesRevision = view->Revision();
+            namesKnown = true;
+        }
+        return fieldNames ? &*fieldNames : nullptr;
+    }
+    std::weak_ptr<View> namesView;
+    std::uint64_t namesRevision = 0;
+    bool namesKnown = false;
+    std::optional<FieldNameHashes> fieldNames;
 };
 
 TarnixObject::TarnixObject(QObject *parent)
@@ -182,8 +200,14 @@ QString TarnixObject::ConvertScriptToDatabase(const QString &vScriptText)
     QString text = vScriptText;
     if (!m_view)
         throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
-    if (!text.isEmpty())
-        text = replacer(true).apply(text);
+    if (!text.isEmpty()) {
+        // Without brackets inside the names the tokens follow their chains in
+        // one pass over the fields, which needs no steps built beforehand.
+        if (const FieldNameHashes *names = m_replacers->names(m_view))
+            text = replaceAlongFields(text, *m_view, *names, true);
+        else
+            text = replacer(true).apply(text);
+    }
     return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
 }
 
@@ -192,8 +216,14 @@ QString TarnixObject::ConvertScriptFromDatabase(const QString &vScriptText)
     if (!m_view)
         throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
     QString text = vScriptText;
-    if (!text.isEmpty())
-        text = replacer(false).apply(text);
+    if (!text.isEmpty()) {
+        // Without brackets inside the names the tokens follow their chains in
+        // one pass over the fields, which needs no steps built beforehand.
+        if (const FieldNameHashes *names = m_replacers->names(m_view))
+            text = replaceAlongFields(text, *m_view, *names, false);
+        else
+            text = replacer(false).apply(text);
+    }
     return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
 }
 
