@@ -86,19 +86,7 @@ QString BracketReplacer::applyToTokens(const QString &text) const
     QString result;
     result.reserve(text.size() + text.size() / 4);
     qsizetype done = 0;
-    qsizetype open = text.indexOf(u'[');
-    while (open >= 0) {
-        // The token runs to the first bracket after its opening one; another
-        // '[' there starts a new candidate instead.
-        qsizetype close = open + 1;
-        while (close < text.size() && text[close] != u'[' && text[close] != u']')
-            ++close;
-        if (close == text.size())
-            break;
-        if (text[close] == u'[') {
-            open = close;
-            continue;
-        }
+    forEachBracketToken(text, [&](qsizetype open, qsizetype close) {
         QStringView token = QStringView(text).mid(open, close - open + 1);
         int step = -1;
         if (token.size() <= m_longest) {
@@ -118,8 +106,7 @@ QString BracketReplacer::applyToTokens(const QString &text) const
             result.append(token);
             done = close + 1;
         }
-        open = text.indexOf(u'[', close + 1);
-    }
+    });
     result.append(QStringView(text).mid(done));
     return result;
 }

@@ -28,6 +28,28 @@ namespace nvtarnix {
 //   bracketed substrings of the text, looked up in a hash. After a step only
 //   the text around its replacements can hold new candidates, so only that
 //   is searched again.
+// Calls found(open, close) for each token of the text that runs from a '[' to
+// the next bracket when that is a ']', left to right; another '[' there starts
+// a new candidate. These are the only places a bracketed name without inner
+// brackets can match.
+template <typename Found>
+void forEachBracketToken(QStringView text, Found &&found)
+{
+    for (qsizetype open = text.indexOf(u'['); open >= 0;) {
+        qsizetype close = open + 1;
+        while (close < text.size() && text[close] != u'[' && text[close] != u']')
+            ++close;
+        if (close == text.size())
+            return;
+        if (text[close] == u'[') {
+            open = close;
+            continue;
+        }
+        found(open, close);
+        open = text.indexOf(u'[', close + 1);
+    }
+}
+
 class BracketReplacer
 {
 public:

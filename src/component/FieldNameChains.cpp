@@ -1,5 +1,7 @@
 #include "component/FieldNameChains.h"
 
+#include "component/BracketReplacer.h"
+
 #include <nvtarnix/View.h>
 
 #include <QHash>
@@ -111,16 +113,7 @@ QString replaceAlongFields(const QString &text, const View &view, const FieldNam
     std::vector<Occurrence> occurrences;
     std::vector<QStringView> values; // current value of each distinct token
     QHash<QStringView, int> distinct;
-    for (qsizetype open = text.indexOf(u'['); open >= 0;) {
-        qsizetype close = open + 1;
-        while (close < text.size() && text[close] != u'[' && text[close] != u']')
-            ++close;
-        if (close == text.size())
-            break;
-        if (text[close] == u'[') {
-            open = close;
-            continue;
-        }
+    forEachBracketToken(text, [&](qsizetype open, qsizetype close) {
         const QStringView token = QStringView(text).mid(open, close - open + 1);
         auto it = distinct.constFind(token);
         if (it == distinct.cend()) {
@@ -128,8 +121,7 @@ QString replaceAlongFields(const QString &text, const View &view, const FieldNam
             values.push_back(token);
         }
         occurrences.push_back({open, close + 1, *it});
-        open = text.indexOf(u'[', close + 1);
-    }
+    });
     if (occurrences.empty())
         return text;
 
