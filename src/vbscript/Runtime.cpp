@@ -72,7 +72,7 @@ Runtime::~Runtime()
     m_globals.clear();
 }
 
-Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_locale(rt.m_locale), m_outer(!rt.m_running)
+Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_locale(&rt.m_locale), m_outer(!rt.m_running)
 {
     if (m_outer) {
         rt.m_running = true;
@@ -89,8 +89,9 @@ Runtime::RunScope::~RunScope()
 
 void Runtime::setLocale(const ScriptLocale &locale)
 {
+    // A run has made m_locale the current one (RunScope): changing it
+    // changes what the run converts with, and nothing after the run.
     m_locale = locale;
-    ScriptLocale::setCurrent(locale);
 }
 
 void Runtime::checkDeadline()
