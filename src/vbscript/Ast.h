@@ -42,9 +42,9 @@ struct NameRef
     Kind kind = Kind::Dynamic;
     int slot = -1;
     bool hasArgs = false;  // written name(...): inside Function F, F(...) calls F
-    // a Const whose value is a number literal: it compares as that literal
-    // would; set when resolved, or on lookup for a global Const
-    mutable bool numericConst = false;
+    // A Const: it compares as the literal it names would; set when resolved,
+    // or on lookup for a global Const.
+    mutable bool namesConst = false;
     // run-time cache of a global entry or built-in found for a Dynamic name
     mutable int globalIndex = -1;
     mutable const BuiltinInfo *builtin = nullptr;
@@ -55,9 +55,10 @@ struct Expr : Node
 {
     virtual ~Expr() = default;
     virtual Variant eval(Runtime &rt, Frame &f) const = 0;
-    // A number or date written as a literal: compared with a string, it makes
-    // the string convert to a number.
-    virtual bool isConstantNumber() const { return false; }
+    // A value written as a literal (5, "abc", #1/2/2000#) or a Const naming
+    // one, as opposed to a variable or a computed result: comparing a string
+    // with a number depends on it (see ops::compare).
+    virtual bool isLiteral() const { return false; }
     // The storage of a plain variable, for by-reference arguments.
     virtual Variant *reference(Runtime &, Frame &) const { return nullptr; }
     // An array element, for by-reference arguments: evaluates the indices
@@ -75,9 +76,11 @@ using ExprList = std::vector<ExprPtr>;
 struct LiteralExpr : Expr
 {
     Variant value;
-    bool constantNumber = false;
+    // Written as a number, date or string literal. A negated number is not:
+    // the minus is an operation, folded here only to save running it.
+    bool literal = false;
     Variant eval(Runtime &, Frame &) const override { return value; }
-    bool isConstantNumber() const override { return constantNumber; }
+    bool isLiteral() const override { return literal; }
 };
 
 struct MissingExpr : Expr
@@ -96,7 +99,7 @@ struct NameExpr : Expr
     NameRef ref;
     Variant eval(Runtime &rt, Frame &f) const override;
     Variant *reference(Runtime &rt, Frame &f) const override;
-    bool isConstantNumber() const override { return ref.numericConst; }
+    bool isLiteral() const override { return ref.namesConst; }
     bool isAssignable() const override { return true; }
     void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
     void call(Runtime &rt, Frame &f) const override;
@@ -221,7 +224,7 @@ struct EraseStmt : Stmt
 
 struct ConstStmt : Stmt
 {
-    struct Item { NameRef ref; ExprPtr value; bool numeric = false; };  // numeric: a number literal
+    struct Item { NameRef ref; ExprPtr value; };
     std::vector<Item> items;
     Flow exec(Runtime &rt, Frame &f) const override;
 };

@@ -31,6 +31,7 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <span>
 
 namespace vbscript {
@@ -50,7 +51,20 @@ struct BuiltinInfo
     // A procedure without a value (Randomize): calling it where a value is
     // needed raises 13 Type mismatch.
     bool isSub = false;
+    // The parameters that take no Null, one bit each (bit i: argument i).
+    // The engine raises 94 "Invalid use of Null" for them before the
+    // function runs, so a Null there wins over any other argument's 5 or 13.
+    quint32 refusesNull = 0;
 };
+
+// The bits of BuiltinInfo::refusesNull for the given argument positions.
+constexpr quint32 nullRefusedAt(std::initializer_list<int> positions)
+{
+    quint32 bits = 0;
+    for (int i : positions)
+        bits |= 1u << i;
+    return bits;
+}
 
 // Creates an object for CreateObject("ProgId").
 using ObjectFactory = std::function<std::shared_ptr<Object>(ExecContext &ctx)>;

@@ -74,7 +74,7 @@ void registerLanguageFunctions(BuiltinRegistry &r)
     r.add({"CDate", 1, 1, fnCDate});
     r.add({"Chr", 1, 1, fnChr});
     r.add({"Len", 1, 1, fnLen});
-    r.add({"Space", 1, 1, fnSpace});
+    r.add({"Space", 1, 1, fnSpace, false, nullRefusedAt({0})});
     r.add({"Array", 0, 65535, fnArray});
 }
 

@@ -88,8 +88,9 @@ Token Lexer::radixNumber(int start, int &pos)
         if (value > 0xFFFFFFFFull)
             fail(1031, start);
     }
+    // "&H" or "&O" without a digit of the radix is no number at all.
     if (!digits)
-        fail(1031, start);
+        fail(1002, start);
     bool longSuffix = false;
     if (i < m_src.size() && m_src.at(i) == QLatin1Char('&')) {
         longSuffix = true;
@@ -120,15 +121,17 @@ Token Lexer::number(int start, int &pos)
             ++i;
     }
     if (i < m_src.size() && (m_src.at(i) == QLatin1Char('e') || m_src.at(i) == QLatin1Char('E'))) {
+        // An exponent marker belongs to the number: without digits after it
+        // (1e, 1e+) the literal is malformed.
         int j = i + 1;
         if (j < m_src.size() && (m_src.at(j) == QLatin1Char('+') || m_src.at(j) == QLatin1Char('-')))
             ++j;
-        if (j < m_src.size() && m_src.at(j).isDigit()) {
-            isFloat = true;
-            while (j < m_src.size() && m_src.at(j).isDigit())
-                ++j;
-            i = j;
-        }
+        if (j >= m_src.size() || !m_src.at(j).isDigit())
+            fail(1002, start);
+        isFloat = true;
+        while (j < m_src.size() && m_src.at(j).isDigit())
+            ++j;
+        i = j;
     }
     const QByteArray text = m_src.mid(pos, i - pos).toLatin1();
     pos = i;
@@ -320,6 +323,11 @@ std::vector<Token> Lexer::tokenize()
             t.text = QStringLiteral(">");
             if (pos < n && m_src.at(pos) == QLatin1Char('=')) {
                 t.text = QStringLiteral(">=");
+                ++pos;
+            } else if (pos < n && m_src.at(pos) == QLatin1Char('<')) {
+                // "><" is the Windows parser's other spelling of "<>", as "=<"
+                // and "=>" are of "<=" and ">=".
+                t.text = QStringLiteral("<>");
                 ++pos;
             }
             break;

@@ -311,12 +311,12 @@ Variant BinaryExpr::eval(Runtime &rt, Frame &f) const
     case BinaryOp::Mod: return ops::modulo(a, b);
     case BinaryOp::Pow: return ops::power(a, b);
     case BinaryOp::Concat: return ops::concat(a, b);
-    case BinaryOp::Eq: return ops::compare(ops::Compare::Eq, a, b, left->isConstantNumber(), right->isConstantNumber());
-    case BinaryOp::Ne: return ops::compare(ops::Compare::Ne, a, b, left->isConstantNumber(), right->isConstantNumber());
-    case BinaryOp::Lt: return ops::compare(ops::Compare::Lt, a, b, left->isConstantNumber(), right->isConstantNumber());
-    case BinaryOp::Gt: return ops::compare(ops::Compare::Gt, a, b, left->isConstantNumber(), right->isConstantNumber());
-    case BinaryOp::Le: return ops::compare(ops::Compare::Le, a, b, left->isConstantNumber(), right->isConstantNumber());
-    case BinaryOp::Ge: return ops::compare(ops::Compare::Ge, a, b, left->isConstantNumber(), right->isConstantNumber());
+    case BinaryOp::Eq: return ops::compare(ops::Compare::Eq, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Ne: return ops::compare(ops::Compare::Ne, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Lt: return ops::compare(ops::Compare::Lt, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Gt: return ops::compare(ops::Compare::Gt, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Le: return ops::compare(ops::Compare::Le, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Ge: return ops::compare(ops::Compare::Ge, a, b, left->isLiteral(), right->isLiteral());
     case BinaryOp::Is: return Variant(ops::is(a, b));
     case BinaryOp::And: return ops::logicalAnd(a, b);
     case BinaryOp::Or: return ops::logicalOr(a, b);
@@ -426,7 +426,7 @@ Flow ConstStmt::exec(Runtime &rt, Frame &f) const
             const int i = rt.declareGlobal(item.ref.name);
             rt.m_globals[size_t(i)].value = v;
             rt.m_globals[size_t(i)].isConst = true;
-            rt.m_globals[size_t(i)].numericConst = item.numeric;
+            rt.m_globals[size_t(i)].declaredConst = true;
             continue;
         }
         if (Variant *var = rt.variableFor(item.ref, f, true))
@@ -466,14 +466,14 @@ Flow SelectStmt::exec(Runtime &rt, Frame &f) const
             throw;
         return rt.runBlock(cases.empty() ? elseBlock : cases.front().body, f);
     }
-    const bool subjectConstant = subject->isConstantNumber();
+    const bool subjectLiteral = subject->isLiteral();
     for (const Case &c : cases) {
         for (const ExprPtr &e : c.values) {
             bool match;
             try {
-                // Evaluated first: a Const learns on lookup that it stands for a number.
+                // Evaluated first: a global Const learns on lookup that it is one.
                 const Variant value = e->eval(rt, f);
-                const Variant r = ops::compare(ops::Compare::Eq, v, value, subjectConstant, e->isConstantNumber());
+                const Variant r = ops::compare(ops::Compare::Eq, v, value, subjectLiteral, e->isLiteral());
                 match = !r.isNull() && ops::truth(r);
             } catch (ScriptError &error) {
                 if (!rt.resumeAfter(error, c.at, f)) {

@@ -129,10 +129,11 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
         if (a.isString() && b.isString())
             return concat(a, b);
         // Empty added to anything gives the other side unchanged, subtype
-        // included; two Empties make an Integer 0 (below).
-        if (a.isEmpty() && !b.isEmpty())
+        // included; but a Boolean, as everywhere in arithmetic, counts as
+        // an Integer, and two Empties make an Integer 0 (below).
+        if (a.isEmpty() && !b.isEmpty() && b.type() != VarType::Boolean)
             return b;
-        if (b.isEmpty() && !a.isEmpty())
+        if (b.isEmpty() && !a.isEmpty() && a.type() != VarType::Boolean)
             return a;
     }
     Kind ka = kindOf(a), kb = kindOf(b);
@@ -296,23 +297,29 @@ int compareNumbers(const Variant &a, const Variant &b)
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
-// A string against a number. A constant in the code converts the string to a
-// number (or a date), and a string that is no number is a type mismatch. A
-// Boolean compares by its name. A computed number compares as its text with
-// an empty or numeric string; any other string is greater than every number.
-int stringVersusNumber(const QString &s, const Variant &n, bool numberIsConstant)
+// A string against a number, decided as the Windows engine decides it, by
+// where each comes from. A literal is typed for good, as a declared type is
+// in Visual Basic; a variable or a computed result is a Variant that gives
+// way. So:
+//  - a number literal (or a Const of one) converts the string to a number,
+//    or a date for a date literal, and text that is none is a type mismatch;
+//  - otherwise a string literal converts the number to its text, and the two
+//    compare as text ("10" > CDbl(5) is False);
+//  - otherwise, between two Variants, the language reference's rule holds:
+//    the number is less than the string, whatever the text.
+// A Boolean compares by its name ("True", "False") whatever its origin.
+int stringVersusNumber(const QString &s, const Variant &n, bool stringIsLiteral, bool numberIsLiteral)
 {
     if (n.type() == VarType::Boolean)
         return compareStrings(s, n.toString());
-    if (numberIsConstant) {
+    if (numberIsLiteral) {
         if (n.type() == VarType::Date) {
             const double d = Variant(s).toDate();
             return d < n.rawDate() ? -1 : d > n.rawDate() ? 1 : 0;
         }
         return compareNumbers(Variant(Variant(s).toDouble()), n);
     }
-    double ignored = 0;
-    if (s.isEmpty() || Variant::parseNumber(s, ScriptLocale::current(), &ignored))
+    if (stringIsLiteral)
         return compareStrings(s, n.toString());
     return 1;
 }
@@ -418,6 +425,12 @@ Variant logicalNot(const Variant &a0)
     case VarType::Boolean: return Variant(!a.rawBool());
     case VarType::Byte: return Variant(quint8(~a.rawByte()));
     case VarType::Integer: return Variant(qint16(~a.rawInteger()));
+    case VarType::String:
+        // Text converts to a number if it can, as for And and Or; failing
+        // that, "True" and "False" convert to a Boolean, which Not negates.
+        if (double ignored; !Variant::parseNumber(a.rawString(), ScriptLocale::current(), &ignored))
+            return Variant(!a.toBool());
+        return Variant(qint32(~bitsOf(a)));
     default: return Variant(qint32(~bitsOf(a)));
     }
 }
@@ -441,9 +454,9 @@ int compareValues(const Variant &a0, const Variant &b0, bool ac, bool bc)
     if (a.isEmpty() && b.isString())
         return compareStrings(QString(), b.rawString());
     if (a.isString())
-        return stringVersusNumber(a.rawString(), b, bc);
+        return stringVersusNumber(a.rawString(), b, ac, bc);
     if (b.isString())
-        return -stringVersusNumber(b.rawString(), a, ac);
+        return -stringVersusNumber(b.rawString(), a, bc, ac);
     return compareNumbers(a, b);
 }
 

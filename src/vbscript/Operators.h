@@ -25,13 +25,14 @@ Variant logicalEqv(const Variant &a, const Variant &b);
 Variant logicalImp(const Variant &a, const Variant &b);
 
 enum class Compare { Eq, Ne, Lt, Gt, Le, Ge };
-// A numeric constant written in the code (5, &HFF, 1e2, #1/2/2000#) makes a
-// string on the other side convert to a number; a computed number is
-// compared with the string differently (see Operators.cpp).
-Variant compare(Compare op, const Variant &a, const Variant &b, bool aIsConstant = false,
-                bool bIsConstant = false);
+// A string against a number compares by where the two come from: a literal
+// written in the code (or a Const naming one), or a value read from a
+// variable or computed. `aIsLiteral` and `bIsLiteral` say which; see
+// Operators.cpp for the rule.
+Variant compare(Compare op, const Variant &a, const Variant &b, bool aIsLiteral = false,
+                bool bIsLiteral = false);
 // -1, 0 or 1; throws 94 for Null. Used by Select Case and sorting helpers.
-int compareValues(const Variant &a, const Variant &b, bool aIsConstant = false, bool bIsConstant = false);
+int compareValues(const Variant &a, const Variant &b, bool aIsLiteral = false, bool bIsLiteral = false);
 // Is: both sides object references.
 bool is(const Variant &a, const Variant &b);
 

@@ -190,7 +190,7 @@ void Parser::resolve(Context &ctx)
             if (it != scope->locals.constEnd() && !(r->hasArgs && it.value() == scope->resultSlot)) {
                 r->kind = NameRef::Kind::Local;
                 r->slot = it.value();
-                r->numericConst = ctx.numericConsts.contains(r->key);
+                r->namesConst = ctx.consts.contains(r->key);
                 continue;
             }
         }
@@ -498,6 +498,27 @@ ExprList Parser::parseBounds()
     return bounds;
 }
 
+// Dim takes its bounds as plain integer literals, without even a sign;
+// ReDim is the statement for computed sizes.
+ExprList Parser::parseDimBounds()
+{
+    ExprList bounds;
+    next();  // (
+    if (peek().kind != Tok::RParen) {
+        do {
+            const Token &t = peek();
+            if (t.kind != Tok::Number || !t.value.isIntegral())
+                fail(1026);
+            auto lit = node<LiteralExpr>(next());
+            lit->value = t.value;
+            lit->literal = true;
+            bounds.push_back(std::move(lit));
+        } while (peek().kind == Tok::Comma && (next(), true));
+    }
+    expectKind(Tok::RParen, 1006);
+    return bounds;
+}
+
 StmtPtr Parser::parseDim(bool classLevel, bool isPublic)
 {
     auto stmt = node<DimStmt>(peek());
@@ -509,7 +530,7 @@ StmtPtr Parser::parseDim(bool classLevel, bool isPublic)
         bool isArray = false;
         if (peek().kind == Tok::LParen) {
             isArray = true;
-            bounds = parseBounds();
+            bounds = parseDimBounds();
         }
         if (classLevel && !m_ctx.proc) {
             ClassDef *cls = m_ctx.cls;
@@ -1022,13 +1043,11 @@ StmtPtr Parser::parseConst()
             else
                 break;
         }
-        auto *lit = dynamic_cast<const LiteralExpr *>(literal);
-        if (!lit)
+        if (!dynamic_cast<const LiteralExpr *>(literal))
             failAt(1045, valueStart);
-        item.numeric = lit->constantNumber;
         declareLocal(name, t);
-        if (m_ctx.proc && item.numeric)
-            m_ctx.numericConsts.insert(name.toLower());
+        if (m_ctx.proc)
+            m_ctx.consts.insert(name.toLower());
         item.ref.name = name;
         item.ref.key = name.toLower();
         s->items.push_back(std::move(item));
@@ -1130,8 +1149,9 @@ ExprPtr Parser::parseUnary()
         next();
         ExprPtr operand = parseUnary();
         if (t.isOp("-")) {
-            if (auto *lit = dynamic_cast<LiteralExpr *>(operand.get()); lit && lit->constantNumber) {
+            if (auto *lit = dynamic_cast<LiteralExpr *>(operand.get()); lit && lit->literal && !lit->value.isString()) {
                 lit->value = ops::negate(lit->value);
+                lit->literal = false;
                 lit->line = t.line;
                 lit->column = t.column;
                 return operand;
@@ -1178,12 +1198,13 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
     case Tok::Date: {
         auto lit = node<LiteralExpr>(next());
         lit->value = t.value;
-        lit->constantNumber = true;
+        lit->literal = true;
         return parsePostfix(std::move(lit), stopAtSpacedParen);
     }
     case Tok::String: {
         auto lit = node<LiteralExpr>(next());
         lit->value = t.value;
+        lit->literal = true;
         return lit;
     }
     case Tok::LParen: {
@@ -1244,6 +1265,13 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
             name = makeCall(std::move(name), parseArgs());
         return parsePostfix(std::move(name), stopAtSpacedParen);
     }
+    case Tok::Newline:
+    case Tok::Colon:
+    case Tok::Eof:
+        // The statement ends where an operand should follow (1 +, Not, a
+        // bare x =): the Windows parser calls that a syntax error, and
+        // "Expected expression" a token that cannot start one.
+        fail(1002);
     default:
         fail(1023);
     }

@@ -38,7 +38,7 @@ private:
         Procedure *proc = nullptr;
         ClassDef *cls = nullptr;
         std::vector<NameRef *> refs;
-        QSet<QString> numericConsts;  // Consts of the procedure holding a number literal
+        QSet<QString> consts;  // Consts of the procedure
         int doDepth = 0, forDepth = 0;
     };
 
@@ -79,6 +79,7 @@ private:
     void parseClass();
     void parseDeclarationOrProcedure(bool isPublic);
     ExprList parseBounds();
+    ExprList parseDimBounds();
 
     // expressions
     ExprPtr parseExpr();

@@ -180,9 +180,8 @@ Runtime::Binding Runtime::lookup(const NameRef &ref, Frame &f)
             b.readOnly = g.isConst;
             // Written only when it changes: shared trees are read by many
             // threads at once.
-            const bool numeric = g.isConst && g.numericConst;
-            if (ref.numericConst != numeric)
-                ref.numericConst = numeric;
+            if (ref.namesConst != g.declaredConst)
+                ref.namesConst = g.declaredConst;
         }
         return b;
     }
@@ -535,6 +534,11 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
     for (size_t i = 0; i < args.size(); ++i)
         values[qsizetype(i)] = args[i]->eval(*this, f);
     try {
+        if (b.refusesNull) {
+            for (qsizetype i = 0; i < values.size(); ++i)
+                if ((b.refusesNull >> i & 1u) && values[i].isNull())
+                    throw ScriptError::runtime(err::InvalidUseOfNull);
+        }
         return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
     } catch (ScriptError &e) {
         // VBScript names the function a run-time error comes from:

@@ -218,7 +218,7 @@ private:
         Variant value;
         const Procedure *proc = nullptr;
         bool isConst = false;
-        bool numericConst = false;  // a Const of a number literal
+        bool declaredConst = false;  // by a Const statement, not a host's object
     };
     int globalIndex(const QString &key) const;
     int declareGlobal(const QString &name);

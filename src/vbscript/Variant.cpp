@@ -61,7 +61,8 @@ bool isBlank(QChar c)
         || c == QLatin1Char('\n');
 }
 
-// "&H1F", "&O17", "&17": 32-bit two's-complement values as VBScript reads them
+// "&H1F", "&O17", "&17": two's-complement values sized as the literals are,
+// 16 bits up to &HFFFF ("&HFFFF" is -1, as &HFFFF is) and 32 bits above
 bool parseRadix(QStringView s, double *out)
 {
     int radix = 8;
@@ -86,7 +87,7 @@ bool parseRadix(QStringView s, double *out)
         if (value > 0xFFFFFFFFull)
             raise(err::Overflow);
     }
-    *out = double(qint32(quint32(value)));
+    *out = value <= 0xFFFF ? double(qint16(quint16(value))) : double(qint32(quint32(value)));
     return true;
 }
 

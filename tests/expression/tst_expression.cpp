@@ -222,12 +222,12 @@ void ExpressionTest::compileErrorsCarryTheirPlace_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("column");
 
-    QTest::newRow("empty") << "" << 1023 << 1 << 0;
-    QTest::newRow("incomplete") << "[A] >" << 1023 << 1 << 5;
+    QTest::newRow("empty") << "" << 1002 << 1 << 0;
+    QTest::newRow("incomplete") << "[A] >" << 1002 << 1 << 5;
     QTest::newRow("two expressions") << "[A] [B]" << 1025 << 1 << 4;
     QTest::newRow("unclosed parenthesis") << "Len([A]" << 1006 << 1 << 7;
     QTest::newRow("unterminated string") << "[A] = \"abc" << 1033 << 1 << 10;
-    QTest::newRow("no line continues an expression") << "[A] +\r\n 2" << 1023 << 1 << 5;
+    QTest::newRow("no line continues an expression") << "[A] +\r\n 2" << 1002 << 1 << 5;
     QTest::newRow("second line") << "[A]\r\n+ 2" << 1025 << 2 << 0;
     QTest::newRow("a statement") << "Dim x" << 1023 << 1 << 0;
 }

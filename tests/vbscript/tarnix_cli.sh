@@ -13,7 +13,7 @@ check() {  # name expected actual
 }
 
 out=$(printf '1 + 1\n"tab\there"\n\n1 / 0\n(1\n#1/2/2000#\n' | "$tarnix" eval --locale en-US)
-check "eval" "$(printf 'Integer\t2\nString\ttab\\there\nerror\t1023\t1\t0\tMicrosoft VBScript compilation error\tExpected expression\nerror\t11\t1\t2\tMicrosoft VBScript runtime error\tDivision by zero\nerror\t1006\t1\t2\tMicrosoft VBScript compilation error\tExpected '"')'"'\nDate\t2000-01-02 00:00:00')" "$out"
+check "eval" "$(printf 'Integer\t2\nString\ttab\\there\nerror\t1002\t1\t0\tMicrosoft VBScript compilation error\tSyntax error\nerror\t11\t1\t2\tMicrosoft VBScript runtime error\tDivision by zero\nerror\t1006\t1\t2\tMicrosoft VBScript compilation error\tExpected '"')'"'\nDate\t2000-01-02 00:00:00')" "$out"
 
 out=$(printf '1.5 + 1\nCStr(1.5)\n' | "$tarnix" eval --locale el-GR)
 check "eval greek" "$(printf 'Double\t2.5\nString\t1,5')" "$out"

@@ -45,7 +45,7 @@ private slots:
         const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
         for (int i = 1; i < lines.size(); ++i) {
             const QString line = lines[i];
-            if (line.trimmed().isEmpty())
+            if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
                 continue;
             const QStringList cols = line.split(QLatin1Char('\t'));
             QTest::addRow("%d: %s", i + 1, qPrintable(cols.value(0)))

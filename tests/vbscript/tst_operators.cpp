@@ -130,35 +130,45 @@ private slots:
         QCOMPARE(got, expected);
     }
 
-    // Strings against numbers: a constant converts the string, a computed
-    // number compares as text with numeric text and is below any other text.
+    // Strings against numbers, by where each comes from: a number literal
+    // converts the string, a string literal converts the number to text, and
+    // between two Variants the number is the lesser.
     void stringVersusNumber_data()
     {
         QTest::addColumn<Variant>("text");
+        QTest::addColumn<bool>("textIsLiteral");
         QTest::addColumn<Variant>("number");
-        QTest::addColumn<bool>("constant");
+        QTest::addColumn<bool>("numberIsLiteral");
         QTest::addColumn<QString>("expected");  // sign of text vs number, or error
-        QTest::newRow("constant numeric") << Variant("10") << int_(9) << true << "1";
-        QTest::newRow("constant non-numeric") << Variant("x") << int_(9) << true << "error 13";
-        QTest::newRow("computed numeric text") << Variant("10") << long_(9) << false << "-1";
-        QTest::newRow("computed equal text") << Variant("9") << long_(9) << false << "0";
-        QTest::newRow("computed other text") << Variant(" ") << long_(9) << false << "1";
-        QTest::newRow("computed empty text") << Variant("") << long_(0) << false << "-1";
-        QTest::newRow("boolean by name") << Variant("True") << Variant(true) << true << "0";
-        QTest::newRow("constant date") << Variant("1/2/2000") << date_(36527) << true << "0";
-        QTest::newRow("null text") << Variant::null() << long_(1) << false << "error 94";
+        QTest::newRow("number literal, numeric text") << Variant("10") << false << int_(9) << true << "1";
+        QTest::newRow("number literal, other text") << Variant("x") << false << int_(9) << true << "error 13";
+        QTest::newRow("both literals") << Variant("x") << true << int_(9) << true << "error 13";
+        QTest::newRow("text literal compares as text") << Variant("10") << true << long_(9) << false << "-1";
+        QTest::newRow("text literal, equal text") << Variant("9") << true << long_(9) << false << "0";
+        QTest::newRow("text literal, blank") << Variant(" ") << true << long_(9) << false << "-1";
+        QTest::newRow("text literal, empty") << Variant("") << true << long_(0) << false << "-1";
+        QTest::newRow("two variants, numeric text") << Variant("10") << false << long_(9) << false << "1";
+        QTest::newRow("two variants, smaller text") << Variant("1") << false << long_(9) << false << "1";
+        QTest::newRow("two variants, empty text") << Variant("") << false << long_(0) << false << "1";
+        QTest::newRow("boolean by name") << Variant("True") << false << Variant(true) << false << "0";
+        QTest::newRow("date literal") << Variant("1/2/2000") << false << date_(36527) << true << "0";
+        QTest::newRow("null text") << Variant::null() << false << long_(1) << false << "error 94";
     }
 
     void stringVersusNumber()
     {
         QFETCH(Variant, text);
+        QFETCH(bool, textIsLiteral);
         QFETCH(Variant, number);
-        QFETCH(bool, constant);
+        QFETCH(bool, numberIsLiteral);
         QFETCH(QString, expected);
         ScriptLocaleScope scope(ScriptLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
         QString got;
         try {
-            got = QString::number(ops::compareValues(text, number, false, constant));
+            got = QString::number(ops::compareValues(text, number, textIsLiteral, numberIsLiteral));
+            // The same pair the other way round gives the opposite answer.
+            const int reversed = ops::compareValues(number, text, numberIsLiteral, textIsLiteral);
+            QCOMPARE(reversed, -got.toInt());
         } catch (const ScriptError &e) {
             got = QStringLiteral("error %1").arg(e.number());
         }

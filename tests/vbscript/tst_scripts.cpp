@@ -183,7 +183,8 @@ private slots:
         QTest::addColumn<QString>("source");
         const QString compile = ScriptError::compileSource();
         const QString runtime = ScriptError::runtimeSource();
-        QTest::newRow("syntax") << "x = 1\ny = (2 +\n" << 1023 << 2 << 8 << compile;
+        QTest::newRow("syntax") << "x = 1\ny = (2 +\n" << 1002 << 2 << 8 << compile;
+        QTest::newRow("expected expression") << "x = 1\ny = (2 + Then)" << 1023 << 2 << 9 << compile;
         QTest::newRow("unterminated") << "a = 1\nb = \"abc" << 1033 << 2 << 8 << compile;
         QTest::newRow("missing then") << "If x Else" << 1017 << 1 << 5 << compile;
         QTest::newRow("missing next") << "For i = 1 To 2\nx = 1\n" << 1020 << 3 << 0 << compile;

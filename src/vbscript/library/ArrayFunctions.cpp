@@ -107,11 +107,11 @@ Variant fnFilter(ExecContext &ctx, std::span<Variant> a)
 
 void registerArrayFunctions(BuiltinRegistry &r)
 {
-    r.add({"LBound", 1, 2, fnLBound});
-    r.add({"UBound", 1, 2, fnUBound});
-    r.add({"Join", 1, 2, fnJoin});
-    r.add({"Split", 1, 4, fnSplit});
-    r.add({"Filter", 2, 4, fnFilter});
+    r.add({"LBound", 1, 2, fnLBound, false, nullRefusedAt({1})});
+    r.add({"UBound", 1, 2, fnUBound, false, nullRefusedAt({1})});
+    r.add({"Join", 1, 2, fnJoin, false, nullRefusedAt({1})});
+    r.add({"Split", 1, 4, fnSplit, false, nullRefusedAt({0, 1, 2, 3})});
+    r.add({"Filter", 2, 4, fnFilter, false, nullRefusedAt({1, 2, 3})});
 }
 
 } // namespace vbscript::lib

@@ -28,7 +28,7 @@ const IntegerConstant kIntegers[] = {
     {"vbGeneralDate", 0}, {"vbLongDate", 1}, {"vbShortDate", 2}, {"vbLongTime", 3},
     {"vbShortTime", 4},
     // Comparison
-    {"vbBinaryCompare", 0}, {"vbTextCompare", 1},
+    {"vbBinaryCompare", 0}, {"vbTextCompare", 1}, {"vbDatabaseCompare", 2},
     // Tristate
     {"vbUseDefault", -2}, {"vbTrue", -1}, {"vbFalse", 0},
     // VarType results

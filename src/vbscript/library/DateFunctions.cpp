@@ -155,14 +155,14 @@ void registerDateFunctions(BuiltinRegistry &r)
     r.add({"Hour", 1, 1, partFn<&datemath::Parts::hour>});
     r.add({"Minute", 1, 1, partFn<&datemath::Parts::minute>});
     r.add({"Second", 1, 1, partFn<&datemath::Parts::second>});
-    r.add({"Weekday", 1, 2, fnWeekday});
+    r.add({"Weekday", 1, 2, fnWeekday, false, nullRefusedAt({1})});
     r.add({"DateValue", 1, 1, fnDateValue});
     r.add({"TimeValue", 1, 1, fnTimeValue});
-    r.add({"DateSerial", 3, 3, fnDateSerial});
-    r.add({"TimeSerial", 3, 3, fnTimeSerial});
-    r.add({"DateAdd", 3, 3, fnDateAdd});
-    r.add({"DateDiff", 3, 5, fnDateDiff});
-    r.add({"DatePart", 2, 4, fnDatePart});
+    r.add({"DateSerial", 3, 3, fnDateSerial, false, nullRefusedAt({0, 1, 2})});
+    r.add({"TimeSerial", 3, 3, fnTimeSerial, false, nullRefusedAt({0, 1, 2})});
+    r.add({"DateAdd", 3, 3, fnDateAdd, false, nullRefusedAt({0, 1})});
+    r.add({"DateDiff", 3, 5, fnDateDiff, false, nullRefusedAt({0, 3, 4})});
+    r.add({"DatePart", 2, 4, fnDatePart, false, nullRefusedAt({0, 2, 3})});
 }
 
 } // namespace vbscript::lib

@@ -93,12 +93,12 @@ Variant fnWeekdayName(ExecContext &ctx, std::span<Variant> a)
 
 void registerFormatFunctions(BuiltinRegistry &r)
 {
-    r.add({"FormatNumber", 1, 5, fnFormatNumber});
-    r.add({"FormatCurrency", 1, 5, fnFormatCurrency});
-    r.add({"FormatPercent", 1, 5, fnFormatPercent});
-    r.add({"FormatDateTime", 1, 2, fnFormatDateTime});
-    r.add({"MonthName", 1, 2, fnMonthName});
-    r.add({"WeekdayName", 1, 3, fnWeekdayName});
+    r.add({"FormatNumber", 1, 5, fnFormatNumber, false, nullRefusedAt({1, 2, 3, 4})});
+    r.add({"FormatCurrency", 1, 5, fnFormatCurrency, false, nullRefusedAt({1, 2, 3, 4})});
+    r.add({"FormatPercent", 1, 5, fnFormatPercent, false, nullRefusedAt({1, 2, 3, 4})});
+    r.add({"FormatDateTime", 1, 2, fnFormatDateTime, false, nullRefusedAt({1})});
+    r.add({"MonthName", 1, 2, fnMonthName, false, nullRefusedAt({0, 1})});
+    r.add({"WeekdayName", 1, 3, fnWeekdayName, false, nullRefusedAt({0, 1, 2})});
 }
 
 } // namespace vbscript::lib

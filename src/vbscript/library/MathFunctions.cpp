@@ -153,8 +153,8 @@ void registerMathFunctions(BuiltinRegistry &r)
     r.add({"Fix", 1, 1, fnFix});
     r.add({"Int", 1, 1, fnInt});
     r.add({"Sgn", 1, 1, fnSgn});
-    r.add({"Round", 1, 2, fnRound});
-    r.add({"RGB", 3, 3, fnRGB});
+    r.add({"Round", 1, 2, fnRound, false, nullRefusedAt({1})});
+    r.add({"RGB", 3, 3, fnRGB, false, nullRefusedAt({0, 1, 2})});
 }
 
 } // namespace vbscript::lib

@@ -380,23 +380,23 @@ Variant fnChrB(ExecContext &ctx, std::span<Variant> a)
 void registerStringFunctions(BuiltinRegistry &r)
 {
     r.add({"LenB", 1, 1, fnLenB});
-    r.add({"Left", 2, 2, fnLeft});
-    r.add({"LeftB", 2, 2, fnLeftB});
-    r.add({"Right", 2, 2, fnRight});
-    r.add({"RightB", 2, 2, fnRightB});
-    r.add({"Mid", 2, 3, fnMid});
-    r.add({"MidB", 2, 3, fnMidB});
-    r.add({"StrComp", 2, 3, fnStrComp});
+    r.add({"Left", 2, 2, fnLeft, false, nullRefusedAt({1})});
+    r.add({"LeftB", 2, 2, fnLeftB, false, nullRefusedAt({1})});
+    r.add({"Right", 2, 2, fnRight, false, nullRefusedAt({1})});
+    r.add({"RightB", 2, 2, fnRightB, false, nullRefusedAt({1})});
+    r.add({"Mid", 2, 3, fnMid, false, nullRefusedAt({1, 2})});
+    r.add({"MidB", 2, 3, fnMidB, false, nullRefusedAt({1, 2})});
+    r.add({"StrComp", 2, 3, fnStrComp, false, nullRefusedAt({2})});
     r.add({"LCase", 1, 1, caseFn<&QString::toLower>});
     r.add({"UCase", 1, 1, caseFn<&QString::toUpper>});
     r.add({"Trim", 1, 1, fnTrim});
     r.add({"LTrim", 1, 1, fnLTrim});
     r.add({"RTrim", 1, 1, fnRTrim});
     r.add({"String", 2, 2, fnString});
-    r.add({"InStr", 2, 4, fnInStr});
-    r.add({"InStrB", 2, 4, fnInStrB});
-    r.add({"InStrRev", 2, 4, fnInStrRev});
-    r.add({"Replace", 3, 6, fnReplace});
+    r.add({"InStr", 2, 4, fnInStr, false, nullRefusedAt({3})});
+    r.add({"InStrB", 2, 4, fnInStrB, false, nullRefusedAt({3})});
+    r.add({"InStrRev", 2, 4, fnInStrRev, false, nullRefusedAt({0, 1, 2, 3})});
+    r.add({"Replace", 3, 6, fnReplace, false, nullRefusedAt({0, 1, 2, 3, 4, 5})});
     r.add({"StrReverse", 1, 1, fnStrReverse});
     r.add({"Asc", 1, 1, fnAsc});
     r.add({"AscW", 1, 1, fnAscW});
