@@ -51,9 +51,21 @@ struct NameRef
     mutable const Variant *constant = nullptr;
 };
 
+// Each node type has its kind, so that the parser can ask what a node is
+// without run-time type information: e->as<NameExpr>() is the NameExpr or null.
+enum class ExprKind : quint8 {
+    Literal, Missing, Paren, Name, NameCall, WithObject, Member, Index, Me, New, Unary, Binary,
+};
+
 struct Expr : Node
 {
+    explicit Expr(ExprKind k) : kind(k) {}
     virtual ~Expr() = default;
+    const ExprKind kind;
+
+    template<typename T> T *as() { return kind == T::kKind ? static_cast<T *>(this) : nullptr; }
+    template<typename T> const T *as() const { return kind == T::kKind ? static_cast<const T *>(this) : nullptr; }
+
     virtual Variant eval(Runtime &rt, Frame &f) const = 0;
     // A value written as a literal (5, "abc", #1/2/2000#) or a Const naming
     // one, as opposed to a variable or a computed result: comparing a string
@@ -75,6 +87,8 @@ using ExprList = std::vector<ExprPtr>;
 
 struct LiteralExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Literal;
+    LiteralExpr() : Expr(kKind) {}
     Variant value;
     // Written as a number, date or string literal. A negated number is not:
     // the minus is an operation, folded here only to save running it.
@@ -85,17 +99,23 @@ struct LiteralExpr : Expr
 
 struct MissingExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Missing;
+    MissingExpr() : Expr(kKind) {}
     Variant eval(Runtime &, Frame &) const override { return Variant::missing(); }
 };
 
 struct ParenExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Paren;
+    ParenExpr() : Expr(kKind) {}
     ExprPtr inner;
     Variant eval(Runtime &rt, Frame &f) const override { return inner->eval(rt, f); }
 };
 
 struct NameExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Name;
+    NameExpr() : Expr(kKind) {}
     NameRef ref;
     Variant eval(Runtime &rt, Frame &f) const override;
     Variant *reference(Runtime &rt, Frame &f) const override;
@@ -108,6 +128,8 @@ struct NameExpr : Expr
 // name(args): an array element, a call, or an object's default member
 struct NameCallExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::NameCall;
+    NameCallExpr() : Expr(kKind) {}
     NameRef ref;
     ExprList args;
     Variant eval(Runtime &rt, Frame &f) const override;
@@ -120,12 +142,16 @@ struct NameCallExpr : Expr
 // The object of the innermost With block
 struct WithObjectExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::WithObject;
+    WithObjectExpr() : Expr(kKind) {}
     Variant eval(Runtime &rt, Frame &f) const override;
 };
 
 // object.member or object.member(args)
 struct MemberExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Member;
+    MemberExpr() : Expr(kKind) {}
     ExprPtr object;
     QString member;
     ExprList args;
@@ -138,6 +164,8 @@ struct MemberExpr : Expr
 // expr(args) after a call or member: f(1)(2), obj.Items()(0)
 struct IndexExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Index;
+    IndexExpr() : Expr(kKind) {}
     ExprPtr target;
     ExprList args;
     Variant eval(Runtime &rt, Frame &f) const override;
@@ -147,11 +175,15 @@ struct IndexExpr : Expr
 
 struct MeExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Me;
+    MeExpr() : Expr(kKind) {}
     Variant eval(Runtime &rt, Frame &f) const override;
 };
 
 struct NewExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::New;
+    NewExpr() : Expr(kKind) {}
     QString className;
     Variant eval(Runtime &rt, Frame &f) const override;
 };
@@ -159,6 +191,8 @@ struct NewExpr : Expr
 enum class UnaryOp : quint8 { Neg, Plus, Not };
 struct UnaryExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Unary;
+    UnaryExpr() : Expr(kKind) {}
     UnaryOp op;
     ExprPtr operand;
     Variant eval(Runtime &rt, Frame &f) const override;
@@ -171,6 +205,8 @@ enum class BinaryOp : quint8 {
 };
 struct BinaryExpr : Expr
 {
+    static constexpr ExprKind kKind = ExprKind::Binary;
+    BinaryExpr() : Expr(kKind) {}
     BinaryOp op;
     ExprPtr left, right;
     Variant eval(Runtime &rt, Frame &f) const override;
@@ -180,9 +216,16 @@ struct BinaryExpr : Expr
 
 enum class Flow : quint8 { Normal, ExitDo, ExitFor, ExitProc };
 
+enum class StmtKind : quint8 {
+    Assign, Call, Dim, ReDim, Erase, Const, If, Select, For, ForEach, Do, Exit, OnError, With,
+};
+
 struct Stmt : Node
 {
+    explicit Stmt(StmtKind k) : kind(k) {}
     virtual ~Stmt() = default;
+    const StmtKind kind;
+
     virtual Flow exec(Runtime &rt, Frame &f) const = 0;
 };
 using StmtPtr = std::unique_ptr<Stmt>;
@@ -190,6 +233,8 @@ using Block = std::vector<StmtPtr>;
 
 struct AssignStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Assign;
+    AssignStmt() : Stmt(kKind) {}
     ExprPtr target, value;
     bool isSet = false;
     Flow exec(Runtime &rt, Frame &f) const override;
@@ -197,12 +242,16 @@ struct AssignStmt : Stmt
 
 struct CallStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Call;
+    CallStmt() : Stmt(kKind) {}
     ExprPtr call;
     Flow exec(Runtime &rt, Frame &f) const override;
 };
 
 struct DimStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Dim;
+    DimStmt() : Stmt(kKind) {}
     struct Item { NameRef ref; ExprList bounds; bool isArray = false; };
     std::vector<Item> items;
     Flow exec(Runtime &rt, Frame &f) const override;
@@ -210,6 +259,8 @@ struct DimStmt : Stmt
 
 struct ReDimStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::ReDim;
+    ReDimStmt() : Stmt(kKind) {}
     struct Item { ExprPtr target; ExprList bounds; };
     std::vector<Item> items;
     bool preserve = false;
@@ -218,12 +269,16 @@ struct ReDimStmt : Stmt
 
 struct EraseStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Erase;
+    EraseStmt() : Stmt(kKind) {}
     ExprPtr target;
     Flow exec(Runtime &rt, Frame &f) const override;
 };
 
 struct ConstStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Const;
+    ConstStmt() : Stmt(kKind) {}
     struct Item { NameRef ref; ExprPtr value; };
     std::vector<Item> items;
     Flow exec(Runtime &rt, Frame &f) const override;
@@ -231,6 +286,8 @@ struct ConstStmt : Stmt
 
 struct IfStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::If;
+    IfStmt() : Stmt(kKind) {}
     std::vector<std::pair<ExprPtr, Block>> branches;
     std::vector<Node> branchAt;  // where each If / ElseIf stands, for its errors
     Block elseBlock;
@@ -239,6 +296,8 @@ struct IfStmt : Stmt
 
 struct SelectStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Select;
+    SelectStmt() : Stmt(kKind) {}
     struct Case { ExprList values; Block body; Node at; };
     ExprPtr subject;
     std::vector<Case> cases;
@@ -249,6 +308,8 @@ struct SelectStmt : Stmt
 
 struct ForStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::For;
+    ForStmt() : Stmt(kKind) {}
     ExprPtr counter, from, to, step;
     Block body;
     Flow exec(Runtime &rt, Frame &f) const override;
@@ -256,6 +317,8 @@ struct ForStmt : Stmt
 
 struct ForEachStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::ForEach;
+    ForEachStmt() : Stmt(kKind) {}
     ExprPtr element, collection;
     Block body;
     Flow exec(Runtime &rt, Frame &f) const override;
@@ -263,6 +326,8 @@ struct ForEachStmt : Stmt
 
 struct DoStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Do;
+    DoStmt() : Stmt(kKind) {}
     ExprPtr condition;      // may be null: Do ... Loop
     bool isUntil = false;
     bool testAtTop = true;
@@ -274,18 +339,24 @@ struct DoStmt : Stmt
 
 struct ExitStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::Exit;
+    ExitStmt() : Stmt(kKind) {}
     Flow flow = Flow::ExitProc;
     Flow exec(Runtime &, Frame &) const override { return flow; }
 };
 
 struct OnErrorStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::OnError;
+    OnErrorStmt() : Stmt(kKind) {}
     bool resumeNext = false;
     Flow exec(Runtime &rt, Frame &f) const override;
 };
 
 struct WithStmt : Stmt
 {
+    static constexpr StmtKind kKind = StmtKind::With;
+    WithStmt() : Stmt(kKind) {}
     ExprPtr object;
     Block body;
     Flow exec(Runtime &rt, Frame &f) const override;

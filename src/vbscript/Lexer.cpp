@@ -1,26 +1,20 @@
 #include "vbscript/Lexer.h"
 
-#include "vbscript/DecimalText.h"
-
+#include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace vbscript {
-
-bool Token::is(const char *word) const
-{
-    return kind == Tok::Identifier && !bracketed && text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
-}
 
 namespace {
 bool isIdentStart(QChar c) { return c.isLetter(); }
 bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 bool isLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
 bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0xA0) || c == QChar(0xFEFF); }
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 } // namespace
 
 Lexer::Lexer(const QString &source) : m_src(source)
@@ -28,8 +22,8 @@ Lexer::Lexer(const QString &source) : m_src(source)
     m_lineStarts.push_back(0);
     for (int i = 0; i < m_src.size(); ++i) {
         const QChar c = m_src.at(i);
-        if (c == QLatin1Char('\r') && i + 1 < m_src.size() && m_src.at(i + 1) == QLatin1Char('\n'))
-            continue;
+        if (c == QLatin1Char('\r') && at(i + 1) == QLatin1Char('\n'))
+            continue;  // CR LF ends one line
         if (isLineEnd(c))
             m_lineStarts.push_back(i + 1);
     }
@@ -59,82 +53,168 @@ void Lexer::fail(int number, int pos) const
     throw ScriptError::compile(number, line, columnOf(pos), m_lines.value(line - 1));
 }
 
-// &H and &O literals: up to 16 bits without a suffix are Integers (&HFFFF is
-// -1), wider ones and those ending in & are 32-bit values, which are again
-// Integers when they fit.
-Token Lexer::radixNumber(int start, int &pos)
+void Lexer::push(Token t, int start)
 {
-    int radix = 8;
-    int i = pos + 1;
-    if (i < m_src.size() && (m_src.at(i) == QLatin1Char('h') || m_src.at(i) == QLatin1Char('H'))) {
-        radix = 16;
-        ++i;
-    } else if (i < m_src.size() && (m_src.at(i) == QLatin1Char('o') || m_src.at(i) == QLatin1Char('O'))) {
-        ++i;
+    t.line = lineOf(start);
+    t.column = columnOf(start);
+    t.spaceBefore = m_spaceBefore;
+    m_spaceBefore = false;
+    m_out.push_back(std::move(t));
+}
+
+std::vector<Token> Lexer::tokenize()
+{
+    m_out.clear();
+    m_pos = 0;
+    m_spaceBefore = false;
+    const int n = int(m_src.size());
+    while (m_pos < n) {
+        const QChar c = m_src.at(m_pos);
+        const int start = m_pos;
+        if (isSpace(c)) {
+            ++m_pos;
+            m_spaceBefore = true;
+        } else if (isLineEnd(c)) {
+            m_pos += (c == QLatin1Char('\r') && at(m_pos + 1) == QLatin1Char('\n')) ? 2 : 1;
+            Token t;
+            t.kind = Tok::Newline;
+            push(t, start);
+        } else if (c == QLatin1Char('\'')) {
+            while (m_pos < n && !isLineEnd(m_src.at(m_pos)))
+                ++m_pos;
+        } else if (c == QLatin1Char('_')) {
+            if (!skipLineContinuation())
+                fail(1032, start);
+        } else if (isIdentStart(c)) {
+            Token t = scanWord();
+            if (t.kind != Tok::Newline)  // Rem: a comment to the end of the line
+                push(std::move(t), start);
+        } else if (c == QLatin1Char('[')) {
+            push(scanBracketedName(), start);
+        } else if (startsNumber()) {
+            push(scanNumber(), start);
+        } else if (startsRadixNumber()) {
+            push(scanRadixNumber(), start);
+        } else if (c == QLatin1Char('"')) {
+            push(scanString(), start);
+        } else if (c == QLatin1Char('#')) {
+            push(scanDate(), start);
+        } else {
+            push(scanSymbol(), start);
+        }
     }
-    quint64 value = 0;
-    int digits = 0;
-    for (; i < m_src.size(); ++i) {
-        const QChar c = m_src.at(i).toLower();
-        int d = -1;
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            d = c.unicode() - '0';
-        else if (radix == 16 && c >= QLatin1Char('a') && c <= QLatin1Char('f'))
-            d = c.unicode() - 'a' + 10;
-        if (d < 0 || d >= radix)
-            break;
-        value = value * radix + d;
-        ++digits;
-        if (value > 0xFFFFFFFFull)
-            fail(1031, start);
-    }
-    // "&H" or "&O" without a digit of the radix is no number at all.
-    if (!digits)
-        fail(1002, start);
-    bool longSuffix = false;
-    if (i < m_src.size() && m_src.at(i) == QLatin1Char('&')) {
-        longSuffix = true;
-        ++i;
-    }
-    pos = i;
+    Token eof;
+    eof.kind = Tok::Eof;
+    push(eof, n);
+    return std::move(m_out);
+}
+
+// A '_' continues the line when nothing but blanks follows it on its line;
+// the next line then reads as if it stood after a blank.
+bool Lexer::skipLineContinuation()
+{
+    int j = m_pos + 1;
+    while (j < m_src.size() && isSpace(m_src.at(j)))
+        ++j;
+    if (j >= m_src.size() || !isLineEnd(m_src.at(j)))
+        return false;
+    if (m_src.at(j) == QLatin1Char('\r') && at(j + 1) == QLatin1Char('\n'))
+        ++j;
+    m_pos = j + 1;
+    m_spaceBefore = true;
+    return true;
+}
+
+// A word: a keyword kind, or an identifier. "Rem" starts a comment, which is
+// skipped here and answered with a Newline kind that is not pushed.
+Token Lexer::scanWord()
+{
+    const int start = m_pos;
+    int j = m_pos + 1;
+    while (j < m_src.size() && isIdentChar(m_src.at(j)))
+        ++j;
+    if (j - start > 255)
+        fail(1030, start);
+    const QStringView word = QStringView(m_src).mid(start, j - start);
+    m_pos = j;
     Token t;
-    t.kind = Tok::Number;
-    if (!longSuffix && value <= 0xFFFF) {
-        t.value = Variant(qint16(quint16(value)));
-    } else {
-        const qint32 v = qint32(quint32(value));
-        t.value = (v >= -32768 && v <= 32767) ? Variant(qint16(v)) : Variant(v);
+    if (word.compare(QLatin1String("rem"), Qt::CaseInsensitive) == 0) {
+        while (m_pos < m_src.size() && !isLineEnd(m_src.at(m_pos)))
+            ++m_pos;
+        t.kind = Tok::Newline;
+        return t;
     }
+    t.kind = keywordKind(word);
+    t.text = word.toString();
     return t;
 }
 
-Token Lexer::number(int start, int &pos)
+// [any text]: a name that may hold blanks and punctuation and is never a
+// keyword; it ends on its own line.
+Token Lexer::scanBracketedName()
 {
-    int i = pos;
+    int j = m_pos + 1;
+    while (j < m_src.size() && m_src.at(j) != QLatin1Char(']') && !isLineEnd(m_src.at(j)))
+        ++j;
+    if (at(j) != QLatin1Char(']'))
+        fail(1007, j);
+    Token t;
+    t.kind = Tok::Identifier;
+    t.text = m_src.mid(m_pos + 1, j - m_pos - 1);
+    m_pos = j + 1;
+    return t;
+}
+
+// A digit, or a '.' before one: ".5" is a number, but in "a.5" the dot
+// follows a word it belongs to.
+bool Lexer::startsNumber() const
+{
+    const QChar c = m_src.at(m_pos);
+    if (isDigit(c))
+        return true;
+    return c == QLatin1Char('.') && isDigit(at(m_pos + 1))
+        && !(!m_out.empty() && !m_spaceBefore && m_out.back().isWord());
+}
+
+bool Lexer::startsRadixNumber() const
+{
+    if (m_src.at(m_pos) != QLatin1Char('&'))
+        return false;
+    const QChar c = at(m_pos + 1).toLower();
+    return c == QLatin1Char('h') || c == QLatin1Char('o') || isDigit(c);
+}
+
+// Digits, an optional fraction and an optional exponent. A whole number is an
+// Integer up to 32767, a Long up to 2147483647 and a Double beyond; anything
+// with a fraction or an exponent is a Double.
+Token Lexer::scanNumber()
+{
+    const int start = m_pos;
+    int i = m_pos;
     bool isFloat = false;
-    while (i < m_src.size() && m_src.at(i).isDigit())
+    while (isDigit(at(i)))
         ++i;
-    if (i < m_src.size() && m_src.at(i) == QLatin1Char('.')) {
+    if (at(i) == QLatin1Char('.')) {
         isFloat = true;
         ++i;
-        while (i < m_src.size() && m_src.at(i).isDigit())
+        while (isDigit(at(i)))
             ++i;
     }
-    if (i < m_src.size() && (m_src.at(i) == QLatin1Char('e') || m_src.at(i) == QLatin1Char('E'))) {
-        // An exponent marker belongs to the number: without digits after it
-        // (1e, 1e+) the literal is malformed.
+    if (at(i) == QLatin1Char('e') || at(i) == QLatin1Char('E')) {
+        // The exponent marker belongs to the number: without digits after
+        // it (1e, 1e+) the literal is malformed.
         int j = i + 1;
-        if (j < m_src.size() && (m_src.at(j) == QLatin1Char('+') || m_src.at(j) == QLatin1Char('-')))
+        if (at(j) == QLatin1Char('+') || at(j) == QLatin1Char('-'))
             ++j;
-        if (j >= m_src.size() || !m_src.at(j).isDigit())
+        if (!isDigit(at(j)))
             fail(1002, start);
         isFloat = true;
-        while (j < m_src.size() && m_src.at(j).isDigit())
+        while (isDigit(at(j)))
             ++j;
         i = j;
     }
-    const QByteArray text = m_src.mid(pos, i - pos).toLatin1();
-    pos = i;
+    const QByteArray text = m_src.mid(start, i - start).toLatin1();
+    m_pos = i;
     const double d = readDecimal(text.constData());
     if (std::isinf(d))
         fail(1031, start);
@@ -149,197 +229,133 @@ Token Lexer::number(int start, int &pos)
     return t;
 }
 
-std::vector<Token> Lexer::tokenize()
+// &H and &O literals (and & with octal digits): up to 16 bits without a
+// suffix are Integers (&HFFFF is -1), wider ones and those ending in & are
+// 32-bit values, which are again Integers when they fit.
+Token Lexer::scanRadixNumber()
 {
-    std::vector<Token> out;
-    int pos = 0;
-    const int n = int(m_src.size());
-    bool space = false;
-    auto push = [&](Token t, int start) {
-        t.line = lineOf(start);
-        t.column = columnOf(start);
-        t.spaceBefore = space;
-        space = false;
-        out.push_back(std::move(t));
-    };
-    while (pos < n) {
-        const QChar c = m_src.at(pos);
-        const int start = pos;
-        if (isSpace(c)) {
-            ++pos;
-            space = true;
-            continue;
-        }
-        if (isLineEnd(c)) {
-            if (c == QLatin1Char('\r') && pos + 1 < n && m_src.at(pos + 1) == QLatin1Char('\n'))
-                ++pos;
-            ++pos;
-            Token t;
-            t.kind = Tok::Newline;
-            push(t, start);
-            continue;
-        }
-        if (c == QLatin1Char('\'')) {
-            while (pos < n && !isLineEnd(m_src.at(pos)))
-                ++pos;
-            continue;
-        }
-        if (c == QLatin1Char('_')) {
-            // A line continuation: '_' then only blanks up to the line end.
-            int j = pos + 1;
-            while (j < n && isSpace(m_src.at(j)))
-                ++j;
-            if (j < n && isLineEnd(m_src.at(j))) {
-                if (m_src.at(j) == QLatin1Char('\r') && j + 1 < n && m_src.at(j + 1) == QLatin1Char('\n'))
-                    ++j;
-                pos = j + 1;
-                space = true;
-                continue;
-            }
-            fail(1032, start);
-        }
-        if (isIdentStart(c)) {
-            int j = pos + 1;
-            while (j < n && isIdentChar(m_src.at(j)))
-                ++j;
-            if (j - pos > 255)
-                fail(1030, start);
-            const QString word = m_src.mid(pos, j - pos);
-            if (word.compare(QLatin1String("rem"), Qt::CaseInsensitive) == 0
-                && (j >= n || !isIdentChar(m_src.at(j)))) {
-                while (j < n && !isLineEnd(m_src.at(j)))
-                    ++j;
-                pos = j;
-                continue;
-            }
-            pos = j;
-            Token t;
-            t.kind = Tok::Identifier;
-            t.text = word;
-            push(t, start);
-            continue;
-        }
-        if (c == QLatin1Char('[')) {
-            int j = pos + 1;
-            while (j < n && m_src.at(j) != QLatin1Char(']') && !isLineEnd(m_src.at(j)))
-                ++j;
-            if (j >= n || m_src.at(j) != QLatin1Char(']'))
-                fail(1007, j);
-            Token t;
-            t.kind = Tok::Identifier;
-            t.text = m_src.mid(pos + 1, j - pos - 1);
-            t.bracketed = true;
-            pos = j + 1;
-            push(t, start);
-            continue;
-        }
-        if (c.isDigit() || (c == QLatin1Char('.') && pos + 1 < n && m_src.at(pos + 1).isDigit()
-                            && !(out.size() && !space && out.back().kind == Tok::Identifier))) {
-            Token t = number(start, pos);
-            push(t, start);
-            continue;
-        }
-        if (c == QLatin1Char('&') && pos + 1 < n
-            && (m_src.at(pos + 1) == QLatin1Char('h') || m_src.at(pos + 1) == QLatin1Char('H')
-                || m_src.at(pos + 1) == QLatin1Char('o') || m_src.at(pos + 1) == QLatin1Char('O')
-                || m_src.at(pos + 1).isDigit())) {
-            Token t = radixNumber(start, pos);
-            push(t, start);
-            continue;
-        }
-        if (c == QLatin1Char('"')) {
-            QString s;
-            int j = pos + 1;
-            for (;;) {
-                if (j >= n || isLineEnd(m_src.at(j)))
-                    fail(1033, j);
-                if (m_src.at(j) == QLatin1Char('"')) {
-                    if (j + 1 < n && m_src.at(j + 1) == QLatin1Char('"')) {
-                        s += QLatin1Char('"');
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                s += m_src.at(j);
-                ++j;
-            }
-            pos = j + 1;
-            Token t;
-            t.kind = Tok::String;
-            t.value = Variant(s);
-            push(t, start);
-            continue;
-        }
-        if (c == QLatin1Char('#')) {
-            int j = pos + 1;
-            while (j < n && m_src.at(j) != QLatin1Char('#') && !isLineEnd(m_src.at(j)))
-                ++j;
-            if (j >= n || m_src.at(j) != QLatin1Char('#'))
-                fail(1002, start);
-            const auto d = OleDate::parseLiteral(m_src.mid(pos + 1, j - pos - 1));
-            if (!d)
-                fail(1002, start);
-            pos = j + 1;
-            Token t;
-            t.kind = Tok::Date;
-            t.value = Variant::date(*d);
-            push(t, start);
-            continue;
-        }
-        Token t;
-        ++pos;
-        switch (c.unicode()) {
-        case '(': t.kind = Tok::LParen; break;
-        case ')': t.kind = Tok::RParen; break;
-        case ',': t.kind = Tok::Comma; break;
-        case '.': t.kind = Tok::Dot; break;
-        case ':': t.kind = Tok::Colon; break;
-        case '+': case '-': case '*': case '/': case '\\': case '^': case '&':
-            t.kind = Tok::Op;
-            t.text = QString(c);
-            break;
-        case '=':
-            t.kind = Tok::Op;
-            t.text = QStringLiteral("=");
-            if (pos < n && m_src.at(pos) == QLatin1Char('<')) {
-                t.text = QStringLiteral("<=");
-                ++pos;
-            } else if (pos < n && m_src.at(pos) == QLatin1Char('>')) {
-                t.text = QStringLiteral(">=");
-                ++pos;
-            }
-            break;
-        case '<':
-            t.kind = Tok::Op;
-            t.text = QStringLiteral("<");
-            if (pos < n && (m_src.at(pos) == QLatin1Char('=') || m_src.at(pos) == QLatin1Char('>'))) {
-                t.text += m_src.at(pos);
-                ++pos;
-            }
-            break;
-        case '>':
-            t.kind = Tok::Op;
-            t.text = QStringLiteral(">");
-            if (pos < n && m_src.at(pos) == QLatin1Char('=')) {
-                t.text = QStringLiteral(">=");
-                ++pos;
-            } else if (pos < n && m_src.at(pos) == QLatin1Char('<')) {
-                // "><" is the Windows parser's other spelling of "<>", as "=<"
-                // and "=>" are of "<=" and ">=".
-                t.text = QStringLiteral("<>");
-                ++pos;
-            }
-            break;
-        default:
-            fail(1032, start);
-        }
-        push(t, start);
+    const int start = m_pos;
+    int radix = 8;
+    int i = m_pos + 1;
+    const QChar prefix = at(i).toLower();
+    if (prefix == QLatin1Char('h')) {
+        radix = 16;
+        ++i;
+    } else if (prefix == QLatin1Char('o')) {
+        ++i;
     }
-    Token eof;
-    eof.kind = Tok::Eof;
-    push(eof, n);
-    return out;
+    quint64 value = 0;
+    int digits = 0;
+    for (;; ++i) {
+        const int d = digitValue(at(i), radix);
+        if (d < 0)
+            break;
+        value = value * radix + d;
+        ++digits;
+        if (value > 0xFFFFFFFFull)
+            fail(1031, start);
+    }
+    // "&H" or "&O" without a digit of the radix is no number at all.
+    if (!digits)
+        fail(1002, start);
+    bool longSuffix = false;
+    if (at(i) == QLatin1Char('&')) {
+        longSuffix = true;
+        ++i;
+    }
+    m_pos = i;
+    Token t;
+    t.kind = Tok::Number;
+    t.value = radixLiteral(value, longSuffix);
+    return t;
+}
+
+// "text" with "" for a quote; it must end on its own line.
+Token Lexer::scanString()
+{
+    QString s;
+    int j = m_pos + 1;
+    for (;;) {
+        if (j >= m_src.size() || isLineEnd(m_src.at(j)))
+            fail(1033, j);
+        if (m_src.at(j) == QLatin1Char('"')) {
+            if (at(j + 1) != QLatin1Char('"'))
+                break;
+            ++j;
+        }
+        s += m_src.at(j);
+        ++j;
+    }
+    m_pos = j + 1;
+    Token t;
+    t.kind = Tok::String;
+    t.value = Variant(s);
+    return t;
+}
+
+// #date and time#, read in the forms OleDate::parseLiteral accepts.
+Token Lexer::scanDate()
+{
+    const int start = m_pos;
+    int j = m_pos + 1;
+    while (j < m_src.size() && m_src.at(j) != QLatin1Char('#') && !isLineEnd(m_src.at(j)))
+        ++j;
+    if (at(j) != QLatin1Char('#'))
+        fail(1002, start);
+    const auto d = OleDate::parseLiteral(m_src.mid(start + 1, j - start - 1));
+    if (!d)
+        fail(1002, start);
+    m_pos = j + 1;
+    Token t;
+    t.kind = Tok::Date;
+    t.value = Variant::date(*d);
+    return t;
+}
+
+// Operators and punctuation, the two-character comparisons included.
+Token Lexer::scanSymbol()
+{
+    const int start = m_pos;
+    const QChar c = m_src.at(m_pos);
+    const QChar after = at(m_pos + 1);
+    ++m_pos;
+    Token t;
+    auto twoCharacters = [&](char second, Tok kind) {
+        if (after != QLatin1Char(second))
+            return false;
+        ++m_pos;
+        t.kind = kind;
+        return true;
+    };
+    switch (c.unicode()) {
+    case '(': t.kind = Tok::LParen; break;
+    case ')': t.kind = Tok::RParen; break;
+    case ',': t.kind = Tok::Comma; break;
+    case '.': t.kind = Tok::Dot; break;
+    case ':': t.kind = Tok::Colon; break;
+    case '+': t.kind = Tok::Plus; break;
+    case '-': t.kind = Tok::Minus; break;
+    case '*': t.kind = Tok::Times; break;
+    case '/': t.kind = Tok::Divide; break;
+    case '\\': t.kind = Tok::IntDivide; break;
+    case '^': t.kind = Tok::Power; break;
+    case '&': t.kind = Tok::Concat; break;
+    // The Windows parser also reads "=<", "=>" and "><" for "<=", ">=" and "<>".
+    case '=':
+        if (!twoCharacters('<', Tok::LessEqual) && !twoCharacters('>', Tok::GreaterEqual))
+            t.kind = Tok::Equal;
+        break;
+    case '<':
+        if (!twoCharacters('=', Tok::LessEqual) && !twoCharacters('>', Tok::NotEqual))
+            t.kind = Tok::Less;
+        break;
+    case '>':
+        if (!twoCharacters('=', Tok::GreaterEqual) && !twoCharacters('<', Tok::NotEqual))
+            t.kind = Tok::Greater;
+        break;
+    default: fail(1032, start);
+    }
+    return t;
 }
 
 } // namespace vbscript

@@ -1,39 +1,16 @@
 #pragma once
 
-#include "vbscript/Variant.h"
+#include "vbscript/Token.h"
 
-#include <QString>
 #include <QStringList>
 #include <vector>
 
 namespace vbscript {
 
-enum class Tok : quint8 {
-    Identifier,   // names and keywords alike; the parser tells them apart
-    Number,       // integer, floating and &H/&O literals, typed by magnitude
-    String,
-    Date,
-    Op,           // one of the operator spellings in `text`
-    LParen, RParen, Comma, Dot, Colon, Newline, Eof,
-};
-
-struct Token
-{
-    Tok kind = Tok::Eof;
-    QString text;     // identifier (brackets removed) or operator spelling
-    Variant value;    // literal value
-    int line = 1;     // 1-based
-    int column = 0;   // 0-based in its line
-    bool spaceBefore = false;
-    bool bracketed = false;  // [name]: never a keyword
-
-    bool is(const char *word) const;  // identifier equal to `word`, ignoring case
-    bool isOp(const char *op) const { return kind == Tok::Op && text == QLatin1String(op); }
-};
-
 // Splits source text into tokens: comments and line continuations are
-// dropped, literals carry their typed values. Throws compile errors (1002,
-// 1030, 1031, 1032, 1033) with their position.
+// dropped, words become keyword kinds or identifiers, literals carry their
+// typed values. Throws compile errors (1002, 1007, 1030, 1031, 1032, 1033)
+// with their position.
 class Lexer
 {
 public:
@@ -45,12 +22,27 @@ private:
     [[noreturn]] void fail(int number, int pos) const;
     int columnOf(int pos) const;
     int lineOf(int pos) const;
-    Token number(int start, int &pos);
-    Token radixNumber(int start, int &pos);
+    QChar at(int pos) const { return pos < m_src.size() ? m_src.at(pos) : QChar(); }
+
+    // Each scan* reads one token starting at m_pos and leaves m_pos after it.
+    Token scanWord();
+    Token scanBracketedName();
+    Token scanNumber();
+    Token scanRadixNumber();
+    Token scanString();
+    Token scanDate();
+    Token scanSymbol();
+    bool startsNumber() const;
+    bool startsRadixNumber() const;
+    bool skipLineContinuation();
+    void push(Token t, int start);
 
     QString m_src;
     QStringList m_lines;
     std::vector<int> m_lineStarts;
+    std::vector<Token> m_out;
+    int m_pos = 0;
+    bool m_spaceBefore = false;
 };
 
 } // namespace vbscript

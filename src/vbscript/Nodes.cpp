@@ -212,7 +212,7 @@ Variant WithObjectExpr::eval(Runtime &, Frame &f) const
 namespace {
 QString nameOf(const Expr &e)
 {
-    if (auto *n = dynamic_cast<const NameExpr *>(&e))
+    if (auto *n = e.as<NameExpr>())
         return n->ref.name;
     return QString();
 }

@@ -1,5 +1,6 @@
 #include "vbscript/Operators.h"
 
+#include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
@@ -428,7 +429,7 @@ Variant logicalNot(const Variant &a0)
     case VarType::String:
         // Text converts to a number if it can, as for And and Or; failing
         // that, "True" and "False" convert to a Boolean, which Not negates.
-        if (double ignored; !Variant::parseNumber(a.rawString(), ScriptLocale::current(), &ignored))
+        if (double ignored; !parseNumber(a.rawString(), ScriptLocale::current(), &ignored))
             return Variant(!a.toBool());
         return Variant(qint32(~bitsOf(a)));
     default: return Variant(qint32(~bitsOf(a)));

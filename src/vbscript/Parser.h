@@ -6,12 +6,21 @@
 #include <QSet>
 
 #include <functional>
+#include <initializer_list>
 
 namespace vbscript {
 
-// Reads source into a CodeUnit. Throws ScriptError compile errors (1001 to
-// 1058) with line, column and line text. Nesting too deep for the parser ends
-// in 28 "Out of stack space" instead of overflowing the stack.
+// Reads source into a CodeUnit by recursive descent, one function per rule of
+// the grammar; each carries its rule in EBNF above it. The work is split by
+// what is read:
+//   Parser.cpp              tokens, names and their resolution, whole units
+//   ParseDeclarations.cpp   Dim, Const, procedures and classes
+//   ParseStatements.cpp     statements
+//   ParseExpressions.cpp    expressions, by a table of operator precedence
+//
+// Throws ScriptError compile errors (1001 to 1058) with line, column and line
+// text. Nesting too deep for the parser ends in 28 "Out of stack space"
+// instead of overflowing the stack.
 class Parser
 {
 public:
@@ -33,70 +42,96 @@ public:
     static constexpr int kMaxChain = 4000;
 
 private:
+    // What names resolve against while a procedure, class or the top level is read.
     struct Context
     {
         Procedure *proc = nullptr;
         ClassDef *cls = nullptr;
-        std::vector<NameRef *> refs;
-        QSet<QString> consts;  // Consts of the procedure
+        std::vector<NameRef *> refs;  // the names read so far, resolved at the end of the scope
+        QSet<QString> consts;         // Consts of the procedure
         int doDepth = 0, forDepth = 0;
     };
 
-    // tokens
+    // ---- tokens (Parser.cpp)
     const Token &peek(int ahead = 0) const;
     const Token &next();
     bool atEndOfStatement() const;
-    bool accept(const char *word);
-    bool acceptOp(const char *op);
-    void expect(const char *word, int error);
-    void expectKind(Tok kind, int error);
-    QString expectIdentifier();
+    bool accept(Tok kind);
+    void expect(Tok kind, int error);
+    QString expectName();
     [[noreturn]] void fail(int number) const;
     [[noreturn]] void failAt(int number, const Token &t) const;
     void endOfStatement();
     void skipSeparators();
-    bool isReserved(const Token &t) const;
+    // Counts one more level of nesting for as long as it lives, and ends in 28
+    // when the nesting is too deep for the parser or the thread's stack.
+    class NestingGuard
+    {
+    public:
+        explicit NestingGuard(Parser &p);
+        ~NestingGuard() { --m_parser.m_nesting; }
+        NestingGuard(const NestingGuard &) = delete;
+        NestingGuard &operator=(const NestingGuard &) = delete;
 
+    private:
+        Parser &m_parser;
+    };
+    template<typename T> std::unique_ptr<T> node(const Token &at)
+    {
+        auto n = std::make_unique<T>();
+        n->line = at.line;
+        n->column = at.column;
+        return n;
+    }
+
+    // ---- names (Parser.cpp)
+    ExprPtr makeName(const Token &t);
+    void declareLocal(const QString &name, const Token &at);
+    bool isGlobalNameTaken(const QString &key) const;
+    void resolve(Context &ctx);
     void readExpressionUnit();
 
-    // statements
-    Block parseBlock(std::initializer_list<const char *> terminators);
-    bool atTerminator(std::initializer_list<const char *> terminators) const;
+    // ---- declarations (ParseDeclarations.cpp)
+    void parseDeclarationOrProcedure(bool isPublic);
+    void parseProcedure(Procedure::Kind kind, bool isPublic, bool isDefault);
+    void parseParameters(Procedure &proc);
+    void addClassMember(ClassDef &cls, Procedure &proc, const Token &nameTok);
+    void parseClass();
+    StmtPtr parseDim(bool classLevel, bool isPublic);
+    ExprList parseDimBounds();
+    StmtPtr parseConst();
+
+    // ---- statements (ParseStatements.cpp)
+    Block parseBlock(std::initializer_list<Tok> terminators);
+    bool atTerminator(std::initializer_list<Tok> terminators) const;
     StmtPtr parseStatement(bool singleLine = false);
     StmtPtr parseSimpleStatement();
+    StmtPtr parseCallStatement();
+    StmtPtr parseSetStatement();
+    StmtPtr parseErase();
     StmtPtr parseIf();
+    StmtPtr parseSingleLineIf(std::unique_ptr<IfStmt> s);
     StmtPtr parseSelect();
     StmtPtr parseFor();
+    StmtPtr parseForEach(const Token &forTok);
     StmtPtr parseDo();
     StmtPtr parseWhile();
-    StmtPtr parseDim(bool classLevel, bool isPublic);
     StmtPtr parseReDim();
-    StmtPtr parseConst();
-    StmtPtr parseWith();
     StmtPtr parseExit();
     StmtPtr parseOnError();
-    void parseProcedure(Procedure::Kind kind, bool isPublic, bool isDefault);
-    void parseClass();
-    void parseDeclarationOrProcedure(bool isPublic);
+    StmtPtr parseWith();
     ExprList parseBounds();
-    ExprList parseDimBounds();
-
-    // expressions
-    ExprPtr parseExpr();
-    ExprPtr parseBinaryLevel(int level);
-    ExprPtr parseNot();
-    ExprPtr parseUnary();
-    ExprPtr parsePostfix(ExprPtr base, bool stopAtSpacedParen);
-    ExprPtr parsePrimary(bool stopAtSpacedParen);
-    ExprList parseArgs();  // after '(' up to and including ')'
     ExprList parseBareArgs();
-    ExprPtr makeName(const Token &t);
-    ExprPtr makeCall(ExprPtr target, ExprList args);
-    template<typename T> std::unique_ptr<T> node(const Token &at);
 
-    void declareLocal(const QString &name, const Token &at);
-    void resolve(Context &ctx);
-    void enterNesting();
+    // ---- expressions (ParseExpressions.cpp)
+    ExprPtr parseExpr();
+    ExprPtr parseBinary(int minLevel);
+    ExprPtr parseOperand();
+    ExprPtr parseNot();
+    ExprPtr parsePrimary(bool stopAtSpacedParen);
+    ExprPtr parsePostfix(ExprPtr base, bool stopAtSpacedParen);
+    ExprList parseArgs();  // after '(' up to and including ')'
+    ExprPtr makeCall(ExprPtr target, ExprList args);
 
     Lexer m_lexer;
     std::vector<Token> m_tokens;

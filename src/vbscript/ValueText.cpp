@@ -1,5 +1,6 @@
 #include "vbscript/ValueText.h"
 
+#include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptLocale.h"
 
@@ -33,9 +34,9 @@ QString canonical(const Variant &v)
     switch (v.type()) {
     case VarType::Boolean: return v.rawBool() ? QStringLiteral("True") : QStringLiteral("False");
     case VarType::Byte: case VarType::Integer: case VarType::Long: return v.toString();
-    case VarType::Single: return Variant::formatSingle(v.rawSingle(), english);
-    case VarType::Double: return Variant::formatDouble(v.rawDouble(), english);
-    case VarType::Currency: return Variant::formatCurrency(v.rawCurrency(), english);
+    case VarType::Single: return formatSingle(v.rawSingle(), english);
+    case VarType::Double: return formatDouble(v.rawDouble(), english);
+    case VarType::Currency: return formatCurrency(v.rawCurrency(), english);
     case VarType::Date: return OleDate::formatIso(v.rawDate());
     case VarType::String: return escaped(v.rawString());
     default: return QString();

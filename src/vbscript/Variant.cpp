@@ -1,7 +1,6 @@
 #include "vbscript/Variant.h"
 
-#include "vbscript/DecimalText.h"
-
+#include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
@@ -9,7 +8,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -55,178 +53,7 @@ qint64 currencyToInteger(qint64 cy)
     return q;
 }
 
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0xA0) || c == QLatin1Char('\r')
-        || c == QLatin1Char('\n');
-}
-
-// "&H1F", "&O17", "&17": two's-complement values sized as the literals are,
-// 16 bits up to &HFFFF ("&HFFFF" is -1, as &HFFFF is) and 32 bits above
-bool parseRadix(QStringView s, double *out)
-{
-    int radix = 8;
-    int i = 1;
-    if (s.size() >= 2 && (s[1] == QLatin1Char('H') || s[1] == QLatin1Char('h'))) {
-        radix = 16;
-        i = 2;
-    } else if (s.size() >= 2 && (s[1] == QLatin1Char('O') || s[1] == QLatin1Char('o'))) {
-        i = 2;
-    }
-    if (i >= s.size())
-        return false;
-    quint64 value = 0;
-    for (; i < s.size(); ++i) {
-        const int digit = QChar(s[i]).isDigit() ? s[i].unicode() - '0'
-                        : (radix == 16 && s[i].toLower() >= QLatin1Char('a') && s[i].toLower() <= QLatin1Char('f'))
-                            ? s[i].toLower().unicode() - 'a' + 10
-                            : -1;
-        if (digit < 0 || digit >= radix)
-            return false;
-        value = value * radix + digit;
-        if (value > 0xFFFFFFFFull)
-            raise(err::Overflow);
-    }
-    *out = value <= 0xFFFF ? double(qint16(quint16(value))) : double(qint32(quint32(value)));
-    return true;
-}
-
-// printf's %.<digits>G, through to_chars: QString::asprintf costs several
-// times more, and CStr is among the most called functions.
-QString generalText(double d, int digits)
-{
-    char buf[40];
-    const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, digits);
-    for (char *p = buf; p != r.ptr; ++p) {
-        if (*p == 'e')
-            *p = 'E';
-    }
-    return QString::fromLatin1(buf, r.ptr - buf);
-}
-
 } // namespace
-
-bool Variant::parseNumber(QStringView text, const ScriptLocale &locale, double *out)
-{
-    qsizetype b = 0, e = text.size();
-    while (b < e && isBlank(text[b]))
-        ++b;
-    while (e > b && isBlank(text[e - 1]))
-        --e;
-    QStringView s = text.mid(b, e - b);
-    if (s.isEmpty())
-        return false;
-    if (s[0] == QLatin1Char('&'))
-        return parseRadix(s, out);
-
-    QByteArray buf;
-    buf.reserve(s.size() + 2);
-    qsizetype i = 0;
-    bool negative = false;
-    auto skipBlanks = [&] { while (i < s.size() && isBlank(s[i])) ++i; };
-    const QString currency = locale.currencySymbol();
-    auto skipCurrency = [&] {
-        if (!currency.isEmpty() && s.mid(i).startsWith(currency)) {
-            i += currency.size();
-            skipBlanks();
-        }
-    };
-    skipCurrency();
-    if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        negative = s[i] == QLatin1Char('-');
-        ++i;
-        skipBlanks();
-    }
-    skipCurrency();
-    if (negative)
-        buf.append('-');
-    int digits = 0;
-    const QChar dp = locale.decimalPoint();
-    const QChar gs = locale.groupSeparator();
-    while (i < s.size()) {
-        const QChar c = s[i];
-        if (c.isDigit() && c.unicode() < 128) {
-            buf.append(char(c.unicode()));
-            ++digits;
-        } else if (c == gs && digits > 0 && c != dp) {
-            // group separators are allowed between integer digits
-        } else {
-            break;
-        }
-        ++i;
-    }
-    if (i < s.size() && s[i] == dp) {
-        buf.append('.');
-        ++i;
-        while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) {
-            buf.append(char(s[i].unicode()));
-            ++digits;
-            ++i;
-        }
-    }
-    if (digits == 0)
-        return false;
-    if (i < s.size() && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E') || s[i] == QLatin1Char('d')
-                         || s[i] == QLatin1Char('D'))) {
-        buf.append('e');
-        ++i;
-        if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-            buf.append(char(s[i].unicode()));
-            ++i;
-        }
-        int expDigits = 0;
-        while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) {
-            buf.append(char(s[i].unicode()));
-            ++expDigits;
-            ++i;
-        }
-        if (!expDigits)
-            return false;
-    }
-    skipCurrency();
-    if (i != s.size())
-        return false;
-    const double d = readDecimal(buf.constData());
-    if (std::isinf(d))
-        raise(err::Overflow);
-    *out = d;
-    return true;
-}
-
-QString Variant::formatDouble(double d, const ScriptLocale &locale)
-{
-    if (d == 0)
-        return QStringLiteral("0");
-    QString s = generalText(d, 15);
-    if (locale.decimalPoint() != QLatin1Char('.'))
-        s.replace(QLatin1Char('.'), locale.decimalPoint());
-    return s;
-}
-
-QString Variant::formatSingle(float f, const ScriptLocale &locale)
-{
-    if (f == 0)
-        return QStringLiteral("0");
-    QString s = generalText(double(f), 7);
-    if (locale.decimalPoint() != QLatin1Char('.'))
-        s.replace(QLatin1Char('.'), locale.decimalPoint());
-    return s;
-}
-
-QString Variant::formatCurrency(qint64 cy, const ScriptLocale &locale)
-{
-    const bool negative = cy < 0;
-    const quint64 mag = negative ? quint64(0) - quint64(cy) : quint64(cy);
-    QString s = QString::number(mag / 10000);
-    quint64 frac = mag % 10000;
-    if (frac) {
-        QString f = QString::number(frac).rightJustified(4, QLatin1Char('0'));
-        while (f.endsWith(QLatin1Char('0')))
-            f.chop(1);
-        s += locale.decimalPoint() + f;
-    }
-    return negative ? QLatin1Char('-') + s : s;
-}
 
 QString Variant::typeName() const
 {

@@ -150,14 +150,6 @@ public:
     static Variant fromQVariant(const QVariant &v);
     QVariant toQVariant() const;
 
-    // Shared number text helpers: CStr's forms of Double (15 significant
-    // digits), Single (7) and Currency (up to four decimals), and its reading
-    // of numeric text ("1,5" in Greek, "&H10", " -3e2 ").
-    static QString formatDouble(double d, const ScriptLocale &locale);
-    static QString formatSingle(float f, const ScriptLocale &locale);
-    static QString formatCurrency(qint64 scaled, const ScriptLocale &locale);
-    static bool parseNumber(QStringView text, const ScriptLocale &locale, double *out);
-
     // Strings longer than the engine's limit end in 14 "Out of string space"
     // rather than exhausting the host's memory.
     static qsizetype maxStringLength();

@@ -1,5 +1,6 @@
 // CStr, Hex and Oct, and the functions that ask what a value is.
 
+#include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/library/LibrarySupport.h"
@@ -67,7 +68,7 @@ Variant fnIsNumeric(ExecContext &ctx, std::span<Variant> a)
     case VarType::Currency: return Variant(true);
     case VarType::String: {
         double d;
-        return Variant(Variant::parseNumber(v.rawString(), ctx.locale(), &d));
+        return Variant(parseNumber(v.rawString(), ctx.locale(), &d));
     }
     default: return Variant(false);
     }
