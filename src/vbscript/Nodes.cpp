@@ -29,8 +29,8 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
         return Runtime::storingBack(pack, true, [&] {
-            return rt.invokeMember(*f.me, ref.name, spanOf(pack), asStatement ? Runtime::Call : Runtime::Get,
-                                   nullptr, true);
+            return f.me->invoke(ref.name, spanOf(pack), asStatement ? MemberMode::Call : MemberMode::Get, nullptr,
+                                true);
         });
     }
     Variant *var = nullptr;
@@ -116,7 +116,7 @@ Variant *NameExpr::reference(Runtime &rt, Frame &f) const
 void NameExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
 {
     if (ref.kind == NameRef::Kind::MeMember) {
-        rt.invokeMember(*f.me, ref.name, {}, isSet ? Runtime::Set : Runtime::Let, &value, true);
+        f.me->invoke(ref.name, {}, isSet ? MemberMode::Set : MemberMode::Let, &value, true);
         return;
     }
     Variant *var = ref.kind == NameRef::Kind::Dynamic ? rt.cachedGlobal(ref) : nullptr;
@@ -176,7 +176,7 @@ void NameCallExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSe
     if (ref.kind == NameRef::Kind::MeMember) {
         ArgPack pack;
         rt.evalArgs(args, f, pack, false);
-        rt.invokeMember(*f.me, ref.name, spanOf(pack), isSet ? Runtime::Set : Runtime::Let, &value, true);
+        f.me->invoke(ref.name, spanOf(pack), isSet ? MemberMode::Set : MemberMode::Let, &value, true);
         return;
     }
     Variant *var = rt.variableFor(ref, f, false);
@@ -235,7 +235,7 @@ void MemberExpr::call(Runtime &rt, Frame &f) const
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
         Runtime::storingBack(pack, true, [&] {
-            return rt.invokeMember(*so, member, spanOf(pack), Runtime::Call, nullptr, so == f.me);
+            return so->invoke(member, spanOf(pack), MemberMode::Call, nullptr, so == f.me);
         });
         return;
     }
@@ -420,18 +420,8 @@ Flow EraseStmt::exec(Runtime &rt, Frame &f) const
 
 Flow ConstStmt::exec(Runtime &rt, Frame &f) const
 {
-    for (const Item &item : items) {
-        const Variant v = item.value->eval(rt, f);
-        if (item.ref.kind == NameRef::Kind::Dynamic && f.isGlobal) {
-            const int i = rt.declareGlobal(item.ref.name);
-            rt.m_globals[size_t(i)].value = v;
-            rt.m_globals[size_t(i)].isConst = true;
-            rt.m_globals[size_t(i)].declaredConst = true;
-            continue;
-        }
-        if (Variant *var = rt.variableFor(item.ref, f, true))
-            *var = v;
-    }
+    for (const Item &item : items)
+        rt.defineConstant(item.ref, f, item.value->eval(rt, f));
     return Flow::Normal;
 }
 

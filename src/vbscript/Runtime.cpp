@@ -23,37 +23,6 @@ Variant *Frame::implicitVariable(const QString &key, bool create)
     return &(*implicit)[key];
 }
 
-namespace {
-
-// A procedure reference from GetRef: calling its default member calls it.
-class ProcedureRef : public Object
-{
-public:
-    ProcedureRef(Runtime *rt, const Procedure *p, std::weak_ptr<Runtime> owner)
-        : m_rt(rt), m_proc(p), m_owner(std::move(owner)) {}
-    QString typeName() const override { return QStringLiteral("Object"); }
-    Variant get(const QString &name, std::span<Variant> args) override
-    {
-        if (!name.isEmpty())
-            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
-        auto keep = m_owner.lock();
-        if (!keep)
-            throw ScriptError::runtime(err::ObjectVariableNotSet);
-        ArgPack pack;
-        for (Variant &a : args) {
-            pack.values.append(a);
-            pack.refs.append(&a);
-        }
-        return m_rt->callProcedure(*m_proc, nullptr, pack);
-    }
-
-private:
-    Runtime *m_rt;
-    const Procedure *m_proc;
-    std::weak_ptr<Runtime> m_owner;
-};
-
-} // namespace
 
 Runtime::Runtime(const BuiltinRegistry &builtins)
     : m_builtins(builtins), m_err(std::make_shared<ErrObject>()), m_alive(std::make_shared<bool>(true)),
@@ -85,6 +54,20 @@ Runtime::RunScope::~RunScope()
 {
     if (m_outer)
         m_rt.m_running = false;
+}
+
+Runtime::FrameScope::FrameScope(Runtime &rt, Frame &f, const CodeUnit *unit)
+    : m_rt(rt), m_frame(f), m_savedFrame(rt.m_current), m_savedUnit(f.unit)
+{
+    rt.m_current = &f;
+    if (unit)
+        f.unit = unit;
+}
+
+Runtime::FrameScope::~FrameScope()
+{
+    m_frame.unit = m_savedUnit;
+    m_rt.m_current = m_savedFrame;
 }
 
 void Runtime::setLocale(const ScriptLocale &locale)
@@ -261,15 +244,8 @@ void Runtime::runTopLevel(std::shared_ptr<CodeUnit> unit)
     Frame f;
     f.unit = unit.get();
     f.isGlobal = true;
-    Frame *saved = m_current;
-    m_current = &f;
-    try {
-        runBlock(unit->statements, f);
-    } catch (...) {
-        m_current = saved;
-        throw;
-    }
-    m_current = saved;
+    FrameScope running(*this, f);
+    runBlock(unit->statements, f);
 }
 
 Variant Runtime::evaluate(const QString &expression)
@@ -286,18 +262,11 @@ Variant Runtime::evaluate(const QString &expression)
 Variant Runtime::evaluateIn(const CodeUnit &unit, Frame &f)
 {
     RunScope scope(*this);
-    Frame *saved = m_current;
-    m_current = &f;
+    FrameScope running(*this, f);
     try {
-        Variant v = unit.expression->eval(*this, f);
-        m_current = saved;
-        return v;
+        return unit.expression->eval(*this, f);
     } catch (ScriptError &e) {
-        m_current = saved;
         attachPosition(e, *unit.expression, f);
-        throw;
-    } catch (...) {
-        m_current = saved;
         throw;
     }
 }
@@ -342,18 +311,9 @@ Variant Runtime::evalString(const QString &code)
     std::unique_ptr<CodeUnit> unit = parser.parseExpression();
     if (!f)
         return evaluate(code);
-    const CodeUnit *savedUnit = f->unit;
-    const bool explicitVars = savedUnit && savedUnit->optionExplicit;
-    unit->optionExplicit = explicitVars;
-    f->unit = unit.get();
-    try {
-        Variant v = unit->expression->eval(*this, *f);
-        f->unit = savedUnit;
-        return v;
-    } catch (...) {
-        f->unit = savedUnit;
-        throw;
-    }
+    unit->optionExplicit = f->unit && f->unit->optionExplicit;
+    FrameScope running(*this, *f, unit.get());
+    return unit->expression->eval(*this, *f);
 }
 
 void Runtime::execute(const QString &code, bool global)
@@ -367,16 +327,8 @@ void Runtime::execute(const QString &code, bool global)
     Parser parser(code, f->proc);
     std::shared_ptr<CodeUnit> unit = parser.parseProgram();
     load(unit, f);
-    CodeUnit *u = unit.get();
-    const CodeUnit *savedUnit = f->unit;
-    f->unit = u;
-    try {
-        runBlock(u->statements, *f);
-    } catch (...) {
-        f->unit = savedUnit;
-        throw;
-    }
-    f->unit = savedUnit;
+    FrameScope running(*this, *f, unit.get());
+    runBlock(unit->statements, *f);
 }
 
 Variant Runtime::getRef(const QString &name)
@@ -512,15 +464,10 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
         else
             f.storage[qsizetype(i)] = std::move(args.values[qsizetype(i)]);
     }
-    Frame *saved = m_current;
-    m_current = &f;
-    try {
+    {
+        FrameScope running(*this, f);
         runBlock(p.body, f);
-    } catch (...) {
-        m_current = saved;
-        throw;
     }
-    m_current = saved;
     if (p.resultSlot >= 0)
         return std::move(f.storage[p.resultSlot]);
     return Variant();
@@ -630,173 +577,27 @@ void Runtime::putMember(const Variant &object, const QString &name, const ExprLi
     obj->put(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size())), value, isSet);
 }
 
-Variant Runtime::invokeMember(ScriptObject &obj, const QString &name, std::span<Variant> args, int mode,
-                              const Variant *value, bool internal)
-{
-    const ClassDef &cls = obj.classDef();
-    QString key = name.toLower();
-    if (key.isEmpty()) {
-        key = cls.defaultMember;
-        if (key.isEmpty())
-            throw ScriptError::runtime(err::ObjectDoesntSupportProperty);
-    }
-    auto it = cls.members.constFind(key);
-    if (it == cls.members.constEnd() || (!it->isPublic && !internal))
-        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
-    const ClassDef::Member &m = it.value();
-
-    if (m.field >= 0) {
-        Variant &fv = obj.fields[size_t(m.field)];
-        if (mode == Get || mode == Call) {
-            if (args.empty())
-                return fv;
-            if (fv.isArray())
-                return indexArray(fv, args);
-            if (fv.isObject())
-                return fv.rawObject() ? fv.rawObject()->get(QString(), args)
-                                      : throw ScriptError::runtime(err::ObjectVariableNotSet);
-            throw ScriptError::runtime(err::TypeMismatch, name);
-        }
-        const Variant v = mode == Set ? setValue(*value) : letValue(*value);
-        if (args.empty()) {
-            fv = v;
-        } else if (fv.isArray()) {
-            storeElement(fv, args, v);
-        } else {
-            throw ScriptError::runtime(err::TypeMismatch, name);
-        }
-        return Variant();
-    }
-
-    auto run = [&](const Procedure &p, std::span<Variant> callArgs, const Variant *extra) {
-        ArgPack pack;
-        for (Variant &a : callArgs) {
-            pack.values.append(a);
-            pack.refs.append(&a);
-        }
-        if (extra) {
-            pack.values.append(*extra);
-            pack.refs.append(nullptr);
-        }
-        return callProcedure(p, &obj, pack);
-    };
-
-    if (mode == Get || mode == Call) {
-        const Procedure *p = m.get ? m.get : m.method;
-        if (!p)
-            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
-        // obj.Items(0) on a property without parameters indexes its value
-        if (!args.empty() && p->params.empty()) {
-            Variant v = run(*p, {}, nullptr);
-            if (v.isArray())
-                return indexArray(v, args);
-            if (v.isObject() && v.rawObject())
-                return v.rawObject()->get(QString(), args);
-            throw ScriptError::runtime(err::WrongNumberOfArguments, name);
-        }
-        return run(*p, args, nullptr);
-    }
-    const Procedure *p = mode == Set ? m.set : m.let;
-    if (!p) {
-        if (mode == Let && m.set && value->isObject())
-            p = m.set;
-        else
-            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
-    }
-    const Variant v = mode == Set ? setValue(*value) : letValue(*value);
-    run(*p, args, &v);
-    return Variant();
-}
-
 Variant Runtime::instantiate(const QString &className)
 {
     auto found = m_classes.constFind(className.toLower());
     if (found == m_classes.constEnd())
         throw ScriptError::runtime(err::ClassNotDefined, className);
-    const ClassDef *cls = found->first;
-    std::shared_ptr<ScriptObject> obj(new ScriptObject(*cls, found->second, this, m_alive), releaseObject);
-    obj->fields.resize(cls->fields.size());
-    Frame f;
-    f.unit = cls->unit;
-    f.isGlobal = true;
-    f.me = obj.get();  // field bounds may name other fields
-    for (size_t i = 0; i < cls->fields.size(); ++i) {
-        const ClassDef::Field &fd = cls->fields[i];
-        if (!fd.isArray)
-            continue;
-        QVarLengthArray<qint32, 4> ub;
-        for (const ExprPtr &b : fd.bounds)
-            ub.append(b->eval(*this, f).toLong());
-        auto arr = SafeArray::create(std::span<const qint32>(ub.data(), size_t(ub.size())));
-        arr->fixed = !fd.bounds.empty();
-        obj->fields[i] = Variant(std::move(arr));
-    }
-    if (cls->initialize) {
-        ArgPack none;
-        callProcedure(*cls->initialize, obj.get(), none);
-    }
-    return Variant(std::static_pointer_cast<Object>(obj));
+    return ScriptObject::create(*this, *found->first, found->second, m_alive);
 }
 
-void Runtime::releaseObject(ScriptObject *p)
-{
-    if (Runtime *rt = p->runtime())
-        rt->terminateObject(*p);
-    std::vector<Variant> fields = std::move(p->fields);
-    delete p;
-    releaseInTurn(fields);
-}
+// ---- constants
 
-void Runtime::terminateObject(ScriptObject &obj)
+void Runtime::defineConstant(const NameRef &ref, Frame &f, const Variant &value)
 {
-    const Procedure *p = obj.classDef().terminate;
-    if (!p)
+    if (ref.kind == NameRef::Kind::Dynamic && f.isGlobal) {
+        Global &g = m_globals[size_t(declareGlobal(ref.name))];
+        g.value = value;
+        g.isConst = true;
+        g.declaredConst = true;
         return;
-    // Errors in Class_Terminate are dropped: the object is going away and
-    // there is no statement to report them against.
-    try {
-        ArgPack none;
-        callProcedure(*p, &obj, none);
-    } catch (...) {
     }
-}
-
-// ---- script objects
-
-ScriptObject::ScriptObject(const ClassDef &cls, std::shared_ptr<const CodeUnit> code, Runtime *rt,
-                           std::weak_ptr<bool> alive)
-    : m_class(cls), m_code(std::move(code)), m_rt(rt), m_alive(std::move(alive))
-{
-}
-
-Runtime *ScriptObject::runtime() const
-{
-    auto alive = m_alive.lock();
-    return alive && *alive ? m_rt : nullptr;
-}
-
-Variant ScriptObject::get(const QString &name, std::span<Variant> args)
-{
-    Runtime *rt = runtime();
-    if (!rt)
-        throw ScriptError::runtime(err::ObjectVariableNotSet);
-    return rt->invokeMember(*this, name, args, Runtime::Get, nullptr, false);
-}
-
-void ScriptObject::put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet)
-{
-    Runtime *rt = runtime();
-    if (!rt)
-        throw ScriptError::runtime(err::ObjectVariableNotSet);
-    rt->invokeMember(*this, name, args, isSet ? Runtime::Set : Runtime::Let, &value, false);
-}
-
-void ScriptObject::call(const QString &name, std::span<Variant> args)
-{
-    Runtime *rt = runtime();
-    if (!rt)
-        throw ScriptError::runtime(err::ObjectVariableNotSet);
-    rt->invokeMember(*this, name, args, Runtime::Call, nullptr, false);
+    if (Variant *var = variableFor(ref, f, true))
+        *var = value;
 }
 
 } // namespace vbscript

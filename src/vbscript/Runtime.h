@@ -3,6 +3,7 @@
 #include "vbscript/Ast.h"
 #include "vbscript/Builtins.h"
 #include "vbscript/ErrObject.h"
+#include "vbscript/ObjectModel.h"
 #include "vbscript/ScriptLocale.h"
 
 #include <QElapsedTimer>
@@ -11,8 +12,6 @@
 #include <unordered_map>
 
 namespace vbscript {
-
-class ScriptObject;
 
 // One running procedure (or the top level of a piece of code): its local
 // vars, implicit variables, With objects and On Error state.
@@ -69,7 +68,9 @@ struct ArgPack
 };
 
 // The engine's state: global names, compiled code, the Err object, settings;
-// and the interpreter that runs compiled code against it.
+// and the interpreter that runs compiled code against it: frames, calls,
+// arguments by reference, the time limit. The objects scripts create live in
+// ObjectModel.h.
 class Runtime : public ExecContext, public std::enable_shared_from_this<Runtime>
 {
 public:
@@ -98,6 +99,24 @@ public:
         Runtime &m_rt;
         ScriptLocaleScope m_locale;
         bool m_outer;
+    };
+
+    // Makes `f` the running frame, and `unit` (when given) the code it runs,
+    // for as long as it lives; both come back on every way out, errors
+    // included.
+    class FrameScope
+    {
+    public:
+        FrameScope(Runtime &rt, Frame &f, const CodeUnit *unit = nullptr);
+        ~FrameScope();
+        FrameScope(const FrameScope &) = delete;
+        FrameScope &operator=(const FrameScope &) = delete;
+
+    private:
+        Runtime &m_rt;
+        Frame &m_frame;
+        Frame *m_savedFrame;
+        const CodeUnit *m_savedUnit;
     };
 
     // ---- what compiled host rules need (CompiledExpression)
@@ -183,13 +202,11 @@ public:
                       const QString &objectName = QString());
     void putMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,
                    const Variant &value, bool isSet);
-    Variant invokeMember(ScriptObject &obj, const QString &name, std::span<Variant> args, int mode,
-                         const Variant *value, bool internal);
-    enum MemberMode { Get = 0, Let = 1, Set = 2, Call = 3 };
-
+    // A new instance of the script class named `className` (506 when none is).
     Variant instantiate(const QString &className);
-    void terminateObject(ScriptObject &obj);
-    static void releaseObject(ScriptObject *obj);
+    // Const: `value` under the name `ref` in frame `f`; at the top level a
+    // global that no assignment may change.
+    void defineConstant(const NameRef &ref, Frame &f, const Variant &value);
 
     static Variant indexArray(const Variant &array, std::span<const Variant> indices);
     static void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value);
@@ -245,33 +262,6 @@ private:
     quint32 m_ticks = 0;
     Frame *m_current = nullptr;
 
-    friend class ScriptObject;
-    friend struct ConstStmt;
-public:
-    int declareGlobalForConst(const QString &name) { return declareGlobal(name); }
-};
-
-// An instance of a script Class.
-class ScriptObject : public Object
-{
-public:
-    ScriptObject(const ClassDef &cls, std::shared_ptr<const CodeUnit> code, Runtime *rt,
-                 std::weak_ptr<bool> alive);
-    QString typeName() const override { return m_class.name; }
-    Variant get(const QString &name, std::span<Variant> args) override;
-    void put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet) override;
-    void call(const QString &name, std::span<Variant> args) override;
-
-    const ClassDef &classDef() const { return m_class; }
-    std::vector<Variant> fields;
-
-private:
-    friend class Runtime;
-    Runtime *runtime() const;
-    const ClassDef &m_class;
-    std::shared_ptr<const CodeUnit> m_code;
-    Runtime *m_rt;
-    std::weak_ptr<bool> m_alive;
 };
 
 } // namespace vbscript
