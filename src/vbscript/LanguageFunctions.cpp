@@ -3,6 +3,7 @@
 // lives in library/.
 
 #include "vbscript/Builtins.h"
+#include "vbscript/Cp1252.h"
 #include "vbscript/ScriptError.h"
 
 namespace vbscript {
@@ -18,20 +19,12 @@ Variant fnCDbl(ExecContext &, std::span<Variant> a) { return Variant(a[0].toDoub
 Variant fnCCur(ExecContext &, std::span<Variant> a) { return Variant::currency(a[0].toCurrency()); }
 Variant fnCDate(ExecContext &, std::span<Variant> a) { return Variant::date(a[0].toDate()); }
 
-// Characters 128 to 159 of Windows-1252, which Chr uses for codes above 127.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 Variant fnChr(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 code = a[0].toLong();
     if (code < 0 || code > 255)
         ctx.raise(err::InvalidProcedureCall);
-    const char16_t ch = (code >= 128 && code < 160) ? kCp1252High[code - 128] : char16_t(code);
-    return Variant(QString(QChar(ch)));
+    return Variant(QString(cp1252Char(code)));
 }
 
 Variant fnLen(ExecContext &, std::span<Variant> a)

@@ -4,6 +4,7 @@
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
+#include "vbscript/WideArithmetic.h"
 
 #include <cfloat>
 #include <cmath>
@@ -96,11 +97,12 @@ Variant checkedDate(double r)
     return Variant::date(r);
 }
 
-Variant checkedCurrency(__int128 scaled)
+// A Currency result, or 6 when it did not fit.
+Variant checkedCurrency(bool fits, qint64 scaled)
 {
-    if (scaled > INT64_MAX || scaled < INT64_MIN)
+    if (!fits)
         raise(err::Overflow);
-    return Variant::currency(qint64(scaled));
+    return Variant::currency(scaled);
 }
 
 enum class Arith { Add, Sub, Mul };
@@ -157,19 +159,14 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
         return k == kSingle ? checkedSingle(r) : checkedDouble(r);
     }
     case kCurrency: {
-        const __int128 x = a.toCurrency(), y = b.toCurrency();
+        const qint64 x = a.toCurrency(), y = b.toCurrency();
+        qint64 r = 0;
         if (op == Arith::Add)
-            return checkedCurrency(x + y);
+            return checkedCurrency(addChecked(x, y, &r), r);
         if (op == Arith::Sub)
-            return checkedCurrency(x - y);
-        __int128 p = x * y;
-        // back to four decimals, halves to even
-        __int128 q = p / 10000, rem = p % 10000;
-        if (rem > 5000 || (rem == 5000 && (q & 1)))
-            ++q;
-        else if (rem < -5000 || (rem == -5000 && (q & 1)))
-            --q;
-        return checkedCurrency(q);
+            return checkedCurrency(subtractChecked(x, y, &r), r);
+        // The product has eight decimals: back to four, halves to even.
+        return checkedCurrency(multiplyDivideChecked(x, y, 10000, &r), r);
     }
     case kDate: {
         const double x = a.toDouble(), y = b.toDouble();

@@ -2,6 +2,7 @@
 
 #include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
+#include "vbscript/Rounding.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
 
@@ -25,17 +26,11 @@ constexpr double kCurrencyMin = -922337203685477.5808;
     throw ScriptError::runtime(number);
 }
 
-// VB rounds halves to even when it converts to an integer type.
-double bankersRound(double d)
-{
-    return std::nearbyint(d);
-}
-
 qint64 roundedInRange(double d, double lo, double hi)
 {
     if (std::isnan(d))
         raise(err::Overflow);
-    const double r = bankersRound(d);
+    const double r = roundHalfEven(d);
     if (r < lo || r > hi)
         raise(err::Overflow);
     return qint64(r);
@@ -44,13 +39,7 @@ qint64 roundedInRange(double d, double lo, double hi)
 // Currency to integer types rounds half to even on the scaled value.
 qint64 currencyToInteger(qint64 cy)
 {
-    qint64 q = cy / 10000;
-    qint64 rem = cy % 10000;
-    if (rem > 5000 || (rem == 5000 && (q & 1)))
-        ++q;
-    else if (rem < -5000 || (rem == -5000 && (q & 1)))
-        --q;
-    return q;
+    return divideRoundHalfEven(cy, 10000);
 }
 
 } // namespace
@@ -238,7 +227,7 @@ qint64 Variant::toCurrency() const
         const double d = numberOrThrow();
         if (std::isnan(d) || d > kCurrencyMax || d < kCurrencyMin)
             raise(err::Overflow);
-        const double scaled = bankersRound(d * kCurrencyScale);
+        const double scaled = roundHalfEven(d * kCurrencyScale);
         if (scaled >= 9.2233720368547758e18 || scaled < -9.2233720368547758e18)
             raise(err::Overflow);
         return qint64(scaled);

@@ -4,7 +4,11 @@
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
+#include "vbscript/Rounding.h"
 #include "vbscript/Variant.h"
+#include "vbscript/WideArithmetic.h"
+
+#include <limits>
 
 #include <QTest>
 
@@ -48,6 +52,8 @@ private slots:
         QTest::newRow("hex with blanks") << "  &H10 " << 16 << 0;
         QTest::newRow("octal") << "&O17" << 15 << 0;
         QTest::newRow("32-bit hex") << "&HFFFFFFFF" << -1 << 0;
+        QTest::newRow("16-bit hex as the literal") << "&HFFFF" << -1 << 0;
+        QTest::newRow("17-bit hex") << "&H10000" << 65536 << 0;
         QTest::newRow("sign and blanks") << " -42 " << -42 << 0;
         QTest::newRow("exponent") << "1.5e3" << 1500 << 0;
         QTest::newRow("half to even") << "2.5" << 2 << 0;
@@ -195,6 +201,83 @@ private slots:
         QVERIFY(!Variant().toQVariant().isNull());
         QCOMPARE(Variant().toQVariant().toString(), QString());
         QCOMPARE(Variant::fromQVariant(QVariant(7)).toLong(), 7);
+    }
+
+    // Currency products need 128 bits before they are scaled back; the
+    // portable path must agree with the compiler's 128-bit integer.
+    void wideProducts_data()
+    {
+        QTest::addColumn<qint64>("a");
+        QTest::addColumn<qint64>("b");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<qint64>("product");  // a * b / 10000, halves to even
+        const qint64 max = std::numeric_limits<qint64>::max(), min = std::numeric_limits<qint64>::min();
+        QTest::newRow("1.5 * 1.5") << qint64(15000) << qint64(15000) << true << qint64(22500);
+        QTest::newRow("half up to even") << qint64(15) << qint64(5000) << true << qint64(8);      // 7.5 -> 8
+        QTest::newRow("half down to even") << qint64(5) << qint64(5000) << true << qint64(2);     // 2.5 -> 2
+        QTest::newRow("negative half to even") << qint64(-5) << qint64(5000) << true << qint64(-2);
+        QTest::newRow("just over half") << qint64(5001) << qint64(1) << true << qint64(1);
+        QTest::newRow("largest times one") << max << qint64(10000) << true << max;
+        QTest::newRow("smallest times one") << min << qint64(10000) << true << min;
+        QTest::newRow("smallest negated") << min << qint64(-10000) << false << qint64(0);
+        QTest::newRow("far too large") << max << max << false << qint64(0);
+        QTest::newRow("large both ways") << qint64(922337203685477) << qint64(-100000000) << true
+                                         << qint64(-9223372036854770000);
+    }
+
+    void wideProducts()
+    {
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
+        QFETCH(bool, fits);
+        QFETCH(qint64, product);
+        qint64 native = 0, portable = 0;
+        QCOMPARE(multiplyDivideChecked(a, b, 10000, &native), fits);
+        QCOMPARE(portable::multiplyDivideChecked(a, b, 10000, &portable), fits);
+        if (fits) {
+            QCOMPARE(native, product);
+            QCOMPARE(portable, product);
+        }
+    }
+
+    void wideProductsAgreeEverywhere()
+    {
+        // Values spread over the whole range, and products across it.
+        quint64 x = 0x9E3779B97F4A7C15ull;
+        for (int i = 0; i < 20000; ++i) {
+            x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+            const qint64 a = qint64(x) >> (i % 48);
+            const qint64 b = qint64(x * 0x2545F4914F6CDD1Dull) >> (63 - i % 40);
+            qint64 native = 0, portable = 0;
+            const bool fitsNative = multiplyDivideChecked(a, b, 10000, &native);
+            QCOMPARE(portable::multiplyDivideChecked(a, b, 10000, &portable), fitsNative);
+            if (fitsNative)
+                QCOMPARE(portable, native);
+        }
+        qint64 sum = 0;
+        QVERIFY(!addChecked(std::numeric_limits<qint64>::max(), 1, &sum));
+        QVERIFY(!subtractChecked(std::numeric_limits<qint64>::min(), 1, &sum));
+        QVERIFY(addChecked(-5, 3, &sum) && sum == -2);
+    }
+
+    void roundingHalvesToEven_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("rounded");
+        QTest::newRow("2.5") << 2.5 << 2.0;
+        QTest::newRow("3.5") << 3.5 << 4.0;
+        QTest::newRow("-2.5") << -2.5 << -2.0;
+        QTest::newRow("-3.5") << -3.5 << -4.0;
+        QTest::newRow("2.4999") << 2.4999 << 2.0;
+        QTest::newRow("beyond fractions") << 9007199254740993.0 << 9007199254740993.0;
+    }
+
+    void roundingHalvesToEven()
+    {
+        QFETCH(double, value);
+        QFETCH(double, rounded);
+        QCOMPARE(roundHalfEven(value), rounded);
+        QCOMPARE(double(divideRoundHalfEven(qint64(value * 10), 10)), rounded);
     }
 
     void errorTexts()

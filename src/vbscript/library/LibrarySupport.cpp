@@ -2,7 +2,6 @@
 
 #include "vbscript/ScriptLocale.h"
 
-#include <cmath>
 
 namespace vbscript::lib {
 
@@ -36,17 +35,6 @@ int firstWeekOfYearAt(ExecContext &ctx, std::span<Variant> args, size_t i)
         return ctx.locale().qlocale().firstDayOfWeek() == Qt::Monday ? 2 : 1;
     }
     return rule;
-}
-
-double roundHalfEven(double value)
-{
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    if (fraction > 0.5)
-        return lower + 1;
-    if (fraction < 0.5)
-        return lower;
-    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 
 } // namespace vbscript::lib

@@ -4,6 +4,7 @@
 // function treats optional arguments, Null and comparison modes the same way.
 
 #include "vbscript/Builtins.h"
+#include "vbscript/Rounding.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/Variant.h"
 
@@ -41,10 +42,6 @@ int firstDayOfWeekAt(ExecContext &ctx, std::span<Variant> args, size_t i, int fa
 // A first-week-of-year argument, 1 to 3, vbUseSystem (0) resolved through the
 // locale; out of range raises 5.
 int firstWeekOfYearAt(ExecContext &ctx, std::span<Variant> args, size_t i);
-
-// Banker's rounding of a Double to a whole number, as VBScript rounds
-// arguments that must be whole.
-double roundHalfEven(double value);
 
 // Strings made in a built-in go through the engine's length limit.
 inline Variant stringResult(QString &&s)

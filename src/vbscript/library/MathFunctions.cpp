@@ -73,7 +73,7 @@ Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, bool isRound = fa
     case VarType::Double: return Variant(op(v.rawDouble()));
     case VarType::Currency: {
         const double r = op(double(v.rawCurrency()) / 10000.0);
-        return Variant::currency(std::llround(r * 10000.0));
+        return Variant::currency(qint64(roundHalfEven(r * 10000.0)));
     }
     case VarType::Date: return Variant::date(op(v.rawDate()));
     case VarType::String: return Variant(op(v.toDouble()));
@@ -111,8 +111,10 @@ Variant fnRound(ExecContext &ctx, std::span<Variant> a)
     if (v.type() == VarType::Currency) {
         if (places >= 4)
             return v;
-        const double unit = std::pow(10.0, 4 - places);
-        return Variant::currency(qint64(roundHalfEven(double(v.rawCurrency()) / unit) * unit));
+        qint64 unit = 1;
+        for (int i = places; i < 4; ++i)
+            unit *= 10;
+        return Variant::currency(divideRoundHalfEven(v.rawCurrency(), unit) * unit);
     }
     const double scale = std::pow(10.0, std::min(places, 22));
     return keepSubtype(

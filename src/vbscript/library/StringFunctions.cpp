@@ -1,6 +1,7 @@
 // Text functions: pieces of strings, searching, replacing, case, trimming and
 // character codes, with VBScript's argument checks and Null rules.
 
+#include "vbscript/Cp1252.h"
 #include "vbscript/library/LibrarySupport.h"
 
 #include <QByteArray>
@@ -9,29 +10,9 @@ namespace vbscript::lib {
 
 namespace {
 
-// Characters 128 to 159 of Windows-1252, the code page Asc and Chr use.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 QChar charOfCode(int code)
 {
-    code &= 0xFF;
-    return QChar(code >= 128 && code < 160 ? kCp1252High[code - 128] : char16_t(code));
-}
-
-int codeOfChar(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 128 || (u >= 160 && u < 256))
-        return u;
-    for (int i = 0; i < 32; ++i) {
-        if (kCp1252High[i] == u)
-            return 128 + i;
-    }
-    return '?'; // not in the code page, as Windows converts it
+    return cp1252Char(code & 0xFF);
 }
 
 // A length or count argument: Null raises 94, a negative number 5.
@@ -346,7 +327,7 @@ QChar firstChar(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnAsc(ExecContext &ctx, std::span<Variant> a)
 {
-    return Variant(qint16(codeOfChar(firstChar(ctx, a))));
+    return Variant(qint16(cp1252Code(firstChar(ctx, a))));
 }
 
 Variant fnAscW(ExecContext &ctx, std::span<Variant> a)
