@@ -161,12 +161,11 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
     case kCurrency: {
         const qint64 x = a.toCurrency(), y = b.toCurrency();
         qint64 r = 0;
-        if (op == Arith::Add)
-            return checkedCurrency(addChecked(x, y, &r), r);
-        if (op == Arith::Sub)
-            return checkedCurrency(subtractChecked(x, y, &r), r);
-        // The product has eight decimals: back to four, halves to even.
-        return checkedCurrency(multiplyDivideChecked(x, y, 10000, &r), r);
+        // A product has eight decimals: back to four, halves to even.
+        const bool fits = op == Arith::Add   ? addChecked(x, y, &r)
+                        : op == Arith::Sub   ? subtractChecked(x, y, &r)
+                                             : multiplyDivideChecked(x, y, 10000, &r);
+        return checkedCurrency(fits, r);
     }
     case kDate: {
         const double x = a.toDouble(), y = b.toDouble();
