@@ -27,7 +27,7 @@ bool is(const QString &a, const char *b)
 class ArgumentsObject : public vbscript::Object
 {
 public:
-    explicit ArgumentsObject(QStringList args) : m_args(std::move(args)) {}
+    ArgumentsObject(vbscript::ScriptControl &sc, QStringList args) : m_sc(sc), m_args(std::move(args)) {}
     QString typeName() const override { return QStringLiteral("IWshArguments2"); }
     vbscript::Variant get(const QString &name, std::span<vbscript::Variant> args) override
     {
@@ -39,7 +39,7 @@ public:
         if (name.isEmpty() || is(name, "Item")) {
             if (args.size() != 1)
                 throw vbscript::ScriptError::runtime(vbscript::err::WrongNumberOfArguments);
-            const qint32 i = args[0].toLong();
+            const qint32 i = args[0].toLong(m_sc.runSettings().locale);
             if (i < 0 || i >= m_args.size())
                 throw vbscript::ScriptError::runtime(vbscript::err::SubscriptOutOfRange);
             return vbscript::Variant(m_args[i]);
@@ -55,28 +55,30 @@ public:
     }
 
 private:
+    vbscript::ScriptControl &m_sc;
     QStringList m_args;
 };
 
 class WScriptObject : public vbscript::Object
 {
 public:
-    WScriptObject(const QFileInfo &file, QStringList args)
-        : m_file(file), m_arguments(std::make_shared<ArgumentsObject>(std::move(args))) {}
+    // `sc` runs the script: values print as its runs convert them.
+    WScriptObject(vbscript::ScriptControl &sc, const QFileInfo &file, QStringList args)
+        : m_sc(sc), m_file(file), m_arguments(std::make_shared<ArgumentsObject>(sc, std::move(args))) {}
     QString typeName() const override { return QStringLiteral("Object"); }
     vbscript::Variant get(const QString &name, std::span<vbscript::Variant> args) override
     {
         if (is(name, "Echo")) {
             QStringList parts;
             for (const vbscript::Variant &a : args)
-                parts << (a.isNull() ? QString() : a.toString());
+                parts << (a.isNull() ? QString() : a.toString(m_sc.runSettings().locale));
             QTextStream out(stdout);
             out.setEncoding(QStringConverter::Utf8);
             out << parts.join(QLatin1Char(' ')) << '\n';
             return vbscript::Variant();
         }
         if (is(name, "Quit"))
-            throw QuitRequest{args.empty() || args[0].isMissing() ? 0 : int(args[0].toLong())};
+            throw QuitRequest{args.empty() || args[0].isMissing() ? 0 : int(args[0].toLong(m_sc.runSettings().locale))};
         if (is(name, "Arguments")) {
             if (!args.empty())  // WScript.Arguments(0)
                 return m_arguments->get(QString(), args);
@@ -92,6 +94,7 @@ public:
     }
 
 private:
+    vbscript::ScriptControl &m_sc;
     QFileInfo m_file;
     std::shared_ptr<ArgumentsObject> m_arguments;
 };
@@ -130,7 +133,7 @@ int runRunCommand(const QStringList &args)
     sc.setLanguage(QStringLiteral("VBScript"));
     sc.setAllowUI(false);
     sc.setTimeout(-1);
-    sc.addObject(QStringLiteral("WScript"), std::make_shared<WScriptObject>(QFileInfo(path), args.mid(1)));
+    sc.addObject(QStringLiteral("WScript"), std::make_shared<WScriptObject>(sc, QFileInfo(path), args.mid(1)));
     try {
         sc.addCode(source);
     } catch (const QuitRequest &q) {

@@ -21,8 +21,7 @@ namespace {
 class BenchContext : public ExecContext
 {
 public:
-    const ScriptLocale &locale() const override { return m_locale; }
-    void setLocale(const ScriptLocale &l) override { m_locale = l; }
+    BenchContext() : m_err(sharedSettings()) { setLocale(ScriptLocale(QLocale(QLocale::English, QLocale::UnitedStates))); }
     bool allowUI() const override { return false; }
     const UiCallback &uiCallback() const override { return m_ui; }
     RndState &rnd() override { return m_rnd; }
@@ -34,7 +33,6 @@ public:
     bool useSafeSubset() const override { return true; }
 
 private:
-    ScriptLocale m_locale{QLocale(QLocale::English, QLocale::UnitedStates)};
     UiCallback m_ui;
     RndState m_rnd;
     ErrObject m_err;

@@ -3,6 +3,7 @@
 #include <nvtarnix/Error.h>
 
 #include "vbscript/ScriptError.h"
+#include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
 namespace nvtarnix {
@@ -11,7 +12,7 @@ int VariableNumber(const QString &text)
 {
     // One set of conversion rules for the whole product: the engine's.
     try {
-        return vbscript::Variant(text).toLong();
+        return vbscript::Variant(text).toLong(vbscript::ScriptLocale::current());
     } catch (const vbscript::ScriptError &e) {
         throw Error(e.number(), QStringLiteral("nvTarnix"), e.description());
     }

@@ -74,7 +74,7 @@ QVariant toHostValue(const Variant &value)
     case vbscript::VarType::Long: return QVariant(int(value.rawLong()));
     case vbscript::VarType::Single: return QVariant(value.rawSingle());
     case vbscript::VarType::Double: return QVariant(value.rawDouble());
-    case vbscript::VarType::Currency: return QVariant(value.toDouble());
+    case vbscript::VarType::Currency: return QVariant(double(value.rawCurrency()) / 10000.0);
     case vbscript::VarType::Date: return QVariant(vbscript::OleDate::toQDateTime(value.rawDate()));
     case vbscript::VarType::String: return QVariant(value.rawString());
     case vbscript::VarType::Array:

@@ -3,6 +3,7 @@
 #include <nvtarnix/Error.h>
 
 #include "vbscript/ScriptError.h"
+#include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
 namespace nvtarnix {
@@ -23,14 +24,14 @@ auto convertOrRaise(Conversion conversion)
 
 qint32 codeToLong(const QVariant &value)
 {
-    return convertOrRaise([&] { return qint32(vbscript::Variant::fromQVariant(value).toLong()); });
+    return convertOrRaise([&] { return qint32(vbscript::Variant::fromQVariant(value).toLong(vbscript::ScriptLocale::current())); });
 }
 
 QString valueToText(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return QString();
-    return convertOrRaise([&] { return vbscript::Variant::fromQVariant(value).toString(); });
+    return convertOrRaise([&] { return vbscript::Variant::fromQVariant(value).toString(vbscript::ScriptLocale::current()); });
 }
 
 } // namespace nvtarnix

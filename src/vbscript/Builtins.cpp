@@ -9,6 +9,11 @@
 
 namespace vbscript {
 
+ExecContext::ExecContext()
+    : m_settings(std::make_shared<ExecutionSettings>(ExecutionSettings{ScriptLocale::current(), Limits()}))
+{
+}
+
 ExecContext::~ExecContext() = default;
 
 void ExecContext::raise(int number, const QString &name) const

@@ -26,6 +26,7 @@
 // through registerLibrary() (vbscript/library/Library.h); the language's own
 // conversion functions are registered by registerLanguageFunctions().
 
+#include "vbscript/ExecutionSettings.h"
 #include "vbscript/Variant.h"
 
 #include <QHash>
@@ -37,7 +38,6 @@
 namespace vbscript {
 
 class ErrObject;
-class ScriptLocale;
 class ExecContext;
 
 using BuiltinFn = Variant (*)(ExecContext &ctx, std::span<Variant> args);
@@ -111,14 +111,25 @@ private:
 };
 
 // What a built-in may ask of the running engine.
+// The execution context: what a built-in may ask of the running engine, and
+// the settings the run converts and allocates under. Built-ins convert their
+// arguments with ctx.locale() and check what they build against
+// ctx.limits().
 class ExecContext
 {
 public:
+    ExecContext();  // with the host's default locale (ScriptLocale::current())
     virtual ~ExecContext();
 
     // GetLocale/SetLocale: the locale text and dates convert through.
-    virtual const ScriptLocale &locale() const = 0;
-    virtual void setLocale(const ScriptLocale &locale) = 0;
+    const ScriptLocale &locale() const { return m_settings->locale; }
+    void setLocale(const ScriptLocale &locale) { m_settings->locale = locale; }
+    const Limits &limits() const { return m_settings->limits; }
+    void setLimits(const Limits &limits) { m_settings->limits = limits; }
+    const ExecutionSettings &settings() const { return *m_settings; }
+    // For objects that convert long after the call that made them (Err, a
+    // Dictionary): the engine's settings as they will be then.
+    std::shared_ptr<const ExecutionSettings> sharedSettings() const { return m_settings; }
 
     // MsgBox and InputBox: when AllowUI is off they raise 70 Permission denied;
     // otherwise they go through the host's callback (none installed: 70 too).
@@ -142,6 +153,9 @@ public:
     // Raises run-time error `number` with VBScript's text, `name` appended
     // where VBScript appends it.
     [[noreturn]] void raise(int number, const QString &name = QString()) const;
+
+private:
+    std::shared_ptr<ExecutionSettings> m_settings;
 };
 
 // The conversion functions the language itself relies on (CInt, CLng, CDbl,

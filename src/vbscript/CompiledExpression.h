@@ -10,11 +10,15 @@
 //
 // Sharing. The tree is immutable once compile() returns: every name that is
 // not a variable (a built-in function or constant, Err) is looked up during
-// compile(), so the lookups that runs make find their answer in the tree's
-// caches and never write to it. Everything a run changes (the variables'
-// values, Err, Rnd's seed, the locale, the clock) lives in the engine the run
-// borrows: one per thread, reused while runs leave it as it was created. So
-// one compiled expression may be evaluated from any number of threads at once.
+// compile(), and the caches a NameRef keeps (Runtime::lookup) are written
+// only when their answer changes, so the lookups that runs make find their
+// answer in place and never write to the tree. Everything a run changes (the
+// variables' values, Err, Rnd's seed, the clock) and the settings it converts
+// under (the locale and the limits, ExecutionSettings) live in the engine the
+// run borrows: one per thread, reused while runs leave it as it was created.
+// Operators and built-ins take those settings from that engine, not from
+// global or thread state. So one compiled expression may be evaluated from
+// any number of threads at once, each under its own settings.
 
 #include "vbscript/Ast.h"
 #include "vbscript/ScriptLocale.h"

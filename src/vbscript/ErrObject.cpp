@@ -30,12 +30,12 @@ void ErrObject::set(const ScriptError &error)
     }
 }
 
-ScriptError ErrObject::makeRaised(std::span<Variant> args)
+ScriptError ErrObject::makeRaised(std::span<Variant> args, const ScriptLocale &locale)
 {
     auto given = [&](size_t i) { return i < args.size() && !args[i].isMissing(); };
     if (!given(0))
         throw ScriptError::runtime(err::ArgumentNotOptional);
-    const qint32 number = args[0].toLong();
+    const qint32 number = args[0].toLong(locale);
     if (number == 0)
         throw ScriptError::runtime(err::InvalidProcedureCall);
     // Numbers of VBScript's own errors keep their text unless one is given;
@@ -45,9 +45,9 @@ ScriptError ErrObject::makeRaised(std::span<Variant> args)
         description = QStringLiteral("Unknown runtime error");
     QString source = ScriptError::runtimeSource();
     if (given(1))
-        source = args[1].toString();
+        source = args[1].toString(locale);
     if (given(2))
-        description = args[2].toString();
+        description = args[2].toString(locale);
     ScriptError e(number, description, source);
     e.setKind(ErrorKind::User);
     return e;
@@ -55,6 +55,7 @@ ScriptError ErrObject::makeRaised(std::span<Variant> args)
 
 Variant ErrObject::get(const QString &name, std::span<Variant> args)
 {
+    const ScriptLocale &locale = m_settings->locale;
     if (name.isEmpty() || is(name, "Number"))
         return Variant(qint32(m_number));
     if (is(name, "Description"))
@@ -74,9 +75,9 @@ Variant ErrObject::get(const QString &name, std::span<Variant> args)
     if (is(name, "Raise")) {
         if (args.size() > 5)
             throw ScriptError::runtime(err::WrongNumberOfArguments);
-        ScriptError e = makeRaised(args);
-        m_helpFile = args.size() > 3 && !args[3].isMissing() ? args[3].toString() : QString();
-        m_helpContext = args.size() > 4 && !args[4].isMissing() ? args[4].toLong() : 0;
+        ScriptError e = makeRaised(args, locale);
+        m_helpFile = args.size() > 3 && !args[3].isMissing() ? args[3].toString(locale) : QString();
+        m_helpContext = args.size() > 4 && !args[4].isMissing() ? args[4].toLong(locale) : 0;
         throw e;
     }
     throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
@@ -84,18 +85,19 @@ Variant ErrObject::get(const QString &name, std::span<Variant> args)
 
 void ErrObject::put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet)
 {
+    const ScriptLocale &locale = m_settings->locale;
     if (isSet || !args.empty())
         throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
     if (name.isEmpty() || is(name, "Number"))
-        m_number = value.toLong();
+        m_number = value.toLong(locale);
     else if (is(name, "Description"))
-        m_description = value.toString();
+        m_description = value.toString(locale);
     else if (is(name, "Source"))
-        m_source = value.toString();
+        m_source = value.toString(locale);
     else if (is(name, "HelpFile"))
-        m_helpFile = value.toString();
+        m_helpFile = value.toString(locale);
     else if (is(name, "HelpContext"))
-        m_helpContext = value.toLong();
+        m_helpContext = value.toLong(locale);
     else
         throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vbscript/ExecutionSettings.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/Variant.h"
 
@@ -10,6 +11,8 @@ namespace vbscript {
 class ErrObject : public Object
 {
 public:
+    // `settings`: the engine's, which assigned values convert under.
+    explicit ErrObject(std::shared_ptr<const ExecutionSettings> settings) : m_settings(std::move(settings)) {}
     QString typeName() const override { return QStringLiteral("ErrObject"); }
     Variant get(const QString &name, std::span<Variant> args) override;
     void put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet) override;
@@ -23,9 +26,10 @@ public:
     void clear();
     void set(const ScriptError &error);
     // Err.Raise: the error to throw, with VBScript's defaults for what is left out.
-    static ScriptError makeRaised(std::span<Variant> args);
+    static ScriptError makeRaised(std::span<Variant> args, const ScriptLocale &locale);
 
 private:
+    std::shared_ptr<const ExecutionSettings> m_settings;
     int m_number = 0;
     QString m_description;
     QString m_source;

@@ -10,44 +10,44 @@ namespace vbscript {
 
 namespace {
 
-Variant fnCBool(ExecContext &, std::span<Variant> a) { return Variant(a[0].toBool()); }
-Variant fnCByte(ExecContext &, std::span<Variant> a) { return Variant(a[0].toByte()); }
-Variant fnCInt(ExecContext &, std::span<Variant> a) { return Variant(a[0].toInteger()); }
-Variant fnCLng(ExecContext &, std::span<Variant> a) { return Variant(a[0].toLong()); }
-Variant fnCSng(ExecContext &, std::span<Variant> a) { return Variant(a[0].toSingle()); }
-Variant fnCDbl(ExecContext &, std::span<Variant> a) { return Variant(a[0].toDouble()); }
-Variant fnCCur(ExecContext &, std::span<Variant> a) { return Variant::currency(a[0].toCurrency()); }
-Variant fnCDate(ExecContext &, std::span<Variant> a) { return Variant::date(a[0].toDate()); }
+Variant fnCBool(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toBool(ctx.locale())); }
+Variant fnCByte(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toByte(ctx.locale())); }
+Variant fnCInt(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toInteger(ctx.locale())); }
+Variant fnCLng(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toLong(ctx.locale())); }
+Variant fnCSng(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toSingle(ctx.locale())); }
+Variant fnCDbl(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toDouble(ctx.locale())); }
+Variant fnCCur(ExecContext &ctx, std::span<Variant> a) { return Variant::currency(a[0].toCurrency(ctx.locale())); }
+Variant fnCDate(ExecContext &ctx, std::span<Variant> a) { return Variant::date(a[0].toDate(ctx.locale())); }
 
 Variant fnChr(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 code = a[0].toLong();
+    const qint32 code = a[0].toLong(ctx.locale());
     if (code < 0 || code > 255)
         ctx.raise(err::InvalidProcedureCall);
     return Variant(QString(cp1252Char(code)));
 }
 
-Variant fnLen(ExecContext &, std::span<Variant> a)
+Variant fnLen(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    return Variant(qint32(v.toString().size()));
+    return Variant(qint32(v.toString(ctx.locale()).size()));
 }
 
 Variant fnSpace(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 n = a[0].toLong();
+    const qint32 n = a[0].toLong(ctx.locale());
     if (n < 0)
         ctx.raise(err::InvalidProcedureCall);
-    Variant::checkStringLength(n);
+    ctx.limits().checkString(n);
     return Variant(QString(n, QLatin1Char(' ')));
 }
 
-Variant fnArray(ExecContext &, std::span<Variant> a)
+Variant fnArray(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 ub = qint32(a.size()) - 1;
-    auto arr = SafeArray::create(std::span<const qint32>(&ub, 1));
+    auto arr = ctx.limits().newArray(std::span<const qint32>(&ub, 1));
     for (size_t i = 0; i < a.size(); ++i)
         arr->data[i] = a[i].isMissing() ? Variant() : a[i];
     return Variant(std::move(arr));

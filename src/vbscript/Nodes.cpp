@@ -28,7 +28,7 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
     if (ref.kind == NameRef::Kind::MeMember) {
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
-        return Runtime::storingBack(pack, true, [&] {
+        return rt.storingBack(pack, true, [&] {
             return f.me->invoke(ref.name, spanOf(pack), asStatement ? MemberMode::Call : MemberMode::Get, nullptr,
                                 true);
         });
@@ -50,7 +50,7 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
         if (var->isArray()) {
             ArgPack pack;
             rt.evalArgs(args, f, pack, false);
-            return Runtime::indexArray(*var, spanOf(pack));
+            return rt.indexArray(*var, spanOf(pack));
         }
         if (var->isObject()) {
             const Variant obj = *var;
@@ -64,7 +64,7 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
     case Runtime::Binding::Proc: {
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
-        return Runtime::storingBack(pack, false, [&] { return rt.callProcedure(*b.proc, nullptr, pack); });
+        return rt.storingBack(pack, false, [&] { return rt.callProcedure(*b.proc, nullptr, pack); });
     }
     case Runtime::Binding::Builtin:
         if (b.builtin->isSub && !asStatement)
@@ -189,7 +189,7 @@ void NameCallExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSe
     if (var->isArray()) {
         ArgPack pack;
         rt.evalArgs(args, f, pack, false);
-        Runtime::storeElement(*var, spanOf(pack), isSet ? Runtime::setValue(value) : Runtime::letValue(value));
+        rt.storeElement(*var, spanOf(pack), isSet ? Runtime::setValue(value) : Runtime::letValue(value));
         return;
     }
     if (var->isObject()) {
@@ -234,7 +234,7 @@ void MemberExpr::call(Runtime &rt, Frame &f) const
     if (auto *so = dynamic_cast<ScriptObject *>(obj.rawObject().get())) {
         ArgPack pack;
         rt.evalArgs(args, f, pack, true);
-        Runtime::storingBack(pack, true, [&] {
+        rt.storingBack(pack, true, [&] {
             return so->invoke(member, spanOf(pack), MemberMode::Call, nullptr, so == f.me);
         });
         return;
@@ -258,7 +258,7 @@ Variant IndexExpr::eval(Runtime &rt, Frame &f) const
     if (base.isArray()) {
         ArgPack pack;
         rt.evalArgs(args, f, pack, false);
-        return Runtime::indexArray(base, spanOf(pack));
+        return rt.indexArray(base, spanOf(pack));
     }
     if (base.isObject())
         return rt.getMember(base, QString(), args, f);
@@ -291,9 +291,9 @@ Variant UnaryExpr::eval(Runtime &rt, Frame &f) const
 {
     Variant v = operand->eval(rt, f);
     switch (op) {
-    case UnaryOp::Neg: return ops::negate(v);
+    case UnaryOp::Neg: return ops::negate(rt.settings(), v);
     case UnaryOp::Plus: return v;
-    case UnaryOp::Not: return ops::logicalNot(v);
+    case UnaryOp::Not: return ops::logicalNot(rt.settings(), v);
     }
     return v;
 }
@@ -303,26 +303,26 @@ Variant BinaryExpr::eval(Runtime &rt, Frame &f) const
     const Variant a = left->eval(rt, f);
     const Variant b = right->eval(rt, f);
     switch (op) {
-    case BinaryOp::Add: return ops::add(a, b);
-    case BinaryOp::Sub: return ops::subtract(a, b);
-    case BinaryOp::Mul: return ops::multiply(a, b);
-    case BinaryOp::Div: return ops::divide(a, b);
-    case BinaryOp::IntDiv: return ops::intDivide(a, b);
-    case BinaryOp::Mod: return ops::modulo(a, b);
-    case BinaryOp::Pow: return ops::power(a, b);
-    case BinaryOp::Concat: return ops::concat(a, b);
-    case BinaryOp::Eq: return ops::compare(ops::Compare::Eq, a, b, left->isLiteral(), right->isLiteral());
-    case BinaryOp::Ne: return ops::compare(ops::Compare::Ne, a, b, left->isLiteral(), right->isLiteral());
-    case BinaryOp::Lt: return ops::compare(ops::Compare::Lt, a, b, left->isLiteral(), right->isLiteral());
-    case BinaryOp::Gt: return ops::compare(ops::Compare::Gt, a, b, left->isLiteral(), right->isLiteral());
-    case BinaryOp::Le: return ops::compare(ops::Compare::Le, a, b, left->isLiteral(), right->isLiteral());
-    case BinaryOp::Ge: return ops::compare(ops::Compare::Ge, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Add: return ops::add(rt.settings(), a, b);
+    case BinaryOp::Sub: return ops::subtract(rt.settings(), a, b);
+    case BinaryOp::Mul: return ops::multiply(rt.settings(), a, b);
+    case BinaryOp::Div: return ops::divide(rt.settings(), a, b);
+    case BinaryOp::IntDiv: return ops::intDivide(rt.settings(), a, b);
+    case BinaryOp::Mod: return ops::modulo(rt.settings(), a, b);
+    case BinaryOp::Pow: return ops::power(rt.settings(), a, b);
+    case BinaryOp::Concat: return ops::concat(rt.settings(), a, b);
+    case BinaryOp::Eq: return ops::compare(rt.settings(), ops::Compare::Eq, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Ne: return ops::compare(rt.settings(), ops::Compare::Ne, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Lt: return ops::compare(rt.settings(), ops::Compare::Lt, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Gt: return ops::compare(rt.settings(), ops::Compare::Gt, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Le: return ops::compare(rt.settings(), ops::Compare::Le, a, b, left->isLiteral(), right->isLiteral());
+    case BinaryOp::Ge: return ops::compare(rt.settings(), ops::Compare::Ge, a, b, left->isLiteral(), right->isLiteral());
     case BinaryOp::Is: return Variant(ops::is(a, b));
-    case BinaryOp::And: return ops::logicalAnd(a, b);
-    case BinaryOp::Or: return ops::logicalOr(a, b);
-    case BinaryOp::Xor: return ops::logicalXor(a, b);
-    case BinaryOp::Eqv: return ops::logicalEqv(a, b);
-    case BinaryOp::Imp: return ops::logicalImp(a, b);
+    case BinaryOp::And: return ops::logicalAnd(rt.settings(), a, b);
+    case BinaryOp::Or: return ops::logicalOr(rt.settings(), a, b);
+    case BinaryOp::Xor: return ops::logicalXor(rt.settings(), a, b);
+    case BinaryOp::Eqv: return ops::logicalEqv(rt.settings(), a, b);
+    case BinaryOp::Imp: return ops::logicalImp(rt.settings(), a, b);
     }
     return Variant();
 }
@@ -349,11 +349,11 @@ std::shared_ptr<SafeArray> makeArray(Runtime &rt, Frame &f, const ExprList &boun
         const Variant v = b->eval(rt, f);
         if (v.isNull())
             raise(err::InvalidUseOfNull);
-        ub.append(v.toLong());
+        ub.append(v.toLong(rt.locale()));
     }
     if (ub.size() > 60)
         raise(err::SubscriptOutOfRange);
-    return SafeArray::create(std::span<const qint32>(ub.data(), size_t(ub.size())));
+    return rt.limits().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())));
 }
 } // namespace
 
@@ -463,8 +463,8 @@ Flow SelectStmt::exec(Runtime &rt, Frame &f) const
             try {
                 // Evaluated first: a global Const learns on lookup that it is one.
                 const Variant value = e->eval(rt, f);
-                const Variant r = ops::compare(ops::Compare::Eq, v, value, subjectLiteral, e->isLiteral());
-                match = !r.isNull() && ops::truth(r);
+                const Variant r = ops::compare(rt.settings(), ops::Compare::Eq, v, value, subjectLiteral, e->isLiteral());
+                match = !r.isNull() && ops::truth(rt.settings(), r);
             } catch (ScriptError &error) {
                 if (!rt.resumeAfter(error, c.at, f)) {
                     rt.attachPosition(error, c.at, f);
@@ -487,7 +487,7 @@ Flow ForStmt::exec(Runtime &rt, Frame &f) const
         Variant v = Runtime::letValue(e.eval(rt, f));
         if (v.isNull())
             raise(err::InvalidUseOfNull);
-        return v.isString() ? Variant(v.toDouble()) : v;
+        return v.isString() ? Variant(v.toDouble(rt.locale())) : v;
     };
     Variant start, end, stepValue;
     try {
@@ -500,10 +500,10 @@ Flow ForStmt::exec(Runtime &rt, Frame &f) const
             throw;
         return runBodyOnce(rt, f, body, Flow::ExitFor);
     }
-    const bool up = ops::compareValues(stepValue, Variant(qint16(0))) >= 0;
+    const bool up = ops::compareValues(rt.settings(), stepValue, Variant(qint16(0))) >= 0;
     Variant *slot = counter->reference(rt, f);
     const bool integral = start.isIntegral() && end.isIntegral() && stepValue.isIntegral();
-    const qint64 endInt = integral ? end.toLong() : 0;
+    const qint64 endInt = integral ? end.toLong(rt.locale()) : 0;
     for (;;) {
         rt.tick();
         const Variant &cur = slot ? *slot : counter->eval(rt, f);
@@ -512,7 +512,7 @@ Flow ForStmt::exec(Runtime &rt, Frame &f) const
             const qint64 c = cur.type() == VarType::Integer ? cur.rawInteger() : cur.rawLong();
             done = up ? c > endInt : c < endInt;
         } else {
-            const int cmp = ops::compareValues(slot ? *slot : counter->eval(rt, f), end);
+            const int cmp = ops::compareValues(rt.settings(), slot ? *slot : counter->eval(rt, f), end);
             done = up ? cmp > 0 : cmp < 0;
         }
         if (done)
@@ -523,9 +523,9 @@ Flow ForStmt::exec(Runtime &rt, Frame &f) const
         if (flow != Flow::Normal)
             return flow;
         if (slot)
-            *slot = ops::add(*slot, stepValue);
+            *slot = ops::add(rt.settings(), *slot, stepValue);
         else
-            counter->assign(rt, f, ops::add(counter->eval(rt, f), stepValue), false);
+            counter->assign(rt, f, ops::add(rt.settings(), counter->eval(rt, f), stepValue), false);
     }
     return Flow::Normal;
 }

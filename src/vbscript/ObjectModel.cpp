@@ -28,8 +28,8 @@ Variant ScriptObject::create(Runtime &rt, const ClassDef &cls, std::shared_ptr<c
             continue;
         QVarLengthArray<qint32, 4> ub;
         for (const ExprPtr &b : fd.bounds)
-            ub.append(b->eval(rt, f).toLong());
-        auto arr = SafeArray::create(std::span<const qint32>(ub.data(), size_t(ub.size())));
+            ub.append(b->eval(rt, f).toLong(rt.locale()));
+        auto arr = rt.limits().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())));
         arr->fixed = !fd.bounds.empty();
         obj->fields[i] = Variant(std::move(arr));
     }
@@ -114,7 +114,7 @@ Variant ScriptObject::invoke(const QString &name, std::span<Variant> args, Membe
         if (!args.empty() && p->params.empty()) {
             Variant v = runProcedure(*p, {}, nullptr);
             if (v.isArray())
-                return Runtime::indexArray(v, args);
+                return m_rt->indexArray(v, args);
             if (v.isObject() && v.rawObject())
                 return v.rawObject()->get(QString(), args);
             throw ScriptError::runtime(err::WrongNumberOfArguments, name);
@@ -143,7 +143,7 @@ Variant ScriptObject::invokeField(Variant &field, const QString &name, std::span
         if (args.empty())
             return field;
         if (field.isArray())
-            return Runtime::indexArray(field, args);
+            return m_rt->indexArray(field, args);
         if (field.isObject()) {
             if (!field.rawObject())
                 throw ScriptError::runtime(err::ObjectVariableNotSet);
@@ -155,7 +155,7 @@ Variant ScriptObject::invokeField(Variant &field, const QString &name, std::span
     if (args.empty())
         field = v;
     else if (field.isArray())
-        Runtime::storeElement(field, args, v);
+        m_rt->storeElement(field, args, v);
     else
         throw ScriptError::runtime(err::TypeMismatch, name);
     return Variant();

@@ -62,7 +62,7 @@ Variant narrowInteger(qint64 r, Kind start)
     return Variant(double(r));
 }
 
-qint64 intValue(const Variant &v)
+qint64 intValue(const Variant &v, const ScriptLocale &locale)
 {
     switch (v.type()) {
     case VarType::Empty: return 0;
@@ -70,7 +70,7 @@ qint64 intValue(const Variant &v)
     case VarType::Byte: return v.rawByte();
     case VarType::Integer: return v.rawInteger();
     case VarType::Long: return v.rawLong();
-    default: return v.toLong();
+    default: return v.toLong(locale);
     }
 }
 
@@ -107,7 +107,7 @@ Variant checkedCurrency(bool fits, qint64 scaled)
 
 enum class Arith { Add, Sub, Mul };
 
-Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
+Variant arithmetic(const ExecutionSettings &s, Arith op, const Variant &a0, const Variant &b0)
 {
     // The common cases of loops: Integers and Longs, and Doubles with them.
     const VarType ta = a0.type(), tb = b0.type();
@@ -130,7 +130,7 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
         return Variant::null();
     if (op == Arith::Add) {
         if (a.isString() && b.isString())
-            return concat(a, b);
+            return concat(s, a, b);
         // Empty added to anything gives the other side unchanged, subtype
         // included; but a Boolean, as everywhere in arithmetic, counts as
         // an Integer, and two Empties make an Integer 0 (below).
@@ -149,17 +149,17 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
         k = kDouble;
     switch (k) {
     case kByte: case kInt: case kLong: {
-        const qint64 x = intValue(a), y = intValue(b);
+        const qint64 x = intValue(a, s.locale), y = intValue(b, s.locale);
         const qint64 r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
         return narrowInteger(r, k);
     }
     case kSingle: case kDouble: {
-        const double x = a.toDouble(), y = b.toDouble();
+        const double x = a.toDouble(s.locale), y = b.toDouble(s.locale);
         const double r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
         return k == kSingle ? checkedSingle(r) : checkedDouble(r);
     }
     case kCurrency: {
-        const qint64 x = a.toCurrency(), y = b.toCurrency();
+        const qint64 x = a.toCurrency(s.locale), y = b.toCurrency(s.locale);
         qint64 r = 0;
         // A product has eight decimals: back to four, halves to even.
         const bool fits = op == Arith::Add   ? addChecked(x, y, &r)
@@ -168,7 +168,7 @@ Variant arithmetic(Arith op, const Variant &a0, const Variant &b0)
         return checkedCurrency(fits, r);
     }
     case kDate: {
-        const double x = a.toDouble(), y = b.toDouble();
+        const double x = a.toDouble(s.locale), y = b.toDouble(s.locale);
         if (op == Arith::Sub && ka == kDate && kb == kDate)
             return checkedDouble(x - y);
         return checkedDate(op == Arith::Add ? x + y : x - y);
@@ -201,14 +201,14 @@ LKind combine(LKind a, LKind b)
     return lLong;
 }
 
-qint64 bitsOf(const Variant &v)
+qint64 bitsOf(const Variant &v, const ScriptLocale &locale)
 {
     switch (v.type()) {
     case VarType::Boolean: return v.rawBool() ? -1 : 0;
     case VarType::Byte: return v.rawByte();
     case VarType::Integer: return v.rawInteger();
     case VarType::Empty: return 0;
-    default: return v.toLong();
+    default: return v.toLong(locale);
     }
 }
 
@@ -230,7 +230,7 @@ Variant makeLogical(LKind k, qint64 bits)
 
 enum class Logic { And, Or, Xor, Eqv, Imp };
 
-Variant logical(Logic op, const Variant &a0, const Variant &b0)
+Variant logical(const ExecutionSettings &s, Logic op, const Variant &a0, const Variant &b0)
 {
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
@@ -240,7 +240,7 @@ Variant logical(Logic op, const Variant &a0, const Variant &b0)
         const bool nullLeft = a.isNull();
         const Variant &x = nullLeft ? b : a;
         const LKind k = lkindOf(x);
-        const qint64 bits = bitsOf(x);
+        const qint64 bits = bitsOf(x, s.locale);
         switch (op) {
         case Logic::And:
             return bits == 0 ? makeLogical(k, 0) : Variant::null();
@@ -262,7 +262,7 @@ Variant logical(Logic op, const Variant &a0, const Variant &b0)
         }
     }
     const LKind k = combine(lkindOf(a), lkindOf(b));
-    const qint64 x = bitsOf(a), y = bitsOf(b);
+    const qint64 x = bitsOf(a, s.locale), y = bitsOf(b, s.locale);
     qint64 r = 0;
     switch (op) {
     case Logic::And: r = x & y; break;
@@ -280,17 +280,17 @@ int compareStrings(const QString &a, const QString &b)
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-int compareNumbers(const Variant &a, const Variant &b)
+int compareNumbers(const Variant &a, const Variant &b, const ScriptLocale &locale)
 {
     if (a.type() == VarType::Currency && b.type() == VarType::Currency)
         return a.rawCurrency() < b.rawCurrency() ? -1 : a.rawCurrency() > b.rawCurrency() ? 1 : 0;
     const bool ia = a.isIntegral() || a.type() == VarType::Boolean || a.isEmpty();
     const bool ib = b.isIntegral() || b.type() == VarType::Boolean || b.isEmpty();
     if (ia && ib) {
-        const qint64 x = intValue(a), y = intValue(b);
+        const qint64 x = intValue(a, locale), y = intValue(b, locale);
         return x < y ? -1 : x > y ? 1 : 0;
     }
-    const double x = a.toDouble(), y = b.toDouble();
+    const double x = a.toDouble(locale), y = b.toDouble(locale);
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
@@ -305,36 +305,37 @@ int compareNumbers(const Variant &a, const Variant &b)
 //  - otherwise, between two Variants, the language reference's rule holds:
 //    the number is less than the string, whatever the text.
 // A Boolean compares by its name ("True", "False") whatever its origin.
-int stringVersusNumber(const QString &s, const Variant &n, bool stringIsLiteral, bool numberIsLiteral)
+int stringVersusNumber(const QString &s, const Variant &n, bool stringIsLiteral, bool numberIsLiteral,
+                       const ScriptLocale &locale)
 {
     if (n.type() == VarType::Boolean)
-        return compareStrings(s, n.toString());
+        return compareStrings(s, n.toString(locale));
     if (numberIsLiteral) {
         if (n.type() == VarType::Date) {
-            const double d = Variant(s).toDate();
+            const double d = Variant(s).toDate(locale);
             return d < n.rawDate() ? -1 : d > n.rawDate() ? 1 : 0;
         }
-        return compareNumbers(Variant(Variant(s).toDouble()), n);
+        return compareNumbers(Variant(Variant(s).toDouble(locale)), n, locale);
     }
     if (stringIsLiteral)
-        return compareStrings(s, n.toString());
+        return compareStrings(s, n.toString(locale));
     return 1;
 }
 
 } // namespace
 
-Variant add(const Variant &a, const Variant &b) { return arithmetic(Arith::Add, a, b); }
-Variant subtract(const Variant &a, const Variant &b) { return arithmetic(Arith::Sub, a, b); }
-Variant multiply(const Variant &a, const Variant &b) { return arithmetic(Arith::Mul, a, b); }
+Variant add(const ExecutionSettings &s, const Variant &a, const Variant &b) { return arithmetic(s, Arith::Add, a, b); }
+Variant subtract(const ExecutionSettings &s, const Variant &a, const Variant &b) { return arithmetic(s, Arith::Sub, a, b); }
+Variant multiply(const ExecutionSettings &s, const Variant &a, const Variant &b) { return arithmetic(s, Arith::Mul, a, b); }
 
-Variant divide(const Variant &a0, const Variant &b0)
+Variant divide(const ExecutionSettings &s, const Variant &a0, const Variant &b0)
 {
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
     const Kind ka = kindOf(a), kb = kindOf(b);
-    const double x = a.toDouble(), y = b.toDouble();
+    const double x = a.toDouble(s.locale), y = b.toDouble(s.locale);
     if (y == 0)
         raise(x == 0 || std::isnan(x) ? err::Overflow : err::DivisionByZero);
     const double r = x / y;
@@ -343,7 +344,7 @@ Variant divide(const Variant &a0, const Variant &b0)
 }
 
 namespace {
-Variant integerDivision(bool mod, const Variant &a0, const Variant &b0)
+Variant integerDivision(const ExecutionSettings &s, bool mod, const Variant &a0, const Variant &b0)
 {
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
@@ -351,29 +352,29 @@ Variant integerDivision(bool mod, const Variant &a0, const Variant &b0)
         return Variant::null();
     const Kind ka = kindOf(a), kb = kindOf(b);
     const Kind k = (ka == kByte && kb == kByte) ? kByte : (ka <= kInt && kb <= kInt) ? kInt : kLong;
-    const qint64 x = intValue(a), y = intValue(b);
+    const qint64 x = intValue(a, s.locale), y = intValue(b, s.locale);
     if (y == 0)
         raise(err::DivisionByZero);
     return narrowInteger(mod ? x % y : x / y, k);
 }
 } // namespace
 
-Variant intDivide(const Variant &a, const Variant &b) { return integerDivision(false, a, b); }
-Variant modulo(const Variant &a, const Variant &b) { return integerDivision(true, a, b); }
+Variant intDivide(const ExecutionSettings &s, const Variant &a, const Variant &b) { return integerDivision(s, false, a, b); }
+Variant modulo(const ExecutionSettings &s, const Variant &a, const Variant &b) { return integerDivision(s, true, a, b); }
 
-Variant power(const Variant &a0, const Variant &b0)
+Variant power(const ExecutionSettings &s, const Variant &a0, const Variant &b0)
 {
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
-    const double x = a.toDouble(), y = b.toDouble();
+    const double x = a.toDouble(s.locale), y = b.toDouble(s.locale);
     if ((x == 0 && y < 0) || (x < 0 && y != std::trunc(y)))
         raise(err::InvalidProcedureCall);
     return checkedDouble(std::pow(x, y));
 }
 
-Variant negate(const Variant &a0)
+Variant negate(const ExecutionSettings &s, const Variant &a0)
 {
     Variant ha;
     const Variant &a = operand(a0, ha);
@@ -391,29 +392,29 @@ Variant negate(const Variant &a0)
             raise(err::Overflow);
         return Variant::currency(-a.rawCurrency());
     case VarType::Date: return checkedDate(-a.rawDate());
-    case VarType::String: return Variant(-a.toDouble());
+    case VarType::String: return Variant(-a.toDouble(s.locale));
     default: raise(err::TypeMismatch);
     }
 }
 
-Variant concat(const Variant &a0, const Variant &b0)
+Variant concat(const ExecutionSettings &s, const Variant &a0, const Variant &b0)
 {
     if (a0.isString() && b0.isString()) {
-        Variant::checkStringLength(a0.rawString().size() + b0.rawString().size());
+        s.limits.checkString(a0.rawString().size() + b0.rawString().size());
         return Variant(a0.rawString() + b0.rawString());
     }
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() && b.isNull())
         return Variant::null();
-    QString s = a.isNull() ? QString() : a.toString();
-    const QString t = b.isNull() ? QString() : b.toString();
-    Variant::checkStringLength(s.size() + t.size());
-    s += t;
-    return Variant(std::move(s));
+    QString text = a.isNull() ? QString() : a.toString(s.locale);
+    const QString more = b.isNull() ? QString() : b.toString(s.locale);
+    s.limits.checkString(text.size() + more.size());
+    text += more;
+    return Variant(std::move(text));
 }
 
-Variant logicalNot(const Variant &a0)
+Variant logicalNot(const ExecutionSettings &s, const Variant &a0)
 {
     Variant ha;
     const Variant &a = operand(a0, ha);
@@ -425,20 +426,20 @@ Variant logicalNot(const Variant &a0)
     case VarType::String:
         // Text converts to a number if it can, as for And and Or; failing
         // that, "True" and "False" convert to a Boolean, which Not negates.
-        if (double ignored; !parseNumber(a.rawString(), ScriptLocale::current(), &ignored))
-            return Variant(!a.toBool());
-        return Variant(qint32(~bitsOf(a)));
-    default: return Variant(qint32(~bitsOf(a)));
+        if (double ignored; !parseNumber(a.rawString(), s.locale, &ignored))
+            return Variant(!a.toBool(s.locale));
+        return Variant(qint32(~bitsOf(a, s.locale)));
+    default: return Variant(qint32(~bitsOf(a, s.locale)));
     }
 }
 
-Variant logicalAnd(const Variant &a, const Variant &b) { return logical(Logic::And, a, b); }
-Variant logicalOr(const Variant &a, const Variant &b) { return logical(Logic::Or, a, b); }
-Variant logicalXor(const Variant &a, const Variant &b) { return logical(Logic::Xor, a, b); }
-Variant logicalEqv(const Variant &a, const Variant &b) { return logical(Logic::Eqv, a, b); }
-Variant logicalImp(const Variant &a, const Variant &b) { return logical(Logic::Imp, a, b); }
+Variant logicalAnd(const ExecutionSettings &s, const Variant &a, const Variant &b) { return logical(s, Logic::And, a, b); }
+Variant logicalOr(const ExecutionSettings &s, const Variant &a, const Variant &b) { return logical(s, Logic::Or, a, b); }
+Variant logicalXor(const ExecutionSettings &s, const Variant &a, const Variant &b) { return logical(s, Logic::Xor, a, b); }
+Variant logicalEqv(const ExecutionSettings &s, const Variant &a, const Variant &b) { return logical(s, Logic::Eqv, a, b); }
+Variant logicalImp(const ExecutionSettings &s, const Variant &a, const Variant &b) { return logical(s, Logic::Imp, a, b); }
 
-int compareValues(const Variant &a0, const Variant &b0, bool ac, bool bc)
+int compareValues(const ExecutionSettings &s, const Variant &a0, const Variant &b0, bool ac, bool bc)
 {
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
@@ -451,16 +452,16 @@ int compareValues(const Variant &a0, const Variant &b0, bool ac, bool bc)
     if (a.isEmpty() && b.isString())
         return compareStrings(QString(), b.rawString());
     if (a.isString())
-        return stringVersusNumber(a.rawString(), b, ac, bc);
+        return stringVersusNumber(a.rawString(), b, ac, bc, s.locale);
     if (b.isString())
-        return -stringVersusNumber(b.rawString(), a, bc, ac);
-    return compareNumbers(a, b);
+        return -stringVersusNumber(b.rawString(), a, bc, ac, s.locale);
+    return compareNumbers(a, b, s.locale);
 }
 
-Variant compare(Compare op, const Variant &a0, const Variant &b0, bool ac, bool bc)
+Variant compare(const ExecutionSettings &s, Compare op, const Variant &a0, const Variant &b0, bool ac, bool bc)
 {
     if (a0.type() == b0.type() && (a0.type() == VarType::Long || a0.type() == VarType::Integer)) {
-        const qint64 x = intValue(a0), y = intValue(b0);
+        const qint64 x = intValue(a0, s.locale), y = intValue(b0, s.locale);
         const int c = x < y ? -1 : x > y ? 1 : 0;
         switch (op) {
         case Compare::Eq: return Variant(c == 0);
@@ -475,7 +476,7 @@ Variant compare(Compare op, const Variant &a0, const Variant &b0, bool ac, bool 
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
         return Variant::null();
-    const int c = compareValues(a, b, ac, bc);
+    const int c = compareValues(s, a, b, ac, bc);
     switch (op) {
     case Compare::Eq: return Variant(c == 0);
     case Compare::Ne: return Variant(c != 0);
@@ -494,14 +495,14 @@ bool is(const Variant &a, const Variant &b)
     return a.rawObject() == b.rawObject();
 }
 
-bool truth(const Variant &v)
+bool truth(const ExecutionSettings &s, const Variant &v)
 {
     switch (v.type()) {
     case VarType::Boolean: return v.rawBool();
     case VarType::Null: case VarType::Empty: return false;
-    case VarType::Object: return truth(v.valueOf());
+    case VarType::Object: return truth(s, v.valueOf());
     case VarType::Array: raise(err::TypeMismatch);
-    default: return v.toBool();
+    default: return v.toBool(s.locale);
     }
 }
 

@@ -128,7 +128,9 @@ ExprPtr Parser::parseOperand()
         // Negated here to save running it, but still a computed value: the
         // engine folds no constants, and a negated number compares as one.
         if (auto *lit = operand->as<LiteralExpr>(); lit && lit->literal && !lit->value.isString()) {
-            lit->value = ops::negate(lit->value);
+            // A number negates without converting text: no locale matters.
+            static const ExecutionSettings anySettings;
+            lit->value = ops::negate(anySettings, lit->value);
             lit->literal = false;
             lit->line = t.line;
             lit->column = t.column;

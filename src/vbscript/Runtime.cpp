@@ -25,8 +25,7 @@ Variant *Frame::implicitVariable(const QString &key, bool create)
 
 
 Runtime::Runtime(const BuiltinRegistry &builtins)
-    : m_builtins(builtins), m_err(std::make_shared<ErrObject>()), m_alive(std::make_shared<bool>(true)),
-      m_locale(ScriptLocale::current())
+    : m_builtins(builtins), m_err(std::make_shared<ErrObject>(sharedSettings())), m_alive(std::make_shared<bool>(true))
 {
     const int i = declareGlobal(QStringLiteral("Err"));
     m_globals[i].value = Variant(std::static_pointer_cast<Object>(m_err));
@@ -41,7 +40,7 @@ Runtime::~Runtime()
     m_globals.clear();
 }
 
-Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_locale(&rt.m_locale), m_outer(!rt.m_running)
+Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_outer(!rt.m_running)
 {
     if (m_outer) {
         rt.m_running = true;
@@ -68,13 +67,6 @@ Runtime::FrameScope::~FrameScope()
 {
     m_frame.unit = m_savedUnit;
     m_rt.m_current = m_savedFrame;
-}
-
-void Runtime::setLocale(const ScriptLocale &locale)
-{
-    // A run has made m_locale the current one (RunScope): changing it
-    // changes what the run converts with, and nothing after the run.
-    m_locale = locale;
 }
 
 void Runtime::checkDeadline()
@@ -107,7 +99,7 @@ bool Runtime::resumeAfter(ScriptError &e, const Node &at, Frame &f)
 bool Runtime::condition(const Expr &cond, const Node &at, Frame &f, bool onError)
 {
     try {
-        return ops::truth(cond.eval(*this, f));
+        return ops::truth(settings(), cond.eval(*this, f));
     } catch (ScriptError &e) {
         if (resumeAfter(e, at, f))
             return onError;
@@ -288,8 +280,10 @@ void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs)
     if (m_err->number() != 0 || !m_err->description().isEmpty() || !m_err->source().isEmpty())
         m_err->clear();
     m_rnd = RndState();
-    if (m_locale.qlocale() != locale.qlocale())
-        m_locale = locale;
+    // Copied only when it differs: the copy touches the locale's shared data,
+    // which threads running rules at once would contend for.
+    if (this->locale().qlocale() != locale.qlocale())
+        setLocale(locale);
     m_timeoutMs = timeoutMs;
     m_allowUI = false;
     m_safeSubset = false;
@@ -421,7 +415,7 @@ bool ArrayLock::isLocked(const Variant *variable)
     return std::find(t_lockedArrays.begin(), t_lockedArrays.end(), variable) != t_lockedArrays.end();
 }
 
-void Runtime::storeBack(ArgPack &pack, bool variables)
+void Runtime::storeBack(ArgPack &pack, bool variables) const
 {
     if (variables) {
         for (qsizetype i = 0; i < pack.refs.size(); ++i)
@@ -520,28 +514,28 @@ Variant Runtime::setValue(const Variant &v)
 }
 
 namespace {
-QVarLengthArray<qint32, 4> indicesOf(std::span<const Variant> indices)
+QVarLengthArray<qint32, 4> indicesOf(std::span<const Variant> indices, const ScriptLocale &locale)
 {
     QVarLengthArray<qint32, 4> out;
     for (const Variant &i : indices) {
         if (i.isMissing())
             throw ScriptError::runtime(err::SubscriptOutOfRange);
-        out.append(i.toLong());
+        out.append(i.toLong(locale));
     }
     return out;
 }
 } // namespace
 
-Variant Runtime::indexArray(const Variant &array, std::span<const Variant> indices)
+Variant Runtime::indexArray(const Variant &array, std::span<const Variant> indices) const
 {
     const SafeArray &a = *array.rawArray();
-    const auto idx = indicesOf(indices);
+    const auto idx = indicesOf(indices, locale());
     return a.data[a.offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())))];
 }
 
-void Runtime::storeElement(Variant &array, std::span<const Variant> indices, const Variant &value)
+void Runtime::storeElement(Variant &array, std::span<const Variant> indices, const Variant &value) const
 {
-    const auto idx = indicesOf(indices);
+    const auto idx = indicesOf(indices, locale());
     const size_t off = array.rawArray()->offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())));
     array.arrayForWrite().data[off] = value;
 }

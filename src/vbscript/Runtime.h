@@ -88,7 +88,6 @@ public:
     void setAllowUI(bool on) { m_allowUI = on; }
     void setUseSafeSubset(bool on) { m_safeSubset = on; }
     void setUiCallback(UiCallback cb) { m_ui = std::move(cb); }
-    void setLocaleForRuns(const ScriptLocale &locale) { m_locale = locale; }
     // Starts the time limit for one host call; nested calls keep the outer one.
     class RunScope
     {
@@ -97,7 +96,6 @@ public:
         ~RunScope();
     private:
         Runtime &m_rt;
-        ScriptLocaleScope m_locale;
         bool m_outer;
     };
 
@@ -133,8 +131,6 @@ public:
     void prepareForRule(const ScriptLocale &locale, int timeoutMs);
 
     // ---- ExecContext
-    const ScriptLocale &locale() const override { return m_locale; }
-    void setLocale(const ScriptLocale &locale) override;
     bool allowUI() const override { return m_allowUI; }
     const UiCallback &uiCallback() const override { return m_ui; }
     RndState &rnd() override { return m_rnd; }
@@ -175,11 +171,11 @@ public:
     // After a call: the arguments' new values into array elements passed by
     // reference and, with `variables`, into variables the callee did not
     // alias directly.
-    static void storeBack(ArgPack &pack, bool variables);
+    void storeBack(ArgPack &pack, bool variables) const;
     // Runs `call`, then stores back; also when the call fails, so that what a
     // callee changed before its error stays changed, as with a direct alias.
     template<typename Call>
-    static Variant storingBack(ArgPack &pack, bool variables, Call &&call)
+    Variant storingBack(ArgPack &pack, bool variables, Call &&call) const
     {
         Variant result;
         try {
@@ -208,8 +204,9 @@ public:
     // global that no assignment may change.
     void defineConstant(const NameRef &ref, Frame &f, const Variant &value);
 
-    static Variant indexArray(const Variant &array, std::span<const Variant> indices);
-    static void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value);
+    // An array element by its indices, which convert to Long: 9 when out of range.
+    Variant indexArray(const Variant &array, std::span<const Variant> indices) const;
+    void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value) const;
     static Variant letValue(const Variant &v);  // value for Let: an object's default value
     static Variant setValue(const Variant &v);  // value for Set: must be an object
 
@@ -251,7 +248,6 @@ private:
     std::vector<std::shared_ptr<CodeUnit>> m_units;
     std::shared_ptr<ErrObject> m_err;
     std::shared_ptr<bool> m_alive;
-    ScriptLocale m_locale;
     UiCallback m_ui;
     RndState m_rnd;
     bool m_allowUI = true;

@@ -47,6 +47,12 @@ void ScriptControl::setLocale(const ScriptLocale &locale)
     apply();
 }
 
+void ScriptControl::setLimits(const Limits &limits)
+{
+    m_limits = limits;
+    apply();
+}
+
 void ScriptControl::setUiCallback(UiCallback callback)
 {
     m_ui = std::move(callback);
@@ -60,8 +66,14 @@ void ScriptControl::apply()
     m_runtime->setAllowUI(m_allowUI);
     m_runtime->setUseSafeSubset(m_safeSubset);
     m_runtime->setTimeout(m_timeout);
-    m_runtime->setLocaleForRuns(m_locale);
+    m_runtime->setLocale(m_locale);
+    m_runtime->setLimits(m_limits);
     m_runtime->setUiCallback(m_ui);
+}
+
+const ExecutionSettings &ScriptControl::runSettings()
+{
+    return runtime().settings();
 }
 
 Runtime &ScriptControl::runtime()

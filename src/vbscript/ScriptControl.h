@@ -74,6 +74,12 @@ public:
     // The locale text and dates convert through; the process's by default.
     const ScriptLocale &locale() const { return m_locale; }
     void setLocale(const ScriptLocale &locale);
+    // The settings its runs convert under, as the scripts' SetLocale has left
+    // them: what a host object converts a script's values with.
+    const ExecutionSettings &runSettings();
+    // How long a string and how large an array its scripts may make.
+    const Limits &limits() const { return m_limits; }
+    void setLimits(const Limits &limits);
     // Shows MsgBox and InputBox for the host when AllowUI is on.
     void setUiCallback(UiCallback callback);
 
@@ -96,6 +102,7 @@ private:
     bool m_safeSubset = false;
     int m_timeout = 10000;
     ScriptLocale m_locale;
+    Limits m_limits;
     UiCallback m_ui;
     std::shared_ptr<Runtime> m_runtime;
     ScriptControlError m_error;

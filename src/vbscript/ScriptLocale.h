@@ -3,14 +3,13 @@
 #include <QLocale>
 #include <QString>
 
-#include <optional>
 
 namespace vbscript {
 
-// The locale the engine converts through: CStr, CDate, string-to-number and
-// back, date formats. A Windows locale id (LCID) paired with the QLocale that
-// holds its data. Each thread has a current one; the engine sets it for the
-// duration of a run, SetLocale changes it.
+// A locale as the engine converts through it: CStr, CDate, string-to-number
+// and back, date formats. A Windows locale id (LCID) paired with the QLocale
+// that holds its data. A run converts through its engine's (see
+// ExecutionSettings); SetLocale changes that one.
 class ScriptLocale
 {
 public:
@@ -24,6 +23,10 @@ public:
     static ScriptLocale fromName(const QString &name, bool *ok = nullptr);
     static int lcidOf(const QLocale &locale);
 
+    // The host's own locale for conversions outside the engine (a value
+    // list's codes, say), and the one a new engine starts with: the
+    // process's, unless the host sets another for the calling thread. No
+    // run reads it.
     static const ScriptLocale &current();
     static void setCurrent(const ScriptLocale &locale);
 
@@ -47,25 +50,6 @@ private:
     DateOrder m_order = DateOrder::MDY;
     QString m_datePattern;
     QString m_timePattern;
-};
-
-// Makes a locale current for a scope and restores the previous one after.
-class ScriptLocaleScope
-{
-public:
-    // A copy of `locale` is current.
-    explicit ScriptLocaleScope(const ScriptLocale &locale);
-    // `*locale` itself is current: it must outlive the scope, and a change to
-    // it is in force at once (SetLocale during a run). Costs no copy, which
-    // matters to rules evaluated per row on many threads.
-    explicit ScriptLocaleScope(const ScriptLocale *locale);
-    ~ScriptLocaleScope();
-    ScriptLocaleScope(const ScriptLocaleScope &) = delete;
-    ScriptLocaleScope &operator=(const ScriptLocaleScope &) = delete;
-
-private:
-    std::optional<ScriptLocale> m_copy;
-    const ScriptLocale *m_saved;
 };
 
 } // namespace vbscript

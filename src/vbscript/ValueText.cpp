@@ -33,7 +33,7 @@ QString canonical(const Variant &v)
     static const ScriptLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     switch (v.type()) {
     case VarType::Boolean: return v.rawBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case VarType::Byte: case VarType::Integer: case VarType::Long: return v.toString();
+    case VarType::Byte: case VarType::Integer: case VarType::Long: return v.toString(english);
     case VarType::Single: return formatSingle(v.rawSingle(), english);
     case VarType::Double: return formatDouble(v.rawDouble(), english);
     case VarType::Currency: return formatCurrency(v.rawCurrency(), english);

@@ -106,7 +106,7 @@ SafeArray &Variant::arrayForWrite()
 }
 
 // The value as a double for conversions; strings through the locale.
-double Variant::numberOrThrow() const
+double Variant::numberOrThrow(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Empty: return 0;
@@ -121,16 +121,16 @@ double Variant::numberOrThrow() const
     case VarType::Date: return m_v.d;
     case VarType::String: {
         double d = 0;
-        if (!parseNumber(m_s, ScriptLocale::current(), &d))
+        if (!parseNumber(m_s, locale, &d))
             raise(err::TypeMismatch);
         return d;
     }
-    case VarType::Object: return valueOf().numberOrThrow();
+    case VarType::Object: return valueOf().numberOrThrow(locale);
     default: raise(err::TypeMismatch);
     }
 }
 
-bool Variant::toBool() const
+bool Variant::toBool(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Boolean: return m_v.b;
@@ -142,14 +142,14 @@ bool Variant::toBool() const
         if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0
             || t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0)
             return false;
-        return numberOrThrow() != 0;
+        return numberOrThrow(locale) != 0;
     }
     case VarType::Currency: return m_v.cy != 0;
-    default: return numberOrThrow() != 0;
+    default: return numberOrThrow(locale) != 0;
     }
 }
 
-quint8 Variant::toByte() const
+quint8 Variant::toByte(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Byte: return m_v.by;
@@ -161,11 +161,11 @@ quint8 Variant::toByte() const
             raise(err::Overflow);
         return quint8(v);
     }
-    default: return quint8(roundedInRange(numberOrThrow(), 0, 255));
+    default: return quint8(roundedInRange(numberOrThrow(locale), 0, 255));
     }
 }
 
-qint16 Variant::toInteger() const
+qint16 Variant::toInteger(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Integer: return m_v.i;
@@ -177,11 +177,11 @@ qint16 Variant::toInteger() const
             raise(err::Overflow);
         return qint16(v);
     }
-    default: return qint16(roundedInRange(numberOrThrow(), -32768, 32767));
+    default: return qint16(roundedInRange(numberOrThrow(locale), -32768, 32767));
     }
 }
 
-qint32 Variant::toLong() const
+qint32 Variant::toLong(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Long: return m_v.l;
@@ -194,28 +194,28 @@ qint32 Variant::toLong() const
             raise(err::Overflow);
         return qint32(v);
     }
-    default: return qint32(roundedInRange(numberOrThrow(), -2147483648.0, 2147483647.0));
+    default: return qint32(roundedInRange(numberOrThrow(locale), -2147483648.0, 2147483647.0));
     }
 }
 
-float Variant::toSingle() const
+float Variant::toSingle(const ScriptLocale &locale) const
 {
     if (m_type == VarType::Single)
         return m_v.f;
-    const double d = numberOrThrow();
+    const double d = numberOrThrow(locale);
     if (std::fabs(d) > double(FLT_MAX))
         raise(err::Overflow);
     return float(d);
 }
 
-double Variant::toDouble() const
+double Variant::toDouble(const ScriptLocale &locale) const
 {
     if (m_type == VarType::Double)
         return m_v.d;
-    return numberOrThrow();
+    return numberOrThrow(locale);
 }
 
-qint64 Variant::toCurrency() const
+qint64 Variant::toCurrency(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Currency: return m_v.cy;
@@ -224,7 +224,7 @@ qint64 Variant::toCurrency() const
     case VarType::Long: return qint64(m_v.l) * 10000;
     case VarType::Boolean: return m_v.b ? -10000 : 0;
     default: {
-        const double d = numberOrThrow();
+        const double d = numberOrThrow(locale);
         if (std::isnan(d) || d > kCurrencyMax || d < kCurrencyMin)
             raise(err::Overflow);
         const double scaled = roundHalfEven(d * kCurrencyScale);
@@ -235,20 +235,20 @@ qint64 Variant::toCurrency() const
     }
 }
 
-double Variant::toDate() const
+double Variant::toDate(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Date: return m_v.d;
     case VarType::String: {
-        if (auto d = OleDate::parse(m_s, ScriptLocale::current()))
+        if (auto d = OleDate::parse(m_s, locale))
             return *d;
         double n = 0;
-        if (parseNumber(m_s, ScriptLocale::current(), &n) && OleDate::isValidSerial(n))
+        if (parseNumber(m_s, locale, &n) && OleDate::isValidSerial(n))
             return n;
         raise(err::TypeMismatch);
     }
     default: {
-        const double d = numberOrThrow();
+        const double d = numberOrThrow(locale);
         if (!OleDate::isValidSerial(d))
             raise(err::Overflow);
         return d;
@@ -256,7 +256,7 @@ double Variant::toDate() const
     }
 }
 
-QString Variant::toString() const
+QString Variant::toString(const ScriptLocale &locale) const
 {
     switch (m_type) {
     case VarType::Empty: return QString();
@@ -265,12 +265,12 @@ QString Variant::toString() const
     case VarType::Byte: return QString::number(m_v.by);
     case VarType::Integer: return QString::number(m_v.i);
     case VarType::Long: return QString::number(m_v.l);
-    case VarType::Single: return formatSingle(m_v.f, ScriptLocale::current());
-    case VarType::Double: return formatDouble(m_v.d, ScriptLocale::current());
-    case VarType::Currency: return formatCurrency(m_v.cy, ScriptLocale::current());
-    case VarType::Date: return OleDate::format(m_v.d, ScriptLocale::current());
+    case VarType::Single: return formatSingle(m_v.f, locale);
+    case VarType::Double: return formatDouble(m_v.d, locale);
+    case VarType::Currency: return formatCurrency(m_v.cy, locale);
+    case VarType::Date: return OleDate::format(m_v.d, locale);
     case VarType::String: return m_s;
-    case VarType::Object: return valueOf().toString();
+    case VarType::Object: return valueOf().toString(locale);
     default: raise(err::TypeMismatch);
     }
 }
@@ -332,24 +332,6 @@ QVariant Variant::toQVariant() const
     }
 }
 
-// ---- limits
-
-namespace {
-// Far beyond what an expression or a small script needs, and small enough
-// that a runaway script cannot take the host's memory with it: 64 MB of text
-// in one string, 128 MB of elements in one array.
-size_t g_maxElements = 4 * 1024 * 1024;
-qsizetype g_maxString = 32 * 1024 * 1024;
-}
-
-qsizetype Variant::maxStringLength() { return g_maxString; }
-void Variant::setMaxStringLength(qsizetype n) { g_maxString = n; }
-void Variant::checkStringLength(qsizetype n)
-{
-    if (n > g_maxString || n < 0)
-        raise(err::OutOfStringSpace);
-}
-
 // ---- arrays
 
 SafeArray::~SafeArray()
@@ -386,8 +368,6 @@ void releaseInTurn(std::vector<Variant> &values) noexcept
     t_releaseQueue = nullptr;
 }
 
-size_t SafeArray::maxElements() { return g_maxElements; }
-void SafeArray::setMaxElements(size_t n) { g_maxElements = n; }
 
 size_t SafeArray::offsetOf(std::span<const qint32> indices) const
 {
@@ -405,7 +385,7 @@ size_t SafeArray::offsetOf(std::span<const qint32> indices) const
     return offset;
 }
 
-std::shared_ptr<SafeArray> SafeArray::create(std::span<const qint32> ubounds)
+std::shared_ptr<SafeArray> SafeArray::create(std::span<const qint32> ubounds, size_t maxElements)
 {
     auto a = std::make_shared<SafeArray>();
     size_t total = 1;
@@ -415,7 +395,7 @@ std::shared_ptr<SafeArray> SafeArray::create(std::span<const qint32> ubounds)
         const size_t count = size_t(qint64(ub) + 1);
         a->bounds.push_back(Bound{0, qint32(count)});
         total *= count;
-        if (total > g_maxElements)
+        if (total > maxElements)
             raise(err::OutOfMemory);
     }
     a->data.resize(ubounds.empty() ? 0 : total);

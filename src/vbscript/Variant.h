@@ -131,16 +131,17 @@ public:
     // VBScript's conversion functions. Each throws ScriptError 6 (Overflow),
     // 13 (Type mismatch), 94 (Invalid use of Null) or 91 (Nothing) as CBool,
     // CByte, CInt, CLng, CSng, CDbl, CCur, CDate and CStr do. Text is read
-    // through the current ScriptLocale.
-    bool toBool() const;
-    quint8 toByte() const;
-    qint16 toInteger() const;
-    qint32 toLong() const;
-    float toSingle() const;
-    double toDouble() const;
-    qint64 toCurrency() const;  // scaled by 10,000
-    double toDate() const;
-    QString toString() const;
+    // and written in `locale`: in a run, the running engine's (see
+    // ExecContext); elsewhere whichever the host means.
+    bool toBool(const ScriptLocale &locale) const;
+    quint8 toByte(const ScriptLocale &locale) const;
+    qint16 toInteger(const ScriptLocale &locale) const;
+    qint32 toLong(const ScriptLocale &locale) const;
+    float toSingle(const ScriptLocale &locale) const;
+    double toDouble(const ScriptLocale &locale) const;
+    qint64 toCurrency(const ScriptLocale &locale) const;  // scaled by 10,000
+    double toDate(const ScriptLocale &locale) const;
+    QString toString(const ScriptLocale &locale) const;
 
     // An object's default value, or the value itself. Arrays stay arrays.
     Variant valueOf() const;
@@ -149,12 +150,6 @@ public:
     // to their subtypes; anything else through its string form.
     static Variant fromQVariant(const QVariant &v);
     QVariant toQVariant() const;
-
-    // Strings longer than the engine's limit end in 14 "Out of string space"
-    // rather than exhausting the host's memory.
-    static qsizetype maxStringLength();
-    static void setMaxStringLength(qsizetype n);
-    static void checkStringLength(qsizetype n);
 
 private:
     void copyFrom(const Variant &o)
@@ -182,7 +177,7 @@ private:
         m_type = VarType::Empty;
     }
     void destroyPayload() noexcept;
-    double numberOrThrow() const;
+    double numberOrThrow(const ScriptLocale &locale) const;
 
     VarType m_type;
     union Scalar {
@@ -228,10 +223,8 @@ struct SafeArray
     size_t offsetOf(std::span<const qint32> indices) const;
 
     // A new dynamic array with upper bounds `ubounds` (lower bounds 0); throws
-    // 7 past the engine's element limit.
-    static std::shared_ptr<SafeArray> create(std::span<const qint32> ubounds);
-    static size_t maxElements();
-    static void setMaxElements(size_t n);
+    // 9 for a bound below -1 and 7 past `maxElements`.
+    static std::shared_ptr<SafeArray> create(std::span<const qint32> ubounds, size_t maxElements);
 };
 
 // Releases `values` without nesting: values that hold arrays or objects,

@@ -125,7 +125,7 @@ private slots:
         sc.setLanguage(QStringLiteral("VBScript"));
         sc.setLocale(ScriptLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
         sc.addCode(code);
-        QCOMPARE(sc.eval(QStringLiteral("CStr(r)")).toString(), result);
+        QCOMPARE(sc.eval(QStringLiteral("CStr(r)")).rawString(), result);
     }
 };
 

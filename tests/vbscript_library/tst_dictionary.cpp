@@ -23,6 +23,14 @@ Variant get(Dictionary &d, const char *member, std::vector<Variant> args = {})
     return d.get(QString::fromLatin1(member), std::span<Variant>(args));
 }
 
+// The settings of an engine running in English.
+std::shared_ptr<const ExecutionSettings> settings()
+{
+    static const auto s = std::make_shared<const ExecutionSettings>(
+        ExecutionSettings{ScriptLocale(QLocale(QLocale::English, QLocale::UnitedStates)), Limits()});
+    return s;
+}
+
 void call(Dictionary &d, const char *member, std::vector<Variant> args = {})
 {
     d.call(QString::fromLatin1(member), std::span<Variant>(args));
@@ -44,7 +52,7 @@ private slots:
 
 void tst_Dictionary::keepsInsertionOrderAndCounts()
 {
-    Dictionary d;
+    Dictionary d(settings());
     call(d, "Add", {Variant("b"), Variant(qint16(2))});
     call(d, "ADD", {Variant("a"), Variant(qint16(1))});
     QCOMPARE(get(d, "Count").rawLong(), 2);
@@ -66,20 +74,20 @@ void tst_Dictionary::keepsInsertionOrderAndCounts()
 
 void tst_Dictionary::numbersAreOneKeyWhateverTheirSubtype()
 {
-    Dictionary d;
+    Dictionary d(settings());
     call(d, "Add", {Variant(qint16(1)), Variant("one")});
     QVERIFY(get(d, "Exists", {Variant(qint32(1))}).rawBool());
     QVERIFY(get(d, "Exists", {Variant(1.0)}).rawBool());
     QVERIFY(!get(d, "Exists", {Variant("1")}).rawBool());
-    auto object = std::make_shared<Dictionary>();
+    auto object = std::make_shared<Dictionary>(settings());
     call(d, "Add", {Variant(std::shared_ptr<Object>(object)), Variant("obj")});
     QVERIFY(get(d, "Exists", {Variant(std::shared_ptr<Object>(object))}).rawBool());
-    QVERIFY(!get(d, "Exists", {Variant(std::shared_ptr<Object>(std::make_shared<Dictionary>()))}).rawBool());
+    QVERIFY(!get(d, "Exists", {Variant(std::shared_ptr<Object>(std::make_shared<Dictionary>(settings())))}).rawBool());
 }
 
 void tst_Dictionary::readingAMissingKeyAddsIt()
 {
-    Dictionary d;
+    Dictionary d(settings());
     QVERIFY(get(d, "Item", {Variant("x")}).isEmpty());
     QCOMPARE(d.count(), 1);
     std::vector<Variant> key{Variant("y")};
@@ -90,7 +98,7 @@ void tst_Dictionary::readingAMissingKeyAddsIt()
 
 void tst_Dictionary::compareModeDecidesTextKeys()
 {
-    Dictionary d;
+    Dictionary d(settings());
     std::vector<Variant> none;
     d.put(QStringLiteral("CompareMode"), none, Variant(qint16(1)), false);
     call(d, "Add", {Variant("Key"), Variant()});
@@ -99,20 +107,20 @@ void tst_Dictionary::compareModeDecidesTextKeys()
     // Once keys exist the mode can no longer change.
     QCOMPARE(errorOf([&] { d.put(QStringLiteral("comparemode"), none, Variant(qint16(0)), false); }), 5);
 
-    Dictionary binary;
+    Dictionary binary(settings());
     call(binary, "Add", {Variant("Key"), Variant()});
     QVERIFY(!get(binary, "Exists", {Variant("KEY")}).rawBool());
 }
 
 void tst_Dictionary::errors()
 {
-    Dictionary d;
+    Dictionary d(settings());
     call(d, "Add", {Variant("a"), Variant()});
     QCOMPARE(errorOf([&] { call(d, "Add", {Variant("a"), Variant()}); }), 457);
     QCOMPARE(errorOf([&] { call(d, "Remove", {Variant("missing")}); }), 32811);
     QCOMPARE(errorOf([&] { call(d, "Add", {Variant("only key")}); }), 450);
     QCOMPARE(errorOf([&] { call(d, "Frobnicate"); }), 438);
-    QCOMPARE(errorOf([&] { get(d, "Exists", {Variant(SafeArray::create(std::span<const qint32>()))}); }), 13);
+    QCOMPARE(errorOf([&] { get(d, "Exists", {Variant(std::make_shared<SafeArray>())}); }), 13);
     std::vector<Variant> key{Variant("nope")};
     QCOMPARE(errorOf([&] { d.put(QStringLiteral("Key"), key, Variant("b"), false); }), 32811);
 }

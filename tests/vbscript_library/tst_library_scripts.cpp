@@ -41,20 +41,20 @@ void tst_LibraryScripts::executeRunsInTheCallersScope()
                                  "  ExecuteGlobal \"g = 7\"\n"
                                  "  T = l + Eval(\"l * 2\")\n"
                                  "End Function"));
-    QCOMPARE(m_sc->eval(QStringLiteral("T()")).toLong(), 15);
-    QCOMPARE(m_sc->eval(QStringLiteral("g")).toLong(), 7);
+    QCOMPARE(m_sc->eval(QStringLiteral("T()")).toLong(m_sc->locale()), 15);
+    QCOMPARE(m_sc->eval(QStringLiteral("g")).toLong(m_sc->locale()), 7);
     // The function's own l took the 5; the global one kept its value.
-    QCOMPARE(m_sc->eval(QStringLiteral("l")).toLong(), 100);
+    QCOMPARE(m_sc->eval(QStringLiteral("l")).toLong(m_sc->locale()), 100);
     m_sc->executeStatement(QStringLiteral("ExecuteGlobal \"Function Later(x): Later = x & \"\"!\"\": End Function\""));
-    QCOMPARE(m_sc->eval(QStringLiteral("Later(1)")).toString(), QStringLiteral("1!"));
+    QCOMPARE(m_sc->eval(QStringLiteral("Later(1)")).toString(m_sc->locale()), QStringLiteral("1!"));
 }
 
 void tst_LibraryScripts::getRefCallsTheProcedure()
 {
     m_sc->addCode(QStringLiteral("Function AddOne(x): AddOne = x + 1: End Function\n"
                                  "Dim f: Set f = GetRef(\"addone\")"));
-    QCOMPARE(m_sc->eval(QStringLiteral("f(41)")).toLong(), 42);
-    QVERIFY(m_sc->eval(QStringLiteral("IsObject(f)")).toBool());
+    QCOMPARE(m_sc->eval(QStringLiteral("f(41)")).toLong(m_sc->locale()), 42);
+    QVERIFY(m_sc->eval(QStringLiteral("IsObject(f)")).toBool(m_sc->locale()));
 }
 
 void tst_LibraryScripts::dialogsGoThroughTheHostCallback()
@@ -75,7 +75,7 @@ void tst_LibraryScripts::dialogsGoThroughTheHostCallback()
     QCOMPARE(seen.title, QStringLiteral("Title"));
 
     answer = Variant(QStringLiteral("typed"));
-    QCOMPARE(m_sc->eval(QStringLiteral("InputBox(\"Name?\", , \"default\", 100, 200)")).toString(),
+    QCOMPARE(m_sc->eval(QStringLiteral("InputBox(\"Name?\", , \"default\", 100, 200)")).toString(m_sc->locale()),
              QStringLiteral("typed"));
     QCOMPARE(seen.kind, UiRequest::InputBox);
     QCOMPARE(seen.defaultText, QStringLiteral("default"));
@@ -116,19 +116,19 @@ void tst_LibraryScripts::dictionaryInAScript()
                                  "On Error Resume Next\n"
                                  "d.Add \"a\", 9\n"
                                  "dup = Err.Number"));
-    QCOMPARE(m_sc->eval(QStringLiteral("s")).toString(), QStringLiteral("a1b2c3"));
-    QCOMPARE(m_sc->eval(QStringLiteral("d.Count")).toLong(), 3);
-    QCOMPARE(m_sc->eval(QStringLiteral("dup")).toLong(), 457);
-    QCOMPARE(m_sc->eval(QStringLiteral("Join(d.Keys, \",\")")).toString(), QStringLiteral("a,b,c"));
-    QVERIFY(!m_sc->eval(QStringLiteral("d.Exists(\"A\")")).toBool());
+    QCOMPARE(m_sc->eval(QStringLiteral("s")).toString(m_sc->locale()), QStringLiteral("a1b2c3"));
+    QCOMPARE(m_sc->eval(QStringLiteral("d.Count")).toLong(m_sc->locale()), 3);
+    QCOMPARE(m_sc->eval(QStringLiteral("dup")).toLong(m_sc->locale()), 457);
+    QCOMPARE(m_sc->eval(QStringLiteral("Join(d.Keys, \",\")")).toString(m_sc->locale()), QStringLiteral("a,b,c"));
+    QVERIFY(!m_sc->eval(QStringLiteral("d.Exists(\"A\")")).toBool(m_sc->locale()));
 }
 
 void tst_LibraryScripts::setLocaleChangesConversions()
 {
     m_sc->executeStatement(QStringLiteral("old = SetLocale(\"el-GR\")"));
-    QCOMPARE(m_sc->eval(QStringLiteral("old")).toLong(), 1033);
-    QCOMPARE(m_sc->eval(QStringLiteral("GetLocale()")).toLong(), 1032);
-    QCOMPARE(m_sc->eval(QStringLiteral("CStr(1.5) & \"|\" & MonthName(3)")).toString(),
+    QCOMPARE(m_sc->eval(QStringLiteral("old")).toLong(m_sc->locale()), 1033);
+    QCOMPARE(m_sc->eval(QStringLiteral("GetLocale()")).toLong(m_sc->locale()), 1032);
+    QCOMPARE(m_sc->eval(QStringLiteral("CStr(1.5) & \"|\" & MonthName(3)")).toString(m_sc->locale()),
              QStringLiteral("1,5|Μάρτιος"));
 }
 

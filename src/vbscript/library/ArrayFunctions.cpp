@@ -19,7 +19,7 @@ Variant boundFn(ExecContext &ctx, std::span<Variant> a, bool upper)
 {
     Variant holder;
     const SafeArray &arr = arrayAt(ctx, a, 0, holder);
-    const qint32 dim = longAt(a, 1, 1);
+    const qint32 dim = longAt(ctx, a, 1, 1);
     if (dim < 1 || dim > arr.dims())
         ctx.raise(err::SubscriptOutOfRange);
     const SafeArray::Bound &b = arr.bounds[dim - 1];
@@ -29,10 +29,10 @@ Variant boundFn(ExecContext &ctx, std::span<Variant> a, bool upper)
 Variant fnLBound(ExecContext &ctx, std::span<Variant> a) { return boundFn(ctx, a, false); }
 Variant fnUBound(ExecContext &ctx, std::span<Variant> a) { return boundFn(ctx, a, true); }
 
-Variant arrayOfStrings(const QStringList &items)
+Variant arrayOfStrings(const ExecContext &ctx, const QStringList &items)
 {
     const qint32 ub = qint32(items.size()) - 1;
-    auto arr = SafeArray::create(std::span<const qint32>(&ub, 1));
+    auto arr = ctx.limits().newArray(std::span<const qint32>(&ub, 1));
     for (qsizetype i = 0; i < items.size(); ++i)
         arr->data[size_t(i)] = Variant(items[i]);
     return Variant(std::move(arr));
@@ -50,7 +50,7 @@ QStringList textsOf(ExecContext &ctx, const SafeArray &arr)
         const Variant v = element.valueOf();
         if (v.isNull() || v.isArray())
             ctx.raise(err::TypeMismatch);
-        out.append(v.toString());
+        out.append(v.toString(ctx.locale()));
     }
     return out;
 }
@@ -59,23 +59,23 @@ Variant fnJoin(ExecContext &ctx, std::span<Variant> a)
 {
     Variant holder;
     const SafeArray &arr = arrayAt(ctx, a, 0, holder);
-    const QString delimiter = given(a, 1) ? textAt(a, 1) : QStringLiteral(" ");
-    return stringResult(textsOf(ctx, arr).join(delimiter));
+    const QString delimiter = given(a, 1) ? textAt(ctx, a, 1) : QStringLiteral(" ");
+    return stringResult(ctx, textsOf(ctx, arr).join(delimiter));
 }
 
 Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
 {
-    const QString text = textAt(a, 0);
-    const QString delimiter = given(a, 1) ? textAt(a, 1) : QStringLiteral(" ");
-    const qint32 limit = longAt(a, 2, -1);
+    const QString text = textAt(ctx, a, 0);
+    const QString delimiter = given(a, 1) ? textAt(ctx, a, 1) : QStringLiteral(" ");
+    const qint32 limit = longAt(ctx, a, 2, -1);
     if (limit < -1)
         ctx.raise(err::InvalidProcedureCall);
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
     QStringList parts;
     if (text.isEmpty() || limit == 0)
-        return arrayOfStrings(parts);
+        return arrayOfStrings(ctx, parts);
     if (delimiter.isEmpty())
-        return arrayOfStrings({text});
+        return arrayOfStrings(ctx, {text});
     qsizetype pos = 0;
     while (limit == -1 || parts.size() < limit - 1) {
         const qsizetype hit = text.indexOf(delimiter, pos, cs);
@@ -85,22 +85,22 @@ Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
         pos = hit + delimiter.size();
     }
     parts.append(text.mid(pos));
-    return arrayOfStrings(parts);
+    return arrayOfStrings(ctx, parts);
 }
 
 Variant fnFilter(ExecContext &ctx, std::span<Variant> a)
 {
     Variant holder;
     const SafeArray &arr = arrayAt(ctx, a, 0, holder);
-    const QString value = textAt(a, 1);
-    const bool include = given(a, 2) ? a[2].valueOf().toBool() : true;
+    const QString value = textAt(ctx, a, 1);
+    const bool include = given(a, 2) ? a[2].valueOf().toBool(ctx.locale()) : true;
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
     QStringList kept;
     for (const QString &s : textsOf(ctx, arr)) {
         if (s.contains(value, cs) == include)
             kept.append(s);
     }
-    return arrayOfStrings(kept);
+    return arrayOfStrings(ctx, kept);
 }
 
 } // namespace

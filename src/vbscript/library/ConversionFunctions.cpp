@@ -9,12 +9,12 @@ namespace vbscript::lib {
 
 namespace {
 
-Variant fnCStr(ExecContext &, std::span<Variant> a) { return Variant(textAt(a, 0)); }
+Variant fnCStr(ExecContext &ctx, std::span<Variant> a) { return Variant(textAt(ctx, a, 0)); }
 
 // Hex and Oct show negative numbers in two's complement of the value's own
 // width: 16 bits for Integer and Boolean, 32 for everything else (which is
 // first rounded to a Long).
-Variant radixFn(std::span<Variant> a, int base)
+Variant radixFn(const ExecContext &ctx, std::span<Variant> a, int base)
 {
     const Variant v = a[0].valueOf();
     quint32 bits;
@@ -24,13 +24,13 @@ Variant radixFn(std::span<Variant> a, int base)
     case VarType::Byte: bits = v.rawByte(); break;
     case VarType::Integer: bits = quint16(v.rawInteger()); break;
     case VarType::Boolean: bits = v.rawBool() ? 0xFFFFu : 0u; break;
-    default: bits = quint32(v.toLong()); break;
+    default: bits = quint32(v.toLong(ctx.locale())); break;
     }
     return Variant(QString::number(bits, base).toUpper());
 }
 
-Variant fnHex(ExecContext &, std::span<Variant> a) { return radixFn(a, 16); }
-Variant fnOct(ExecContext &, std::span<Variant> a) { return radixFn(a, 8); }
+Variant fnHex(ExecContext &ctx, std::span<Variant> a) { return radixFn(ctx, a, 16); }
+Variant fnOct(ExecContext &ctx, std::span<Variant> a) { return radixFn(ctx, a, 8); }
 
 Variant fnVarType(ExecContext &, std::span<Variant> a) { return Variant(qint16(a[0].varType())); }
 Variant fnTypeName(ExecContext &, std::span<Variant> a) { return Variant(a[0].typeName()); }

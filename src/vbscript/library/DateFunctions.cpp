@@ -37,12 +37,12 @@ Variant fnTimer(ExecContext &, std::span<Variant>)
 
 // Day, Month, Year, Hour, Minute, Second: Null gives Null.
 template <int datemath::Parts::*Field>
-Variant partFn(ExecContext &, std::span<Variant> a)
+Variant partFn(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    return Variant(qint16(datemath::split(v.toDate()).*Field));
+    return Variant(qint16(datemath::split(v.toDate(ctx.locale())).*Field));
 }
 
 Variant fnWeekday(ExecContext &ctx, std::span<Variant> a)
@@ -51,34 +51,34 @@ Variant fnWeekday(ExecContext &ctx, std::span<Variant> a)
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    return Variant(qint16(datemath::weekday(v.toDate(), firstDay)));
+    return Variant(qint16(datemath::weekday(v.toDate(ctx.locale()), firstDay)));
 }
 
-Variant fnDateValue(ExecContext &, std::span<Variant> a)
+Variant fnDateValue(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    const datemath::Parts p = datemath::split(v.toDate());
+    const datemath::Parts p = datemath::split(v.toDate(ctx.locale()));
     return Variant::date(datemath::serialOf(p.year, p.month, p.day));
 }
 
-Variant fnTimeValue(ExecContext &, std::span<Variant> a)
+Variant fnTimeValue(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    const datemath::Parts p = datemath::split(v.toDate());
+    const datemath::Parts p = datemath::split(v.toDate(ctx.locale()));
     return Variant::date(*datemath::fromTime(p.hour, p.minute, p.second));
 }
 
 // The whole-number parts of DateSerial and TimeSerial, rounded as VBScript
 // rounds; Null raises 94.
-double wholeAt(std::span<Variant> a, size_t i) { return roundHalfEven(a[i].valueOf().toDouble()); }
+double wholeAt(const ExecContext &ctx, std::span<Variant> a, size_t i) { return roundHalfEven(a[i].valueOf().toDouble(ctx.locale())); }
 
 Variant fnDateSerial(ExecContext &ctx, std::span<Variant> a)
 {
-    const double y = wholeAt(a, 0), m = wholeAt(a, 1), d = wholeAt(a, 2);
+    const double y = wholeAt(ctx, a, 0), m = wholeAt(ctx, a, 1), d = wholeAt(ctx, a, 2);
     const auto serial = datemath::fromParts(y, m, d);
     if (!serial)
         ctx.raise(err::InvalidProcedureCall);
@@ -87,7 +87,7 @@ Variant fnDateSerial(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnTimeSerial(ExecContext &ctx, std::span<Variant> a)
 {
-    const double h = wholeAt(a, 0), m = wholeAt(a, 1), s = wholeAt(a, 2);
+    const double h = wholeAt(ctx, a, 0), m = wholeAt(ctx, a, 1), s = wholeAt(ctx, a, 2);
     const auto serial = datemath::fromTime(h, m, s);
     if (!serial)
         ctx.raise(err::InvalidProcedureCall);
@@ -96,7 +96,7 @@ Variant fnTimeSerial(ExecContext &ctx, std::span<Variant> a)
 
 datemath::Interval intervalAt(ExecContext &ctx, std::span<Variant> a, size_t i)
 {
-    const auto interval = datemath::parseInterval(textAt(a, i));
+    const auto interval = datemath::parseInterval(textAt(ctx, a, i));
     if (!interval)
         ctx.raise(err::InvalidProcedureCall);
     return *interval;
@@ -105,11 +105,11 @@ datemath::Interval intervalAt(ExecContext &ctx, std::span<Variant> a, size_t i)
 Variant fnDateAdd(ExecContext &ctx, std::span<Variant> a)
 {
     const datemath::Interval interval = intervalAt(ctx, a, 0);
-    const double count = a[1].valueOf().toDouble();
+    const double count = a[1].valueOf().toDouble(ctx.locale());
     const Variant date = a[2].valueOf();
     if (date.isNull())
         return Variant::null();
-    const auto serial = datemath::add(interval, count, date.toDate());
+    const auto serial = datemath::add(interval, count, date.toDate(ctx.locale()));
     if (!serial)
         ctx.raise(err::InvalidProcedureCall);
     return Variant::date(*serial);
@@ -124,7 +124,7 @@ Variant fnDateDiff(ExecContext &ctx, std::span<Variant> a)
     const Variant d2 = a[2].valueOf();
     if (d1.isNull() || d2.isNull())
         return Variant::null();
-    const int64_t n = datemath::diff(interval, d1.toDate(), d2.toDate(), firstDay);
+    const int64_t n = datemath::diff(interval, d1.toDate(ctx.locale()), d2.toDate(ctx.locale()), firstDay);
     if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
         ctx.raise(err::Overflow);
     return Variant(qint32(n));
@@ -138,7 +138,7 @@ Variant fnDatePart(ExecContext &ctx, std::span<Variant> a)
     const Variant date = a[1].valueOf();
     if (date.isNull())
         return Variant::null();
-    return Variant(qint16(datemath::part(interval, date.toDate(), firstDay, firstWeek)));
+    return Variant(qint16(datemath::part(interval, date.toDate(ctx.locale()), firstDay, firstWeek)));
 }
 
 } // namespace

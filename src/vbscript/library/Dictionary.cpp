@@ -22,10 +22,10 @@ void requireArgs(std::span<Variant> args, size_t n)
         raise(err::WrongNumberOfArguments);
 }
 
-Variant arrayOf(const std::vector<Variant> &values)
+Variant arrayOf(const Limits &limits, const std::vector<Variant> &values)
 {
     const qint32 ub = qint32(values.size()) - 1;
-    auto arr = SafeArray::create(std::span<const qint32>(&ub, 1));
+    auto arr = limits.newArray(std::span<const qint32>(&ub, 1));
     std::copy(values.begin(), values.end(), arr->data.begin());
     return Variant(std::move(arr));
 }
@@ -47,7 +47,7 @@ QString Dictionary::identity(const Variant &key) const
     case VarType::Double:
     case VarType::Currency:
     case VarType::Date:
-        return QLatin1Char('n') + QString::number(key.toDouble(), 'g', 17);
+        return QLatin1Char('n') + QString::number(key.toDouble(m_settings->locale), 'g', 17);
     case VarType::Object:
         return QLatin1Char('o')
                + QString::number(reinterpret_cast<quintptr>(key.rawObject().get()), 16);
@@ -129,7 +129,7 @@ Variant Dictionary::keys() const
     out.reserve(m_entries.size());
     for (const Entry &e : m_entries)
         out.push_back(e.key);
-    return arrayOf(out);
+    return arrayOf(m_settings->limits, out);
 }
 
 Variant Dictionary::items() const
@@ -138,7 +138,7 @@ Variant Dictionary::items() const
     out.reserve(m_entries.size());
     for (const Entry &e : m_entries)
         out.push_back(e.item);
-    return arrayOf(out);
+    return arrayOf(m_settings->limits, out);
 }
 
 void Dictionary::setCompareMode(int mode)
@@ -191,7 +191,7 @@ void Dictionary::put(const QString &name, std::span<Variant> args, const Variant
         rename(args[0], value);
     } else if (member == QLatin1String("comparemode")) {
         requireArgs(args, 0);
-        setCompareMode(value.valueOf().toLong());
+        setCompareMode(value.valueOf().toLong(m_settings->locale));
     } else {
         raise(err::ObjectDoesntSupportProperty);
     }

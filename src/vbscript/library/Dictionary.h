@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vbscript/ExecutionSettings.h"
 #include "vbscript/Variant.h"
 
 #include <QHash>
@@ -13,6 +14,8 @@ namespace vbscript {
 class Dictionary : public Object
 {
 public:
+    // `settings`: the engine's, which keys and items convert under.
+    explicit Dictionary(std::shared_ptr<const ExecutionSettings> settings) : m_settings(std::move(settings)) {}
     QString typeName() const override { return QStringLiteral("Dictionary"); }
     Variant get(const QString &name, std::span<Variant> args) override;
     void put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet) override;
@@ -43,6 +46,7 @@ private:
     qsizetype indexOf(const Variant &key) const;
     void reindex();
 
+    std::shared_ptr<const ExecutionSettings> m_settings;
     std::vector<Entry> m_entries;
     QHash<QString, qsizetype> m_index;
     int m_compareMode = 0;

@@ -18,21 +18,21 @@ Variant fnMajor(ExecContext &, std::span<Variant>) { return Variant(kMajorVersio
 Variant fnMinor(ExecContext &, std::span<Variant>) { return Variant(kMinorVersion); }
 Variant fnBuild(ExecContext &, std::span<Variant>) { return Variant(kBuildVersion); }
 
-Variant fnEval(ExecContext &ctx, std::span<Variant> a) { return ctx.evalString(textAt(a, 0)); }
+Variant fnEval(ExecContext &ctx, std::span<Variant> a) { return ctx.evalString(textAt(ctx, a, 0)); }
 
 Variant fnExecute(ExecContext &ctx, std::span<Variant> a)
 {
-    ctx.execute(textAt(a, 0), false);
+    ctx.execute(textAt(ctx, a, 0), false);
     return Variant();
 }
 
 Variant fnExecuteGlobal(ExecContext &ctx, std::span<Variant> a)
 {
-    ctx.execute(textAt(a, 0), true);
+    ctx.execute(textAt(ctx, a, 0), true);
     return Variant();
 }
 
-Variant fnGetRef(ExecContext &ctx, std::span<Variant> a) { return ctx.getRef(textAt(a, 0)); }
+Variant fnGetRef(ExecContext &ctx, std::span<Variant> a) { return ctx.getRef(textAt(ctx, a, 0)); }
 
 Variant fnGetLocale(ExecContext &ctx, std::span<Variant>) { return Variant(qint32(ctx.locale().lcid())); }
 
@@ -45,7 +45,7 @@ Variant fnSetLocale(ExecContext &ctx, std::span<Variant> a)
         bool ok = true;
         if (v.isString())
             next = ScriptLocale::fromName(v.rawString(), &ok);
-        else if (const qint32 lcid = v.toLong(); lcid != 0)
+        else if (const qint32 lcid = v.toLong(ctx.locale()); lcid != 0)
             next = ScriptLocale::fromLcid(lcid, &ok);
         if (!ok)
             ctx.raise(err::InvalidProcedureCall);
@@ -61,12 +61,12 @@ bool isUnreserved(char16_t c)
            || c == '@' || c == '*' || c == '_' || c == '+' || c == '-' || c == '.' || c == '/';
 }
 
-Variant fnEscape(ExecContext &, std::span<Variant> a)
+Variant fnEscape(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    const QString s = v.toString();
+    const QString s = v.toString(ctx.locale());
     QString out;
     out.reserve(s.size() * 3);
     for (QChar ch : s) {
@@ -78,7 +78,7 @@ Variant fnEscape(ExecContext &, std::span<Variant> a)
         else
             out += QString::asprintf("%%u%04X", unsigned(c));
     }
-    return stringResult(std::move(out));
+    return stringResult(ctx, std::move(out));
 }
 
 int hexValue(QChar c)
@@ -107,12 +107,12 @@ int hexAt(const QString &s, qsizetype from, int count)
 
 // Unescape: %XX and %uXXXX become their characters; a % not followed by
 // valid digits stays as it is.
-Variant fnUnescape(ExecContext &, std::span<Variant> a)
+Variant fnUnescape(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    const QString s = v.toString();
+    const QString s = v.toString(ctx.locale());
     QString out;
     out.reserve(s.size());
     for (qsizetype i = 0; i < s.size(); ++i) {

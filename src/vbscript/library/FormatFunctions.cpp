@@ -18,20 +18,20 @@ double formattedValue(ExecContext &ctx, std::span<Variant> a)
     const Variant v = a[0].valueOf();
     if (v.isNull() || v.isArray() || v.isObject())
         ctx.raise(err::TypeMismatch);
-    return v.toDouble();
+    return v.toDouble(ctx.locale());
 }
 
 NumberStyle styleAt(ExecContext &ctx, std::span<Variant> a)
 {
     NumberStyle style;
-    style.digitsAfterDecimal = longAt(a, 1, -1);
+    style.digitsAfterDecimal = longAt(ctx, a, 1, -1);
     if (style.digitsAfterDecimal < -1)
         ctx.raise(err::InvalidProcedureCall);
     // Every tristate is read before any is checked, so Null in any of them
     // raises 94 whatever the others hold.
     int *tristates[] = {&style.includeLeadingDigit, &style.useParensForNegative, &style.groupDigits};
     for (size_t i = 0; i < 3; ++i)
-        *tristates[i] = longAt(a, 2 + i, localeformat::UseDefault);
+        *tristates[i] = longAt(ctx, a, 2 + i, localeformat::UseDefault);
     return style;
 }
 
@@ -55,24 +55,24 @@ Variant fnFormatPercent(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnFormatDateTime(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 named = longAt(a, 1, 0);
+    const qint32 named = longAt(ctx, a, 1, 0);
     if (named < 0 || named > 4)
         ctx.raise(err::InvalidProcedureCall);
     const Variant v = a[0].valueOf();
     if (v.isNull() || v.isArray() || v.isObject())
         ctx.raise(err::TypeMismatch);
-    return Variant(localeformat::formatDateTime(v.toDate(), named, ctx.locale()));
+    return Variant(localeformat::formatDateTime(v.toDate(ctx.locale()), named, ctx.locale()));
 }
 
-bool abbreviateAt(std::span<Variant> a, size_t i)
+bool abbreviateAt(const ExecContext &ctx, std::span<Variant> a, size_t i)
 {
-    return given(a, i) && a[i].valueOf().toBool();
+    return given(a, i) && a[i].valueOf().toBool(ctx.locale());
 }
 
 Variant fnMonthName(ExecContext &ctx, std::span<Variant> a)
 {
-    const bool abbreviate = abbreviateAt(a, 1);
-    const qint32 month = a[0].valueOf().toLong();
+    const bool abbreviate = abbreviateAt(ctx, a, 1);
+    const qint32 month = a[0].valueOf().toLong(ctx.locale());
     if (month < 1 || month > 12)
         ctx.raise(err::InvalidProcedureCall);
     return Variant(localeformat::monthName(month, abbreviate, ctx.locale()));
@@ -80,9 +80,9 @@ Variant fnMonthName(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnWeekdayName(ExecContext &ctx, std::span<Variant> a)
 {
-    const bool abbreviate = abbreviateAt(a, 1);
+    const bool abbreviate = abbreviateAt(ctx, a, 1);
     const int firstDay = firstDayOfWeekAt(ctx, a, 2);
-    const qint32 day = a[0].valueOf().toLong();
+    const qint32 day = a[0].valueOf().toLong(ctx.locale());
     if (day < 1 || day > 7)
         ctx.raise(err::InvalidProcedureCall);
     const int sundayBased = (day - 1 + firstDay - 1) % 7 + 1;

@@ -14,39 +14,39 @@ const UiCallback &requireUi(ExecContext &ctx)
     return ctx.uiCallback();
 }
 
-QString optionalText(std::span<Variant> a, size_t i, const QString &fallback = QString())
+QString optionalText(const ExecContext &ctx, std::span<Variant> a, size_t i, const QString &fallback = QString())
 {
     if (!given(a, i))
         return fallback;
     const Variant v = a[i].valueOf();
-    return v.isNull() ? QString() : v.toString();
+    return v.isNull() ? QString() : v.toString(ctx.locale());
 }
 
 Variant fnMsgBox(ExecContext &ctx, std::span<Variant> a)
 {
     UiRequest request;
     request.kind = UiRequest::MessageBox;
-    request.prompt = optionalText(a, 0);
-    request.buttons = longAt(a, 1, 0);
-    request.title = optionalText(a, 2, QStringLiteral("VBScript"));
+    request.prompt = optionalText(ctx, a, 0);
+    request.buttons = longAt(ctx, a, 1, 0);
+    request.title = optionalText(ctx, a, 2, QStringLiteral("VBScript"));
     const Variant answer = requireUi(ctx)(request);
-    return Variant(qint16(answer.isEmpty() ? 0 : answer.toInteger()));
+    return Variant(qint16(answer.isEmpty() ? 0 : answer.toInteger(ctx.locale())));
 }
 
 Variant fnInputBox(ExecContext &ctx, std::span<Variant> a)
 {
     UiRequest request;
     request.kind = UiRequest::InputBox;
-    request.prompt = optionalText(a, 0);
-    request.title = optionalText(a, 1, QStringLiteral("VBScript"));
-    request.defaultText = optionalText(a, 2);
+    request.prompt = optionalText(ctx, a, 0);
+    request.title = optionalText(ctx, a, 1, QStringLiteral("VBScript"));
+    request.defaultText = optionalText(ctx, a, 2);
     if (given(a, 3) && given(a, 4)) {
         request.hasPosition = true;
-        request.x = longAt(a, 3, 0);
-        request.y = longAt(a, 4, 0);
+        request.x = longAt(ctx, a, 3, 0);
+        request.y = longAt(ctx, a, 4, 0);
     }
     const Variant answer = requireUi(ctx)(request);
-    return answer.isEmpty() ? Variant() : Variant(answer.toString());
+    return answer.isEmpty() ? Variant() : Variant(answer.toString(ctx.locale()));
 }
 
 } // namespace

@@ -7,7 +7,7 @@ namespace vbscript::lib {
 
 Qt::CaseSensitivity compareAt(ExecContext &ctx, std::span<Variant> args, size_t i)
 {
-    const qint32 mode = longAt(args, i, 0);
+    const qint32 mode = longAt(ctx, args, i, 0);
     if (mode != 0 && mode != 1)
         ctx.raise(err::InvalidProcedureCall);
     return mode == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
@@ -15,7 +15,7 @@ Qt::CaseSensitivity compareAt(ExecContext &ctx, std::span<Variant> args, size_t 
 
 int firstDayOfWeekAt(ExecContext &ctx, std::span<Variant> args, size_t i, int fallback)
 {
-    const qint32 day = longAt(args, i, fallback);
+    const qint32 day = longAt(ctx, args, i, fallback);
     if (day < 0 || day > 7)
         ctx.raise(err::InvalidProcedureCall);
     if (day == 0)
@@ -25,7 +25,7 @@ int firstDayOfWeekAt(ExecContext &ctx, std::span<Variant> args, size_t i, int fa
 
 int firstWeekOfYearAt(ExecContext &ctx, std::span<Variant> args, size_t i)
 {
-    const qint32 rule = longAt(args, i, 1);
+    const qint32 rule = longAt(ctx, args, i, 1);
     if (rule < 0 || rule > 3)
         ctx.raise(err::InvalidProcedureCall);
     if (rule == 0) {

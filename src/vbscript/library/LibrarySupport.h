@@ -22,15 +22,15 @@ inline bool given(std::span<Variant> args, size_t i)
 inline Variant valueAt(std::span<Variant> args, size_t i) { return args[i].valueOf(); }
 
 // A Long argument, or `fallback` when it was not given; Null raises 94.
-inline qint32 longAt(std::span<Variant> args, size_t i, qint32 fallback)
+inline qint32 longAt(const ExecContext &ctx, std::span<Variant> args, size_t i, qint32 fallback)
 {
-    return given(args, i) ? args[i].valueOf().toLong() : fallback;
+    return given(args, i) ? args[i].valueOf().toLong(ctx.locale()) : fallback;
 }
 
 // The string form of argument i; Null raises 94.
-inline QString textAt(std::span<Variant> args, size_t i)
+inline QString textAt(const ExecContext &ctx, std::span<Variant> args, size_t i)
 {
-    return args[i].isString() ? args[i].rawString() : args[i].valueOf().toString();
+    return args[i].isString() ? args[i].rawString() : args[i].valueOf().toString(ctx.locale());
 }
 
 // vbBinaryCompare (0) or vbTextCompare (1); anything else raises 5.
@@ -44,9 +44,9 @@ int firstDayOfWeekAt(ExecContext &ctx, std::span<Variant> args, size_t i, int fa
 int firstWeekOfYearAt(ExecContext &ctx, std::span<Variant> args, size_t i);
 
 // Strings made in a built-in go through the engine's length limit.
-inline Variant stringResult(QString &&s)
+inline Variant stringResult(const ExecContext &ctx, QString &&s)
 {
-    Variant::checkStringLength(s.size());
+    ctx.limits().checkString(s.size());
     return Variant(std::move(s));
 }
 

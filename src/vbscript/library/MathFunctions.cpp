@@ -11,7 +11,7 @@ namespace vbscript::lib {
 namespace {
 
 // The argument of a Double function: Null raises 94, text that is no number 13.
-double doubleAt(std::span<Variant> a, size_t i) { return a[i].valueOf().toDouble(); }
+double doubleAt(const ExecContext &ctx, std::span<Variant> a, size_t i) { return a[i].valueOf().toDouble(ctx.locale()); }
 
 Variant checkedDouble(ExecContext &ctx, double d)
 {
@@ -20,15 +20,15 @@ Variant checkedDouble(ExecContext &ctx, double d)
     return Variant(d);
 }
 
-Variant fnAtn(ExecContext &, std::span<Variant> a) { return Variant(std::atan(doubleAt(a, 0))); }
-Variant fnCos(ExecContext &, std::span<Variant> a) { return Variant(std::cos(doubleAt(a, 0))); }
-Variant fnSin(ExecContext &, std::span<Variant> a) { return Variant(std::sin(doubleAt(a, 0))); }
-Variant fnTan(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::tan(doubleAt(a, 0))); }
-Variant fnExp(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::exp(doubleAt(a, 0))); }
+Variant fnAtn(ExecContext &ctx, std::span<Variant> a) { return Variant(std::atan(doubleAt(ctx, a, 0))); }
+Variant fnCos(ExecContext &ctx, std::span<Variant> a) { return Variant(std::cos(doubleAt(ctx, a, 0))); }
+Variant fnSin(ExecContext &ctx, std::span<Variant> a) { return Variant(std::sin(doubleAt(ctx, a, 0))); }
+Variant fnTan(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::tan(doubleAt(ctx, a, 0))); }
+Variant fnExp(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::exp(doubleAt(ctx, a, 0))); }
 
 Variant fnLog(ExecContext &ctx, std::span<Variant> a)
 {
-    const double x = doubleAt(a, 0);
+    const double x = doubleAt(ctx, a, 0);
     if (!(x > 0))
         ctx.raise(err::InvalidProcedureCall);
     return Variant(std::log(x));
@@ -36,7 +36,7 @@ Variant fnLog(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnSqr(ExecContext &ctx, std::span<Variant> a)
 {
-    const double x = doubleAt(a, 0);
+    const double x = doubleAt(ctx, a, 0);
     if (x < 0)
         ctx.raise(err::InvalidProcedureCall);
     return Variant(std::sqrt(x));
@@ -76,7 +76,7 @@ Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, bool isRound = fa
         return Variant::currency(qint64(roundHalfEven(r * 10000.0)));
     }
     case VarType::Date: return Variant::date(op(v.rawDate()));
-    case VarType::String: return Variant(op(v.toDouble()));
+    case VarType::String: return Variant(op(v.toDouble(ctx.locale())));
     default: ctx.raise(err::TypeMismatch);
     }
 }
@@ -96,15 +96,15 @@ Variant fnInt(ExecContext &ctx, std::span<Variant> a)
     return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::floor(x); });
 }
 
-Variant fnSgn(ExecContext &, std::span<Variant> a)
+Variant fnSgn(ExecContext &ctx, std::span<Variant> a)
 {
-    const double x = doubleAt(a, 0);
+    const double x = doubleAt(ctx, a, 0);
     return Variant(qint16(x > 0 ? 1 : x < 0 ? -1 : 0));
 }
 
 Variant fnRound(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 places = longAt(a, 1, 0);
+    const qint32 places = longAt(ctx, a, 1, 0);
     if (places < 0)
         ctx.raise(err::InvalidProcedureCall);
     const Variant v = a[0].valueOf();
@@ -132,7 +132,7 @@ Variant fnRGB(ExecContext &ctx, std::span<Variant> a)
 {
     qint32 parts[3];
     for (size_t i = 0; i < 3; ++i) {
-        const qint32 c = a[i].valueOf().toLong();
+        const qint32 c = a[i].valueOf().toLong(ctx.locale());
         if (c < 0)
             ctx.raise(err::InvalidProcedureCall);
         parts[i] = std::min(c, 255);

@@ -11,7 +11,7 @@ namespace {
 
 Variant fnCreateObject(ExecContext &ctx, std::span<Variant> a)
 {
-    const QString progId = textAt(a, 0);
+    const QString progId = textAt(ctx, a, 0);
     auto object = ctx.createObject(progId);
     if (!object)
         ctx.raise(err::CantCreateObject);
@@ -26,7 +26,7 @@ Variant fnGetObject(ExecContext &ctx, std::span<Variant>)
 Variant fnLoadPicture(ExecContext &ctx, std::span<Variant> a)
 {
     // An empty name is how scripts clear a picture: no picture at all.
-    if (!given(a, 0) || textAt(a, 0).isEmpty())
+    if (!given(a, 0) || textAt(ctx, a, 0).isEmpty())
         return Variant::nothing();
     ctx.raise(481); // Invalid picture
 }
@@ -39,7 +39,7 @@ void registerObjectFunctions(BuiltinRegistry &r)
     r.add({"GetObject", 0, 2, fnGetObject});
     r.add({"LoadPicture", 0, 1, fnLoadPicture});
     r.addClass(QStringLiteral("Scripting.Dictionary"),
-               [](ExecContext &) { return std::make_shared<Dictionary>(); });
+               [](ExecContext &ctx) { return std::make_shared<Dictionary>(ctx.sharedSettings()); });
 }
 
 } // namespace vbscript::lib

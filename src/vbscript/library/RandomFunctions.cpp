@@ -17,7 +17,7 @@ Variant fnRnd(ExecContext &ctx, std::span<Variant> a)
     if (!given(a, 0)) {
         result = rnd::next(seed);
     } else {
-        const float x = a[0].valueOf().toSingle();
+        const float x = a[0].valueOf().toSingle(ctx.locale());
         if (x < 0)
             result = rnd::reseedAndNext(seed, x);
         else if (x == 0)
@@ -34,7 +34,7 @@ Variant fnRandomize(ExecContext &ctx, std::span<Variant> a)
 {
     // Without a number the seed comes from the system timer, as Timer gives it.
     const double number = given(a, 0)
-                              ? a[0].valueOf().toDouble()
+                              ? a[0].valueOf().toDouble(ctx.locale())
                               : double(float(QTime::currentTime().msecsSinceStartOfDay() / 1000.0));
     uint32_t seed = ctx.rnd().seed;
     rnd::randomize(seed, number);

@@ -18,7 +18,7 @@ QChar charOfCode(int code)
 // A length or count argument: Null raises 94, a negative number 5.
 qint32 nonNegativeAt(ExecContext &ctx, std::span<Variant> args, size_t i)
 {
-    const qint32 n = args[i].valueOf().toLong();
+    const qint32 n = args[i].valueOf().toLong(ctx.locale());
     if (n < 0)
         ctx.raise(err::InvalidProcedureCall);
     return n;
@@ -43,12 +43,12 @@ QString stringOfBytes(const QByteArray &bytes)
     return out;
 }
 
-Variant fnLenB(ExecContext &, std::span<Variant> a)
+Variant fnLenB(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    return Variant(qint32(v.toString().size() * 2));
+    return Variant(qint32(v.toString(ctx.locale()).size() * 2));
 }
 
 // Left, Right and their byte forms: the count must not be negative, checked
@@ -60,7 +60,7 @@ Variant cutString(ExecContext &ctx, std::span<Variant> a, Cut cut)
     const Variant s = a[0].valueOf();
     if (s.isNull())
         return Variant::null();
-    return Variant(cut(s.toString(), n));
+    return Variant(cut(s.toString(ctx.locale()), n));
 }
 
 Variant fnLeft(ExecContext &ctx, std::span<Variant> a)
@@ -93,7 +93,7 @@ struct MidArgs
 
 MidArgs midArgs(ExecContext &ctx, std::span<Variant> a)
 {
-    MidArgs m{a[1].valueOf().toLong(), -1};
+    MidArgs m{a[1].valueOf().toLong(ctx.locale()), -1};
     if (m.start < 1)
         ctx.raise(err::InvalidProcedureCall);
     if (given(a, 2))
@@ -107,7 +107,7 @@ Variant fnMid(ExecContext &ctx, std::span<Variant> a)
     const Variant s = a[0].valueOf();
     if (s.isNull())
         return Variant::null();
-    return Variant(s.toString().mid(m.start - 1, m.length));
+    return Variant(s.toString(ctx.locale()).mid(m.start - 1, m.length));
 }
 
 Variant fnMidB(ExecContext &ctx, std::span<Variant> a)
@@ -116,7 +116,7 @@ Variant fnMidB(ExecContext &ctx, std::span<Variant> a)
     const Variant s = a[0].valueOf();
     if (s.isNull())
         return Variant::null();
-    return Variant(stringOfBytes(bytesOf(s.toString()).mid(m.start - 1, m.length)));
+    return Variant(stringOfBytes(bytesOf(s.toString(ctx.locale())).mid(m.start - 1, m.length)));
 }
 
 Variant fnStrComp(ExecContext &ctx, std::span<Variant> a)
@@ -126,26 +126,26 @@ Variant fnStrComp(ExecContext &ctx, std::span<Variant> a)
     const Variant y = a[1].valueOf();
     if (x.isNull() || y.isNull())
         return Variant::null();
-    const int c = QString::compare(x.toString(), y.toString(), cs);
+    const int c = QString::compare(x.toString(ctx.locale()), y.toString(ctx.locale()), cs);
     return Variant(qint16(c < 0 ? -1 : c > 0 ? 1 : 0));
 }
 
 template <QString (QString::*Fn)() const &>
-Variant caseFn(ExecContext &, std::span<Variant> a)
+Variant caseFn(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant s = a[0].valueOf();
     if (s.isNull())
         return Variant::null();
-    return Variant((s.toString().*Fn)());
+    return Variant((s.toString(ctx.locale()).*Fn)());
 }
 
 // Trim, LTrim and RTrim remove blanks only, not tabs or line ends.
-Variant trimFn(std::span<Variant> a, bool left, bool right)
+Variant trimFn(const ExecContext &ctx, std::span<Variant> a, bool left, bool right)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
-    const QString s = v.toString();
+    const QString s = v.toString(ctx.locale());
     qsizetype from = 0, to = s.size();
     if (left)
         while (from < to && s[from] == QLatin1Char(' '))
@@ -156,16 +156,16 @@ Variant trimFn(std::span<Variant> a, bool left, bool right)
     return Variant(s.mid(from, to - from));
 }
 
-Variant fnTrim(ExecContext &, std::span<Variant> a) { return trimFn(a, true, true); }
-Variant fnLTrim(ExecContext &, std::span<Variant> a) { return trimFn(a, true, false); }
-Variant fnRTrim(ExecContext &, std::span<Variant> a) { return trimFn(a, false, true); }
+Variant fnTrim(ExecContext &ctx, std::span<Variant> a) { return trimFn(ctx, a, true, true); }
+Variant fnLTrim(ExecContext &ctx, std::span<Variant> a) { return trimFn(ctx, a, true, false); }
+Variant fnRTrim(ExecContext &ctx, std::span<Variant> a) { return trimFn(ctx, a, false, true); }
 
 Variant fnString(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant count = a[0].valueOf();
     if (count.isNull())
         return Variant::null();
-    const qint32 n = count.toLong();
+    const qint32 n = count.toLong(ctx.locale());
     if (n < 0)
         ctx.raise(err::InvalidProcedureCall);
     const Variant ch = a[1].valueOf();
@@ -177,9 +177,9 @@ Variant fnString(ExecContext &ctx, std::span<Variant> a)
             ctx.raise(err::InvalidProcedureCall);
         c = ch.rawString()[0];
     } else {
-        c = charOfCode(ch.toLong());
+        c = charOfCode(ch.toLong(ctx.locale()));
     }
-    Variant::checkStringLength(n);
+    ctx.limits().checkString(n);
     return Variant(QString(n, c));
 }
 
@@ -188,7 +188,7 @@ Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
     qint32 start = 1;
     size_t first = 0;
     if (a.size() >= 3) {
-        start = a[0].valueOf().toLong();
+        start = a[0].valueOf().toLong(ctx.locale());
         if (start < 1)
             ctx.raise(err::InvalidProcedureCall);
         first = 1;
@@ -198,10 +198,10 @@ Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
     const Variant needle = a[first + 1].valueOf();
     if (hay.isNull() || needle.isNull())
         return Variant::null();
-    const QString h = hay.toString();
+    const QString h = hay.toString(ctx.locale());
     if (start > h.size())
         return Variant(qint32(0));
-    const QString n = needle.toString();
+    const QString n = needle.toString(ctx.locale());
     if (n.isEmpty())
         return Variant(start);
     return Variant(qint32(h.indexOf(n, start - 1, cs) + 1));
@@ -212,7 +212,7 @@ Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
     qint32 start = 1;
     size_t first = 0;
     if (a.size() >= 3) {
-        start = a[0].valueOf().toLong();
+        start = a[0].valueOf().toLong(ctx.locale());
         if (start < 1)
             ctx.raise(err::InvalidProcedureCall);
         first = 1;
@@ -223,10 +223,10 @@ Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
     const Variant needle = a[first + 1].valueOf();
     if (hay.isNull() || needle.isNull())
         return Variant::null();
-    const QByteArray h = bytesOf(hay.toString());
+    const QByteArray h = bytesOf(hay.toString(ctx.locale()));
     if (start > h.size())
         return Variant(qint32(0));
-    const QByteArray n = bytesOf(needle.toString());
+    const QByteArray n = bytesOf(needle.toString(ctx.locale()));
     if (n.isEmpty())
         return Variant(start);
     return Variant(qint32(h.indexOf(n, start - 1) + 1));
@@ -234,9 +234,9 @@ Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnInStrRev(ExecContext &ctx, std::span<Variant> a)
 {
-    const QString h = textAt(a, 0);
-    const QString n = textAt(a, 1);
-    qint32 start = longAt(a, 2, -1);
+    const QString h = textAt(ctx, a, 0);
+    const QString n = textAt(ctx, a, 1);
+    qint32 start = longAt(ctx, a, 2, -1);
     if (start == 0 || start < -1)
         ctx.raise(err::InvalidProcedureCall);
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
@@ -256,13 +256,13 @@ Variant fnInStrRev(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
 {
-    const QString expression = textAt(a, 0);
-    const QString find = textAt(a, 1);
-    const QString with = textAt(a, 2);
-    const qint32 start = longAt(a, 3, 1);
+    const QString expression = textAt(ctx, a, 0);
+    const QString find = textAt(ctx, a, 1);
+    const QString with = textAt(ctx, a, 2);
+    const qint32 start = longAt(ctx, a, 3, 1);
     if (start < 1)
         ctx.raise(err::InvalidProcedureCall);
-    qint32 count = longAt(a, 4, -1);
+    qint32 count = longAt(ctx, a, 4, -1);
     if (count < -1)
         ctx.raise(err::InvalidProcedureCall);
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 5);
@@ -280,7 +280,7 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
              pos = rest.indexOf(find, pos + find.size(), cs))
             ++hits;
         const double grown = double(rest.size()) + double(hits) * double(with.size() - find.size());
-        if (grown > double(Variant::maxStringLength()))
+        if (grown > double(ctx.limits().maxStringLength))
             ctx.raise(err::OutOfStringSpace);
     }
     if (start == 1 && count == -1) {
@@ -288,7 +288,7 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
         // in place when the lengths match.
         QString out = expression;
         out.replace(find, with, cs);
-        return stringResult(std::move(out));
+        return stringResult(ctx, std::move(out));
     }
     QString out;
     out.reserve(rest.size());
@@ -305,12 +305,12 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
             --count;
     }
     out += rest.mid(pos);
-    return stringResult(std::move(out));
+    return stringResult(ctx, std::move(out));
 }
 
-Variant fnStrReverse(ExecContext &, std::span<Variant> a)
+Variant fnStrReverse(ExecContext &ctx, std::span<Variant> a)
 {
-    QString s = textAt(a, 0);
+    QString s = textAt(ctx, a, 0);
     std::reverse(s.begin(), s.end());
     return Variant(std::move(s));
 }
@@ -319,7 +319,7 @@ Variant fnStrReverse(ExecContext &, std::span<Variant> a)
 // empty string 5.
 QChar firstChar(ExecContext &ctx, std::span<Variant> a)
 {
-    const QString s = textAt(a, 0);
+    const QString s = textAt(ctx, a, 0);
     if (s.isEmpty())
         ctx.raise(err::InvalidProcedureCall);
     return s[0];
@@ -342,7 +342,7 @@ Variant fnAscB(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnChrW(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 code = a[0].valueOf().toLong();
+    const qint32 code = a[0].valueOf().toLong(ctx.locale());
     if (code < -32768 || code > 65535)
         ctx.raise(err::InvalidProcedureCall);
     return Variant(QString(QChar(char16_t(code & 0xFFFF))));
@@ -350,7 +350,7 @@ Variant fnChrW(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnChrB(ExecContext &ctx, std::span<Variant> a)
 {
-    const qint32 code = a[0].valueOf().toLong();
+    const qint32 code = a[0].valueOf().toLong(ctx.locale());
     if (code < 0 || code > 255)
         ctx.raise(err::InvalidProcedureCall);
     return Variant(QString(QChar(char16_t(code))));
