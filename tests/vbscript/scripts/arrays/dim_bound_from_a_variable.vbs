@@ -1,0 +1,3 @@
+' Dim bound from a variable.
+n = 3
+Dim a(n)  ' expect error: 1026

@@ -1,0 +1,3 @@
+' A member of Nothing: 91.
+Set o = Nothing
+x = o.Foo  ' expect error: 91

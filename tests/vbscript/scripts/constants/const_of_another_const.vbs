@@ -1,0 +1,3 @@
+' Const of another const.
+Const A = 5
+Const B = A  ' expect error: 1045

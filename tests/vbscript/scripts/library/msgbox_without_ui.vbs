@@ -1,0 +1,2 @@
+' MsgBox without permission for UI: 70.
+MsgBox "hi"  ' expect error: 70

@@ -1,0 +1,2 @@
+' A statement naming no procedure: 13, Type mismatch.
+Nope  ' expect error: 13

@@ -1,0 +1,4 @@
+' Compile error: class without end.
+Class C
+Public x
+' expect error: 1047

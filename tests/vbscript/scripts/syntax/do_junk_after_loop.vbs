@@ -1,0 +1,3 @@
+' Compile error: do junk after loop.
+Do
+Loop 5  ' expect error: 1028

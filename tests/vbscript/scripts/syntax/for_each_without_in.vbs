@@ -1,0 +1,3 @@
+' Compile error: for each without in.
+For Each x a  ' expect error: 1046
+Next

@@ -1,0 +1,3 @@
+' Compile error: function end spelled wrong.
+Function F()
+End Sub  ' expect error: 1015

@@ -1,0 +1,2 @@
+' Compile error: junk after statement.
+x = 1 2  ' expect error: 1025

@@ -1,0 +1,2 @@
+' Compile error: keyword as name.
+Dim If  ' expect error: 1010

@@ -1,0 +1,3 @@
+' Compile error: loop without do.
+x = 1
+Loop  ' expect error: 1038

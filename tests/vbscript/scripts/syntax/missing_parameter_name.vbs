@@ -1,0 +1,3 @@
+' Compile error: missing parameter name.
+Sub S(1)  ' expect error: 1010
+End Sub

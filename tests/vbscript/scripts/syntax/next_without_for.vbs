@@ -1,0 +1,2 @@
+' Compile error: next without for.
+Next  ' expect error: 1055

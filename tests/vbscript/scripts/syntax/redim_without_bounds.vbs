@@ -1,0 +1,2 @@
+' Compile error: redim without bounds.
+ReDim a  ' expect error: 1005

@@ -1,0 +1,3 @@
+' Compile error: select without case.
+Select x  ' expect error: 1021
+End Select

@@ -1,0 +1,2 @@
+' Compile error: set without equals.
+Set x New C  ' expect error: 1011

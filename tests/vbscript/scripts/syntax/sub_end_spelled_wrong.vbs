@@ -1,0 +1,3 @@
+' Compile error: sub end spelled wrong.
+Sub S()
+End Function  ' expect error: 1016

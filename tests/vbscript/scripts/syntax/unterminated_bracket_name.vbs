@@ -1,0 +1,2 @@
+' Compile error: unterminated bracket name.
+[a = 1  ' expect error: 1007
