@@ -2,6 +2,8 @@
 
 #include "vbscript/ScriptError.h"
 
+#include <algorithm>
+
 #if __has_include("vbscript/library/Library.h")
 #include "vbscript/library/Library.h"
 #define VBSCRIPT_HAS_LIBRARY 1
@@ -34,6 +36,34 @@ void BuiltinRegistry::addConstant(const QString &name, const Variant &value)
 void BuiltinRegistry::addClass(const QString &progId, ObjectFactory factory)
 {
     m_classes.insert(progId.toLower(), std::move(factory));
+}
+
+void BuiltinRegistry::addCatalogEntry(const char *name, const CatalogEntry &entry)
+{
+    m_unlistedNames.push_back({QString::fromLatin1(name), entry});
+}
+
+std::vector<CatalogListing> BuiltinRegistry::catalog() const
+{
+    std::vector<CatalogListing> out = m_unlistedNames;
+    for (const BuiltinInfo &f : m_functions) {
+        if (f.catalog.group != CatalogGroup::Unlisted)
+            out.push_back({QString::fromLatin1(f.catalog.spelling ? f.catalog.spelling : f.name), f.catalog});
+    }
+    std::sort(out.begin(), out.end(), [](const CatalogListing &a, const CatalogListing &b) {
+        return std::pair(a.entry.group, a.entry.position) < std::pair(b.entry.group, b.entry.position);
+    });
+    return out;
+}
+
+CatalogGroupInfo catalogGroupInfo(CatalogGroup group)
+{
+    switch (group) {
+    case CatalogGroup::Global: return {"GlobalObj", "Global Functions"};
+    case CatalogGroup::Err: return {"ErrObj", "Error Functions"};
+    case CatalogGroup::Unlisted: break;
+    }
+    return {"", ""};
 }
 
 const BuiltinInfo *BuiltinRegistry::find(const QString &name) const

@@ -34,6 +34,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 namespace vbscript {
 
@@ -41,6 +42,35 @@ class ErrObject;
 class ExecContext;
 
 using BuiltinFn = Variant (*)(ExecContext &ctx, std::span<Variant> args);
+
+// The groups of the function catalog the editor shows, in its order: the
+// interfaces of VBScript's own type library.
+enum class CatalogGroup : quint8 {
+    Unlisted,  // not in the catalog
+    Global,    // "GlobalObj", "Global Functions"
+    Err,       // "ErrObj", "Error Functions": the Err object's methods
+};
+struct CatalogGroupInfo
+{
+    const char *key;
+    const char *caption;
+};
+CatalogGroupInfo catalogGroupInfo(CatalogGroup group);
+
+// How the function catalog lists a name: its group, its place in the group
+// (1, 2, ... as VBScript's type library lists them), and its parameters by
+// name, which are the help the catalog gives: Mid(string, start, length).
+struct CatalogEntry
+{
+    CatalogGroup group = CatalogGroup::Unlisted;
+    int position = 0;
+    const char *parameters = "";
+    const char *spelling = nullptr;  // the name as listed, where it differs
+};
+
+// The entry of a name the catalog does not list (GetLocale and SetLocale,
+// which VBScript's type library leaves out too).
+inline constexpr CatalogEntry kUnlisted{};
 
 struct BuiltinInfo
 {
@@ -55,6 +85,14 @@ struct BuiltinInfo
     // The engine raises 94 "Invalid use of Null" for them before the
     // function runs, so a Null there wins over any other argument's 5 or 13.
     quint32 refusesNull = 0;
+    CatalogEntry catalog;
+};
+
+// One line of the function catalog.
+struct CatalogListing
+{
+    QString name;
+    CatalogEntry entry;
 };
 
 // The bits of BuiltinInfo::refusesNull for the given argument positions.
@@ -96,16 +134,24 @@ public:
     void add(const BuiltinInfo &info);
     void addConstant(const QString &name, const Variant &value);
     void addClass(const QString &progId, ObjectFactory factory);
+    // A catalog line for a name that is no function of the registry: the
+    // Erase statement, the Err object's methods.
+    void addCatalogEntry(const char *name, const CatalogEntry &entry);
 
     const BuiltinInfo *find(const QString &name) const;
     const Variant *findConstant(const QString &name) const;
     const ObjectFactory *findClass(const QString &progId) const;
+
+    // Every listed name, by group and place: what the function catalog the
+    // editor shows is generated from at build time.
+    std::vector<CatalogListing> catalog() const;
 
     // The registry with the language functions and the whole runtime library.
     static const BuiltinRegistry &standard();
 
 private:
     QHash<QString, BuiltinInfo> m_functions;   // keyed by lower-case name
+    std::vector<CatalogListing> m_unlistedNames;  // catalog lines of names that are no functions
     QHash<QString, Variant> m_constants;
     QHash<QString, ObjectFactory> m_classes;
 };

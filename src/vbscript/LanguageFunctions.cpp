@@ -57,18 +57,34 @@ Variant fnArray(ExecContext &ctx, std::span<Variant> a)
 
 void registerLanguageFunctions(BuiltinRegistry &r)
 {
-    r.add({"CBool", 1, 1, fnCBool});
-    r.add({"CByte", 1, 1, fnCByte});
-    r.add({"CInt", 1, 1, fnCInt});
-    r.add({"CLng", 1, 1, fnCLng});
-    r.add({"CSng", 1, 1, fnCSng});
-    r.add({"CDbl", 1, 1, fnCDbl});
-    r.add({"CCur", 1, 1, fnCCur});
-    r.add({"CDate", 1, 1, fnCDate});
-    r.add({"Chr", 1, 1, fnChr});
-    r.add({"Len", 1, 1, fnLen});
-    r.add({"Space", 1, 1, fnSpace, false, nullRefusedAt({0})});
-    r.add({"Array", 0, 65535, fnArray});
+    // Beside the functions, the catalog lists the Erase statement and the Err
+    // object's methods, as VBScript's type library does.
+    r.addCatalogEntry("Erase", {CatalogGroup::Global, 83, "arraylist"});
+    r.addCatalogEntry("Clear", {CatalogGroup::Err, 1, ""});
+    r.addCatalogEntry("Raise", {CatalogGroup::Err, 2, "number, Source, Description, helpfile, HelpContext"});
+    r.add({.name = "CBool", .minArgs = 1, .maxArgs = 1, .fn = fnCBool,
+           .catalog = {CatalogGroup::Global, 4, "expression"}});
+    r.add({.name = "CByte", .minArgs = 1, .maxArgs = 1, .fn = fnCByte,
+           .catalog = {CatalogGroup::Global, 5, "expression"}});
+    r.add({.name = "CInt", .minArgs = 1, .maxArgs = 1, .fn = fnCInt,
+           .catalog = {CatalogGroup::Global, 2, "expression"}});
+    r.add({.name = "CLng", .minArgs = 1, .maxArgs = 1, .fn = fnCLng,
+           .catalog = {CatalogGroup::Global, 3, "expression"}});
+    r.add({.name = "CSng", .minArgs = 1, .maxArgs = 1, .fn = fnCSng,
+           .catalog = {CatalogGroup::Global, 8, "expression"}});
+    r.add({.name = "CDbl", .minArgs = 1, .maxArgs = 1, .fn = fnCDbl,
+           .catalog = {CatalogGroup::Global, 7, "expression"}});
+    r.add({.name = "CCur", .minArgs = 1, .maxArgs = 1, .fn = fnCCur,
+           .catalog = {CatalogGroup::Global, 1, "expression"}});
+    r.add({.name = "CDate", .minArgs = 1, .maxArgs = 1, .fn = fnCDate,
+           .catalog = {CatalogGroup::Global, 6, "expression"}});
+    r.add({.name = "Chr", .minArgs = 1, .maxArgs = 1, .fn = fnChr,
+           .catalog = {CatalogGroup::Global, 53, "charcode"}});
+    r.add({.name = "Len", .minArgs = 1, .maxArgs = 1, .fn = fnLen, .catalog = {CatalogGroup::Global, 32, "string"}});
+    r.add({.name = "Space", .minArgs = 1, .maxArgs = 1, .fn = fnSpace,
+           .refusesNull = nullRefusedAt({0}), .catalog = {CatalogGroup::Global, 46, "number"}});
+    r.add({.name = "Array", .minArgs = 0, .maxArgs = 65535, .fn = fnArray,
+           .catalog = {CatalogGroup::Global, 82, "arglist"}});
 }
 
 } // namespace vbscript

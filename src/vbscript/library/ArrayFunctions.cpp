@@ -107,11 +107,16 @@ Variant fnFilter(ExecContext &ctx, std::span<Variant> a)
 
 void registerArrayFunctions(BuiltinRegistry &r)
 {
-    r.add({"LBound", 1, 2, fnLBound, false, nullRefusedAt({1})});
-    r.add({"UBound", 1, 2, fnUBound, false, nullRefusedAt({1})});
-    r.add({"Join", 1, 2, fnJoin, false, nullRefusedAt({1})});
-    r.add({"Split", 1, 4, fnSplit, false, nullRefusedAt({0, 1, 2, 3})});
-    r.add({"Filter", 2, 4, fnFilter, false, nullRefusedAt({1, 2, 3})});
+    r.add({.name = "LBound", .minArgs = 1, .maxArgs = 2, .fn = fnLBound,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 29, "arrayname"}});
+    r.add({.name = "UBound", .minArgs = 1, .maxArgs = 2, .fn = fnUBound,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 30, "arrayname"}});
+    r.add({.name = "Join", .minArgs = 1, .maxArgs = 2, .fn = fnJoin,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 85, "list, delimiter"}});
+    r.add({.name = "Split", .minArgs = 1, .maxArgs = 4, .fn = fnSplit,
+           .refusesNull = nullRefusedAt({0, 1, 2, 3}), .catalog = {CatalogGroup::Global, 86, "expression, delimiter, count, compare"}});
+    r.add({.name = "Filter", .minArgs = 2, .maxArgs = 4, .fn = fnFilter,
+           .refusesNull = nullRefusedAt({1, 2, 3}), .catalog = {CatalogGroup::Global, 84, "InputStrings, Value, Include, compare"}});
 }
 
 } // namespace vbscript::lib

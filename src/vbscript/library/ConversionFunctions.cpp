@@ -88,17 +88,26 @@ Variant fnIsDate(ExecContext &ctx, std::span<Variant> a)
 
 void registerConversionFunctions(BuiltinRegistry &r)
 {
-    r.add({"CStr", 1, 1, fnCStr});
-    r.add({"Hex", 1, 1, fnHex});
-    r.add({"Oct", 1, 1, fnOct});
-    r.add({"VarType", 1, 1, fnVarType});
-    r.add({"TypeName", 1, 1, fnTypeName});
-    r.add({"IsEmpty", 1, 1, fnIsEmpty});
-    r.add({"IsNull", 1, 1, fnIsNull});
-    r.add({"IsArray", 1, 1, fnIsArray});
-    r.add({"IsObject", 1, 1, fnIsObject});
-    r.add({"IsNumeric", 1, 1, fnIsNumeric});
-    r.add({"IsDate", 1, 1, fnIsDate});
+    r.add({.name = "CStr", .minArgs = 1, .maxArgs = 1, .fn = fnCStr,
+           .catalog = {CatalogGroup::Global, 9, "expression"}});
+    r.add({.name = "Hex", .minArgs = 1, .maxArgs = 1, .fn = fnHex, .catalog = {CatalogGroup::Global, 10, "number"}});
+    r.add({.name = "Oct", .minArgs = 1, .maxArgs = 1, .fn = fnOct, .catalog = {CatalogGroup::Global, 11, "number"}});
+    r.add({.name = "VarType", .minArgs = 1, .maxArgs = 1, .fn = fnVarType,
+           .catalog = {CatalogGroup::Global, 12, "varname"}});
+    r.add({.name = "TypeName", .minArgs = 1, .maxArgs = 1, .fn = fnTypeName,
+           .catalog = {CatalogGroup::Global, 81, "varname"}});
+    r.add({.name = "IsEmpty", .minArgs = 1, .maxArgs = 1, .fn = fnIsEmpty,
+           .catalog = {CatalogGroup::Global, 14, "expression"}});
+    r.add({.name = "IsNull", .minArgs = 1, .maxArgs = 1, .fn = fnIsNull,
+           .catalog = {CatalogGroup::Global, 15, "expression"}});
+    r.add({.name = "IsArray", .minArgs = 1, .maxArgs = 1, .fn = fnIsArray,
+           .catalog = {CatalogGroup::Global, 17, "expression"}});
+    r.add({.name = "IsObject", .minArgs = 1, .maxArgs = 1, .fn = fnIsObject,
+           .catalog = {CatalogGroup::Global, 18, "identifier"}});
+    r.add({.name = "IsNumeric", .minArgs = 1, .maxArgs = 1, .fn = fnIsNumeric,
+           .catalog = {CatalogGroup::Global, 16, "expression"}});
+    r.add({.name = "IsDate", .minArgs = 1, .maxArgs = 1, .fn = fnIsDate,
+           .catalog = {CatalogGroup::Global, 13, "expression"}});
 }
 
 } // namespace vbscript::lib

@@ -145,24 +145,38 @@ Variant fnDatePart(ExecContext &ctx, std::span<Variant> a)
 
 void registerDateFunctions(BuiltinRegistry &r)
 {
-    r.add({"Now", 0, 0, fnNow});
-    r.add({"Date", 0, 0, fnDate});
-    r.add({"Time", 0, 0, fnTime});
-    r.add({"Timer", 0, 0, fnTimer});
-    r.add({"Day", 1, 1, partFn<&datemath::Parts::day>});
-    r.add({"Month", 1, 1, partFn<&datemath::Parts::month>});
-    r.add({"Year", 1, 1, partFn<&datemath::Parts::year>});
-    r.add({"Hour", 1, 1, partFn<&datemath::Parts::hour>});
-    r.add({"Minute", 1, 1, partFn<&datemath::Parts::minute>});
-    r.add({"Second", 1, 1, partFn<&datemath::Parts::second>});
-    r.add({"Weekday", 1, 2, fnWeekday, false, nullRefusedAt({1})});
-    r.add({"DateValue", 1, 1, fnDateValue});
-    r.add({"TimeValue", 1, 1, fnTimeValue});
-    r.add({"DateSerial", 3, 3, fnDateSerial, false, nullRefusedAt({0, 1, 2})});
-    r.add({"TimeSerial", 3, 3, fnTimeSerial, false, nullRefusedAt({0, 1, 2})});
-    r.add({"DateAdd", 3, 3, fnDateAdd, false, nullRefusedAt({0, 1})});
-    r.add({"DateDiff", 3, 5, fnDateDiff, false, nullRefusedAt({0, 3, 4})});
-    r.add({"DatePart", 2, 4, fnDatePart, false, nullRefusedAt({0, 2, 3})});
+    r.add({.name = "Now", .minArgs = 0, .maxArgs = 0, .fn = fnNow, .catalog = {CatalogGroup::Global, 60, ""}});
+    r.add({.name = "Date", .minArgs = 0, .maxArgs = 0, .fn = fnDate, .catalog = {CatalogGroup::Global, 61, ""}});
+    r.add({.name = "Time", .minArgs = 0, .maxArgs = 0, .fn = fnTime, .catalog = {CatalogGroup::Global, 62, ""}});
+    r.add({.name = "Timer", .minArgs = 0, .maxArgs = 0, .fn = fnTimer, .catalog = {CatalogGroup::Global, 28, ""}});
+    r.add({.name = "Day", .minArgs = 1, .maxArgs = 1, .fn = partFn<&datemath::Parts::day>,
+           .catalog = {CatalogGroup::Global, 63, "Date"}});
+    r.add({.name = "Month", .minArgs = 1, .maxArgs = 1, .fn = partFn<&datemath::Parts::month>,
+           .catalog = {CatalogGroup::Global, 64, "Date"}});
+    r.add({.name = "Year", .minArgs = 1, .maxArgs = 1, .fn = partFn<&datemath::Parts::year>,
+           .catalog = {CatalogGroup::Global, 66, "Date"}});
+    r.add({.name = "Hour", .minArgs = 1, .maxArgs = 1, .fn = partFn<&datemath::Parts::hour>,
+           .catalog = {CatalogGroup::Global, 67, "Time"}});
+    r.add({.name = "Minute", .minArgs = 1, .maxArgs = 1, .fn = partFn<&datemath::Parts::minute>,
+           .catalog = {CatalogGroup::Global, 68, "Time"}});
+    r.add({.name = "Second", .minArgs = 1, .maxArgs = 1, .fn = partFn<&datemath::Parts::second>,
+           .catalog = {CatalogGroup::Global, 69, "Time"}});
+    r.add({.name = "Weekday", .minArgs = 1, .maxArgs = 2, .fn = fnWeekday,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 65, "Date, firstdayofweek"}});
+    r.add({.name = "DateValue", .minArgs = 1, .maxArgs = 1, .fn = fnDateValue,
+           .catalog = {CatalogGroup::Global, 70, "Date"}});
+    r.add({.name = "TimeValue", .minArgs = 1, .maxArgs = 1, .fn = fnTimeValue,
+           .catalog = {CatalogGroup::Global, 71, "Time"}});
+    r.add({.name = "DateSerial", .minArgs = 3, .maxArgs = 3, .fn = fnDateSerial,
+           .refusesNull = nullRefusedAt({0, 1, 2}), .catalog = {CatalogGroup::Global, 72, "Year, Month, Date"}});
+    r.add({.name = "TimeSerial", .minArgs = 3, .maxArgs = 3, .fn = fnTimeSerial,
+           .refusesNull = nullRefusedAt({0, 1, 2}), .catalog = {CatalogGroup::Global, 73, "Hour, Minute, Second"}});
+    r.add({.name = "DateAdd", .minArgs = 3, .maxArgs = 3, .fn = fnDateAdd,
+           .refusesNull = nullRefusedAt({0, 1}), .catalog = {CatalogGroup::Global, 78, "interval, number, Date"}});
+    r.add({.name = "DateDiff", .minArgs = 3, .maxArgs = 5, .fn = fnDateDiff,
+           .refusesNull = nullRefusedAt({0, 3, 4}), .catalog = {CatalogGroup::Global, 79, "interval, date1, date2, firstdayofweek, firstdayofyear"}});
+    r.add({.name = "DatePart", .minArgs = 2, .maxArgs = 4, .fn = fnDatePart,
+           .refusesNull = nullRefusedAt({0, 2, 3}), .catalog = {CatalogGroup::Global, 80, "interval, Date, firstdayofweek, firstdayofyear"}});
 }
 
 } // namespace vbscript::lib

@@ -141,18 +141,28 @@ Variant fnUnescape(ExecContext &ctx, std::span<Variant> a)
 
 void registerEngineFunctions(BuiltinRegistry &r)
 {
-    r.add({"ScriptEngine", 0, 0, fnScriptEngine});
-    r.add({"ScriptEngineMajorVersion", 0, 0, fnMajor});
-    r.add({"ScriptEngineMinorVersion", 0, 0, fnMinor});
-    r.add({"ScriptEngineBuildVersion", 0, 0, fnBuild});
-    r.add({"Eval", 1, 1, fnEval});
-    r.add({"Execute", 1, 1, fnExecute});
-    r.add({"ExecuteGlobal", 1, 1, fnExecuteGlobal});
-    r.add({"GetRef", 1, 1, fnGetRef});
-    r.add({"GetLocale", 0, 0, fnGetLocale});
-    r.add({"SetLocale", 0, 1, fnSetLocale});
-    r.add({"Escape", 1, 1, fnEscape});
-    r.add({"Unescape", 1, 1, fnUnescape});
+    r.add({.name = "ScriptEngine", .minArgs = 0, .maxArgs = 0, .fn = fnScriptEngine,
+           .catalog = {CatalogGroup::Global, 91, ""}});
+    r.add({.name = "ScriptEngineMajorVersion", .minArgs = 0, .maxArgs = 0, .fn = fnMajor,
+           .catalog = {CatalogGroup::Global, 92, ""}});
+    r.add({.name = "ScriptEngineMinorVersion", .minArgs = 0, .maxArgs = 0, .fn = fnMinor,
+           .catalog = {CatalogGroup::Global, 93, ""}});
+    r.add({.name = "ScriptEngineBuildVersion", .minArgs = 0, .maxArgs = 0, .fn = fnBuild,
+           .catalog = {CatalogGroup::Global, 94, ""}});
+    r.add({.name = "Eval", .minArgs = 1, .maxArgs = 1, .fn = fnEval,
+           .catalog = {CatalogGroup::Global, 104, "string"}});
+    r.add({.name = "Execute", .minArgs = 1, .maxArgs = 1, .fn = fnExecute,
+           .catalog = {CatalogGroup::Global, 105, "string"}});
+    r.add({.name = "ExecuteGlobal", .minArgs = 1, .maxArgs = 1, .fn = fnExecuteGlobal,
+           .catalog = {CatalogGroup::Global, 106, "string"}});
+    r.add({.name = "GetRef", .minArgs = 1, .maxArgs = 1, .fn = fnGetRef,
+           .catalog = {CatalogGroup::Global, 107, "string"}});
+    r.add({.name = "GetLocale", .minArgs = 0, .maxArgs = 0, .fn = fnGetLocale, .catalog = kUnlisted});
+    r.add({.name = "SetLocale", .minArgs = 0, .maxArgs = 1, .fn = fnSetLocale, .catalog = kUnlisted});
+    r.add({.name = "Escape", .minArgs = 1, .maxArgs = 1, .fn = fnEscape,
+           .catalog = {CatalogGroup::Global, 102, "string"}});
+    r.add({.name = "Unescape", .minArgs = 1, .maxArgs = 1, .fn = fnUnescape,
+           .catalog = {CatalogGroup::Global, 103, "string"}});
 }
 
 } // namespace vbscript::lib

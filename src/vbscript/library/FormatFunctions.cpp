@@ -93,12 +93,18 @@ Variant fnWeekdayName(ExecContext &ctx, std::span<Variant> a)
 
 void registerFormatFunctions(BuiltinRegistry &r)
 {
-    r.add({"FormatNumber", 1, 5, fnFormatNumber, false, nullRefusedAt({1, 2, 3, 4})});
-    r.add({"FormatCurrency", 1, 5, fnFormatCurrency, false, nullRefusedAt({1, 2, 3, 4})});
-    r.add({"FormatPercent", 1, 5, fnFormatPercent, false, nullRefusedAt({1, 2, 3, 4})});
-    r.add({"FormatDateTime", 1, 2, fnFormatDateTime, false, nullRefusedAt({1})});
-    r.add({"MonthName", 1, 2, fnMonthName, false, nullRefusedAt({0, 1})});
-    r.add({"WeekdayName", 1, 3, fnWeekdayName, false, nullRefusedAt({0, 1, 2})});
+    r.add({.name = "FormatNumber", .minArgs = 1, .maxArgs = 5, .fn = fnFormatNumber,
+           .refusesNull = nullRefusedAt({1, 2, 3, 4}), .catalog = {CatalogGroup::Global, 95, "expression, NumDigitsAfterDecimal, IncludeLeadingDigit, UseParensForNegativeNumbers, GroupDigits"}});
+    r.add({.name = "FormatCurrency", .minArgs = 1, .maxArgs = 5, .fn = fnFormatCurrency,
+           .refusesNull = nullRefusedAt({1, 2, 3, 4}), .catalog = {CatalogGroup::Global, 96, "expression, NumDigitsAfterDecimal, IncludeLeadingDigit, UseParensForNegativeNumbers, GroupDigits"}});
+    r.add({.name = "FormatPercent", .minArgs = 1, .maxArgs = 5, .fn = fnFormatPercent,
+           .refusesNull = nullRefusedAt({1, 2, 3, 4}), .catalog = {CatalogGroup::Global, 97, "expression, NumDigitsAfterDecimal, IncludeLeadingDigit, UseParensForNegativeNumbers, GroupDigits"}});
+    r.add({.name = "FormatDateTime", .minArgs = 1, .maxArgs = 2, .fn = fnFormatDateTime,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 98, "Date, NamedFormat"}});
+    r.add({.name = "MonthName", .minArgs = 1, .maxArgs = 2, .fn = fnMonthName,
+           .refusesNull = nullRefusedAt({0, 1}), .catalog = {CatalogGroup::Global, 100, "Month, abbreviate"}});
+    r.add({.name = "WeekdayName", .minArgs = 1, .maxArgs = 3, .fn = fnWeekdayName,
+           .refusesNull = nullRefusedAt({0, 1, 2}), .catalog = {CatalogGroup::Global, 99, "Weekday, abbreviate, firstdayofweek"}});
 }
 
 } // namespace vbscript::lib

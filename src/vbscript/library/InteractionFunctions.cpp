@@ -53,8 +53,10 @@ Variant fnInputBox(ExecContext &ctx, std::span<Variant> a)
 
 void registerInteractionFunctions(BuiltinRegistry &r)
 {
-    r.add({"MsgBox", 1, 5, fnMsgBox});
-    r.add({"InputBox", 1, 7, fnInputBox});
+    r.add({.name = "MsgBox", .minArgs = 1, .maxArgs = 5, .fn = fnMsgBox,
+           .catalog = {CatalogGroup::Global, 75, "prompt, buttons, title, helpfile, context"}});
+    r.add({.name = "InputBox", .minArgs = 1, .maxArgs = 7, .fn = fnInputBox,
+           .catalog = {CatalogGroup::Global, 74, "prompt, title, defaultValue, xpos, ypos, helpfile, context"}});
 }
 
 } // namespace vbscript::lib

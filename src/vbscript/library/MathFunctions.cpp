@@ -144,19 +144,21 @@ Variant fnRGB(ExecContext &ctx, std::span<Variant> a)
 
 void registerMathFunctions(BuiltinRegistry &r)
 {
-    r.add({"Atn", 1, 1, fnAtn});
-    r.add({"Cos", 1, 1, fnCos});
-    r.add({"Sin", 1, 1, fnSin});
-    r.add({"Tan", 1, 1, fnTan});
-    r.add({"Exp", 1, 1, fnExp});
-    r.add({"Log", 1, 1, fnLog});
-    r.add({"Sqr", 1, 1, fnSqr});
-    r.add({"Abs", 1, 1, fnAbs});
-    r.add({"Fix", 1, 1, fnFix});
-    r.add({"Int", 1, 1, fnInt});
-    r.add({"Sgn", 1, 1, fnSgn});
-    r.add({"Round", 1, 2, fnRound, false, nullRefusedAt({1})});
-    r.add({"RGB", 3, 3, fnRGB, false, nullRefusedAt({0, 1, 2})});
+    r.add({.name = "Atn", .minArgs = 1, .maxArgs = 1, .fn = fnAtn, .catalog = {CatalogGroup::Global, 19, "number"}});
+    r.add({.name = "Cos", .minArgs = 1, .maxArgs = 1, .fn = fnCos, .catalog = {CatalogGroup::Global, 20, "number"}});
+    r.add({.name = "Sin", .minArgs = 1, .maxArgs = 1, .fn = fnSin, .catalog = {CatalogGroup::Global, 21, "number"}});
+    r.add({.name = "Tan", .minArgs = 1, .maxArgs = 1, .fn = fnTan, .catalog = {CatalogGroup::Global, 22, "number"}});
+    r.add({.name = "Exp", .minArgs = 1, .maxArgs = 1, .fn = fnExp, .catalog = {CatalogGroup::Global, 23, "number"}});
+    r.add({.name = "Log", .minArgs = 1, .maxArgs = 1, .fn = fnLog, .catalog = {CatalogGroup::Global, 24, "number"}});
+    r.add({.name = "Sqr", .minArgs = 1, .maxArgs = 1, .fn = fnSqr, .catalog = {CatalogGroup::Global, 25, "number"}});
+    r.add({.name = "Abs", .minArgs = 1, .maxArgs = 1, .fn = fnAbs, .catalog = {CatalogGroup::Global, 56, "number"}});
+    r.add({.name = "Fix", .minArgs = 1, .maxArgs = 1, .fn = fnFix, .catalog = {CatalogGroup::Global, 57, "number"}});
+    r.add({.name = "Int", .minArgs = 1, .maxArgs = 1, .fn = fnInt, .catalog = {CatalogGroup::Global, 58, "number"}});
+    r.add({.name = "Sgn", .minArgs = 1, .maxArgs = 1, .fn = fnSgn, .catalog = {CatalogGroup::Global, 59, "number"}});
+    r.add({.name = "Round", .minArgs = 1, .maxArgs = 2, .fn = fnRound,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 101, "expression, numdecimalplaces"}});
+    r.add({.name = "RGB", .minArgs = 3, .maxArgs = 3, .fn = fnRGB,
+           .refusesNull = nullRefusedAt({0, 1, 2}), .catalog = {CatalogGroup::Global, 31, "red, green, blue"}});
 }
 
 } // namespace vbscript::lib

@@ -35,9 +35,12 @@ Variant fnLoadPicture(ExecContext &ctx, std::span<Variant> a)
 
 void registerObjectFunctions(BuiltinRegistry &r)
 {
-    r.add({"CreateObject", 1, 2, fnCreateObject});
-    r.add({"GetObject", 0, 2, fnGetObject});
-    r.add({"LoadPicture", 0, 1, fnLoadPicture});
+    r.add({.name = "CreateObject", .minArgs = 1, .maxArgs = 2, .fn = fnCreateObject,
+           .catalog = {CatalogGroup::Global, 76, "classValue"}});
+    r.add({.name = "GetObject", .minArgs = 0, .maxArgs = 2, .fn = fnGetObject,
+           .catalog = {CatalogGroup::Global, 77, "pathname, classValue"}});
+    r.add({.name = "LoadPicture", .minArgs = 0, .maxArgs = 1, .fn = fnLoadPicture,
+           .catalog = {CatalogGroup::Global, 90, "stringexpression"}});
     r.addClass(QStringLiteral("Scripting.Dictionary"),
                [](ExecContext &ctx) { return std::make_shared<Dictionary>(ctx.sharedSettings()); });
 }

@@ -46,8 +46,9 @@ Variant fnRandomize(ExecContext &ctx, std::span<Variant> a)
 
 void registerRandomFunctions(BuiltinRegistry &r)
 {
-    r.add({"Rnd", 0, 1, fnRnd});
-    r.add({"Randomize", 0, 1, fnRandomize, true});
+    r.add({.name = "Rnd", .minArgs = 0, .maxArgs = 1, .fn = fnRnd, .catalog = {CatalogGroup::Global, 27, "number"}});
+    r.add({.name = "Randomize", .minArgs = 0, .maxArgs = 1, .fn = fnRandomize,
+           .isSub = true, .catalog = {CatalogGroup::Global, 26, "number"}});
 }
 
 } // namespace vbscript::lib

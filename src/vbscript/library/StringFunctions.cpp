@@ -360,30 +360,53 @@ Variant fnChrB(ExecContext &ctx, std::span<Variant> a)
 
 void registerStringFunctions(BuiltinRegistry &r)
 {
-    r.add({"LenB", 1, 1, fnLenB});
-    r.add({"Left", 2, 2, fnLeft, false, nullRefusedAt({1})});
-    r.add({"LeftB", 2, 2, fnLeftB, false, nullRefusedAt({1})});
-    r.add({"Right", 2, 2, fnRight, false, nullRefusedAt({1})});
-    r.add({"RightB", 2, 2, fnRightB, false, nullRefusedAt({1})});
-    r.add({"Mid", 2, 3, fnMid, false, nullRefusedAt({1, 2})});
-    r.add({"MidB", 2, 3, fnMidB, false, nullRefusedAt({1, 2})});
-    r.add({"StrComp", 2, 3, fnStrComp, false, nullRefusedAt({2})});
-    r.add({"LCase", 1, 1, caseFn<&QString::toLower>});
-    r.add({"UCase", 1, 1, caseFn<&QString::toUpper>});
-    r.add({"Trim", 1, 1, fnTrim});
-    r.add({"LTrim", 1, 1, fnLTrim});
-    r.add({"RTrim", 1, 1, fnRTrim});
-    r.add({"String", 2, 2, fnString});
-    r.add({"InStr", 2, 4, fnInStr, false, nullRefusedAt({3})});
-    r.add({"InStrB", 2, 4, fnInStrB, false, nullRefusedAt({3})});
-    r.add({"InStrRev", 2, 4, fnInStrRev, false, nullRefusedAt({0, 1, 2, 3})});
-    r.add({"Replace", 3, 6, fnReplace, false, nullRefusedAt({0, 1, 2, 3, 4, 5})});
-    r.add({"StrReverse", 1, 1, fnStrReverse});
-    r.add({"Asc", 1, 1, fnAsc});
-    r.add({"AscW", 1, 1, fnAscW});
-    r.add({"AscB", 1, 1, fnAscB});
-    r.add({"ChrW", 1, 1, fnChrW});
-    r.add({"ChrB", 1, 1, fnChrB});
+    r.add({.name = "LenB", .minArgs = 1, .maxArgs = 1, .fn = fnLenB,
+           .catalog = {CatalogGroup::Global, 33, "string"}});
+    r.add({.name = "Left", .minArgs = 2, .maxArgs = 2, .fn = fnLeft,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 34, "string, length"}});
+    r.add({.name = "LeftB", .minArgs = 2, .maxArgs = 2, .fn = fnLeftB,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 35, "string, length"}});
+    r.add({.name = "Right", .minArgs = 2, .maxArgs = 2, .fn = fnRight,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 36, "string, length"}});
+    r.add({.name = "RightB", .minArgs = 2, .maxArgs = 2, .fn = fnRightB,
+           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 37, "string, length"}});
+    r.add({.name = "Mid", .minArgs = 2, .maxArgs = 3, .fn = fnMid,
+           .refusesNull = nullRefusedAt({1, 2}), .catalog = {CatalogGroup::Global, 38, "string, start, length"}});
+    r.add({.name = "MidB", .minArgs = 2, .maxArgs = 3, .fn = fnMidB,
+           .refusesNull = nullRefusedAt({1, 2}), .catalog = {CatalogGroup::Global, 39, "string, start, length"}});
+    r.add({.name = "StrComp", .minArgs = 2, .maxArgs = 3, .fn = fnStrComp,
+           .refusesNull = nullRefusedAt({2}), .catalog = {CatalogGroup::Global, 40, "string1, string2, compare"}});
+    r.add({.name = "LCase", .minArgs = 1, .maxArgs = 1, .fn = caseFn<&QString::toLower>,
+           .catalog = {CatalogGroup::Global, 41, "string"}});
+    r.add({.name = "UCase", .minArgs = 1, .maxArgs = 1, .fn = caseFn<&QString::toUpper>,
+           .catalog = {CatalogGroup::Global, 42, "string"}});
+    r.add({.name = "Trim", .minArgs = 1, .maxArgs = 1, .fn = fnTrim,
+           .catalog = {CatalogGroup::Global, 45, "string"}});
+    r.add({.name = "LTrim", .minArgs = 1, .maxArgs = 1, .fn = fnLTrim,
+           .catalog = {CatalogGroup::Global, 43, "string"}});
+    r.add({.name = "RTrim", .minArgs = 1, .maxArgs = 1, .fn = fnRTrim,
+           .catalog = {CatalogGroup::Global, 44, "string"}});
+    r.add({.name = "String", .minArgs = 2, .maxArgs = 2, .fn = fnString,
+           .catalog = {CatalogGroup::Global, 47, "number, character", "string"}});
+    r.add({.name = "InStr", .minArgs = 2, .maxArgs = 4, .fn = fnInStr,
+           .refusesNull = nullRefusedAt({3}), .catalog = {CatalogGroup::Global, 48, "start, string, string2, compare"}});
+    r.add({.name = "InStrB", .minArgs = 2, .maxArgs = 4, .fn = fnInStrB,
+           .refusesNull = nullRefusedAt({3}), .catalog = {CatalogGroup::Global, 49, "start, string, string2, compare"}});
+    r.add({.name = "InStrRev", .minArgs = 2, .maxArgs = 4, .fn = fnInStrRev,
+           .refusesNull = nullRefusedAt({0, 1, 2, 3}), .catalog = {CatalogGroup::Global, 89, "string1, string2, start, compare"}});
+    r.add({.name = "Replace", .minArgs = 3, .maxArgs = 6, .fn = fnReplace,
+           .refusesNull = nullRefusedAt({0, 1, 2, 3, 4, 5}), .catalog = {CatalogGroup::Global, 87, "expression, find, replacement, start, count, compare"}});
+    r.add({.name = "StrReverse", .minArgs = 1, .maxArgs = 1, .fn = fnStrReverse,
+           .catalog = {CatalogGroup::Global, 88, "string1"}});
+    r.add({.name = "Asc", .minArgs = 1, .maxArgs = 1, .fn = fnAsc, .catalog = {CatalogGroup::Global, 52, "string"}});
+    r.add({.name = "AscW", .minArgs = 1, .maxArgs = 1, .fn = fnAscW,
+           .catalog = {CatalogGroup::Global, 54, "string"}});
+    r.add({.name = "AscB", .minArgs = 1, .maxArgs = 1, .fn = fnAscB,
+           .catalog = {CatalogGroup::Global, 50, "string"}});
+    r.add({.name = "ChrW", .minArgs = 1, .maxArgs = 1, .fn = fnChrW,
+           .catalog = {CatalogGroup::Global, 55, "charcode"}});
+    r.add({.name = "ChrB", .minArgs = 1, .maxArgs = 1, .fn = fnChrB,
+           .catalog = {CatalogGroup::Global, 51, "charcode"}});
 }
 
 } // namespace vbscript::lib
