@@ -1,5 +1,6 @@
 #include "CommandOptions.h"
 #include "SchemaCommands.h"
+#include "support/MlStringService.h"
 
 #include "SqliteFile.h"
 #include "TestMain.h"
@@ -132,6 +133,9 @@ private slots:
                   "<View ID='b'><Fields><Field ID='X2' vardescription='Width'/></Fields></View>"
                   "</Views></Catalog></Catalogs></Schema></NortavineXMLData>");
     }
+
+    // `edit --language` sets the thread's language; each test starts without one.
+    void cleanup() { nvtarnix::MlStringService().setCurrentLanguage(0); }
 
     void convert_data()
     {

@@ -31,6 +31,8 @@ class tst_TarnixObject : public QObject
 
 private slots:
     void init() { MlStringService().setCurrentLanguage(0); }
+    // The language is the thread's: the next class must not find English.
+    void cleanup() { MlStringService().setCurrentLanguage(0); }
 
     void newObjectDefaults()
     {

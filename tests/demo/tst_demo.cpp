@@ -5,6 +5,7 @@
 #include "Tour.h"
 
 #include "schema/SchemaFile.h"
+#include "support/MlStringService.h"
 
 #include "SqliteFile.h"
 #include "TestMain.h"
@@ -78,6 +79,8 @@ class tst_Demo : public QObject
 
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
+    // Switching the host's language sets the thread's; each test starts without one.
+    void cleanup() { nvtarnix::MlStringService().setCurrentLanguage(0); }
 
     void newDatabaseHoldsTheSampleOnce()
     {

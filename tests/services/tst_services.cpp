@@ -25,6 +25,7 @@ private slots:
         // Every case starts from a service that holds no language.
         MlStringService().setCurrentLanguage(0);
     }
+    void cleanup() { MlStringService().setCurrentLanguage(0); }
 
     void greekIsSettledWhenNothingIsHeld()
     {
