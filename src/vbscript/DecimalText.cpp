@@ -1,15 +1,15 @@
 #include "vbscript/DecimalText.h"
 
-#include <clocale>
 #include <cstdlib>
 #include <locale.h>
 
 namespace vbscript {
 
-double readDecimal(const char *text)
+double readDecimalText(const char *text)
 {
-    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
-    return strtod_l(text, nullptr, c);
+    // One C locale for the process, made on first use and kept to the end.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return strtod_l(text, nullptr, cLocale);
 }
 
 } // namespace vbscript

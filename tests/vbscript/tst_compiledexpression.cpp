@@ -10,7 +10,7 @@
 
 using namespace vbscript;
 
-class CompiledExpressionTest : public QObject
+class tst_CompiledExpression : public QObject
 {
     Q_OBJECT
 
@@ -44,5 +44,7 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CompiledExpressionTest)
+#include "TestMain.h"
+
+NVTARNIX_TEST_CLASS(tst_CompiledExpression)
 #include "tst_compiledexpression.moc"
