@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6
   libpugixml-dev
+  libsqlite3-dev sqlite3   # tarnix apply reads SQLite directly; its benchmark times the sqlite3 shell
   xvfb xauth fonts-dejavu-core
 )
 
