@@ -1,11 +1,11 @@
 #include "RuleBlocks.h"
 
+#include "EngineRow.h"
+
 #include "vbscript/Operators.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/ValueText.h"
-
-#include <QVarLengthArray>
 
 #include <new>
 
@@ -50,16 +50,13 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
     const vbscript::ScriptLocaleScope locale(&settings.locale);
     BlockOutcome outcome;
     outcome.rows = block.rows;
-    // One row's values, made afresh for every row: a run may change them
-    // (Execute can assign to a variable).
-    QVarLengthArray<vbscript::Variant, 8> values(block.width);
-    const SqliteValue *stored = block.values.data();
+    EngineRow values(block.width);
     for (int row = 0; row < block.rows; ++row) {
-        for (vbscript::Variant &value : values)
-            value = engineValue(*stored++, block.bytes);
+        const std::span<vbscript::Variant> rowValues =
+            values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes);
         try {
             try {
-                const vbscript::Variant result = rule.evaluate(std::span<vbscript::Variant>(values.data(), size_t(values.size())), settings);
+                const vbscript::Variant result = rule.evaluate(rowValues, settings);
                 if (report == BlockReport::Count) {
                     outcome.trueRows += vbscript::ops::truth(result) ? 1 : 0;
                 } else {
