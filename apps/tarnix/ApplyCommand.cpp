@@ -159,7 +159,8 @@ int applyCommand(const QStringList &arguments)
             "KEY<TAB>error<TAB>NUMBER<TAB>DESCRIPTION and the run goes on (exit status 1). "
             "With --count the only output is the number of rows whose result is True, as If "
             "takes it; failed rows then go to standard error. Usage and database errors exit "
-            "with status 2 before any row is read. The expression is EXPRESSION, or standard "
+            "with status 2: a missing file, table or column before any row is read, a "
+            "failure of SQLite midway after the rows before it. The expression is EXPRESSION, or standard "
             "input for - or none."));
     options.setSchemaOptional();
     QCommandLineParser &parser = options.parser();

@@ -3,6 +3,8 @@
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Recordset.h>
 
+#include <utility>
+
 namespace tarnixcli {
 
 namespace {
@@ -99,13 +101,25 @@ void RowSource::bindColumns(const QStringList &columns, const QStringList &varia
 bool RowSource::nextBlock(RowBlock &block, int maxRows)
 {
     block.clear();
+    if (m_failure)
+        std::rethrow_exception(std::exchange(m_failure, nullptr));
     // Once SQLite has said "done", stepping again would start the statement over.
     if (m_done)
         return false;
     block.firstRow = m_rowsRead + 1;
     block.width = int(m_variableColumns.size());
     while (block.rows < maxRows) {
-        if (!m_rows->next()) {
+        try {
+            if (!m_rows->next()) {
+                m_done = true;
+                break;
+            }
+        } catch (const nvtarnix::Error &) {
+            // The rows before the failure still get their answers; the
+            // failure comes with the next block.
+            if (block.rows == 0)
+                throw;
+            m_failure = std::current_exception();
             m_done = true;
             break;
         }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -30,7 +31,8 @@ public:
     RowSource(const SqliteFile &file, const Request &request, const QStringList &variables);
 
     // Fills `block` with the next rows, at most `maxRows` of them; false
-    // after the last row.
+    // after the last row. Should SQLite fail on a row, the rows before it
+    // come first and the failure is raised by the call after.
     bool nextBlock(RowBlock &block, int maxRows);
 
 private:
@@ -42,6 +44,7 @@ private:
     int m_keyColumn = -1;
     qint64 m_rowsRead = 0;
     bool m_done = false;
+    std::exception_ptr m_failure;  // raised by the next call
 };
 
 } // namespace tarnixcli

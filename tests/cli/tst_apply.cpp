@@ -123,6 +123,12 @@ private slots:
                 {QStringLiteral("INSERT INTO shuffled VALUES (3, ?), (1, ?), (2, ?)"), {pad, pad, pad}},
                 {QStringLiteral("CREATE INDEX shuffled_n ON shuffled (n)")},
 
+                // abs() of the smallest integer overflows: SQLite fails on row 2500.
+                {QStringLiteral("CREATE TABLE overflow (n INTEGER)")},
+                {QStringLiteral("WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k "
+                                "WHERE i < 3000) INSERT INTO overflow SELECT CASE i WHEN 2500 THEN "
+                                "-9223372036854775807 - 1 ELSE i END FROM k")},
+
                 {QStringLiteral("CREATE TABLE flags (id INTEGER, f)")},
                 {QStringLiteral("INSERT INTO flags VALUES (1, 1), (2, 0), (3, NULL), (4, -1), "
                                 "(5, 'True'), (6, 'no'), (7, 0.5), (8, 'False')")},
@@ -382,6 +388,20 @@ private slots:
                  qPrintable(run.err));
         QVERIFY2(run.err.contains(named), qPrintable(run.err));
         QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    }
+
+    // SQLite failing on a row midway: every row before it is answered, then
+    // the error ends the run.
+    void databaseFailureMidway()
+    {
+        const Run run = tarnix({"apply", "--database", m_db, "--query",
+                                "SELECT abs(n) AS a FROM overflow", "--jobs", "2", "[a] * 2"});
+        QCOMPARE(run.status, 2);
+        const QStringList rows = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 2499);
+        QCOMPARE(rows.last(), QStringLiteral("2499\tLong\t4998"));
+        QVERIFY2(run.err.startsWith(QStringLiteral("tarnix apply: error -2147217900: ")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("integer overflow")), qPrintable(run.err));
     }
 
     // A variable that names no column stops the run before the first row,
