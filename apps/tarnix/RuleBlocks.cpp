@@ -52,26 +52,27 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
     outcome.rows = block.rows;
     EngineRow values(block.width);
     for (int row = 0; row < block.rows; ++row) {
-        const std::span<vbscript::Variant> rowValues =
-            values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes);
-        try {
-            try {
-                const vbscript::Variant result = rule.evaluate(rowValues, settings);
-                if (report == BlockReport::Count) {
-                    outcome.trueRows += vbscript::ops::truth(result) ? 1 : 0;
-                } else {
-                    appendKey(outcome.lines, block, row);
-                    outcome.lines += '\t';
-                    outcome.lines += vbscript::ValueText::resultLine(result).toUtf8();
-                    outcome.lines += '\n';
-                }
-            } catch (const std::bad_alloc &) {
-                throw vbscript::ScriptError::runtime(vbscript::err::OutOfMemory);
-            }
-        } catch (const vbscript::ScriptError &error) {
+        const auto fail = [&](const vbscript::ScriptError &error) {
             ++outcome.failedRows;
             appendKey(outcome.lines, block, row);
             appendFailure(outcome.lines, error);
+        };
+        try {
+            const vbscript::Variant result = rule.evaluate(
+                values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes),
+                settings);
+            if (report == BlockReport::Count) {
+                outcome.trueRows += vbscript::ops::truth(result) ? 1 : 0;
+                continue;
+            }
+            appendKey(outcome.lines, block, row);
+            outcome.lines += '\t';
+            outcome.lines += vbscript::ValueText::resultLine(result).toUtf8();
+            outcome.lines += '\n';
+        } catch (const vbscript::ScriptError &error) {
+            fail(error);
+        } catch (const std::bad_alloc &) {
+            fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
         }
     }
     return outcome;
