@@ -9,37 +9,21 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TarnixProgram.h"
+#include "TestMain.h"
+
 namespace {
 
 const QString Schema = QStringLiteral(SAMPLE_SCHEMA_FILE);
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = TarnixRun;
 
 // The program under a pinned locale: what it prints must not depend on the
 // machine's, and where conversions do depend on it, the test says which.
 Run tarnix(const QStringList &arguments, const QByteArray &input = {},
            const QString &locale = QStringLiteral("C.UTF-8"))
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), locale);
-    env.insert(QStringLiteral("LANG"), locale);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TARNIX_PROGRAM), arguments);
-    if (!p.waitForStarted(10000))
-        return {};
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000))
-        p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return runTarnix(arguments, input, {{QStringLiteral("LC_ALL"), locale}, {QStringLiteral("LANG"), locale}});
 }
 
 // Runs the statements on a new SQLite file; each may carry bound values.
@@ -426,5 +410,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_Apply)
+NVTARNIX_TEST_CLASS(tst_Apply)
 #include "tst_apply.moc"

@@ -3,12 +3,12 @@
 #include "support/MlStringService.h"
 
 #include "SqliteFile.h"
+#include "TarnixProgram.h"
 #include "TestMain.h"
 #include "WindowVisit.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -24,29 +24,12 @@ namespace {
 
 const QString Schema = QStringLiteral(SAMPLE_SCHEMA_FILE);
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = TarnixRun;
 
 Run tarnix(const QStringList &arguments, const QByteArray &input = {},
            const QString &language = QString())
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("NVTARNIX_LANGUAGE"), language);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TARNIX_PROGRAM), arguments);
-    p.waitForStarted();
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000))
-        p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return runTarnix(arguments, input, {{QStringLiteral("NVTARNIX_LANGUAGE"), language}});
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
