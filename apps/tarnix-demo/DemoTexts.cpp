@@ -40,7 +40,7 @@ QString demoText(DemoText id, int language)
                     "Ο κανόνας «%1» δεν αποθηκεύτηκε· η νέα έκφραση κρατιέται για την επόμενη "
                     "προσπάθεια.");
     case DemoText::DatabaseStatus:
-        return pick("Database: %1", "Βάση δεδομένων: %1");
+        return pick("Database: %1.", "Βάση δεδομένων: %1.");
     case DemoText::ColumnOrders:
         return pick("Orders", "Παραγγελίες");
     case DemoText::CountValue:

@@ -125,9 +125,6 @@ MainWindow::MainWindow(DemoDatabase &database, QWidget *parent)
     layout->addLayout(buttons);
     setCentralWidget(central);
 
-    m_status = new QLabel(this);
-    statusBar()->addPermanentWidget(m_status);
-
     m_languages->setCurrentIndex(m_languages->findData(m_host.language() == English ? English : Greek));
 
     connect(m_edit, &QPushButton::clicked, this, &MainWindow::editSelectedRule);
@@ -158,7 +155,6 @@ void MainWindow::retranslate()
     m_edit->setText(demoText(DemoText::EditButton, language));
     m_saveAgain->setText(demoText(DemoText::RetryButton, language));
     m_languageLabel->setText(demoText(DemoText::LanguageLabel, language));
-    m_status->setText(demoText(DemoText::DatabaseStatus, language).arg(m_host.database().path()));
 }
 
 void MainWindow::loadValueListTexts()
@@ -292,13 +288,15 @@ void MainWindow::showRules()
             selectRule(selected);
     }
     m_saveAgain->setVisible(!m_pending.isEmpty());
-    m_ordersNote->setText(
-        demoText(DemoText::OrdersNote, language)
-            .arg(demoLocale(language).toString(int(m_evaluation.orders.size())),
-                 demoLocale(language).toString(sampleToday(), QStringLiteral("dd/MM/yyyy")))
-        + (m_host.database().ordersInMemory()
-               ? QLatin1Char(' ') + demoText(DemoText::OrdersInMemory, language)
-               : QString()));
+    // Where the data comes from, under the data; the status bar stays free
+    // for what just happened.
+    QString note = demoText(DemoText::OrdersNote, language)
+                       .arg(demoLocale(language).toString(int(m_evaluation.orders.size())),
+                            demoLocale(language).toString(sampleToday(), QStringLiteral("dd/MM/yyyy")));
+    if (m_host.database().ordersInMemory())
+        note += QLatin1Char(' ') + demoText(DemoText::OrdersInMemory, language);
+    note += QLatin1Char(' ') + demoText(DemoText::DatabaseStatus, language).arg(m_host.database().path());
+    m_ordersNote->setText(note);
     showMatches();
 }
 
@@ -490,7 +488,10 @@ MainWindow::QuitAnswer MainWindow::askAboutPendingEdits(const std::optional<nvta
     const int language = m_host.language();
     QStringList names;
     for (const Rule &rule : m_pending.rules())
-        names.append(QStringLiteral("• ") + ruleCaption(rule));
+        names.append(QStringLiteral("• ") + rule.name
+                     + (m_deleted.contains(rule.id)
+                            ? QLatin1Char(' ') + demoText(DemoText::NotSavedDeleted, language)
+                            : QString()));
     QString text = demoText(DemoText::QuitQuestion, language).arg(names.join(QLatin1Char('\n')));
     if (lastTry)
         text += QStringLiteral("\n\n")

@@ -103,7 +103,6 @@ private:
     QPushButton *m_saveAgain = nullptr;
     QLabel *m_languageLabel = nullptr;
     QComboBox *m_languages = nullptr;
-    QLabel *m_status = nullptr;
 };
 
 } // namespace tarnixdemo

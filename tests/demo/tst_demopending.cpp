@@ -174,7 +174,7 @@ private slots:
         });
         const bool closed = scene.window->close();
         QVERIFY2(first.came(), qPrintable(first.missed()));
-        QVERIFY2(question.contains(QStringLiteral("Late delivery (δεν αποθηκεύτηκε)")), qPrintable(question));
+        QVERIFY2(question.contains(QStringLiteral("• Late delivery\n")), qPrintable(question));
         QVERIFY(!question.contains(demoText(DemoText::LastTryFailed, Greek).section(QLatin1Char(' '), 0, 2)));
 
         if (answer == QLatin1String("stay")) {
@@ -251,6 +251,18 @@ private slots:
         QCOMPARE(listedName(*scene.window, scene.id),
                  QStringLiteral("Late delivery (deleted by another program, not saved)"));
         QVERIFY(scene.window->hasUnsaved(scene.id));
+        // Quitting now names it among the edits that would be lost.
+        QString question;
+        {
+            const Answer ask(QStringLiteral("msgUnsaved"), [&question](QWidget *box) {
+                question = qobject_cast<QMessageBox *>(box)->text();
+                press(box, "cmdStay");
+            });
+            QVERIFY(!scene.window->close());
+            QVERIFY2(ask.came(), qPrintable(ask.missed()));
+        }
+        QVERIFY2(question.contains(QStringLiteral("• Late delivery (deleted by another program, not saved)")),
+                 qPrintable(question));
 
         QVERIFY(scene.window->saveAgain());
         QCOMPARE(storedExpression(scene.path, scene.id), AcceptedStored);
