@@ -118,7 +118,9 @@ QVariant MatchesModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_outcome.shown.size())
         return {};
     const OrderResult &result = m_outcome.shown[index.row()];
-    const OrderSummary &order = m_orders.value(result.order);
+    if (result.order < 0 || result.order >= m_orders.size())
+        return {};
+    const OrderSummary &order = m_orders[result.order];
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
