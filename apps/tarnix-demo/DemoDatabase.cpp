@@ -1,6 +1,7 @@
 #include "DemoDatabase.h"
 
 #include "SampleOrders.h"
+#include "SqlTransaction.h"
 
 #include <nvtarnix/Error.h>
 
@@ -97,76 +98,6 @@ const char *const OrdersQuery =
     " c.CUST_ID, c.CUST_NAME, c.CUST_CITY, c.CUST_COUNTRY, c.CUST_SINCE"
     " FROM orders o LEFT JOIN customers c ON c.CUST_ID = o.CUST_ID ORDER BY o.ORD_NO";
 
-[[noreturn]] void raise(int number, const QString &what, const QString &detail)
-{
-    QString description = what;
-    if (!detail.trimmed().isEmpty())
-        description += QStringLiteral(": ") + detail.trimmed();
-    throw nvtarnix::Error(number, QString::fromLatin1(DemoErrorSource), description);
-}
-
-// One transaction: each step runs, or the whole is rolled back and raised as
-// error `number`, described by `what` and the database's message.
-class Transaction
-{
-public:
-    Transaction(QSqlDatabase db, int number, QString what)
-        : m_db(std::move(db)), m_number(number), m_what(std::move(what))
-    {
-        if (!m_db.transaction())
-            raise(m_number, m_what, m_db.lastError().text());
-    }
-    ~Transaction()
-    {
-        if (!m_done)
-            m_db.rollback();
-    }
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
-
-    // Prepares `sql`, to be run with run().
-    QSqlQuery prepare(const QString &sql)
-    {
-        QSqlQuery q(m_db);
-        if (!q.prepare(sql))
-            failWith(q);
-        return q;
-    }
-    // Binds `values` in order and runs the query; the rows it changed.
-    int run(QSqlQuery &q, const QVariantList &values = {})
-    {
-        for (int i = 0; i < values.size(); ++i)
-            q.bindValue(i, values[i]);
-        if (!q.exec())
-            failWith(q);
-        return q.numRowsAffected();
-    }
-    int run(const QString &sql, const QVariantList &values = {})
-    {
-        QSqlQuery q = prepare(sql);
-        return run(q, values);
-    }
-    void commit()
-    {
-        if (!m_db.commit())
-            raise(m_number, m_what, m_db.lastError().text());
-        m_done = true;
-    }
-
-private:
-    [[noreturn]] void failWith(QSqlQuery &q)
-    {
-        const QString detail = q.lastError().text();
-        q.finish();
-        raise(m_number, m_what, detail);
-    }
-
-    QSqlDatabase m_db;
-    int m_number;
-    QString m_what;
-    bool m_done = false;
-};
-
 QString isoDate(const QDate &date)
 {
     return date.toString(Qt::ISODate);
@@ -191,7 +122,7 @@ DemoDatabase::DemoDatabase(const QString &path, int busyTimeoutMs)
         // sqlite opens any file lazily; the first read tells whether it is a database.
         QSqlQuery probe(database());
         if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !probe.next())
-            fail(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(path),
+            raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(path),
                  probe.lastError().text());
         const int objects = probe.value(0).toInt();
         probe.finish();
@@ -199,7 +130,7 @@ DemoDatabase::DemoDatabase(const QString &path, int busyTimeoutMs)
         if (objects == 0) {
             createSample();
         } else if (!hasTable(QStringLiteral("rules")) || !hasTable(QStringLiteral("fields"))) {
-            fail(DemoErrorOpen, QStringLiteral("%1 is not a tarnix-demo database").arg(path),
+            raiseDemoError(DemoErrorOpen, QStringLiteral("%1 is not a tarnix-demo database").arg(path),
                  QStringLiteral("it has no rules or fields table"));
         } else {
             addOrders();
@@ -229,7 +160,7 @@ void DemoDatabase::open()
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
     if (!db.open())
-        fail(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(m_path),
              db.lastError().text());
 }
 
@@ -279,11 +210,6 @@ QSqlDatabase DemoDatabase::database() const
     return QSqlDatabase::database(m_connection, false);
 }
 
-void DemoDatabase::fail(int number, const QString &what, const QString &detail) const
-{
-    raise(number, what, detail);
-}
-
 bool DemoDatabase::hasTable(const QString &name) const
 {
     QSqlQuery q(database());
@@ -295,7 +221,7 @@ bool DemoDatabase::hasTable(const QString &name) const
 
 void DemoDatabase::createSample()
 {
-    Transaction t(database(), DemoErrorOpen,
+    SqlTransaction t(database(), DemoErrorOpen,
                   QStringLiteral("Cannot create the database %1").arg(m_path));
     for (const char *statement : CreateStatements)
         t.run(QString::fromUtf8(statement));
@@ -337,7 +263,7 @@ void DemoDatabase::addOrders()
     if (hasCustomers && hasOrders)
         return;
     if (hasCustomers || hasOrders)
-        fail(DemoErrorOpen, QStringLiteral("%1 is not a tarnix-demo database").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("%1 is not a tarnix-demo database").arg(m_path),
              QStringLiteral("it has a customers or an orders table, not both"));
 
     // A database of the first demo: it gets the sample orders, in the file
@@ -357,7 +283,7 @@ void DemoDatabase::addOrders()
 
 void DemoDatabase::createOrders(const QStringList &statements, const QString &what)
 {
-    Transaction t(database(), DemoErrorOpen, what);
+    SqlTransaction t(database(), DemoErrorOpen, what);
     for (const QString &statement : statements)
         t.run(statement);
 
@@ -385,7 +311,7 @@ QList<DemoField> DemoDatabase::fields() const
             "SELECT varID, vardescription, vartype, varsize, searchtype, hasvaluelist, valuelist,"
             " listvalue, ListText, groupcaption, sampledata, helpstring"
             " FROM fields ORDER BY position, varID")))
-        fail(DemoErrorOpen, QStringLiteral("Cannot read the fields of %1").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot read the fields of %1").arg(m_path),
              q.lastError().text());
     QList<DemoField> result;
     while (q.next()) {
@@ -405,7 +331,7 @@ QList<Rule> DemoDatabase::rules() const
 {
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("SELECT id, name, expression FROM rules ORDER BY id")))
-        fail(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
              q.lastError().text());
     QList<Rule> result;
     while (q.next())
@@ -419,26 +345,26 @@ Rule DemoDatabase::rule(int id) const
     q.prepare(QStringLiteral("SELECT id, name, expression FROM rules WHERE id = ?"));
     q.addBindValue(id);
     if (!q.exec())
-        fail(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
              q.lastError().text());
     if (!q.next())
-        fail(DemoErrorRule, QStringLiteral("There is no rule %1 in %2").arg(id).arg(m_path), {});
+        raiseDemoError(DemoErrorRule, QStringLiteral("There is no rule %1 in %2").arg(id).arg(m_path), {});
     return {q.value(0).toInt(), q.value(1).toString(), q.value(2).toString()};
 }
 
 void DemoDatabase::saveRuleExpression(int id, const QString &expression)
 {
     const QString what = QStringLiteral("Cannot save the rule in %1").arg(m_path);
-    Transaction t(database(), DemoErrorSave, what);
+    SqlTransaction t(database(), DemoErrorSave, what);
     if (t.run(QStringLiteral("UPDATE rules SET expression = ? WHERE id = ?"), {text(expression), id}) != 1)
-        fail(DemoErrorRule, what, QStringLiteral("there is no rule %1").arg(id));
+        raiseDemoError(DemoErrorRule, what, QStringLiteral("there is no rule %1").arg(id));
     t.commit();
 }
 
 bool DemoDatabase::saveRule(const Rule &rule)
 {
     reopenIfWritable();
-    Transaction t(database(), DemoErrorSave,
+    SqlTransaction t(database(), DemoErrorSave,
                   QStringLiteral("Cannot save the rule \"%1\" in %2").arg(rule.name, m_path));
     const bool recreated =
         t.run(QStringLiteral("UPDATE rules SET expression = ? WHERE id = ?"),
@@ -456,7 +382,7 @@ QSqlQuery DemoDatabase::orders() const
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.exec(QString::fromLatin1(OrdersQuery)))
-        fail(DemoErrorOrders, QStringLiteral("Cannot read the orders of %1").arg(m_path),
+        raiseDemoError(DemoErrorOrders, QStringLiteral("Cannot read the orders of %1").arg(m_path),
              q.lastError().text());
     return q;
 }
@@ -464,11 +390,11 @@ QSqlQuery DemoDatabase::orders() const
 QString DemoDatabase::valueListQuery(const QString &name, int language) const
 {
     if (name.isEmpty() || !hasTable(name))
-        fail(DemoErrorValueList,
+        raiseDemoError(DemoErrorValueList,
              QStringLiteral("The value list \"%1\" is not in %2").arg(name, m_path), {});
     const QSqlRecord columns = database().record(name);
     if (!columns.contains(QStringLiteral("code")) || !columns.contains(QStringLiteral("description")))
-        fail(DemoErrorValueList,
+        raiseDemoError(DemoErrorValueList,
              QStringLiteral("The value list \"%1\" has no code and description columns").arg(name),
              {});
     const QString description =
@@ -483,7 +409,7 @@ QHash<int, QString> DemoDatabase::valueListTexts(const QString &name, int langua
 {
     QSqlQuery q(database());
     if (!q.exec(valueListQuery(name, language)))
-        fail(DemoErrorValueList, QStringLiteral("Cannot read the value list \"%1\"").arg(name),
+        raiseDemoError(DemoErrorValueList, QStringLiteral("Cannot read the value list \"%1\"").arg(name),
              q.lastError().text());
     QHash<int, QString> texts;
     while (q.next())

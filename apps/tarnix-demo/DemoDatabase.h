@@ -93,7 +93,6 @@ private:
     // Runs `statements` and then fills the customers and orders tables.
     // Raises DemoErrorOpen with `what` in front of the database's message.
     void createOrders(const QStringList &statements, const QString &what);
-    [[noreturn]] void fail(int number, const QString &what, const QString &detail) const;
 
     QString m_path;
     QString m_connection;
