@@ -334,7 +334,7 @@ private slots:
         Tour tour(window, pictures.path());
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
-        QCOMPARE(tour.pictures().size(), 7);
+        QCOMPARE(tour.pictures().size(), 8);
         for (const QString &png : tour.pictures())
             QVERIFY(fileBytes(png).startsWith("\x89PNG"));
         const int id = ruleId(db, QStringLiteral("Greek customers"));
