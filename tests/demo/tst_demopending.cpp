@@ -2,7 +2,6 @@
 // in the window, marked "(not saved)", until a retry stores them or the user
 // discards them on quitting; a rule deleted meanwhile is created again.
 #include "DemoDatabase.h"
-#include "DemoTestSupport.h"
 #include "DemoTexts.h"
 #include "MainWindow.h"
 
@@ -14,11 +13,16 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "DatabaseTrouble.h"
+#include "TestMain.h"
+#include "WindowVisit.h"
 #include <QTreeWidget>
 
 using namespace tarnixdemo;
-using demotest::Answer;
-using demotest::Trouble;
+using testsupport::DatabaseTrouble;
+using testsupport::WindowVisit;
+using testsupport::press;
 
 namespace {
 
@@ -38,7 +42,7 @@ int ruleId(const DemoDatabase &db, const QString &name)
 
 QString storedExpression(const QString &path, int id)
 {
-    return demotest::otherProgram(path, QStringLiteral("SELECT expression FROM rules WHERE id = %1").arg(id))
+    return testsupport::asOtherProgram(path, QStringLiteral("SELECT expression FROM rules WHERE id = %1").arg(id))
         .toString();
 }
 
@@ -51,17 +55,10 @@ QString listedName(MainWindow &window, int id)
     return QStringLiteral("(not listed)");
 }
 
-void press(QWidget *window, const char *button)
-{
-    auto *b = window->findChild<QAbstractButton *>(QString::fromLatin1(button));
-    QVERIFY2(b, button);
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 // Answers the error box the window shows, keeping its text in `shown`.
-Answer answerError(QString &shown)
+WindowVisit answerError(QString &shown)
 {
-    return Answer(QStringLiteral("msgError"), [&shown](QWidget *box) {
+    return testsupport::whenShown(QStringLiteral("msgError"), [&shown](QWidget *box) {
         shown = qobject_cast<QMessageBox *>(box)->text();
         qobject_cast<QMessageBox *>(box)->accept();
     });
@@ -72,7 +69,7 @@ Answer answerError(QString &shown)
 struct Scene
 {
     QString path;
-    std::unique_ptr<Trouble> trouble;
+    std::unique_ptr<DatabaseTrouble> trouble;
     std::unique_ptr<DemoDatabase> db;
     std::unique_ptr<MainWindow> window;
     int id = 0;
@@ -81,7 +78,7 @@ struct Scene
 
 } // namespace
 
-class DemoPendingEditsTest : public QObject
+class tst_DemoPendingEdits : public QObject
 {
     Q_OBJECT
 
@@ -91,26 +88,26 @@ class DemoPendingEditsTest : public QObject
 
     // Builds the scene: the database in trouble from the start, the window
     // on it in `language`, and the edit of "Late delivery" it refused.
-    void pendingEdit(Scene &scene, Trouble::Kind kind, int language = Greek)
+    void pendingEdit(Scene &scene, DatabaseTrouble::Kind kind, int language = Greek)
     {
         scene.path = m_dir.filePath(QStringLiteral("pending-%1.sqlite").arg(++m_files));
         QVERIFY(QFile::copy(m_sample, scene.path));
         QVERIFY(QFile::setPermissions(scene.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        scene.trouble = std::make_unique<Trouble>(kind, scene.path);
+        scene.trouble = std::make_unique<DatabaseTrouble>(kind, scene.path);
         QVERIFY2(scene.trouble->begin(), qPrintable(scene.trouble->error()));
         scene.db = std::make_unique<DemoDatabase>(scene.path, BusyTimeoutMs);
         scene.window = std::make_unique<MainWindow>(*scene.db);
         scene.window->setLanguage(language);
         scene.id = ruleId(*scene.db, QStringLiteral("Late delivery"));
 
-        const Answer wizard(QStringLiteral("frmEditor"), [](QWidget *editor) {
+        const WindowVisit wizard = testsupport::whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
             editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))->setPlainText(Accepted);
             press(editor, "cmdOK");
         });
-        const Answer error = answerError(scene.refusal);
+        const WindowVisit error = answerError(scene.refusal);
         QVERIFY(scene.window->editRule(scene.id));
-        QVERIFY2(wizard.came(), qPrintable(wizard.missed()));
-        QVERIFY2(error.came(), qPrintable(error.missed()));
+        QVERIFY(wizard.came());
+        QVERIFY(error.came());
         QVERIFY2(scene.refusal.contains(QString::number(DemoErrorSave)), qPrintable(scene.refusal));
         QVERIFY(scene.window->hasUnsaved(scene.id));
         QCOMPARE(scene.window->pendingExpression(scene.id), AcceptedStored);
@@ -120,8 +117,8 @@ class DemoPendingEditsTest : public QObject
     static void troubles()
     {
         QTest::addColumn<int>("kind");
-        QTest::newRow("read-only") << int(Trouble::ReadOnly);
-        QTest::newRow("locked") << int(Trouble::Locked);
+        QTest::newRow("read-only") << int(DatabaseTrouble::ReadOnly);
+        QTest::newRow("locked") << int(DatabaseTrouble::Locked);
     }
 
 private slots:
@@ -138,8 +135,8 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("answer");
-        for (const auto &[kind, name] : {std::pair{Trouble::ReadOnly, "read-only"},
-                                         std::pair{Trouble::Locked, "locked"}})
+        for (const auto &[kind, name] : {std::pair{DatabaseTrouble::ReadOnly, "read-only"},
+                                         std::pair{DatabaseTrouble::Locked, "locked"}})
             for (const char *answer : {"stay", "discard", "retry"})
                 QTest::addRow("%s, %s", name, answer) << int(kind) << QString::fromLatin1(answer);
     }
@@ -149,15 +146,15 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, answer);
         Scene scene;
-        pendingEdit(scene, Trouble::Kind(kind));
+        pendingEdit(scene, DatabaseTrouble::Kind(kind));
         QVERIFY(!QTest::currentTestFailed());
         const QString before = storedExpression(scene.path, scene.id);
         scene.window->show();
 
         QString question, secondQuestion;
-        std::optional<Answer> second;
-        Trouble &trouble = *scene.trouble;
-        const Answer first(QStringLiteral("msgUnsaved"), [&](QWidget *box) {
+        std::optional<WindowVisit> second;
+        DatabaseTrouble &trouble = *scene.trouble;
+        const WindowVisit first = testsupport::whenShown(QStringLiteral("msgUnsaved"), [&](QWidget *box) {
             question = qobject_cast<QMessageBox *>(box)->text();
             if (answer == QLatin1String("stay"))
                 return press(box, "cmdStay");
@@ -165,15 +162,15 @@ private slots:
                 return press(box, "cmdDiscard");
             // The first retry meets the same trouble; the second, after the
             // trouble is gone, stores the edit.
-            second.emplace(QStringLiteral("msgUnsaved"), [&](QWidget *again) {
+            second.emplace(testsupport::whenShown(QStringLiteral("msgUnsaved"), [&](QWidget *again) {
                 secondQuestion = qobject_cast<QMessageBox *>(again)->text();
                 trouble.end();
                 press(again, "cmdRetry");
-            });
+            }));
             press(box, "cmdRetry");
         });
         const bool closed = scene.window->close();
-        QVERIFY2(first.came(), qPrintable(first.missed()));
+        QVERIFY(first.came());
         QVERIFY2(question.contains(QStringLiteral("• Late delivery\n")), qPrintable(question));
         QVERIFY(!question.contains(demoText(DemoText::LastTryFailed, Greek).section(QLatin1Char(' '), 0, 2)));
 
@@ -203,7 +200,7 @@ private slots:
     {
         QFETCH(int, kind);
         Scene scene;
-        pendingEdit(scene, Trouble::Kind(kind));
+        pendingEdit(scene, DatabaseTrouble::Kind(kind));
         QVERIFY(!QTest::currentTestFailed());
         auto *retry = scene.window->findChild<QPushButton *>(QStringLiteral("cmdSaveAgain"));
         QVERIFY(retry && !retry->isHidden());
@@ -211,9 +208,9 @@ private slots:
 
         QString shown;
         {
-            const Answer error = answerError(shown);
+            const WindowVisit error = answerError(shown);
             QVERIFY(!scene.window->saveAgain());
-            QVERIFY2(error.came(), qPrintable(error.missed()));
+            QVERIFY(error.came());
         }
         QVERIFY2(shown.contains(QString::number(DemoErrorSave)), qPrintable(shown));
         QVERIFY(scene.window->hasUnsaved(scene.id));
@@ -226,7 +223,7 @@ private slots:
         QCOMPARE(storedExpression(scene.path, scene.id), AcceptedStored);
         // The rule's count follows what was stored.
         QCOMPARE(scene.window->outcome(scene.id)->selected,
-                 demotest::otherProgram(scene.path, "SELECT count(*) FROM orders WHERE ORD_STATUS = 5").toInt());
+                 testsupport::asOtherProgram(scene.path, "SELECT count(*) FROM orders WHERE ORD_STATUS = 5").toInt());
     }
 
     // Another program deletes the rule while its edit waits: the list keeps
@@ -237,12 +234,12 @@ private slots:
     {
         QFETCH(int, kind);
         Scene scene;
-        pendingEdit(scene, Trouble::Kind(kind), English);
+        pendingEdit(scene, DatabaseTrouble::Kind(kind), English);
         QVERIFY(!QTest::currentTestFailed());
         scene.trouble->end();
-        QCOMPARE(demotest::otherProgram(scene.path, QStringLiteral("DELETE FROM rules WHERE id = %1").arg(scene.id)),
+        QCOMPARE(testsupport::asOtherProgram(scene.path, QStringLiteral("DELETE FROM rules WHERE id = %1").arg(scene.id)),
                  QVariant());
-        QCOMPARE(demotest::otherProgram(scene.path, QStringLiteral("SELECT count(*) FROM rules WHERE id = %1")
+        QCOMPARE(testsupport::asOtherProgram(scene.path, QStringLiteral("SELECT count(*) FROM rules WHERE id = %1")
                                                         .arg(scene.id))
                      .toInt(),
                  0);
@@ -254,19 +251,19 @@ private slots:
         // Quitting now names it among the edits that would be lost.
         QString question;
         {
-            const Answer ask(QStringLiteral("msgUnsaved"), [&question](QWidget *box) {
+            const WindowVisit ask = testsupport::whenShown(QStringLiteral("msgUnsaved"), [&question](QWidget *box) {
                 question = qobject_cast<QMessageBox *>(box)->text();
                 press(box, "cmdStay");
             });
             QVERIFY(!scene.window->close());
-            QVERIFY2(ask.came(), qPrintable(ask.missed()));
+            QVERIFY(ask.came());
         }
         QVERIFY2(question.contains(QStringLiteral("• Late delivery (deleted by another program, not saved)")),
                  qPrintable(question));
 
         QVERIFY(scene.window->saveAgain());
         QCOMPARE(storedExpression(scene.path, scene.id), AcceptedStored);
-        QCOMPARE(demotest::otherProgram(scene.path, QStringLiteral("SELECT name FROM rules WHERE id = %1")
+        QCOMPARE(testsupport::asOtherProgram(scene.path, QStringLiteral("SELECT name FROM rules WHERE id = %1")
                                                         .arg(scene.id))
                      .toString(),
                  QStringLiteral("Late delivery"));
@@ -282,7 +279,7 @@ private slots:
     {
         QFETCH(int, kind);
         Scene scene;
-        pendingEdit(scene, Trouble::Kind(kind));
+        pendingEdit(scene, DatabaseTrouble::Kind(kind));
         QVERIFY(!QTest::currentTestFailed());
 
         scene.window->setLanguage(English);
@@ -292,13 +289,13 @@ private slots:
 
         // The wizard, now in English, opens on the pending text.
         QString reopenedWith, title;
-        const Answer wizard(QStringLiteral("frmEditor"), [&](QWidget *editor) {
+        const WindowVisit wizard = testsupport::whenShown(QStringLiteral("frmEditor"), [&](QWidget *editor) {
             reopenedWith = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))->toPlainText();
             title = editor->windowTitle();
             press(editor, "cmdCancel");
         });
         QVERIFY(!scene.window->editRule(scene.id));
-        QVERIFY2(wizard.came(), qPrintable(wizard.missed()));
+        QVERIFY(wizard.came());
         QCOMPARE(reopenedWith, Accepted);
         QCOMPARE(title, QStringLiteral("Expression wizard"));
         QVERIFY(scene.window->hasUnsaved(scene.id));
@@ -311,5 +308,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DemoPendingEditsTest)
+NVTARNIX_TEST_CLASS(tst_DemoPendingEdits)
 #include "tst_demopending.moc"

@@ -2,7 +2,6 @@
 // them, and how the window shows counts and matches.
 #include "DemoDatabase.h"
 #include "DemoTexts.h"
-#include "DemoTestSupport.h"
 #include "MainWindow.h"
 #include "MatchesModel.h"
 #include "RuleEvaluation.h"
@@ -15,10 +14,17 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QSqlError>
 #include <QTest>
+
+#include "DatabaseTrouble.h"
+#include "TestMain.h"
+#include "WindowVisit.h"
 #include <QTreeWidget>
 
 using namespace tarnixdemo;
+using testsupport::DatabaseTrouble;
+using testsupport::WindowVisit;
 using Kind = RuleOutcome::Kind;
 
 namespace {
@@ -61,7 +67,7 @@ RuleOutcome evaluateOne(const DemoDatabase &db, const QString &expression,
 void makeItAnEarlierDemo(const QString &path)
 {
     for (const char *sql : {"DROP TABLE orders", "DROP TABLE customers", "PRAGMA user_version = 0"})
-        QCOMPARE(demotest::otherProgram(path, QString::fromLatin1(sql)).toString().startsWith("error"),
+        QCOMPARE(testsupport::asOtherProgram(path, QString::fromLatin1(sql)).toString().startsWith("error"),
                  false);
 }
 
@@ -80,7 +86,7 @@ constexpr int OrdersColumn = 2;
 
 } // namespace
 
-class DemoRulesTest : public QObject
+class tst_DemoRules : public QObject
 {
     Q_OBJECT
 
@@ -276,10 +282,10 @@ private slots:
         QFETCH(QString, state);
         const QString path = newDatabasePath();
         makeItAnEarlierDemo(path);
-        std::optional<demotest::Trouble> trouble;
+        std::optional<DatabaseTrouble> trouble;
         if (state != QLatin1String("writable")) {
-            trouble.emplace(state == QLatin1String("locked") ? demotest::Trouble::Locked
-                                                             : demotest::Trouble::ReadOnly,
+            trouble.emplace(state == QLatin1String("locked") ? DatabaseTrouble::Locked
+                                                             : DatabaseTrouble::ReadOnly,
                             path);
             QVERIFY2(trouble->begin(), qPrintable(trouble->error()));
         }
@@ -298,8 +304,8 @@ private slots:
             trouble->end();
         }
         const QString stored = state == QLatin1String("writable") ? "2400" : "error";
-        QVERIFY(demotest::otherProgram(path, "SELECT count(*) FROM orders").toString().startsWith(stored));
-        QCOMPARE(demotest::otherProgram(path, "PRAGMA user_version").toInt(),
+        QVERIFY(testsupport::asOtherProgram(path, "SELECT count(*) FROM orders").toString().startsWith(stored));
+        QCOMPARE(testsupport::asOtherProgram(path, "PRAGMA user_version").toInt(),
                  state == QLatin1String("writable") ? 2 : 0);
     }
 
@@ -328,14 +334,14 @@ private slots:
             QVERIFY(cell(MatchesModel::Status).toInt() < 4);
         }
 
-        const demotest::Answer wizard(QStringLiteral("frmEditor"), [](QWidget *editor) {
+        const WindowVisit wizard = testsupport::whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
             editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))
                 ->setPlainText(QStringLiteral("[Order.Amount] > 5000"));
             QTest::mouseClick(editor->findChild<QAbstractButton *>(QStringLiteral("cmdOK")),
                               Qt::LeftButton);
         });
         QVERIFY(window.editRule(id));
-        QVERIFY2(wizard.came(), qPrintable(wizard.missed()));
+        QVERIFY(wizard.came());
         const int expected = sqlCount(db, QStringLiteral("ORD_AMOUNT > 5000"));
         QCOMPARE(ruleItem(window, id)->text(OrdersColumn), QString::number(expected));
         QCOMPARE(table->model()->rowCount(), expected);
@@ -438,5 +444,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DemoRulesTest)
+NVTARNIX_TEST_CLASS(tst_DemoRules)
 #include "tst_demorules.moc"
