@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6
+  qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6 qt6-l10n-tools
   libpugixml-dev
   xvfb xauth fonts-dejavu-core
 )
