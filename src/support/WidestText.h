@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QString>
+
+#include <vector>
+
+namespace nvtarnix {
+
+// The width of the widest of many short texts (a tree's twenty thousand
+// captions, a value list's codes), found without shaping every one: each
+// text is first estimated from the advances of its characters, kept per
+// character, and the widest few by that estimate are measured exactly. The
+// answer is the larger of the two, so a column given this width shows every
+// text whole; at worst it is a pixel or two wider than it needs to be.
+class WidestText
+{
+public:
+    explicit WidestText(const QFontMetrics &metrics);
+
+    // A text that starts indent pixels in (a tree node's depth).
+    void add(const QString &text, int indent = 0);
+
+    // The widest text with its indent, in pixels; 0 when none was added.
+    int width() const;
+
+private:
+    int estimate(const QString &text);
+
+    struct Candidate
+    {
+        int estimate;
+        int indent;
+        QString text;
+    };
+
+    QFontMetrics m_metrics;
+    QHash<QChar, int> m_advances;
+    int m_widestEstimate = 0;
+    // The widest texts by estimate, kept as a heap with the narrowest on top.
+    std::vector<Candidate> m_candidates;
+};
+
+} // namespace nvtarnix
