@@ -17,7 +17,7 @@ void fitColumnToNodes(QTreeWidget *tree)
     QHeaderView *header = tree->header();
     header->setStretchLastSection(true);
 
-    WidestText widest(tree->fontMetrics());
+    WidestText widest(tree->font());
     const int indentation = tree->indentation();
     const int firstIndent = tree->rootIsDecorated() ? indentation : 0;
     std::vector<std::pair<const QTreeWidgetItem *, int>> pending;
@@ -37,7 +37,7 @@ void fitColumnToNodes(QTreeWidget *tree)
     const QModelIndex first = tree->model()->index(0, 0);
     if (first.isValid())
         besideText = tree->sizeHintForIndex(first).width()
-                   - tree->fontMetrics().horizontalAdvance(first.data(Qt::DisplayRole).toString());
+                   - WidestText::textWidth(tree->font(), first.data(Qt::DisplayRole).toString());
     header->setMinimumSectionSize(widest.width() + besideText);
 }
 

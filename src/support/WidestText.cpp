@@ -1,6 +1,9 @@
 #include "support/WidestText.h"
 
+#include <QTextLayout>
+
 #include <algorithm>
+#include <cmath>
 
 namespace nvtarnix {
 
@@ -9,15 +12,33 @@ namespace {
 // How many of the widest estimates are measured exactly.
 constexpr std::size_t kExactlyMeasured = 32;
 
+// A text's width as item views lay it out: one line, its natural width
+// (which counts a last glyph that reaches past its advance).
+double laidOutWidth(const QFont &font, const QString &text)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setNumColumns(int(text.size()));
+    layout.endLayout();
+    return line.isValid() ? line.naturalTextWidth() : 0;
+}
+
 } // namespace
 
-WidestText::WidestText(const QFontMetrics &metrics) : m_metrics(metrics)
+WidestText::WidestText(const QFont &font) : m_font(font), m_metrics(font)
 {
 }
 
-int WidestText::estimate(const QString &text)
+int WidestText::textWidth(const QFont &font, const QString &text)
 {
-    int sum = 0;
+    return int(std::ceil(laidOutWidth(font, text)));
+}
+
+double WidestText::estimate(const QString &text)
+{
+    double sum = 0;
     for (const QChar c : text) {
         // A character outside the basic plane has no advance of its own half:
         // such a text is measured exactly.
@@ -33,7 +54,7 @@ int WidestText::estimate(const QString &text)
 
 void WidestText::add(const QString &text, int indent)
 {
-    const int width = indent + estimate(text);
+    const double width = indent + estimate(text);
     m_widestEstimate = std::max(m_widestEstimate, width);
     const auto narrowestOnTop = [](const Candidate &a, const Candidate &b) { return a.estimate > b.estimate; };
     if (m_candidates.size() < kExactlyMeasured) {
@@ -48,10 +69,10 @@ void WidestText::add(const QString &text, int indent)
 
 int WidestText::width() const
 {
-    int widest = m_widestEstimate;
+    double widest = m_widestEstimate;
     for (const Candidate &c : m_candidates)
-        widest = std::max(widest, c.indent + m_metrics.horizontalAdvance(c.text));
-    return widest;
+        widest = std::max(widest, c.indent + laidOutWidth(m_font, c.text));
+    return int(std::ceil(widest));
 }
 
 } // namespace nvtarnix

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFontMetrics>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QString>
 
@@ -17,7 +18,11 @@ namespace nvtarnix {
 class WidestText
 {
 public:
-    explicit WidestText(const QFontMetrics &metrics);
+    explicit WidestText(const QFont &font);
+
+    // One text's width in whole pixels, rounded up as item views round the
+    // room they give a text.
+    static int textWidth(const QFont &font, const QString &text);
 
     // A text that starts indent pixels in (a tree node's depth).
     void add(const QString &text, int indent = 0);
@@ -26,18 +31,19 @@ public:
     int width() const;
 
 private:
-    int estimate(const QString &text);
+    double estimate(const QString &text);
 
     struct Candidate
     {
-        int estimate;
+        double estimate;
         int indent;
         QString text;
     };
 
-    QFontMetrics m_metrics;
-    QHash<QChar, int> m_advances;
-    int m_widestEstimate = 0;
+    QFont m_font;
+    QFontMetricsF m_metrics;
+    QHash<QChar, qreal> m_advances;
+    double m_widestEstimate = 0;
     // The widest texts by estimate, kept as a heap with the narrowest on top.
     std::vector<Candidate> m_candidates;
 };

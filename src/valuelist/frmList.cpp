@@ -125,7 +125,7 @@ void frmList::fitToRows()
 {
     const TwipsScale scale(this);
     QHeaderView *header = lstValueList->header();
-    const QFontMetrics metrics = lstValueList->fontMetrics();
+    const QFont font = lstValueList->font();
     // Beside its text a cell needs the same room in every row of a column:
     // the icon in the first, the style's margins in both.
     const auto besideText = [&](int column) {
@@ -133,10 +133,10 @@ void frmList::fitToRows()
         if (!first)
             return 0;
         const QModelIndex index = lstValueList->model()->index(0, column);
-        return lstValueList->sizeHintForIndex(index).width() - metrics.horizontalAdvance(first->text(column));
+        return lstValueList->sizeHintForIndex(index).width() - WidestText::textWidth(font, first->text(column));
     };
-    WidestText codes(metrics);
-    WidestText descriptions(metrics);
+    WidestText codes(font);
+    WidestText descriptions(font);
     const int rows = lstValueList->topLevelItemCount();
     for (int i = 0; i < rows; ++i) {
         const QTreeWidgetItem *row = lstValueList->topLevelItem(i);
