@@ -71,6 +71,7 @@ void writeValueLists(const QString &path, bool withStatuses)
             QVERIFY(q.exec(QStringLiteral("CREATE TABLE status_names (code INTEGER, name TEXT)")));
             QVERIFY(q.exec(QStringLiteral("CREATE VIEW order_statuses AS"
                                           " SELECT code, name AS description FROM status_names")));
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE products (code INTEGER, description TEXT)")));
         }
         db.close();
     }
