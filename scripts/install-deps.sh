@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6
+  qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6 qt6-l10n-tools
   libpugixml-dev
   libsqlite3-dev sqlite3   # tarnix apply reads SQLite directly; its benchmark times the sqlite3 shell
   time                     # the engine benchmark's peak memory (/usr/bin/time)

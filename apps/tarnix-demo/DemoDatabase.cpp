@@ -60,6 +60,8 @@ const char *const CreateStatements[] = {
     " description_el TEXT NOT NULL)",
     "CREATE TABLE order_statuses (code INTEGER PRIMARY KEY, description TEXT NOT NULL,"
     " description_el TEXT NOT NULL)",
+    "CREATE TABLE products (code INTEGER PRIMARY KEY, description TEXT NOT NULL,"
+    " description_el TEXT NOT NULL)",
     "CREATE TABLE rules (id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
     " expression TEXT NOT NULL DEFAULT '')",
 };
@@ -238,7 +240,9 @@ void DemoDatabase::createSample()
                       text(f.groupcaption), text(f.sampledata), text(f.helpstring)});
 
     const std::pair<const char *, QList<ValueListEntry>> lists[] = {
-        {"countries", sampleCountries()}, {"order_statuses", sampleOrderStatuses()}};
+        {"countries", sampleCountries()},
+        {"order_statuses", sampleOrderStatuses()},
+        {"products", sampleProducts()}};
     for (const auto &[table, entries] : lists) {
         QSqlQuery entry = t.prepare(QStringLiteral("INSERT INTO %1 (code, description, description_el)"
                                                    " VALUES (?, ?, ?)")

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -38,7 +39,12 @@ int main(int argc, char *argv[])
         QStringLiteral("Run a scripted tour of the wizard, write a PNG of each step into DIR, "
                        "print their paths and exit."),
         QStringLiteral("DIR"));
-    parser.addOptions({databaseOption, languageOption, tourOption});
+    const QCommandLineOption wizardPictureOption(
+        QStringLiteral("wizard-picture"),
+        QStringLiteral("Open the wizard on the tour's rule, write a PNG of it to FILE and exit "
+                       "(the tour's picture at 200%, run with QT_SCALE_FACTOR=2)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({databaseOption, languageOption, tourOption, wizardPictureOption});
     parser.process(app);
 
     int language = 0;
@@ -56,9 +62,10 @@ int main(int argc, char *argv[])
     // database of its own and leaves the user's untouched.
     QTemporaryDir tourData;
     QString path = DemoDatabase::defaultPath();
+    const bool touring = parser.isSet(tourOption) || parser.isSet(wizardPictureOption);
     if (parser.isSet(databaseOption))
         path = parser.value(databaseOption);
-    else if (parser.isSet(tourOption))
+    else if (touring)
         path = tourData.filePath(QStringLiteral("tarnix-demo.sqlite"));
 
     std::unique_ptr<DemoDatabase> database;
@@ -67,7 +74,7 @@ int main(int argc, char *argv[])
     } catch (const nvtarnix::Error &e) {
         const QString message = QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description());
         std::fprintf(stderr, "tarnix-demo: %s\n", qPrintable(message));
-        if (!parser.isSet(tourOption))
+        if (!touring)
             QMessageBox::critical(nullptr, QStringLiteral("nvTarnix demo"), message);
         return 2;
     }
@@ -77,8 +84,14 @@ int main(int argc, char *argv[])
         window.setLanguage(language);
     window.show();
 
+    if (parser.isSet(wizardPictureOption)) {
+        const QString file = QFileInfo(parser.value(wizardPictureOption)).absoluteFilePath();
+        Tour tour(window, QFileInfo(file).absolutePath());
+        return tour.runWizardPicture(file);
+    }
     if (parser.isSet(tourOption)) {
         Tour tour(window, parser.value(tourOption));
+        tour.setScaledProgram(QCoreApplication::applicationFilePath());
         return tour.run();
     }
     return app.exec();

@@ -50,7 +50,8 @@ void writeValueLists(const QString &path, bool withStatuses)
     if (withStatuses) {
         statements << QStringLiteral("CREATE TABLE status_names (code INTEGER, name TEXT)")
                    << QStringLiteral("CREATE VIEW order_statuses AS"
-                                     " SELECT code, name AS description FROM status_names");
+                                     " SELECT code, name AS description FROM status_names")
+                   << QStringLiteral("CREATE TABLE products (code INTEGER, description TEXT)");
     }
     QCOMPARE(lists.run(statements), QString());
 }

@@ -15,6 +15,7 @@
 #include <nvtarnix/Recordset.h>
 
 #include <QFile>
+#include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -332,11 +333,17 @@ private slots:
         window.show();
         QTemporaryDir pictures;
         Tour tour(window, pictures.path());
+        tour.setScaledProgram(QStringLiteral(TARNIX_DEMO_PROGRAM));
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
-        QCOMPARE(tour.pictures().size(), 8);
+        QCOMPARE(tour.pictures().size(), 11);
         for (const QString &png : tour.pictures())
             QVERIFY(fileBytes(png).startsWith("\x89PNG"));
+        // The last picture is the wizard at 200%: twice as wide as at 100%.
+        const QImage wizard(tour.pictures().at(1));
+        const QImage scaled(tour.pictures().last());
+        QVERIFY(tour.pictures().last().endsWith(QLatin1String("-scaled-200.png")));
+        QCOMPARE(scaled.size(), wizard.size() * 2);
         const int id = ruleId(db, QStringLiteral("Greek customers"));
         QCOMPARE(db.rule(id).expression,
                  QStringLiteral("[CUST_COUNTRY] = 196 And Len([CUST_NAME]) > 0"));

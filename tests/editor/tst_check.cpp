@@ -81,7 +81,7 @@ void tst_Check::checkMessages_data()
     // Line breaks go before the check; columns count in the test expression.
     QTest::newRow("line breaks removed") << "[Customer.Name] &\r\n\r\n)" << false << "[Customer.Name] & )"
                                          << head << QStringLiteral("\r\nΓραμμή: 1\r\nΣτήλη: 9\r\n");
-    QTest::newRow("runtime error") << "1 / 0" << false << "1 / 0" << head + "Division by zero\t\r\n"
+    QTest::newRow("runtime error") << "1 / 0" << false << "1 / 0" << head + "Διαίρεση με το μηδέν\t\r\n"
                                    << QString();
     // The evaluation is bounded: a loop runs into the time limit, endless
     // recursion and huge strings into the engine's own limits.

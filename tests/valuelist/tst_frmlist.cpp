@@ -159,11 +159,13 @@ void tst_frmList::pickCode_data()
     QTest::newRow("double-click on a row") << QStringList{"dblclick 20"} << 1 << 20;
     QTest::newRow("double-click below the rows takes the selected one")
         << QStringList{"click 30", "dblclick-below"} << 1 << 30;
-    QTest::newRow("keyboard only, from the unselected first row") << QStringList{"key down", "key down", "enter"} << 1 << 10;
+    // Nothing is current until the user moves: the first Down picks the first row.
+    QTest::newRow("keyboard only, nothing chosen at first") << QStringList{"key down", "key down", "enter"} << 1 << 4;
     QTest::newRow("Cancel button") << QStringList{"click 10", "cancel"} << 0 << Untouched;
     QTest::newRow("Esc") << QStringList{"click 10", "esc"} << 0 << Untouched;
     QTest::newRow("close box") << QStringList{"click 10", "close"} << 0 << Untouched;
-    QTest::newRow("OK with no row selected") << QStringList{"ok"} << 1 << Untouched;
+    QTest::newRow("OK, Enter and double-click do nothing with no row selected")
+        << QStringList{"ok", "enter", "dblclick-below", "cancel"} << 0 << Untouched;
 }
 
 void tst_frmList::pickCode()
@@ -209,15 +211,15 @@ void tst_frmList::emptyLists()
     else if (source == "empty")
         rs = std::make_shared<nvtarnix::MemoryRecordset>(QStringList{"CODE"});
 
-    for (const QString finish : {"ok", "cancel"}) {
-        qint32 selected = Untouched;
-        const UserAtDialog user(*m_dialog, [&](frmList &dialog) { play(dialog, {finish}); });
-        const int result = m_dialog->WindowOpen(rs, "CODE", "DESCR", selected);
-        QVERIFY(user.sawDialog());
-        QVERIFY(user.rows().isEmpty());
-        QCOMPARE(result, finish == "ok" ? 1 : 0);
-        QCOMPARE(selected, Untouched);
-    }
+    // With no row to pick, OK and Enter do nothing; only cancelling ends it.
+    qint32 selected = Untouched;
+    const UserAtDialog user(*m_dialog, [&](frmList &dialog) { play(dialog, {"ok", "enter", "cancel"}); });
+    const int result = m_dialog->WindowOpen(rs, "CODE", "DESCR", selected);
+    QVERIFY(user.sawDialog());
+    QVERIFY(!user.leftOpen());
+    QVERIFY(user.rows().isEmpty());
+    QCOMPARE(result, 0);
+    QCOMPARE(selected, Untouched);
     // The recordset was neither sorted nor moved.
     if (rs) {
         QCOMPARE(rs->Sort(), QString());
