@@ -50,6 +50,9 @@ QList<DemoField> sampleFields()
         withValueList(field("ORD_STATUS", "Status", Number, "2", "Order",
                             "Processing status of the order"),
                       "order_statuses"),
+        withValueList(field("ORD_PRODUCT", "Product", Number, "6", "Order",
+                            "Catalogue number of the ordered product"),
+                      "products"),
         field("ORD_NOTES", "Notes", Text, "200", "Order", "Free text entered with the order"),
         field("TODAY", "Today", Date, "8", "", "The date the rule is evaluated on"),
     };
@@ -84,6 +87,22 @@ QList<ValueListEntry> sampleOrderStatuses()
     };
 }
 
+QList<ValueListEntry> sampleProducts()
+{
+    // Six-digit catalogue numbers, as a product list has them.
+    return {
+        {310072, QStringLiteral("Filing cabinet"), QStringLiteral("Αρχειοθήκη")},
+        {100245, QStringLiteral("Office chair"), QStringLiteral("Καρέκλα γραφείου")},
+        {204518, QStringLiteral("Desk lamp"), QStringLiteral("Φωτιστικό γραφείου")},
+        {455630, QStringLiteral("Whiteboard, 120 x 90 cm"), QStringLiteral("Λευκοπίνακας, 120 x 90 εκ.")},
+        {560981, QStringLiteral("Laser printer paper, 500 sheets"),
+         QStringLiteral("Χαρτί εκτυπωτή laser, 500 φύλλα")},
+        {672204, QStringLiteral("Ergonomic keyboard"), QStringLiteral("Εργονομικό πληκτρολόγιο")},
+        {781346, QStringLiteral("Electric standing desk with adjustable height"),
+         QStringLiteral("Ηλεκτρικό γραφείο ορθίας εργασίας με ρύθμιση ύψους")},
+    };
+}
+
 QList<SampleRule> sampleRules()
 {
     return {
@@ -93,7 +112,7 @@ QList<SampleRule> sampleRules()
         {QStringLiteral("Letter greeting"),
          QStringLiteral("\"Dear \" & [CUST_NAME] & \" of \" & [CUST_CITY] & \",\"")},
         {QStringLiteral("Late delivery"),
-         QStringLiteral("DateDiff(\"d\", [ORD_DATE], [TODAY]) > 30 And [ORD_STATUS] <> 4")},
+         QStringLiteral("DateDiff(\"d\", [ORD_DATE], [TODAY]) > 30 And [ORD_STATUS] < 4")},
         {QStringLiteral("VAT amount"), QStringLiteral("Round([ORD_AMOUNT] * 0.24, 2)")},
         {QStringLiteral("Loyal customer"),
          QStringLiteral("Year([TODAY]) - Year([CUST_SINCE]) >= 5")},

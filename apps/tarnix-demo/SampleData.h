@@ -44,6 +44,7 @@ struct SampleRule
 QList<DemoField> sampleFields();
 QList<ValueListEntry> sampleCountries();
 QList<ValueListEntry> sampleOrderStatuses();
+QList<ValueListEntry> sampleProducts();
 QList<SampleRule> sampleRules();
 
 // The catalog and view under which the sample schema file files the fields.

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -21,10 +23,15 @@ namespace {
 
 // The tour works on this rule; it starts as [CUST_COUNTRY] = 300.
 const QString TourRule = QStringLiteral("Greek customers");
+// A rule whose matches show orders of every country and several statuses.
+const QString MatchesRule = QStringLiteral("Late delivery");
 // Code picked from the countries list (Cyprus).
 const QString PickedCode = QStringLiteral("196");
 constexpr int StepPauseMs = 150;
 constexpr int WatchdogMs = 60000;
+// The scale of the last picture's run, and how long that run may take.
+const QString PictureScale = QStringLiteral("2");
+constexpr int ScaledRunMs = 60000;
 
 QTreeWidgetItem *findItem(QTreeWidget *tree, const std::function<bool(QTreeWidgetItem *)> &match)
 {
@@ -40,11 +47,38 @@ void clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
 {
     for (QTreeWidgetItem *p = item->parent(); p; p = p->parent())
         p->setExpanded(true);
+    QApplication::processEvents();
     tree->scrollToItem(item);
+    QApplication::processEvents();
     tree->setFocus();
-    const QPoint centre = tree->visualItemRect(item).center();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    // On the part of the item that shows: a long one reaches past the edge.
+    const QRect shown = tree->visualItemRect(item).intersected(tree->viewport()->rect());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, shown.center());
     tree->setCurrentItem(item);
+}
+
+// A dark desktop theme, as a user may run: dark window and list backgrounds,
+// light text.
+QPalette darkPalette()
+{
+    const QColor window(0x35, 0x35, 0x35);
+    const QColor base(0x25, 0x25, 0x25);
+    const QColor text(0xe6, 0xe6, 0xe6);
+    QPalette dark(window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, window);
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::ToolTipBase, base);
+    dark.setColor(QPalette::ToolTipText, text);
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    return dark;
 }
 
 void selectText(QPlainTextEdit *edit, const QString &text)
@@ -67,6 +101,19 @@ Tour::Tour(MainWindow &window, QString directory)
 {
 }
 
+int Tour::selectTourRule()
+{
+    int rule = 0;
+    for (const Rule &r : m_window.host().database().rules())
+        if (r.name == TourRule)
+            rule = r.id;
+    if (rule == 0 || !m_window.selectRule(rule)) {
+        fail(QStringLiteral("the database has no rule \"%1\"").arg(TourRule));
+        return 0;
+    }
+    return rule;
+}
+
 int Tour::run()
 {
     if (!QDir().mkpath(m_directory)) {
@@ -74,14 +121,9 @@ int Tour::run()
         return 1;
     }
 
-    int rule = 0;
-    for (const Rule &r : m_window.host().database().rules())
-        if (r.name == TourRule)
-            rule = r.id;
-    if (rule == 0 || !m_window.selectRule(rule)) {
-        fail(QStringLiteral("the database has no rule \"%1\"").arg(TourRule));
+    const int rule = selectTourRule();
+    if (rule == 0)
         return 1;
-    }
     QApplication::processEvents();
     shoot(QStringLiteral("rules"), &m_window);
 
@@ -101,6 +143,9 @@ int Tour::run()
         fail(QStringLiteral("the accepted expression was not saved"));
     QApplication::processEvents();
     shoot(QStringLiteral("saved"), &m_window);
+    shootMatches(MatchesRule, QStringLiteral("matches"));
+    if (!m_scaledProgram.isEmpty())
+        shootScaled();
 
     for (const QString &why : m_failures)
         std::fprintf(stderr, "tarnix-demo: tour: %s\n", qPrintable(why));
@@ -221,7 +266,7 @@ void Tour::pickFromValueList()
     if (!script->toPlainText().contains(QStringLiteral("= %1").arg(PickedCode)))
         fail(QStringLiteral("the picked code is not in the text: \"%1\"").arg(script->toPlainText()));
     shoot(QStringLiteral("picked"), editor);
-    next(&Tour::accept);
+    next(&Tour::showLongCodes);
 }
 
 void Tour::pickCode(QWidget *list)
@@ -243,6 +288,56 @@ void Tour::pickCode(QWidget *list)
     clickItem(rows, row);
     shoot(QStringLiteral("value-list"), editor, list);
     QTimer::singleShot(StepPauseMs, ok, [ok] { QTest::mouseClick(ok, Qt::LeftButton); });
+}
+
+void Tour::showLongCodes()
+{
+    QWidget *editor = m_editor;
+    auto *variables = editor->findChild<QTreeWidget *>(QStringLiteral("tvVariables"));
+    auto *listButton = editor->findChild<QAbstractButton *>(QStringLiteral("cmdValueList"));
+    if (!variables || !listButton)
+        return giveUp(QStringLiteral("the wizard has no tvVariables or cmdValueList"));
+    QTreeWidgetItem *product = findItem(variables, [](QTreeWidgetItem *item) {
+        return item->parent() && item->parent()->text(0) == QLatin1String("Order")
+               && item->text(0) == QLatin1String("Product");
+    });
+    if (!product)
+        return giveUp(QStringLiteral("the variable tree has no Order / Product"));
+    clickItem(variables, product);
+    if (!listButton->isEnabled())
+        return giveUp(QStringLiteral("the value list button stayed disabled for Product"));
+
+    // Six-digit codes: each shows whole; the list is only looked at.
+    whenShown(QStringLiteral("frmList"), [this](QWidget *list) {
+        if (!wizardOpen())
+            return;
+        auto *rows = list->findChild<QTreeWidget *>(QStringLiteral("lstValueList"));
+        auto *cancel = list->findChild<QAbstractButton *>(QStringLiteral("cmdCancel"));
+        if (!rows || !cancel)
+            return giveUp(QStringLiteral("the value list has no lstValueList or cmdCancel"));
+        for (int r = 0; r < rows->topLevelItemCount(); ++r) {
+            const QModelIndex code = rows->model()->index(r, 0);
+            if (rows->visualRect(code).width() < rows->sizeHintForIndex(code).width())
+                fail(QStringLiteral("the code %1 does not show whole").arg(code.data().toString()));
+        }
+        shoot(QStringLiteral("long-codes"), m_editor, list);
+        QTimer::singleShot(StepPauseMs, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+    });
+    QTest::mouseClick(listButton, Qt::LeftButton); // returns once the list is closed
+    next(&Tour::showDarkTheme);
+}
+
+void Tour::showDarkTheme()
+{
+    // The script box keeps its light page; the rest follows the theme.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(darkPalette());
+    QTimer::singleShot(StepPauseMs, this, [this, light] {
+        if (wizardOpen())
+            shoot(QStringLiteral("dark-theme"), m_editor);
+        QApplication::setPalette(light);
+        next(&Tour::accept);
+    });
 }
 
 void Tour::accept()
@@ -277,6 +372,63 @@ void Tour::whenShown(const QString &name, std::function<void(QWidget *)> then, i
     });
 }
 
+void Tour::shootScaled()
+{
+    const QString path = nextPicturePath(QStringLiteral("scaled-200"));
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), PictureScale);
+    run.setProcessEnvironment(environment);
+    run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    run.start(m_scaledProgram, {QStringLiteral("--language"), QString::number(m_window.host().language()),
+                                QStringLiteral("--wizard-picture"), path});
+    if (!run.waitForFinished(ScaledRunMs)) {
+        run.kill();
+        run.waitForFinished();
+        return fail(QStringLiteral("the run at 200% did not finish"));
+    }
+    if (run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0 || !QFileInfo::exists(path))
+        return fail(QStringLiteral("the run at 200% wrote no picture"));
+    recordPicture(path);
+}
+
+int Tour::runWizardPicture(const QString &file)
+{
+    const int rule = selectTourRule();
+    if (rule == 0)
+        return 1;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, this, [this] { giveUp(QStringLiteral("the wizard did not open in time")); });
+    watchdog.start(WatchdogMs);
+    whenShown(QStringLiteral("frmEditor"), [this, file](QWidget *editor) {
+        if (!editor->grab().save(file, "PNG"))
+            fail(QStringLiteral("cannot write %1").arg(file));
+        auto *cancel = editor->findChild<QAbstractButton *>(QStringLiteral("cmdCancel"));
+        if (!cancel)
+            return giveUp(QStringLiteral("the wizard has no cmdCancel"));
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    m_window.editRule(rule);
+    watchdog.stop();
+    for (const QString &why : m_failures)
+        std::fprintf(stderr, "tarnix-demo: wizard picture: %s\n", qPrintable(why));
+    return m_failures.isEmpty() && QFileInfo::exists(file) ? 0 : 1;
+}
+
+QString Tour::nextPicturePath(const QString &name)
+{
+    return QDir(m_directory).absoluteFilePath(
+        QStringLiteral("%1-%2.png").arg(++m_step, 2, 10, QLatin1Char('0')).arg(name));
+}
+
+void Tour::recordPicture(const QString &path)
+{
+    m_pictures.append(path);
+    std::printf("%s\n", qPrintable(path));
+    std::fflush(stdout);
+}
+
 void Tour::shoot(const QString &name, QWidget *widget, QWidget *over)
 {
     QPixmap picture = widget->grab();
@@ -294,15 +446,27 @@ void Tour::shoot(const QString &name, QWidget *widget, QWidget *over)
         painter.end();
         picture = canvas;
     }
-    const QString path = QDir(m_directory).absoluteFilePath(
-        QStringLiteral("%1-%2.png").arg(++m_step, 2, 10, QLatin1Char('0')).arg(name));
+    const QString path = nextPicturePath(name);
     if (!picture.save(path, "PNG")) {
         fail(QStringLiteral("cannot write %1").arg(path));
         return;
     }
-    m_pictures.append(path);
-    std::printf("%s\n", qPrintable(path));
-    std::fflush(stdout);
+    recordPicture(path);
+}
+
+void Tour::shootMatches(const QString &rule, const QString &picture)
+{
+    for (const Rule &r : m_window.host().database().rules()) {
+        if (r.name == rule && m_window.selectRule(r.id)) {
+            const RuleOutcome *outcome = m_window.outcome(r.id);
+            if (!outcome || outcome->kind != RuleOutcome::Kind::Condition || outcome->selected == 0)
+                fail(QStringLiteral("the rule \"%1\" selects no orders").arg(rule));
+            QApplication::processEvents();
+            shoot(picture, &m_window);
+            return;
+        }
+    }
+    fail(QStringLiteral("the database has no rule \"%1\"").arg(rule));
 }
 
 void Tour::fail(const QString &why)

@@ -15,8 +15,11 @@ class MainWindow;
 
 // The scripted tour behind `tarnix-demo --tour DIR`: opens the wizard on a
 // rule, inserts a function and a variable, runs the check, picks a code from
-// a value list and accepts, taking a PNG of each step. It works the window the
-// way a user does (clicks, keys), so the pictures show the real thing.
+// a value list, looks at a list of long codes and at the window in a dark
+// theme, and accepts, then shows another rule with the orders it selects,
+// taking a PNG of each step; then the wizard at 200% scale, from a second run
+// of the program. It works the window the way a user does (clicks, keys), so
+// the pictures show the real thing.
 class Tour : public QObject
 {
     Q_OBJECT
@@ -27,6 +30,14 @@ public:
     // Runs the tour to its end; 0 when every step did what it should.
     // Prints the path of every picture as it is written.
     int run();
+
+    // The program whose run at 200% takes the last picture (tarnix-demo
+    // itself, started with --wizard-picture); without one the tour ends
+    // without that picture.
+    void setScaledProgram(const QString &program) { m_scaledProgram = program; }
+    // What that run does: opens the wizard on the tour's rule, writes a PNG
+    // of it to file and cancels. 0 when the picture was written.
+    int runWizardPicture(const QString &file);
 
     const QStringList &pictures() const { return m_pictures; }
     const QStringList &failures() const { return m_failures; }
@@ -39,7 +50,14 @@ private:
     void runCheck();
     void pickFromValueList();
     void pickCode(QWidget *list);
+    void showLongCodes();
+    void showDarkTheme();
     void accept();
+    // The wizard at 200% scale, from a run of the scaled program.
+    void shootScaled();
+    // The id of the rule the tour works on, selected in the window; 0 (a
+    // failure) when the database has none.
+    int selectTourRule();
     bool wizardOpen() const;
     // Schedules a step after a pause that lets the window paint.
     void next(void (Tour::*step)(), int pauses = 1);
@@ -48,15 +66,22 @@ private:
     // gives up (a failure) after a while.
     void whenShown(const QString &name, std::function<void(QWidget *)> then, int triesLeft = 200);
     void shoot(const QString &name, QWidget *widget, QWidget *over = nullptr);
+    // Where the next picture goes, and taking note of it once written.
+    QString nextPicturePath(const QString &name);
+    void recordPicture(const QString &path);
     void fail(const QString &why);
     // A step that cannot go on: fail and close the wizard.
     void giveUp(const QString &why);
     // Cancels every modal window, so that a failed tour still ends.
     void abandon();
+    // Selects the rule named `rule` and takes a picture of it with the
+    // orders it selects.
+    void shootMatches(const QString &rule, const QString &picture);
 
     MainWindow &m_window;
     QPointer<QWidget> m_editor;
     QString m_directory;
+    QString m_scaledProgram;
     QStringList m_pictures;
     QStringList m_failures;
     int m_step = 0;

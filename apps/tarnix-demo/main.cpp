@@ -1,13 +1,13 @@
 #include "DemoDatabase.h"
+#include "DemoTexts.h"
 #include "MainWindow.h"
 #include "Tour.h"
-
-#include "support/MainModule.h"
 
 #include <nvtarnix/Error.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -39,17 +39,33 @@ int main(int argc, char *argv[])
         QStringLiteral("Run a scripted tour of the wizard, write a PNG of each step into DIR, "
                        "print their paths and exit."),
         QStringLiteral("DIR"));
-    parser.addOptions({databaseOption, languageOption, tourOption});
+    const QCommandLineOption wizardPictureOption(
+        QStringLiteral("wizard-picture"),
+        QStringLiteral("Open the wizard on the tour's rule, write a PNG of it to FILE and exit "
+                       "(the tour's picture at 200%, run with QT_SCALE_FACTOR=2)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({databaseOption, languageOption, tourOption, wizardPictureOption});
     parser.process(app);
 
-    nvtarnix::MainModule();
+    int language = 0;
+    if (parser.isSet(languageOption)) {
+        language = parser.value(languageOption).toInt();
+        if (language != Greek && language != English) {
+            std::fprintf(stderr, "tarnix-demo: --language must be 1032 (Greek) or 1033 (English), "
+                                 "not \"%s\"\n",
+                         qPrintable(parser.value(languageOption)));
+            return 2;
+        }
+    }
+
     // The tour changes a rule; unless told otherwise it works on a fresh
     // database of its own and leaves the user's untouched.
     QTemporaryDir tourData;
     QString path = DemoDatabase::defaultPath();
+    const bool touring = parser.isSet(tourOption) || parser.isSet(wizardPictureOption);
     if (parser.isSet(databaseOption))
         path = parser.value(databaseOption);
-    else if (parser.isSet(tourOption))
+    else if (touring)
         path = tourData.filePath(QStringLiteral("tarnix-demo.sqlite"));
 
     std::unique_ptr<DemoDatabase> database;
@@ -58,18 +74,24 @@ int main(int argc, char *argv[])
     } catch (const nvtarnix::Error &e) {
         const QString message = QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description());
         std::fprintf(stderr, "tarnix-demo: %s\n", qPrintable(message));
-        if (!parser.isSet(tourOption))
+        if (!touring)
             QMessageBox::critical(nullptr, QStringLiteral("nvTarnix demo"), message);
         return 2;
     }
 
     MainWindow window(*database);
-    if (parser.isSet(languageOption))
-        window.setLanguage(parser.value(languageOption).toInt());
+    if (language != 0)
+        window.setLanguage(language);
     window.show();
 
+    if (parser.isSet(wizardPictureOption)) {
+        const QString file = QFileInfo(parser.value(wizardPictureOption)).absoluteFilePath();
+        Tour tour(window, QFileInfo(file).absolutePath());
+        return tour.runWizardPicture(file);
+    }
     if (parser.isSet(tourOption)) {
         Tour tour(window, parser.value(tourOption));
+        tour.setScaledProgram(QCoreApplication::applicationFilePath());
         return tour.run();
     }
     return app.exec();

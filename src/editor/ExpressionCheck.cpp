@@ -26,6 +26,18 @@ void setJitDebug(qint32 value)
     }
 }
 
+// The language the message is written in; the engine's own error texts are
+// shown in it too.
+int messageLanguage()
+{
+    try {
+        InitLanguage(0);
+        return CurrentLanguage();
+    } catch (...) {
+        return 0;
+    }
+}
+
 QString textOrEmpty(int id, const QString &greek)
 {
     try {
@@ -98,7 +110,7 @@ CheckOutcome CheckExpression(const QString &scriptText,
             engine.eval(outcome.testExpression);
         } catch (const vbscript::ScriptError &error) {
             failed = true;
-            description = error.description();
+            description = error.descriptionIn(messageLanguage());
         } catch (const Error &error) {
             // Reading the variables failed: the check fails with that error.
             failed = true;
@@ -111,7 +123,7 @@ CheckOutcome CheckExpression(const QString &scriptText,
     } catch (const vbscript::ScriptError &error) {
         // The engine could not be made ready: that is a failed check too.
         failed = true;
-        description = error.description();
+        description = error.descriptionIn(messageLanguage());
     } catch (const std::exception &error) {
         failed = true;
         description = QString::fromLocal8Bit(error.what());

@@ -30,7 +30,9 @@ QString sampleValue(const EditorVariable &variable);
 QString BuildTestExpression(const QString &displayText, const QVector<EditorVariable> &variables);
 
 // The message shown for a failed check: texts 22 to 25 around the engine's
-// description, line and column, each piece on its own line.
+// description, line and column, each piece on its own line. CheckExpression
+// gives the engine's own texts in the user-interface language; scripts keep
+// reading them in English in Err.Description.
 QString composeCheckMessage(const QString &description, int line, int column);
 // Title of that message (text 26).
 QString checkMessageTitle();

@@ -9,10 +9,14 @@
 #include "editor/EditorTrees.h"
 #include "editor/ExpressionCheck.h"
 #include "editor/ReferenceSelection.h"
+#include "editor/ScriptBoxPalette.h"
 #include "editor/ScriptColouring.h"
 #include "editor/ScriptHighlighter.h"
+#include "editor/TreeColumnFit.h"
+#include "support/CaptionFit.h"
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
+#include "support/QtTexts.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/TarnixObject.h>
@@ -26,11 +30,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace nvtarnix {
 
@@ -98,6 +105,13 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
             throw objectNotSetError();
         m_helpLine = m_owner->ShowHelpString() ? -1 : 0;
     });
+    // Qt's own texts (the script box's menu, the message boxes' buttons)
+    // speak the language of this opening until the window closes.
+    std::optional<QtTexts> qtTexts;
+    skipOnError([&] {
+        InitLanguage(0);
+        qtTexts.emplace(CurrentLanguage());
+    });
     skipOnError([&] { Form_Load(); });
     skipOnError([&] {
         if (m_helpLine == -1)
@@ -121,6 +135,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
         skipOnError([&] { lbMethods->setText(m_owner->FunctionCaption()); });
         skipOnError([&] { cmdValueList->setVisible(m_owner->ListButtonVisible()); });
     }
+    skipOnError([&] { fitCaptions(); });
     m_isLoading = false;
 
     skipOnError([&] { exec(); });
@@ -145,11 +160,43 @@ void frmEditor::Form_Load()
     createControls();
     SetCaptions();
     skipOnError([&] { m_words.reset(); });
+    // The size the user chose with the font keys is the script text's alone:
+    // buttons, labels and trees keep the designed font, so their captions
+    // keep fitting however large the script is made.
+    skipOnError([&] { ApplyFormFont(this, kDesignFace, kDesignFontSize, kGreekCharset); });
     skipOnError([&] {
         const std::optional<double> size = editor::readFontSizeSetting(kDesignFontSize);
-        if (size)
-            ApplyFormFont(this, kDesignFace, *size, kGreekCharset);
+        if (size && *size > 0)
+            setScriptFontSize(*size);
     });
+}
+
+void frmEditor::setScriptFontSize(double points)
+{
+    QFont font = txtScript->font();
+    font.setPointSizeF(points);
+    txtScript->setFont(font);
+}
+
+void frmEditor::fitCaptions()
+{
+    // The designed widths are the least a button gets; a caption that needs
+    // more, in this language, font and scale, widens its button.
+    const double p = twipsPerPixel();
+    const auto fitted = [p](int designedTwips, std::initializer_list<const QPushButton *> buttons) {
+        int twips = designedTwips;
+        for (const QPushButton *button : buttons)
+            twips = std::max(twips, int(std::ceil(captionFitWidth(button) * p)));
+        return twips;
+    };
+    const editor::EditorGeometry designed;
+    m_geometry.cmdValueList.width = fitted(designed.cmdValueList.width, {cmdValueList});
+    m_geometry.cmdCheck.width = fitted(designed.cmdCheck.width, {cmdCheck});
+    // Cancel takes OK's size.
+    m_geometry.cmdOK.width = fitted(designed.cmdOK.width, {cmdOK, cmdCancel});
+    m_geometry.cmdCancel.width = m_geometry.cmdOK.width;
+    Form_Resize();
+    placeControls();
 }
 
 void frmEditor::createControls()
@@ -161,6 +208,10 @@ void frmEditor::createControls()
     setFont(designFont);
     setWindowTitle(QStringLiteral("Όδηγος έκφρασης"));
     setWindowIcon(QIcon(QStringLiteral(":/editor/window.svg")));
+    // Every opening starts as the window was designed: normal (not maximised
+    // because the last run ended so), at its creation size, centred.
+    setWindowState(Qt::WindowNoState);
+    setAttribute(Qt::WA_Moved, false);
     const double p = twipsPerPixel();
     resize(qRound(editor::kCreationClientWidth / p), qRound(editor::kCreationClientHeight / p));
 
@@ -171,12 +222,20 @@ void frmEditor::createControls()
 
     picbottom = named(new QWidget(this), "picbottom");
     frInfo = named(new QGroupBox(picbottom), "frInfo");
-    lbInfo = named(new QLabel(QStringLiteral("..."), frInfo), "lbInfo");
+    // The help line wraps, and scrolls when its text is longer than the frame.
+    m_infoScroll = named(new QScrollArea(frInfo), "lbInfoScroll");
+    m_infoScroll->setFrameShape(QFrame::NoFrame);
+    m_infoScroll->setWidgetResizable(true);
+    m_infoScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_infoScroll->viewport()->setAutoFillBackground(false);
+    lbInfo = named(new QLabel(QStringLiteral("...")), "lbInfo");
     lbInfo->setTextFormat(Qt::PlainText);
     lbInfo->setWordWrap(true);
     lbInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lbInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_infoScroll->setWidget(lbInfo);
     txtScript = named(new QPlainTextEdit(picbottom), "txtScript");
+    txtScript->setPalette(editor::scriptBoxPalette(txtScript->palette()));
     txtScript->setTabChangesFocus(true);
     txtScript->installEventFilter(this);
     txtScript->viewport()->installEventFilter(this);
@@ -189,6 +248,7 @@ void frmEditor::createControls()
         t->setUniformRowHeights(true);
         t->setRootIsDecorated(true);
         t->setIconSize(QSize(16, 16));
+        t->setTextElideMode(Qt::ElideNone);
         return t;
     };
     tvFunctions = tree("tvFunctions");
@@ -220,7 +280,8 @@ void frmEditor::createControls()
     mSep = named(mEditVariables->addSeparator(), "mSep");
     mInsertFunc = named(mEditVariables->addAction(QStringLiteral("Εισαγωγή συνάρτησης")), "mInsertFunc");
 
-    for (QWidget *w : std::initializer_list<QWidget *>{picbottom, frInfo, lbInfo, lbVariables, lbMethods, StatusBar1})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{picbottom, frInfo, m_infoScroll, lbInfo, lbVariables, lbMethods, StatusBar1})
         w->setFocusPolicy(Qt::NoFocus);
     setTabOrder(tvVariables, tvFunctions);
     setTabOrder(tvFunctions, cmdCheck);
@@ -283,6 +344,7 @@ void frmEditor::unloadControls()
     txtScript = nullptr;
     cmdCheck = cmdOK = cmdCancel = cmdValueList = nullptr;
     lbVariables = lbMethods = lbInfo = nullptr;
+    m_infoScroll = nullptr;
     picbottom = nullptr;
     frInfo = nullptr;
     StatusBar1 = nullptr;
@@ -350,6 +412,7 @@ void frmEditor::fillVariableTree()
     const QVector<editor::EditorVariable> variables = editor::variablesOfView(m_view.get());
     editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->VariableRoot(), variables, m_words),
                      editor::variableImages());
+    editor::fitColumnToNodes(tvVariables);
 }
 
 void frmEditor::registerErrorWords()
@@ -373,6 +436,7 @@ void frmEditor::fillFunctionTree()
     const QString catalog = TarnixObjectAccess::GetFunctionXmlText(*m_owner);
     editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->FunctionRoot(), catalog, m_words),
                      editor::functionImages());
+    editor::fitColumnToNodes(tvFunctions);
 }
 
 void frmEditor::txtScript_Change()
@@ -411,13 +475,11 @@ void frmEditor::txtScript_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         step = -1;
     else
         return;
-    QFont font = txtScript->font();
-    const double size = font.pointSizeF() + step;
+    const double size = txtScript->font().pointSizeF() + step;
     // A size the font refuses leaves the size as it is.
     if (size <= 0)
         return;
-    font.setPointSizeF(size);
-    txtScript->setFont(font);
+    setScriptFontSize(size);
 }
 
 void frmEditor::replaceSelection(const QString &text)
@@ -500,7 +562,7 @@ void frmEditor::placeControls()
     };
     place(picbottom, m_geometry.picbottom);
     place(frInfo, m_geometry.frInfo);
-    place(lbInfo, m_geometry.lbInfo);
+    place(m_infoScroll, m_geometry.lbInfo);
     place(txtScript, m_geometry.txtScript);
     place(tvFunctions, m_geometry.tvFunctions);
     place(tvVariables, m_geometry.tvVariables);

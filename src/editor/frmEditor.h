@@ -14,6 +14,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 class QStatusBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -129,6 +130,8 @@ private:
     // The trees, their context menu and the value-list button.
     void connectTreeEvents();
     void ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup);
+    QString functionNodeToolTip(const QTreeWidgetItem *node) const;
+    QString variableNodeToolTip(const QTreeWidgetItem *node) const;
     void tvFunctions_NodeClick(const QTreeWidgetItem *node);
     void tvVariables_NodeClick(const QTreeWidgetItem *node);
     void InsertVariable();
@@ -144,6 +147,10 @@ private:
     void Form_Resize();
     void picbottom_Resize();
     void placeControls();
+    // Widens a button whose caption would not fit its designed width.
+    void fitCaptions();
+    // The script text's font size; the rest of the window keeps its own.
+    void setScriptFontSize(double points);
 
     TarnixObject *m_owner = nullptr;
     std::shared_ptr<View> m_view;
@@ -154,6 +161,8 @@ private:
     int m_dialogResult = 0;
     editor::WordList m_words;
     editor::ScriptHighlighter *m_highlighter = nullptr;
+    // Holds lbInfo, so that a long help line scrolls inside its frame.
+    QScrollArea *m_infoScroll = nullptr;
     editor::EditorGeometry m_geometry;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;

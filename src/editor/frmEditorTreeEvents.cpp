@@ -5,6 +5,7 @@
 
 #include "component/TarnixObjectAccess.h"
 #include "editor/EditorTreeItems.h"
+#include "editor/NodeToolTips.h"
 #include "editor/TreeInteraction.h"
 #include "valuelist/frmList.h"
 
@@ -14,20 +15,22 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTreeWidget>
 
 namespace nvtarnix {
 
 namespace {
 
-// Passes a tree's double-clicks, right-button releases (on its viewport),
-// Enter presses and the keyboard's context-menu key (on the tree) to the
-// window; the tree keeps its own handling of everything else.
+// Passes a tree's double-clicks, right-button releases and tooltip requests
+// (on its viewport), Enter presses and the keyboard's context-menu key (on
+// the tree) to the window; the tree keeps its own handling of everything else.
 class TreeEventFilter : public QObject
 {
 public:
@@ -36,6 +39,7 @@ public:
         std::function<void()> dblClick;
         std::function<void()> enter;
         std::function<void(const QPoint &globalPos)> rightMouseUp;
+        std::function<QString(const QTreeWidgetItem *node)> toolTip;
     };
 
     TreeEventFilter(QTreeWidget *tree, Handlers handlers) : QObject(tree), m_tree(tree), m_handlers(std::move(handlers))
@@ -59,6 +63,15 @@ protected:
             const QRect node = m_tree->visualItemRect(m_tree->currentItem());
             const QPoint at = node.isValid() ? node.center() : QPoint(0, 0);
             m_handlers.rightMouseUp(m_tree->viewport()->mapToGlobal(at));
+            return true;
+        } else if (watched == m_tree->viewport() && event->type() == QEvent::ToolTip) {
+            const auto *help = static_cast<QHelpEvent *>(event);
+            const QTreeWidgetItem *node = m_tree->itemAt(help->pos());
+            const QString text = node ? m_handlers.toolTip(node) : QString();
+            if (text.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(help->globalPos(), text, m_tree->viewport(), m_tree->visualItemRect(node));
             return true;
         } else if (watched == m_tree->viewport()) {
             if (event->type() == QEvent::MouseButtonDblClick
@@ -95,15 +108,44 @@ void frmEditor::connectTreeEvents()
 
     const auto popup = [this](const QPoint &globalPos) { mEditVariables->popup(globalPos); };
     new TreeEventFilter(tvFunctions, {[this] { runHandler([this] { InsertFunction(); }); },
-                                      [this] { runHandler([this] { InsertFunction(); }); }, popup});
+                                      [this] { runHandler([this] { InsertFunction(); }); }, popup,
+                                      [this](const QTreeWidgetItem *node) { return functionNodeToolTip(node); }});
     new TreeEventFilter(tvVariables, {[this] { runHandler([this] { InsertVariable(); }); },
-                                      [this] { runHandler([this] { InsertVariable(); }); }, popup});
+                                      [this] { runHandler([this] { InsertVariable(); }); }, popup,
+                                      [this](const QTreeWidgetItem *node) { return variableNodeToolTip(node); }});
 
     connect(mEditVariables, &QMenu::aboutToShow, this, [this] { mEditVariables_Click(); });
     connect(mInsertVar, &QAction::triggered, this, [this] { runHandler([this] { InsertVariable(); }); });
     connect(mInsertFunc, &QAction::triggered, this, [this] { runHandler([this] { InsertFunction(); }); });
     connect(mValueList, &QAction::triggered, this, [this] { runHandler([this] { mValueList_Click(); }); });
     connect(cmdValueList, &QPushButton::clicked, this, [this] { runHandler([this] { cmdValueList_Click(); }); });
+}
+
+QString frmEditor::functionNodeToolTip(const QTreeWidgetItem *node) const
+{
+    // A tooltip is only a reading aid: whatever fails leaves it out.
+    try {
+        if (editor::nodeTag(node).isEmpty() || !m_owner)
+            return editor::plainNodeToolTip(node->text(0));
+        return editor::functionToolTip(node->text(0),
+                                       TarnixObjectAccess::GetFunctionHelpString(*m_owner, editor::nodeKey(node)));
+    } catch (...) {
+        return node->text(0);
+    }
+}
+
+QString frmEditor::variableNodeToolTip(const QTreeWidgetItem *node) const
+{
+    try {
+        const QString varID = editor::nodeKey(node);
+        if (editor::nodeTag(node).isEmpty() || !m_owner || !m_view || !m_view->Fields().Exists(varID))
+            return editor::plainNodeToolTip(node->text(0));
+        const auto &field = m_view->Fields().Item(varID);
+        return editor::variableToolTip(editor::nodeTag(node), varID, field->vartype(), field->hasvaluelist(),
+                                       TarnixObjectAccess::GetVariableHelpString(*m_owner, varID));
+    } catch (...) {
+        return node->text(0);
+    }
 }
 
 void frmEditor::ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup)

@@ -2,15 +2,24 @@
 
 #include "support/FailureHandling.h"
 
+#include "support/CaptionFit.h"
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
+#include "support/QtTexts.h"
+#include "support/WidestText.h"
 #include "valuelist/CodeConversion.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <optional>
 
 namespace nvtarnix {
 
@@ -23,7 +32,6 @@ constexpr QRect ListGeometry(90, 180, 4245, 3795);
 constexpr QRect OkGeometry(2250, 4050, 1005, 375);
 constexpr QRect CancelGeometry(3330, 4050, 1005, 375);
 constexpr int CodeColumnWidth = 700;
-constexpr int DescriptionColumnWidth = 3800;
 
 constexpr int RowImage = 1; // image 2 of ImageList1
 constexpr int CodeRole = Qt::UserRole;
@@ -61,16 +69,12 @@ frmList::frmList(QWidget *parent)
     cmdOK->setText(QStringLiteral("OK"));
     cmdCancel->setText(QStringLiteral("Άκυρο"));
 
-    const TwipsScale scale(this);
-    setFixedSize(scale.pixels(ClientWidth), scale.pixels(ClientHeight));
-
     lstValueList->setObjectName(QStringLiteral("lstValueList"));
-    lstValueList->setGeometry(scale.pixels(ListGeometry));
     lstValueList->setColumnCount(2);
     lstValueList->setHeaderLabels({QStringLiteral("Κωδ"), QStringLiteral("Περιγραφή")});
-    lstValueList->setColumnWidth(0, scale.pixels(CodeColumnWidth));
-    lstValueList->setColumnWidth(1, scale.pixels(DescriptionColumnWidth));
-    lstValueList->header()->setStretchLastSection(false);
+    // The description takes whatever the code leaves; codes show whole.
+    lstValueList->header()->setStretchLastSection(true);
+    lstValueList->setTextElideMode(Qt::ElideNone);
     lstValueList->setRootIsDecorated(false);
     lstValueList->setItemsExpandable(false);
     lstValueList->setUniformRowHeights(true);
@@ -82,16 +86,85 @@ frmList::frmList(QWidget *parent)
     lstValueList->viewport()->installEventFilter(this);
 
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(scale.pixels(OkGeometry));
     cmdOK->setDefault(true);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(scale.pixels(CancelGeometry));
+    layOut(0);
 
     setTabOrder(lstValueList, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmList::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmList::cmdCancel_Click);
+    // OK acts on a row the user picked: with none selected, neither the
+    // button nor Enter (which presses it) does anything.
+    connect(lstValueList, &QTreeWidget::itemSelectionChanged, this,
+            [this] { cmdOK->setEnabled(!lstValueList->selectedItems().isEmpty()); });
+}
+
+void frmList::layOut(int extraWidth)
+{
+    // The designed geometry, made wider by extraWidth pixels for rows that
+    // need it; the buttons keep to the list's right edge.
+    const TwipsScale scale(this);
+    setFixedSize(scale.pixels(ClientWidth) + extraWidth, scale.pixels(ClientHeight));
+    const QRect list = scale.pixels(ListGeometry).adjusted(0, 0, extraWidth, 0);
+    lstValueList->setGeometry(list);
+
+    QRect ok = scale.pixels(OkGeometry);
+    QRect cancel = scale.pixels(CancelGeometry);
+    const int gap = cancel.left() - ok.right() - 1;
+    cancel.setWidth(std::max(cancel.width(), captionFitWidth(cmdCancel)));
+    cancel.moveRight(list.right());
+    ok.setWidth(std::max(ok.width(), captionFitWidth(cmdOK)));
+    ok.moveRight(cancel.left() - gap - 1);
+    cmdOK->setGeometry(ok);
+    cmdCancel->setGeometry(cancel);
+}
+
+void frmList::fitToRows()
+{
+    const TwipsScale scale(this);
+    QHeaderView *header = lstValueList->header();
+    const QFont font = lstValueList->font();
+    // Beside its text a cell needs the same room in every row of a column:
+    // the icon in the first, the style's margins in both.
+    const auto besideText = [&](int column) {
+        const QTreeWidgetItem *first = lstValueList->topLevelItem(0);
+        if (!first)
+            return 0;
+        const QModelIndex index = lstValueList->model()->index(0, column);
+        return lstValueList->sizeHintForIndex(index).width() - WidestText::textWidth(font, first->text(column));
+    };
+    WidestText codes(font);
+    WidestText descriptions(font);
+    const int rows = lstValueList->topLevelItemCount();
+    for (int i = 0; i < rows; ++i) {
+        const QTreeWidgetItem *row = lstValueList->topLevelItem(i);
+        codes.add(row->text(0));
+        descriptions.add(row->text(1));
+    }
+    const int codeWidth = std::max({scale.pixels(CodeColumnWidth), header->sectionSizeHint(0),
+                                    rows > 0 ? codes.width() + besideText(0) : 0});
+    const int descriptionWidth =
+        std::max(header->sectionSizeHint(1), rows > 0 ? descriptions.width() + besideText(1) : 0);
+
+    // The room the rows have at the designed size, less a vertical scroll
+    // bar when they are more than the list shows at once.
+    layOut(0);
+    int room = lstValueList->width() - 2 * lstValueList->frameWidth();
+    const int rowHeight = rows > 0 ? lstValueList->sizeHintForIndex(lstValueList->model()->index(0, 0)).height() : 0;
+    if (rows * rowHeight > lstValueList->height() - 2 * lstValueList->frameWidth() - header->sizeHint().height())
+        room -= lstValueList->verticalScrollBar()->sizeHint().width();
+
+    // Rows that need more grow the dialog, up to the width of the screen.
+    int extra = std::max(0, codeWidth + descriptionWidth - room);
+    if (const QScreen *shownOn = parentWidget() ? parentWidget()->screen() : screen()) {
+        const int frame = frameGeometry().width() - geometry().width();
+        extra = std::min(extra, std::max(0, shownOn->availableGeometry().width() - frame - width()));
+    }
+    if (extra > 0)
+        layOut(extra);
+    header->resizeSection(0, codeWidth);
 }
 
 frmList::~frmList() = default;
@@ -108,11 +181,23 @@ int frmList::WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListFi
         setParent(keeper, windowFlags());
     });
 
+    // Qt's own texts of the dialog speak the language of this opening.
+    std::optional<QtTexts> qtTexts;
+    skipOnError([&] {
+        InitLanguage(0);
+        qtTexts.emplace(CurrentLanguage());
+    });
     Form_Load();
     if (rsList && rsList->RecordCount() > 0)
         fillRows(*rsList, ListField, ListText);
 
     setParent(theOwner, windowFlags());
+    // Each opening starts at the designed size, or as much wider as its rows
+    // need, centred on its owner, with no row chosen until the user picks one.
+    skipOnError([&] { fitToRows(); });
+    setAttribute(Qt::WA_Moved, false);
+    lstValueList->setCurrentIndex(QModelIndex());
+    cmdOK->setEnabled(false);
     exec();
 
     if (m_dialogResult == 1 && !lstValueList->selectedItems().isEmpty())
@@ -173,6 +258,9 @@ void frmList::cmdCancel_Click()
 
 void frmList::lstValueList_DblClick()
 {
+    // Anywhere on the list, like OK, and like OK only once a row is picked.
+    if (lstValueList->selectedItems().isEmpty())
+        return;
     m_dialogResult = 1;
     hide();
 }
@@ -209,8 +297,16 @@ bool frmList::eventFilter(QObject *watched, QEvent *event)
 {
     // Anywhere on the list, not only on a row: the double-click confirms
     // whatever row is selected at that moment.
-    if (watched == lstValueList->viewport() && event->type() == QEvent::MouseButtonDblClick)
+    if (watched == lstValueList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // A double-click that arrives without its first press still picks
+        // the row it lands on, as the press would have.
+        if (lstValueList->selectedItems().isEmpty()) {
+            const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+            if (QTreeWidgetItem *row = lstValueList->itemAt(at))
+                lstValueList->setCurrentItem(row);
+        }
         lstValueList_DblClick();
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -28,10 +28,15 @@ public:
 
     // Shows the rows of rsList, sorted ascending by ListField, the code, with
     // ListText as the description, and waits for the user. Returns 1 when the
-    // user confirmed (OK, Enter or a double-click on the list) and 0 when they
-    // cancelled (Cancel, Esc or the close box). On 1 with a row selected,
-    // SelectedValue receives that row's code converted to a 32-bit integer;
-    // otherwise it keeps what the caller put in it.
+    // user confirmed a row (OK, Enter or a double-click on the list, each of
+    // which does nothing until a row is selected) and 0 when they cancelled
+    // (Cancel, Esc or the close box). On 1, SelectedValue receives the row's
+    // code converted to a 32-bit integer; otherwise it keeps what the caller
+    // put in it.
+    //
+    // The dialog opens at its designed size, wider when its rows need it (up
+    // to the screen's width): the code column fits the longest code, the
+    // description takes the rest. Nothing of one opening carries to the next.
     //
     // The host's recordset is left sorted by ListField and positioned at its
     // end. A recordset whose count is 0 or unknown (-1) gives an empty list
@@ -61,6 +66,9 @@ private:
     void unloadWindow();
 
     void fillRows(Recordset &rsList, const QString &ListField, const QString &ListText);
+    // The designed geometry, extraWidth pixels wider; buttons fit their captions.
+    void layOut(int extraWidth);
+    void fitToRows();
     QTreeWidgetItem *addRow(const QVariant &code);
     qint32 selectedCode() const;
 

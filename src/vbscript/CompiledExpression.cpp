@@ -58,7 +58,7 @@ int CompiledExpression::indexOf(const QString &name) const
 Variant CompiledExpression::evaluate(std::span<Variant> values, const RuleSettings &settings) const
 {
     BorrowedRuntime runtime;
-    runtime->prepareForRule(settings.locale, settings.timeoutMs);
+    runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.cancel);
     Frame f;
     f.proc = &m_scope;
     f.unit = m_unit.get();

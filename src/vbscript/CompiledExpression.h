@@ -24,6 +24,7 @@
 #include "vbscript/ScriptLocale.h"
 
 #include <QStringList>
+#include <atomic>
 #include <memory>
 #include <span>
 
@@ -36,6 +37,9 @@ struct RuleSettings
 {
     ScriptLocale locale;  // text, numbers and dates convert through it
     int timeoutMs = -1;   // -1: no limit
+    // Set from any thread, it stops the run with the time-limit error: a
+    // preview whose text has changed since need not finish.
+    const std::atomic_bool *cancel = nullptr;
 };
 
 class CompiledExpression

@@ -42,7 +42,7 @@ ScriptError ErrObject::makeRaised(std::span<Variant> args, const ScriptLocale &l
     // other numbers read "Unknown runtime error".
     QString description = ScriptError::standardText(number);
     if (description.isEmpty() || (number >= 1000 && number < 1100))
-        description = QStringLiteral("Unknown runtime error");
+        description = ScriptError::unknownRuntimeText();
     QString source = ScriptError::runtimeSource();
     if (given(1))
         source = args[1].toString(locale);

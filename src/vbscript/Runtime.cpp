@@ -71,7 +71,8 @@ Runtime::FrameScope::~FrameScope()
 
 void Runtime::checkDeadline()
 {
-    if (m_timeoutMs >= 0 && m_running && m_clock.elapsed() > m_timeoutMs) {
+    const bool cancelled = m_cancel && m_cancel->load(std::memory_order_relaxed);
+    if (cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsed() > m_timeoutMs)) {
         ScriptError e(err::TimeLimitReached, ScriptError::standardText(err::TimeLimitReached),
                       ScriptError::runtimeSource());
         throw e;
@@ -275,8 +276,9 @@ bool Runtime::isPristine() const
     return m_globals.size() == 1 && m_classes.isEmpty() && m_units.empty() && !m_running && !m_current;
 }
 
-void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs)
+void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs, const std::atomic_bool *cancel)
 {
+    m_cancel = cancel;
     if (m_err->number() != 0 || !m_err->description().isEmpty() || !m_err->source().isEmpty())
         m_err->clear();
     m_rnd = RndState();

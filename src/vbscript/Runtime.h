@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QVarLengthArray>
+#include <atomic>
 #include <deque>
 #include <unordered_map>
 
@@ -128,7 +129,9 @@ public:
     bool isPristine() const;
     // Makes a pristine engine ready for one more rule: Err cleared, Rnd's
     // seed as at start, the rule's locale and time limit, no UI.
-    void prepareForRule(const ScriptLocale &locale, int timeoutMs);
+    // `cancel`, when given, stops the run as the time limit does once it is
+    // set (from any thread): a newer request has made the run's result moot.
+    void prepareForRule(const ScriptLocale &locale, int timeoutMs, const std::atomic_bool *cancel = nullptr);
 
     // ---- ExecContext
     bool allowUI() const override { return m_allowUI; }
@@ -253,6 +256,7 @@ private:
     bool m_allowUI = true;
     bool m_safeSubset = false;
     int m_timeoutMs = -1;
+    const std::atomic_bool *m_cancel = nullptr;
     QElapsedTimer m_clock;
     bool m_running = false;
     quint32 m_ticks = 0;

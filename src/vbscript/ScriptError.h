@@ -26,11 +26,22 @@ public:
                                const QString &lineText = QString());
     // VBScript's own English text for an error number, or an empty string.
     static QString standardText(int number);
+    // The same text in a user-interface language (a Windows language id:
+    // 1032 Greek); English for every language without texts of its own.
+    static QString standardText(int number, int language);
+    // What a run-time error reads when VBScript has no text for its number.
+    static QString unknownRuntimeText();
     static QString runtimeSource();
     static QString compileSource();
 
     int number() const { return m_number; }
+    // The description as scripts see it in Err.Description: always English
+    // for the engine's own errors.
     const QString &description() const { return m_description; }
+    // The description for a user of the given language: the engine's own text
+    // (with the function's name it may carry) in that language; a text that a
+    // script or a host supplied is returned unchanged.
+    QString descriptionIn(int language) const;
     const QString &source() const { return m_source; }
     int line() const { return m_line; }
     int column() const { return m_column; }

@@ -9,7 +9,9 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include <functional>
+#include "ErrorNumber.h"
+#include "TestMain.h"
+
 #include <thread>
 
 using nvtarnix::Expression;
@@ -27,20 +29,9 @@ QVariant evaluate(const QString &text, const QVariantList &values = {})
     return Expression::compile(text, english()).evaluate(values);
 }
 
-// The error an action throws; number 0 when it throws none.
-nvtarnix::Error errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const nvtarnix::Error &e) {
-        return e;
-    }
-    return nvtarnix::Error(0, QString(), QString());
-}
-
 } // namespace
 
-class ExpressionTest : public QObject
+class tst_Expression : public QObject
 {
     Q_OBJECT
 
@@ -68,7 +59,7 @@ private slots:
     void nullExpression();
 };
 
-void ExpressionTest::valuesGoingIn_data()
+void tst_Expression::valuesGoingIn_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("typeName");
@@ -96,21 +87,21 @@ void ExpressionTest::valuesGoingIn_data()
     QTest::newRow("time raises 13") << QVariant(QTime(1, 2)) << "13" << "13";
 }
 
-void ExpressionTest::valuesGoingIn()
+void tst_Expression::valuesGoingIn()
 {
     QFETCH(QVariant, value);
     QFETCH(QString, typeName);
     QFETCH(QString, text);
 
     const auto outcome = [&](const QString &expression) {
-        const nvtarnix::Error e = errorOf([&] { evaluate(expression, {value}); });
+        const nvtarnix::Error e = testsupport::raisedError([&] { evaluate(expression, {value}); }).value_or(nvtarnix::Error(0, {}, {}));
         return e.number() ? QString::number(e.number()) : evaluate(expression, {value}).toString();
     };
     QCOMPARE(outcome(QStringLiteral("TypeName([X])")), typeName);
     QCOMPARE(outcome(QStringLiteral("CStr([X])")), text);
 }
 
-void ExpressionTest::sqlNullIsNull()
+void tst_Expression::sqlNullIsNull()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("nulls"));
     db.setDatabaseName(QStringLiteral(":memory:"));
@@ -126,7 +117,7 @@ void ExpressionTest::sqlNullIsNull()
     db.close();
 }
 
-void ExpressionTest::resultsComingOut_data()
+void tst_Expression::resultsComingOut_data()
 {
     QTest::addColumn<QString>("expression");
     QTest::addColumn<QVariant>("expected");
@@ -152,7 +143,7 @@ void ExpressionTest::resultsComingOut_data()
                                                               QVariantList{QStringLiteral("x"), QStringLiteral("y")}});
 }
 
-void ExpressionTest::resultsComingOut()
+void tst_Expression::resultsComingOut()
 {
     QFETCH(QString, expression);
     QFETCH(QVariant, expected);
@@ -162,13 +153,13 @@ void ExpressionTest::resultsComingOut()
     QCOMPARE(actual, expected);
 }
 
-void ExpressionTest::objectsDoNotComeOut()
+void tst_Expression::objectsDoNotComeOut()
 {
-    QCOMPARE(errorOf([] { evaluate(QStringLiteral("CreateObject(\"Scripting.Dictionary\")")); }).number(), 13);
-    QCOMPARE(errorOf([] { evaluate(QStringLiteral("Array(1, Nothing)")); }).number(), 13);
+    QCOMPARE(testsupport::errorNumber([] { evaluate(QStringLiteral("CreateObject(\"Scripting.Dictionary\")")); }), 13);
+    QCOMPARE(testsupport::errorNumber([] { evaluate(QStringLiteral("Array(1, Nothing)")); }), 13);
 }
 
-void ExpressionTest::arraysOfMoreDimensions()
+void tst_Expression::arraysOfMoreDimensions()
 {
     // g(i, j) comes out as list[i][j].
     const QVariant grid = evaluate(QStringLiteral(
@@ -177,7 +168,7 @@ void ExpressionTest::arraysOfMoreDimensions()
                                          QVariantList{QStringLiteral("a"), QVariant(), QVariant()}}));
 }
 
-void ExpressionTest::variablesAreTheFreeNames_data()
+void tst_Expression::variablesAreTheFreeNames_data()
 {
     QTest::addColumn<QString>("expression");
     QTest::addColumn<QStringList>("variables");
@@ -195,14 +186,14 @@ void ExpressionTest::variablesAreTheFreeNames_data()
     QTest::newRow("members are not variables") << "[Order].Total > 3" << QStringList{"Order"};
 }
 
-void ExpressionTest::variablesAreTheFreeNames()
+void tst_Expression::variablesAreTheFreeNames()
 {
     QFETCH(QString, expression);
     QFETCH(QStringList, variables);
     QCOMPARE(Expression::compile(expression).variables(), variables);
 }
 
-void ExpressionTest::bindingByPositionAndByName()
+void tst_Expression::bindingByPositionAndByName()
 {
     const Expression rule = Expression::compile(QStringLiteral("[A] & \"|\" & [b] & \"|\" & IsEmpty([C])"), english());
     QCOMPARE(rule.evaluate(QVariantList{1, 2, 3}).toString(), QStringLiteral("1|2|False"));
@@ -215,7 +206,7 @@ void ExpressionTest::bindingByPositionAndByName()
     QCOMPARE(rule.evaluate(QVariantMap{{"b", "exact"}, {"B", "other"}}).toString(), QStringLiteral("|exact|True"));
 }
 
-void ExpressionTest::compileErrorsCarryTheirPlace_data()
+void tst_Expression::compileErrorsCarryTheirPlace_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("number");
@@ -232,14 +223,14 @@ void ExpressionTest::compileErrorsCarryTheirPlace_data()
     QTest::newRow("a statement") << "Dim x" << 1023 << 1 << 0;
 }
 
-void ExpressionTest::compileErrorsCarryTheirPlace()
+void tst_Expression::compileErrorsCarryTheirPlace()
 {
     QFETCH(QString, text);
     QFETCH(int, number);
     QFETCH(int, line);
     QFETCH(int, column);
 
-    const nvtarnix::Error e = errorOf([&] { Expression::compile(text); });
+    const nvtarnix::Error e = testsupport::raisedError([&] { Expression::compile(text); }).value();
     QCOMPARE(e.number(), number);
     QCOMPARE(e.line(), line);
     QCOMPARE(e.column(), column);
@@ -247,7 +238,7 @@ void ExpressionTest::compileErrorsCarryTheirPlace()
     QCOMPARE(e.source(), QStringLiteral("Microsoft VBScript compilation error"));
 }
 
-void ExpressionTest::runtimeErrors_data()
+void tst_Expression::runtimeErrors_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QVariantList>("values");
@@ -263,7 +254,7 @@ void ExpressionTest::runtimeErrors_data()
     QTest::newRow("overflow") << "CInt([A])" << QVariantList{100000} << 6 << "Overflow: 'CInt'";
 }
 
-void ExpressionTest::runtimeErrors()
+void tst_Expression::runtimeErrors()
 {
     QFETCH(QString, text);
     QFETCH(QVariantList, values);
@@ -271,14 +262,14 @@ void ExpressionTest::runtimeErrors()
     QFETCH(QString, description);
 
     const Expression rule = Expression::compile(text, english());
-    const nvtarnix::Error e = errorOf([&] { rule.evaluate(values); });
+    const nvtarnix::Error e = testsupport::raisedError([&] { rule.evaluate(values); }).value();
     QCOMPARE(e.number(), number);
     QCOMPARE(e.description(), description);
     QCOMPARE(e.line(), 1);
     QCOMPARE(e.source(), QStringLiteral("Microsoft VBScript runtime error"));
 }
 
-void ExpressionTest::nothingCarriesOver()
+void tst_Expression::nothingCarriesOver()
 {
     // Err, the random seed and names an Execute leaves behind are gone at
     // the next evaluation.
@@ -297,7 +288,7 @@ void ExpressionTest::nothingCarriesOver()
     QCOMPARE(assigns.evaluate(QVariantList{1}).toString(), QStringLiteral("2"));
 }
 
-void ExpressionTest::localeOfTheOptions()
+void tst_Expression::localeOfTheOptions()
 {
     const ExpressionOptions greek{QLocale(QLocale::Greek, QLocale::Greece), 5000};
     QCOMPARE(Expression::compile(QStringLiteral("CStr([A])"), greek).evaluate(QVariantList{2.5}).toString(),
@@ -310,7 +301,7 @@ void ExpressionTest::localeOfTheOptions()
              QVariant(3));
 }
 
-void ExpressionTest::safetyOfTheCheck_data()
+void tst_Expression::safetyOfTheCheck_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("number");
@@ -325,26 +316,26 @@ void ExpressionTest::safetyOfTheCheck_data()
     QTest::newRow("huge string") << "String(1000000000, \"x\")" << 14;
 }
 
-void ExpressionTest::safetyOfTheCheck()
+void tst_Expression::safetyOfTheCheck()
 {
     QFETCH(QString, text);
     QFETCH(int, number);
-    QCOMPARE(errorOf([&] { evaluate(text); }).number(), number);
+    QCOMPARE(testsupport::errorNumber([&] { evaluate(text); }), number);
 }
 
-void ExpressionTest::timeLimitLeavesTheExpressionUsable()
+void tst_Expression::timeLimitLeavesTheExpressionUsable()
 {
     const Expression rule = Expression::compile(
         QStringLiteral("Execute(Left(\"Do : Loop\", 9 * [A])) & [B]"), english(200));
-    const nvtarnix::Error e = errorOf([&] { rule.evaluate(QVariantList{1, 1}); });
+    const nvtarnix::Error e = testsupport::raisedError([&] { rule.evaluate(QVariantList{1, 1}); }).value();
     QCOMPARE(e.number(), -2147467260);
     QVERIFY2(e.description().contains(QLatin1String("time limit")), qPrintable(e.description()));
     QCOMPARE(rule.evaluate(QVariantList{0, 7}), QVariant(QStringLiteral("7")));
-    QCOMPARE(errorOf([&] { rule.evaluate(QVariantList{1, 1}); }).number(), -2147467260);
+    QCOMPARE(testsupport::errorNumber([&] { rule.evaluate(QVariantList{1, 1}); }), -2147467260);
     QCOMPARE(rule.evaluate(QVariantList{0, 8}), QVariant(QStringLiteral("8")));
 }
 
-void ExpressionTest::manyThreadsAgreeWithOne()
+void tst_Expression::manyThreadsAgreeWithOne()
 {
     // Rules that use the locale, the random seed, Err and Execute, so any
     // state leaking between threads or runs shows in the results.
@@ -394,15 +385,15 @@ void ExpressionTest::manyThreadsAgreeWithOne()
             QCOMPARE(seen[t][r], expected[r]);
 }
 
-void ExpressionTest::nullExpression()
+void tst_Expression::nullExpression()
 {
     const Expression none;
     QVERIFY(none.isNull());
     QVERIFY(none.variables().isEmpty());
-    QCOMPARE(errorOf([&] { none.evaluate(QVariantList{}); }).number(), 91);
+    QCOMPARE(testsupport::errorNumber([&] { none.evaluate(QVariantList{}); }), 91);
     QVERIFY(!Expression::compile(QStringLiteral("1")).isNull());
     QCOMPARE(Expression::compile(QStringLiteral("\r\n[A] + 1\r\n")).text(), QStringLiteral("\r\n[A] + 1\r\n"));
 }
 
-QTEST_GUILESS_MAIN(ExpressionTest)
+NVTARNIX_TEST_CLASS(tst_Expression)
 #include "tst_expression.moc"

@@ -5,6 +5,8 @@
 #include "vbscript/ScriptControl.h"
 #include "vbscript/ValueText.h"
 
+#include "TestMain.h"
+
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -29,7 +31,7 @@ ScriptControl *newControl()
 
 } // namespace
 
-class Control : public QObject
+class tst_Control : public QObject
 {
     Q_OBJECT
 
@@ -282,5 +284,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(Control)
+NVTARNIX_TEST_CLASS(tst_Control)
 #include "tst_control.moc"

@@ -8,6 +8,8 @@
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/ValueText.h"
 
+#include "TestMain.h"
+
 #include <QTest>
 
 using namespace vbscript;
@@ -52,7 +54,7 @@ const ExecutionSettings &english()
 
 } // namespace
 
-class Operators : public QObject
+class tst_Operators : public QObject
 {
     Q_OBJECT
 
@@ -195,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(Operators)
+NVTARNIX_TEST_CLASS(tst_Operators)
 #include "tst_operators.moc"

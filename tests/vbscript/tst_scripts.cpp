@@ -8,6 +8,8 @@
 #include "vbscript/ScriptControl.h"
 #include "vbscript/ValueText.h"
 
+#include "TestMain.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QTest>
@@ -32,7 +34,7 @@ public:
 
 } // namespace
 
-class Scripts : public QObject
+class tst_Scripts : public QObject
 {
     Q_OBJECT
 
@@ -82,5 +84,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(Scripts)
+NVTARNIX_TEST_CLASS(tst_Scripts)
 #include "tst_scripts.moc"

@@ -3,6 +3,8 @@
 // rest of the library is tested by the script files, tests/vbscript/scripts.)
 #include "vbscript/ScriptControl.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace vbscript;
@@ -76,5 +78,5 @@ void tst_Dialogs::dialogsNeedPermission()
     QCOMPARE(bare.error().number(), 70);
 }
 
-QTEST_GUILESS_MAIN(tst_Dialogs)
+NVTARNIX_TEST_CLASS(tst_Dialogs)
 #include "tst_dialogs.moc"

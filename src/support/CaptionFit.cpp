@@ -1,0 +1,24 @@
+#include "support/CaptionFit.h"
+
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace nvtarnix {
+
+int captionFitWidth(const QPushButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    if (button->isDefault())
+        option.features |= QStyleOptionButton::DefaultButton;
+    if (button->autoDefault())
+        option.features |= QStyleOptionButton::AutoDefaultButton;
+    const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    const int aroundContents = option.rect.width() - contents.width();
+    const int caption = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
+    return caption + aroundContents;
+}
+
+} // namespace nvtarnix
