@@ -279,29 +279,29 @@ void TarnixObject::AddVariable(const QString &varID, const QString &vardescripti
     if (!m_catalog)
         throw objectNotSetError();
     const auto catalogField = m_catalog->AddField(varID, vardescription, vartype, varsize);
-    catalogField->setGroupcaption(groupcaption);
-    catalogField->setHasvaluelist(VariableNumber(hasvaluelist));
-    catalogField->setValuelist(valuelist);
-    catalogField->setListvalue(listvalue);
-    catalogField->setListText(ListText);
-    catalogField->setSampledata(sampledata);
-    catalogField->setSearchtype(VariableNumber(searchtype));
-    catalogField->setHelpstring(helpstring);
+    // Filled in the order the catalog field has always been written, so a
+    // number that does not convert leaves the values before it in place.
+    VariableRecord record = catalogField->record();
+    try {
+        record.groupcaption = groupcaption;
+        record.hasvaluelist = VariableNumber(hasvaluelist);
+        record.valuelist = valuelist;
+        record.listvalue = listvalue;
+        record.ListText = ListText;
+        record.sampledata = sampledata;
+        record.searchtype = VariableNumber(searchtype);
+        record.helpstring = helpstring;
+    } catch (...) {
+        catalogField->setRecord(record);
+        throw;
+    }
+    catalogField->setRecord(record);
 
     if (!m_view)
         throw objectNotSetError();
-    const auto viewField = m_view->AddField(varID, QString(), QString());
-    viewField->setColumnwidth(0);
-    viewField->setVardescription(vardescription);
+    const auto viewField = m_view->AddField(varID, vardescription);
     viewField->setVartype(VariableNumber(vartype));
-    viewField->setGroupcaption(groupcaption);
-    viewField->setHasvaluelist(VariableNumber(hasvaluelist));
-    viewField->setValuelist(valuelist);
-    viewField->setListvalue(listvalue);
-    viewField->setListText(ListText);
-    viewField->setSampledata(sampledata);
-    viewField->setSearchtype(VariableNumber(searchtype));
-    viewField->setHelpstring(helpstring);
+    viewField->setRecord(record);
 }
 
 void TarnixObject::ClearVariables()

@@ -60,40 +60,38 @@ void set(pugi::xml_node node, const char *name, int value)
     set(node, name, QString::number(value));
 }
 
-// The variable record that catalog and view fields both carry, written in the
-// order the reader expects it.
-template <typename Field>
-void writeVariableRecord(pugi::xml_node node, const Field &f)
+// The variable record that catalog and view fields both carry, in the order
+// the file has it.
+void writeVariableRecord(pugi::xml_node node, const VariableRecord &record)
 {
-    set(node, "groupcaption", f.groupcaption());
-    set(node, "hasvaluelist", f.hasvaluelist());
-    set(node, "valuelist", f.valuelist());
-    set(node, "listvalue", f.listvalue());
-    set(node, "ListText", f.ListText());
-    set(node, "sampledata", f.sampledata());
-    set(node, "searchtype", f.searchtype());
-    set(node, "helpstring", f.helpstring());
+    set(node, "vardescription", record.vardescription);
+    set(node, "groupcaption", record.groupcaption);
+    set(node, "hasvaluelist", record.hasvaluelist);
+    set(node, "valuelist", record.valuelist);
+    set(node, "listvalue", record.listvalue);
+    set(node, "ListText", record.ListText);
+    set(node, "sampledata", record.sampledata);
+    set(node, "searchtype", record.searchtype);
+    set(node, "helpstring", record.helpstring);
 }
 
 void writeCatalogField(pugi::xml_node parent, const CatalogField &f)
 {
     auto node = parent.append_child("Field");
     set(node, "ID", f.ID());
-    set(node, "vardescription", f.vardescription());
+    writeVariableRecord(node, f.record());
     set(node, "vartype", f.vartype());
     set(node, "varsize", f.varsize());
-    writeVariableRecord(node, f);
 }
 
 void writeViewField(pugi::xml_node parent, const ViewField &f)
 {
     auto node = parent.append_child("Field");
     set(node, "ID", f.ID());
-    set(node, "vardescription", f.vardescription());
+    writeVariableRecord(node, f.record());
+    set(node, "vartype", f.vartype());
     set(node, "displayformat", f.displayformat());
     set(node, "columnwidth", f.columnwidth());
-    set(node, "vartype", f.vartype());
-    writeVariableRecord(node, f);
 }
 
 struct StringWriter : pugi::xml_writer

@@ -167,6 +167,29 @@ private slots:
         field->setVardescription(QStringLiteral("Other"));
         QCOMPARE(view.Revision(), r);
     }
+
+    // A whole record counts as a change of the view only when it brings
+    // another caption or group caption.
+    void setRecordCountsNameChangesOnly()
+    {
+        View view(QStringLiteral("v"));
+        auto field = view.AddField(QStringLiteral("F"), QStringLiteral("Caption"));
+        VariableRecord record = field->record();
+        record.helpstring = QStringLiteral("help");
+        record.hasvaluelist = 1;
+        auto r = view.Revision();
+        field->setRecord(record);
+        QCOMPARE(view.Revision(), r);
+        QCOMPARE(field->helpstring(), QStringLiteral("help"));
+        QCOMPARE(field->hasvaluelist(), 1);
+        for (auto rename : {&VariableRecord::vardescription, &VariableRecord::groupcaption}) {
+            record.*rename += u'2';
+            field->setRecord(record);
+            QVERIFY(view.Revision() > r);
+            r = view.Revision();
+            QCOMPARE(field->record(), record);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Schema)
