@@ -5,10 +5,10 @@
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
 #include "component/ViewConversion.h"
-#include "component/modMain.h"
 #include "editor/frmEditor.h"
 #include "support/MainModule.h"
 #include "support/MlStringModule.h"
+#include "support/SavedError.h"
 
 namespace nvtarnix {
 

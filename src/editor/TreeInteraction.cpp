@@ -2,9 +2,9 @@
 
 #include "support/FailureHandling.h"
 
-#include "component/modMain.h"
 #include "editor/EditorTrees.h"
 #include "support/MlStringModule.h"
+#include "support/SavedError.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/ForwardOnlyRecordset.h>

@@ -3,7 +3,6 @@
 #include "support/FailureHandling.h"
 
 #include "component/TarnixObjectAccess.h"
-#include "component/modMain.h"
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
@@ -13,6 +12,7 @@
 #include "editor/ScriptHighlighter.h"
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
+#include "support/SavedError.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/TarnixObject.h>
