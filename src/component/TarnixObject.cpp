@@ -60,7 +60,7 @@ void TarnixObject::Edit()
         if (!m_editor)
             m_editor = std::make_unique<frmEditor>();
         m_editor->setOwner(this);
-        if (m_editor->WindowOpen(m_view, m_Script) == 1) {
+        if (m_editor->WindowOpen(m_view, m_Script) == QDialog::Accepted) {
             m_DatabaseScript = ConvertScriptToDatabase(m_Script);
             ClearErrors();
         }

@@ -82,12 +82,12 @@ double frmEditor::twipsPerPixel() const
 int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScript)
 {
     if (m_running)
-        return 0;
+        return Rejected;
     m_running = true;
     m_isLoading = true;
     // A run that ends in any other way than OK, Cancel or the close box
     // hands back 0 and leaves the script alone.
-    m_dialogResult = 0;
+    m_dialogResult = Rejected;
     skipOnError([&] {
         m_words.InitWordColours();
         m_words.setErrorWordsCleared(false);
@@ -96,14 +96,14 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     skipOnError([&] {
         if (!m_owner)
             throw objectNotSetError();
-        m_helpLine = m_owner->ShowHelpString() ? -1 : 0;
+        m_showHelpLine = m_owner->ShowHelpString();
     });
     skipOnError([&] { Form_Load(); });
     skipOnError([&] {
-        if (m_helpLine == -1)
+        if (m_showHelpLine)
             lbInfo->setText(GetMlString(1002, kHelpLineText));
     });
-    skipOnError([&] { frInfo->setVisible(m_helpLine == -1); });
+    skipOnError([&] { frInfo->setVisible(m_showHelpLine); });
     skipOnError([&] { fillVariableTree(); });
     skipOnError([&] { registerErrorWords(); });
     skipOnError([&] { fillFunctionTree(); });
@@ -127,7 +127,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
 
     int result = 0;
     skipOnError([&] {
-        if (m_dialogResult == 1) {
+        if (m_dialogResult == Accepted) {
             if (!m_owner)
                 throw objectNotSetError();
             TextScript = m_owner->ConvertScriptToDatabase(scriptText());
@@ -291,12 +291,12 @@ void frmEditor::unloadControls()
     m_highlighter = nullptr;
 }
 
-bool frmEditor::Form_QueryUnload(int unloadMode)
+bool frmEditor::Form_QueryUnload(UnloadMode mode)
 {
-    if (unloadMode != 0)
+    if (mode != UnloadMode::UserClose)
         return false;
-    m_dialogResult = 0;
-    done(0);
+    m_dialogResult = Rejected;
+    done(Rejected);
     return true;
 }
 
@@ -304,14 +304,14 @@ void frmEditor::cmdOK_Click()
 {
     if (!CheckExpression())
         return;
-    m_dialogResult = 1;
-    done(1);
+    m_dialogResult = Accepted;
+    done(Accepted);
 }
 
 void frmEditor::cmdCancel_Click()
 {
-    m_dialogResult = 0;
-    done(0);
+    m_dialogResult = Rejected;
+    done(Rejected);
 }
 
 void frmEditor::cmdCheck_Click()
@@ -488,7 +488,7 @@ void frmEditor::Form_Resize()
 void frmEditor::picbottom_Resize()
 {
     m_geometry = editor::picbottom_Resize(m_geometry, m_geometry.picbottom.width, m_geometry.picbottom.height,
-                                          twipsPerPixel(), m_helpLine);
+                                          twipsPerPixel(), m_showHelpLine);
 }
 
 void frmEditor::placeControls()
@@ -523,7 +523,7 @@ void frmEditor::placeControls()
 void frmEditor::closeEvent(QCloseEvent *event)
 {
     // The close box ends the run like Cancel; the window is hidden, not unloaded.
-    if (Form_QueryUnload(0))
+    if (Form_QueryUnload(UnloadMode::UserClose))
         event->ignore();
 }
 

@@ -115,7 +115,7 @@ int frmList::WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListFi
     setParent(theOwner, windowFlags());
     exec();
 
-    if (m_dialogResult == 1 && !lstValueList->selectedItems().isEmpty())
+    if (m_dialogResult == Accepted && !lstValueList->selectedItems().isEmpty())
         SelectedValue = selectedCode();
     return m_dialogResult;
 }
@@ -161,25 +161,25 @@ void frmList::Form_Load()
 
 void frmList::cmdOK_Click()
 {
-    m_dialogResult = 1;
+    m_dialogResult = Accepted;
     hide();
 }
 
 void frmList::cmdCancel_Click()
 {
-    m_dialogResult = 0;
+    m_dialogResult = Rejected;
     hide();
 }
 
 void frmList::lstValueList_DblClick()
 {
-    m_dialogResult = 1;
+    m_dialogResult = Accepted;
     hide();
 }
 
 void frmList::Form_QueryUnload()
 {
-    m_dialogResult = 0;
+    m_dialogResult = Rejected;
     hide();
 }
 
