@@ -50,12 +50,18 @@ bool isToken(QStringView text)
 // The text's tokens, each distinct token with its current value, found by
 // the hash of that value. A bit per hash (folded to 16 bits) turns most steps
 // away before the hash table is asked.
+//
+// The tokens are exactly the places where a "[" is followed by a "]" with no
+// bracket between. So when tokens are replaced by a text without brackets
+// (the check's samples), a new token can only form where the bracket before
+// a replaced token is a "[" and the one after it a "]"; everywhere else the
+// other tokens stay as they are, and the text need not be read again.
 class Tokens
 {
 public:
     explicit Tokens(QString text) : m_text(std::move(text)) { scan(); }
 
-    bool empty() const { return m_occurrences.empty(); }
+    bool empty() const { return m_live == 0; }
     bool mayHold(std::uint64_t hash) const { return (m_filter[(hash >> 6) & 1023] >> (hash & 63)) & 1; }
     bool holds(std::uint64_t hash) const { return m_byHash.contains(hash); }
 
@@ -81,9 +87,8 @@ public:
             m_byHash.erase(bucket);
     }
 
-    // Gives the tokens taken a new value. Only a value that is a token itself
-    // leaves the other tokens as they are; after any other the text must be
-    // read again.
+    // Gives the tokens taken a value that is a token itself: the other tokens
+    // stay as they are.
     void give(const std::vector<int> &moving, QString value)
     {
         m_owned.push_back(std::move(value));
@@ -93,6 +98,31 @@ public:
         mark(hash);
         auto &target = m_byHash[hash];
         target.insert(target.end(), moving.begin(), moving.end());
+    }
+
+    // Gives the tokens taken any other value: they are tokens no more. False
+    // when the text must be read again for its tokens: the value holds a
+    // bracket, or a new token formed around a replaced one.
+    bool retire(const std::vector<int> &moving, QString value)
+    {
+        const bool bracketFree = !value.contains(u'[') && !value.contains(u']');
+        m_owned.push_back(std::move(value));
+        for (int t : moving)
+            m_values[std::size_t(t)] = m_owned.back();
+        if (!bracketFree)
+            return false;
+        if (m_gapBefore.empty())
+            findGaps();
+        std::vector<bool> retired(m_values.size(), false);
+        for (int t : moving)
+            retired[std::size_t(t)] = true;
+        for (int o = m_firstLive; o >= 0;) {
+            const int next = m_nextLive[std::size_t(o)];
+            if (retired[std::size_t(m_occurrences[std::size_t(o)].token)] && !unlink(o))
+                return false;
+            o = next;
+        }
+        return true;
     }
 
     // The text with every token at its current value.
@@ -120,7 +150,66 @@ private:
         int token;
     };
 
+    // The first and the last bracket of the text between two live tokens;
+    // 0 for none.
+    struct Gap
+    {
+        char16_t first = 0;
+        char16_t last = 0;
+    };
+
     void mark(std::uint64_t hash) { m_filter[(hash >> 6) & 1023] |= 1ULL << (hash & 63); }
+
+    static Gap gapOf(QStringView text)
+    {
+        Gap gap;
+        for (QChar c : text) {
+            if (isBracket(c)) {
+                if (!gap.first)
+                    gap.first = c.unicode();
+                gap.last = c.unicode();
+            }
+        }
+        return gap;
+    }
+
+    // Worked out when the first token is retired; replacing tokens by tokens
+    // never needs them.
+    void findGaps()
+    {
+        const int count = int(m_occurrences.size());
+        m_gapBefore.resize(std::size_t(count));
+        m_previousLive.resize(std::size_t(count));
+        m_nextLive.resize(std::size_t(count));
+        qsizetype done = 0;
+        for (int o = 0; o < count; ++o) {
+            const Occurrence &occurrence = m_occurrences[std::size_t(o)];
+            m_gapBefore[std::size_t(o)] = gapOf(QStringView(m_text).mid(done, occurrence.start - done));
+            m_previousLive[std::size_t(o)] = o - 1;
+            m_nextLive[std::size_t(o)] = o + 1 < count ? o + 1 : -1;
+            done = occurrence.end;
+        }
+        m_gapAfterLast = gapOf(QStringView(m_text).mid(done));
+        m_firstLive = count ? 0 : -1;
+    }
+
+    // Takes the occurrence o out of the live ones; its two gaps become one.
+    // False when that joins a "[" before it with a "]" after it.
+    bool unlink(int o)
+    {
+        const int previous = m_previousLive[std::size_t(o)];
+        const int next = m_nextLive[std::size_t(o)];
+        const Gap before = m_gapBefore[std::size_t(o)];
+        Gap &after = next >= 0 ? m_gapBefore[std::size_t(next)] : m_gapAfterLast;
+        if (before.last == u'[' && after.first == u']')
+            return false;
+        after = {before.first ? before.first : after.first, after.last ? after.last : before.last};
+        (previous >= 0 ? m_nextLive[std::size_t(previous)] : m_firstLive) = next;
+        if (next >= 0)
+            m_previousLive[std::size_t(next)] = previous;
+        --m_live;
+        return true;
+    }
 
     // From each "[" to the next bracket if that is a "]"; another "[" there
     // starts a new candidate. Every occurrence of a token is found this way.
@@ -147,6 +236,7 @@ private:
             m_occurrences.push_back({open, close + 1, *it});
             open = text.indexOf(u'[', close + 1);
         }
+        m_live = qsizetype(m_occurrences.size());
         m_byHash.reserve(qsizetype(m_values.size()));
         for (int t = 0; t < int(m_values.size()); ++t) {
             const std::uint64_t hash = hashOf(m_values[std::size_t(t)]);
@@ -161,6 +251,13 @@ private:
     std::vector<QString> m_owned;      // the values that are not part of m_text
     QHash<std::uint64_t, std::vector<int>> m_byHash;
     std::vector<std::uint64_t> m_filter = std::vector<std::uint64_t>(1024, 0);
+    qsizetype m_live = 0; // occurrences that are still tokens
+    // The live occurrences as a list in text order, with the gaps before them.
+    std::vector<Gap> m_gapBefore;
+    Gap m_gapAfterLast;
+    std::vector<int> m_previousLive;
+    std::vector<int> m_nextLive;
+    int m_firstLive = -1;
 };
 
 } // namespace
@@ -218,9 +315,9 @@ QString ReplacementSteps::apply(const QString &text) const
             if (moving.empty())
                 continue;
             QString value = replacement(step);
-            const bool staysToken = isToken(value);
-            tokens.give(moving, std::move(value));
-            if (!staysToken)
+            if (isToken(value))
+                tokens.give(moving, std::move(value));
+            else if (!tokens.retire(moving, std::move(value)))
                 tokens = Tokens(tokens.text());
         } else if (tokens.holds(hash)) {
             QString rewritten = tokens.text();
