@@ -27,8 +27,10 @@ namespace nvtarnix {
 // (the usual variable name, no bracket inside), its occurrences are exactly
 // the tokens equal to it, and when its replacement is a token too, replacing
 // them leaves every other token as it was: the step only changes the value
-// those tokens carry, and the text is written once at the end. Any other step
-// that finds its search text rewrites the text and reads its tokens again.
+// those tokens carry, and the text is written once at the end. A replacement
+// without brackets (the check's samples) leaves them as they were too, unless
+// it lets a stray "[" and "]" around it meet. Any other step that finds its
+// search text rewrites the text and reads its tokens again.
 class ReplacementSteps
 {
 public:
