@@ -1,5 +1,8 @@
 #include "DemoDatabase.h"
 
+#include "SampleOrders.h"
+#include "SqlTransaction.h"
+
 #include <nvtarnix/Error.h>
 
 #include <QDir>
@@ -17,10 +20,11 @@ namespace tarnixdemo {
 
 namespace {
 
-// A locked database is reported after this wait instead of freezing the window.
-constexpr int BusyTimeoutMs = 1000;
-
 constexpr int GreekLanguage = 1032;
+
+// PRAGMA user_version of a database that holds everything this demo reads;
+// one from the first demo, without customers and orders, reads 0.
+constexpr int SchemaVersion = 2;
 
 // SQL binds a null QString as NULL; the tables hold empty texts instead.
 QVariant text(const QString &value)
@@ -60,51 +64,139 @@ const char *const CreateStatements[] = {
     " expression TEXT NOT NULL DEFAULT '')",
 };
 
+// The data the rules select from; the columns are named by the fields'
+// varIDs, so a rule's variables name them. Dates are ISO texts (yyyy-mm-dd).
+const char *const OrderTables[] = {
+    "CREATE TABLE customers (CUST_ID INTEGER PRIMARY KEY, CUST_NAME TEXT NOT NULL,"
+    " CUST_CITY TEXT NOT NULL, CUST_COUNTRY INTEGER NOT NULL, CUST_SINCE TEXT NOT NULL)",
+    "CREATE TABLE orders (ORD_NO INTEGER PRIMARY KEY,"
+    " CUST_ID INTEGER NOT NULL REFERENCES customers (CUST_ID),"
+    " ORD_DATE TEXT NOT NULL, ORD_AMOUNT REAL NOT NULL, ORD_STATUS INTEGER NOT NULL,"
+    " ORD_NOTES TEXT)",
+};
+
+QStringList orderTables(bool temporary)
+{
+    QStringList statements;
+    for (const char *statement : OrderTables) {
+        QString sql = QString::fromUtf8(statement);
+        if (temporary)
+            sql.replace(QLatin1String("CREATE TABLE"), QLatin1String("CREATE TEMP TABLE"));
+        statements.append(sql);
+    }
+    return statements;
+}
+
+QString setSchemaVersion()
+{
+    return QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion);
+}
+
+// An order missing its customer still counts; its customer fields are NULL.
+const char *const OrdersQuery =
+    "SELECT o.ORD_NO, o.ORD_DATE, o.ORD_AMOUNT, o.ORD_STATUS, o.ORD_NOTES,"
+    " c.CUST_ID, c.CUST_NAME, c.CUST_CITY, c.CUST_COUNTRY, c.CUST_SINCE"
+    " FROM orders o LEFT JOIN customers c ON c.CUST_ID = o.CUST_ID ORDER BY o.ORD_NO";
+
+QString isoDate(const QDate &date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+bool markedReadOnly(const QFileInfo &info)
+{
+    // The mode bits decide, not whether this user could write through them
+    // (root could).
+    return !(info.permissions()
+             & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+}
+
 } // namespace
 
-DemoDatabase::DemoDatabase(const QString &path)
-    : m_path(path), m_connection(nextConnectionName())
+DemoDatabase::DemoDatabase(const QString &path, int busyTimeoutMs)
+    : m_path(path), m_connection(nextConnectionName()), m_busyTimeoutMs(busyTimeoutMs)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(path);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        QDir().mkpath(info.absolutePath());
-    } else if (!(info.permissions()
-                 & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
-        // A file marked read-only stays untouched, whoever runs the demo:
-        // the mode bits decide, not whether this user could write through
-        // them (root could).
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    try {
+        open();
+
+        // sqlite opens any file lazily; the first read tells whether it is a database.
+        QSqlQuery probe(database());
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !probe.next())
+            raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(path),
+                 probe.lastError().text());
+        const int objects = probe.value(0).toInt();
+        probe.finish();
+
+        if (objects == 0) {
+            createSample();
+        } else if (!hasTable(QStringLiteral("rules")) || !hasTable(QStringLiteral("fields"))) {
+            raiseDemoError(DemoErrorOpen, QStringLiteral("%1 is not a tarnix-demo database").arg(path),
+                 QStringLiteral("it has no rules or fields table"));
+        } else {
+            addOrders();
+        }
+    } catch (...) {
+        closeConnection(m_connection);
+        throw;
     }
-    db.setConnectOptions(options);
-    if (!db.open())
-        fail(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(path),
-             db.lastError().text());
-
-    // sqlite opens any file lazily; the first read tells whether it is a database.
-    QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !probe.next())
-        fail(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(path),
-             probe.lastError().text());
-    const int objects = probe.value(0).toInt();
-    probe.finish();
-
-    if (objects == 0)
-        createSample();
-    else if (!hasTable(QStringLiteral("rules")) || !hasTable(QStringLiteral("fields")))
-        fail(DemoErrorOpen, QStringLiteral("%1 is not a tarnix-demo database").arg(path),
-             QStringLiteral("it has no rules or fields table"));
 }
 
 DemoDatabase::~DemoDatabase()
 {
+    closeConnection(m_connection);
+}
+
+void DemoDatabase::open()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_path);
+    // A locked database is reported after this wait instead of freezing the window.
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs);
+    const QFileInfo info(m_path);
+    m_readOnly = info.exists() && markedReadOnly(info);
+    if (!info.exists())
+        QDir().mkpath(info.absolutePath());
+    else if (m_readOnly)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(options);
+    if (!db.open())
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot open the database %1").arg(m_path),
+             db.lastError().text());
+}
+
+void DemoDatabase::closeConnection(const QString &name)
+{
     {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        QSqlDatabase db = QSqlDatabase::database(name, false);
         db.close();
     }
-    QSqlDatabase::removeDatabase(m_connection);
+    QSqlDatabase::removeDatabase(name);
+}
+
+void DemoDatabase::reopenIfWritable()
+{
+    if (!m_readOnly || markedReadOnly(QFileInfo(m_path)))
+        return;
+    // Open the file anew beside the old connection, and keep the old one
+    // should anything fail: the window goes on reading through it.
+    const QString previous = m_connection;
+    const bool ordersInMemory = m_ordersInMemory;
+    m_connection = nextConnectionName();
+    try {
+        open();
+        if (ordersInMemory) {
+            // The orders in memory went with the old connection.
+            m_ordersInMemory = false;
+            addOrders();
+        }
+    } catch (const nvtarnix::Error &) {
+        closeConnection(m_connection);
+        m_connection = previous;
+        m_readOnly = true;
+        m_ordersInMemory = ordersInMemory;
+        return;
+    }
+    closeConnection(previous);
 }
 
 QString DemoDatabase::defaultPath()
@@ -118,14 +210,6 @@ QSqlDatabase DemoDatabase::database() const
     return QSqlDatabase::database(m_connection, false);
 }
 
-void DemoDatabase::fail(int number, const QString &what, const QString &detail) const
-{
-    QString description = what;
-    if (!detail.trimmed().isEmpty())
-        description += QStringLiteral(": ") + detail.trimmed();
-    throw nvtarnix::Error(number, QString::fromLatin1(DemoErrorSource), description);
-}
-
 bool DemoDatabase::hasTable(const QString &name) const
 {
     QSqlQuery q(database());
@@ -137,71 +221,87 @@ bool DemoDatabase::hasTable(const QString &name) const
 
 void DemoDatabase::createSample()
 {
-    QSqlDatabase db = database();
-    const QString what = QStringLiteral("Cannot create the database %1").arg(m_path);
-    if (!db.transaction())
-        fail(DemoErrorOpen, what, db.lastError().text());
+    SqlTransaction t(database(), DemoErrorOpen,
+                  QStringLiteral("Cannot create the database %1").arg(m_path));
+    for (const char *statement : CreateStatements)
+        t.run(QString::fromUtf8(statement));
 
-    auto run = [&](QSqlQuery &q) {
-        if (!q.exec()) {
-            const QString detail = q.lastError().text();
-            q.finish();
-            db.rollback();
-            fail(DemoErrorOpen, what, detail);
-        }
-    };
-
-    for (const char *statement : CreateStatements) {
-        QSqlQuery q(db);
-        q.prepare(QString::fromUtf8(statement));
-        run(q);
-    }
-
+    QSqlQuery field = t.prepare(QStringLiteral(
+        "INSERT INTO fields (position, varID, vardescription, vartype, varsize, searchtype,"
+        " hasvaluelist, valuelist, listvalue, ListText, groupcaption, sampledata, helpstring)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     int position = 0;
-    for (const DemoField &f : sampleFields()) {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral(
-            "INSERT INTO fields (position, varID, vardescription, vartype, varsize, searchtype,"
-            " hasvaluelist, valuelist, listvalue, ListText, groupcaption, sampledata, helpstring)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (const QVariant &v :
-             {QVariant(++position), text(f.varID), text(f.vardescription),
-              QVariant(f.vartype.toInt()), QVariant(f.varsize.toInt()),
-              QVariant(f.searchtype.toInt()), QVariant(f.hasvaluelist.toInt()), text(f.valuelist),
-              text(f.listvalue), text(f.ListText), text(f.groupcaption), text(f.sampledata),
-              text(f.helpstring)})
-            q.addBindValue(v);
-        run(q);
-    }
+    for (const DemoField &f : sampleFields())
+        t.run(field, {++position, text(f.varID), text(f.vardescription), f.vartype.toInt(),
+                      f.varsize.toInt(), f.searchtype.toInt(), f.hasvaluelist.toInt(),
+                      text(f.valuelist), text(f.listvalue), text(f.ListText),
+                      text(f.groupcaption), text(f.sampledata), text(f.helpstring)});
 
     const std::pair<const char *, QList<ValueListEntry>> lists[] = {
         {"countries", sampleCountries()}, {"order_statuses", sampleOrderStatuses()}};
     for (const auto &[table, entries] : lists) {
-        for (const ValueListEntry &e : entries) {
-            QSqlQuery q(db);
-            q.prepare(QStringLiteral("INSERT INTO %1 (code, description, description_el)"
-                                     " VALUES (?, ?, ?)")
-                          .arg(QString::fromLatin1(table)));
-            q.addBindValue(e.code);
-            q.addBindValue(e.english);
-            q.addBindValue(e.greek);
-            run(q);
+        QSqlQuery entry = t.prepare(QStringLiteral("INSERT INTO %1 (code, description, description_el)"
+                                                   " VALUES (?, ?, ?)")
+                                        .arg(QString::fromLatin1(table)));
+        for (const ValueListEntry &e : entries)
+            t.run(entry, {e.code, e.english, e.greek});
+    }
+
+    QSqlQuery rule = t.prepare(QStringLiteral("INSERT INTO rules (name, expression) VALUES (?, ?)"));
+    for (const SampleRule &r : sampleRules())
+        t.run(rule, {text(r.name), text(r.expression)});
+    t.commit();
+
+    createOrders(orderTables(false) << setSchemaVersion(),
+                 QStringLiteral("Cannot create the database %1").arg(m_path));
+}
+
+void DemoDatabase::addOrders()
+{
+    const bool hasCustomers = hasTable(QStringLiteral("customers"));
+    const bool hasOrders = hasTable(QStringLiteral("orders"));
+    if (hasCustomers && hasOrders)
+        return;
+    if (hasCustomers || hasOrders)
+        raiseDemoError(DemoErrorOpen, QStringLiteral("%1 is not a tarnix-demo database").arg(m_path),
+             QStringLiteral("it has a customers or an orders table, not both"));
+
+    // A database of the first demo: it gets the sample orders, in the file
+    // when it can take them, else for this session.
+    const QString what = QStringLiteral("Cannot add the sample orders to %1").arg(m_path);
+    if (!m_readOnly) {
+        try {
+            createOrders(orderTables(false) << setSchemaVersion(), what);
+            return;
+        } catch (const nvtarnix::Error &) {
+            // Locked, or read-only in a way the mode bits do not tell.
         }
     }
+    createOrders(orderTables(true), what);
+    m_ordersInMemory = true;
+}
 
-    for (const SampleRule &r : sampleRules()) {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("INSERT INTO rules (name, expression) VALUES (?, ?)"));
-        q.addBindValue(text(r.name));
-        q.addBindValue(text(r.expression));
-        run(q);
-    }
+void DemoDatabase::createOrders(const QStringList &statements, const QString &what)
+{
+    SqlTransaction t(database(), DemoErrorOpen, what);
+    for (const QString &statement : statements)
+        t.run(statement);
 
-    if (!db.commit()) {
-        const QString detail = db.lastError().text();
-        db.rollback();
-        fail(DemoErrorOpen, what, detail);
-    }
+    // The temporary tables, when these are, come first in name lookup.
+    const QList<SampleCustomer> customers = sampleCustomers();
+    QSqlQuery customer = t.prepare(QStringLiteral(
+        "INSERT INTO customers (CUST_ID, CUST_NAME, CUST_CITY, CUST_COUNTRY, CUST_SINCE)"
+        " VALUES (?, ?, ?, ?, ?)"));
+    for (const SampleCustomer &c : customers)
+        t.run(customer, {c.id, c.name, c.city, c.country, isoDate(c.since)});
+
+    QSqlQuery order = t.prepare(QStringLiteral(
+        "INSERT INTO orders (ORD_NO, CUST_ID, ORD_DATE, ORD_AMOUNT, ORD_STATUS, ORD_NOTES)"
+        " VALUES (?, ?, ?, ?, ?, ?)"));
+    for (const SampleOrder &o : sampleOrders(customers))
+        t.run(order, {o.number, o.customer, isoDate(o.date), double(o.cents) / 100.0, o.status,
+                      o.notes.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(o.notes)});
+    t.commit();
 }
 
 QList<DemoField> DemoDatabase::fields() const
@@ -211,7 +311,7 @@ QList<DemoField> DemoDatabase::fields() const
             "SELECT varID, vardescription, vartype, varsize, searchtype, hasvaluelist, valuelist,"
             " listvalue, ListText, groupcaption, sampledata, helpstring"
             " FROM fields ORDER BY position, varID")))
-        fail(DemoErrorOpen, QStringLiteral("Cannot read the fields of %1").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot read the fields of %1").arg(m_path),
              q.lastError().text());
     QList<DemoField> result;
     while (q.next()) {
@@ -231,7 +331,7 @@ QList<Rule> DemoDatabase::rules() const
 {
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("SELECT id, name, expression FROM rules ORDER BY id")))
-        fail(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
              q.lastError().text());
     QList<Rule> result;
     while (q.next())
@@ -245,50 +345,56 @@ Rule DemoDatabase::rule(int id) const
     q.prepare(QStringLiteral("SELECT id, name, expression FROM rules WHERE id = ?"));
     q.addBindValue(id);
     if (!q.exec())
-        fail(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
+        raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot read the rules of %1").arg(m_path),
              q.lastError().text());
     if (!q.next())
-        fail(DemoErrorRule, QStringLiteral("There is no rule %1 in %2").arg(id).arg(m_path), {});
+        raiseDemoError(DemoErrorRule, QStringLiteral("There is no rule %1 in %2").arg(id).arg(m_path), {});
     return {q.value(0).toInt(), q.value(1).toString(), q.value(2).toString()};
 }
 
 void DemoDatabase::saveRuleExpression(int id, const QString &expression)
 {
-    QSqlDatabase db = database();
     const QString what = QStringLiteral("Cannot save the rule in %1").arg(m_path);
-    if (!db.transaction())
-        fail(DemoErrorSave, what, db.lastError().text());
+    SqlTransaction t(database(), DemoErrorSave, what);
+    if (t.run(QStringLiteral("UPDATE rules SET expression = ? WHERE id = ?"), {text(expression), id}) != 1)
+        raiseDemoError(DemoErrorRule, what, QStringLiteral("there is no rule %1").arg(id));
+    t.commit();
+}
 
-    QString detail;
-    int number = DemoErrorSave;
-    {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("UPDATE rules SET expression = ? WHERE id = ?"));
-        q.addBindValue(text(expression));
-        q.addBindValue(id);
-        if (!q.exec()) {
-            detail = q.lastError().text();
-        } else if (q.numRowsAffected() != 1) {
-            number = DemoErrorRule;
-            detail = QStringLiteral("there is no rule %1").arg(id);
-        }
-    }
-    if (detail.isEmpty() && db.commit())
-        return;
-    if (detail.isEmpty())
-        detail = db.lastError().text();
-    db.rollback();
-    fail(number, what, detail);
+bool DemoDatabase::saveRule(const Rule &rule)
+{
+    reopenIfWritable();
+    SqlTransaction t(database(), DemoErrorSave,
+                  QStringLiteral("Cannot save the rule \"%1\" in %2").arg(rule.name, m_path));
+    const bool recreated =
+        t.run(QStringLiteral("UPDATE rules SET expression = ? WHERE id = ?"),
+              {text(rule.expression), rule.id})
+        == 0;
+    if (recreated)
+        t.run(QStringLiteral("INSERT INTO rules (id, name, expression) VALUES (?, ?, ?)"),
+              {rule.id, text(rule.name), text(rule.expression)});
+    t.commit();
+    return recreated;
+}
+
+QSqlQuery DemoDatabase::orders() const
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(QString::fromLatin1(OrdersQuery)))
+        raiseDemoError(DemoErrorOrders, QStringLiteral("Cannot read the orders of %1").arg(m_path),
+             q.lastError().text());
+    return q;
 }
 
 QString DemoDatabase::valueListQuery(const QString &name, int language) const
 {
     if (name.isEmpty() || !hasTable(name))
-        fail(DemoErrorValueList,
+        raiseDemoError(DemoErrorValueList,
              QStringLiteral("The value list \"%1\" is not in %2").arg(name, m_path), {});
     const QSqlRecord columns = database().record(name);
     if (!columns.contains(QStringLiteral("code")) || !columns.contains(QStringLiteral("description")))
-        fail(DemoErrorValueList,
+        raiseDemoError(DemoErrorValueList,
              QStringLiteral("The value list \"%1\" has no code and description columns").arg(name),
              {});
     const QString description =
@@ -297,6 +403,18 @@ QString DemoDatabase::valueListQuery(const QString &name, int language) const
             : QStringLiteral("description");
     const QString table = database().driver()->escapeIdentifier(name, QSqlDriver::TableName);
     return QStringLiteral("SELECT code, %1 AS description FROM %2").arg(description, table);
+}
+
+QHash<int, QString> DemoDatabase::valueListTexts(const QString &name, int language) const
+{
+    QSqlQuery q(database());
+    if (!q.exec(valueListQuery(name, language)))
+        raiseDemoError(DemoErrorValueList, QStringLiteral("Cannot read the value list \"%1\"").arg(name),
+             q.lastError().text());
+    QHash<int, QString> texts;
+    while (q.next())
+        texts.insert(q.value(0).toInt(), q.value(1).toString());
+    return texts;
 }
 
 } // namespace tarnixdemo

@@ -2,8 +2,10 @@
 
 #include "SampleData.h"
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 namespace tarnixdemo {
@@ -15,6 +17,7 @@ enum DemoError {
     DemoErrorSave = 32002,         // a rule cannot be written (read-only, locked, ...)
     DemoErrorValueList = 32003,    // a value list the database does not hold
     DemoErrorRule = 32004,         // a rule id the database does not hold
+    DemoErrorOrders = 32005,       // the orders cannot be read
 };
 inline constexpr const char *DemoErrorSource = "tarnix-demo";
 
@@ -26,13 +29,19 @@ struct Rule
 };
 
 // The demo's orders database: the data fields offered to the wizard, the value
-// lists behind two of them and the stored rules. A file that does not exist
-// yet is created with the sample; an existing one is used as it is.
+// lists behind two of them, the stored rules and the customers and orders the
+// rules select from. A file that does not exist yet is created with the
+// sample. A database of an earlier demo, which has rules but no orders, gets
+// the sample orders added; when it cannot be written they are kept in memory
+// for the session instead (ordersInMemory()).
 class DemoDatabase
 {
 public:
+    // How long a write waits for another program's lock before it fails.
+    static constexpr int DefaultBusyTimeoutMs = 1000;
+
     // Opens or creates the database at path; raises DemoErrorOpen.
-    explicit DemoDatabase(const QString &path);
+    explicit DemoDatabase(const QString &path, int busyTimeoutMs = DefaultBusyTimeoutMs);
     ~DemoDatabase();
     DemoDatabase(const DemoDatabase &) = delete;
     DemoDatabase &operator=(const DemoDatabase &) = delete;
@@ -51,17 +60,45 @@ public:
     // stored or the rule keeps its old one. Raises DemoErrorSave/DemoErrorRule.
     void saveRuleExpression(int id, const QString &expression);
 
+    // Stores what the user accepted for a rule. A rule that another program
+    // deleted meanwhile is created again under its id and name, so that the
+    // edit is not lost; the result is true then. Raises DemoErrorSave.
+    bool saveRule(const Rule &rule);
+
+    // The orders with their customers, one row each in order of ORD_NO; the
+    // columns are named by the fields' varIDs. Raises DemoErrorOrders.
+    QSqlQuery orders() const;
+    // True when the file could not take the sample orders (read-only or
+    // locked): they live in memory until the demo ends.
+    bool ordersInMemory() const { return m_ordersInMemory; }
+
+    // Code to text of value list `name` in `language`. Raises DemoErrorValueList.
+    QHash<int, QString> valueListTexts(const QString &name, int language) const;
+
     // The SQL that answers value list `name` in `language` (1032 Greek, else
     // English): columns code and description. Raises DemoErrorValueList.
     QString valueListQuery(const QString &name, int language) const;
 
 private:
+    // Opens m_connection on the file, read-only when its mode bits say so.
+    void open();
+    static void closeConnection(const QString &name);
+    // A file opened read-only because of its mode bits is opened again for
+    // writing once they allow it, so that a retry after the user fixed them
+    // succeeds.
+    void reopenIfWritable();
     bool hasTable(const QString &name) const;
     void createSample();
-    [[noreturn]] void fail(int number, const QString &what, const QString &detail) const;
+    void addOrders();
+    // Runs `statements` and then fills the customers and orders tables.
+    // Raises DemoErrorOpen with `what` in front of the database's message.
+    void createOrders(const QStringList &statements, const QString &what);
 
     QString m_path;
     QString m_connection;
+    int m_busyTimeoutMs;
+    bool m_readOnly = false;
+    bool m_ordersInMemory = false;
 };
 
 } // namespace tarnixdemo

@@ -1,9 +1,6 @@
 #include "DemoHost.h"
 
-#include "component/TarnixObjectAccess.h"
-#include "support/MlStringModule.h"
-#include "support/MlStringService.h"
-
+#include <nvtarnix/Language.h>
 #include <nvtarnix/SqlRecordset.h>
 
 namespace tarnixdemo {
@@ -18,7 +15,7 @@ DemoHost::~DemoHost() = default;
 
 void DemoHost::setLanguage(int language)
 {
-    nvtarnix::MlStringService().setCurrentLanguage(qint16(language));
+    nvtarnix::setUserInterfaceLanguage(language);
     rebuildBuilder();
 }
 
@@ -27,7 +24,7 @@ void DemoHost::rebuildBuilder()
     // A builder takes its captions from the string service when it is made,
     // so a new language needs a new builder.
     auto builder = std::make_unique<nvtarnix::TarnixObject>();
-    m_language = nvtarnix::CurrentLanguage();
+    m_language = nvtarnix::userInterfaceLanguage();
     for (const DemoField &f : m_database.fields())
         builder->AddVariable(f.varID, f.vardescription, f.vartype, f.varsize, f.searchtype,
                              f.hasvaluelist, f.valuelist, f.listvalue, f.ListText, f.groupcaption,
@@ -47,10 +44,7 @@ QString DemoHost::displayForm(const QString &databaseForm)
 std::optional<QString> DemoHost::edit(const QString &databaseForm)
 {
     m_builder->setDatabaseScript(databaseForm);
-    // Only an accepted run clears (replaces) the builder's error list.
-    const auto errorsBefore = nvtarnix::TarnixObjectAccess::ErrorList(*m_builder);
-    m_builder->Edit();
-    if (nvtarnix::TarnixObjectAccess::ErrorList(*m_builder) == errorsBefore)
+    if (!m_builder->Edit())
         return std::nullopt;
     return m_builder->DatabaseScript();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 namespace tarnixdemo {
@@ -22,8 +23,44 @@ enum class DemoText {
     SavedStatus,    // %1 rule name
     UnsavedStatus,  // %1 rule name
     DatabaseStatus, // %1 path
+    // The orders and what the rules select from them.
+    ColumnOrders,
+    CountValue,          // in place of a count: the rule computes something else
+    CountError,          // %1 number
+    FailuresOne,         // after a count: %1 number
+    FailuresMany,        // after a count: %1 number, %2 orders
+    NoExpression,
+    ColumnOrderNumber,
+    ColumnCustomer,
+    ColumnCountry,
+    ColumnAmount,
+    ColumnStatus,
+    ColumnDate,
+    ColumnResult,
+    MatchesNone,         // nothing selected in the rule list
+    MatchesCondition,    // %1 rule, %2 selected, %3 orders
+    MatchesValue,        // %1 rule, %2 orders
+    MatchesCannotRun,    // %1 rule, %2 number, %3 description
+    MatchesNoExpression, // %1 rule
+    OrdersNote,          // %1 orders, %2 the day they were taken
+    OrdersInMemory,
+    ValueTrue,
+    ValueFalse,
+    // Edits the database did not take yet.
+    NotSavedDeleted,     // marks a pending rule another program deleted
+    RetryButton,
+    DiscardButton,
+    StayButton,
+    QuitQuestion,        // %1 the rules, one a line
+    LastTryFailed,       // %1 number, %2 description
+    RecreatedStatus,     // %1 rule name
+    AllSavedStatus,
 };
 
 QString demoText(DemoText id, int language);
+
+// How numbers, amounts and dates read in the demo's language, whatever the
+// machine's locale: the window speaks the user's language throughout.
+QLocale demoLocale(int language);
 
 } // namespace tarnixdemo

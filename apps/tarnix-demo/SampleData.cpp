@@ -93,7 +93,7 @@ QList<SampleRule> sampleRules()
         {QStringLiteral("Letter greeting"),
          QStringLiteral("\"Dear \" & [CUST_NAME] & \" of \" & [CUST_CITY] & \",\"")},
         {QStringLiteral("Late delivery"),
-         QStringLiteral("DateDiff(\"d\", [ORD_DATE], [TODAY]) > 30 And [ORD_STATUS] <> 4")},
+         QStringLiteral("DateDiff(\"d\", [ORD_DATE], [TODAY]) > 30 And [ORD_STATUS] < 4")},
         {QStringLiteral("VAT amount"), QStringLiteral("Round([ORD_AMOUNT] * 0.24, 2)")},
         {QStringLiteral("Loyal customer"),
          QStringLiteral("Year([TODAY]) - Year([CUST_SINCE]) >= 5")},

@@ -21,6 +21,8 @@ namespace {
 
 // The tour works on this rule; it starts as [CUST_COUNTRY] = 300.
 const QString TourRule = QStringLiteral("Greek customers");
+// A rule whose matches show orders of every country and several statuses.
+const QString MatchesRule = QStringLiteral("Late delivery");
 // Code picked from the countries list (Cyprus).
 const QString PickedCode = QStringLiteral("196");
 constexpr int StepPauseMs = 150;
@@ -101,6 +103,7 @@ int Tour::run()
         fail(QStringLiteral("the accepted expression was not saved"));
     QApplication::processEvents();
     shoot(QStringLiteral("saved"), &m_window);
+    shootMatches(MatchesRule, QStringLiteral("matches"));
 
     for (const QString &why : m_failures)
         std::fprintf(stderr, "tarnix-demo: tour: %s\n", qPrintable(why));
@@ -303,6 +306,21 @@ void Tour::shoot(const QString &name, QWidget *widget, QWidget *over)
     m_pictures.append(path);
     std::printf("%s\n", qPrintable(path));
     std::fflush(stdout);
+}
+
+void Tour::shootMatches(const QString &rule, const QString &picture)
+{
+    for (const Rule &r : m_window.host().database().rules()) {
+        if (r.name == rule && m_window.selectRule(r.id)) {
+            const RuleOutcome *outcome = m_window.outcome(r.id);
+            if (!outcome || outcome->kind != RuleOutcome::Kind::Condition || outcome->selected == 0)
+                fail(QStringLiteral("the rule \"%1\" selects no orders").arg(rule));
+            QApplication::processEvents();
+            shoot(picture, &m_window);
+            return;
+        }
+    }
+    fail(QStringLiteral("the database has no rule \"%1\"").arg(rule));
 }
 
 void Tour::fail(const QString &why)

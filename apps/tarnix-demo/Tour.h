@@ -15,7 +15,8 @@ class MainWindow;
 
 // The scripted tour behind `tarnix-demo --tour DIR`: opens the wizard on a
 // rule, inserts a function and a variable, runs the check, picks a code from
-// a value list and accepts, taking a PNG of each step. It works the window the
+// a value list and accepts, then shows another rule with the orders it
+// selects, taking a PNG of each step. It works the window the
 // way a user does (clicks, keys), so the pictures show the real thing.
 class Tour : public QObject
 {
@@ -53,6 +54,9 @@ private:
     void giveUp(const QString &why);
     // Cancels every modal window, so that a failed tour still ends.
     void abandon();
+    // Selects the rule named `rule` and takes a picture of it with the
+    // orders it selects.
+    void shootMatches(const QString &rule, const QString &picture);
 
     MainWindow &m_window;
     QPointer<QWidget> m_editor;

@@ -1,8 +1,7 @@
 #include "DemoDatabase.h"
+#include "DemoTexts.h"
 #include "MainWindow.h"
 #include "Tour.h"
-
-#include "support/MainModule.h"
 
 #include <nvtarnix/Error.h>
 
@@ -42,7 +41,17 @@ int main(int argc, char *argv[])
     parser.addOptions({databaseOption, languageOption, tourOption});
     parser.process(app);
 
-    nvtarnix::MainModule();
+    int language = 0;
+    if (parser.isSet(languageOption)) {
+        language = parser.value(languageOption).toInt();
+        if (language != Greek && language != English) {
+            std::fprintf(stderr, "tarnix-demo: --language must be 1032 (Greek) or 1033 (English), "
+                                 "not \"%s\"\n",
+                         qPrintable(parser.value(languageOption)));
+            return 2;
+        }
+    }
+
     // The tour changes a rule; unless told otherwise it works on a fresh
     // database of its own and leaves the user's untouched.
     QTemporaryDir tourData;
@@ -64,8 +73,8 @@ int main(int argc, char *argv[])
     }
 
     MainWindow window(*database);
-    if (parser.isSet(languageOption))
-        window.setLanguage(parser.value(languageOption).toInt());
+    if (language != 0)
+        window.setLanguage(language);
     window.show();
 
     if (parser.isSet(tourOption)) {

@@ -55,9 +55,14 @@ std::optional<int> CommandOptions::parse(const QStringList &arguments)
         std::fputs(qPrintable(help), stdout);
         return 0;
     }
-    if (!m_parser.isSet(QStringLiteral("schema")))
-        return fail(nvtarnix::Error(UsageError, CliSource,
-                                    QStringLiteral("--schema FILE is required")));
+    if (!hasSchema()) {
+        if (!m_schemaOptional)
+            return fail(nvtarnix::Error(UsageError, CliSource,
+                                        QStringLiteral("--schema FILE is required")));
+        if (m_parser.isSet(QStringLiteral("catalog")) || m_parser.isSet(QStringLiteral("view")))
+            return fail(nvtarnix::Error(UsageError, CliSource,
+                                        QStringLiteral("--catalog and --view need --schema FILE")));
+    }
     return std::nullopt;
 }
 

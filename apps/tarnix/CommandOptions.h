@@ -23,6 +23,10 @@ public:
     CommandOptions(QString command, QString synopsis, QString description);
 
     QCommandLineParser &parser() { return m_parser; }
+    // For a command that also works without a schema file: parse() then lets
+    // --schema be absent, but still refuses --catalog or --view without it.
+    void setSchemaOptional() { m_schemaOptional = true; }
+    bool hasSchema() const { return m_parser.isSet(QStringLiteral("schema")); }
     const QString &command() const { return m_command; }
 
     // Parses the arguments that follow the subcommand. Returns an exit status
@@ -45,6 +49,7 @@ private:
     QString m_command;
     QString m_synopsis;
     QCommandLineParser m_parser;
+    bool m_schemaOptional = false;
 };
 
 // Error number for a command line that cannot be followed.

@@ -13,3 +13,7 @@ struct TarnixCommand
 
 int runEvalCommand(const QStringList &args);
 int runRunCommand(const QStringList &args);
+
+namespace tarnixcli {
+int applyCommand(const QStringList &arguments);
+}

@@ -1,9 +1,7 @@
 #include "CommandOptions.h"
 #include "SchemaCommands.h"
 
-#include "component/TarnixObjectAccess.h"
-#include "support/MlStringService.h"
-
+#include <nvtarnix/Language.h>
 #include <nvtarnix/Recordset.h>
 #include <nvtarnix/SqlRecordset.h>
 
@@ -122,7 +120,7 @@ int editCommand(const QStringList &arguments)
                 throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
                                       QStringLiteral("--language must be 1032 or 1033, not \"%1\"")
                                           .arg(text));
-            nvtarnix::MlStringService().setCurrentLanguage(qint16(text.toInt()));
+            nvtarnix::setUserInterfaceLanguage(text.toInt());
         }
 
         const auto builder = options.builder();
@@ -149,10 +147,7 @@ int editCommand(const QStringList &arguments)
         builder->LoadDefaultFunctions();
         builder->setShowHelpString(true);
         builder->setDatabaseScript(parser.value(QStringLiteral("database-script")));
-        // Only an accepted run clears (replaces) the builder's error list.
-        const auto errorsBefore = nvtarnix::TarnixObjectAccess::ErrorList(*builder);
-        builder->Edit();
-        if (nvtarnix::TarnixObjectAccess::ErrorList(*builder) == errorsBefore)
+        if (!builder->Edit())
             return 1;
         std::printf("%s\n", builder->DatabaseScript().toUtf8().constData());
         return 0;

@@ -19,6 +19,8 @@ const TarnixCommand kCommands[] = {
      tarnixcli::checkCommand},
     {"edit", "tarnix edit --schema FILE ...   open the wizard; print the accepted expression",
      tarnixcli::editCommand},
+    {"apply", "tarnix apply --database FILE ... evaluate an expression over every row of an SQLite table",
+     tarnixcli::applyCommand},
 };
 
 int usage()

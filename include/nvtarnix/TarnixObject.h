@@ -88,10 +88,12 @@ public:
 
     // Shows the modal expression editor over the current view and Script.
     // When the user accepts, Script and DatabaseScript both hold the edited
-    // text in database form and the error list is cleared. An error drops the
-    // editor window and reaches the caller with its number, source and
-    // description.
-    Q_INVOKABLE void Edit();
+    // text in database form, the error list is cleared and Edit returns true;
+    // Cancel and the close box change nothing and return false, so a host
+    // knows whether to store DatabaseScript even when the text is unchanged.
+    // An error drops the editor window and reaches the caller with its
+    // number, source and description.
+    Q_INVOKABLE bool Edit();
 
     // Stores non-empty IDs (dropping what was resolved for the old ones) and
     // resolves the catalog and view that are not held yet. Without a schema:

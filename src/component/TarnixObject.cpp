@@ -54,16 +54,17 @@ TarnixObject::~TarnixObject()
     m_errors.reset();
 }
 
-void TarnixObject::Edit()
+bool TarnixObject::Edit()
 {
     try {
         if (!m_editor)
             m_editor = std::make_unique<frmEditor>();
         m_editor->setOwner(this);
-        if (m_editor->WindowOpen(m_view, m_Script) == QDialog::Accepted) {
-            m_DatabaseScript = ConvertScriptToDatabase(m_Script);
-            ClearErrors();
-        }
+        if (m_editor->WindowOpen(m_view, m_Script) != QDialog::Accepted)
+            return false;
+        m_DatabaseScript = ConvertScriptToDatabase(m_Script);
+        ClearErrors();
+        return true;
     } catch (const std::exception &error) {
         SaveError(error);
         m_editor.reset();

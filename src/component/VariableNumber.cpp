@@ -2,14 +2,18 @@
 
 #include <nvtarnix/Error.h>
 
+#include "support/HostNumberLocale.h"
 #include "vbscript/ScriptError.h"
+#include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
 namespace nvtarnix {
 
 int VariableNumber(const QString &text)
 {
-    // One set of conversion rules for the whole product: the engine's.
+    // One set of conversion rules for the whole product: the engine's, in
+    // the locale of the host's data rather than the user's.
+    const vbscript::ScriptLocaleScope hostNumbers(hostNumberLocale());
     try {
         return vbscript::Variant(text).toLong();
     } catch (const vbscript::ScriptError &e) {

@@ -16,11 +16,26 @@ QSettings userSettings()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarnix"));
 }
 
+// The setting is the user's file, read again under whatever locale they run
+// next: it is written the same in every locale, "10.25".
 QLocale numberLocale()
 {
-    QLocale locale;
+    QLocale locale = QLocale::c();
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale;
+}
+
+// A size written with a decimal comma ("10,25", as a comma-decimal locale
+// once wrote it) is read as the same size; a font size has no thousands.
+std::optional<double> readSizeText(QString text)
+{
+    bool ok = false;
+    double size = numberLocale().toDouble(text, &ok);
+    if (!ok && !text.contains(QLatin1Char('.')) && text.count(QLatin1Char(',')) == 1)
+        size = numberLocale().toDouble(text.replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    if (!ok || !std::isfinite(size))
+        return std::nullopt;
+    return size;
 }
 
 } // namespace
@@ -40,11 +55,10 @@ std::optional<double> readFontSizeSetting(double defaultSize)
     const QVariant stored = userSettings().value(kFontSizeKey);
     if (!stored.isValid())
         return toFixedPoint4(defaultSize);
-    bool ok = false;
-    const double size = numberLocale().toDouble(stored.toString().trimmed(), &ok);
-    if (!ok || !std::isfinite(size))
+    const std::optional<double> size = readSizeText(stored.toString().trimmed());
+    if (!size)
         return std::nullopt;
-    return toFixedPoint4(size);
+    return toFixedPoint4(*size);
 }
 
 void writeFontSizeSetting(double size)

@@ -2,7 +2,9 @@
 
 #include <nvtarnix/Error.h>
 
+#include "support/HostNumberLocale.h"
 #include "vbscript/ScriptError.h"
+#include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
 namespace nvtarnix {
@@ -12,6 +14,9 @@ namespace {
 template<typename Conversion>
 auto convertOrRaise(Conversion conversion)
 {
+    // A code is the host's data: the list shows and reads it the same in
+    // every locale, as an expression writes it.
+    const vbscript::ScriptLocaleScope hostNumbers(hostNumberLocale());
     try {
         return conversion();
     } catch (const vbscript::ScriptError &error) {

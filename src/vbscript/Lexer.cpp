@@ -1,5 +1,6 @@
 #include "vbscript/Lexer.h"
 
+#include "vbscript/DecimalText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 
@@ -130,7 +131,7 @@ Token Lexer::number(int start, int &pos)
     }
     const QByteArray text = m_src.mid(pos, i - pos).toLatin1();
     pos = i;
-    const double d = std::strtod(text.constData(), nullptr);
+    const double d = readDecimalText(text.constData());
     if (std::isinf(d))
         fail(1031, start);
     Token t;

@@ -249,7 +249,8 @@ std::unique_ptr<CodeUnit> Parser::parseProgram()
     return std::move(m_unit);
 }
 
-std::unique_ptr<CodeUnit> Parser::parseExpression()
+// The whole source as one expression, blank lines around it allowed.
+void Parser::readExpressionUnit()
 {
     m_tokens = m_lexer.tokenize();
     m_unit = std::make_unique<CodeUnit>();
@@ -261,7 +262,29 @@ std::unique_ptr<CodeUnit> Parser::parseExpression()
         next();
     if (peek().kind != Tok::Eof)
         fail(1025);
+}
+
+std::unique_ptr<CodeUnit> Parser::parseExpression()
+{
+    readExpressionUnit();
     resolve(m_ctx);
+    return std::move(m_unit);
+}
+
+std::unique_ptr<CodeUnit> Parser::parseRule(Procedure &rule, const std::function<bool(NameRef &)> &isEngineName)
+{
+    readExpressionUnit();
+    // Names were registered as their tokens were read, so in source order.
+    for (NameRef *r : m_ctx.refs) {
+        if (rule.locals.contains(r->key) || isEngineName(*r))
+            continue;
+        rule.locals.insert(r->key, rule.localCount++);
+        rule.params.push_back({r->name, false});
+    }
+    const Procedure *saved = m_scope;
+    m_scope = &rule;
+    resolve(m_ctx);
+    m_scope = saved;
     return std::move(m_unit);
 }
 

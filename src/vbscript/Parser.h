@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <functional>
+
 namespace vbscript {
 
 // Reads source into a CodeUnit. Throws ScriptError compile errors (1001 to
@@ -19,6 +21,13 @@ public:
 
     std::unique_ptr<CodeUnit> parseProgram();
     std::unique_ptr<CodeUnit> parseExpression();
+    // One expression whose free names are the variables of a host's rule.
+    // `isEngineName` is asked about each name that is not a local of `rule`;
+    // it answers true for a name of the engine's own (a built-in function or
+    // constant, Err), and may fill the name's caches while it is at it. Every
+    // other name becomes a parameter and local of `rule`, in order of first
+    // occurrence, spelled as first written; the tree reads it from that slot.
+    std::unique_ptr<CodeUnit> parseRule(Procedure &rule, const std::function<bool(NameRef &)> &isEngineName);
 
     static constexpr int kMaxNesting = 400;
     static constexpr int kMaxChain = 4000;
@@ -47,6 +56,8 @@ private:
     void endOfStatement();
     void skipSeparators();
     bool isReserved(const Token &t) const;
+
+    void readExpressionUnit();
 
     // statements
     Block parseBlock(std::initializer_list<const char *> terminators);

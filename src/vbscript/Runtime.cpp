@@ -72,7 +72,7 @@ Runtime::~Runtime()
     m_globals.clear();
 }
 
-Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_locale(rt.m_locale), m_outer(!rt.m_running)
+Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_locale(&rt.m_locale), m_outer(!rt.m_running)
 {
     if (m_outer) {
         rt.m_running = true;
@@ -89,13 +89,15 @@ Runtime::RunScope::~RunScope()
 
 void Runtime::setLocale(const ScriptLocale &locale)
 {
+    // A run has made m_locale the current one (RunScope): changing it
+    // changes what the run converts with, and nothing after the run.
     m_locale = locale;
-    ScriptLocale::setCurrent(locale);
 }
 
 void Runtime::checkDeadline()
 {
-    if (m_timeoutMs >= 0 && m_running && m_clock.elapsed() > m_timeoutMs) {
+    const bool cancelled = m_cancel && m_cancel->load(std::memory_order_relaxed);
+    if (cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsed() > m_timeoutMs)) {
         ScriptError e(err::TimeLimitReached, ScriptError::standardText(err::TimeLimitReached),
                       ScriptError::runtimeSource());
         throw e;
@@ -177,7 +179,11 @@ Runtime::Binding Runtime::lookup(const NameRef &ref, Frame &f)
             b.kind = Binding::Variable;
             b.var = &g.value;
             b.readOnly = g.isConst;
-            ref.numericConst = g.isConst && g.numericConst;
+            // Written only when it changes: shared trees are read by many
+            // threads at once.
+            const bool numeric = g.isConst && g.numericConst;
+            if (ref.numericConst != numeric)
+                ref.numericConst = numeric;
         }
         return b;
     }
@@ -276,20 +282,53 @@ Variant Runtime::evaluate(const QString &expression)
     Frame f;
     f.unit = unit.get();
     f.isGlobal = true;
+    return evaluateIn(*unit, f);
+}
+
+Variant Runtime::evaluateIn(const CodeUnit &unit, Frame &f)
+{
+    RunScope scope(*this);
     Frame *saved = m_current;
     m_current = &f;
     try {
-        Variant v = unit->expression->eval(*this, f);
+        Variant v = unit.expression->eval(*this, f);
         m_current = saved;
         return v;
     } catch (ScriptError &e) {
         m_current = saved;
-        attachPosition(e, *unit->expression, f);
+        attachPosition(e, *unit.expression, f);
         throw;
     } catch (...) {
         m_current = saved;
         throw;
     }
+}
+
+bool Runtime::isEngineName(NameRef &ref)
+{
+    Frame none;
+    return lookup(ref, none).kind != Binding::None;
+}
+
+bool Runtime::isPristine() const
+{
+    // Err is the one global every engine starts with.
+    return m_globals.size() == 1 && m_classes.isEmpty() && m_units.empty() && !m_running && !m_current;
+}
+
+void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs, const std::atomic_bool *cancel)
+{
+    m_cancel = cancel;
+    if (m_err->number() != 0 || !m_err->description().isEmpty() || !m_err->source().isEmpty())
+        m_err->clear();
+    m_rnd = RndState();
+    if (m_locale.qlocale() != locale.qlocale())
+        m_locale = locale;
+    m_timeoutMs = timeoutMs;
+    m_allowUI = false;
+    m_safeSubset = false;
+    if (m_ui)
+        m_ui = nullptr;
 }
 
 void Runtime::executeCode(const QString &code)

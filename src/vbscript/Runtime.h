@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QVarLengthArray>
+#include <atomic>
 #include <deque>
 #include <unordered_map>
 
@@ -78,6 +79,9 @@ public:
 
     // ---- what the ScriptControl drives
     Variant evaluate(const QString &expression);
+    // Evaluates a compiled expression in `f`, under the time limit, with the
+    // expression's position on an error that has none yet.
+    Variant evaluateIn(const CodeUnit &unit, Frame &f);
     void executeCode(const QString &code);  // AddCode / ExecuteStatement
     void addObject(const QString &name, const std::shared_ptr<Object> &object);
     void setTimeout(int ms) { m_timeoutMs = ms; }
@@ -96,6 +100,21 @@ public:
         ScriptLocaleScope m_locale;
         bool m_outer;
     };
+
+    // ---- what compiled host rules need (CompiledExpression)
+    // Whether `ref` names one of the engine's own names: Err, a built-in
+    // function or a constant. Fills the ref's caches, so that a tree whose
+    // names were all asked here before it is shared is never written to by
+    // the runs that read it.
+    bool isEngineName(NameRef &ref);
+    // Whether this engine is as it was created: no code loaded, no names
+    // added, not running. Such engines are interchangeable.
+    bool isPristine() const;
+    // Makes a pristine engine ready for one more rule: Err cleared, Rnd's
+    // seed as at start, the rule's locale and time limit, no UI.
+    // `cancel`, when given, stops the run as the time limit does once it is
+    // set (from any thread): a newer request has made the run's result moot.
+    void prepareForRule(const ScriptLocale &locale, int timeoutMs, const std::atomic_bool *cancel = nullptr);
 
     // ---- ExecContext
     const ScriptLocale &locale() const override { return m_locale; }
@@ -224,6 +243,7 @@ private:
     bool m_allowUI = true;
     bool m_safeSubset = false;
     int m_timeoutMs = -1;
+    const std::atomic_bool *m_cancel = nullptr;
     QElapsedTimer m_clock;
     bool m_running = false;
     quint32 m_ticks = 0;

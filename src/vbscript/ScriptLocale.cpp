@@ -23,7 +23,11 @@ const LcidName kLcids[] = {
     {1057, "id_ID"}, {1061, "et_EE"}, {1062, "lv_LV"}, {1063, "lt_LT"}, {1039, "is_IS"},
 };
 
-thread_local ScriptLocale *t_current = nullptr;
+// The thread's own locale, and the one in force: its own, or during a run
+// the running engine's (a pointer, so that entering and leaving a run costs
+// no copies, and many threads never touch one locale's shared data at once).
+thread_local ScriptLocale *t_own = nullptr;
+thread_local const ScriptLocale *t_current = nullptr;
 
 // Qt's short formats write two-digit years; VBScript's short date shows four.
 QString fourDigitYears(QString pattern)
@@ -114,27 +118,36 @@ ScriptLocale ScriptLocale::fromName(const QString &name, bool *ok)
 
 const ScriptLocale &ScriptLocale::current()
 {
-    if (!t_current)
-        t_current = new ScriptLocale();
+    if (!t_current) {
+        if (!t_own)
+            t_own = new ScriptLocale();
+        t_current = t_own;
+    }
     return *t_current;
 }
 
 void ScriptLocale::setCurrent(const ScriptLocale &locale)
 {
-    if (!t_current)
-        t_current = new ScriptLocale(locale);
+    if (!t_own)
+        t_own = new ScriptLocale(locale);
     else
-        *t_current = locale;
+        *t_own = locale;
+    t_current = t_own;
 }
 
-ScriptLocaleScope::ScriptLocaleScope(const ScriptLocale &locale) : m_saved(ScriptLocale::current())
+ScriptLocaleScope::ScriptLocaleScope(const ScriptLocale &locale) : m_copy(locale), m_saved(t_current)
 {
-    ScriptLocale::setCurrent(locale);
+    t_current = &*m_copy;
+}
+
+ScriptLocaleScope::ScriptLocaleScope(const ScriptLocale *locale) : m_saved(t_current)
+{
+    t_current = locale;
 }
 
 ScriptLocaleScope::~ScriptLocaleScope()
 {
-    ScriptLocale::setCurrent(m_saved);
+    t_current = m_saved;
 }
 
 } // namespace vbscript

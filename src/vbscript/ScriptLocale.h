@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <optional>
+
 namespace vbscript {
 
 // The locale the engine converts through: CStr, CDate, string-to-number and
@@ -51,13 +53,19 @@ private:
 class ScriptLocaleScope
 {
 public:
+    // A copy of `locale` is current.
     explicit ScriptLocaleScope(const ScriptLocale &locale);
+    // `*locale` itself is current: it must outlive the scope, and a change to
+    // it is in force at once (SetLocale during a run). Costs no copy, which
+    // matters to rules evaluated per row on many threads.
+    explicit ScriptLocaleScope(const ScriptLocale *locale);
     ~ScriptLocaleScope();
     ScriptLocaleScope(const ScriptLocaleScope &) = delete;
     ScriptLocaleScope &operator=(const ScriptLocaleScope &) = delete;
 
 private:
-    ScriptLocale m_saved;
+    std::optional<ScriptLocale> m_copy;
+    const ScriptLocale *m_saved;
 };
 
 } // namespace vbscript

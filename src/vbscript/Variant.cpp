@@ -1,5 +1,6 @@
 #include "vbscript/Variant.h"
 
+#include "vbscript/DecimalText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
@@ -183,7 +184,7 @@ bool Variant::parseNumber(QStringView text, const ScriptLocale &locale, double *
     skipCurrency();
     if (i != s.size())
         return false;
-    const double d = std::strtod(buf.constData(), nullptr);
+    const double d = readDecimalText(buf.constData());
     if (std::isinf(d))
         raise(err::Overflow);
     *out = d;

@@ -1,51 +1,35 @@
 #include "CommandOptions.h"
 #include "SchemaCommands.h"
+#include "support/MlStringService.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
+#include "SqliteFile.h"
+#include "TarnixProgram.h"
+#include "TestMain.h"
+#include "WindowVisit.h"
+
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdio>
 #include <fcntl.h>
-#include <functional>
 #include <unistd.h>
+
+using testsupport::press;
+using testsupport::whenShown;
 
 namespace {
 
 const QString Schema = QStringLiteral(SAMPLE_SCHEMA_FILE);
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = TarnixRun;
 
 Run tarnix(const QStringList &arguments, const QByteArray &input = {},
            const QString &language = QString())
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("NVTARNIX_LANGUAGE"), language);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TARNIX_PROGRAM), arguments);
-    p.waitForStarted();
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000))
-        p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return runTarnix(arguments, input, {{QStringLiteral("NVTARNIX_LANGUAGE"), language}});
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -59,25 +43,21 @@ void writeFile(const QString &path, const QByteArray &bytes)
 // statuses only when asked for.
 void writeValueLists(const QString &path, bool withStatuses)
 {
-    {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lists"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY(q.exec(QStringLiteral("CREATE TABLE countries (code INTEGER, description TEXT)")));
-        QVERIFY(q.exec(QStringLiteral(
-            "INSERT INTO countries VALUES (300, 'Greece'), (196, 'Cyprus'), (8, 'Albania')")));
-        if (withStatuses) {
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE status_names (code INTEGER, name TEXT)")));
-            QVERIFY(q.exec(QStringLiteral("CREATE VIEW order_statuses AS"
-                                          " SELECT code, name AS description FROM status_names")));
-        }
-        db.close();
+    testsupport::SqliteFile lists(path);
+    QStringList statements{
+        QStringLiteral("CREATE TABLE countries (code INTEGER, description TEXT)"),
+        QStringLiteral("INSERT INTO countries VALUES (300, 'Greece'), (196, 'Cyprus'), (8, 'Albania')")};
+    if (withStatuses) {
+        statements << QStringLiteral("CREATE TABLE status_names (code INTEGER, name TEXT)")
+                   << QStringLiteral("CREATE VIEW order_statuses AS"
+                                     " SELECT code, name AS description FROM status_names");
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("lists"));
+    QCOMPARE(lists.run(statements), QString());
 }
 
 // Standard output of an in-process call, as the caller of the tool sees it.
+// The process's own standard output is back when finish() is called, or when
+// the object goes, whichever comes first.
 class CapturedOutput
 {
 public:
@@ -89,56 +69,29 @@ public:
         ::dup2(fd, 1);
         ::close(fd);
     }
+    ~CapturedOutput() { restore(); }
     QString finish()
     {
-        std::fflush(stdout);
-        ::dup2(m_saved, 1);
-        ::close(m_saved);
+        restore();
         QFile f(m_file);
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
 
 private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stdout);
+        ::dup2(m_saved, 1);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+
     QTemporaryDir m_dir;
     QString m_file;
     int m_saved = -1;
 };
-
-void whenShown(const QString &name, std::function<void(QWidget *)> then, int tries = 400)
-{
-    QTimer::singleShot(25, [=] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == name && w->isVisible())
-                return then(w);
-        if (tries > 0)
-            whenShown(name, then, tries - 1);
-    });
-}
-
-// Should a test's own clicks go wrong, closes whatever modal window is left
-// so the test fails instead of waiting forever. Lives as long as one test.
-class ModalGuard
-{
-public:
-    ModalGuard()
-    {
-        m_timer.setInterval(15000);
-        QObject::connect(&m_timer, &QTimer::timeout, [] {
-            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-                dialog->reject();
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
-
-void press(QWidget *window, const char *button)
-{
-    QTest::mouseClick(window->findChild<QAbstractButton *>(QString::fromLatin1(button)),
-                      Qt::LeftButton);
-}
 
 } // namespace
 
@@ -163,6 +116,9 @@ private slots:
                   "<View ID='b'><Fields><Field ID='X2' vardescription='Width'/></Fields></View>"
                   "</Views></Catalog></Catalogs></Schema></NortavineXMLData>");
     }
+
+    // `edit --language` sets the thread's language; each test starts without one.
+    void cleanup() { nvtarnix::MlStringService().setCurrentLanguage(0); }
 
     void convert_data()
     {
@@ -341,8 +297,7 @@ private slots:
     // In-process, so the test can work the wizard the command opens.
     void editPrintsTheAcceptedExpression()
     {
-        ModalGuard guard;
-        whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
+        const auto visit = whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
             auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
             QCOMPARE(script->toPlainText(), QStringLiteral("[Order.Amount] > 5"));
             QCOMPARE(editor->windowTitle(), QStringLiteral("Expression wizard"));
@@ -361,8 +316,7 @@ private slots:
     // A value list named N is answered with the rows of table or view N.
     void editAnswersValueListsFromTheFile()
     {
-        ModalGuard guard;
-        whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
+        const auto visit = whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
             auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
             script->setPlainText(QStringLiteral("[Order.Amount] > 50 And [Customer.Country] = "));
             script->moveCursor(QTextCursor::End);
@@ -375,7 +329,7 @@ private slots:
             variables->scrollToItem(found.first());
             QTest::mouseClick(variables->viewport(), Qt::LeftButton, {},
                               variables->visualItemRect(found.first()).center());
-            whenShown(QStringLiteral("frmList"), [](QWidget *list) {
+            const auto valueList = whenShown(QStringLiteral("frmList"), [](QWidget *list) {
                 auto *rows = list->findChild<QTreeWidget *>(QStringLiteral("lstValueList"));
                 QCOMPARE(rows->topLevelItemCount(), 3);
                 rows->setCurrentItem(rows->findItems(QStringLiteral("196"), Qt::MatchExactly).first());
@@ -399,8 +353,7 @@ private slots:
 
     void editCancelledPrintsNothing()
     {
-        ModalGuard guard;
-        whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
+        const auto visit = whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
             editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))
                 ->setPlainText(QStringLiteral("[Order.Amount] * 3"));
             press(editor, "cmdCancel");
@@ -414,5 +367,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Cli)
+NVTARNIX_TEST_CLASS(tst_Cli)
 #include "tst_cli.moc"

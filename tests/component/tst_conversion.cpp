@@ -1,12 +1,14 @@
 #include <nvtarnix/TarnixObject.h>
 
 #include "ErrorNumber.h"
+#include "TestMain.h"
 #include "component/BracketReplacer.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
 using namespace nvtarnix;
+using testsupport::errorNumber;
 
 namespace {
 
@@ -294,10 +296,6 @@ private slots:
     }
 };
 
-int runConversionTests(int argc, char **argv)
-{
-    tst_Conversion t;
-    return QTest::qExec(&t, argc, argv);
-}
+NVTARNIX_TEST_CLASS(tst_Conversion)
 
 #include "tst_conversion.moc"

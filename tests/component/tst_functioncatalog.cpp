@@ -1,12 +1,14 @@
 #include <nvtarnix/TarnixObject.h>
 
 #include "ErrorNumber.h"
+#include "TestMain.h"
 #include "component/TarnixObjectAccess.h"
 
 #include <QRegularExpression>
 #include <QtTest>
 
 using namespace nvtarnix;
+using testsupport::errorNumber;
 using Access = TarnixObjectAccess;
 
 namespace {
@@ -176,10 +178,6 @@ private slots:
     }
 };
 
-int runFunctionCatalogTests(int argc, char **argv)
-{
-    tst_FunctionCatalog t;
-    return QTest::qExec(&t, argc, argv);
-}
+NVTARNIX_TEST_CLASS(tst_FunctionCatalog)
 
 #include "tst_functioncatalog.moc"

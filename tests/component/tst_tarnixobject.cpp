@@ -1,12 +1,14 @@
 #include <nvtarnix/TarnixObject.h>
 
 #include "ErrorNumber.h"
+#include "TestMain.h"
 #include "component/TarnixObjectAccess.h"
 #include "support/MlStringService.h"
 
 #include <QtTest>
 
 using namespace nvtarnix;
+using testsupport::errorNumber;
 using Access = TarnixObjectAccess;
 
 namespace {
@@ -29,6 +31,8 @@ class tst_TarnixObject : public QObject
 
 private slots:
     void init() { MlStringService().setCurrentLanguage(0); }
+    // The language is the thread's: the next class must not find English.
+    void cleanup() { MlStringService().setCurrentLanguage(0); }
 
     void newObjectDefaults()
     {
@@ -338,10 +342,6 @@ private slots:
     }
 };
 
-int runTarnixObjectTests(int argc, char **argv)
-{
-    tst_TarnixObject t;
-    return QTest::qExec(&t, argc, argv);
-}
+NVTARNIX_TEST_CLASS(tst_TarnixObject)
 
 #include "tst_tarnixobject.moc"

@@ -5,25 +5,24 @@
 #include "Tour.h"
 
 #include "schema/SchemaFile.h"
+#include "support/MlStringService.h"
+
+#include "SqliteFile.h"
+#include "TestMain.h"
+#include "WindowVisit.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Recordset.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
 #include <QFile>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
-#include <functional>
+#include <optional>
+
 
 using namespace tarnixdemo;
 
@@ -49,49 +48,20 @@ int ruleId(DemoDatabase &db, const QString &name)
     return 0;
 }
 
-// Runs `then` on the visible top-level window named `name` as soon as it is
-// shown: the way a test reaches into a modal window it is about to open.
-void whenShown(const QString &name, std::function<void(QWidget *)> then, int tries = 200)
-{
-    QTimer::singleShot(25, [=] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == name && w->isVisible())
-                return then(w);
-        if (tries > 0)
-            whenShown(name, then, tries - 1);
-    });
-}
-
 // Replaces the wizard's text and presses one of its buttons.
-void answerWizard(const QString &text, const char *button)
+[[nodiscard]] testsupport::WindowVisit answerWizard(const QString &text, const char *button,
+                                                    std::source_location where = std::source_location::current())
 {
-    whenShown(QStringLiteral("frmEditor"), [=](QWidget *editor) {
-        auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
-        auto *press = editor->findChild<QAbstractButton *>(QString::fromLatin1(button));
-        QVERIFY(script && press);
-        script->setPlainText(text);
-        QTest::mouseClick(press, Qt::LeftButton);
-    });
+    return testsupport::whenShown(
+        QStringLiteral("frmEditor"),
+        [=](QWidget *editor) {
+            auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+            QVERIFY(script);
+            script->setPlainText(text);
+            testsupport::press(editor, button);
+        },
+        where);
 }
-
-// Should a test's own clicks go wrong, closes whatever modal window is left
-// so the test fails instead of waiting forever. Lives as long as one test.
-class ModalGuard
-{
-public:
-    ModalGuard()
-    {
-        m_timer.setInterval(15000);
-        QObject::connect(&m_timer, &QTimer::timeout, [] {
-            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-                dialog->reject();
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
 
 } // namespace
 
@@ -108,11 +78,9 @@ class tst_Demo : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    // Switching the host's language sets the thread's; each test starts without one.
+    void cleanup() { nvtarnix::MlStringService().setCurrentLanguage(0); }
 
     void newDatabaseHoldsTheSampleOnce()
     {
@@ -166,13 +134,9 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("name;expression\nGreek customers;[CUST_COUNTRY] = 300\n");
         } else {
-            auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE invoices (id INTEGER)")));
-            db.close();
+            testsupport::SqliteFile foreign(path);
+            QCOMPARE(foreign.run({QStringLiteral("CREATE TABLE invoices (id INTEGER)")}), QString());
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
         const QByteArray before = fileBytes(path);
         try {
             DemoDatabase db(path);
@@ -203,15 +167,13 @@ private slots:
 
         if (trouble == QLatin1String("read-only"))
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        QSqlDatabase locker;
+        std::optional<testsupport::SqliteFile> locker;
         {
             DemoDatabase db(path);
             if (trouble == QLatin1String("locked")) {
                 // Another program in the middle of its own write.
-                locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-                locker.setDatabaseName(path);
-                QVERIFY(locker.open());
-                QVERIFY(QSqlQuery(locker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+                locker.emplace(path);
+                QCOMPARE(locker->run({QStringLiteral("BEGIN EXCLUSIVE")}), QString());
             }
             const int id = trouble == QLatin1String("unknown rule") ? 999 : 1;
             try {
@@ -222,12 +184,10 @@ private slots:
                 QCOMPARE(e.source(), QString::fromLatin1(DemoErrorSource));
             }
         }
-        if (locker.isOpen()) {
-            QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
-            locker.close();
+        if (locker) {
+            QCOMPARE(locker->run({QStringLiteral("ROLLBACK")}), QString());
+            locker.reset();
         }
-        locker = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
         QCOMPARE(storedExpression(path, 1), before);
     }
 
@@ -235,14 +195,13 @@ private slots:
     // the database, and what the list shows.
     void acceptedEditIsSavedAndShown()
     {
-        ModalGuard guard;
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
         const int id = ruleId(db, QStringLiteral("Large open orders"));
         QVERIFY(window.selectRule(id));
 
-        answerWizard(QStringLiteral("[Order.Amount] > 5 And [Customer.Name] <> \"\""), "cmdOK");
+        const auto visit = answerWizard(QStringLiteral("[Order.Amount] > 5 And [Customer.Name] <> \"\""), "cmdOK");
         QVERIFY(window.editRule(id));
         QCOMPARE(db.rule(id).expression, QStringLiteral("[ORD_AMOUNT] > 5 And [CUST_NAME] <> \"\""));
         QVERIFY(!window.hasUnsaved(id));
@@ -255,14 +214,13 @@ private slots:
 
     void cancelLeavesTheRuleUntouched()
     {
-        ModalGuard guard;
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
         const int id = ruleId(db, QStringLiteral("VAT amount"));
         const QString before = db.rule(id).expression;
 
-        answerWizard(QStringLiteral("[Order.Amount] * 2"), "cmdCancel");
+        const auto visit = answerWizard(QStringLiteral("[Order.Amount] * 2"), "cmdCancel");
         QVERIFY(!window.editRule(id));
         QCOMPARE(db.rule(id).expression, before);
         QVERIFY(!window.hasUnsaved(id));
@@ -270,7 +228,6 @@ private slots:
 
     void readOnlyDatabaseShowsTheErrorAndKeepsTheEdit()
     {
-        ModalGuard guard;
         const QString path = newDatabasePath();
         { DemoDatabase create(path); }
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
@@ -279,14 +236,16 @@ private slots:
         DemoDatabase db(path);
         MainWindow window(db);
         QString shown;
-        answerWizard(QStringLiteral("[Order.Status] = 4"), "cmdOK");
-        whenShown(QStringLiteral("msgError"), [&](QWidget *w) {
-            auto *box = qobject_cast<QMessageBox *>(w);
-            QVERIFY(box);
-            shown = box->text();
-            box->accept();
-        }, 400);
-        QVERIFY(window.editRule(1));
+        {
+            const auto wizard = answerWizard(QStringLiteral("[Order.Status] = 4"), "cmdOK");
+            const auto error = testsupport::whenShown(QStringLiteral("msgError"), [&](QWidget *w) {
+                auto *box = qobject_cast<QMessageBox *>(w);
+                QVERIFY(box);
+                shown = box->text();
+                box->accept();
+            });
+            QVERIFY(window.editRule(1));
+        }
 
         QVERIFY2(shown.contains(QString::number(DemoErrorSave)), qPrintable(shown));
         QCOMPARE(fileBytes(path), before);
@@ -295,10 +254,9 @@ private slots:
 
         // The wizard reopens on what the user accepted, not on the stored text.
         QString reopenedWith;
-        whenShown(QStringLiteral("frmEditor"), [&](QWidget *editor) {
+        const auto reopening = testsupport::whenShown(QStringLiteral("frmEditor"), [&](QWidget *editor) {
             reopenedWith = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))->toPlainText();
-            QTest::mouseClick(editor->findChild<QAbstractButton *>(QStringLiteral("cmdCancel")),
-                              Qt::LeftButton);
+            testsupport::press(editor, "cmdCancel");
         });
         QVERIFY(!window.editRule(1));
         QCOMPARE(reopenedWith, QStringLiteral("[Order.Status] = 4"));
@@ -376,7 +334,7 @@ private slots:
         Tour tour(window, pictures.path());
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
-        QCOMPARE(tour.pictures().size(), 7);
+        QCOMPARE(tour.pictures().size(), 8);
         for (const QString &png : tour.pictures())
             QVERIFY(fileBytes(png).startsWith("\x89PNG"));
         const int id = ruleId(db, QStringLiteral("Greek customers"));
@@ -385,5 +343,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Demo)
+NVTARNIX_TEST_CLASS(tst_Demo)
 #include "tst_demo.moc"

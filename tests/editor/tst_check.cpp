@@ -1,8 +1,9 @@
 #include "editor/ExpressionCheck.h"
 #include "support/modRegistry.h"
-#include "tst_editor.h"
 
 #include <nvtarnix/Error.h>
+
+#include "TestMain.h"
 
 #include <QSettings>
 #include <QTest>
@@ -29,7 +30,18 @@ QVector<EditorVariable> sampleVariables()
 
 } // namespace
 
-void CheckTest::testExpression_data()
+class tst_Check : public QObject
+{
+    Q_OBJECT
+private slots:
+    void testExpression_data();
+    void testExpression();
+    void checkMessages_data();
+    void checkMessages();
+    void registryValue();
+};
+
+void tst_Check::testExpression_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
@@ -44,14 +56,14 @@ void CheckTest::testExpression_data()
     QTest::newRow("unknown reference") << "[Other] + 1" << "[Other] + 1";
 }
 
-void CheckTest::testExpression()
+void tst_Check::testExpression()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(BuildTestExpression(text, sampleVariables()), expected);
 }
 
-void CheckTest::checkMessages_data()
+void tst_Check::checkMessages_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
@@ -83,7 +95,7 @@ void CheckTest::checkMessages_data()
     QTest::newRow("no user interface") << "MsgBox(\"hi\")" << false << "MsgBox(\"hi\")" << head << QString();
 }
 
-void CheckTest::checkMessages()
+void tst_Check::checkMessages()
 {
     QFETCH(QString, text);
     QFETCH(bool, ok);
@@ -105,7 +117,7 @@ void CheckTest::checkMessages()
     QCOMPARE(checkMessageTitle(), QStringLiteral("Έλεγχος έκφρασης"));
 }
 
-void CheckTest::registryValue()
+void tst_Check::registryValue()
 {
     const QString key = nvtarnix::registrySettingsKey(nvtarnix::RegistryRoot::HKEY_CURRENT_USER,
                                                       "Software\\Microsoft\\Windows Script\\Settings", "JITDebug");
@@ -133,3 +145,7 @@ void CheckTest::registryValue()
     QVERIFY(failed.message.contains(QStringLiteral("Σφάλμα:=Object not set\t")));
     QCOMPARE(readValue(), QStringLiteral("dword:00000001"));
 }
+
+NVTARNIX_TEST_CLASS(tst_Check)
+
+#include "tst_check.moc"

@@ -1,7 +1,8 @@
 #include "EditorTestSupport.h"
 #include "editor/ScriptHighlighter.h"
 #include "editor/WordList.h"
-#include "tst_editor.h"
+
+#include "TestMain.h"
 
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -31,7 +32,19 @@ WordList wordsFrom(const QStringList &entries)
 
 } // namespace
 
-void ColouringTest::addWord()
+class tst_Colouring : public QObject
+{
+    Q_OBJECT
+private slots:
+    void addWord();
+    void clearErrorWords();
+    void colours_data();
+    void colours();
+    void positionLimits();
+    void highlighterLeavesTextAlone();
+};
+
+void tst_Colouring::addWord()
 {
     WordList words;
     words.InitWordColours();
@@ -47,7 +60,7 @@ void ColouringTest::addWord()
     QCOMPARE(words.entries(), QStringList{QString()});
 }
 
-void ColouringTest::clearErrorWords()
+void tst_Colouring::clearErrorWords()
 {
     WordList words = wordsFrom({"v:[A]", "e:Bad", "f:Len(x)", "e:Worse"});
     words.ClearErrorWords(true); // still loading: nothing happens
@@ -65,7 +78,7 @@ void ColouringTest::clearErrorWords()
     QCOMPARE(words.entries().last(), QStringLiteral("Late|&H0000DD&|0"));
 }
 
-void ColouringTest::colours_data()
+void tst_Colouring::colours_data()
 {
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<QString>("text");
@@ -107,7 +120,7 @@ void ColouringTest::colours_data()
         << QStringLiteral("KKKKKKKKKKKKKKKKKKKKKKKKKKkk");
 }
 
-void ColouringTest::colours()
+void tst_Colouring::colours()
 {
     QFETCH(QStringList, words);
     QFETCH(QString, text);
@@ -118,7 +131,7 @@ void ColouringTest::colours()
     QCOMPARE(codesOfRuns(result.runs, text.size()), expected);
 }
 
-void ColouringTest::positionLimits()
+void tst_Colouring::positionLimits()
 {
     QString text(33000, QLatin1Char('.'));
     text.replace(10, 2, QStringLiteral("zz"));
@@ -146,7 +159,7 @@ void ColouringTest::positionLimits()
     QVERIFY(ColourScript(words, text, 32767, 0).applied);
 }
 
-void ColouringTest::highlighterLeavesTextAlone()
+void tst_Colouring::highlighterLeavesTextAlone()
 {
     QPlainTextEdit edit;
     auto *highlighter = new ScriptHighlighter(edit.document());
@@ -178,3 +191,7 @@ void ColouringTest::highlighterLeavesTextAlone()
     highlighter->apply(ColouringResult{});
     QCOMPARE(codesOfDocument(edit.document()), QStringLiteral("kkKKKKbbbbbbkkkkkkkkkbbbbbbk"));
 }
+
+NVTARNIX_TEST_CLASS(tst_Colouring)
+
+#include "tst_colouring.moc"

@@ -1,5 +1,6 @@
 #include "editor/EditorLayout.h"
-#include "tst_editor.h"
+
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -17,7 +18,17 @@ EditorGeometry laidOut(const EditorGeometry &start, double width, double height,
 
 } // namespace
 
-void LayoutTest::creationSize_data()
+class tst_Layout : public QObject
+{
+    Q_OBJECT
+private slots:
+    void creationSize_data();
+    void creationSize();
+    void oddWidthDropsTheHalf();
+    void tinyWindowRefusesNegativeSizes();
+};
+
+void tst_Layout::creationSize_data()
 {
     QTest::addColumn<double>("twipsPerPixel");
     QTest::addColumn<bool>("helpLine");
@@ -45,7 +56,7 @@ void LayoutTest::creationSize_data()
     row("script at 120 dpi", 12, false, "txtScript", {0, 48, 8142, 2760});
 }
 
-void LayoutTest::creationSize()
+void tst_Layout::creationSize()
 {
     QFETCH(double, twipsPerPixel);
     QFETCH(bool, helpLine);
@@ -66,7 +77,7 @@ void LayoutTest::creationSize()
     QCOMPARE(actual.height, expected.height);
 }
 
-void LayoutTest::oddWidthDropsTheHalf()
+void tst_Layout::oddWidthDropsTheHalf()
 {
     const EditorGeometry g = Form_Resize(EditorGeometry{}, 8445, kCreationClientHeight, 15);
     QCOMPARE(g.tvVariables.width, 3952);
@@ -74,7 +85,7 @@ void LayoutTest::oddWidthDropsTheHalf()
     QCOMPARE(g.tvFunctions.left, 180 + 3952 + 180);
 }
 
-void LayoutTest::tinyWindowRefusesNegativeSizes()
+void tst_Layout::tinyWindowRefusesNegativeSizes()
 {
     const EditorGeometry before = laidOut(EditorGeometry{}, kCreationClientWidth, kCreationClientHeight, 15, true);
     const EditorGeometry g = laidOut(before, kCreationClientWidth, 600, 15, true);
@@ -93,3 +104,7 @@ void LayoutTest::tinyWindowRefusesNegativeSizes()
     QCOMPARE(squeezed.txtScript, before.txtScript);
     QCOMPARE(squeezed.frInfo.width, 8070);
 }
+
+NVTARNIX_TEST_CLASS(tst_Layout)
+
+#include "tst_layout.moc"

@@ -1,11 +1,20 @@
 #include "editor/ReferenceSelection.h"
-#include "tst_editor.h"
+
+#include "TestMain.h"
 
 #include <QTest>
 
 using namespace nvtarnix::editor;
 
-void TextEditingTest::selectReference_data()
+class tst_TextEditing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void selectReference_data();
+    void selectReference();
+};
+
+void tst_TextEditing::selectReference_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("caret");
@@ -26,7 +35,7 @@ void TextEditingTest::selectReference_data()
     QTest::newRow("no brackets") << QStringLiteral("1 + 2") << 3 << -1 << 0;
 }
 
-void TextEditingTest::selectReference()
+void tst_TextEditing::selectReference()
 {
     QFETCH(QString, text);
     QFETCH(int, caret);
@@ -42,3 +51,7 @@ void TextEditingTest::selectReference()
     QCOMPARE(selection->start, start);
     QCOMPARE(selection->length, length);
 }
+
+NVTARNIX_TEST_CLASS(tst_TextEditing)
+
+#include "tst_textediting.moc"

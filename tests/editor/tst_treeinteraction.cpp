@@ -1,5 +1,9 @@
 #include "editor/frmEditor.h"
 
+#include "SqliteFile.h"
+#include "TestMain.h"
+#include "WindowVisit.h"
+
 #include <nvtarnix/Error.h>
 #include <nvtarnix/SqlRecordset.h>
 #include <nvtarnix/TarnixObject.h>
@@ -9,67 +13,22 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 using nvtarnix::TarnixObject;
+using testsupport::child;
 
 namespace {
 
 const QString kCheckHint =
     QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης.");
-
-// Runs action once a visible modal window that isWanted accepts is active;
-// the action runs inside that window's event loop. Deleting the timer that
-// is returned gives up waiting.
-QTimer *whenModal(const std::function<bool(QWidget *)> &isWanted, const std::function<void(QWidget *)> &action)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, isWanted, action] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || !isWanted(w))
-            return;
-        timer->stop();
-        timer->deleteLater();
-        action(w);
-    });
-    timer->start();
-    return timer;
-}
-
-void whenNamed(const char *name, const std::function<void(QWidget *)> &action)
-{
-    whenModal([name](QWidget *w) { return w->objectName() == QLatin1String(name); }, action);
-}
-
-// Answers the next message box with OK and keeps its text.
-void answerMessage(QString &text)
-{
-    whenModal([](QWidget *w) { return qobject_cast<QMessageBox *>(w) != nullptr; },
-              [&text](QWidget *w) {
-                  auto *box = static_cast<QMessageBox *>(w);
-                  text = box->text();
-                  QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-              });
-}
-
-template <typename T>
-T *child(QWidget *window, const char *name)
-{
-    return window->findChild<T *>(QString::fromLatin1(name));
-}
 
 QTreeWidgetItem *nodeByText(QTreeWidget *tree, const QString &text)
 {
@@ -107,44 +66,15 @@ void selectScript(QPlainTextEdit *script, int start, int length)
     script->setTextCursor(cursor);
 }
 
-// A value list as hosts keep them: an untyped code column holding numbers and
-// numeric text, halves, a Null description, in no particular order.
-class ListDatabase
+// The value list of statuses from the shared list database; withLetters adds
+// a row whose code is not a number.
+std::shared_ptr<nvtarnix::Recordset> statusCodes(const testsupport::ValueListDatabase &database,
+                                                 bool withLetters = false)
 {
-public:
-    ListDatabase()
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
-        db.setDatabaseName(m_dir.filePath(QStringLiteral("lists.sqlite")));
-        if (!db.open())
-            qFatal("cannot open the list database");
-        QSqlQuery query(db);
-        for (const char *sql :
-             {"CREATE TABLE STATUS (CODE, DESCR TEXT)", "INSERT INTO STATUS VALUES (30, 'Closed')",
-              "INSERT INTO STATUS VALUES ('12', 'Waiting')", "INSERT INTO STATUS VALUES (3.5, 'Half open')",
-              "INSERT INTO STATUS VALUES (10, NULL)", "INSERT INTO STATUS VALUES (2.5, 'Κλειστό')",
-              "INSERT INTO STATUS VALUES ('abc', 'letters')"}) {
-            if (!query.exec(QString::fromUtf8(sql)))
-                qFatal("%s", sql);
-        }
-    }
-    ~ListDatabase()
-    {
-        QSqlDatabase::database(kName, false).close();
-        QSqlDatabase::removeDatabase(kName);
-    }
-    // The codes; withLetters adds a row whose code is not a number.
-    std::shared_ptr<nvtarnix::Recordset> codes(bool withLetters = false) const
-    {
-        return std::make_shared<nvtarnix::SqlRecordset>(
-            QSqlDatabase::database(kName),
-            QStringLiteral("SELECT CODE, DESCR FROM STATUS") + (withLetters ? "" : " WHERE CODE <> 'abc'"));
-    }
-
-private:
-    static inline const QString kName = QStringLiteral("treeinteraction");
-    QTemporaryDir m_dir;
-};
+    return std::make_shared<nvtarnix::SqlRecordset>(
+        database.database(), QStringLiteral("SELECT CODE, DESCR FROM STATUS")
+                                 + (withLetters ? " UNION ALL SELECT CODE, DESCR FROM ODD WHERE CODE = 'abc'" : ""));
+}
 
 std::unique_ptr<TarnixObject> makeBuilder()
 {
@@ -171,14 +101,11 @@ nvtarnix::frmEditor *editorOf(QWidget *w)
 // and the run is cancelled after it.
 void runEditor(TarnixObject &builder, const std::function<void(nvtarnix::frmEditor &)> &inside)
 {
-    bool ran = false;
-    whenNamed("frmEditor", [&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         inside(*editorOf(w));
-        ran = true;
-        QTest::mouseClick(child<QPushButton>(w, "cmdCancel"), Qt::LeftButton);
+        testsupport::press(w, "cmdCancel");
     });
     builder.Edit();
-    QVERIFY(ran);
 }
 
 // What the user saw and did in the value list dialog.
@@ -190,9 +117,9 @@ struct ListVisit
 
 // Picks the row whose code reads code (nothing when empty) and confirms,
 // or cancels when confirm is false.
-void answerList(ListVisit &visit, const QString &code, bool confirm = true)
+[[nodiscard]] testsupport::WindowVisit answerList(ListVisit &visit, const QString &code, bool confirm = true)
 {
-    whenNamed("frmList", [&visit, code, confirm](QWidget *w) {
+    return testsupport::whenShown("frmList", [&visit, code, confirm](QWidget *w) {
         visit.opened = true;
         auto *list = child<QTreeWidget>(w, "lstValueList");
         for (int i = 0; i < list->topLevelItemCount(); ++i)
@@ -202,17 +129,16 @@ void answerList(ListVisit &visit, const QString &code, bool confirm = true)
             QVERIFY2(row, qPrintable(code));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, row));
         }
-        QTest::mouseClick(child<QPushButton>(w, confirm ? "cmdOK" : "cmdCancel"), Qt::LeftButton);
+        testsupport::press(w, confirm ? "cmdOK" : "cmdCancel");
     });
 }
 
 } // namespace
 
-class TreeInteractionTest : public QObject
+class tst_TreeInteraction : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(QStandardPaths::isTestModeEnabled()); }
     void helpLine();
     void valueListButtonFollowsVariableTree();
     void insertion();
@@ -224,7 +150,7 @@ private slots:
     void valueListErrors();
 };
 
-void TreeInteractionTest::helpLine()
+void tst_TreeInteraction::helpLine()
 {
     auto builder = makeBuilder();
     builder->setShowHelpString(true);
@@ -261,7 +187,7 @@ void TreeInteractionTest::helpLine()
     QCOMPARE(hidden, kCheckHint);
 }
 
-void TreeInteractionTest::valueListButtonFollowsVariableTree()
+void tst_TreeInteraction::valueListButtonFollowsVariableTree()
 {
     auto builder = makeBuilder();
     QList<bool> enabled;
@@ -278,7 +204,7 @@ void TreeInteractionTest::valueListButtonFollowsVariableTree()
     QCOMPARE(enabled, (QList<bool>{false, true, false, true, false, true, false, true, true}));
 }
 
-void TreeInteractionTest::insertion()
+void tst_TreeInteraction::insertion()
 {
     auto builder = makeBuilder();
     QStringList texts;
@@ -323,7 +249,7 @@ void TreeInteractionTest::insertion()
                                  "If (x > 1) + (x > 1) Then And [Customer.Name][Quantity]"}));
 }
 
-void TreeInteractionTest::contextMenu()
+void tst_TreeInteraction::contextMenu()
 {
     auto builder = makeBuilder();
     // mInsertVar, mValueList, mInsertFunc as each right-click found them.
@@ -354,7 +280,7 @@ void TreeInteractionTest::contextMenu()
                                          {true, true, false, false}}));
 }
 
-void TreeInteractionTest::valueListRoundTrip_data()
+void tst_TreeInteraction::valueListRoundTrip_data()
 {
     QTest::addColumn<QString>("pick");
     QTest::addColumn<bool>("confirm");
@@ -367,14 +293,14 @@ void TreeInteractionTest::valueListRoundTrip_data()
     QTest::newRow("cancelled") << "12" << false << true << "[Status] = ";
 }
 
-void TreeInteractionTest::valueListRoundTrip()
+void tst_TreeInteraction::valueListRoundTrip()
 {
     QFETCH(QString, pick);
     QFETCH(bool, confirm);
     QFETCH(bool, fromMenu);
     QFETCH(QString, script);
 
-    ListDatabase database;
+    const testsupport::ValueListDatabase database;
     auto builder = makeBuilder();
     QStringList asked;
     QObject::connect(
@@ -383,9 +309,9 @@ void TreeInteractionTest::valueListRoundTrip()
             asked << vListName;
             // The second answer names the recordset's own class.
             if (asked.size() == 1)
-                vData = QVariant::fromValue(database.codes());
+                vData = QVariant::fromValue(statusCodes(database));
             else
-                vData = QVariant::fromValue(std::static_pointer_cast<nvtarnix::SqlRecordset>(database.codes()));
+                vData = QVariant::fromValue(std::static_pointer_cast<nvtarnix::SqlRecordset>(statusCodes(database)));
         },
         Qt::DirectConnection);
 
@@ -398,7 +324,7 @@ void TreeInteractionTest::valueListRoundTrip()
             editor.setScriptText("[Status] = ");
             editor.txtScript->moveCursor(QTextCursor::End);
             clickNode(editor.tvVariables, "Status");
-            answerList(visit, pick, confirm);
+            const auto list = answerList(visit, pick, confirm);
             if (fromMenu) {
                 QTest::mouseClick(editor.tvVariables->viewport(), Qt::RightButton, {},
                                   centreOf(editor.tvVariables, nodeByText(editor.tvVariables, "Status")));
@@ -413,10 +339,10 @@ void TreeInteractionTest::valueListRoundTrip()
         QCOMPARE(text, script);
     }
     QCOMPARE(asked, (QStringList{"statuses", "statuses"}));
-    QCOMPARE(visit.codes, (QStringList{"2.5", "3.5", "10", "12", "30"}));
+    QCOMPARE(visit.codes, (QStringList{"2.5", "3.5", "10", "12", "20", "30"}));
 }
 
-void TreeInteractionTest::noListNoAnswer()
+void tst_TreeInteraction::noListNoAnswer()
 {
     auto builder = makeBuilder();
     int asked = 0;
@@ -432,12 +358,13 @@ void TreeInteractionTest::noListNoAnswer()
     QString text;
     bool dialogSeen = false;
     int unknownKeyError = 0;
-    std::unique_ptr<QTimer> watcher(
-        whenModal([](QWidget *w) { return w->objectName() != QLatin1String("frmEditor"); },
-                  [&](QWidget *w) {
-                      dialogSeen = true;
-                      w->close();
-                  }));
+    const auto watcher = testsupport::ifShown(
+        QStringLiteral("a window besides the editor"),
+        [](QWidget *w) { return w->objectName() != QLatin1String("frmEditor"); },
+        [&](QWidget *w) {
+            dialogSeen = true;
+            testsupport::closeWindow(w);
+        });
     runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
         // No list for this variable: the host is not asked.
         editor.RequestValueList("QTY");
@@ -461,7 +388,7 @@ void TreeInteractionTest::noListNoAnswer()
     QCOMPARE(text, QString());
 }
 
-void TreeInteractionTest::valueListErrors_data()
+void tst_TreeInteraction::valueListErrors_data()
 {
     QTest::addColumn<QString>("variable");
     QTest::addColumn<int>("answer"); // 0 text, 1 all codes, 2 numeric codes
@@ -472,31 +399,33 @@ void TreeInteractionTest::valueListErrors_data()
     QTest::newRow("code not a number") << "Status" << 1 << "abc" << "13: ";
 }
 
-void TreeInteractionTest::valueListErrors()
+void tst_TreeInteraction::valueListErrors()
 {
     QFETCH(QString, variable);
     QFETCH(int, answer);
     QFETCH(QString, pick);
     QFETCH(QString, message);
 
-    ListDatabase database;
+    const testsupport::ValueListDatabase database;
     auto builder = makeBuilder();
     QObject::connect(
         builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
         [&](QString &, QVariant &vData) {
             vData = answer == 0 ? QVariant(QStringLiteral("rows"))
-                                : QVariant::fromValue(database.codes(answer == 1));
+                                : QVariant::fromValue(statusCodes(database, answer == 1));
         },
         Qt::DirectConnection);
 
-    QString shown, text;
+    testsupport::SeenMessage shown;
+    QString text;
     bool listStillOpen = true;
     ListVisit visit;
     runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
         clickNode(editor.tvVariables, variable);
+        std::optional<testsupport::WindowVisit> list;
         if (!pick.isEmpty())
-            answerList(visit, pick);
-        answerMessage(shown);
+            list.emplace(answerList(visit, pick));
+        const auto box = testsupport::answerMessageBox(shown);
         QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
         listStillOpen = false;
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -506,17 +435,11 @@ void TreeInteractionTest::valueListErrors()
         doubleClickNode(editor.tvVariables, "Quantity");
         text = editor.scriptText();
     });
-    QVERIFY2(shown.startsWith(message), qPrintable(shown + QLatin1Char('/') + message));
+    QVERIFY2(shown.text.startsWith(message), qPrintable(shown.text + QLatin1Char('/') + message));
     QVERIFY(!listStillOpen);
     QCOMPARE(text, QStringLiteral("[Quantity]"));
 }
 
-int main(int argc, char **argv)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TreeInteractionTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+NVTARNIX_TEST_CLASS(tst_TreeInteraction)
 
 #include "tst_treeinteraction.moc"

@@ -1,5 +1,6 @@
 #include "editor/EditorTrees.h"
-#include "tst_editor.h"
+
+#include "TestMain.h"
 
 #include <QTest>
 
@@ -56,7 +57,19 @@ const char *kCatalog = R"xml(<TypeLib><Interfaces>
 
 } // namespace
 
-void TreesTest::variableTree()
+class tst_Trees : public QObject
+{
+    Q_OBJECT
+private slots:
+    void variableTree();
+    void variableImages_data();
+    void variableImages();
+    void functionTree();
+    void functionTreeFallbacks_data();
+    void functionTreeFallbacks();
+};
+
+void tst_Trees::variableTree()
 {
     WordList words;
     words.InitWordColours();
@@ -89,7 +102,7 @@ void TreesTest::variableTree()
     QCOMPARE(describe(buildVariableTree(QString(), {}, empty)), QStringList{"/ROOT//1/+"});
 }
 
-void TreesTest::variableImages_data()
+void tst_Trees::variableImages_data()
 {
     QTest::addColumn<int>("vartype");
     QTest::addColumn<int>("hasvaluelist");
@@ -105,7 +118,7 @@ void TreesTest::variableImages_data()
     QTest::newRow("unknown type") << 99 << 0 << 2;
 }
 
-void TreesTest::variableImages()
+void tst_Trees::variableImages()
 {
     QFETCH(int, vartype);
     QFETCH(int, hasvaluelist);
@@ -113,7 +126,7 @@ void TreesTest::variableImages()
     QCOMPARE(variableImage(vartype, hasvaluelist), image);
 }
 
-void TreesTest::functionTree()
+void tst_Trees::functionTree()
 {
     WordList words;
     words.InitWordColours();
@@ -136,7 +149,7 @@ void TreesTest::functionTree()
                           "Wrap(x)|&H000000&|-1", "A(|&H000000&|-1", ",|&H000000&|-1", "Mid(s)|&H000000&|-1"}));
 }
 
-void TreesTest::functionTreeFallbacks_data()
+void tst_Trees::functionTreeFallbacks_data()
 {
     QTest::addColumn<QString>("catalog");
     QTest::newRow("not xml") << QStringLiteral("<TypeLib><Interfaces>");
@@ -144,7 +157,7 @@ void TreesTest::functionTreeFallbacks_data()
     QTest::newRow("no Interfaces") << QStringLiteral("<TypeLib/>");
 }
 
-void TreesTest::functionTreeFallbacks()
+void tst_Trees::functionTreeFallbacks()
 {
     QFETCH(QString, catalog);
     WordList words;
@@ -152,3 +165,7 @@ void TreesTest::functionTreeFallbacks()
     QCOMPARE(describe(buildFunctionTree(QStringLiteral("F"), catalog, words)), QStringList{"/ROOT/F/2/+"});
     QCOMPARE(words.entries().size(), 1);
 }
+
+NVTARNIX_TEST_CLASS(tst_Trees)
+
+#include "tst_trees.moc"

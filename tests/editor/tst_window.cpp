@@ -2,79 +2,29 @@
 #include "component/TarnixObjectAccess.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/frmEditor.h"
-#include "tst_editor.h"
 
 #include <nvtarnix/TarnixObject.h>
 
-#include <QApplication>
+#include "TestMain.h"
+#include "WindowVisit.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
-#include <functional>
 #include <memory>
 
 using nvtarnix::TarnixObject;
+using testsupport::child;
+using testsupport::press;
+using testsupport::SeenMessage;
 
 namespace {
-
-// Runs action once a modal window that satisfies the test is shown; the
-// action runs inside that window's event loop.
-void whenModal(const std::function<bool(QWidget *)> &isWanted, const std::function<void(QWidget *)> &action)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, isWanted, action] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || !isWanted(w))
-            return;
-        timer->stop();
-        timer->deleteLater();
-        action(w);
-    });
-    timer->start();
-}
-
-void whenEditorShown(const std::function<void(QWidget *)> &action)
-{
-    whenModal([](QWidget *w) { return w->objectName() == QLatin1String("frmEditor"); }, action);
-}
-
-// Answers the next message box with OK and keeps its title, text and icon.
-struct SeenMessage
-{
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-};
-void answerMessage(SeenMessage &seen)
-{
-    whenModal([](QWidget *w) { return qobject_cast<QMessageBox *>(w) != nullptr; },
-              [&seen](QWidget *w) {
-                  auto *box = static_cast<QMessageBox *>(w);
-                  seen = {box->windowTitle(), box->text(), box->icon()};
-                  QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-              });
-}
-
-template <typename T>
-T *child(QWidget *window, const char *name)
-{
-    return window->findChild<T *>(QString::fromLatin1(name));
-}
-
-void click(QWidget *window, const char *button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
 
 std::unique_ptr<TarnixObject> makeBuilder()
 {
@@ -103,18 +53,39 @@ QSettings editorSettings()
 
 } // namespace
 
-void EditorWindowTest::initTestCase()
+class tst_Window : public QObject
 {
-    QVERIFY(QStandardPaths::isTestModeEnabled());
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void opensWithTreesCaptionsAndColours();
+    void okHandsBackDatabaseForm();
+    void cancelAndCloseBoxKeepTheScript_data();
+    void cancelAndCloseBoxKeepTheScript();
+    void invalidExpressionKeepsWindowOpen();
+    void textEditing();
+    void fontSizeIsKept();
+    void lettersInFontSizeSetting();
+    void enterAndEscapeStayInTheWindow();
+    void layoutInPixels();
+    void missingView();
+    void editThroughTheBuilder();
+};
+
+void tst_Window::initTestCase()
+{
+    // init() clears the settings: they must be the test's own.
+    QVERIFY(editorSettings().fileName().startsWith(testsupport::privateHome()));
 }
 
-void EditorWindowTest::init()
+void tst_Window::init()
 {
     QSettings settings = editorSettings();
     settings.clear();
 }
 
-void EditorWindowTest::opensWithTreesCaptionsAndColours()
+void tst_Window::opensWithTreesCaptionsAndColours()
 {
     auto builder = makeBuilder();
     builder->setDatabaseScript("Len([CUST_NAME]) > 2 & \"Oops\"");
@@ -124,7 +95,7 @@ void EditorWindowTest::opensWithTreesCaptionsAndColours()
     bool checkEnabled = false, helpVisible = true, valueListVisible = false;
     int imageOfTotal = 0;
     QString tagOfName, keyOfName;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         auto *vars = child<QTreeWidget>(w, "tvVariables");
         auto *funcs = child<QTreeWidget>(w, "tvFunctions");
         QTreeWidgetItem *root = vars->topLevelItem(0);
@@ -157,7 +128,7 @@ void EditorWindowTest::opensWithTreesCaptionsAndColours()
             while (focus->focusPolicy() == Qt::NoFocus || !focus->isVisibleTo(w) || focus->objectName().isEmpty())
                 focus = focus->nextInFocusChain();
         }
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
 
@@ -186,15 +157,15 @@ void EditorWindowTest::opensWithTreesCaptionsAndColours()
     QCOMPARE(coloursAfterEdit, QStringLiteral("kkkkbbbbbbbbbbbbbbbkkkkkkkkkkkkkkk"));
 }
 
-void EditorWindowTest::okHandsBackDatabaseForm()
+void tst_Window::okHandsBackDatabaseForm()
 {
     auto builder = makeBuilder();
     builder->setScript("[Customer.Name] & \"x\"");
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         auto *script = child<QPlainTextEdit>(w, "txtScript");
         script->moveCursor(QTextCursor::End);
         QTest::keyClicks(script, " & [Order.Date]");
-        click(w, "cmdOK");
+        press(w, "cmdOK");
     });
     builder->Edit();
     QCOMPARE(builder->DatabaseScript(), QStringLiteral("[CUST_NAME] & \"x\" & [ORD_DATE]"));
@@ -202,26 +173,26 @@ void EditorWindowTest::okHandsBackDatabaseForm()
     QCOMPARE(nvtarnix::TarnixObjectAccess::ErrorList(*builder)->Count(), 0);
 }
 
-void EditorWindowTest::cancelAndCloseBoxKeepTheScript_data()
+void tst_Window::cancelAndCloseBoxKeepTheScript_data()
 {
     QTest::addColumn<bool>("closeBox");
     QTest::newRow("cancel") << false;
     QTest::newRow("close box") << true;
 }
 
-void EditorWindowTest::cancelAndCloseBoxKeepTheScript()
+void tst_Window::cancelAndCloseBoxKeepTheScript()
 {
     QFETCH(bool, closeBox);
     auto builder = makeBuilder();
     builder->setDatabaseScript("[TOTAL] + 1");
     bool hiddenAfterClose = false;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         QTest::keyClicks(child<QPlainTextEdit>(w, "txtScript"), "changed ");
         if (closeBox) {
             w->close();
             hiddenAfterClose = !w->isVisible();
         } else {
-            click(w, "cmdCancel");
+            press(w, "cmdCancel");
         }
     });
     builder->Edit();
@@ -232,7 +203,7 @@ void EditorWindowTest::cancelAndCloseBoxKeepTheScript()
         QVERIFY(hiddenAfterClose);
 }
 
-void EditorWindowTest::invalidExpressionKeepsWindowOpen()
+void tst_Window::invalidExpressionKeepsWindowOpen()
 {
     auto builder = makeBuilder();
     builder->setRemoveNewLine(false);
@@ -241,16 +212,16 @@ void EditorWindowTest::invalidExpressionKeepsWindowOpen()
     SeenMessage seen;
     bool stillShown = false;
     QString shownText;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         auto *script = child<QPlainTextEdit>(w, "txtScript");
         script->moveCursor(QTextCursor::End);
         QTest::keyClick(script, Qt::Key_Return);
         QTest::keyClicks(script, "*");
-        answerMessage(seen);
-        click(w, "cmdOK");
+        const auto box = testsupport::answerMessageBox(seen);
+        press(w, "cmdOK");
         stillShown = w->isVisible();
         shownText = script->toPlainText();
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     QVERIFY(stillShown);
@@ -263,14 +234,14 @@ void EditorWindowTest::invalidExpressionKeepsWindowOpen()
     QCOMPARE(builder->Script(), QStringLiteral("[Total] +"));
 }
 
-void EditorWindowTest::textEditing()
+void tst_Window::textEditing()
 {
     auto builder = makeBuilder();
     builder->setScript("Len([Customer.Name]) + [Total]");
     QString selected;
     bool enabledAfterCheck = true, enabledAfterTyping = false;
     QList<double> sizes;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         auto *script = child<QPlainTextEdit>(w, "txtScript");
         auto *check = child<QPushButton>(w, "cmdCheck");
         // A click inside a reference selects all of it.
@@ -281,7 +252,7 @@ void EditorWindowTest::textEditing()
         QCoreApplication::processEvents();
         selected = script->textCursor().selectedText();
 
-        click(w, "cmdCheck");
+        press(w, "cmdCheck");
         enabledAfterCheck = check->isEnabled();
         script->moveCursor(QTextCursor::End);
         QTest::keyClicks(script, " ");
@@ -296,7 +267,7 @@ void EditorWindowTest::textEditing()
         QTest::keyClick(script, Qt::Key_BracketLeft, Qt::ControlModifier);
         QTest::keyClick(script, Qt::Key_BracketLeft, Qt::ControlModifier);
         sizes << script->font().pointSizeF();
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     QCOMPARE(selected, QStringLiteral("[Customer.Name]"));
@@ -305,28 +276,28 @@ void EditorWindowTest::textEditing()
     QCOMPARE(sizes, (QList<double>{8.25, 9.25, 9.25, 7.25}));
 }
 
-void EditorWindowTest::fontSizeIsKept()
+void tst_Window::fontSizeIsKept()
 {
     auto builder = makeBuilder();
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         auto *script = child<QPlainTextEdit>(w, "txtScript");
         QTest::keyClick(script, Qt::Key_BracketRight, Qt::ControlModifier);
         QTest::keyClick(script, Qt::Key_BracketRight, Qt::ControlModifier);
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     QCOMPARE(editorSettings().value("Editor/fontsize").toString(), QStringLiteral("10.25"));
 
     double reopened = 0;
-    whenEditorShown([&](QWidget *w) {
+    const auto reopening = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         reopened = child<QPlainTextEdit>(w, "txtScript")->font().pointSizeF();
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     QCOMPARE(reopened, 10.25);
 }
 
-void EditorWindowTest::lettersInFontSizeSetting()
+void tst_Window::lettersInFontSizeSetting()
 {
     {
         QSettings settings = editorSettings();
@@ -334,21 +305,21 @@ void EditorWindowTest::lettersInFontSizeSetting()
     }
     auto builder = makeBuilder();
     double size = 0;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         size = child<QPlainTextEdit>(w, "txtScript")->font().pointSizeF();
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     QCOMPARE(size, 8.25);
     QCOMPARE(editorSettings().value("Editor/fontsize").toString(), QStringLiteral("8.25"));
 }
 
-void EditorWindowTest::enterAndEscapeStayInTheWindow()
+void tst_Window::enterAndEscapeStayInTheWindow()
 {
     auto builder = makeBuilder();
     builder->setScript("[Total] * 2");
     bool shownAfterKeys = false;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         auto *tree = child<QTreeWidget>(w, "tvVariables");
         tree->setFocus();
         QTest::keyClick(tree, Qt::Key_Return);
@@ -365,18 +336,18 @@ void EditorWindowTest::enterAndEscapeStayInTheWindow()
     QCOMPARE(builder->DatabaseScript(), QStringLiteral("[TOTAL] * 2"));
 }
 
-void EditorWindowTest::layoutInPixels()
+void tst_Window::layoutInPixels()
 {
     auto builder = makeBuilder();
     QRect ok, vars, vars600, script;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         ok = child<QWidget>(w, "cmdOK")->geometry();
         vars = child<QWidget>(w, "tvVariables")->geometry();
         script = child<QWidget>(w, "txtScript")->geometry();
         w->resize(600, 500);
         QCoreApplication::processEvents();
         vars600 = child<QWidget>(w, "tvVariables")->geometry();
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     // 15 twips per pixel on the test screen (96 dots per inch).
@@ -387,20 +358,20 @@ void EditorWindowTest::layoutInPixels()
     QCOMPARE(vars600.height(), (3750 - 375 - 180 - 360) / 15);
 }
 
-void EditorWindowTest::editThroughTheBuilder()
+void tst_Window::editThroughTheBuilder()
 {
     auto builder = makeBuilder();
     builder->setShowHelpString(true);
     QWidget *first = nullptr;
     QString help;
     bool intactAfterNestedEdit = false;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         first = w;
         help = child<QLabel>(w, "lbInfo")->text();
         // A host handler that calls Edit again while the editor runs.
         builder->Edit();
         intactAfterNestedEdit = w->isVisible() && child<QPushButton>(w, "cmdCancel") != nullptr;
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     QVERIFY(intactAfterNestedEdit);
@@ -411,12 +382,12 @@ void EditorWindowTest::editThroughTheBuilder()
     builder->AddFunction("Mine", "Twice", "Twice(x)", "Twice(x as Variant)", "", true);
     QWidget *second = nullptr;
     QStringList variables, functions;
-    whenEditorShown([&](QWidget *w) {
+    const auto secondRun = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         second = w;
         variables = childTexts(child<QTreeWidget>(w, "tvVariables")->topLevelItem(0));
         const auto *root = child<QTreeWidget>(w, "tvFunctions")->topLevelItem(0);
         functions = childTexts(root) + childTexts(root->child(0));
-        click(w, "cmdCancel");
+        press(w, "cmdCancel");
     });
     builder->Edit();
     QCOMPARE(second, first);
@@ -424,7 +395,7 @@ void EditorWindowTest::editThroughTheBuilder()
     QCOMPARE(functions, (QStringList{"Mine", "Twice(x as Variant)"}));
 }
 
-void EditorWindowTest::missingView()
+void tst_Window::missingView()
 {
     auto builder = makeBuilder();
     nvtarnix::frmEditor editor;
@@ -434,12 +405,12 @@ void EditorWindowTest::missingView()
     int variableNodes = -1;
     int functionGroups = -1;
     SeenMessage seen;
-    whenEditorShown([&](QWidget *w) {
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
         variableNodes = child<QTreeWidget>(w, "tvVariables")->topLevelItem(0)->childCount();
         functionGroups = child<QTreeWidget>(w, "tvFunctions")->topLevelItem(0)->childCount();
-        answerMessage(seen);
-        click(w, "cmdOK");
-        click(w, "cmdCancel");
+        const auto box = testsupport::answerMessageBox(seen);
+        press(w, "cmdOK");
+        press(w, "cmdCancel");
     });
     QCOMPARE(editor.WindowOpen(noView, script), 0);
     QCOMPARE(script, QStringLiteral("1 + 1"));
@@ -447,3 +418,7 @@ void EditorWindowTest::missingView()
     QCOMPARE(functionGroups, 2);
     QVERIFY2(seen.text.contains(QStringLiteral("Object variable or With block variable not set")), qPrintable(seen.text));
 }
+
+NVTARNIX_TEST_CLASS(tst_Window)
+
+#include "tst_window.moc"

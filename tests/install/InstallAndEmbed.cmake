@@ -16,6 +16,7 @@ run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 foreach(installed
         include/nvtarnix/TarnixObject.h
+        include/nvtarnix/Expression.h
         include/nvtarnix/Recordset.h
         ${CMAKE_INSTALL_LIBDIR}/cmake/nvTarnix/nvTarnixConfig.cmake
         ${CMAKE_INSTALL_BINDIR}/tarnix
@@ -40,4 +41,9 @@ run(${CMAKE_COMMAND} --build ${WORK_DIR}/host-build)
 run(${WORK_DIR}/host-build/embedding_host)
 if(NOT output MATCHES "accepted: \\[ORD_AMOUNT\\] \\* 2\n")
   message(FATAL_ERROR "the embedding host printed '${output}'")
+endif()
+
+run(${WORK_DIR}/host-build/rules_host)
+if(NOT output MATCHES "compile error 1023 at 1:14\nmatches: [1-9][0-9]* of 20000\n")
+  message(FATAL_ERROR "the rules host printed '${output}'")
 endif()

@@ -1,22 +1,15 @@
 #include <nvtarnix/Schema.h>
 
+#include "ErrorNumber.h"
+#include "TestMain.h"
 #include "schema/DisplayName.h"
 
 #include <QtTest>
 
 using namespace nvtarnix;
+using testsupport::errorNumber;
 
 namespace {
-
-int errorNumber(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 const QString DefaultDocument = QStringLiteral(
     "<?xml version='1.0' encoding='windows-1253'?><NortavineXMLData version='2.6'><Schema Version='2.6'>"
@@ -221,5 +214,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_Schema)
+NVTARNIX_TEST_CLASS(tst_Schema)
 #include "tst_schema.moc"

@@ -1,5 +1,7 @@
 #include "schema/SchemaFile.h"
 
+#include "TestMain.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
@@ -202,5 +204,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_SchemaFile)
+NVTARNIX_TEST_CLASS(tst_SchemaFile)
 #include "tst_schemafile.moc"

@@ -1,179 +1,206 @@
-#include "support/FormFont.h"
-#include "support/MainModule.h"
-#include "support/MlStringModule.h"
-#include "support/MlStringService.h"
-#include "support/SavedError.h"
+// The helpers every suite relies on. A wait that never ends or a reader that
+// drops rows would make whole suites hang or pass on nothing, so these are
+// checked on their own. The expected failures are the helpers' own messages.
+#include "ErrorNumber.h"
+#include "ProcessState.h"
+#include "TestMain.h"
+#include "TsvTable.h"
+#include "WindowVisit.h"
 
-#include <QLabel>
+#include <QDialog>
+#include <QFile>
+#include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
-#include <QVBoxLayout>
-#include <QtTest>
+#include <QTemporaryDir>
+#include <QTest>
 
-using namespace nvtarnix;
+#include <stdexcept>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("facts.tsv"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+} // namespace
 
 class tst_Support : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init()
+    void tsvRows_data()
     {
-        // Every case starts from a service that holds no language.
-        MlStringService().setCurrentLanguage(0);
-    }
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("firstCells"); // of the rows read
+        QTest::addColumn<QList<int>>("lines");
+        QTest::addColumn<QString>("error"); // start of the error, or empty
 
-    void greekIsSettledWhenNothingIsHeld()
-    {
-        MlStringService service;
-        QCOMPARE(service.CurrentLanguage(), qint16(0));
-        QCOMPARE(GetMlString(19, QString()), QStringLiteral("Οδηγός έκφρασης"));
-        QCOMPARE(service.CurrentLanguage(), qint16(1032));
-        QCOMPARE(CurrentLanguage(), 1032);
-        QVERIFY(service.IsReady());
+        const QByteArray header = "expr\ttype\n";
+        QTest::newRow("date literal is a row, comment is not")
+            << header + "# facts about dates\n#1/2/2000#\tDate\n\n1 + 1\tInteger\n" << QStringList{"#1/2/2000#", "1 + 1"}
+            << QList<int>{3, 5} << QString();
+        QTest::newRow("carriage returns")
+            << QByteArray("expr\ttype\r\n1\tInteger\r\n") << QStringList{"1"} << QList<int>{2} << QString();
+        QTest::newRow("comment-like row with too few cells")
+            << header + "#1/2/2000#\n" << QStringList{} << QList<int>{} << QString();
+        QTest::newRow("row with too few cells") << header + "1 + 1\n" << QStringList{} << QList<int>{}
+                                                << "facts.tsv:2: 1 cells where the header names 2";
+        QTest::newRow("row with too many cells") << header + "1\tInteger\t1\n" << QStringList{} << QList<int>{}
+                                                 << "facts.tsv:2: 3 cells";
+        QTest::newRow("other columns") << QByteArray("expression\ttype\n") << QStringList{} << QList<int>{}
+                                       << "facts.tsv: the first line must name the columns";
     }
-
-    void languageHeldByTheServiceWins()
+    void tsvRows()
     {
-        MlStringService service;
-        service.setCurrentLanguage(1033);
-        InitLanguage(1032);
-        QCOMPARE(CurrentLanguage(), 1033);
-        QCOMPARE(service.CurrentLanguage(), qint16(1033));
-        QCOMPARE(GetMlString(20, QStringLiteral("Μεταβλητές")), QStringLiteral("Variables"));
-        // Whoever changes the service's language decides the next text.
-        service.setCurrentLanguage(1032);
-        QCOMPARE(GetMlString(20, QString()), QStringLiteral("Μεταβλητές"));
-    }
-
-    void requestedLanguageIsUsedWhenServiceHoldsNone()
-    {
-        InitLanguage(1033);
-        QCOMPARE(MlStringService().CurrentLanguage(), qint16(1033));
-        QCOMPARE(GetMlString(4, QString()), QStringLiteral("OK"));
-    }
-
-    void textsByKey_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("en x1001") << 1033 << "x1001"
-            << "By double clicking the selected item [%1] you can add it to the expression.";
-        QTest::newRow("el x1001") << 1032 << "x1001"
-            << "Κάνοντας διπλό κλικ στο επιλεγμένο αντικείμενο (%1) μπορείτε να το εισάγετε στην έκφραση.";
-        QTest::newRow("en trailing blank") << 1033 << "x23" << "Error:= ";
-        QTest::newRow("el no trailing blank") << 1032 << "x23" << "Σφάλμα:=";
-        QTest::newRow("el trailing blank") << 1032 << "x24" << "Γραμμή: ";
-        QTest::newRow("el 6 differs from 19") << 1032 << "x6" << "Όδηγος έκφρασης";
-        QTest::newRow("el 10 capitalised") << 1032 << "x10" << "Διαθέσιμες Μεταβλητές:";
-        QTest::newRow("missing id") << 1033 << "x7" << "";
-        QTest::newRow("leading zero") << 1033 << "x017" << "";
-        QTest::newRow("no x") << 1033 << "17" << "";
-        QTest::newRow("other language falls back to English") << 1031 << "x21" << "Functions";
-    }
-    void textsByKey()
-    {
-        QFETCH(int, language);
-        QFETCH(QString, key);
-        QFETCH(QString, text);
-        MlStringService service;
-        service.setCurrentLanguage(qint16(language));
-        QCOMPARE(service.GetString(QStringLiteral("nvTarnix"), key), text);
-        QCOMPARE(service.GetString(QStringLiteral("other"), key), QString());
-    }
-
-    void everyIdHasBothTexts()
-    {
-        const QList<int> ids{1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25,
-                             26, 27, 28, 1001, 1002};
-        MlStringService service;
-        for (int language : {1032, 1033}) {
-            service.setCurrentLanguage(qint16(language));
-            for (int id : ids)
-                QVERIFY2(!GetMlString(id, QString()).isEmpty(), qPrintable(QString::number(id)));
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, firstCells);
+        QFETCH(QList<int>, lines);
+        QFETCH(QString, error);
+        const QTemporaryDir dir;
+        const testsupport::TsvTable table = testsupport::readTsv(writeFile(dir, content), {"expr", "type"});
+        QStringList cells;
+        QList<int> read;
+        for (const testsupport::TsvRow &row : table.rows) {
+            cells << row.cells.first();
+            read << row.line;
         }
-        // An id the table lacks answers the caller's default text.
-        QCOMPARE(GetMlString(12, QStringLiteral("fallback")), QStringLiteral("fallback"));
+        QCOMPARE(cells, firstCells);
+        QCOMPARE(read, lines);
+        if (error.isEmpty())
+            QCOMPARE(table.error, QString());
+        else
+            QVERIFY2(table.error.contains(error), qPrintable(table.error));
     }
 
-    void eachThreadHasItsOwnLanguage()
+    void missingTsvFileIsAnError()
     {
-        MlStringService().setCurrentLanguage(1032);
-        qputenv("NVTARNIX_LANGUAGE", "1033");
-        QString otherText;
-        int otherLanguage = 0;
-        QScopedPointer<QThread> thread(QThread::create([&] {
-            otherText = GetMlString(21, QString());
-            otherLanguage = CurrentLanguage();
-        }));
-        thread->start();
-        thread->wait();
-        qunsetenv("NVTARNIX_LANGUAGE");
-        QCOMPARE(otherText, QStringLiteral("Functions"));
-        QCOMPARE(otherLanguage, 1033);
-        QCOMPARE(GetMlString(21, QString()), QStringLiteral("Συναρτήσεις"));
+        const testsupport::TsvTable table = testsupport::readTsv(QStringLiteral("/no/such/facts.tsv"), {"expr"});
+        QVERIFY(table.rows.isEmpty());
+        QVERIFY2(table.error.startsWith(QStringLiteral("/no/such/facts.tsv: ")), qPrintable(table.error));
+    }
 
-        // 0 or rubbish in the environment means no language: Greek applies.
-        for (const char *value : {"0", "english"}) {
-            qputenv("NVTARNIX_LANGUAGE", value);
-            QScopedPointer<QThread> t(QThread::create([&] { otherText = GetMlString(21, QString()); }));
-            t->start();
-            t->wait();
-            QCOMPARE(otherText, QStringLiteral("Συναρτήσεις"));
+    void errorNumbers()
+    {
+        QCOMPARE(testsupport::errorNumber([] {}), 0);
+        QCOMPARE(testsupport::errorNumber([] { throw nvtarnix::Error(91, "src", "text"); }), 91);
+        const auto error = testsupport::raisedError([] { throw nvtarnix::Error(5, "src", "text"); });
+        QVERIFY(error);
+        QCOMPARE(error->description(), QStringLiteral("text"));
+        // An error of another type is no numbered error: it passes through.
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 testsupport::errorNumber([] { throw std::runtime_error("other"); }));
+    }
+
+    void environmentIsGivenBack()
+    {
+        qunsetenv("TARNIX_TEST_PROBE");
+        {
+            testsupport::ScopedEnvironmentVariable probe("TARNIX_TEST_PROBE", "1");
+            QCOMPARE(qgetenv("TARNIX_TEST_PROBE"), QByteArray("1"));
+            probe.set(QByteArray());
+            QVERIFY(qEnvironmentVariableIsSet("TARNIX_TEST_PROBE"));
         }
-        qunsetenv("NVTARNIX_LANGUAGE");
-    }
-
-    void startUpSettlesLanguageOnce()
-    {
-        MainModule();
-        MlStringService().setCurrentLanguage(0);
-        MainModule(); // already ran in this thread: leaves the service alone
-        QCOMPARE(MlStringService().CurrentLanguage(), qint16(0));
-    }
-
-    void savedErrorIsRaisedAgain_data()
-    {
-        QTest::addColumn<QString>("replacement");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("none") << "" << "kept";
-        QTest::newRow("blanks") << "   " << "kept";
-        QTest::newRow("replaced") << "other" << "other";
-    }
-    void savedErrorIsRaisedAgain()
-    {
-        QFETCH(QString, replacement);
-        QFETCH(QString, description);
-        SaveError(Error(424, QStringLiteral("src"), QStringLiteral("kept")));
-        try {
-            RaiseSavedError(replacement);
-        } catch (const Error &e) {
-            QCOMPARE(e.number(), 424);
-            QCOMPARE(e.source(), QStringLiteral("src"));
-            QCOMPARE(e.description(), description);
-            return;
+        QVERIFY(!qEnvironmentVariableIsSet("TARNIX_TEST_PROBE"));
+        qputenv("TARNIX_TEST_PROBE", "");
+        {
+            testsupport::ScopedEnvironmentVariable probe("TARNIX_TEST_PROBE", std::nullopt);
+            QVERIFY(!qEnvironmentVariableIsSet("TARNIX_TEST_PROBE"));
         }
-        QFAIL("nothing was raised");
+        QVERIFY(qEnvironmentVariableIsSet("TARNIX_TEST_PROBE"));
+        qunsetenv("TARNIX_TEST_PROBE");
     }
 
-    void formFontReachesEveryChild()
+    void programRunsPinnedAndAtHome()
     {
-        QWidget window;
-        auto *layout = new QVBoxLayout(&window);
-        auto *label = new QLabel(QStringLiteral("Λίστα"));
-        auto *button = new QPushButton(QStringLiteral("OK"));
-        button->setFont(QFont(QStringLiteral("Courier"), 20)); // a font of its own
-        layout->addWidget(label);
-        layout->addWidget(button);
-        ApplyFormFont(&window, QStringLiteral("Tahoma"), 8.25, 161);
-        for (QWidget *w : {&window, static_cast<QWidget *>(label), static_cast<QWidget *>(button)}) {
-            QCOMPARE(w->font().family(), QStringLiteral("Tahoma"));
-            QCOMPARE(w->font().pointSizeF(), 8.25);
+        QCOMPARE(QLocale::system().name(), QLocale(testsupport::pinnedLocale().section(u'.', 0, 0)).name());
+        QVERIFY(!testsupport::privateHome().isEmpty());
+        QVERIFY(qEnvironmentVariable("XDG_CONFIG_HOME").startsWith(testsupport::privateHome()));
+        QVERIFY(qEnvironmentVariable("XDG_RUNTIME_DIR").startsWith(testsupport::privateHome()));
+    }
+
+    void visitAnswersTheWindow()
+    {
+        QDialog dialog;
+        dialog.setObjectName(QStringLiteral("dlgProbe"));
+        auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+        ok->setObjectName(QStringLiteral("cmdOK"));
+        connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+        testsupport::SeenMessage seen;
+        const auto visit = testsupport::whenShown(QStringLiteral("dlgProbe"), [&](QWidget *w) {
+            const auto box = testsupport::answerMessageBox(seen);
+            QMessageBox::information(w, QStringLiteral("Title"), QStringLiteral("Said"));
+            testsupport::press(w, "cmdOK");
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QVERIFY(visit.came());
+        QVERIFY(!visit.leftOpen());
+        QCOMPARE(seen.title, QStringLiteral("Title"));
+        QCOMPARE(seen.text, QStringLiteral("Said"));
+    }
+
+    // Another window stands where the awaited one should come: the test
+    // fails naming both, and the blocking call returns.
+    void windowThatDoesNotComeIsBounded()
+    {
+        const testsupport::ScopedWindowTimeout shortWait(300ms);
+        QDialog other;
+        other.setObjectName(QStringLiteral("dlgOther"));
+        QEXPECT_FAIL("", "the awaited window never comes", Continue);
+        const auto visit = testsupport::whenShown(QStringLiteral("frmNever"), [](QWidget *) {});
+        QCOMPARE(other.exec(), int(QDialog::Rejected));
+        QVERIFY(!visit.came());
+    }
+
+    void actionThatLeavesItsWindowOpenIsEnded()
+    {
+        QDialog dialog;
+        dialog.setObjectName(QStringLiteral("dlgProbe"));
+        QEXPECT_FAIL("", "the action does not close the window", Continue);
+        const auto visit = testsupport::whenShown(QStringLiteral("dlgProbe"), [](QWidget *) {});
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(visit.leftOpen());
+    }
+
+    // The action blocks in a message box nobody answers.
+    void actionThatHangsIsEnded()
+    {
+        const testsupport::ScopedWindowTimeout shortWait(300ms);
+        QDialog dialog;
+        dialog.setObjectName(QStringLiteral("dlgProbe"));
+        bool boxEnded = false;
+        QEXPECT_FAIL("", "the action hangs in a message box", Continue);
+        const auto visit = testsupport::whenShown(QStringLiteral("dlgProbe"), [&](QWidget *w) {
+            QMessageBox::question(w, QStringLiteral("Title"), QStringLiteral("Nobody answers"));
+            boxEnded = true;
+            testsupport::closeWindow(w);
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(boxEnded);
+    }
+
+    void visitThatEndsUnmetFails()
+    {
+        QEXPECT_FAIL("", "the window was never shown", Continue);
+        {
+            const auto visit = testsupport::whenShown(QStringLiteral("frmNever"), [](QWidget *) {});
         }
-        ApplyFormFont(nullptr, QStringLiteral("Tahoma"), 8.25, 161); // nothing to do, no crash
+        QVERIFY(true);
+        // A visit that may not happen passes by quietly.
+        const auto optional = testsupport::ifShown(
+            QStringLiteral("nothing"), [](QWidget *) { return true; }, [](QWidget *) {});
+        QVERIFY(!optional.came());
     }
 };
 
-QTEST_MAIN(tst_Support)
+NVTARNIX_TEST_CLASS(tst_Support)
+
 #include "tst_support.moc"

@@ -4,7 +4,9 @@
 #include "vbscript/ScriptControl.h"
 #include "vbscript/ValueText.h"
 
-#include <QFile>
+#include "TestMain.h"
+#include "TsvTable.h"
+
 #include <QTest>
 
 using namespace vbscript;
@@ -30,7 +32,7 @@ QStringList evaluateLikeTarnix(const QString &expr)
 
 } // namespace
 
-class LanguageFacts : public QObject
+class tst_Language : public QObject
 {
     Q_OBJECT
 
@@ -40,17 +42,11 @@ private slots:
         QTest::addColumn<QString>("expr");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("value");
-        QFile f(QStringLiteral(VBSCRIPT_TEST_DATA "/language.tsv"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-        for (int i = 1; i < lines.size(); ++i) {
-            const QString line = lines[i];
-            if (line.trimmed().isEmpty())
-                continue;
-            const QStringList cols = line.split(QLatin1Char('\t'));
-            QTest::addRow("%d: %s", i + 1, qPrintable(cols.value(0)))
-                << cols.value(0) << cols.value(1) << cols.value(2);
-        }
+        const QString file = QStringLiteral(VBSCRIPT_TEST_DATA "/language.tsv");
+        const testsupport::TsvTable table = testsupport::readTsv(file, {"expr", "type", "value", "basis"});
+        QVERIFY2(table.error.isEmpty(), qPrintable(table.error));
+        for (const testsupport::TsvRow &row : table.rows)
+            QTest::newRow(row.name(file).constData()) << row.cells[0] << row.cells[1] << row.cells[2];
     }
 
     void facts()
@@ -63,5 +59,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(LanguageFacts)
+NVTARNIX_TEST_CLASS(tst_Language)
 #include "tst_language.moc"

@@ -8,6 +8,8 @@
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/ValueText.h"
 
+#include "TestMain.h"
+
 #include <QTest>
 
 using namespace vbscript;
@@ -46,7 +48,7 @@ using BinaryFn = Variant (*)(const Variant &, const Variant &);
 
 } // namespace
 
-class Operators : public QObject
+class tst_Operators : public QObject
 {
     Q_OBJECT
 
@@ -181,5 +183,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(Operators)
+NVTARNIX_TEST_CLASS(tst_Operators)
 #include "tst_operators.moc"

@@ -5,7 +5,9 @@
 #include "vbscript/ScriptControl.h"
 #include "vbscript/ValueText.h"
 
-#include <QFile>
+#include "TestMain.h"
+#include "TsvTable.h"
+
 #include <QTest>
 
 using namespace vbscript;
@@ -29,7 +31,7 @@ QString runAndRead(const QString &code)
 
 } // namespace
 
-class Statements : public QObject
+class tst_Statements : public QObject
 {
     Q_OBJECT
 
@@ -38,17 +40,13 @@ private slots:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expected");
-        QFile f(QStringLiteral(VBSCRIPT_TEST_DATA "/statements.tsv"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-        for (int i = 1; i < lines.size(); ++i) {
-            if (lines[i].trimmed().isEmpty() || lines[i].startsWith(QLatin1Char('#')))
-                continue;
-            const QStringList cols = lines[i].split(QLatin1Char('\t'));
-            QVERIFY2(cols.size() == 4, qPrintable(QStringLiteral("line %1 needs 4 columns").arg(i + 1)));
-            QString code = cols[1];
+        const QString file = QStringLiteral(VBSCRIPT_TEST_DATA "/statements.tsv");
+        const testsupport::TsvTable table = testsupport::readTsv(file, {"name", "code", "type", "value"});
+        QVERIFY2(table.error.isEmpty(), qPrintable(table.error));
+        for (const testsupport::TsvRow &row : table.rows) {
+            QString code = row.cells[1];
             code.replace(QLatin1String("\\n"), QLatin1String("\n"));
-            QTest::addRow("%d: %s", i + 1, qPrintable(cols[0])) << code << cols[2] + QLatin1Char('\t') + cols[3];
+            QTest::newRow(row.name(file).constData()) << code << row.cells[2] + QLatin1Char('\t') + row.cells[3];
         }
     }
 
@@ -60,5 +58,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(Statements)
+NVTARNIX_TEST_CLASS(tst_Statements)
 #include "tst_statements.moc"

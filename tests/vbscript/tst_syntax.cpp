@@ -3,11 +3,13 @@
 
 #include "vbscript/ScriptControl.h"
 
+#include "TestMain.h"
+
 #include <QTest>
 
 using namespace vbscript;
 
-class Syntax : public QObject
+class tst_Syntax : public QObject
 {
     Q_OBJECT
 
@@ -129,5 +131,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(Syntax)
+NVTARNIX_TEST_CLASS(tst_Syntax)
 #include "tst_syntax.moc"

@@ -2,13 +2,20 @@
 // OLE dates, and locale-dependent text.
 
 #include "vbscript/OleDate.h"
+#include "vbscript/ScriptControl.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
+#include "vbscript/ValueText.h"
 #include "vbscript/Variant.h"
+
+#include "ErrorNumber.h"
+#include "ProcessState.h"
+#include "TestMain.h"
 
 #include <QTest>
 
 using namespace vbscript;
+using testsupport::errorNumber;
 
 namespace {
 const ScriptLocale &english()
@@ -21,21 +28,9 @@ const ScriptLocale &greek()
     static const ScriptLocale l(QLocale(QLocale::Greek, QLocale::Greece));
     return l;
 }
-
-// The error number a conversion throws, or 0.
-template<typename F>
-int errorOf(F &&f)
-{
-    try {
-        f();
-    } catch (const ScriptError &e) {
-        return e.number();
-    }
-    return 0;
-}
 } // namespace
 
-class Values : public QObject
+class tst_Values : public QObject
 {
     Q_OBJECT
 
@@ -67,7 +62,7 @@ private slots:
         QFETCH(int, error);
         ScriptLocaleScope scope(english());
         qint32 got = 0;
-        QCOMPARE(errorOf([&] { got = Variant(text).toLong(); }), error);
+        QCOMPARE(errorNumber<ScriptError>([&] { got = Variant(text).toLong(); }), error);
         if (!error)
             QCOMPARE(got, value);
     }
@@ -75,12 +70,12 @@ private slots:
     void conversionsOfSpecialValues()
     {
         ScriptLocaleScope scope(english());
-        QCOMPARE(errorOf([] { Variant::null().toLong(); }), 94);
-        QCOMPARE(errorOf([] { Variant::null().toString(); }), 94);
-        QCOMPARE(errorOf([] { Variant::nothing().toLong(); }), 91);
-        QCOMPARE(errorOf([] { Variant(qint32(40000)).toInteger(); }), 6);
-        QCOMPARE(errorOf([] { Variant(-0.6).toByte(); }), 6);
-        QCOMPARE(errorOf([] { Variant(1e300).toSingle(); }), 6);
+        QCOMPARE(errorNumber<ScriptError>([] { Variant::null().toLong(); }), 94);
+        QCOMPARE(errorNumber<ScriptError>([] { Variant::null().toString(); }), 94);
+        QCOMPARE(errorNumber<ScriptError>([] { Variant::nothing().toLong(); }), 91);
+        QCOMPARE(errorNumber<ScriptError>([] { Variant(qint32(40000)).toInteger(); }), 6);
+        QCOMPARE(errorNumber<ScriptError>([] { Variant(-0.6).toByte(); }), 6);
+        QCOMPARE(errorNumber<ScriptError>([] { Variant(1e300).toSingle(); }), 6);
         QCOMPARE(Variant().toLong(), 0);
         QCOMPARE(Variant().toString(), QString());
         QCOMPARE(Variant(true).toInteger(), qint16(-1));
@@ -125,6 +120,31 @@ private slots:
         QCOMPARE(Variant(QStringLiteral("1,5")).toDouble(), 1.5);
         QCOMPARE(Variant(QStringLiteral("1.234,5")).toDouble(), 1234.5);
         QCOMPARE(OleDate::formatIso(Variant(QStringLiteral("2/1/2000")).toDate()), QStringLiteral("2000-01-02 00:00:00"));
+    }
+
+    // A Qt program runs with its user's LC_NUMERIC. Under a comma-decimal one
+    // the engine still reads number literals and the text it converts by
+    // its own locale, never by the C library's.
+    void decimalsWhateverTheProcessLocale_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("literal") << "0.5 + 1" << "Double\t1.5";
+        QTest::newRow("literal without integer part") << ".5e1" << "Double\t5";
+        QTest::newRow("text with exponent") << "CLng(\"1.5e3\")" << "Long\t1500";
+        QTest::newRow("text rounded half to even") << "CLng(\"3.5\")" << "Long\t4";
+        QTest::newRow("character code") << "Chr(119.5)" << "String\tx";
+    }
+    void decimalsWhateverTheProcessLocale()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, result);
+        const testsupport::ScopedNumericLocale greekNumbers("el_GR.UTF-8");
+        QVERIFY2(greekNumbers.isActive(), "el_GR.UTF-8 is not installed; scripts/install-deps.sh generates it");
+        ScriptControl sc;
+        sc.setLanguage(QStringLiteral("VBScript"));
+        sc.setLocale(english());
+        QCOMPARE(ValueText::resultLine(sc.eval(expression)), result);
     }
 
     void oleDates_data()
@@ -210,5 +230,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(Values)
+NVTARNIX_TEST_CLASS(tst_Values)
 #include "tst_values.moc"

@@ -2,21 +2,15 @@
 #include "vbscript/ScriptError.h"
 #include "vbscript/library/Dictionary.h"
 
+#include "ErrorNumber.h"
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace vbscript;
+using testsupport::errorNumber;
 
 namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const ScriptError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 Variant get(Dictionary &d, const char *member, std::vector<Variant> args = {})
 {
@@ -95,9 +89,9 @@ void tst_Dictionary::compareModeDecidesTextKeys()
     d.put(QStringLiteral("CompareMode"), none, Variant(qint16(1)), false);
     call(d, "Add", {Variant("Key"), Variant()});
     QVERIFY(get(d, "Exists", {Variant("KEY")}).rawBool());
-    QCOMPARE(errorOf([&] { call(d, "Add", {Variant("kEy"), Variant()}); }), 457);
+    QCOMPARE(errorNumber<ScriptError>([&] { call(d, "Add", {Variant("kEy"), Variant()}); }), 457);
     // Once keys exist the mode can no longer change.
-    QCOMPARE(errorOf([&] { d.put(QStringLiteral("comparemode"), none, Variant(qint16(0)), false); }), 5);
+    QCOMPARE(errorNumber<ScriptError>([&] { d.put(QStringLiteral("comparemode"), none, Variant(qint16(0)), false); }), 5);
 
     Dictionary binary;
     call(binary, "Add", {Variant("Key"), Variant()});
@@ -108,14 +102,14 @@ void tst_Dictionary::errors()
 {
     Dictionary d;
     call(d, "Add", {Variant("a"), Variant()});
-    QCOMPARE(errorOf([&] { call(d, "Add", {Variant("a"), Variant()}); }), 457);
-    QCOMPARE(errorOf([&] { call(d, "Remove", {Variant("missing")}); }), 32811);
-    QCOMPARE(errorOf([&] { call(d, "Add", {Variant("only key")}); }), 450);
-    QCOMPARE(errorOf([&] { call(d, "Frobnicate"); }), 438);
-    QCOMPARE(errorOf([&] { get(d, "Exists", {Variant(SafeArray::create(std::span<const qint32>()))}); }), 13);
+    QCOMPARE(errorNumber<ScriptError>([&] { call(d, "Add", {Variant("a"), Variant()}); }), 457);
+    QCOMPARE(errorNumber<ScriptError>([&] { call(d, "Remove", {Variant("missing")}); }), 32811);
+    QCOMPARE(errorNumber<ScriptError>([&] { call(d, "Add", {Variant("only key")}); }), 450);
+    QCOMPARE(errorNumber<ScriptError>([&] { call(d, "Frobnicate"); }), 438);
+    QCOMPARE(errorNumber<ScriptError>([&] { get(d, "Exists", {Variant(SafeArray::create(std::span<const qint32>()))}); }), 13);
     std::vector<Variant> key{Variant("nope")};
-    QCOMPARE(errorOf([&] { d.put(QStringLiteral("Key"), key, Variant("b"), false); }), 32811);
+    QCOMPARE(errorNumber<ScriptError>([&] { d.put(QStringLiteral("Key"), key, Variant("b"), false); }), 32811);
 }
 
-QTEST_GUILESS_MAIN(tst_Dictionary)
+NVTARNIX_TEST_CLASS(tst_Dictionary)
 #include "tst_dictionary.moc"

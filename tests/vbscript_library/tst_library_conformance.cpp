@@ -9,7 +9,9 @@
 #include "vbscript/ScriptControl.h"
 #include "vbscript/ValueText.h"
 
-#include <QFile>
+#include "TestMain.h"
+#include "TsvTable.h"
+
 #include <QtTest>
 
 using namespace vbscript;
@@ -42,18 +44,12 @@ void tst_LibraryConformance::facts_data()
         {LIBRARY_TEST_DATA, "library-el-GR.tsv", "el_GR"},
     };
     for (const auto &table : tables) {
-        QFile f(QLatin1String(table.folder) + QLatin1Char('/') + QLatin1String(table.file));
-        QVERIFY2(f.open(QIODevice::ReadOnly | QIODevice::Text), table.file);
-        const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            if (lines[i].trimmed().isEmpty() || lines[i].startsWith(QLatin1Char('#')))
-                continue;
-            const QStringList cols = lines[i].split(QLatin1Char('\t'));
-            QVERIFY2(cols.size() >= 3, qPrintable(lines[i]));
-            const QByteArray name = QByteArray(table.file) + ':' + QByteArray::number(i + 1) + ' '
-                                    + cols[0].toUtf8();
-            QTest::newRow(name.constData())
-                << QString::fromLatin1(table.locale) << cols[0] << cols[1] << cols[2];
+        const QString file = QLatin1String(table.folder) + QLatin1Char('/') + QLatin1String(table.file);
+        const testsupport::TsvTable facts = testsupport::readTsv(file, {"expr", "type", "value", "basis"});
+        QVERIFY2(facts.error.isEmpty(), qPrintable(facts.error));
+        for (const testsupport::TsvRow &row : facts.rows) {
+            QTest::newRow(row.name(file).constData())
+                << QString::fromLatin1(table.locale) << row.cells[0] << row.cells[1] << row.cells[2];
         }
     }
 }
@@ -81,5 +77,5 @@ void tst_LibraryConformance::facts()
     QCOMPARE(gotType + QLatin1Char('\t') + gotValue, type + QLatin1Char('\t') + value);
 }
 
-QTEST_GUILESS_MAIN(tst_LibraryConformance)
+NVTARNIX_TEST_CLASS(tst_LibraryConformance)
 #include "tst_library_conformance.moc"

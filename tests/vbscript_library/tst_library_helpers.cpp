@@ -4,6 +4,8 @@
 #include "vbscript/library/LocaleFormat.h"
 #include "vbscript/library/RandomGenerator.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace vbscript;
@@ -240,5 +242,5 @@ void tst_LibraryHelpers::roundedDigits()
     QCOMPARE(d.fraction, fraction);
 }
 
-QTEST_GUILESS_MAIN(tst_LibraryHelpers)
+NVTARNIX_TEST_CLASS(tst_LibraryHelpers)
 #include "tst_library_helpers.moc"

@@ -3,6 +3,8 @@
 // Scripting.Dictionary as scripts use it.
 #include "vbscript/ScriptControl.h"
 
+#include "TestMain.h"
+
 #include <QtTest>
 
 using namespace vbscript;
@@ -132,5 +134,5 @@ void tst_LibraryScripts::setLocaleChangesConversions()
              QStringLiteral("1,5|Μάρτιος"));
 }
 
-QTEST_GUILESS_MAIN(tst_LibraryScripts)
+NVTARNIX_TEST_CLASS(tst_LibraryScripts)
 #include "tst_library_scripts.moc"

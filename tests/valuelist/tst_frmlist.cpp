@@ -1,18 +1,17 @@
-#include "TestDatabase.h"
+#include "SqliteFile.h"
+#include "TestMain.h"
+#include "WindowVisit.h"
 
 #include "valuelist/frmList.h"
-#include "vbscript/ScriptLocale.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/ForwardOnlyRecordset.h>
 #include <nvtarnix/MemoryRecordset.h>
 #include <nvtarnix/SqlRecordset.h>
 
-#include <QApplication>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
@@ -27,45 +26,36 @@ constexpr qint32 Untouched = -7;
 
 using Row = QPair<QString, QString>; // the code and description as shown
 
-// The user's side of the dialog. WindowOpen blocks in the dialog's own event
-// loop, so the steps are scheduled before the call and run once the dialog is
-// the active modal window. Steps that leave it open (a failed check) are
-// ended here so that the test can go on and report.
+// The user's side of the dialog, scheduled before WindowOpen blocks in the
+// dialog's own event loop: it notes what the dialog shows, then plays the
+// steps. Whether the dialog came is for each test to check.
 class UserAtDialog
 {
 public:
-    UserAtDialog(frmList &dialog, std::function<void(frmList &)> steps)
+    UserAtDialog(frmList &dialog, std::function<void(frmList &)> steps,
+                 std::source_location where = std::source_location::current())
+        : m_visit(testsupport::ifShown(
+              QStringLiteral("frmList"), [&dialog](QWidget *w) { return w == &dialog; },
+              [this, &dialog, steps](QWidget *) {
+                  m_ownerWhileOpen = dialog.parentWidget();
+                  const auto *list = dialog.findChild<QTreeWidget *>("lstValueList");
+                  for (int i = 0; i < list->topLevelItemCount(); ++i)
+                      m_rows.append({list->topLevelItem(i)->text(0), list->topLevelItem(i)->text(1)});
+                  steps(dialog);
+              },
+              where))
     {
-        m_poll.setInterval(5);
-        QObject::connect(&m_poll, &QTimer::timeout, [this, &dialog, steps] {
-            if (QApplication::activeModalWidget() != &dialog)
-                return;
-            m_poll.stop();
-            m_sawDialog = true;
-            m_ownerWhileOpen = dialog.parentWidget();
-            const auto *list = dialog.findChild<QTreeWidget *>("lstValueList");
-            for (int i = 0; i < list->topLevelItemCount(); ++i)
-                m_rows.append({list->topLevelItem(i)->text(0), list->topLevelItem(i)->text(1)});
-            steps(dialog);
-            if (dialog.isVisible()) {
-                m_leftOpen = true;
-                dialog.hide();
-            }
-        });
-        m_poll.start();
     }
 
-    bool sawDialog() const { return m_sawDialog; }
-    bool leftOpen() const { return m_leftOpen; }
+    bool sawDialog() const { return m_visit.came(); }
+    bool leftOpen() const { return m_visit.leftOpen(); }
     QList<Row> rows() const { return m_rows; }
     QWidget *ownerWhileOpen() const { return m_ownerWhileOpen; }
 
 private:
-    QTimer m_poll;
-    bool m_sawDialog = false;
-    bool m_leftOpen = false;
     QList<Row> m_rows;
     QWidget *m_ownerWhileOpen = nullptr;
+    testsupport::WindowVisit m_visit;
 };
 
 QTreeWidget *listOf(frmList &dialog)
@@ -115,7 +105,7 @@ void play(frmList &dialog, const QStringList &steps)
 
 } // namespace
 
-class FrmListTest : public QObject
+class tst_frmList : public QObject
 {
     Q_OBJECT
 
@@ -135,31 +125,29 @@ private slots:
 private:
     std::shared_ptr<Recordset> statusList() const;
 
-    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<testsupport::ValueListDatabase> m_db;
     // One dialog for every test, as the editor keeps one for every list.
     std::unique_ptr<frmList> m_dialog;
 };
 
-void FrmListTest::initTestCase()
+void tst_frmList::initTestCase()
 {
-    // Codes are shown and read as the script engine reads them in English.
-    vbscript::ScriptLocale::setCurrent(vbscript::ScriptLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
-    m_db = std::make_unique<TestDatabase>("frmList");
+    m_db = std::make_unique<testsupport::ValueListDatabase>();
     m_dialog = std::make_unique<frmList>();
 }
 
-void FrmListTest::cleanupTestCase()
+void tst_frmList::cleanupTestCase()
 {
     m_dialog.reset();
     m_db.reset();
 }
 
-std::shared_ptr<Recordset> FrmListTest::statusList() const
+std::shared_ptr<Recordset> tst_frmList::statusList() const
 {
     return std::make_shared<nvtarnix::SqlRecordset>(m_db->database(), "SELECT CODE, DESCR FROM STATUS");
 }
 
-void FrmListTest::pickCode_data()
+void tst_frmList::pickCode_data()
 {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("expectedResult");
@@ -178,7 +166,7 @@ void FrmListTest::pickCode_data()
     QTest::newRow("OK with no row selected") << QStringList{"ok"} << 1 << Untouched;
 }
 
-void FrmListTest::pickCode()
+void tst_frmList::pickCode()
 {
     QFETCH(QStringList, steps);
     QFETCH(int, expectedResult);
@@ -203,7 +191,7 @@ void FrmListTest::pickCode()
     QCOMPARE(listOf(*m_dialog)->topLevelItemCount(), 0);
 }
 
-void FrmListTest::emptyLists_data()
+void tst_frmList::emptyLists_data()
 {
     QTest::addColumn<QString>("source");
     QTest::newRow("no recordset") << "none";
@@ -211,7 +199,7 @@ void FrmListTest::emptyLists_data()
     QTest::newRow("recordset without rows") << "empty";
 }
 
-void FrmListTest::emptyLists()
+void tst_frmList::emptyLists()
 {
     QFETCH(QString, source);
 
@@ -238,7 +226,7 @@ void FrmListTest::emptyLists()
     }
 }
 
-void FrmListTest::failures_data()
+void tst_frmList::failures_data()
 {
     QTest::addColumn<QString>("codeField");
     QTest::addColumn<QString>("descriptionField");
@@ -254,7 +242,7 @@ void FrmListTest::failures_data()
     QTest::newRow("code that is not a number") << "CODE" << "DESCR" << 2 << true << 13;
 }
 
-void FrmListTest::failures()
+void tst_frmList::failures()
 {
     QFETCH(QString, codeField);
     QFETCH(QString, descriptionField);
@@ -294,7 +282,7 @@ void FrmListTest::failures()
     QCOMPARE(next, 20);
 }
 
-void FrmListTest::windowAsDesigned()
+void tst_frmList::windowAsDesigned()
 {
     frmList &dialog = *m_dialog;
     const double pixelsPerTwip = dialog.logicalDpiX() / 1440.0;
@@ -337,7 +325,7 @@ void FrmListTest::windowAsDesigned()
     QVERIFY(!dialog.windowIcon().isNull());
 }
 
-void FrmListTest::ownerWindow()
+void tst_frmList::ownerWindow()
 {
     auto owner = std::make_unique<QWidget>();
     owner->show();
@@ -364,10 +352,6 @@ void FrmListTest::ownerWindow()
     QCOMPARE(selected, 30);
 }
 
-int runFrmListTests(int argc, char **argv)
-{
-    FrmListTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+NVTARNIX_TEST_CLASS(tst_frmList)
 
-#include "tst_frmList.moc"
+#include "tst_frmlist.moc"

@@ -1,4 +1,6 @@
-#include "TestDatabase.h"
+#include "ErrorNumber.h"
+#include "SqliteFile.h"
+#include "TestMain.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/ForwardOnlyRecordset.h>
@@ -16,6 +18,7 @@ using nvtarnix::ForwardOnlyRecordset;
 using nvtarnix::MemoryRecordset;
 using nvtarnix::Recordset;
 using nvtarnix::SqlRecordset;
+using testsupport::errorNumber;
 
 namespace {
 
@@ -53,25 +56,14 @@ QList<int> ids(Recordset &rs)
     return result;
 }
 
-template<typename Operation>
-int errorNumberOf(Operation operation)
-{
-    try {
-        operation();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
-}
-
 } // namespace
 
-class RecordsetTest : public QObject
+class tst_Recordsets : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_db = std::make_unique<TestDatabase>("recordsets"); }
+    void initTestCase() { m_db = std::make_unique<testsupport::ValueListDatabase>(); }
     void cleanupTestCase() { m_db.reset(); }
 
     void sortOrders_data();
@@ -86,10 +78,10 @@ private slots:
     void sqlErrors();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<testsupport::ValueListDatabase> m_db;
 };
 
-void RecordsetTest::sortOrders_data()
+void tst_Recordsets::sortOrders_data()
 {
     QTest::addColumn<QString>("sort");
     QTest::addColumn<QList<int>>("expectedIds");
@@ -107,7 +99,7 @@ void RecordsetTest::sortOrders_data()
         << "[LAST SEEN], ID DESC" << QList<int>{3, 5, 2, 4, 6, 1};
 }
 
-void RecordsetTest::sortOrders()
+void tst_Recordsets::sortOrders()
 {
     QFETCH(QString, sort);
     QFETCH(QList<int>, expectedIds);
@@ -119,7 +111,7 @@ void RecordsetTest::sortOrders()
     QCOMPARE(ids(rs), expectedIds);
 }
 
-void RecordsetTest::walkingAndSortingKeepPosition()
+void tst_Recordsets::walkingAndSortingKeepPosition()
 {
     MemoryRecordset rs = people();
     rs.MoveNext();
@@ -139,7 +131,7 @@ void RecordsetTest::walkingAndSortingKeepPosition()
     QVERIFY(empty.Eof());
 }
 
-void RecordsetTest::errors_data()
+void tst_Recordsets::errors_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("argument");
@@ -157,7 +149,7 @@ void RecordsetTest::errors_data()
     QTest::newRow("moving past the end") << "nextAtEnd" << "" << int(Recordset::NoCurrentRecord);
 }
 
-void RecordsetTest::errors()
+void tst_Recordsets::errors()
 {
     QFETCH(QString, operation);
     QFETCH(QString, argument);
@@ -200,7 +192,7 @@ void RecordsetTest::errors()
     }
 }
 
-void RecordsetTest::sqlRecordsetReadsRowsWithTheirTypes()
+void tst_Recordsets::sqlRecordsetReadsRowsWithTheirTypes()
 {
     SqlRecordset rs(m_db->database(), "SELECT CODE, DESCR FROM STATUS");
     QCOMPARE(rs.RecordCount(), 6);
@@ -221,23 +213,23 @@ void RecordsetTest::sqlRecordsetReadsRowsWithTheirTypes()
     QCOMPARE(column(bound, "CODE"), QVariantList{3.5});
 }
 
-void RecordsetTest::forwardOnlyCannotCountOrSort()
+void tst_Recordsets::forwardOnlyCannotCountOrSort()
 {
     ForwardOnlyRecordset rs(m_db->database(), "SELECT CODE, DESCR FROM STATUS");
     QCOMPARE(rs.RecordCount(), -1);
-    QCOMPARE(errorNumberOf([&] { rs.setSort("CODE"); }), int(Recordset::SortNotSupported));
+    QCOMPARE(errorNumber([&] { rs.setSort("CODE"); }), int(Recordset::SortNotSupported));
     rs.setSort(QString());
     QCOMPARE(rs.Sort(), QString());
 
     const QVariantList firstPass = column(rs, "CODE");
     QCOMPARE(firstPass, (QVariantList{30LL, "12", 3.5, 10LL, 2.5, "20"}));
-    QCOMPARE(errorNumberOf([&] { rs.Fields("CODE"); }), int(Recordset::NoCurrentRecord));
-    QCOMPARE(errorNumberOf([&] { rs.MoveNext(); }), int(Recordset::NoCurrentRecord));
+    QCOMPARE(errorNumber([&] { rs.Fields("CODE"); }), int(Recordset::NoCurrentRecord));
+    QCOMPARE(errorNumber([&] { rs.MoveNext(); }), int(Recordset::NoCurrentRecord));
     // Going back to the start runs the query again.
     QCOMPARE(column(rs, "CODE"), firstPass);
 }
 
-void RecordsetTest::sqlErrors_data()
+void tst_Recordsets::sqlErrors_data()
 {
     QTest::addColumn<bool>("forwardOnly");
     QTest::addColumn<bool>("openDatabase");
@@ -257,7 +249,7 @@ void RecordsetTest::sqlErrors_data()
     }
 }
 
-void RecordsetTest::sqlErrors()
+void tst_Recordsets::sqlErrors()
 {
     QFETCH(bool, forwardOnly);
     QFETCH(bool, openDatabase);
@@ -266,7 +258,7 @@ void RecordsetTest::sqlErrors()
 
     const QSqlDatabase db = openDatabase ? m_db->database() : QSqlDatabase::database("never-added", false);
     QString description;
-    const int number = errorNumberOf([&] {
+    const int number = errorNumber([&] {
         try {
             if (forwardOnly)
                 ForwardOnlyRecordset(db, query);
@@ -281,10 +273,6 @@ void RecordsetTest::sqlErrors()
     QVERIFY(!description.isEmpty());
 }
 
-int runRecordsetTests(int argc, char **argv)
-{
-    RecordsetTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+NVTARNIX_TEST_CLASS(tst_Recordsets)
 
-#include "tst_Recordsets.moc"
+#include "tst_recordsets.moc"

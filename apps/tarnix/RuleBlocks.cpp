@@ -1,0 +1,81 @@
+#include "RuleBlocks.h"
+
+#include "EngineRow.h"
+
+#include "vbscript/Operators.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/ScriptLocale.h"
+#include "vbscript/ValueText.h"
+
+#include <new>
+
+namespace tarnixcli {
+
+namespace {
+
+void appendKey(QByteArray &lines, const RowBlock &block, int row)
+{
+    if (block.keys.empty())
+        lines += QByteArray::number(block.firstRow + row);
+    else
+        lines += vbscript::ValueText::canonical(engineValue(block.keys[size_t(row)], block.bytes)).toUtf8();
+}
+
+void appendFailure(QByteArray &lines, const vbscript::ScriptError &error)
+{
+    lines += "\terror\t";
+    lines += QByteArray::number(error.number());
+    lines += '\t';
+    // Escaped as a String value is, so a description never breaks the line.
+    lines += vbscript::ValueText::canonical(vbscript::Variant(error.description())).toUtf8();
+    lines += '\n';
+}
+
+} // namespace
+
+void RowBlock::clear()
+{
+    values.clear();
+    keys.clear();
+    bytes.clear();
+    rows = 0;
+}
+
+BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
+                           const vbscript::RuleSettings &settings, RowBlock &block,
+                           BlockReport report)
+{
+    // A String result is taken as True or False through the rule's locale, as
+    // the rule's own If would take it.
+    const vbscript::ScriptLocaleScope locale(&settings.locale);
+    BlockOutcome outcome;
+    outcome.rows = block.rows;
+    EngineRow values(block.width);
+    for (int row = 0; row < block.rows; ++row) {
+        const auto fail = [&](const vbscript::ScriptError &error) {
+            ++outcome.failedRows;
+            appendKey(outcome.lines, block, row);
+            appendFailure(outcome.lines, error);
+        };
+        try {
+            const vbscript::Variant result = rule.evaluate(
+                values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes),
+                settings);
+            if (report == BlockReport::Count) {
+                outcome.trueRows += vbscript::ops::truth(result) ? 1 : 0;
+                continue;
+            }
+            appendKey(outcome.lines, block, row);
+            outcome.lines += '\t';
+            outcome.lines += vbscript::ValueText::resultLine(result).toUtf8();
+            outcome.lines += '\n';
+        } catch (const vbscript::ScriptError &error) {
+            fail(error);
+        } catch (const std::bad_alloc &) {
+            fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
+        }
+    }
+    return outcome;
+}
+
+} // namespace tarnixcli

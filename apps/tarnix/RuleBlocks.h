@@ -1,0 +1,57 @@
+#pragma once
+
+#include "SqliteValue.h"
+
+#include "vbscript/CompiledExpression.h"
+
+#include <QByteArray>
+
+#include <vector>
+
+namespace tarnixcli {
+
+// A run of consecutive rows, read together and evaluated together by one
+// worker thread: the unit in which rows travel between threads. Blocks are
+// used over and over, so that reading rows allocates no memory once the first
+// few blocks have grown to size.
+struct RowBlock
+{
+    qint64 firstRow = 0;  // 1-based number of the block's first row
+    int width = 0;        // values per row: one per variable of the rule
+    // The rows' values one row after the other, rows * width in all, as
+    // SQLite gave them; TEXT and BLOB bytes in `bytes`.
+    std::vector<SqliteValue> values;
+    // Each row's key, when the rows have a key column; else the rows are
+    // known by their numbers.
+    std::vector<SqliteValue> keys;
+    std::vector<char> bytes;
+    int rows = 0;
+
+    // Empties the block for the next rows, keeping the memory it has.
+    void clear();
+};
+
+// What a block's rows gave.
+struct BlockOutcome
+{
+    // One line per row, in row order: "KEY<TAB>TypeName<TAB>value", or for a
+    // row whose evaluation failed "KEY<TAB>error<TAB>NUMBER<TAB>DESCRIPTION".
+    // When only counting, the lines of failed rows alone.
+    QByteArray lines;
+    qint64 trueRows = 0;    // rows whose result is True as If takes it
+    qint64 failedRows = 0;
+    int rows = 0;
+};
+
+enum class BlockReport {
+    EveryRow,  // a line for every row
+    Count,     // count the True results; lines only for the failures
+};
+
+// Evaluates the rule over every row of the block. A failing row is reported
+// and the next row runs: one bad value must not hide the answers for the rest.
+BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
+                           const vbscript::RuleSettings &settings, RowBlock &block,
+                           BlockReport report);
+
+} // namespace tarnixcli

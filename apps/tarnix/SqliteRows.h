@@ -1,0 +1,76 @@
+#pragma once
+
+#include "SqliteValue.h"
+
+#include <QString>
+#include <QStringList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tarnixcli {
+
+// An SQLite file opened read-only through SQLite's own C API, which hands each
+// value over as it is stored, without the QVariant per value that QtSql makes:
+// over a million rows that difference is most of the run.
+//
+// Failures are nvtarnix::Error with the numbers the value lists' files use
+// (nvtarnix::Recordset's, as ADO raises them), each naming the file:
+//   53  no such file
+//   75  a path that is not a readable file
+//   3709  a file that is not an SQLite database
+//   3265  a table or view the file does not have
+//   3704  a query that returns no rows (a command)
+//   -2147217900  a statement the database refuses, or fails to run
+class SqliteFile
+{
+public:
+    explicit SqliteFile(const QString &path);
+    ~SqliteFile();
+    SqliteFile(const SqliteFile &) = delete;
+    SqliteFile &operator=(const SqliteFile &) = delete;
+
+    const QString &path() const { return m_path; }
+    sqlite3 *handle() const { return m_db; }
+
+    // What `name` is in the file, compared without regard to case as SQL
+    // compares identifiers.
+    enum class Relation { None, Table, View };
+    Relation relation(const QString &name) const;
+
+    // SQLite's message about the last failure on this connection.
+    QString lastMessage() const;
+
+private:
+    QString m_path;
+    sqlite3 *m_db = nullptr;
+};
+
+// The rows of one SELECT statement, read forward once.
+class SqliteRows
+{
+public:
+    SqliteRows(const SqliteFile &file, const QString &sql);
+    ~SqliteRows();
+    SqliteRows(const SqliteRows &) = delete;
+    SqliteRows &operator=(const SqliteRows &) = delete;
+
+    // The names of the result columns, in order.
+    QStringList columnNames() const;
+
+    // Steps to the next row; false after the last.
+    bool next();
+
+    // A column of the current row, its bytes (of TEXT and BLOB) appended to
+    // `buffer`.
+    SqliteValue value(int column, std::vector<char> &buffer) const;
+
+private:
+    const SqliteFile &m_file;
+    sqlite3_stmt *m_statement = nullptr;
+};
+
+// Quotes an SQL identifier: "name", with quotes inside doubled.
+QString quotedIdentifier(const QString &name);
+
+} // namespace tarnixcli

@@ -1,0 +1,104 @@
+#include <nvtarnix/Expression.h>
+
+#include <nvtarnix/Error.h>
+
+#include "expression/HostValues.h"
+#include "vbscript/CompiledExpression.h"
+#include "vbscript/ScriptError.h"
+
+#include <QVarLengthArray>
+
+namespace nvtarnix {
+
+namespace {
+
+Error hostError(const vbscript::ScriptError &e)
+{
+    return Error(e.number(), e.source(), e.description(), e.line(), e.column());
+}
+
+} // namespace
+
+class Expression::Compiled
+{
+public:
+    std::shared_ptr<const vbscript::CompiledExpression> rule;
+    vbscript::RuleSettings settings;
+
+    // Values in the order of the rule's variables.
+    using Row = QVarLengthArray<vbscript::Variant, 8>;
+
+    QVariant run(Row &row) const
+    {
+        try {
+            return expression::toHostValue(rule->evaluate(std::span<vbscript::Variant>(row.data(), size_t(row.size())),
+                                                          settings));
+        } catch (const vbscript::ScriptError &e) {
+            throw hostError(e);
+        }
+    }
+};
+
+Expression::Expression() = default;
+
+Expression Expression::compile(const QString &databaseScript, const ExpressionOptions &options)
+{
+    auto compiled = std::make_shared<Compiled>();
+    try {
+        compiled->rule = vbscript::CompiledExpression::compile(databaseScript);
+    } catch (const vbscript::ScriptError &e) {
+        throw hostError(e);
+    }
+    compiled->settings.locale = vbscript::ScriptLocale(options.locale);
+    compiled->settings.timeoutMs = options.timeoutMs < 0 ? -1 : options.timeoutMs;
+    Expression expression;
+    expression.d = std::move(compiled);
+    return expression;
+}
+
+bool Expression::isNull() const
+{
+    return !d;
+}
+
+QString Expression::text() const
+{
+    return d ? d->rule->text() : QString();
+}
+
+QStringList Expression::variables() const
+{
+    return d ? d->rule->variables() : QStringList();
+}
+
+QVariant Expression::evaluate(const QVariantList &values) const
+{
+    if (!d)
+        throw hostError(vbscript::ScriptError::runtime(vbscript::err::ObjectVariableNotSet));
+    const qsizetype count = std::min(values.size(), qsizetype(d->rule->variables().size()));
+    Compiled::Row row(count);
+    for (qsizetype i = 0; i < count; ++i)
+        row[i] = expression::toEngineValue(values[i]);
+    return d->run(row);
+}
+
+QVariant Expression::evaluate(const QVariantMap &values) const
+{
+    if (!d)
+        throw hostError(vbscript::ScriptError::runtime(vbscript::err::ObjectVariableNotSet));
+    const QStringList &names = d->rule->variables();
+    Compiled::Row row(names.size());
+    QVarLengthArray<bool, 8> spelledAlike(names.size(), false);
+    // Names compare without regard to case; where the map holds a name in
+    // several spellings, the one spelled as in the expression wins.
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        const int i = d->rule->indexOf(it.key());
+        if (i < 0 || spelledAlike[i])
+            continue;
+        row[i] = expression::toEngineValue(it.value());
+        spelledAlike[i] = it.key() == names[i];
+    }
+    return d->run(row);
+}
+
+} // namespace nvtarnix

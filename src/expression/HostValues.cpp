@@ -1,0 +1,111 @@
+#include "expression/HostValues.h"
+
+#include "vbscript/OleDate.h"
+#include "vbscript/ScriptError.h"
+
+#include <limits>
+
+namespace nvtarnix::expression {
+
+using vbscript::ScriptError;
+using vbscript::Variant;
+
+namespace {
+
+// Stands for a host value of a type rules do not take.
+class UnsupportedValue : public vbscript::Object
+{
+public:
+    QString typeName() const override { throw mismatch(); }
+    Variant get(const QString &, std::span<Variant>) override { throw mismatch(); }
+    void put(const QString &, std::span<Variant>, const Variant &, bool) override { throw mismatch(); }
+    void call(const QString &, std::span<Variant>) override { throw mismatch(); }
+    std::vector<Variant> enumerate() override { throw mismatch(); }
+
+private:
+    static ScriptError mismatch() { return ScriptError::runtime(vbscript::err::TypeMismatch); }
+};
+
+Variant integer(qlonglong n)
+{
+    if (n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max())
+        return Variant(qint32(n));
+    return Variant(double(n));
+}
+
+QVariantList arrayToList(const vbscript::SafeArray &array, int dim, size_t base);
+
+} // namespace
+
+Variant toEngineValue(const QVariant &value)
+{
+    if (!value.isValid())
+        return Variant();
+    if (value.isNull())
+        return Variant::null();
+    switch (value.typeId()) {
+    case QMetaType::Bool: return Variant(value.toBool());
+    case QMetaType::Int: return Variant(qint32(value.toInt()));
+    case QMetaType::Short: case QMetaType::UShort: case QMetaType::SChar: case QMetaType::UChar:
+    case QMetaType::Char: case QMetaType::UInt: case QMetaType::Long: case QMetaType::LongLong:
+        return integer(value.toLongLong());
+    case QMetaType::ULong: case QMetaType::ULongLong: {
+        const qulonglong n = value.toULongLong();
+        return n <= qulonglong(std::numeric_limits<qint32>::max()) ? Variant(qint32(n)) : Variant(double(n));
+    }
+    case QMetaType::Float: return Variant(value.toFloat());
+    case QMetaType::Double: return Variant(value.toDouble());
+    case QMetaType::QString: return Variant(value.toString());
+    case QMetaType::QByteArray: return Variant(QString::fromUtf8(value.toByteArray()));
+    case QMetaType::QDate: return Variant::date(vbscript::OleDate::fromQDate(value.toDate()));
+    case QMetaType::QDateTime: return Variant::date(vbscript::OleDate::fromQDateTime(value.toDateTime()));
+    default: return Variant(std::shared_ptr<vbscript::Object>(std::make_shared<UnsupportedValue>()));
+    }
+}
+
+QVariant toHostValue(const Variant &value)
+{
+    switch (value.type()) {
+    case vbscript::VarType::Empty: return QVariant();
+    case vbscript::VarType::Null: return QVariant::fromValue(nullptr);
+    case vbscript::VarType::Boolean: return QVariant(value.rawBool());
+    case vbscript::VarType::Byte: return QVariant(int(value.rawByte()));
+    case vbscript::VarType::Integer: return QVariant(int(value.rawInteger()));
+    case vbscript::VarType::Long: return QVariant(int(value.rawLong()));
+    case vbscript::VarType::Single: return QVariant(value.rawSingle());
+    case vbscript::VarType::Double: return QVariant(value.rawDouble());
+    case vbscript::VarType::Currency: return QVariant(value.toDouble());
+    case vbscript::VarType::Date: return QVariant(vbscript::OleDate::toQDateTime(value.rawDate()));
+    case vbscript::VarType::String: return QVariant(value.rawString());
+    case vbscript::VarType::Array:
+        return value.rawArray()->dims() == 0 ? QVariantList() : arrayToList(*value.rawArray(), 0, 0);
+    default: throw ScriptError::runtime(vbscript::err::TypeMismatch);
+    }
+}
+
+namespace {
+
+// a(i, j) becomes list[i][j]: the first dimension is the outermost list.
+// Elements are stored first index fastest, so dimension d steps through the
+// data by the product of the counts before it.
+QVariantList arrayToList(const vbscript::SafeArray &array, int dim, size_t base)
+{
+    size_t stride = 1;
+    for (int d = 0; d < dim; ++d)
+        stride *= size_t(array.bounds[size_t(d)].count);
+    const qint32 count = array.bounds[size_t(dim)].count;
+    QVariantList list;
+    list.reserve(count);
+    for (qint32 i = 0; i < count; ++i) {
+        const size_t at = base + size_t(i) * stride;
+        if (dim + 1 == array.dims())
+            list.append(toHostValue(array.data[at]));
+        else
+            list.append(QVariant(arrayToList(array, dim + 1, at)));  // one element, not its elements
+    }
+    return list;
+}
+
+} // namespace
+
+} // namespace nvtarnix::expression

@@ -1,0 +1,68 @@
+#pragma once
+
+// A host's rule, compiled once and evaluated many times: one expression whose
+// free names are its variables.
+//
+//     auto rule = vbscript::CompiledExpression::compile("[A] > 1000 And Len([C]) > 3");
+//     // rule->variables() is {"A", "C"}
+//     std::array<vbscript::Variant, 2> row = {2500.0, QString("abcd")};
+//     vbscript::Variant v = rule->evaluate(row, settings);
+//
+// Sharing. The tree is immutable once compile() returns: every name that is
+// not a variable (a built-in function or constant, Err) is looked up during
+// compile(), so the lookups that runs make find their answer in the tree's
+// caches and never write to it. Everything a run changes (the variables'
+// values, Err, Rnd's seed, the locale, the clock) lives in the engine the run
+// borrows: one per thread, reused while runs leave it as it was created. So
+// one compiled expression may be evaluated from any number of threads at once.
+
+#include "vbscript/Ast.h"
+#include "vbscript/ScriptLocale.h"
+
+#include <QStringList>
+#include <atomic>
+#include <memory>
+#include <span>
+
+namespace vbscript {
+
+class BuiltinRegistry;
+
+// How one evaluation runs.
+struct RuleSettings
+{
+    ScriptLocale locale;  // text, numbers and dates convert through it
+    int timeoutMs = -1;   // -1: no limit
+    // Set from any thread, it stops the run with the time-limit error: a
+    // preview whose text has changed since need not finish.
+    const std::atomic_bool *cancel = nullptr;
+};
+
+class CompiledExpression
+{
+public:
+    // Throws the compile error (1002, 1023, 1025, ...) with its position.
+    static std::shared_ptr<const CompiledExpression> compile(const QString &text);
+
+    const QString &text() const { return m_text; }
+    // The variables, as first written and without brackets, in order of
+    // first occurrence; names compare without regard to case.
+    const QStringList &variables() const { return m_variables; }
+    // The position of `name` in variables(), or -1.
+    int indexOf(const QString &name) const;
+
+    // Evaluates with values[i] bound to variables()[i]; variables past the end
+    // of `values` are Empty. The values may be changed by the run (Execute
+    // can assign to a variable): pass copies. Throws ScriptError.
+    Variant evaluate(std::span<Variant> values, const RuleSettings &settings) const;
+
+private:
+    CompiledExpression() = default;
+
+    QString m_text;
+    QStringList m_variables;
+    Procedure m_scope;  // the variables as locals: Eval inside the rule sees them
+    std::unique_ptr<CodeUnit> m_unit;
+};
+
+} // namespace vbscript

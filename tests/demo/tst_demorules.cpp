@@ -1,0 +1,448 @@
+// The demo applies its rules: the sample orders, what each rule selects from
+// them, and how the window shows counts and matches.
+#include "DemoDatabase.h"
+#include "DemoTexts.h"
+#include "MainWindow.h"
+#include "MatchesModel.h"
+#include "RuleEvaluation.h"
+#include "SampleOrders.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QSqlError>
+#include <QTest>
+
+#include "DatabaseTrouble.h"
+#include "TestMain.h"
+#include "WindowVisit.h"
+#include <QTreeWidget>
+
+using namespace tarnixdemo;
+using testsupport::DatabaseTrouble;
+using testsupport::WindowVisit;
+using Kind = RuleOutcome::Kind;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int ruleId(const DemoDatabase &db, const QString &name)
+{
+    for (const Rule &r : db.rules())
+        if (r.name == name)
+            return r.id;
+    return 0;
+}
+
+// How many orders satisfy `where`, asked of SQLite itself: the counts the
+// rules give must agree with it.
+int sqlCount(const DemoDatabase &db, const QString &where)
+{
+    QSqlQuery q(db.database());
+    const QString sql = QStringLiteral("SELECT count(*) FROM orders o JOIN customers c"
+                                       " ON c.CUST_ID = o.CUST_ID WHERE %1")
+                            .arg(where);
+    if (!q.exec(sql) || !q.next())
+        qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+    return q.value(0).toInt();
+}
+
+RuleOutcome evaluateOne(const DemoDatabase &db, const QString &expression,
+                        nvtarnix::ExpressionOptions options = {})
+{
+    RuleEvaluator evaluator(options);
+    return evaluator.evaluate(db, {expression}).rules.value(0);
+}
+
+// A database as the first demo left it: rules and fields, no orders.
+void makeItAnEarlierDemo(const QString &path)
+{
+    for (const char *sql : {"DROP TABLE orders", "DROP TABLE customers", "PRAGMA user_version = 0"})
+        QCOMPARE(testsupport::asOtherProgram(path, QString::fromLatin1(sql)).toString().startsWith("error"),
+                 false);
+}
+
+QTreeWidgetItem *ruleItem(MainWindow &window, int id)
+{
+    auto *list = window.findChild<QTreeWidget *>(QStringLiteral("lstRules"));
+    for (int i = 0; list && i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->data(0, Qt::UserRole).toInt() == id)
+            return list->topLevelItem(i);
+    return nullptr;
+}
+
+// The logical columns of the rule list.
+constexpr int ExpressionColumn = 1;
+constexpr int OrdersColumn = 2;
+
+} // namespace
+
+class tst_DemoRules : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+    // A new database for the tests that only read; the others copy it.
+    std::unique_ptr<DemoDatabase> m_sample;
+
+    QString newDatabasePath()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("rules-%1.sqlite").arg(++m_files));
+        if (!QFile::copy(m_sample->path(), path))
+            qFatal("cannot copy %s", qPrintable(m_sample->path()));
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_sample = std::make_unique<DemoDatabase>(m_dir.filePath(QStringLiteral("sample.sqlite")));
+    }
+
+    void cleanupTestCase() { m_sample.reset(); }
+
+    // The same rows on every machine: a fingerprint of the whole sample,
+    // and the shape every order keeps.
+    void sampleOrdersAreFixed()
+    {
+        const QList<SampleCustomer> customers = sampleCustomers();
+        const QList<SampleOrder> orders = sampleOrders(customers);
+        QCOMPARE(customers.size(), SampleCustomerCount);
+        QCOMPARE(orders.size(), SampleOrderCount);
+        QVERIFY(orders.size() >= 2000);
+
+        qint64 cents = 0;
+        QMap<int, int> byStatus;
+        int withNotes = 0;
+        for (int i = 0; i < orders.size(); ++i) {
+            const SampleOrder &o = orders[i];
+            const SampleCustomer &c = customers[o.customer - 1];
+            QCOMPARE(c.id, o.customer);
+            QVERIFY2(o.date >= c.since && o.date <= sampleToday(), qPrintable(o.date.toString()));
+            if (i > 0) {
+                QCOMPARE(o.number, orders[i - 1].number + 1);
+                QVERIFY(o.date >= orders[i - 1].date);
+            }
+            cents += o.cents;
+            ++byStatus[o.status];
+            withNotes += o.notes.isNull() ? 0 : 1;
+        }
+        QCOMPARE(cents, Q_INT64_C(174510304));
+        QCOMPARE(byStatus, (QMap<int, int>{{1, 13}, {2, 72}, {3, 128}, {4, 2021}, {5, 166}}));
+        QCOMPARE(withNotes, 355);
+        QCOMPARE(customers.first().name, QStringLiteral("Ιωάννα Παπαδάκη"));
+        QCOMPARE(customers.last().name, QStringLiteral("Pablo López"));
+        QCOMPARE(orders.first().date, QDate(2023, 1, 1));
+        QCOMPARE(orders.last().date, sampleToday());
+    }
+
+    // What the shipped rules select, counted by the rules and by SQLite.
+    void sampleRulesSelectWhatSqlSelects_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("count");
+        QTest::newRow("Greek customers") << "Greek customers" << "CUST_COUNTRY = 300" << 1002;
+        QTest::newRow("Large open orders")
+            << "Large open orders" << "ORD_AMOUNT > 1000 AND ORD_STATUS < 4" << 53;
+        QTest::newRow("Late delivery")
+            << "Late delivery"
+            << "julianday('2025-06-30') - julianday(ORD_DATE) > 30 AND ORD_STATUS < 4" << 146;
+        QTest::newRow("Loyal customer")
+            << "Loyal customer" << "2025 - CAST(substr(CUST_SINCE, 1, 4) AS INTEGER) >= 5" << 1643;
+    }
+
+    void sampleRulesSelectWhatSqlSelects()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QString, where);
+        QFETCH(int, count);
+        const DemoDatabase &db = *m_sample;
+        const RuleOutcome outcome = evaluateOne(db, db.rule(ruleId(db, rule)).expression);
+        QCOMPARE(outcome.kind, Kind::Condition);
+        QCOMPARE(outcome.failed, 0);
+        QCOMPARE(outcome.selected, sqlCount(db, where));
+        QCOMPARE(outcome.selected, count);
+        QCOMPARE(outcome.shown.size(), count);
+    }
+
+    // Every kind of outcome, with SQLite's count where the rule is a condition.
+    void outcomes_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("selectedWhere"); // empty: selects nothing
+        QTest::addColumn<QString>("failedWhere");   // empty: fails nowhere
+        QTest::addColumn<int>("error");             // 0: none
+
+        QTest::newRow("nothing written") << "  " << int(Kind::NoExpression) << "" << "" << 0;
+        QTest::newRow("not an expression") << "[ORD_AMOUNT] >" << int(Kind::CannotRun) << "" << "" << 1023;
+        QTest::newRow("no such field") << "[ORD_SHIPPED] > [ORD_DATE]" << int(Kind::CannotRun) << "" << "" << 500;
+        QTest::newRow("names in any case")
+            << "[ord_amount] > 2500 And [Cust_Country] <> 300" << int(Kind::Condition)
+            << "ORD_AMOUNT > 2500 AND CUST_COUNTRY <> 300" << "" << 0;
+        QTest::newRow("dates are dates")
+            << "[ORD_DATE] + 30 < [TODAY] And Month([CUST_SINCE]) = 12" << int(Kind::Condition)
+            << "julianday(ORD_DATE) + 30 < julianday('2025-06-30')"
+               " AND strftime('%m', CUST_SINCE) = '12'"
+            << "" << 0;
+        QTest::newRow("Null selects nothing")
+            << "[ORD_NOTES] = \"Fragile\" Or [ORD_NOTES] = \"Εύθραυστο\"" << int(Kind::Condition)
+            << "ORD_NOTES IN ('Fragile', 'Εύθραυστο')" << "" << 0;
+        QTest::newRow("fails on some orders")
+            << "1 / ([ORD_STATUS] - 4) > 0" << int(Kind::Condition) << "ORD_STATUS > 4"
+            << "ORD_STATUS = 4" << 11;
+        QTest::newRow("a value") << "Round([ORD_AMOUNT] * 0.24, 2)" << int(Kind::Value) << ""
+                                 << "" << 0;
+        QTest::newRow("a value failing on some orders")
+            << "[ORD_AMOUNT] / ([ORD_STATUS] - 4)" << int(Kind::Value) << "" << "ORD_STATUS = 4" << 11;
+        QTest::newRow("fails on every order")
+            << "CLng(\"x\" & [ORD_NO]) > 0" << int(Kind::CannotRun) << "" << "1 = 1" << 13;
+    }
+
+    void outcomes()
+    {
+        QFETCH(QString, expression);
+        QFETCH(int, kind);
+        QFETCH(QString, selectedWhere);
+        QFETCH(QString, failedWhere);
+        QFETCH(int, error);
+        const DemoDatabase &db = *m_sample;
+        const RuleOutcome outcome = evaluateOne(db, expression);
+
+        QCOMPARE(int(outcome.kind), kind);
+        QCOMPARE(outcome.error ? outcome.error->number() : 0, error);
+        const int selected = selectedWhere.isEmpty() ? 0 : sqlCount(db, selectedWhere);
+        const int failed = failedWhere.isEmpty() ? 0 : sqlCount(db, failedWhere);
+        QCOMPARE(outcome.selected, selected);
+        QCOMPARE(outcome.failed, failed);
+        if (kind == int(Kind::Condition)) {
+            QVERIFY(selected > 0);
+            QCOMPARE(outcome.shown.size(), selected + failed);
+        } else if (kind == int(Kind::Value)) {
+            QCOMPARE(outcome.shown.size(), SampleOrderCount);
+            const auto failing = std::count_if(outcome.shown.cbegin(), outcome.shown.cend(),
+                                               [](const OrderResult &r) { return r.error.has_value(); });
+            QCOMPARE(int(failing), failed);
+        } else {
+            QVERIFY(outcome.shown.isEmpty());
+        }
+        // What is shown is in order of the orders, each shown once.
+        for (int i = 1; i < outcome.shown.size(); ++i)
+            QVERIFY(outcome.shown[i].order > outcome.shown[i - 1].order);
+    }
+
+    // A rule reads typed values, so a Greek locale, with its decimal comma,
+    // selects what the C locale does and computes the same amounts.
+    void outcomesDoNotDependOnTheLocale()
+    {
+        const DemoDatabase &db = *m_sample;
+        QStringList expressions;
+        for (const Rule &rule : db.rules())
+            expressions.append(rule.expression);
+        nvtarnix::ExpressionOptions greek, c;
+        greek.locale = QLocale(QLocale::Greek, QLocale::Greece);
+        c.locale = QLocale::c();
+        const RuleEvaluation inGreek = RuleEvaluator(greek).evaluate(db, expressions);
+        const RuleEvaluation inC = RuleEvaluator(c).evaluate(db, expressions);
+        QCOMPARE(inGreek.rules.size(), expressions.size());
+        for (int i = 0; i < expressions.size(); ++i) {
+            QCOMPARE(inGreek.rules[i].kind, inC.rules[i].kind);
+            QCOMPARE(inGreek.rules[i].selected, inC.rules[i].selected);
+            QCOMPARE(inGreek.rules[i].shown.size(), inC.rules[i].shown.size());
+            for (int k = 0; k < inC.rules[i].shown.size(); ++k)
+                QCOMPARE(inGreek.rules[i].shown[k].value, inC.rules[i].shown[k].value);
+        }
+    }
+
+    // A database of the first demo gets the orders: in the file when it can
+    // be written, in memory for the session when it is read-only or locked,
+    // and the counts are the same either way.
+    void earlierDatabaseGetsTheOrders_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("writable") << "writable";
+        QTest::newRow("read-only") << "read-only";
+        QTest::newRow("locked") << "locked";
+    }
+
+    void earlierDatabaseGetsTheOrders()
+    {
+        QFETCH(QString, state);
+        const QString path = newDatabasePath();
+        makeItAnEarlierDemo(path);
+        std::optional<DatabaseTrouble> trouble;
+        if (state != QLatin1String("writable")) {
+            trouble.emplace(state == QLatin1String("locked") ? DatabaseTrouble::Locked
+                                                             : DatabaseTrouble::ReadOnly,
+                            path);
+            QVERIFY2(trouble->begin(), qPrintable(trouble->error()));
+        }
+        const QByteArray before = fileBytes(path);
+
+        {
+            DemoDatabase db(path, 100);
+            QCOMPARE(db.ordersInMemory(), state != QLatin1String("writable"));
+            const int id = ruleId(db, QStringLiteral("Greek customers"));
+            const RuleOutcome outcome = evaluateOne(db, db.rule(id).expression);
+            QCOMPARE(outcome.selected, 1002);
+            QCOMPARE(RuleEvaluator().evaluate(db, {}).orders.size(), SampleOrderCount);
+        }
+        if (trouble) {
+            QCOMPARE(fileBytes(path), before);
+            trouble->end();
+        }
+        const QString stored = state == QLatin1String("writable") ? "2400" : "error";
+        QVERIFY(testsupport::asOtherProgram(path, "SELECT count(*) FROM orders").toString().startsWith(stored));
+        QCOMPARE(testsupport::asOtherProgram(path, "PRAGMA user_version").toInt(),
+                 state == QLatin1String("writable") ? 2 : 0);
+    }
+
+    // The list shows each rule's count beside it, the table the selected
+    // rule's orders, and both follow an edit in the wizard.
+    void windowShowsCountsAndMatches()
+    {
+        const QString path = newDatabasePath();
+        DemoDatabase db(path);
+        MainWindow window(db);
+        window.setLanguage(English);
+        const int id = ruleId(db, QStringLiteral("Large open orders"));
+        QVERIFY(window.selectRule(id));
+        auto *table = window.findChild<QTableView *>(QStringLiteral("tblMatches"));
+        auto *caption = window.findChild<QLabel *>(QStringLiteral("lbMatches"));
+        QVERIFY(table && caption);
+
+        QCOMPARE(ruleItem(window, id)->text(OrdersColumn), QStringLiteral("53"));
+        QCOMPARE(table->model()->rowCount(), 53);
+        QCOMPARE(caption->text(), QStringLiteral("Orders selected by \"Large open orders\": 53 of 2,400"));
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            const auto cell = [&](int column) {
+                return table->model()->index(row, column).data(MatchesModel::SortRole);
+            };
+            QVERIFY(cell(MatchesModel::Amount).toDouble() > 1000);
+            QVERIFY(cell(MatchesModel::Status).toInt() < 4);
+        }
+
+        const WindowVisit wizard = testsupport::whenShown(QStringLiteral("frmEditor"), [](QWidget *editor) {
+            editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"))
+                ->setPlainText(QStringLiteral("[Order.Amount] > 5000"));
+            QTest::mouseClick(editor->findChild<QAbstractButton *>(QStringLiteral("cmdOK")),
+                              Qt::LeftButton);
+        });
+        QVERIFY(window.editRule(id));
+        QVERIFY(wizard.came());
+        const int expected = sqlCount(db, QStringLiteral("ORD_AMOUNT > 5000"));
+        QCOMPARE(ruleItem(window, id)->text(OrdersColumn), QString::number(expected));
+        QCOMPARE(table->model()->rowCount(), expected);
+        QCOMPARE(window.selectedRuleId(), id);
+    }
+
+    // A rule that cannot run, or fails on some orders, says so with its
+    // number beside it and above its matches, in both languages.
+    void troubledRulesAreMarked_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("English, no such field")
+            << English << "[NOPE] = 1" << "Error 500"
+            << "\"VAT amount\" cannot be applied to the orders. Error 500: Variable is undefined: 'NOPE'";
+        QTest::newRow("Greek, no such field")
+            << Greek << "[NOPE] = 1" << "Σφάλμα 500"
+            << "Ο κανόνας «VAT amount» δεν μπορεί να εφαρμοστεί στις παραγγελίες. Σφάλμα 500: "
+               "Variable is undefined: 'NOPE'";
+        QTest::newRow("English, fails on the delivered orders")
+            << English << "1 / ([ORD_STATUS] - 4) > 0" << "%1, error 11 on %2 orders"
+            << "Orders selected by \"VAT amount\": %1 of 2,400";
+        QTest::newRow("Greek, a value failing on the delivered orders")
+            << Greek << "[ORD_AMOUNT] / ([ORD_STATUS] - 4)" << "υπολογίζει τιμή, σφάλμα 11 σε %2 παραγγελίες"
+            << "Τι υπολογίζει ο κανόνας «VAT amount» για καθεμία από τις 2.400 παραγγελίες";
+        QTest::newRow("English, fails on every order")
+            << English << "CLng(\"x\" & [ORD_NO]) > 0" << "Error 13"
+            << "\"VAT amount\" cannot be applied to the orders. Error 13: Type mismatch: 'CLng'";
+    }
+
+    void troubledRulesAreMarked()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, expression);
+        QFETCH(QString, count);
+        QFETCH(QString, caption);
+        DemoDatabase db(newDatabasePath());
+        const int id = ruleId(db, QStringLiteral("VAT amount"));
+        db.saveRuleExpression(id, expression);
+        MainWindow window(db);
+        window.setLanguage(language);
+        QVERIFY(window.selectRule(id));
+
+        const int cancelled = sqlCount(db, QStringLiteral("ORD_STATUS = 5"));
+        const int delivered = sqlCount(db, QStringLiteral("ORD_STATUS = 4"));
+        const QLocale locale = demoLocale(language);
+        QTreeWidgetItem *item = ruleItem(window, id);
+        QCOMPARE(item->text(OrdersColumn),
+                 QString(count)
+                     .replace(QLatin1String("%1"), locale.toString(cancelled))
+                     .replace(QLatin1String("%2"), locale.toString(delivered)));
+        QVERIFY(!item->icon(OrdersColumn).isNull());
+        QVERIFY(item->toolTip(OrdersColumn).contains(QString::number(window.outcome(id)->error->number())));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lbMatches"))->text(),
+                 caption.contains(QLatin1String("%1")) ? caption.arg(locale.toString(cancelled)) : caption);
+        // The failing orders are listed with their error.
+        auto *table = window.findChild<QTableView *>(QStringLiteral("tblMatches"));
+        if (window.outcome(id)->kind != Kind::CannotRun) {
+            QCOMPARE(table->model()->columnCount(), MatchesModel::Result + 1);
+            const QString result = table->model()->index(0, MatchesModel::Result).data().toString();
+            QVERIFY2(result.startsWith(demoText(DemoText::ErrorMessage, language)
+                                           .arg(window.outcome(id)->error->number())
+                                           .section(QLatin1Char(':'), 0, 0)),
+                     qPrintable(result));
+        }
+    }
+
+    // What a value rule gives each order, as the result column reads it.
+    void resultTexts_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("greek");
+        QTest::newRow("Empty") << QVariant() << "" << "";
+        QTest::newRow("Null") << QVariant::fromValue(nullptr) << "Null" << "Null";
+        QTest::newRow("Boolean") << QVariant(true) << "True" << "Αληθές";
+        QTest::newRow("Long") << QVariant(123456) << "123,456" << "123.456";
+        QTest::newRow("Double") << QVariant(1234.56) << "1,234.56" << "1.234,56";
+        QTest::newRow("Double noise") << QVariant(0.1 + 0.2) << "0.3" << "0,3";
+        QTest::newRow("String") << QVariant(QStringLiteral("Dear Anna,")) << "Dear Anna,"
+                                << "Dear Anna,";
+        QTest::newRow("Date") << QVariant(QDateTime(QDate(2025, 6, 30), QTime(0, 0))) << "30/06/2025"
+                              << "30/06/2025";
+        QTest::newRow("Date and time") << QVariant(QDateTime(QDate(2025, 6, 30), QTime(17, 5, 9)))
+                                       << "30/06/2025 17:05:09" << "30/06/2025 17:05:09";
+    }
+
+    void resultTexts()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QString, english);
+        QFETCH(QString, greek);
+        const OrderResult result{0, value, std::nullopt};
+        QCOMPARE(resultText(result, English), english);
+        QCOMPARE(resultText(result, Greek), greek);
+        const OrderResult failed{0, {}, nvtarnix::Error(94, "x", "Invalid use of Null")};
+        QCOMPARE(resultText(failed, English), QStringLiteral("Error 94: Invalid use of Null"));
+    }
+};
+
+NVTARNIX_TEST_CLASS(tst_DemoRules)
+#include "tst_demorules.moc"

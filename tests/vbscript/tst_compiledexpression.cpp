@@ -1,0 +1,50 @@
+// The engine's side of rules: a run stopped from another thread.
+
+#include "vbscript/CompiledExpression.h"
+#include "vbscript/ScriptError.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <thread>
+
+using namespace vbscript;
+
+class tst_CompiledExpression : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cancelStopsARunFromAnotherThread()
+    {
+        const auto rule = CompiledExpression::compile(QStringLiteral("Execute(\"Do : Loop\") & [A]"));
+        std::atomic_bool cancel{false};
+        RuleSettings settings{ScriptLocale(QLocale::c()), -1, &cancel};
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            cancel = true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        Variant a(qint32(1));
+        int number = 0;
+        try {
+            rule->evaluate(std::span<Variant>(&a, 1), settings);
+        } catch (const ScriptError &e) {
+            number = e.number();
+        }
+        stopper.join();
+        QCOMPARE(number, int(err::TimeLimitReached));
+        QVERIFY2(clock.elapsed() < 5000, "the run went on after it was cancelled");
+
+        // The next run on this thread starts afresh.
+        const auto plain = CompiledExpression::compile(QStringLiteral("[a] + 1"));
+        QCOMPARE(plain->indexOf(QStringLiteral("A")), 0);
+        QCOMPARE(plain->evaluate(std::span<Variant>(&a, 1), RuleSettings{}).toLong(), 2);
+    }
+};
+
+#include "TestMain.h"
+
+NVTARNIX_TEST_CLASS(tst_CompiledExpression)
+#include "tst_compiledexpression.moc"
