@@ -14,8 +14,8 @@
 
 namespace nvtarnix {
 
-class BracketReplacer;
 class frmEditor;
+class ViewConversion;
 
 // The expression wizard as a host sees it. The host binds it to its schema
 // and view, fills the variable and function catalogs, sets the expression and
@@ -152,7 +152,6 @@ private:
     std::shared_ptr<nvtarnix::View> CurrentViewObject() const { return m_view; }
 
     void buildDefaultSchema();
-    const BracketReplacer &replacer(bool toDatabase);
     pugi::xml_document &functionCatalog() const;
 
     // Created by the first Edit and kept for the next.
@@ -175,10 +174,8 @@ private:
     std::shared_ptr<ErrorCollection> m_errors;
     bool m_RemoveNewLine = true;
 
-    // The conversions' replacement steps, rebuilt only when the view or its
-    // searchable content changes.
-    struct ReplacerCache;
-    std::unique_ptr<ReplacerCache> m_replacers;
+    // Keeps what the conversions work out from the view until it changes.
+    std::unique_ptr<ViewConversion> m_conversion;
 };
 
 } // namespace nvtarnix

@@ -2,13 +2,13 @@
 
 #include "support/FailureHandling.h"
 #include "component/BracketReplacer.h"
-#include "component/FieldNameChains.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
-#include "component/modMain.h"
+#include "component/ViewConversion.h"
 #include "editor/frmEditor.h"
 #include "support/MainModule.h"
 #include "support/MlStringModule.h"
+#include "support/SavedError.h"
 
 namespace nvtarnix {
 
@@ -24,62 +24,10 @@ const char *const DefaultSchemaDocument =
     "parentcatalog='' defaultview=''><Views><View ID='_defaultview' name='_defaultview' cardcaption=''>"
     "</View></Views></Catalog></Catalogs></Schema></NortavineXMLData>";
 
-
-QString displayName(const ViewField &field)
-{
-    return field.groupcaption().isEmpty()
-               ? u'[' + field.vardescription() + u']'
-               : u'[' + field.groupcaption() + u'.' + field.vardescription() + u']';
-}
-
-std::vector<BracketReplacer::Step> conversionSteps(const View &view, bool toDatabase)
-{
-    std::vector<BracketReplacer::Step> steps;
-    steps.reserve(std::size_t(view.Fields().Count()));
-    for (const auto &field : view.Fields()) {
-        QString display = displayName(*field);
-        QString stored = u'[' + field->ID() + u']';
-        if (toDatabase)
-            steps.push_back({std::move(display), std::move(stored)});
-        else
-            steps.push_back({std::move(stored), std::move(display)});
-    }
-    return steps;
-}
-
 } // namespace
 
-struct TarnixObject::ReplacerCache
-{
-    struct Entry
-    {
-        std::weak_ptr<View> view;
-        std::uint64_t revision = 0;
-        std::unique_ptr<BracketReplacer> replacer;
-    };
-    Entry toDatabase;
-    Entry fromDatabase;
-
-    // The hashes of the view's field names, worked out once per revision and
-    // shared by both directions; nothing when a name holds a bracket.
-    const FieldNameHashes *names(const std::shared_ptr<View> &view)
-    {
-        if (namesView.lock() != view || namesRevision != view->Revision() || !namesKnown) {
-            fieldNames = hashFieldNames(*view);
-            namesView = view;
-            namesRevision = view->Revision();
-            namesKnown = true;
-        }
-        return fieldNames ? &*fieldNames : nullptr;
-    }
-    std::weak_ptr<View> namesView;
-    std::uint64_t namesRevision = 0;
-    bool namesKnown = false;
-    std::optional<FieldNameHashes> fieldNames;
-};
-
 TarnixObject::TarnixObject(QObject *parent)
-    : QObject(parent), m_replacers(std::make_unique<ReplacerCache>())
+    : QObject(parent), m_conversion(std::make_unique<ViewConversion>())
 {
     MainModule();
     InitLanguage(0);
@@ -112,7 +60,7 @@ bool TarnixObject::Edit()
         if (!m_editor)
             m_editor = std::make_unique<frmEditor>();
         m_editor->setOwner(this);
-        if (m_editor->WindowOpen(m_view, m_Script) != 1)
+        if (m_editor->WindowOpen(m_view, m_Script) != QDialog::Accepted)
             return false;
         m_DatabaseScript = ConvertScriptToDatabase(m_Script);
         ClearErrors();
@@ -185,30 +133,13 @@ void TarnixObject::Init(QString vCatalog, QString vView)
     }
 }
 
-const BracketReplacer &TarnixObject::replacer(bool toDatabase)
-{
-    auto &entry = toDatabase ? m_replacers->toDatabase : m_replacers->fromDatabase;
-    if (!entry.replacer || entry.view.lock() != m_view || entry.revision != m_view->Revision()) {
-        entry.replacer = std::make_unique<BracketReplacer>(conversionSteps(*m_view, toDatabase));
-        entry.view = m_view;
-        entry.revision = m_view->Revision();
-    }
-    return *entry.replacer;
-}
-
 QString TarnixObject::ConvertScriptToDatabase(const QString &vScriptText)
 {
     QString text = vScriptText;
     if (!m_view)
         throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
-    if (!text.isEmpty()) {
-        // Without brackets inside the names the tokens follow their chains in
-        // one pass over the fields, which needs no steps built beforehand.
-        if (const FieldNameHashes *names = m_replacers->names(m_view))
-            text = replaceAlongFields(text, *m_view, *names, true);
-        else
-            text = replacer(true).apply(text);
-    }
+    if (!text.isEmpty())
+        text = m_conversion->convert(text, m_view, ViewConversion::Direction::ToDatabase);
     return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
 }
 
@@ -217,14 +148,8 @@ QString TarnixObject::ConvertScriptFromDatabase(const QString &vScriptText)
     if (!m_view)
         throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
     QString text = vScriptText;
-    if (!text.isEmpty()) {
-        // Without brackets inside the names the tokens follow their chains in
-        // one pass over the fields, which needs no steps built beforehand.
-        if (const FieldNameHashes *names = m_replacers->names(m_view))
-            text = replaceAlongFields(text, *m_view, *names, false);
-        else
-            text = replacer(false).apply(text);
-    }
+    if (!text.isEmpty())
+        text = m_conversion->convert(text, m_view, ViewConversion::Direction::FromDatabase);
     return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
 }
 
@@ -280,29 +205,29 @@ void TarnixObject::AddVariable(const QString &varID, const QString &vardescripti
     if (!m_catalog)
         throw objectNotSetError();
     const auto catalogField = m_catalog->AddField(varID, vardescription, vartype, varsize);
-    catalogField->setGroupcaption(groupcaption);
-    catalogField->setHasvaluelist(VariableNumber(hasvaluelist));
-    catalogField->setValuelist(valuelist);
-    catalogField->setListvalue(listvalue);
-    catalogField->setListText(ListText);
-    catalogField->setSampledata(sampledata);
-    catalogField->setSearchtype(VariableNumber(searchtype));
-    catalogField->setHelpstring(helpstring);
+    // Filled in the order the catalog field has always been written, so a
+    // number that does not convert leaves the values before it in place.
+    VariableRecord record = catalogField->record();
+    try {
+        record.groupcaption = groupcaption;
+        record.hasvaluelist = VariableNumber(hasvaluelist);
+        record.valuelist = valuelist;
+        record.listvalue = listvalue;
+        record.ListText = ListText;
+        record.sampledata = sampledata;
+        record.searchtype = VariableNumber(searchtype);
+        record.helpstring = helpstring;
+    } catch (...) {
+        catalogField->setRecord(record);
+        throw;
+    }
+    catalogField->setRecord(record);
 
     if (!m_view)
         throw objectNotSetError();
-    const auto viewField = m_view->AddField(varID, QString(), QString());
-    viewField->setColumnwidth(0);
-    viewField->setVardescription(vardescription);
+    const auto viewField = m_view->AddField(varID, vardescription);
     viewField->setVartype(VariableNumber(vartype));
-    viewField->setGroupcaption(groupcaption);
-    viewField->setHasvaluelist(VariableNumber(hasvaluelist));
-    viewField->setValuelist(valuelist);
-    viewField->setListvalue(listvalue);
-    viewField->setListText(ListText);
-    viewField->setSampledata(sampledata);
-    viewField->setSearchtype(VariableNumber(searchtype));
-    viewField->setHelpstring(helpstring);
+    viewField->setRecord(record);
 }
 
 void TarnixObject::ClearVariables()

@@ -90,7 +90,7 @@ EditorGeometry Form_Resize(const EditorGeometry &current, double clientWidth, do
 }
 
 EditorGeometry picbottom_Resize(const EditorGeometry &current, double innerWidth, double innerHeight,
-                                double twipsPerPixel, short helpLine)
+                                double twipsPerPixel, bool showHelpLine)
 {
     EditorGeometry g = current;
     const auto gap = toTwips(4 * twipsPerPixel);
@@ -105,7 +105,7 @@ EditorGeometry picbottom_Resize(const EditorGeometry &current, double innerWidth
     if (const int width = g.frInfo.width - 2 * g.lbInfo.left; width >= 0)
         g.lbInfo.width = width;
 
-    if (helpLine == -1) {
+    if (showHelpLine) {
         moveControl(g.txtScript, 0, g.frInfo.height + *gap, *PW, *PH - g.frInfo.height - 2 * *gap);
     } else {
         moveControl(g.txtScript, 0, *gap, *PW, *PH - 2 * *gap);

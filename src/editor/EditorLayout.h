@@ -49,9 +49,9 @@ inline constexpr int kCreationClientHeight = 6750;
 EditorGeometry Form_Resize(const EditorGeometry &current, double clientWidth, double clientHeight,
                            double twipsPerPixel);
 
-// Lays out the lower area for its inner size. helpLine is the editor's copy of
-// the owner's ShowHelpString (True is -1; anything else counts as off).
+// Lays out the lower area for its inner size; showHelpLine is the editor's
+// copy of the owner's ShowHelpString.
 EditorGeometry picbottom_Resize(const EditorGeometry &current, double innerWidth, double innerHeight,
-                                double twipsPerPixel, short helpLine);
+                                double twipsPerPixel, bool showHelpLine);
 
 } // namespace nvtarnix::editor

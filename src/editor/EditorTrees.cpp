@@ -1,5 +1,7 @@
 #include "editor/EditorTrees.h"
 
+#include "schema/DisplayName.h"
+
 #include <nvtarnix/View.h>
 
 #include <QSet>
@@ -47,9 +49,7 @@ bool isVisible(const pugi::xml_node &element)
 
 QString EditorVariable::displayName() const
 {
-    if (groupcaption.isEmpty())
-        return QLatin1Char('[') + vardescription + QLatin1Char(']');
-    return QLatin1Char('[') + groupcaption + QLatin1Char('.') + vardescription + QLatin1Char(']');
+    return nvtarnix::displayName(groupcaption, vardescription);
 }
 
 QVector<EditorVariable> variablesOfView(const View *view)

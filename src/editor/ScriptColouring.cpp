@@ -53,7 +53,7 @@ ColouringResult ColourScript(const WordList &words, const QString &text, qint64 
     result.applied = true;
 
     const qsizetype size = text.size();
-    std::vector<unsigned> colour(size, 0);
+    std::vector<QRgb> colour(size, qRgb(0, 0, 0));
     std::vector<bool> bold(size, false);
     const QString upperText = upperSameLength(text);
 

@@ -2,6 +2,7 @@
 
 #include "editor/WordList.h"
 
+#include <QRgb>
 #include <QString>
 #include <QVector>
 
@@ -15,7 +16,7 @@ struct ColourRun
 {
     int start = 0;
     int length = 0;
-    unsigned colour = 0; // 0xBBGGRR
+    QRgb colour = qRgb(0, 0, 0);
     bool bold = false;
 
     friend bool operator==(const ColourRun &, const ColourRun &) = default;
@@ -41,11 +42,5 @@ inline constexpr int kLargestPosition = 32767;
 // occurrences overlap earlier ones.
 ColouringResult ColourScript(const WordList &words, const QString &text, qint64 selectionStart,
                              qint64 selectionLength);
-
-// Converts 0xBBGGRR to red, green, blue.
-inline unsigned bgrToRgb(unsigned bgr)
-{
-    return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-}
 
 } // namespace nvtarnix::editor

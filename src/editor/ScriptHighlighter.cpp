@@ -36,7 +36,7 @@ void ScriptHighlighter::highlightBlock(const QString &text)
         if (to <= from)
             continue;
         QTextCharFormat format;
-        format.setForeground(QColor::fromRgb(bgrToRgb(run->colour)));
+        format.setForeground(QColor::fromRgb(run->colour));
         format.setFontWeight(run->bold ? QFont::Bold : QFont::Normal);
         setFormat(from - blockStart, to - from, format);
     }
@@ -70,7 +70,7 @@ void ScriptHighlighter::followEdit(int position, int charsRemoved, int charsAdde
     }
     // Inserted characters start black and not bold until the next pass.
     if (charsAdded > 0) {
-        moved.append(ColourRun{position, charsAdded, 0, false});
+        moved.append(ColourRun{position, charsAdded, qRgb(0, 0, 0), false});
         std::sort(moved.begin(), moved.end(),
                   [](const ColourRun &a, const ColourRun &b) { return a.start < b.start; });
     }

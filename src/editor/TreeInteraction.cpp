@@ -2,15 +2,17 @@
 
 #include "support/FailureHandling.h"
 
-#include "component/modMain.h"
 #include "editor/EditorTrees.h"
 #include "support/MlStringModule.h"
+#include "support/SavedError.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/ForwardOnlyRecordset.h>
 #include <nvtarnix/MemoryRecordset.h>
 #include <nvtarnix/SqlRecordset.h>
 #include <nvtarnix/View.h>
+
+#include <QDialog>
 
 namespace nvtarnix::editor {
 
@@ -26,10 +28,10 @@ const QString kFunctionTree = QStringLiteral("tvFunctions");
 
 } // namespace
 
-QString nodeHelpText(const QString &tag, const QString &nodeText, short helpLineFlag,
+QString nodeHelpText(const QString &tag, const QString &nodeText, bool showHelpLine,
                      const std::function<QString()> &helpLookup)
 {
-    if (tag.isEmpty() || helpLineFlag != -1)
+    if (tag.isEmpty() || !showHelpLine)
         return GetMlString(1002, kCheckHint);
     QString text = helpLookup();
     if (text.isEmpty()) {
@@ -110,7 +112,7 @@ std::optional<QString> RequestValueList(const View *view, const QString &key, co
         // Every request starts from 0: OK with no row selected hands back
         // whatever the editor put in.
         qint32 selectedValue = 0;
-        if (exchange.openList(rsList, field->listvalue(), field->ListText(), selectedValue) != 1)
+        if (exchange.openList(rsList, field->listvalue(), field->ListText(), selectedValue) != QDialog::Accepted)
             return std::nullopt;
         return QString::number(selectedValue);
     } catch (const std::exception &error) {

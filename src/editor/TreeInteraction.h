@@ -21,10 +21,10 @@ class View;
 namespace nvtarnix::editor {
 
 // The help line for a clicked node. A node with a tag, while the help line is
-// on (flag -1), shows its help text, or when it has none the hint that names
-// the node's text; every other node shows the neutral hint about the check.
+// shown, shows its help text, or when it has none the hint that names the
+// node's text; every other node shows the neutral hint about the check.
 // helpLookup is asked only when the node's help is wanted.
-QString nodeHelpText(const QString &tag, const QString &nodeText, short helpLineFlag,
+QString nodeHelpText(const QString &tag, const QString &nodeText, bool showHelpLine,
                      const std::function<QString()> &helpLookup);
 
 // The value-list button follows the variable tree's clicked node: only a

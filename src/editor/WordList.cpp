@@ -38,15 +38,15 @@ QString upperSameLength(const QString &text)
     return upper;
 }
 
-std::optional<unsigned> parseColourLiteral(const QString &literal)
+std::optional<QRgb> parseColourLiteral(const QString &literal)
 {
     // The three literals the editor itself writes, read without conversions.
     if (literal == kVariableColour)
-        return 0xBB0000u;
+        return qRgb(0x00, 0x00, 0xBB);
     if (literal == kErrorColour)
-        return 0x0000DDu;
+        return qRgb(0xDD, 0x00, 0x00);
     if (literal == kFunctionColour)
-        return 0x000000u;
+        return qRgb(0x00, 0x00, 0x00);
     const QString text = literal.trimmed();
     qint64 value = 0;
     if (text.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
@@ -68,7 +68,7 @@ std::optional<unsigned> parseColourLiteral(const QString &literal)
     }
     if (value < 0 || value > 0xFFFFFF)
         return std::nullopt;
-    return static_cast<unsigned>(value);
+    return qRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
 std::optional<bool> parseBooleanText(const QString &text)

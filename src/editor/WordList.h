@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRgb>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -9,7 +10,9 @@
 // The words that the script text is coloured with: variable display names,
 // the host's error texts and function call templates. Each entry is the word,
 // its colour literal and its bold flag joined by "|" (for example
-// "[Customer.Name]|&HBB0000&|0"); index 0 is always an empty entry.
+// "[Customer.Name]|&HBB0000&|0"); index 0 is always an empty entry. The entry
+// texts keep the colour literals hosts know (blue, green, red as 0xBBGGRR);
+// what is read from them is a QRgb.
 
 namespace nvtarnix::editor {
 
@@ -18,7 +21,7 @@ struct ParsedWord
 {
     QString upperWord;        // the word, upper-cased character by character
     bool valid = false;       // false: reading the entry fails and ends the pass
-    unsigned colour = 0;      // 0xBBGGRR
+    QRgb colour = qRgb(0, 0, 0);
     std::optional<bool> bold; // only when the entry has a third piece
     // "[" ... "]" with no other "]": every occurrence is a "[" together with
     // the text up to the next "]", so the pass finds it by lookup.
@@ -64,8 +67,9 @@ private:
 // positions in the original text.
 QString upperSameLength(const QString &text);
 
-// Reads a colour literal ("&HBB0000&", or a decimal number) as 0xBBGGRR.
-std::optional<unsigned> parseColourLiteral(const QString &literal);
+// Reads a colour literal ("&HBB0000&", or a decimal number), whose value is
+// blue, green, red as 0xBBGGRR.
+std::optional<QRgb> parseColourLiteral(const QString &literal);
 
 // Reads a boolean written as text: "-1", "0", any number, "True" or "False".
 std::optional<bool> parseBooleanText(const QString &text);

@@ -3,7 +3,6 @@
 #include "support/FailureHandling.h"
 
 #include "component/TarnixObjectAccess.h"
-#include "component/modMain.h"
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
@@ -17,6 +16,7 @@
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
 #include "support/QtTexts.h"
+#include "support/SavedError.h"
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/TarnixObject.h>
@@ -89,12 +89,12 @@ double frmEditor::twipsPerPixel() const
 int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScript)
 {
     if (m_running)
-        return 0;
+        return Rejected;
     m_running = true;
     m_isLoading = true;
     // A run that ends in any other way than OK, Cancel or the close box
     // hands back 0 and leaves the script alone.
-    m_dialogResult = 0;
+    m_dialogResult = Rejected;
     skipOnError([&] {
         m_words.InitWordColours();
         m_words.setErrorWordsCleared(false);
@@ -103,7 +103,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     skipOnError([&] {
         if (!m_owner)
             throw objectNotSetError();
-        m_helpLine = m_owner->ShowHelpString() ? -1 : 0;
+        m_showHelpLine = m_owner->ShowHelpString();
     });
     // Qt's own texts (the script box's menu, the message boxes' buttons)
     // speak the language of this opening until the window closes.
@@ -114,10 +114,10 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     });
     skipOnError([&] { Form_Load(); });
     skipOnError([&] {
-        if (m_helpLine == -1)
+        if (m_showHelpLine)
             lbInfo->setText(GetMlString(1002, kHelpLineText));
     });
-    skipOnError([&] { frInfo->setVisible(m_helpLine == -1); });
+    skipOnError([&] { frInfo->setVisible(m_showHelpLine); });
     skipOnError([&] { fillVariableTree(); });
     skipOnError([&] { registerErrorWords(); });
     skipOnError([&] { fillFunctionTree(); });
@@ -142,7 +142,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
 
     int result = 0;
     skipOnError([&] {
-        if (m_dialogResult == 1) {
+        if (m_dialogResult == Accepted) {
             if (!m_owner)
                 throw objectNotSetError();
             TextScript = m_owner->ConvertScriptToDatabase(scriptText());
@@ -353,12 +353,12 @@ void frmEditor::unloadControls()
     m_highlighter = nullptr;
 }
 
-bool frmEditor::Form_QueryUnload(int unloadMode)
+bool frmEditor::Form_QueryUnload(UnloadMode mode)
 {
-    if (unloadMode != 0)
+    if (mode != UnloadMode::UserClose)
         return false;
-    m_dialogResult = 0;
-    done(0);
+    m_dialogResult = Rejected;
+    done(Rejected);
     return true;
 }
 
@@ -366,14 +366,14 @@ void frmEditor::cmdOK_Click()
 {
     if (!CheckExpression())
         return;
-    m_dialogResult = 1;
-    done(1);
+    m_dialogResult = Accepted;
+    done(Accepted);
 }
 
 void frmEditor::cmdCancel_Click()
 {
-    m_dialogResult = 0;
-    done(0);
+    m_dialogResult = Rejected;
+    done(Rejected);
 }
 
 void frmEditor::cmdCheck_Click()
@@ -550,7 +550,7 @@ void frmEditor::Form_Resize()
 void frmEditor::picbottom_Resize()
 {
     m_geometry = editor::picbottom_Resize(m_geometry, m_geometry.picbottom.width, m_geometry.picbottom.height,
-                                          twipsPerPixel(), m_helpLine);
+                                          twipsPerPixel(), m_showHelpLine);
 }
 
 void frmEditor::placeControls()
@@ -585,7 +585,7 @@ void frmEditor::placeControls()
 void frmEditor::closeEvent(QCloseEvent *event)
 {
     // The close box ends the run like Cancel; the window is hidden, not unloaded.
-    if (Form_QueryUnload(0))
+    if (Form_QueryUnload(UnloadMode::UserClose))
         event->ignore();
 }
 

@@ -34,6 +34,14 @@ class ScriptHighlighter;
 // the script text with its colouring, the check and the value-list button.
 // The builder creates it once, gives it its owner before every run and calls
 // WindowOpen; every run builds the controls afresh and drops them at its end.
+//
+// Names: what hosts and tests see keeps the names the component has always
+// had. The controls are members named by their objectNames (tvVariables,
+// txtScript, cmdOK, ...), the handlers are named control_Event (cmdOK_Click,
+// picbottom_Resize, Form_QueryUnload), and WindowOpen keeps its arguments and
+// its result, 1 accepted and 0 cancelled. Everything else is ours, in Qt
+// style: bool for flags, QRgb for colours, enums for modes and QDialog's
+// Accepted and Rejected for the result.
 class frmEditor : public QDialog
 {
     Q_OBJECT
@@ -75,8 +83,8 @@ public:
     // What the trees' handlers work with.
     TarnixObject *owner() const { return m_owner; }
     const std::shared_ptr<View> &view() const { return m_view; }
-    // The owner's ShowHelpString as taken when the run began (True is -1).
-    short helpLineFlag() const { return m_helpLine; }
+    // The owner's ShowHelpString as taken when the run began.
+    bool showsHelpLine() const { return m_showHelpLine; }
     // Puts text in place of the script's selection (or at the caret) and
     // leaves the caret after it; the change recolours the text.
     void replaceSelection(const QString &text);
@@ -118,7 +126,10 @@ private:
     void SetCaptions();
     void Form_Unload();
     void unloadControls();
-    bool Form_QueryUnload(int unloadMode);
+    // Why the window is asked to unload: the user closing it (the close box
+    // or the window menu) or the component's own code.
+    enum class UnloadMode { UserClose, Code };
+    bool Form_QueryUnload(UnloadMode mode);
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdCheck_Click();
@@ -154,11 +165,11 @@ private:
 
     TarnixObject *m_owner = nullptr;
     std::shared_ptr<View> m_view;
-    short m_helpLine = 0;
+    bool m_showHelpLine = false;
     bool m_isLoading = false;
     bool m_loaded = false;
     bool m_running = false;
-    int m_dialogResult = 0;
+    DialogCode m_dialogResult = Rejected;
     editor::WordList m_words;
     editor::ScriptHighlighter *m_highlighter = nullptr;
     // Holds lbInfo, so that a long help line scrolls inside its frame.

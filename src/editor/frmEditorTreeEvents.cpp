@@ -150,7 +150,7 @@ QString frmEditor::variableNodeToolTip(const QTreeWidgetItem *node) const
 
 void frmEditor::ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup)
 {
-    lbInfo->setText(editor::nodeHelpText(editor::nodeTag(node), node ? node->text(0) : QString(), m_helpLine,
+    lbInfo->setText(editor::nodeHelpText(editor::nodeTag(node), node ? node->text(0) : QString(), m_showHelpLine,
                                          [&] { return lookup(editor::nodeKey(node)); }));
 }
 

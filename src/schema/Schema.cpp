@@ -33,17 +33,19 @@ int number(const pugi::xml_node &node, const char *name)
 }
 
 // The variable record that catalog and view fields both carry.
-template <typename Field>
-void readVariableRecord(Field &field, const pugi::xml_node &f)
+VariableRecord readVariableRecord(const pugi::xml_node &f)
 {
-    field.setGroupcaption(attribute(f, "groupcaption"));
-    field.setHasvaluelist(number(f, "hasvaluelist"));
-    field.setValuelist(attribute(f, "valuelist"));
-    field.setListvalue(attribute(f, "listvalue"));
-    field.setListText(attribute(f, "ListText"));
-    field.setSampledata(attribute(f, "sampledata"));
-    field.setSearchtype(number(f, "searchtype"));
-    field.setHelpstring(attribute(f, "helpstring"));
+    VariableRecord record;
+    record.vardescription = attribute(f, "vardescription");
+    record.groupcaption = attribute(f, "groupcaption");
+    record.hasvaluelist = number(f, "hasvaluelist");
+    record.valuelist = attribute(f, "valuelist");
+    record.listvalue = attribute(f, "listvalue");
+    record.ListText = attribute(f, "ListText");
+    record.sampledata = attribute(f, "sampledata");
+    record.searchtype = number(f, "searchtype");
+    record.helpstring = attribute(f, "helpstring");
+    return record;
 }
 
 void readCatalogFields(Catalog &catalog, const pugi::xml_node &fields)
@@ -51,7 +53,7 @@ void readCatalogFields(Catalog &catalog, const pugi::xml_node &fields)
     for (const auto &f : fields.children("Field")) {
         auto field = catalog.AddField(attribute(f, "ID"), attribute(f, "vardescription"),
                                       attribute(f, "vartype"), attribute(f, "varsize"));
-        readVariableRecord(*field, f);
+        field->setRecord(readVariableRecord(f));
     }
 }
 
@@ -62,7 +64,7 @@ void readViewFields(View &view, const pugi::xml_node &fields)
                                    attribute(f, "displayformat"));
         field->setColumnwidth(number(f, "columnwidth"));
         field->setVartype(number(f, "vartype"));
-        readVariableRecord(*field, f);
+        field->setRecord(readVariableRecord(f));
     }
 }
 

@@ -60,40 +60,24 @@ void set(pugi::xml_node node, const char *name, int value)
     set(node, name, QString::number(value));
 }
 
-// The variable record that catalog and view fields both carry, written in the
-// order the reader expects it.
-template <typename Field>
-void writeVariableRecord(pugi::xml_node node, const Field &f)
-{
-    set(node, "groupcaption", f.groupcaption());
-    set(node, "hasvaluelist", f.hasvaluelist());
-    set(node, "valuelist", f.valuelist());
-    set(node, "listvalue", f.listvalue());
-    set(node, "ListText", f.ListText());
-    set(node, "sampledata", f.sampledata());
-    set(node, "searchtype", f.searchtype());
-    set(node, "helpstring", f.helpstring());
-}
-
-void writeCatalogField(pugi::xml_node parent, const CatalogField &f)
+// A Field element with what catalog and view fields share: the ID and the
+// variable record, in the order the file has them. The caller adds what only
+// its kind of field has.
+pugi::xml_node appendField(pugi::xml_node parent, const VariableField &field)
 {
     auto node = parent.append_child("Field");
-    set(node, "ID", f.ID());
-    set(node, "vardescription", f.vardescription());
-    set(node, "vartype", f.vartype());
-    set(node, "varsize", f.varsize());
-    writeVariableRecord(node, f);
-}
-
-void writeViewField(pugi::xml_node parent, const ViewField &f)
-{
-    auto node = parent.append_child("Field");
-    set(node, "ID", f.ID());
-    set(node, "vardescription", f.vardescription());
-    set(node, "displayformat", f.displayformat());
-    set(node, "columnwidth", f.columnwidth());
-    set(node, "vartype", f.vartype());
-    writeVariableRecord(node, f);
+    const VariableRecord &record = field.record();
+    set(node, "ID", field.ID());
+    set(node, "vardescription", record.vardescription);
+    set(node, "groupcaption", record.groupcaption);
+    set(node, "hasvaluelist", record.hasvaluelist);
+    set(node, "valuelist", record.valuelist);
+    set(node, "listvalue", record.listvalue);
+    set(node, "ListText", record.ListText);
+    set(node, "sampledata", record.sampledata);
+    set(node, "searchtype", record.searchtype);
+    set(node, "helpstring", record.helpstring);
+    return node;
 }
 
 struct StringWriter : pugi::xml_writer
@@ -157,8 +141,11 @@ QString toText(const Schema &schema)
         set(c, "parentcatalog", catalog->parentcatalog());
         set(c, "defaultview", catalog->defaultview());
         auto fields = c.append_child("Fields");
-        for (const auto &field : catalog->Fields())
-            writeCatalogField(fields, *field);
+        for (const auto &field : catalog->Fields()) {
+            auto f = appendField(fields, *field);
+            set(f, "vartype", field->vartype());
+            set(f, "varsize", field->varsize());
+        }
         auto views = c.append_child("Views");
         for (const auto &view : catalog->Views()) {
             auto v = views.append_child("View");
@@ -166,8 +153,12 @@ QString toText(const Schema &schema)
             set(v, "name", view->name());
             set(v, "cardcaption", view->cardcaption());
             auto viewFields = v.append_child("Fields");
-            for (const auto &field : view->Fields())
-                writeViewField(viewFields, *field);
+            for (const auto &field : view->Fields()) {
+                auto f = appendField(viewFields, *field);
+                set(f, "vartype", field->vartype());
+                set(f, "displayformat", field->displayformat());
+                set(f, "columnwidth", field->columnwidth());
+            }
         }
     }
 

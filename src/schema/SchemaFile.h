@@ -11,13 +11,12 @@ namespace nvtarnix {
 // A whole schema (catalogs, their fields and views, and every variable record
 // field) kept in a file, in the schema document format the component itself
 // starts from: root NortavineXMLData, version 2.6. Fields are written as
-//   Catalog/Fields/Field  ID vardescription vartype varsize groupcaption
-//                         hasvaluelist valuelist listvalue ListText sampledata
-//                         searchtype helpstring
-//   View/Fields/Field     ID vardescription displayformat columnwidth vartype
-//                         groupcaption hasvaluelist valuelist listvalue
-//                         ListText sampledata searchtype helpstring
-// in collection order, every value an attribute.
+//   Catalog/Fields/Field  ID, the variable record, vartype varsize
+//   View/Fields/Field     ID, the variable record, vartype displayformat
+//                         columnwidth
+// where the variable record is vardescription groupcaption hasvaluelist
+// valuelist listvalue ListText sampledata searchtype helpstring; fields in
+// collection order, every value an attribute.
 namespace SchemaFile {
 
 // Numbers of the errors a schema file raises; the first two are the numbers

@@ -1,5 +1,7 @@
 #include "support/SavedError.h"
 
+#include <new>
+
 namespace nvtarnix {
 
 namespace {
@@ -22,6 +24,18 @@ Kept &kept()
 void SaveError(const Error &error)
 {
     kept() = {error.number(), error.source(), error.description()};
+}
+
+void SaveError(const std::exception &error)
+{
+    if (const auto *numbered = dynamic_cast<const Error *>(&error)) {
+        SaveError(*numbered);
+    } else if (dynamic_cast<const std::bad_alloc *>(&error)) {
+        SaveError(Error(7, QStringLiteral("nvTarnix"), QStringLiteral("Out of memory")));
+    } else {
+        SaveError(Error(51, QStringLiteral("nvTarnix"),
+                        QStringLiteral("Internal error: %1").arg(QString::fromLocal8Bit(error.what()))));
+    }
 }
 
 void RaiseSavedError(const QString &replacement)

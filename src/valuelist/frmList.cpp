@@ -200,7 +200,7 @@ int frmList::WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListFi
     cmdOK->setEnabled(false);
     exec();
 
-    if (m_dialogResult == 1 && !lstValueList->selectedItems().isEmpty())
+    if (m_dialogResult == Accepted && !lstValueList->selectedItems().isEmpty())
         SelectedValue = selectedCode();
     return m_dialogResult;
 }
@@ -246,13 +246,13 @@ void frmList::Form_Load()
 
 void frmList::cmdOK_Click()
 {
-    m_dialogResult = 1;
+    m_dialogResult = Accepted;
     hide();
 }
 
 void frmList::cmdCancel_Click()
 {
-    m_dialogResult = 0;
+    m_dialogResult = Rejected;
     hide();
 }
 
@@ -261,13 +261,13 @@ void frmList::lstValueList_DblClick()
     // Anywhere on the list, like OK, and like OK only once a row is picked.
     if (lstValueList->selectedItems().isEmpty())
         return;
-    m_dialogResult = 1;
+    m_dialogResult = Accepted;
     hide();
 }
 
 void frmList::Form_QueryUnload()
 {
-    m_dialogResult = 0;
+    m_dialogResult = Rejected;
     hide();
 }
 

@@ -18,6 +18,13 @@ namespace nvtarnix {
 // of code and description and hands back the code the user picked. It knows
 // nothing of variables or scripts. The editor keeps one instance and opens it
 // again for every list.
+//
+// Names: what hosts and tests see keeps the names the component has always
+// had. The controls are members named by their objectNames (lstValueList,
+// cmdOK, cmdCancel), the handlers are named control_Event (cmdOK_Click,
+// Form_QueryUnload), and WindowOpen keeps its arguments and its result, 1
+// confirmed and 0 cancelled. Everything else is ours, in Qt style, with
+// QDialog's Accepted and Rejected for the result.
 class frmList : public QDialog
 {
     Q_OBJECT
@@ -77,7 +84,7 @@ private:
     QPushButton *cmdCancel;
     QList<QIcon> m_imageList1;
     // Survives each closing of the window; only the closing actions write it.
-    int m_dialogResult = 0;
+    DialogCode m_dialogResult = Rejected;
 };
 
 } // namespace nvtarnix

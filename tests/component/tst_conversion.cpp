@@ -218,15 +218,48 @@ private slots:
         }
     }
 
-    // Views whose names hold no brackets are converted in one pass over the
-    // fields; it must give what the step-by-step rule gives over the same
-    // fields, before and after the view changes. Tiny alphabets make chains
-    // (an ID that is another field's caption), repeated captions and tokens
-    // named by no field common.
+    // Replacements without brackets (the check's samples) can join a stray
+    // "[" before a variable and a "]" after it, or after a later one, into a
+    // name that a later step finds.
+    void samplesJoinStrayBrackets_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("steps"); // search, replacement, ...
+        QTest::addColumn<QString>("expected");
+        const QStringList xyz{"[x]", "X", "[y]", "Y", "[XY]", "found", "[aXb]", "found"};
+        QTest::newRow("around one") << "[a[x]b]" << xyz << "found";
+        QTest::newRow("around two, one step each") << "[[x][y]]" << xyz << "found";
+        QTest::newRow("token between") << "[[x][z][y]]" << xyz << "[X[z]Y]";
+        QTest::newRow("closing bracket first") << "][x][y][" << xyz << "]XY[";
+        QTest::newRow("into a token") << "[[x]]" << QStringList{"[x]", "[X]", "[[X]]", "found"} << "found";
+    }
+    void samplesJoinStrayBrackets()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, expected);
+        std::vector<BracketReplacer::Step> list;
+        for (qsizetype i = 0; i + 1 < steps.size(); i += 2)
+            list.push_back({steps.at(i), steps.at(i + 1)});
+        QCOMPARE(reference(list, text), expected);
+        QCOMPARE(BracketReplacer(list).apply(text), expected);
+    }
+
+    // A view's conversions must give what the step-by-step rule gives over
+    // the same fields, before and after the view changes. Tiny alphabets make
+    // chains (an ID that is another field's caption), repeated captions and
+    // tokens named by no field common; brackets inside the names make
+    // matches that span tokens.
+    void fieldPassMatchesPlainRule_data()
+    {
+        QTest::addColumn<QString>("names");
+        QTest::newRow("plain names") << "ab.";
+        QTest::newRow("brackets in names") << "[]a.";
+    }
     void fieldPassMatchesPlainRule()
     {
+        QFETCH(QString, names);
         QRandomGenerator rng(20261205);
-        const QString names = QStringLiteral("ab.");
         const QString script = QStringLiteral("[]ab.");
         for (int round = 0; round < 400; ++round) {
             TarnixObject o;

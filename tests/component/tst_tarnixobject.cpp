@@ -249,6 +249,41 @@ private slots:
         QVERIFY(schema->GetCatalog(QStringLiteral("orders"))->Fields().Exists(QStringLiteral("C")));
     }
 
+    // One record is filled and given to both fields; a value-list kind that
+    // does not convert stops the filling after the group caption.
+    void addVariableGivesBothFieldsOneRecord()
+    {
+        TarnixObject o;
+        o.AddVariable(QStringLiteral("ST"), QStringLiteral("State"), QStringLiteral("0"), QStringLiteral("2"),
+                      QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("states"), QStringLiteral("code"),
+                      QStringLiteral("name"), QStringLiteral("Customer"), QStringLiteral("NY"),
+                      QStringLiteral("Where the customer lives"));
+        VariableRecord expected;
+        expected.vardescription = QStringLiteral("State");
+        expected.groupcaption = QStringLiteral("Customer");
+        expected.hasvaluelist = 2;
+        expected.valuelist = QStringLiteral("states");
+        expected.listvalue = QStringLiteral("code");
+        expected.ListText = QStringLiteral("name");
+        expected.sampledata = QStringLiteral("NY");
+        expected.searchtype = 1;
+        expected.helpstring = QStringLiteral("Where the customer lives");
+        const auto catalog = o.BuilderSchema()->GetCatalog(QStringLiteral("_defaultcatalog"));
+        QCOMPARE(catalog->Fields().Item(QStringLiteral("ST"))->record(), expected);
+        QCOMPARE(Access::CurrentView(o)->Fields().Item(QStringLiteral("ST"))->record(), expected);
+
+        QCOMPARE(errorNumber([&] {
+            o.AddVariable(QStringLiteral("B"), QStringLiteral("Bad"), QStringLiteral("0"), QStringLiteral("1"),
+                          QStringLiteral("3"), QStringLiteral("many"), QStringLiteral("list"), {}, {},
+                          QStringLiteral("G"));
+        }), 13);
+        VariableRecord partial;
+        partial.vardescription = QStringLiteral("Bad");
+        partial.groupcaption = QStringLiteral("G");
+        QCOMPARE(catalog->Fields().Item(QStringLiteral("B"))->record(), partial);
+        QVERIFY(!Access::CurrentView(o)->Fields().Exists(QStringLiteral("B")));
+    }
+
     void clearVariablesReturnsToDefaultSchema()
     {
         TarnixObject o;

@@ -25,7 +25,7 @@ inline QString codesOfRuns(const QVector<nvtarnix::editor::ColourRun> &runs, qsi
     QString codes(length, QLatin1Char('k'));
     for (const auto &r : runs) {
         for (int i = r.start; i < r.start + r.length && i < length; ++i)
-            codes[i] = formatCode(nvtarnix::editor::bgrToRgb(r.colour), r.bold);
+            codes[i] = formatCode(r.colour & 0xFFFFFF, r.bold);
     }
     return codes;
 }

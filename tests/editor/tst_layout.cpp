@@ -10,7 +10,7 @@ Q_DECLARE_METATYPE(nvtarnix::editor::TwipRect)
 
 namespace {
 
-EditorGeometry laidOut(const EditorGeometry &start, double width, double height, double p, short help)
+EditorGeometry laidOut(const EditorGeometry &start, double width, double height, double p, bool help)
 {
     EditorGeometry g = Form_Resize(start, width, height, p);
     return picbottom_Resize(g, g.picbottom.width, g.picbottom.height, p, help);
@@ -31,37 +31,35 @@ private slots:
 void tst_Layout::creationSize_data()
 {
     QTest::addColumn<double>("twipsPerPixel");
-    QTest::addColumn<short>("helpLine");
+    QTest::addColumn<bool>("helpLine");
     QTest::addColumn<QString>("control");
     QTest::addColumn<TwipRect>("expected");
 
-    const auto row = [](const char *name, double p, short help, const char *control, TwipRect r) {
+    const auto row = [](const char *name, double p, bool help, const char *control, TwipRect r) {
         QTest::newRow(name) << p << help << QString::fromLatin1(control) << r;
     };
-    row("check", 15, -1, "cmdCheck", {7110, 3000, 1140, 375});
-    row("variables", 15, -1, "tvVariables", {180, 360, 3945, 2460});
-    row("functions", 15, -1, "tvFunctions", {4305, 360, 3945, 2460});
-    row("label variables", 15, -1, "lbVariables", {180, 90, 4155, 285});
-    row("label methods", 15, -1, "lbMethods", {4305, 90, 4155, 285});
-    row("ok", 15, -1, "cmdOK", {5910, 6195, 1140, 375});
-    row("cancel", 15, -1, "cmdCancel", {7110, 6195, 1140, 375});
-    row("value list", 15, -1, "cmdValueList", {180, 3000, 2085, 375});
-    row("lower area", 15, -1, "picbottom", {180, 3375, 8070, 2820});
-    row("frame", 15, -1, "frInfo", {0, 0, 8070, 825});
-    row("help text", 15, -1, "lbInfo", {135, 180, 7800, 555});
-    row("script with help", 15, -1, "txtScript", {0, 885, 8070, 1875});
-    row("script without help", 15, 0, "txtScript", {0, 60, 8070, 2700});
-    // Only -1 is True; any other value counts as off.
-    row("script with help 1", 15, 1, "txtScript", {0, 60, 8070, 2700});
-    row("ok at 120 dpi", 12, -1, "cmdOK", {5958, 6231, 1140, 375});
-    row("cancel at 120 dpi", 12, -1, "cmdCancel", {7146, 6231, 1140, 375});
-    row("script at 120 dpi", 12, 0, "txtScript", {0, 48, 8142, 2760});
+    row("check", 15, true, "cmdCheck", {7110, 3000, 1140, 375});
+    row("variables", 15, true, "tvVariables", {180, 360, 3945, 2460});
+    row("functions", 15, true, "tvFunctions", {4305, 360, 3945, 2460});
+    row("label variables", 15, true, "lbVariables", {180, 90, 4155, 285});
+    row("label methods", 15, true, "lbMethods", {4305, 90, 4155, 285});
+    row("ok", 15, true, "cmdOK", {5910, 6195, 1140, 375});
+    row("cancel", 15, true, "cmdCancel", {7110, 6195, 1140, 375});
+    row("value list", 15, true, "cmdValueList", {180, 3000, 2085, 375});
+    row("lower area", 15, true, "picbottom", {180, 3375, 8070, 2820});
+    row("frame", 15, true, "frInfo", {0, 0, 8070, 825});
+    row("help text", 15, true, "lbInfo", {135, 180, 7800, 555});
+    row("script with help", 15, true, "txtScript", {0, 885, 8070, 1875});
+    row("script without help", 15, false, "txtScript", {0, 60, 8070, 2700});
+    row("ok at 120 dpi", 12, true, "cmdOK", {5958, 6231, 1140, 375});
+    row("cancel at 120 dpi", 12, true, "cmdCancel", {7146, 6231, 1140, 375});
+    row("script at 120 dpi", 12, false, "txtScript", {0, 48, 8142, 2760});
 }
 
 void tst_Layout::creationSize()
 {
     QFETCH(double, twipsPerPixel);
-    QFETCH(short, helpLine);
+    QFETCH(bool, helpLine);
     QFETCH(QString, control);
     QFETCH(TwipRect, expected);
 
@@ -89,8 +87,8 @@ void tst_Layout::oddWidthDropsTheHalf()
 
 void tst_Layout::tinyWindowRefusesNegativeSizes()
 {
-    const EditorGeometry before = laidOut(EditorGeometry{}, kCreationClientWidth, kCreationClientHeight, 15, -1);
-    const EditorGeometry g = laidOut(before, kCreationClientWidth, 600, 15, -1);
+    const EditorGeometry before = laidOut(EditorGeometry{}, kCreationClientWidth, kCreationClientHeight, 15, true);
+    const EditorGeometry g = laidOut(before, kCreationClientWidth, 600, 15, true);
     QCOMPARE(g.cmdCheck.top, -75);
     QCOMPARE(g.cmdValueList.top, -75);
     QCOMPARE(g.tvVariables, before.tvVariables);
@@ -102,7 +100,7 @@ void tst_Layout::tinyWindowRefusesNegativeSizes()
     QCOMPARE(g.txtScript, before.txtScript);
 
     // The inside of a lower area too small for the frame refuses the script box.
-    const EditorGeometry squeezed = picbottom_Resize(before, 8070, 500, 15, -1);
+    const EditorGeometry squeezed = picbottom_Resize(before, 8070, 500, 15, true);
     QCOMPARE(squeezed.txtScript, before.txtScript);
     QCOMPARE(squeezed.frInfo.width, 8070);
 }

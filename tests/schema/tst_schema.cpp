@@ -2,6 +2,7 @@
 
 #include "ErrorNumber.h"
 #include "TestMain.h"
+#include "schema/DisplayName.h"
 
 #include <QtTest>
 
@@ -160,6 +161,56 @@ private slots:
         r = view.Revision();
         field->setVardescription(QStringLiteral("Other"));
         QCOMPARE(view.Revision(), r);
+    }
+
+    // The name is built and compared by one rule; a grouped name and a
+    // caption that holds the same dot are the same text.
+    void displayName_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("others");
+        QTest::newRow("plain") << "" << "Amount" << "[Amount]" << QStringList{"[amount]", "[Amount", "[.Amount]"};
+        QTest::newRow("grouped") << "Customer" << "Name" << "[Customer.Name]"
+                                 << QStringList{"[Name]", "[Customer.Name", "[CustomerName]", "[Customer.Name]]"};
+        QTest::newRow("dot in caption") << "" << "Customer.Name" << "[Customer.Name]" << QStringList{"[Customer]"};
+        QTest::newRow("Greek") << "Πελάτης" << "Όνομα" << "[Πελάτης.Όνομα]" << QStringList{"[ΠΕΛΑΤΗΣ.Όνομα]"};
+        QTest::newRow("empty caption") << "G" << "" << "[G.]" << QStringList{"[G]", "[]"};
+    }
+    void displayName()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, caption);
+        QFETCH(QString, name);
+        QFETCH(QStringList, others);
+        QCOMPARE(nvtarnix::displayName(group, caption), name);
+        QVERIFY(isDisplayName(name, group, caption));
+        for (const QString &other : others)
+            QVERIFY2(!isDisplayName(other, group, caption), qPrintable(other));
+    }
+
+    // A whole record counts as a change of the view only when it brings
+    // another caption or group caption.
+    void setRecordCountsNameChangesOnly()
+    {
+        View view(QStringLiteral("v"));
+        auto field = view.AddField(QStringLiteral("F"), QStringLiteral("Caption"));
+        VariableRecord record = field->record();
+        record.helpstring = QStringLiteral("help");
+        record.hasvaluelist = 1;
+        auto r = view.Revision();
+        field->setRecord(record);
+        QCOMPARE(view.Revision(), r);
+        QCOMPARE(field->helpstring(), QStringLiteral("help"));
+        QCOMPARE(field->hasvaluelist(), 1);
+        for (auto rename : {&VariableRecord::vardescription, &VariableRecord::groupcaption}) {
+            record.*rename += u'2';
+            field->setRecord(record);
+            QVERIFY(view.Revision() > r);
+            r = view.Revision();
+            QCOMPARE(field->record(), record);
+        }
     }
 };
 
