@@ -47,7 +47,7 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
 {
     // A String result is taken as True or False through the rule's locale, as
     // the rule's own If would take it.
-    const vbscript::ScriptLocaleScope locale(&settings.locale);
+    const vbscript::ExecutionSettings truthSettings{settings.locale, vbscript::Limits()};
     BlockOutcome outcome;
     outcome.rows = block.rows;
     EngineRow values(block.width);
@@ -62,7 +62,7 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
                 values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes),
                 settings);
             if (report == BlockReport::Count) {
-                outcome.trueRows += vbscript::ops::truth(result) ? 1 : 0;
+                outcome.trueRows += vbscript::ops::truth(truthSettings, result) ? 1 : 0;
                 continue;
             }
             appendKey(outcome.lines, block, row);

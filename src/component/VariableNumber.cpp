@@ -4,7 +4,6 @@
 
 #include "support/HostNumberLocale.h"
 #include "vbscript/ScriptError.h"
-#include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
 namespace nvtarnix {
@@ -13,9 +12,8 @@ int VariableNumber(const QString &text)
 {
     // One set of conversion rules for the whole product: the engine's, in
     // the locale of the host's data rather than the user's.
-    const vbscript::ScriptLocaleScope hostNumbers(hostNumberLocale());
     try {
-        return vbscript::Variant(text).toLong(vbscript::ScriptLocale::current());
+        return vbscript::Variant(text).toLong(hostNumberLocale());
     } catch (const vbscript::ScriptError &e) {
         throw Error(e.number(), QStringLiteral("nvTarnix"), e.description());
     }

@@ -4,7 +4,6 @@
 
 #include "support/HostNumberLocale.h"
 #include "vbscript/ScriptError.h"
-#include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
 namespace nvtarnix {
@@ -14,9 +13,6 @@ namespace {
 template<typename Conversion>
 auto convertOrRaise(Conversion conversion)
 {
-    // A code is the host's data: the list shows and reads it the same in
-    // every locale, as an expression writes it.
-    const vbscript::ScriptLocaleScope hostNumbers(hostNumberLocale());
     try {
         return conversion();
     } catch (const vbscript::ScriptError &error) {
@@ -26,16 +22,18 @@ auto convertOrRaise(Conversion conversion)
 
 } // namespace
 
+// A code is the host's data: the list shows and reads it the same in every
+// locale, as an expression writes it.
 qint32 codeToLong(const QVariant &value)
 {
-    return convertOrRaise([&] { return qint32(vbscript::Variant::fromQVariant(value).toLong(vbscript::ScriptLocale::current())); });
+    return convertOrRaise([&] { return qint32(vbscript::Variant::fromQVariant(value).toLong(hostNumberLocale())); });
 }
 
 QString valueToText(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return QString();
-    return convertOrRaise([&] { return vbscript::Variant::fromQVariant(value).toString(vbscript::ScriptLocale::current()); });
+    return convertOrRaise([&] { return vbscript::Variant::fromQVariant(value).toString(hostNumberLocale()); });
 }
 
 } // namespace nvtarnix

@@ -187,7 +187,7 @@ private slots:
         QTest::addColumn<int>("error");             // 0: none
 
         QTest::newRow("nothing written") << "  " << int(Kind::NoExpression) << "" << "" << 0;
-        QTest::newRow("not an expression") << "[ORD_AMOUNT] >" << int(Kind::CannotRun) << "" << "" << 1023;
+        QTest::newRow("not an expression") << "[ORD_AMOUNT] >" << int(Kind::CannotRun) << "" << "" << 1002;
         QTest::newRow("no such field") << "[ORD_SHIPPED] > [ORD_DATE]" << int(Kind::CannotRun) << "" << "" << 500;
         QTest::newRow("names in any case")
             << "[ord_amount] > 2500 And [Cust_Country] <> 300" << int(Kind::Condition)

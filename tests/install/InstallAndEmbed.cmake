@@ -44,6 +44,6 @@ if(NOT output MATCHES "accepted: \\[ORD_AMOUNT\\] \\* 2\n")
 endif()
 
 run(${WORK_DIR}/host-build/rules_host)
-if(NOT output MATCHES "compile error 1023 at 1:14\nmatches: [1-9][0-9]* of 20000\n")
+if(NOT output MATCHES "compile error 1002 at 1:14\nmatches: [1-9][0-9]* of 20000\n")
   message(FATAL_ERROR "the rules host printed '${output}'")
 endif()

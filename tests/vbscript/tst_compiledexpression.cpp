@@ -2,6 +2,7 @@
 
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
+#include "vbscript/ValueText.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -40,7 +41,7 @@ private slots:
         // The next run on this thread starts afresh.
         const auto plain = CompiledExpression::compile(QStringLiteral("[a] + 1"));
         QCOMPARE(plain->indexOf(QStringLiteral("A")), 0);
-        QCOMPARE(plain->evaluate(std::span<Variant>(&a, 1), RuleSettings{}).toLong(), 2);
+        QCOMPARE(ValueText::resultLine(plain->evaluate(std::span<Variant>(&a, 1), RuleSettings{})), QStringLiteral("Long\t2"));
     }
 };
 
