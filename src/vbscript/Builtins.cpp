@@ -18,11 +18,6 @@ ExecContext::ExecContext()
 
 ExecContext::~ExecContext() = default;
 
-void ExecContext::raise(int number, const QString &name) const
-{
-    throw ScriptError::runtime(number, name);
-}
-
 void BuiltinRegistry::add(const BuiltinInfo &info)
 {
     m_functions.insert(QString::fromLatin1(info.name).toLower(), info);

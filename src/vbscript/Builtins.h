@@ -19,7 +19,7 @@
 //    (Object members are different: see Object::get in Variant.h.)
 //
 // A built-in reports a failure by throwing ScriptError, normally through
-// ctx.raise(number) or ScriptError::runtime(number); the engine adds the line
+// raise(err::Code, name); the engine adds the line
 // and column and routes it through On Error.
 //
 // The runtime library registers its functions, constants and creatable classes
@@ -195,10 +195,6 @@ public:
     virtual std::shared_ptr<Object> createObject(const QString &progId) = 0;
     // Whether UseSafeSubset is on (objects not safe for scripting are refused).
     virtual bool useSafeSubset() const = 0;
-
-    // Raises run-time error `number` with VBScript's text, `name` appended
-    // where VBScript appends it.
-    [[noreturn]] void raise(int number, const QString &name = QString()) const;
 
 private:
     std::shared_ptr<ExecutionSettings> m_settings;

@@ -34,14 +34,14 @@ ScriptError ErrObject::makeRaised(std::span<Variant> args, const ScriptLocale &l
 {
     auto given = [&](size_t i) { return i < args.size() && !args[i].isMissing(); };
     if (!given(0))
-        throw ScriptError::runtime(err::ArgumentNotOptional);
+        raise(err::ArgumentNotOptional);
     const qint32 number = args[0].toLong(locale);
     if (number == 0)
-        throw ScriptError::runtime(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     // Numbers of VBScript's own errors keep their text unless one is given;
     // other numbers read "Unknown runtime error".
     QString description = ScriptError::standardText(number);
-    if (description.isEmpty() || (number >= 1000 && number < 1100))
+    if (description.isEmpty() || ScriptError::isCompileNumber(number))
         description = ScriptError::unknownRuntimeText();
     QString source = ScriptError::runtimeSource();
     if (given(1))
@@ -68,26 +68,26 @@ Variant ErrObject::get(const QString &name, std::span<Variant> args)
         return Variant(qint32(m_helpContext));
     if (is(name, "Clear")) {
         if (!args.empty())
-            throw ScriptError::runtime(err::WrongNumberOfArguments);
+            raise(err::WrongNumberOfArguments);
         clear();
         return Variant();
     }
     if (is(name, "Raise")) {
         if (args.size() > 5)
-            throw ScriptError::runtime(err::WrongNumberOfArguments);
+            raise(err::WrongNumberOfArguments);
         ScriptError e = makeRaised(args, locale);
         m_helpFile = args.size() > 3 && !args[3].isMissing() ? args[3].toString(locale) : QString();
         m_helpContext = args.size() > 4 && !args[4].isMissing() ? args[4].toLong(locale) : 0;
         throw e;
     }
-    throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+    raise(err::ObjectDoesntSupportProperty, name);
 }
 
 void ErrObject::put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet)
 {
     const ScriptLocale &locale = m_settings->locale;
     if (isSet || !args.empty())
-        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+        raise(err::ObjectDoesntSupportProperty, name);
     if (name.isEmpty() || is(name, "Number"))
         m_number = value.toLong(locale);
     else if (is(name, "Description"))
@@ -99,7 +99,7 @@ void ErrObject::put(const QString &name, std::span<Variant> args, const Variant 
     else if (is(name, "HelpContext"))
         m_helpContext = value.toLong(locale);
     else
-        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+        raise(err::ObjectDoesntSupportProperty, name);
 }
 
 } // namespace vbscript

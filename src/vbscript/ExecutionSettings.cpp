@@ -7,7 +7,7 @@ namespace vbscript {
 void Limits::checkString(qsizetype length) const
 {
     if (length > maxStringLength || length < 0)
-        throw ScriptError::runtime(err::OutOfStringSpace);
+        raise(err::OutOfStringSpace);
 }
 
 std::shared_ptr<SafeArray> Limits::newArray(std::span<const qint32> ubounds) const

@@ -23,7 +23,7 @@ Variant fnChr(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 code = a[0].toLong(ctx.locale());
     if (code < 0 || code > 255)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant(QString(cp1252Char(code)));
 }
 
@@ -39,7 +39,7 @@ Variant fnSpace(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 n = a[0].toLong(ctx.locale());
     if (n < 0)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     ctx.limits().checkString(n);
     return Variant(QString(n, QLatin1Char(' ')));
 }

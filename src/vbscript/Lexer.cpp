@@ -47,10 +47,10 @@ int Lexer::columnOf(int pos) const
     return pos - m_lineStarts[lineOf(pos) - 1];
 }
 
-void Lexer::fail(int number, int pos) const
+void Lexer::fail(err::Code code, int pos) const
 {
     const int line = lineOf(pos);
-    throw ScriptError::compile(number, line, columnOf(pos), m_lines.value(line - 1));
+    throw ScriptError::compile(code, line, columnOf(pos), m_lines.value(line - 1));
 }
 
 void Lexer::push(Token t, int start)
@@ -84,7 +84,7 @@ std::vector<Token> Lexer::tokenize()
                 ++m_pos;
         } else if (c == QLatin1Char('_')) {
             if (!skipLineContinuation())
-                fail(1032, start);
+                fail(err::InvalidCharacter, start);
         } else if (isIdentStart(c)) {
             Token t = scanWord();
             if (t.kind != Tok::Newline)  // Rem: a comment to the end of the line
@@ -134,7 +134,7 @@ Token Lexer::scanWord()
     while (j < m_src.size() && isIdentChar(m_src.at(j)))
         ++j;
     if (j - start > 255)
-        fail(1030, start);
+        fail(err::IdentifierTooLong, start);
     const QStringView word = QStringView(m_src).mid(start, j - start);
     m_pos = j;
     Token t;
@@ -157,7 +157,7 @@ Token Lexer::scanBracketedName()
     while (j < m_src.size() && m_src.at(j) != QLatin1Char(']') && !isLineEnd(m_src.at(j)))
         ++j;
     if (at(j) != QLatin1Char(']'))
-        fail(1007, j);
+        fail(err::ExpectedCloseBracket, j);
     Token t;
     t.kind = Tok::Identifier;
     t.text = m_src.mid(m_pos + 1, j - m_pos - 1);
@@ -207,7 +207,7 @@ Token Lexer::scanNumber()
         if (at(j) == QLatin1Char('+') || at(j) == QLatin1Char('-'))
             ++j;
         if (!isDigit(at(j)))
-            fail(1002, start);
+            fail(err::SyntaxError, start);
         isFloat = true;
         while (isDigit(at(j)))
             ++j;
@@ -217,7 +217,7 @@ Token Lexer::scanNumber()
     m_pos = i;
     const double d = readDecimal(text.constData());
     if (std::isinf(d))
-        fail(1031, start);
+        fail(err::InvalidNumber, start);
     Token t;
     t.kind = Tok::Number;
     if (!isFloat && d <= 32767)
@@ -253,11 +253,11 @@ Token Lexer::scanRadixNumber()
         value = value * radix + d;
         ++digits;
         if (value > 0xFFFFFFFFull)
-            fail(1031, start);
+            fail(err::InvalidNumber, start);
     }
     // "&H" or "&O" without a digit of the radix is no number at all.
     if (!digits)
-        fail(1002, start);
+        fail(err::SyntaxError, start);
     bool longSuffix = false;
     if (at(i) == QLatin1Char('&')) {
         longSuffix = true;
@@ -277,7 +277,7 @@ Token Lexer::scanString()
     int j = m_pos + 1;
     for (;;) {
         if (j >= m_src.size() || isLineEnd(m_src.at(j)))
-            fail(1033, j);
+            fail(err::UnterminatedString, j);
         if (m_src.at(j) == QLatin1Char('"')) {
             if (at(j + 1) != QLatin1Char('"'))
                 break;
@@ -301,10 +301,10 @@ Token Lexer::scanDate()
     while (j < m_src.size() && m_src.at(j) != QLatin1Char('#') && !isLineEnd(m_src.at(j)))
         ++j;
     if (at(j) != QLatin1Char('#'))
-        fail(1002, start);
+        fail(err::SyntaxError, start);
     const auto d = OleDate::parseLiteral(m_src.mid(start + 1, j - start - 1));
     if (!d)
-        fail(1002, start);
+        fail(err::SyntaxError, start);
     m_pos = j + 1;
     Token t;
     t.kind = Tok::Date;
@@ -353,7 +353,7 @@ Token Lexer::scanSymbol()
         if (!twoCharacters('=', Tok::GreaterEqual) && !twoCharacters('<', Tok::NotEqual))
             t.kind = Tok::Greater;
         break;
-    default: fail(1032, start);
+    default: fail(err::InvalidCharacter, start);
     }
     return t;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vbscript/ScriptError.h"
 #include "vbscript/Token.h"
 
 #include <QStringList>
@@ -19,7 +20,7 @@ public:
     const QStringList &lines() const { return m_lines; }
 
 private:
-    [[noreturn]] void fail(int number, int pos) const;
+    [[noreturn]] void fail(err::Code code, int pos) const;
     int columnOf(int pos) const;
     int lineOf(int pos) const;
     QChar at(int pos) const { return pos < m_src.size() ? m_src.at(pos) : QChar(); }

@@ -10,11 +10,6 @@ namespace vbscript {
 
 namespace {
 
-[[noreturn]] void raise(int number, const QString &name = QString())
-{
-    throw ScriptError::runtime(number, name);
-}
-
 std::span<Variant> spanOf(ArgPack &p)
 {
     return std::span<Variant>(p.values.data(), size_t(p.values.size()));

@@ -55,7 +55,7 @@ bool parseRadix(QStringView s, double *out)
             return false;
         value = value * radix + digit;
         if (value > 0xFFFFFFFFull)
-            throw ScriptError::runtime(err::Overflow);
+            raise(err::Overflow);
     }
     *out = radixValue(value, false);
     return true;
@@ -204,7 +204,7 @@ bool parseNumber(QStringView text, const ScriptLocale &locale, double *out)
         return false;
     const double d = readDecimal(buf.constData());
     if (std::isinf(d))
-        throw ScriptError::runtime(err::Overflow);
+        raise(err::Overflow);
     *out = d;
     return true;
 }

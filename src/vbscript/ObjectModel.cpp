@@ -66,7 +66,7 @@ Runtime &ScriptObject::liveRuntime() const
 {
     Runtime *rt = runtime();
     if (!rt)
-        throw ScriptError::runtime(err::ObjectVariableNotSet);
+        raise(err::ObjectVariableNotSet);
     return *rt;
 }
 
@@ -97,11 +97,11 @@ Variant ScriptObject::invoke(const QString &name, std::span<Variant> args, Membe
     if (key.isEmpty()) {
         key = m_class.defaultMember;
         if (key.isEmpty())
-            throw ScriptError::runtime(err::ObjectDoesntSupportProperty);
+            raise(err::ObjectDoesntSupportProperty);
     }
     auto it = m_class.members.constFind(key);
     if (it == m_class.members.constEnd() || (!it->isPublic && !internal))
-        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+        raise(err::ObjectDoesntSupportProperty, name);
     const ClassDef::Member &m = it.value();
     if (m.field >= 0)
         return invokeField(fields[size_t(m.field)], name, args, mode, value);
@@ -109,7 +109,7 @@ Variant ScriptObject::invoke(const QString &name, std::span<Variant> args, Membe
     if (mode == MemberMode::Get || mode == MemberMode::Call) {
         const Procedure *p = m.get ? m.get : m.method;
         if (!p)
-            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+            raise(err::ObjectDoesntSupportProperty, name);
         // obj.Items(0) on a property without parameters indexes its value.
         if (!args.empty() && p->params.empty()) {
             Variant v = runProcedure(*p, {}, nullptr);
@@ -117,7 +117,7 @@ Variant ScriptObject::invoke(const QString &name, std::span<Variant> args, Membe
                 return m_rt->indexArray(v, args);
             if (v.isObject() && v.rawObject())
                 return v.rawObject()->get(QString(), args);
-            throw ScriptError::runtime(err::WrongNumberOfArguments, name);
+            raise(err::WrongNumberOfArguments, name);
         }
         return runProcedure(*p, args, nullptr);
     }
@@ -127,7 +127,7 @@ Variant ScriptObject::invoke(const QString &name, std::span<Variant> args, Membe
         if (mode == MemberMode::Let && m.set && value->isObject())
             p = m.set;
         else
-            throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+            raise(err::ObjectDoesntSupportProperty, name);
     }
     const Variant v = mode == MemberMode::Set ? Runtime::setValue(*value) : Runtime::letValue(*value);
     runProcedure(*p, args, &v);
@@ -146,10 +146,10 @@ Variant ScriptObject::invokeField(Variant &field, const QString &name, std::span
             return m_rt->indexArray(field, args);
         if (field.isObject()) {
             if (!field.rawObject())
-                throw ScriptError::runtime(err::ObjectVariableNotSet);
+                raise(err::ObjectVariableNotSet);
             return field.rawObject()->get(QString(), args);
         }
-        throw ScriptError::runtime(err::TypeMismatch, name);
+        raise(err::TypeMismatch, name);
     }
     const Variant v = mode == MemberMode::Set ? Runtime::setValue(*value) : Runtime::letValue(*value);
     if (args.empty())
@@ -157,7 +157,7 @@ Variant ScriptObject::invokeField(Variant &field, const QString &name, std::span
     else if (field.isArray())
         m_rt->storeElement(field, args, v);
     else
-        throw ScriptError::runtime(err::TypeMismatch, name);
+        raise(err::TypeMismatch, name);
     return Variant();
 }
 
@@ -182,10 +182,10 @@ Variant ScriptObject::runProcedure(const Procedure &p, std::span<Variant> args, 
 Variant ProcedureRef::get(const QString &name, std::span<Variant> args)
 {
     if (!name.isEmpty())
-        throw ScriptError::runtime(err::ObjectDoesntSupportProperty, name);
+        raise(err::ObjectDoesntSupportProperty, name);
     auto keep = m_owner.lock();
     if (!keep)
-        throw ScriptError::runtime(err::ObjectVariableNotSet);
+        raise(err::ObjectVariableNotSet);
     ArgPack pack;
     for (Variant &a : args) {
         pack.values.append(a);

@@ -13,11 +13,6 @@ namespace vbscript::ops {
 
 namespace {
 
-[[noreturn]] void raise(int number)
-{
-    throw ScriptError::runtime(number);
-}
-
 // Arithmetic result kinds, narrowest first. Boolean and Empty count as
 // Integer; a string taking part in arithmetic counts as Double.
 enum Kind { kByte, kInt, kLong, kSingle, kDouble, kCurrency, kDate };

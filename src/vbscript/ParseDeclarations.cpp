@@ -16,9 +16,9 @@ void Parser::parseDeclarationOrProcedure(bool isPublic)
     if (accept(Tok::Default)) {
         isDefault = true;
         if (!isPublic)
-            fail(1057);
+            fail(err::DefaultWithoutPublic);
         if (!m_ctx.cls)
-            fail(1048);
+            fail(err::MustBeInsideClass);
     }
     if (accept(Tok::Function)) {
         parseProcedure(Procedure::Kind::Function, isPublic, isDefault);
@@ -26,7 +26,7 @@ void Parser::parseDeclarationOrProcedure(bool isPublic)
         parseProcedure(Procedure::Kind::Sub, isPublic, isDefault);
     } else if (peek().is(Tok::Property)) {
         if (!m_ctx.cls)
-            fail(1048);
+            fail(err::MustBeInsideClass);
         next();
         Procedure::Kind kind;
         if (accept(Tok::Get))
@@ -36,16 +36,16 @@ void Parser::parseDeclarationOrProcedure(bool isPublic)
         else if (accept(Tok::Set))
             kind = Procedure::Kind::PropertySet;
         else
-            fail(1049);
+            fail(err::ExpectedLetSetOrGet);
         if (isDefault && kind != Procedure::Kind::PropertyGet)
-            fail(1058);
+            fail(err::DefaultNotOnPropertyGet);
         parseProcedure(kind, isPublic, isDefault);
     } else if (isDefault) {
-        fail(1056);
+        fail(err::DefaultOnWrongMember);
     } else if (peek().is(Tok::Const)) {
         StmtPtr s = parseConst();
         if (m_ctx.cls)
-            fail(1048);
+            fail(err::MustBeInsideClass);
         m_unit->statements.push_back(std::move(s));
     } else {
         accept(Tok::Dim);
@@ -61,11 +61,11 @@ void Parser::parseDeclarationOrProcedure(bool isPublic)
 void Parser::parseProcedure(Procedure::Kind kind, bool isPublic, bool isDefault)
 {
     if (m_ctx.proc)
-        fail(1024);
+        fail(err::ExpectedStatement);
     const Token &nameTok = peek();
     const QString name = expectName();
     if (!m_ctx.cls && isGlobalNameTaken(name.toLower()))
-        failAt(1041, nameTok);
+        failAt(err::NameRedefined, nameTok);
     auto proc = std::make_unique<Procedure>();
     proc->name = name;
     proc->kind = kind;
@@ -82,7 +82,7 @@ void Parser::parseProcedure(Procedure::Kind kind, bool isPublic, bool isDefault)
 
     parseParameters(*proc);
     if ((kind == Procedure::Kind::PropertyLet || kind == Procedure::Kind::PropertySet) && proc->params.empty())
-        failAt(1054, nameTok);
+        failAt(err::PropertyLetSetWithoutArgument, nameTok);
     if (kind == Procedure::Kind::Function || kind == Procedure::Kind::PropertyGet) {
         proc->resultSlot = proc->localCount++;
         proc->locals.insert(name.toLower(), proc->resultSlot);
@@ -90,9 +90,11 @@ void Parser::parseProcedure(Procedure::Kind kind, bool isPublic, bool isDefault)
     const Tok endWord = kind == Procedure::Kind::Function ? Tok::Function
                       : kind == Procedure::Kind::Sub      ? Tok::Sub
                                                           : Tok::Property;
-    const int endError = kind == Procedure::Kind::Function ? 1015 : kind == Procedure::Kind::Sub ? 1016 : 1050;
+    const err::Code endError = kind == Procedure::Kind::Function ? err::ExpectedFunction
+                             : kind == Procedure::Kind::Sub    ? err::ExpectedSub
+                                                               : err::ExpectedProperty;
     proc->body = parseBlock({Tok::End});
-    expect(Tok::End, 1014);
+    expect(Tok::End, err::ExpectedEnd);
     expect(endWord, endError);
     endOfStatement();
 
@@ -121,12 +123,12 @@ void Parser::parseParameters(Procedure &proc)
             const Token &pt = peek();
             p.name = expectName();
             if (accept(Tok::LParen))
-                expect(Tok::RParen, 1006);
+                expect(Tok::RParen, err::ExpectedCloseParen);
             declareLocal(p.name, pt);
             proc.params.push_back(p);
         } while (accept(Tok::Comma));
     }
-    expect(Tok::RParen, 1006);
+    expect(Tok::RParen, err::ExpectedCloseParen);
 }
 
 // A procedure of a class becomes the member of its name: a method, or one
@@ -137,7 +139,7 @@ void Parser::addClassMember(ClassDef &cls, Procedure &proc, const Token &nameTok
     const QString key = proc.name.toLower();
     ClassDef::Member &m = cls.members[key];
     if (m.field >= 0)
-        failAt(1041, nameTok);
+        failAt(err::NameRedefined, nameTok);
     Procedure **slot = nullptr;
     bool clash = false;
     switch (proc.kind) {
@@ -147,17 +149,17 @@ void Parser::addClassMember(ClassDef &cls, Procedure &proc, const Token &nameTok
     default: slot = &m.method; clash = m.method || m.get || m.let || m.set; break;
     }
     if (clash)
-        failAt(1041, nameTok);
+        failAt(err::NameRedefined, nameTok);
     *slot = &proc;
     m.isPublic = proc.isPublic;
     if (proc.isDefault) {
         if (!cls.defaultMember.isEmpty() && cls.defaultMember != key)
-            failAt(1052, nameTok);
+            failAt(err::MultipleDefaults, nameTok);
         cls.defaultMember = key;
     }
     if (key == QLatin1String("class_initialize") || key == QLatin1String("class_terminate")) {
         if (!proc.params.empty())
-            failAt(1053, nameTok);
+            failAt(err::ClassEventWithArguments, nameTok);
         if (proc.kind == Procedure::Kind::Sub)
             (key == QLatin1String("class_initialize") ? cls.initialize : cls.terminate) = &proc;
     }
@@ -181,7 +183,7 @@ void Parser::parseClass()
         skipSeparators();
         const Token &t = peek();
         switch (t.kind) {
-        case Tok::Eof: fail(1047);
+        case Tok::Eof: fail(err::ExpectedClass);
         case Tok::End: inClass = false; break;
         case Tok::Public:
         case Tok::Private:
@@ -197,11 +199,11 @@ void Parser::parseClass()
         case Tok::Property:
             parseDeclarationOrProcedure(true);
             break;
-        default: fail(1024);
+        default: fail(err::ExpectedStatement);
         }
     }
-    expect(Tok::End, 1014);
-    expect(Tok::Class, 1047);
+    expect(Tok::End, err::ExpectedEnd);
+    expect(Tok::Class, err::ExpectedClass);
     endOfStatement();
     // Names in the class's procedures resolve against the complete member list.
     for (auto &[proc, refs] : m_pendingClassProcs) {
@@ -216,7 +218,7 @@ void Parser::parseClass()
     m_ctx = std::move(saved);
     for (const auto &other : m_unit->classes)
         if (other->name.compare(name, Qt::CaseInsensitive) == 0)
-            failAt(1041, nameTok);
+            failAt(err::NameRedefined, nameTok);
     m_unit->classes.push_back(std::move(cls));
 }
 
@@ -231,14 +233,14 @@ ExprList Parser::parseDimBounds()
         do {
             const Token &t = peek();
             if (!t.is(Tok::Number) || !t.value.isIntegral())
-                fail(1026);
+                fail(err::ExpectedIntegerConstant);
             auto lit = node<LiteralExpr>(next());
             lit->value = t.value;
             lit->literal = true;
             bounds.push_back(std::move(lit));
         } while (accept(Tok::Comma));
     }
-    expect(Tok::RParen, 1006);
+    expect(Tok::RParen, err::ExpectedCloseParen);
     return bounds;
 }
 
@@ -258,7 +260,7 @@ StmtPtr Parser::parseDim(bool classLevel, bool isPublic)
             ClassDef *cls = m_ctx.cls;
             const QString key = name.toLower();
             if (cls->members.contains(key))
-                failAt(1041, t);
+                failAt(err::NameRedefined, t);
             ClassDef::Member m;
             m.field = int(cls->fields.size());
             m.isPublic = isPublic;
@@ -289,7 +291,7 @@ StmtPtr Parser::parseConst()
     do {
         const Token &t = peek();
         const QString name = expectName();
-        expect(Tok::Equal, 1011);
+        expect(Tok::Equal, err::ExpectedEquals);
         ConstStmt::Item item;
         const Token &valueStart = peek();
         item.value = parseExpr();
@@ -305,7 +307,7 @@ StmtPtr Parser::parseConst()
                 break;
         }
         if (!literal->as<LiteralExpr>())
-            failAt(1045, valueStart);
+            failAt(err::ExpectedLiteralConstant, valueStart);
         declareLocal(name, t);
         if (m_ctx.proc)
             m_ctx.consts.insert(name.toLower());

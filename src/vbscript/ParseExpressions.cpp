@@ -88,7 +88,7 @@ ExprPtr Parser::parseBinary(int minLevel)
         if (rule->level < minLevel)
             break;
         if (++chain + m_nesting > kMaxChain)
-            throw ScriptError::runtime(err::OutOfStackSpace);
+            raise(err::OutOfStackSpace);
         auto b = node<BinaryExpr>(next());
         b->op = rule->op;
         b->left = std::move(left);
@@ -159,7 +159,7 @@ ExprList Parser::parseArgs()
         if (!accept(Tok::Comma))
             break;
     }
-    expect(Tok::RParen, 1006);
+    expect(Tok::RParen, err::ExpectedCloseParen);
     return args;
 }
 
@@ -197,14 +197,14 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
         NestingGuard guard(*this);
         auto p = node<ParenExpr>(next());
         p->inner = parseExpr();
-        expect(Tok::RParen, 1006);
+        expect(Tok::RParen, err::ExpectedCloseParen);
         return parsePostfix(std::move(p), stopAtSpacedParen);
     }
     case Tok::Dot: {
         next();
         const Token &m = peek();
         if (!m.isWord())
-            fail(1010);
+            fail(err::ExpectedIdentifier);
         next();
         auto e = node<MemberExpr>(m);
         e->object = node<WithObjectExpr>(t);
@@ -213,7 +213,7 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
     }
     case Tok::Me: {
         if (!m_ctx.cls && !(m_scope && m_scope->owner))
-            fail(1037);
+            fail(err::InvalidUseOfMe);
         auto me = node<MeExpr>(next());
         return parsePostfix(std::move(me), stopAtSpacedParen);
     }
@@ -221,7 +221,7 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
         auto n = node<NewExpr>(next());
         const Token &c = peek();
         if (!c.isWord())
-            fail(1010);
+            fail(err::ExpectedIdentifier);
         next();
         n->className = c.text;
         return n;
@@ -232,12 +232,12 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
         // The statement ends where an operand should follow (1 +, Not, a
         // bare x =): the Windows parser calls that a syntax error, and
         // "Expected expression" a token that cannot start one.
-        fail(1002);
+        fail(err::SyntaxError);
     default:
         break;
     }
     if (!t.isName())
-        fail(1023);
+        fail(err::ExpectedExpression);
     next();
     ExprPtr name = makeName(t);
     if (peek().is(Tok::LParen) && !(stopAtSpacedParen && peek().spaceBefore))
@@ -256,7 +256,7 @@ ExprPtr Parser::parsePostfix(ExprPtr base, bool stopAtSpacedParen)
             next();
             const Token &m = peek();
             if (!m.isWord())
-                fail(1010);
+                fail(err::ExpectedIdentifier);
             next();
             auto e = node<MemberExpr>(m);
             e->object = std::move(base);

@@ -28,7 +28,7 @@ Block Parser::parseBlock(std::initializer_list<Tok> terminators)
         switch (peek().kind) {
         case Tok::Function: case Tok::Sub: case Tok::Class: case Tok::Public: case Tok::Private:
         case Tok::Property:
-            fail(1024);  // declared only at the top level or in a class
+            fail(err::ExpectedStatement);  // declared only at the top level or in a class
         default:
             break;
         }
@@ -69,12 +69,12 @@ StmtPtr Parser::parseStatement(bool singleLine)
         s = std::move(e);
         break;
     }
-    case Tok::Loop: fail(1038);
-    case Tok::Next: fail(1055);
+    case Tok::Loop: fail(err::LoopWithoutDo);
+    case Tok::Next: fail(err::UnexpectedNext);
     case Tok::Me: s = parseSimpleStatement(); break;
     default:
         if (isReservedWord(peek().kind))
-            fail(1024);
+            fail(err::ExpectedStatement);
         s = parseSimpleStatement();
     }
     if (!singleLine)
@@ -98,8 +98,8 @@ StmtPtr Parser::parseSetStatement()
     a->isSet = true;
     a->target = parsePrimary(false);
     if (!a->target->isAssignable())
-        fail(1002);
-    expect(Tok::Equal, 1011);
+        fail(err::SyntaxError);
+    expect(Tok::Equal, err::ExpectedEquals);
     a->value = parseExpr();
     return a;
 }
@@ -123,11 +123,11 @@ StmtPtr Parser::parseSimpleStatement()
 {
     const Token &start = peek();
     if (!start.isWord() && !start.is(Tok::Dot))
-        fail(1024);
+        fail(err::ExpectedStatement);
     ExprPtr target = parsePrimary(true);
     if (accept(Tok::Equal)) {
         if (!target->isAssignable())
-            failAt(1002, start);
+            failAt(err::SyntaxError, start);
         auto a = node<AssignStmt>(start);
         a->target = std::move(target);
         a->value = parseExpr();
@@ -137,7 +137,7 @@ StmtPtr Parser::parseSimpleStatement()
     if (atEndOfStatement()) {
         auto checkParens = [&](ExprList &args) {
             if (args.size() > 1)
-                failAt(1044, start);
+                failAt(err::ParenthesesCallingSub, start);
             if (args.size() == 1) {
                 auto p = std::make_unique<ParenExpr>();
                 p->line = args[0]->line;
@@ -157,9 +157,9 @@ StmtPtr Parser::parseSimpleStatement()
     }
     ExprList args = parseBareArgs();
     if (auto *mc = target->as<MemberExpr>(); mc && !mc->args.empty())
-        failAt(1025, start);
+        failAt(err::ExpectedEndOfStatement, start);
     if (!target->as<NameExpr>() && !target->as<MemberExpr>())
-        fail(1025);
+        fail(err::ExpectedEndOfStatement);
     c->call = makeCall(std::move(target), std::move(args));
     return c;
 }
@@ -189,7 +189,7 @@ StmtPtr Parser::parseIf()
 {
     auto s = node<IfStmt>(next());
     ExprPtr cond = parseExpr();
-    expect(Tok::Then, 1017);
+    expect(Tok::Then, err::ExpectedThen);
     if (!peek().is(Tok::Newline) && !peek().is(Tok::Eof)) {
         s->branches.emplace_back(std::move(cond), Block());
         s->branchAt.push_back(*s);
@@ -202,18 +202,18 @@ StmtPtr Parser::parseIf()
         if (accept(Tok::ElseIf)) {
             s->branchAt.push_back(Node{word.line, word.column});
             ExprPtr c = parseExpr();
-            expect(Tok::Then, 1017);
+            expect(Tok::Then, err::ExpectedThen);
             s->branches.emplace_back(std::move(c), parseBlock({Tok::ElseIf, Tok::Else, Tok::End}));
         } else if (accept(Tok::Else)) {
             s->elseBlock = parseBlock({Tok::End});
             if (peek().is(Tok::Else) || peek().is(Tok::ElseIf))
-                fail(1014);
+                fail(err::ExpectedEnd);
         } else {
             break;
         }
     }
-    expect(Tok::End, 1014);
-    expect(Tok::If, 1012);
+    expect(Tok::End, err::ExpectedEnd);
+    expect(Tok::If, err::ExpectedIf);
     return s;
 }
 
@@ -230,7 +230,7 @@ StmtPtr Parser::parseSingleLineIf(std::unique_ptr<IfStmt> s)
             if (StmtPtr st = parseStatement(true))
                 b.push_back(std::move(st));
             if (!atEndOfStatement())
-                fail(1025);
+                fail(err::ExpectedEndOfStatement);
         }
     };
     lineBlock(s->branches.back().second);
@@ -250,7 +250,7 @@ StmtPtr Parser::parseSingleLineIf(std::unique_ptr<IfStmt> s)
 StmtPtr Parser::parseSelect()
 {
     auto s = node<SelectStmt>(next());
-    expect(Tok::Case, 1021);
+    expect(Tok::Case, err::ExpectedCase);
     s->subject = parseExpr();
     endOfStatement();
     skipSeparators();
@@ -270,8 +270,8 @@ StmtPtr Parser::parseSelect()
         c.body = parseBlock({Tok::Case, Tok::End});
         s->cases.push_back(std::move(c));
     }
-    expect(Tok::End, 1014);
-    expect(Tok::Select, 1022);
+    expect(Tok::End, err::ExpectedEnd);
+    expect(Tok::Select, err::ExpectedSelect);
     return s;
 }
 
@@ -286,12 +286,12 @@ StmtPtr Parser::parseFor()
     auto s = node<ForStmt>(forTok);
     const Token &v = peek();
     if (!v.isName())
-        fail(1040);
+        fail(err::InvalidForLoopVariable);
     next();
     s->counter = makeName(v);
-    expect(Tok::Equal, 1011);
+    expect(Tok::Equal, err::ExpectedEquals);
     s->from = parseExpr();
-    expect(Tok::To, 1013);
+    expect(Tok::To, err::ExpectedTo);
     s->to = parseExpr();
     if (accept(Tok::Step))
         s->step = parseExpr();
@@ -299,7 +299,7 @@ StmtPtr Parser::parseFor()
     ++m_ctx.forDepth;
     s->body = parseBlock({Tok::Next});
     --m_ctx.forDepth;
-    expect(Tok::Next, 1020);
+    expect(Tok::Next, err::ExpectedNext);
     if (peek().isName())
         next();
     return s;
@@ -313,13 +313,13 @@ StmtPtr Parser::parseForEach(const Token &forTok)
     const Token &v = peek();
     expectName();
     s->element = makeName(v);
-    expect(Tok::In, 1046);
+    expect(Tok::In, err::ExpectedIn);
     s->collection = parseExpr();
     endOfStatement();
     ++m_ctx.forDepth;
     s->body = parseBlock({Tok::Next});
     --m_ctx.forDepth;
-    expect(Tok::Next, 1020);
+    expect(Tok::Next, err::ExpectedNext);
     if (peek().isName())
         next();
     return s;
@@ -342,15 +342,15 @@ StmtPtr Parser::parseDo()
     s->conditionAt = *s;
     if (peek().is(Tok::Loop))
         s->conditionAt = Node{peek().line, peek().column};
-    expect(Tok::Loop, 1019);
+    expect(Tok::Loop, err::ExpectedLoop);
     if (peek().is(Tok::While) || peek().is(Tok::Until)) {
         if (s->condition)
-            fail(1025);
+            fail(err::ExpectedEndOfStatement);
         s->isUntil = next().is(Tok::Until);
         s->condition = parseExpr();
         s->testAtTop = false;
     } else if (!atEndOfStatement()) {
-        fail(1028);
+        fail(err::ExpectedWhileUntilOrEnd);
     }
     return s;
 }
@@ -365,7 +365,7 @@ StmtPtr Parser::parseWhile()
     s->conditionAt = *s;
     endOfStatement();
     s->body = parseBlock({Tok::Wend});
-    expect(Tok::Wend, 1018);
+    expect(Tok::Wend, err::ExpectedWend);
     return s;
 }
 
@@ -394,10 +394,10 @@ StmtPtr Parser::parseExit()
         allowed = inProcedure({Procedure::Kind::PropertyGet, Procedure::Kind::PropertyLet,
                                Procedure::Kind::PropertySet});
         break;
-    default: fail(1039);
+    default: fail(err::InvalidExit);
     }
     if (!allowed)
-        failAt(1039, what);
+        failAt(err::InvalidExit, what);
     next();
     return s;
 }
@@ -406,18 +406,18 @@ StmtPtr Parser::parseExit()
 StmtPtr Parser::parseOnError()
 {
     auto s = node<OnErrorStmt>(next());
-    expect(Tok::Error, 1002);
+    expect(Tok::Error, err::SyntaxError);
     if (accept(Tok::Resume)) {
-        expect(Tok::Next, 1002);
+        expect(Tok::Next, err::SyntaxError);
         s->resumeNext = true;
     } else if (accept(Tok::GoTo)) {
         const Token &t = peek();
         if (!t.is(Tok::Number) || t.value.type() != VarType::Integer || t.value.rawInteger() != 0)
-            fail(1002);
+            fail(err::SyntaxError);
         next();
         s->resumeNext = false;
     } else {
-        fail(1002);
+        fail(err::SyntaxError);
     }
     return s;
 }
@@ -429,8 +429,8 @@ StmtPtr Parser::parseWith()
     s->object = parseExpr();
     endOfStatement();
     s->body = parseBlock({Tok::End});
-    expect(Tok::End, 1014);
-    expect(Tok::With, 1029);
+    expect(Tok::End, err::ExpectedEnd);
+    expect(Tok::With, err::ExpectedWith);
     return s;
 }
 
@@ -444,7 +444,7 @@ ExprList Parser::parseBounds()
             bounds.push_back(parseExpr());
         } while (accept(Tok::Comma));
     }
-    expect(Tok::RParen, 1006);
+    expect(Tok::RParen, err::ExpectedCloseParen);
     return bounds;
 }
 
@@ -459,7 +459,7 @@ StmtPtr Parser::parseReDim()
         ReDimStmt::Item item;
         item.target = makeName(t);
         if (!peek().is(Tok::LParen))
-            fail(1005);
+            fail(err::ExpectedOpenParen);
         item.bounds = parseBounds();
         s->items.push_back(std::move(item));
     } while (accept(Tok::Comma));

@@ -19,7 +19,7 @@ Parser::NestingGuard::NestingGuard(Parser &p) : m_parser(p)
 {
     if (++m_parser.m_nesting > kMaxNesting) {
         --m_parser.m_nesting;
-        throw ScriptError::runtime(err::OutOfStackSpace);
+        raise(err::OutOfStackSpace);
     }
     stack::check();
 }
@@ -54,7 +54,7 @@ bool Parser::accept(Tok kind)
     return true;
 }
 
-void Parser::expect(Tok kind, int error)
+void Parser::expect(Tok kind, err::Code error)
 {
     if (!accept(kind))
         fail(error);
@@ -64,25 +64,25 @@ QString Parser::expectName()
 {
     const Token &t = peek();
     if (!t.isName())
-        fail(1010);
+        fail(err::ExpectedIdentifier);
     next();
     return t.text;
 }
 
-void Parser::fail(int number) const
+void Parser::fail(err::Code code) const
 {
-    failAt(number, peek());
+    failAt(code, peek());
 }
 
-void Parser::failAt(int number, const Token &t) const
+void Parser::failAt(err::Code code, const Token &t) const
 {
-    throw ScriptError::compile(number, t.line, t.column, m_lexer.lines().value(t.line - 1));
+    throw ScriptError::compile(code, t.line, t.column, m_lexer.lines().value(t.line - 1));
 }
 
 void Parser::endOfStatement()
 {
     if (!atEndOfStatement())
-        fail(1025);
+        fail(err::ExpectedEndOfStatement);
 }
 
 void Parser::skipSeparators()
@@ -114,11 +114,11 @@ void Parser::declareLocal(const QString &name, const Token &at)
     const QString key = name.toLower();
     if (m_ctx.proc) {
         if (m_ctx.proc->locals.contains(key))
-            failAt(1041, at);
+            failAt(err::NameRedefined, at);
         m_ctx.proc->locals.insert(key, m_ctx.proc->localCount++);
     } else if (!m_ctx.cls) {
         if (isGlobalNameTaken(key))
-            failAt(1041, at);
+            failAt(err::NameRedefined, at);
         m_unit->globalDims.push_back(key);
     }
 }
@@ -167,7 +167,7 @@ std::unique_ptr<CodeUnit> Parser::parseProgram()
     m_unit->lines = m_lexer.lines();
     skipSeparators();
     if (accept(Tok::Option)) {
-        expect(Tok::Explicit, 1002);
+        expect(Tok::Explicit, err::SyntaxError);
         m_unit->optionExplicit = true;
         endOfStatement();
     }
@@ -192,7 +192,7 @@ std::unique_ptr<CodeUnit> Parser::parseProgram()
             parseClass();
             break;
         case Tok::Option:
-            fail(1002);  // Option Explicit comes first or not at all
+            fail(err::SyntaxError);  // Option Explicit comes first or not at all
         default:
             if (StmtPtr s = parseStatement())
                 m_unit->statements.push_back(std::move(s));
@@ -212,7 +212,7 @@ void Parser::readExpressionUnit()
     while (peek().is(Tok::Newline))
         next();
     if (!peek().is(Tok::Eof))
-        fail(1025);
+        fail(err::ExpectedEndOfStatement);
 }
 
 std::unique_ptr<CodeUnit> Parser::parseExpression()

@@ -57,10 +57,10 @@ private:
     const Token &next();
     bool atEndOfStatement() const;
     bool accept(Tok kind);
-    void expect(Tok kind, int error);
+    void expect(Tok kind, err::Code error);
     QString expectName();
-    [[noreturn]] void fail(int number) const;
-    [[noreturn]] void failAt(int number, const Token &t) const;
+    [[noreturn]] void fail(err::Code code) const;
+    [[noreturn]] void failAt(err::Code code, const Token &t) const;
     void endOfStatement();
     void skipSeparators();
     // Counts one more level of nesting for as long as it lives, and ends in 28

@@ -73,9 +73,7 @@ void Runtime::checkDeadline()
 {
     const bool cancelled = m_cancel && m_cancel->load(std::memory_order_relaxed);
     if (cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsed() > m_timeoutMs)) {
-        ScriptError e(err::TimeLimitReached, ScriptError::standardText(err::TimeLimitReached),
-                      ScriptError::runtimeSource());
-        throw e;
+        raise(err::TimeLimitReached);
     }
 }
 
@@ -197,7 +195,7 @@ Variant *Runtime::variableFor(const NameRef &ref, Frame &f, bool create)
     if (b.kind != Binding::None || !create)
         return nullptr;
     if (optionExplicit(f))
-        throw ScriptError::runtime(err::VariableUndefined, ref.name);
+        raise(err::VariableUndefined, ref.name);
     if (f.isGlobal) {
         const int i = declareGlobal(ref.name);
         ref.globalIndex = i;
@@ -331,7 +329,7 @@ Variant Runtime::getRef(const QString &name)
 {
     const int i = globalIndex(name.toLower());
     if (i < 0 || !m_globals[i].proc)
-        throw ScriptError::runtime(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant(std::make_shared<ProcedureRef>(this, m_globals[i].proc, weak_from_this()));
 }
 
@@ -339,7 +337,7 @@ std::shared_ptr<Object> Runtime::createObject(const QString &progId)
 {
     if (const ObjectFactory *factory = m_builtins.findClass(progId.trimmed()))
         return (*factory)(*this);
-    throw ScriptError::runtime(err::CantCreateObject, progId);
+    raise(err::CantCreateObject, progId);
 }
 
 Flow Runtime::runBlock(const Block &block, Frame &f)
@@ -434,7 +432,7 @@ void Runtime::storeBack(ArgPack &pack, bool variables) const
 Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &args)
 {
     if (size_t(args.values.size()) != p.params.size())
-        throw ScriptError::runtime(err::WrongNumberOfArguments, p.name);
+        raise(err::WrongNumberOfArguments, p.name);
     stack::check();
     tick();
     Frame f;
@@ -472,7 +470,7 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
 Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &f)
 {
     if (int(args.size()) < b.minArgs || int(args.size()) > b.maxArgs)
-        throw ScriptError::runtime(err::WrongNumberOfArguments, QString::fromLatin1(b.name));
+        raise(err::WrongNumberOfArguments, QString::fromLatin1(b.name));
     QVarLengthArray<Variant, 6> values(qsizetype(args.size()));
     for (size_t i = 0; i < args.size(); ++i)
         values[qsizetype(i)] = args[i]->eval(*this, f);
@@ -480,7 +478,7 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
         if (b.refusesNull) {
             for (qsizetype i = 0; i < values.size(); ++i)
                 if ((b.refusesNull >> i & 1u) && values[i].isNull())
-                    throw ScriptError::runtime(err::InvalidUseOfNull);
+                    raise(err::InvalidUseOfNull);
         }
         return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
     } catch (ScriptError &e) {
@@ -511,7 +509,7 @@ Variant Runtime::letValue(const Variant &v)
 Variant Runtime::setValue(const Variant &v)
 {
     if (!v.isObject())
-        throw ScriptError::runtime(err::ObjectRequired);
+        raise(err::ObjectRequired);
     return v;
 }
 
@@ -521,7 +519,7 @@ QVarLengthArray<qint32, 4> indicesOf(std::span<const Variant> indices, const Scr
     QVarLengthArray<qint32, 4> out;
     for (const Variant &i : indices) {
         if (i.isMissing())
-            throw ScriptError::runtime(err::SubscriptOutOfRange);
+            raise(err::SubscriptOutOfRange);
         out.append(i.toLong(locale));
     }
     return out;
@@ -548,10 +546,10 @@ Variant Runtime::getMember(const Variant &object, const QString &name, const Exp
                            const QString &objectName)
 {
     if (!object.isObject())
-        throw ScriptError::runtime(err::ObjectRequired, objectName);
+        raise(err::ObjectRequired, objectName);
     const std::shared_ptr<Object> &obj = object.rawObject();
     if (!obj)
-        throw ScriptError::runtime(err::ObjectVariableNotSet);
+        raise(err::ObjectVariableNotSet);
     stack::check();
     ArgPack pack;
     const bool byRef = dynamic_cast<ScriptObject *>(obj.get()) != nullptr;
@@ -564,10 +562,10 @@ void Runtime::putMember(const Variant &object, const QString &name, const ExprLi
                         const Variant &value, bool isSet)
 {
     if (!object.isObject())
-        throw ScriptError::runtime(err::ObjectRequired);
+        raise(err::ObjectRequired);
     const std::shared_ptr<Object> &obj = object.rawObject();
     if (!obj)
-        throw ScriptError::runtime(err::ObjectVariableNotSet);
+        raise(err::ObjectVariableNotSet);
     ArgPack pack;
     evalArgs(args, f, pack, false);
     obj->put(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size())), value, isSet);
@@ -577,7 +575,7 @@ Variant Runtime::instantiate(const QString &className)
 {
     auto found = m_classes.constFind(className.toLower());
     if (found == m_classes.constEnd())
-        throw ScriptError::runtime(err::ClassNotDefined, className);
+        raise(err::ClassNotDefined, className);
     return ScriptObject::create(*this, *found->first, found->second, m_alive);
 }
 

@@ -8,6 +8,18 @@ namespace vbscript {
 // Where an error comes from, as VBScript names it in the error's source.
 enum class ErrorKind { Runtime, Compile, User };
 
+// The errors VBScript names, by name, so code reads as intent: the enum is
+// made from the catalogue (ErrorCatalog.inc), which holds each one's number,
+// kind and texts. Unscoped so that a code compares with a number read from
+// an error (`e.number() == err::TypeMismatch`).
+namespace err {
+enum Code : int {
+#define VBSCRIPT_ERROR(name, number, kind, english, greek) name = number,
+#include "vbscript/ErrorCatalog.inc"
+#undef VBSCRIPT_ERROR
+};
+} // namespace err
+
 // One failure of the engine: a numbered error with VBScript's description and
 // source. Errors of code (compile errors, run-time errors raised while a
 // statement runs) also say where they lie: line 1-based, column 0-based in that
@@ -18,12 +30,14 @@ public:
     ScriptError() = default;
     ScriptError(int number, QString description, QString source);
 
-    // A run-time error with VBScript's text for `number`; `name`, when given, is
+    // A run-time error with VBScript's text for `code`; `name`, when given, is
     // appended as VBScript does ("Type mismatch: 'foo'").
-    static ScriptError runtime(int number, const QString &name = QString());
-    // A compile error with VBScript's text for `number`.
-    static ScriptError compile(int number, int line = 0, int column = 0,
+    static ScriptError runtime(err::Code code, const QString &name = QString());
+    // A compile error with VBScript's text for `code`.
+    static ScriptError compile(err::Code code, int line = 0, int column = 0,
                                const QString &lineText = QString());
+    // Whether `number` is one of the catalogue's compile errors.
+    static bool isCompileNumber(int number);
     // VBScript's own English text for an error number, or an empty string.
     static QString standardText(int number);
     // The same text in a user-interface language (a Windows language id:
@@ -67,48 +81,11 @@ private:
     mutable QByteArray m_what;
 };
 
-// The error numbers the engine itself raises, by name, so code reads as intent.
-namespace err {
-enum : int {
-    InvalidProcedureCall = 5,
-    Overflow = 6,
-    OutOfMemory = 7,
-    SubscriptOutOfRange = 9,
-    ArrayFixedOrLocked = 10,
-    DivisionByZero = 11,
-    TypeMismatch = 13,
-    OutOfStringSpace = 14,
-    OutOfStackSpace = 28,
-    SubOrFunctionNotDefined = 35,
-    ErrorLoadingDll = 48,
-    InternalError = 51,
-    PermissionDenied = 70,
-    ObjectVariableNotSet = 91,
-    ForLoopNotInitialized = 92,
-    InvalidUseOfNull = 94,
-    ObjectRequired = 424,
-    CantCreateObject = 429,
-    ObjectDoesntSupportProperty = 438,
-    AutomationError = 440,
-    ObjectDoesntSupportAction = 445,
-    ArgumentNotOptional = 449,
-    WrongNumberOfArguments = 450,
-    ObjectNotCollection = 451,
-    KeyAlreadyAssociated = 457,
-    VariableUsesUnsupportedType = 458,
-    RemoteServerUnavailable = 462,
-    VariableUndefined = 500,
-    IllegalAssignment = 501,
-    ObjectNotSafeForScripting = 502,
-    ObjectNotSafeForInit = 503,
-    InvalidOrUnqualifiedReference = 505,
-    ClassNotDefined = 506,
-    ExceptionOccurred = 507,
-    NameRedefined = 1041,
-    // Not a VBScript number: the host stopped a run that took too long
-    // (E_ABORT, as a script host reports an aborted run).
-    TimeLimitReached = -2147467260,
-};
-} // namespace err
+
+// Throws the run-time error `code` with VBScript's text, `name` appended where
+// VBScript appends it. The one way the engine's code raises its own errors;
+// the parser raises compile errors through ScriptError::compile, which adds
+// where the fault lies.
+[[noreturn]] void raise(err::Code code, const QString &name = QString());
 
 } // namespace vbscript

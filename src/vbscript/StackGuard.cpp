@@ -49,7 +49,7 @@ void check()
     char here;
     const size_t used = size_t(s.top - reinterpret_cast<uintptr_t>(&here));
     if (used > s.budget)
-        throw ScriptError::runtime(err::OutOfStackSpace);
+        raise(err::OutOfStackSpace);
 }
 
 } // namespace vbscript::stack

@@ -21,11 +21,6 @@ constexpr double kCurrencyScale = 10000.0;
 constexpr double kCurrencyMax = 922337203685477.5807;
 constexpr double kCurrencyMin = -922337203685477.5808;
 
-[[noreturn]] void raise(int number)
-{
-    throw ScriptError::runtime(number);
-}
-
 qint64 roundedInRange(double d, double lo, double hi)
 {
     if (std::isnan(d))
@@ -304,7 +299,7 @@ Variant Variant::fromQVariant(const QVariant &v)
     default:
         if (v.canConvert<QString>())
             return Variant(v.toString());
-        throw ScriptError::runtime(err::VariableUsesUnsupportedType);
+        raise(err::VariableUsesUnsupportedType);
     }
 }
 
@@ -408,12 +403,12 @@ Object::~Object() = default;
 
 Variant Object::get(const QString &, std::span<Variant>)
 {
-    throw ScriptError::runtime(err::ObjectDoesntSupportProperty);
+    raise(err::ObjectDoesntSupportProperty);
 }
 
 void Object::put(const QString &, std::span<Variant>, const Variant &, bool)
 {
-    throw ScriptError::runtime(err::ObjectDoesntSupportProperty);
+    raise(err::ObjectDoesntSupportProperty);
 }
 
 void Object::call(const QString &name, std::span<Variant> args)
@@ -423,7 +418,7 @@ void Object::call(const QString &name, std::span<Variant> args)
 
 std::vector<Variant> Object::enumerate()
 {
-    throw ScriptError::runtime(err::ObjectNotCollection);
+    raise(err::ObjectNotCollection);
 }
 
 } // namespace vbscript

@@ -35,7 +35,7 @@ public:
     {
         if (name.isEmpty())
             return m_v;
-        throw ScriptError::runtime(438);
+        raise(err::ObjectDoesntSupportProperty);
     }
 
 private:

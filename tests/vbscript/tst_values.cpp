@@ -297,14 +297,14 @@ private slots:
 
     void errorTexts()
     {
-        const ScriptError e = ScriptError::runtime(13, QStringLiteral("foo"));
+        const ScriptError e = ScriptError::runtime(err::TypeMismatch, QStringLiteral("foo"));
         QCOMPARE(e.description(), QStringLiteral("Type mismatch: 'foo'"));
         QCOMPARE(e.source(), QStringLiteral("Microsoft VBScript runtime error"));
-        const ScriptError c = ScriptError::compile(1025, 2, 4, QStringLiteral("x y"));
+        const ScriptError c = ScriptError::compile(err::ExpectedEndOfStatement, 2, 4, QStringLiteral("x y"));
         QCOMPARE(c.description(), QStringLiteral("Expected end of statement"));
         QCOMPARE(c.source(), QStringLiteral("Microsoft VBScript compilation error"));
         QCOMPARE(c.line(), 2);
-        QCOMPARE(ScriptError::runtime(424).description(), QStringLiteral("Object required"));
+        QCOMPARE(ScriptError::runtime(err::ObjectRequired).description(), QStringLiteral("Object required"));
     }
 };
 

@@ -11,7 +11,7 @@ const SafeArray &arrayAt(ExecContext &ctx, std::span<Variant> a, size_t i, Varia
 {
     holder = a[i].valueOf();
     if (!holder.isArray() || !holder.rawArray())
-        ctx.raise(err::TypeMismatch);
+        raise(err::TypeMismatch);
     return *holder.rawArray();
 }
 
@@ -21,7 +21,7 @@ Variant boundFn(ExecContext &ctx, std::span<Variant> a, bool upper)
     const SafeArray &arr = arrayAt(ctx, a, 0, holder);
     const qint32 dim = longAt(ctx, a, 1, 1);
     if (dim < 1 || dim > arr.dims())
-        ctx.raise(err::SubscriptOutOfRange);
+        raise(err::SubscriptOutOfRange);
     const SafeArray::Bound &b = arr.bounds[dim - 1];
     return Variant(upper ? arr.ubound(dim - 1) : b.lower);
 }
@@ -43,13 +43,13 @@ Variant arrayOfStrings(const ExecContext &ctx, const QStringList &items)
 QStringList textsOf(ExecContext &ctx, const SafeArray &arr)
 {
     if (arr.dims() != 1)
-        ctx.raise(err::TypeMismatch);
+        raise(err::TypeMismatch);
     QStringList out;
     out.reserve(qsizetype(arr.data.size()));
     for (const Variant &element : arr.data) {
         const Variant v = element.valueOf();
         if (v.isNull() || v.isArray())
-            ctx.raise(err::TypeMismatch);
+            raise(err::TypeMismatch);
         out.append(v.toString(ctx.locale()));
     }
     return out;
@@ -69,7 +69,7 @@ Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
     const QString delimiter = given(a, 1) ? textAt(ctx, a, 1) : QStringLiteral(" ");
     const qint32 limit = longAt(ctx, a, 2, -1);
     if (limit < -1)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
     QStringList parts;
     if (text.isEmpty() || limit == 0)

@@ -81,7 +81,7 @@ Variant fnDateSerial(ExecContext &ctx, std::span<Variant> a)
     const double y = wholeAt(ctx, a, 0), m = wholeAt(ctx, a, 1), d = wholeAt(ctx, a, 2);
     const auto serial = datemath::fromParts(y, m, d);
     if (!serial)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant::date(*serial);
 }
 
@@ -90,7 +90,7 @@ Variant fnTimeSerial(ExecContext &ctx, std::span<Variant> a)
     const double h = wholeAt(ctx, a, 0), m = wholeAt(ctx, a, 1), s = wholeAt(ctx, a, 2);
     const auto serial = datemath::fromTime(h, m, s);
     if (!serial)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant::date(*serial);
 }
 
@@ -98,7 +98,7 @@ datemath::Interval intervalAt(ExecContext &ctx, std::span<Variant> a, size_t i)
 {
     const auto interval = datemath::parseInterval(textAt(ctx, a, i));
     if (!interval)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return *interval;
 }
 
@@ -111,7 +111,7 @@ Variant fnDateAdd(ExecContext &ctx, std::span<Variant> a)
         return Variant::null();
     const auto serial = datemath::add(interval, count, date.toDate(ctx.locale()));
     if (!serial)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant::date(*serial);
 }
 
@@ -126,7 +126,7 @@ Variant fnDateDiff(ExecContext &ctx, std::span<Variant> a)
         return Variant::null();
     const int64_t n = datemath::diff(interval, d1.toDate(ctx.locale()), d2.toDate(ctx.locale()), firstDay);
     if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
-        ctx.raise(err::Overflow);
+        raise(err::Overflow);
     return Variant(qint32(n));
 }
 

@@ -6,16 +6,6 @@ namespace vbscript {
 
 namespace {
 
-constexpr int kElementNotFound = 32811;
-
-[[noreturn]] void elementNotFound()
-{
-    throw ScriptError(kElementNotFound, QStringLiteral("Element not found"),
-                      ScriptError::runtimeSource());
-}
-
-[[noreturn]] void raise(int number) { throw ScriptError::runtime(number); }
-
 void requireArgs(std::span<Variant> args, size_t n)
 {
     if (args.size() != n)
@@ -100,7 +90,7 @@ void Dictionary::rename(const Variant &key, const Variant &newKey)
 {
     const qsizetype i = indexOf(key);
     if (i < 0)
-        elementNotFound();
+        raise(err::ElementNotFound);
     if (indexOf(newKey) >= 0)
         raise(err::KeyAlreadyAssociated);
     m_index.remove(identity(key));
@@ -112,7 +102,7 @@ void Dictionary::remove(const Variant &key)
 {
     const qsizetype i = indexOf(key);
     if (i < 0)
-        elementNotFound();
+        raise(err::ElementNotFound);
     m_entries.erase(m_entries.begin() + i);
     reindex();
 }

@@ -48,7 +48,7 @@ Variant fnSetLocale(ExecContext &ctx, std::span<Variant> a)
         else if (const qint32 lcid = v.toLong(ctx.locale()); lcid != 0)
             next = ScriptLocale::fromLcid(lcid, &ok);
         if (!ok)
-            ctx.raise(err::InvalidProcedureCall);
+            raise(err::InvalidProcedureCall);
     }
     ctx.setLocale(next);
     return Variant(previous);

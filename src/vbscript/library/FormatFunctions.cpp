@@ -17,7 +17,7 @@ double formattedValue(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull() || v.isArray() || v.isObject())
-        ctx.raise(err::TypeMismatch);
+        raise(err::TypeMismatch);
     return v.toDouble(ctx.locale());
 }
 
@@ -26,7 +26,7 @@ NumberStyle styleAt(ExecContext &ctx, std::span<Variant> a)
     NumberStyle style;
     style.digitsAfterDecimal = longAt(ctx, a, 1, -1);
     if (style.digitsAfterDecimal < -1)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     // Every tristate is read before any is checked, so Null in any of them
     // raises 94 whatever the others hold.
     int *tristates[] = {&style.includeLeadingDigit, &style.useParensForNegative, &style.groupDigits};
@@ -57,10 +57,10 @@ Variant fnFormatDateTime(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 named = longAt(ctx, a, 1, 0);
     if (named < 0 || named > 4)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     const Variant v = a[0].valueOf();
     if (v.isNull() || v.isArray() || v.isObject())
-        ctx.raise(err::TypeMismatch);
+        raise(err::TypeMismatch);
     return Variant(localeformat::formatDateTime(v.toDate(ctx.locale()), named, ctx.locale()));
 }
 
@@ -74,7 +74,7 @@ Variant fnMonthName(ExecContext &ctx, std::span<Variant> a)
     const bool abbreviate = abbreviateAt(ctx, a, 1);
     const qint32 month = a[0].valueOf().toLong(ctx.locale());
     if (month < 1 || month > 12)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant(localeformat::monthName(month, abbreviate, ctx.locale()));
 }
 
@@ -84,7 +84,7 @@ Variant fnWeekdayName(ExecContext &ctx, std::span<Variant> a)
     const int firstDay = firstDayOfWeekAt(ctx, a, 2);
     const qint32 day = a[0].valueOf().toLong(ctx.locale());
     if (day < 1 || day > 7)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     const int sundayBased = (day - 1 + firstDay - 1) % 7 + 1;
     return Variant(localeformat::weekdayName(sundayBased, abbreviate, ctx.locale()));
 }

@@ -10,7 +10,7 @@ namespace {
 const UiCallback &requireUi(ExecContext &ctx)
 {
     if (!ctx.allowUI() || !ctx.uiCallback())
-        ctx.raise(err::PermissionDenied);
+        raise(err::PermissionDenied);
     return ctx.uiCallback();
 }
 

@@ -9,7 +9,7 @@ Qt::CaseSensitivity compareAt(ExecContext &ctx, std::span<Variant> args, size_t 
 {
     const qint32 mode = longAt(ctx, args, i, 0);
     if (mode != 0 && mode != 1)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return mode == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
 }
 
@@ -17,7 +17,7 @@ int firstDayOfWeekAt(ExecContext &ctx, std::span<Variant> args, size_t i, int fa
 {
     const qint32 day = longAt(ctx, args, i, fallback);
     if (day < 0 || day > 7)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     if (day == 0)
         return ctx.locale().qlocale().firstDayOfWeek() % 7 + 1; // Qt: Monday = 1 ... Sunday = 7
     return day;
@@ -27,7 +27,7 @@ int firstWeekOfYearAt(ExecContext &ctx, std::span<Variant> args, size_t i)
 {
     const qint32 rule = longAt(ctx, args, i, 1);
     if (rule < 0 || rule > 3)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     if (rule == 0) {
         // Locales whose week starts on Monday count weeks the ISO way (the
         // first week with four days in the new year); the others from

@@ -16,7 +16,7 @@ double doubleAt(const ExecContext &ctx, std::span<Variant> a, size_t i) { return
 Variant checkedDouble(ExecContext &ctx, double d)
 {
     if (!std::isfinite(d))
-        ctx.raise(err::Overflow);
+        raise(err::Overflow);
     return Variant(d);
 }
 
@@ -30,7 +30,7 @@ Variant fnLog(ExecContext &ctx, std::span<Variant> a)
 {
     const double x = doubleAt(ctx, a, 0);
     if (!(x > 0))
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant(std::log(x));
 }
 
@@ -38,7 +38,7 @@ Variant fnSqr(ExecContext &ctx, std::span<Variant> a)
 {
     const double x = doubleAt(ctx, a, 0);
     if (x < 0)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant(std::sqrt(x));
 }
 
@@ -77,7 +77,7 @@ Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, bool isRound = fa
     }
     case VarType::Date: return Variant::date(op(v.rawDate()));
     case VarType::String: return Variant(op(v.toDouble(ctx.locale())));
-    default: ctx.raise(err::TypeMismatch);
+    default: raise(err::TypeMismatch);
     }
 }
 
@@ -106,7 +106,7 @@ Variant fnRound(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 places = longAt(ctx, a, 1, 0);
     if (places < 0)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     const Variant v = a[0].valueOf();
     if (v.type() == VarType::Currency) {
         if (places >= 4)
@@ -134,7 +134,7 @@ Variant fnRGB(ExecContext &ctx, std::span<Variant> a)
     for (size_t i = 0; i < 3; ++i) {
         const qint32 c = a[i].valueOf().toLong(ctx.locale());
         if (c < 0)
-            ctx.raise(err::InvalidProcedureCall);
+            raise(err::InvalidProcedureCall);
         parts[i] = std::min(c, 255);
     }
     return Variant(qint32(parts[0] + parts[1] * 256 + parts[2] * 65536));

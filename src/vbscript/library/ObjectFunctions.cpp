@@ -14,13 +14,13 @@ Variant fnCreateObject(ExecContext &ctx, std::span<Variant> a)
     const QString progId = textAt(ctx, a, 0);
     auto object = ctx.createObject(progId);
     if (!object)
-        ctx.raise(err::CantCreateObject);
+        raise(err::CantCreateObject);
     return Variant(std::move(object));
 }
 
 Variant fnGetObject(ExecContext &ctx, std::span<Variant>)
 {
-    ctx.raise(err::CantCreateObject);
+    raise(err::CantCreateObject);
 }
 
 Variant fnLoadPicture(ExecContext &ctx, std::span<Variant> a)
@@ -28,7 +28,7 @@ Variant fnLoadPicture(ExecContext &ctx, std::span<Variant> a)
     // An empty name is how scripts clear a picture: no picture at all.
     if (!given(a, 0) || textAt(ctx, a, 0).isEmpty())
         return Variant::nothing();
-    ctx.raise(481); // Invalid picture
+    raise(err::InvalidPicture);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ qint32 nonNegativeAt(ExecContext &ctx, std::span<Variant> args, size_t i)
 {
     const qint32 n = args[i].valueOf().toLong(ctx.locale());
     if (n < 0)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return n;
 }
 
@@ -95,7 +95,7 @@ MidArgs midArgs(ExecContext &ctx, std::span<Variant> a)
 {
     MidArgs m{a[1].valueOf().toLong(ctx.locale()), -1};
     if (m.start < 1)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     if (given(a, 2))
         m.length = nonNegativeAt(ctx, a, 2);
     return m;
@@ -167,14 +167,14 @@ Variant fnString(ExecContext &ctx, std::span<Variant> a)
         return Variant::null();
     const qint32 n = count.toLong(ctx.locale());
     if (n < 0)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     const Variant ch = a[1].valueOf();
     if (ch.isNull())
         return Variant::null();
     QChar c;
     if (ch.isString()) {
         if (ch.rawString().isEmpty())
-            ctx.raise(err::InvalidProcedureCall);
+            raise(err::InvalidProcedureCall);
         c = ch.rawString()[0];
     } else {
         c = charOfCode(ch.toLong(ctx.locale()));
@@ -190,7 +190,7 @@ Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
     if (a.size() >= 3) {
         start = a[0].valueOf().toLong(ctx.locale());
         if (start < 1)
-            ctx.raise(err::InvalidProcedureCall);
+            raise(err::InvalidProcedureCall);
         first = 1;
     }
     const Qt::CaseSensitivity cs = a.size() == 4 ? compareAt(ctx, a, 3) : Qt::CaseSensitive;
@@ -214,7 +214,7 @@ Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
     if (a.size() >= 3) {
         start = a[0].valueOf().toLong(ctx.locale());
         if (start < 1)
-            ctx.raise(err::InvalidProcedureCall);
+            raise(err::InvalidProcedureCall);
         first = 1;
     }
     if (a.size() == 4)
@@ -238,7 +238,7 @@ Variant fnInStrRev(ExecContext &ctx, std::span<Variant> a)
     const QString n = textAt(ctx, a, 1);
     qint32 start = longAt(ctx, a, 2, -1);
     if (start == 0 || start < -1)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
     if (h.isEmpty())
         return Variant(qint32(0));
@@ -261,10 +261,10 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
     const QString with = textAt(ctx, a, 2);
     const qint32 start = longAt(ctx, a, 3, 1);
     if (start < 1)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     qint32 count = longAt(ctx, a, 4, -1);
     if (count < -1)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 5);
     if (start > expression.size())
         return Variant(QString());
@@ -281,7 +281,7 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
             ++hits;
         const double grown = double(rest.size()) + double(hits) * double(with.size() - find.size());
         if (grown > double(ctx.limits().maxStringLength))
-            ctx.raise(err::OutOfStringSpace);
+            raise(err::OutOfStringSpace);
     }
     if (start == 1 && count == -1) {
         // The common case: every occurrence in the whole text, which Qt does
@@ -321,7 +321,7 @@ QChar firstChar(ExecContext &ctx, std::span<Variant> a)
 {
     const QString s = textAt(ctx, a, 0);
     if (s.isEmpty())
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return s[0];
 }
 
@@ -344,7 +344,7 @@ Variant fnChrW(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 code = a[0].valueOf().toLong(ctx.locale());
     if (code < -32768 || code > 65535)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant(QString(QChar(char16_t(code & 0xFFFF))));
 }
 
@@ -352,7 +352,7 @@ Variant fnChrB(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 code = a[0].valueOf().toLong(ctx.locale());
     if (code < 0 || code > 255)
-        ctx.raise(err::InvalidProcedureCall);
+        raise(err::InvalidProcedureCall);
     return Variant(QString(QChar(char16_t(code))));
 }
 
