@@ -2,6 +2,8 @@
 
 #include <nvtarnix/Error.h>
 
+#include "support/ComponentErrors.h"
+
 #include <QFile>
 
 #include <sstream>
@@ -17,7 +19,7 @@ std::string utf8(const QString &s)
 
 [[noreturn]] void documentError(const QString &description)
 {
-    throw Error(DocumentError, QStringLiteral("nvTarnix"), description);
+    throw Error(DocumentError, componentSource(), description);
 }
 
 pugi::xml_node selectFirst(const pugi::xml_node &context, const std::string &query)

@@ -4,6 +4,7 @@
 #include "component/BracketReplacer.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
+#include "support/ComponentErrors.h"
 #include "component/ViewConversion.h"
 #include "editor/frmEditor.h"
 #include "support/MainModule.h"
@@ -13,8 +14,6 @@
 namespace nvtarnix {
 
 namespace {
-
-const QString ClassSource = QStringLiteral("nvTarnix.class");
 
 // The schema every builder starts with: one catalog with one empty view, so
 // variables can be added before (or without) a host schema.
@@ -121,7 +120,7 @@ void TarnixObject::Init(QString vCatalog, QString vView)
         m_view.reset();
     }
     if (!m_BuilderSchema)
-        throw Error(102, ClassSource, QStringLiteral("Schema file was not being initialized"));
+        throw componentError(ComponentError::SchemaNotInitialized);
     if (!m_BuilderSchema->IsOpen())
         m_BuilderSchema->Open();
     if (!m_catalog && !m_CurrentCatalog.isEmpty())
@@ -137,7 +136,7 @@ QString TarnixObject::ConvertScriptToDatabase(const QString &vScriptText)
 {
     QString text = vScriptText;
     if (!m_view)
-        throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
+        throw componentError(ComponentError::CurrentViewMissing);
     if (!text.isEmpty())
         text = m_conversion->convert(text, m_view, ViewConversion::Direction::ToDatabase);
     return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
@@ -146,7 +145,7 @@ QString TarnixObject::ConvertScriptToDatabase(const QString &vScriptText)
 QString TarnixObject::ConvertScriptFromDatabase(const QString &vScriptText)
 {
     if (!m_view)
-        throw Error(101, ClassSource, QStringLiteral("Current View is missing"));
+        throw componentError(ComponentError::CurrentViewMissing);
     QString text = vScriptText;
     if (!text.isEmpty())
         text = m_conversion->convert(text, m_view, ViewConversion::Direction::FromDatabase);

@@ -2,6 +2,7 @@
 
 #include <nvtarnix/Error.h>
 
+#include "support/ComponentErrors.h"
 #include "support/HostNumberLocale.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/Variant.h"
@@ -15,7 +16,7 @@ int VariableNumber(const QString &text)
     try {
         return vbscript::Variant(text).toLong(hostNumberLocale());
     } catch (const vbscript::ScriptError &e) {
-        throw Error(e.number(), QStringLiteral("nvTarnix"), e.description());
+        throw Error(e.number(), componentSource(), e.description());
     }
 }
 

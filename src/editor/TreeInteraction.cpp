@@ -2,6 +2,7 @@
 
 #include "support/FailureHandling.h"
 
+#include "support/ComponentErrors.h"
 #include "editor/EditorTrees.h"
 #include "support/MlStringModule.h"
 #include "support/SavedError.h"
@@ -90,7 +91,7 @@ std::shared_ptr<Recordset> recordsetOf(const QVariant &vData)
     if (takeRecordset<Recordset>(vData, rsList) || takeRecordset<SqlRecordset>(vData, rsList)
         || takeRecordset<MemoryRecordset>(vData, rsList) || takeRecordset<ForwardOnlyRecordset>(vData, rsList))
         return rsList;
-    throw Error(13, QStringLiteral("nvTarnix"), QStringLiteral("Type mismatch"));
+    throw componentError(ComponentError::TypeMismatch);
 }
 
 std::optional<QString> RequestValueList(const View *view, const QString &key, const ValueListExchange &exchange)
@@ -118,7 +119,7 @@ std::optional<QString> RequestValueList(const View *view, const QString &key, co
     } catch (const std::exception &error) {
         SaveError(error);
     } catch (...) {
-        SaveError(Error(51, QStringLiteral("nvTarnix"), QStringLiteral("Internal error")));
+        SaveError(componentError(ComponentError::InternalError));
     }
     // Closing the dialog must not replace the error being passed on.
     skipOnError([&] { exchange.unloadList(); });

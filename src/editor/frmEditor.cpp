@@ -12,6 +12,7 @@
 #include "editor/ScriptColouring.h"
 #include "editor/ScriptHighlighter.h"
 #include "editor/TreeColumnFit.h"
+#include "support/ComponentErrors.h"
 #include "support/CaptionFit.h"
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
@@ -520,7 +521,7 @@ void frmEditor::runHandler(const std::function<void()> &work)
     } catch (const std::exception &error) {
         SaveError(error);
     } catch (...) {
-        SaveError(Error(51, QStringLiteral("nvTarnix"), QStringLiteral("Internal error")));
+        SaveError(componentError(ComponentError::InternalError));
     }
     try {
         RaiseSavedError();

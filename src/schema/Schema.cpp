@@ -1,5 +1,7 @@
 #include <nvtarnix/Schema.h>
 
+#include "support/ComponentErrors.h"
+
 #include <pugixml.hpp>
 
 #include <cstring>
@@ -15,7 +17,7 @@ QString attribute(const pugi::xml_node &node, const char *name)
 
 [[noreturn]] void invalidDocument(const QString &why)
 {
-    throw Error(Schema::InvalidDocumentError, QStringLiteral("nvTarnix"),
+    throw Error(Schema::InvalidDocumentError, componentSource(),
                 QStringLiteral("The schema document cannot be read: %1").arg(why));
 }
 

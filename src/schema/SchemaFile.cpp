@@ -1,5 +1,7 @@
 #include "schema/SchemaFile.h"
 
+#include "support/ComponentErrors.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -14,11 +16,9 @@ namespace nvtarnix::SchemaFile {
 
 namespace {
 
-const QString ErrorSource = QStringLiteral("nvTarnix");
-
 [[noreturn]] void raise(int number, const QString &description)
 {
-    throw Error(number, ErrorSource, description);
+    throw Error(number, componentSource(), description);
 }
 
 // The encoding named by the document's XML declaration, empty when it names

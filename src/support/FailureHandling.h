@@ -2,6 +2,8 @@
 
 #include <nvtarnix/Error.h>
 
+#include "support/ComponentErrors.h"
+
 namespace nvtarnix {
 
 // Loading, unloading and filling the windows must never stop half-way: a step
@@ -20,8 +22,7 @@ void skipOnError(Step &&step) noexcept
 // catalog or document), with the runtime's own number and text.
 inline Error objectNotSetError()
 {
-    return Error(91, QStringLiteral("nvTarnix"),
-                 QStringLiteral("Object variable or With block variable not set"));
+    return componentError(ComponentError::ObjectNotSet);
 }
 
 } // namespace nvtarnix

@@ -1,5 +1,7 @@
 #include "support/SavedError.h"
 
+#include "support/ComponentErrors.h"
+
 #include <new>
 
 namespace nvtarnix {
@@ -31,10 +33,9 @@ void SaveError(const std::exception &error)
     if (const auto *numbered = dynamic_cast<const Error *>(&error)) {
         SaveError(*numbered);
     } else if (dynamic_cast<const std::bad_alloc *>(&error)) {
-        SaveError(Error(7, QStringLiteral("nvTarnix"), QStringLiteral("Out of memory")));
+        SaveError(componentError(ComponentError::OutOfMemory));
     } else {
-        SaveError(Error(51, QStringLiteral("nvTarnix"),
-                        QStringLiteral("Internal error: %1").arg(QString::fromLocal8Bit(error.what()))));
+        SaveError(componentError(ComponentError::InternalError, QString::fromLocal8Bit(error.what())));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <nvtarnix/Error.h>
 
+#include "support/ComponentErrors.h"
 #include "support/MlStringModule.h"
 #include "support/MlStringService.h"
 
@@ -21,9 +22,8 @@ void setUserInterfaceLanguage(int language)
 {
     // The service keeps the language as a 16-bit id.
     if (language <= 0 || language > std::numeric_limits<qint16>::max())
-        throw Error(5, QStringLiteral("nvTarnix"),
-                    QStringLiteral("Invalid procedure call or argument: %1 is not a language id")
-                        .arg(language));
+        throw componentError(ComponentError::InvalidProcedureCall,
+                             QStringLiteral("%1 is not a language id").arg(language));
     // The language the service holds wins over any other choice, so it is
     // the service that takes the new one.
     MlStringService().setCurrentLanguage(qint16(language));
