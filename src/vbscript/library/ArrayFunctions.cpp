@@ -7,7 +7,7 @@ namespace vbscript::lib {
 namespace {
 
 // An argument that must be an array: anything else, Null included, raises 13.
-const SafeArray &arrayAt(ExecContext &ctx, std::span<Variant> a, size_t i, Variant &holder)
+const SafeArray &arrayAt(std::span<Variant> a, size_t i, Variant &holder)
 {
     holder = a[i].valueOf();
     if (!holder.isArray() || !holder.rawArray())
@@ -18,7 +18,7 @@ const SafeArray &arrayAt(ExecContext &ctx, std::span<Variant> a, size_t i, Varia
 Variant boundFn(ExecContext &ctx, std::span<Variant> a, bool upper)
 {
     Variant holder;
-    const SafeArray &arr = arrayAt(ctx, a, 0, holder);
+    const SafeArray &arr = arrayAt(a, 0, holder);
     const qint32 dim = longAt(ctx, a, 1, 1);
     if (dim < 1 || dim > arr.dims())
         raise(err::SubscriptOutOfRange);
@@ -58,7 +58,7 @@ QStringList textsOf(ExecContext &ctx, const SafeArray &arr)
 Variant fnJoin(ExecContext &ctx, std::span<Variant> a)
 {
     Variant holder;
-    const SafeArray &arr = arrayAt(ctx, a, 0, holder);
+    const SafeArray &arr = arrayAt(a, 0, holder);
     const QString delimiter = given(a, 1) ? textAt(ctx, a, 1) : QStringLiteral(" ");
     return stringResult(ctx, textsOf(ctx, arr).join(delimiter));
 }
@@ -91,7 +91,7 @@ Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
 Variant fnFilter(ExecContext &ctx, std::span<Variant> a)
 {
     Variant holder;
-    const SafeArray &arr = arrayAt(ctx, a, 0, holder);
+    const SafeArray &arr = arrayAt(a, 0, holder);
     const QString value = textAt(ctx, a, 1);
     const bool include = given(a, 2) ? a[2].valueOf().toBool(ctx.locale()) : true;
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);

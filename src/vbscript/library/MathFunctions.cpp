@@ -13,7 +13,7 @@ namespace {
 // The argument of a Double function: Null raises 94, text that is no number 13.
 double doubleAt(const ExecContext &ctx, std::span<Variant> a, size_t i) { return a[i].valueOf().toDouble(ctx.locale()); }
 
-Variant checkedDouble(ExecContext &ctx, double d)
+Variant checkedDouble(double d)
 {
     if (!std::isfinite(d))
         raise(err::Overflow);
@@ -23,8 +23,8 @@ Variant checkedDouble(ExecContext &ctx, double d)
 Variant fnAtn(ExecContext &ctx, std::span<Variant> a) { return Variant(std::atan(doubleAt(ctx, a, 0))); }
 Variant fnCos(ExecContext &ctx, std::span<Variant> a) { return Variant(std::cos(doubleAt(ctx, a, 0))); }
 Variant fnSin(ExecContext &ctx, std::span<Variant> a) { return Variant(std::sin(doubleAt(ctx, a, 0))); }
-Variant fnTan(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::tan(doubleAt(ctx, a, 0))); }
-Variant fnExp(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(ctx, std::exp(doubleAt(ctx, a, 0))); }
+Variant fnTan(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(std::tan(doubleAt(ctx, a, 0))); }
+Variant fnExp(ExecContext &ctx, std::span<Variant> a) { return checkedDouble(std::exp(doubleAt(ctx, a, 0))); }
 
 Variant fnLog(ExecContext &ctx, std::span<Variant> a)
 {

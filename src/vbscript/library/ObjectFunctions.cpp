@@ -18,7 +18,7 @@ Variant fnCreateObject(ExecContext &ctx, std::span<Variant> a)
     return Variant(std::move(object));
 }
 
-Variant fnGetObject(ExecContext &ctx, std::span<Variant>)
+Variant fnGetObject(ExecContext &, std::span<Variant>)
 {
     raise(err::CantCreateObject);
 }
