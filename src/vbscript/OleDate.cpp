@@ -109,53 +109,59 @@ int amPmFromWord(const QString &word, const ScriptLocale &locale)
     return 0;
 }
 
-std::optional<double> parseWith(const QString &text, const ScriptLocale &locale, ScriptLocale::DateOrder order)
+// What a date text was read into: the numbers of its date, a month given by
+// name, and the time of day when it has one.
+struct DateTextParts
 {
-    bool ok = true;
-    const std::vector<Token> tokens = tokenize(text.trimmed(), &ok);
-    if (!ok || tokens.empty())
-        return std::nullopt;
-
-    std::vector<Token> dateNums;
-    int monthName = 0;
-    int hour = -1, minute = 0, second = 0, ampm = 0;
+    std::vector<Token> dateNumbers;
+    int monthName = 0;  // 1 to 12, 0: none
     bool hasTime = false;
+    int hour = -1, minute = 0, second = 0;
+    int amPm = 0;  // 0 none, 1 AM, 2 PM
+};
+
+// Sorts the tokens into date numbers, a month name and a time: "h:m[:s]" or
+// "h AM"; an AM/PM designator follows a time. Nothing else may appear.
+std::optional<DateTextParts> readParts(const std::vector<Token> &tokens, const ScriptLocale &locale)
+{
+    DateTextParts parts;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token &t = tokens[i];
-        if (t.kind == Token::Number && i + 1 < tokens.size() && tokens[i + 1].kind == Token::Colon) {
-            if (hasTime)
+        const bool beforeColon = i + 1 < tokens.size() && tokens[i + 1].kind == Token::Colon;
+        if (t.kind == Token::Number && beforeColon) {
+            if (parts.hasTime)
                 return std::nullopt;
-            hasTime = true;
-            hour = t.value;
+            parts.hasTime = true;
+            parts.hour = t.value;
             size_t j = i + 2;
             if (j >= tokens.size() || tokens[j].kind != Token::Number)
                 return std::nullopt;
-            minute = tokens[j].value;
-            if (j + 2 < tokens.size() + 1 && j + 1 < tokens.size() && tokens[j + 1].kind == Token::Colon) {
+            parts.minute = tokens[j].value;
+            if (j + 1 < tokens.size() && tokens[j + 1].kind == Token::Colon) {
                 if (j + 2 >= tokens.size() || tokens[j + 2].kind != Token::Number)
                     return std::nullopt;
-                second = tokens[j + 2].value;
+                parts.second = tokens[j + 2].value;
                 j += 2;
             }
             i = j;
         } else if (t.kind == Token::Number) {
             if (i + 1 < tokens.size() && tokens[i + 1].kind == Token::Word
-                && amPmFromWord(tokens[i + 1].text, locale) && !hasTime) {
+                && amPmFromWord(tokens[i + 1].text, locale) && !parts.hasTime) {
                 // "3 PM"
-                hasTime = true;
-                hour = t.value;
+                parts.hasTime = true;
+                parts.hour = t.value;
                 continue;
             }
-            dateNums.push_back(t);
+            parts.dateNumbers.push_back(t);
         } else if (t.kind == Token::Word) {
             if (const int ap = amPmFromWord(t.text, locale)) {
-                if (!hasTime || ampm)
+                if (!parts.hasTime || parts.amPm)
                     return std::nullopt;
-                ampm = ap;
+                parts.amPm = ap;
             } else if (const int m = monthFromName(t.text, locale)) {
-                if (monthName)
+                if (parts.monthName)
                     return std::nullopt;
-                monthName = m;
+                parts.monthName = m;
             } else {
                 return std::nullopt;
             }
@@ -163,96 +169,144 @@ std::optional<double> parseWith(const QString &text, const ScriptLocale &locale,
             return std::nullopt;
         }
     }
+    return parts;
+}
 
-    if (hasTime) {
-        if (ampm) {
-            if (hour > 12)
-                return std::nullopt;
-            if (ampm == 1 && hour == 12)
-                hour = 0;
-            else if (ampm == 2 && hour < 12)
-                hour += 12;
-        }
-        if (hour < 0 || hour > 23 || minute > 59 || second > 59)
+// The time of day as a fraction, the designator applied (12 AM is midnight);
+// nothing for an hour, minute or second out of range.
+std::optional<double> timeOfDay(const DateTextParts &parts)
+{
+    if (!parts.hasTime)
+        return 0.0;
+    int hour = parts.hour;
+    if (parts.amPm) {
+        if (hour > 12)
             return std::nullopt;
+        if (parts.amPm == 1 && hour == 12)
+            hour = 0;
+        else if (parts.amPm == 2 && hour < 12)
+            hour += 12;
     }
+    if (hour < 0 || hour > 23 || parts.minute > 59 || parts.second > 59)
+        return std::nullopt;
+    return timeSerial(hour, parts.minute, parts.second);
+}
 
-    double datePart = 0;
-    const int currentYear = QDate::currentDate().year();
-    if (!dateNums.empty() || monthName) {
-        int y = 0, m = 0, d = 0;
-        auto digits = [](const Token &t) { return int(t.text.size()); };
-        if (monthName) {
-            m = monthName;
-            if (dateNums.size() == 1) {
-                if (dateNums[0].value > 31 || digits(dateNums[0]) > 2) {
-                    y = fullYear(dateNums[0].value, digits(dateNums[0]));
-                    d = 1;
-                } else {
-                    d = dateNums[0].value;
-                    y = currentYear;
-                }
-            } else if (dateNums.size() == 2) {
-                if (digits(dateNums[0]) > 2 || dateNums[0].value > 31) {
-                    y = fullYear(dateNums[0].value, digits(dateNums[0]));
-                    d = dateNums[1].value;
-                } else {
-                    d = dateNums[0].value;
-                    y = fullYear(dateNums[1].value, digits(dateNums[1]));
-                }
-            } else {
-                return std::nullopt;
-            }
-        } else if (dateNums.size() == 3) {
-            const Token &a = dateNums[0], &b = dateNums[1], &c = dateNums[2];
-            if (digits(a) > 2 || order == ScriptLocale::DateOrder::YMD) {
-                y = fullYear(a.value, digits(a));
-                m = b.value;
-                d = c.value;
-            } else if (order == ScriptLocale::DateOrder::DMY) {
-                d = a.value;
-                m = b.value;
-                y = fullYear(c.value, digits(c));
-            } else {
-                m = a.value;
-                d = b.value;
-                y = fullYear(c.value, digits(c));
-            }
-            // A day that cannot be a month is taken the other way round, as
-            // VBScript does for 13/1/2000 in a month-first locale.
-            if (m > 12 && d <= 12)
-                std::swap(m, d);
-        } else if (dateNums.size() == 2) {
-            const Token &a = dateNums[0], &b = dateNums[1];
-            if (digits(b) > 2 || b.value > 31) {
-                m = a.value;
-                d = 1;
-                y = fullYear(b.value, digits(b));
-            } else if (digits(a) > 2 || a.value > 31) {
-                y = fullYear(a.value, digits(a));
-                m = b.value;
-                d = 1;
-            } else {
-                y = currentYear;
-                if (order == ScriptLocale::DateOrder::DMY) {
-                    d = a.value;
-                    m = b.value;
-                } else {
-                    m = a.value;
-                    d = b.value;
-                }
-                if (m > 12 && d <= 12)
-                    std::swap(m, d);
-            }
+struct YearMonthDay
+{
+    int year = 0, month = 0, day = 0;
+};
+
+int digitCount(const Token &t)
+{
+    return int(t.text.size());
+}
+
+// A month given by name with one number (a day of this year, or a year when
+// it cannot be a day) or two (day and year, either way round).
+std::optional<YearMonthDay> dateWithMonthName(const std::vector<Token> &numbers, int month)
+{
+    YearMonthDay date;
+    date.month = month;
+    const auto isYear = [](const Token &t) { return t.value > 31 || digitCount(t) > 2; };
+    if (numbers.size() == 1) {
+        if (isYear(numbers[0])) {
+            date.year = fullYear(numbers[0].value, digitCount(numbers[0]));
+            date.day = 1;
         } else {
-            return std::nullopt;
+            date.day = numbers[0].value;
+            date.year = QDate::currentDate().year();
         }
-        if (y < 100 || y > 9999 || !QDate::isValid(y, m, d))
-            return std::nullopt;
-        datePart = dateSerial(y, m, d);
+    } else if (numbers.size() == 2) {
+        if (isYear(numbers[0])) {
+            date.year = fullYear(numbers[0].value, digitCount(numbers[0]));
+            date.day = numbers[1].value;
+        } else {
+            date.day = numbers[0].value;
+            date.year = fullYear(numbers[1].value, digitCount(numbers[1]));
+        }
+    } else {
+        return std::nullopt;
     }
-    const double time = hasTime ? timeSerial(hour, minute, second) : 0.0;
-    return datePart >= 0 ? datePart + time : datePart - time;
+    return date;
+}
+
+// Three numbers: year first when the first has more than two digits or the
+// locale writes it so, otherwise in the locale's order of day and month.
+YearMonthDay dateOfThree(const std::vector<Token> &numbers, ScriptLocale::DateOrder order)
+{
+    const Token &a = numbers[0], &b = numbers[1], &c = numbers[2];
+    YearMonthDay date;
+    if (digitCount(a) > 2 || order == ScriptLocale::DateOrder::YMD)
+        date = {fullYear(a.value, digitCount(a)), b.value, c.value};
+    else if (order == ScriptLocale::DateOrder::DMY)
+        date = {fullYear(c.value, digitCount(c)), b.value, a.value};
+    else
+        date = {fullYear(c.value, digitCount(c)), a.value, b.value};
+    // A day that cannot be a month is taken the other way round, as
+    // VBScript does for 13/1/2000 in a month-first locale.
+    if (date.month > 12 && date.day <= 12)
+        std::swap(date.month, date.day);
+    return date;
+}
+
+// Two numbers: month and year (the first of its month) when one of them can
+// only be a year, otherwise day and month of this year in the locale's order.
+YearMonthDay dateOfTwo(const std::vector<Token> &numbers, ScriptLocale::DateOrder order)
+{
+    const Token &a = numbers[0], &b = numbers[1];
+    if (digitCount(b) > 2 || b.value > 31)
+        return {fullYear(b.value, digitCount(b)), a.value, 1};
+    if (digitCount(a) > 2 || a.value > 31)
+        return {fullYear(a.value, digitCount(a)), b.value, 1};
+    YearMonthDay date;
+    date.year = QDate::currentDate().year();
+    if (order == ScriptLocale::DateOrder::DMY) {
+        date.day = a.value;
+        date.month = b.value;
+    } else {
+        date.month = a.value;
+        date.day = b.value;
+    }
+    if (date.month > 12 && date.day <= 12)
+        std::swap(date.month, date.day);
+    return date;
+}
+
+// The date a text names, as a serial: 0 when it names only a time.
+std::optional<double> datePart(const DateTextParts &parts, ScriptLocale::DateOrder order)
+{
+    const std::vector<Token> &numbers = parts.dateNumbers;
+    if (numbers.empty() && !parts.monthName)
+        return 0.0;
+    std::optional<YearMonthDay> date;
+    if (parts.monthName)
+        date = dateWithMonthName(numbers, parts.monthName);
+    else if (numbers.size() == 3)
+        date = dateOfThree(numbers, order);
+    else if (numbers.size() == 2)
+        date = dateOfTwo(numbers, order);
+    if (!date || date->year < 100 || date->year > 9999 || !QDate::isValid(date->year, date->month, date->day))
+        return std::nullopt;
+    return dateSerial(date->year, date->month, date->day);
+}
+
+std::optional<double> parseWith(const QString &text, const ScriptLocale &locale, ScriptLocale::DateOrder order)
+{
+    bool ok = true;
+    const std::vector<Token> tokens = tokenize(text.trimmed(), &ok);
+    if (!ok || tokens.empty())
+        return std::nullopt;
+    const std::optional<DateTextParts> parts = readParts(tokens, locale);
+    if (!parts)
+        return std::nullopt;
+    const std::optional<double> time = timeOfDay(*parts);
+    if (!time)
+        return std::nullopt;
+    const std::optional<double> date = datePart(*parts, order);
+    if (!date)
+        return std::nullopt;
+    return *date >= 0 ? *date + *time : *date - *time;
 }
 
 } // namespace

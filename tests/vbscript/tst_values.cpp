@@ -14,6 +14,7 @@
 #include "ProcessState.h"
 #include "TestMain.h"
 
+#include <QDate>
 #include <QTest>
 
 #include <limits>
@@ -192,6 +193,17 @@ private slots:
         QTest::newRow("no date") << "hello" << "";
         QTest::newRow("bad day") << "2/30/2000" << "";
         QTest::newRow("bad hour") << "25:00" << "";
+        QTest::newRow("month and year") << "2/2001" << "2001-02-01 00:00:00";
+        QTest::newRow("year and month") << "2001/2" << "2001-02-01 00:00:00";
+        QTest::newRow("day and month of this year")
+            << "1/2" << QStringLiteral("%1-01-02 00:00:00").arg(QDate::currentDate().year());
+        QTest::newRow("month name and year") << "March 2001" << "2001-03-01 00:00:00";
+        QTest::newRow("year before month name") << "2001 March 5" << "2001-03-05 00:00:00";
+        QTest::newRow("hour with designator") << "3 PM" << "1899-12-30 15:00:00";
+        QTest::newRow("time before the epoch runs forward") << "12/29/1899 6:00" << "1899-12-29 06:00:00";
+        QTest::newRow("designator without a time") << "1/2/2000 PM" << "";
+        QTest::newRow("two month names") << "March April 2000" << "";
+        QTest::newRow("four numbers") << "1/2/3/2000" << "";
     }
 
     void dateParsing()
