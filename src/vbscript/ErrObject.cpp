@@ -38,8 +38,8 @@ ScriptError ErrObject::makeRaised(std::span<Variant> args, const ScriptLocale &l
     const qint32 number = args[0].toLong(locale);
     if (number == 0)
         raise(err::InvalidProcedureCall);
-    // Numbers of VBScript's own errors keep their text unless one is given;
-    // other numbers read "Unknown runtime error".
+    // Numbers of VBScript's own run-time errors keep their text unless one is
+    // given; compile-error numbers and all others read "Unknown runtime error".
     QString description = ScriptError::standardText(number);
     if (description.isEmpty() || ScriptError::isCompileNumber(number))
         description = ScriptError::unknownRuntimeText();

@@ -176,6 +176,8 @@ bool Lexer::startsNumber() const
         && !(!m_out.empty() && !m_spaceBefore && m_out.back().isWord());
 }
 
+// '&' starts a number before H, O or a digit (octal without the O);
+// anywhere else it is the concatenation operator.
 bool Lexer::startsRadixNumber() const
 {
     if (m_src.at(m_pos) != QLatin1Char('&'))
