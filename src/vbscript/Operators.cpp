@@ -31,16 +31,22 @@ Kind kindOf(const Variant &v)
     }
 }
 
-// Objects give their default value (kept in `holder`); arrays take part in
-// no operator. Plain values are used in place, without a copy.
-const Variant &operand(const Variant &v, Variant &holder)
+// An object operand gives its default value, kept in `holder`; an array
+// takes part in no operator.
+[[gnu::noinline, gnu::cold]] const Variant &objectOperand(const Variant &v, Variant &holder)
 {
-    if (v.isObject()) {
-        holder = v.valueOf();
-        return holder;
-    }
     if (v.isArray())
         raise(err::TypeMismatch);
+    holder = v.valueOf();
+    return holder;
+}
+
+// Plain values are used in place, without a copy. The test stays small enough
+// to be inlined into every operator; objects and arrays take the cold path.
+inline const Variant &operand(const Variant &v, Variant &holder)
+{
+    if (v.isObject() || v.isArray()) [[unlikely]]
+        return objectOperand(v, holder);
     return v;
 }
 
