@@ -134,7 +134,7 @@ int editCommand(const QStringList &arguments)
                                   ->Views()
                                   .Item(builder->CurrentView());
             for (const auto &field : view->Fields())
-                if (field->hasvaluelist() == 1 || field->hasvaluelist() == 2)
+                if (field->offersValueList())
                     lists->require(field->valuelist());
             QObject::connect(builder.get(), &nvtarnix::TarnixObject::ListSourceRequest,
                              builder.get(),

@@ -23,6 +23,7 @@ public:
     const QString &vardescription() const { return m_record.vardescription; }
     const QString &groupcaption() const { return m_record.groupcaption; }
     int hasvaluelist() const { return m_record.hasvaluelist; }
+    bool offersValueList() const { return nvtarnix::offersValueList(m_record.hasvaluelist); }
     const QString &valuelist() const { return m_record.valuelist; }
     const QString &listvalue() const { return m_record.listvalue; }
     const QString &ListText() const { return m_record.ListText; }

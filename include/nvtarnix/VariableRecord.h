@@ -36,4 +36,11 @@ struct VariableRecord
     friend bool operator==(const VariableRecord &, const VariableRecord &) = default;
 };
 
+// Whether a variable with this hasvaluelist offers a value list: the one
+// reading of the field, for the wizard, its trees and hosts alike.
+constexpr bool offersValueList(int hasvaluelist)
+{
+    return hasvaluelist == 1 || hasvaluelist == 2;
+}
+
 } // namespace nvtarnix

@@ -86,7 +86,7 @@ int variableImage(int vartype, int hasvaluelist)
         return ImgVarText;
     if (isDateType(vartype))
         return ImgVarDate;
-    if (hasvaluelist == 1 || hasvaluelist == 2)
+    if (offersValueList(hasvaluelist))
         return ImgVarValueList;
     return ImgVarOther;
 }

@@ -100,7 +100,7 @@ std::optional<QString> RequestValueList(const View *view, const QString &key, co
         if (!view)
             throw objectNotSetError();
         const std::shared_ptr<ViewField> field = view->Fields().Item(key);
-        if (field->hasvaluelist() != 1 && field->hasvaluelist() != 2)
+        if (!field->offersValueList())
             return std::nullopt;
 
         QString listName = field->valuelist();
