@@ -295,6 +295,7 @@ void frmEditor::createControls()
     connect(cmdCancel, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCancel_Click(); }); });
     connect(cmdCheck, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCheck_Click(); }); });
     connectTreeEvents();
+    createAidControls();
 
     m_loaded = true;
     placeControls();
@@ -337,6 +338,7 @@ void frmEditor::unloadControls()
         return;
     m_loaded = false;
     // The controls go with the run; the window object and its fields stay.
+    unloadAidControls();
     const auto widgets = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget *w : widgets)
         delete w;
@@ -572,6 +574,7 @@ void frmEditor::placeControls()
     place(cmdOK, m_geometry.cmdOK);
     place(lbVariables, m_geometry.lbVariables);
     place(lbMethods, m_geometry.lbMethods);
+    placeAidControls();
     // The status bar spans the bottom edge whatever the layout does; OK and
     // Cancel are drawn over it where they meet.
     if (StatusBar1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorLayout.h"
+#include "editor/TreeFilterState.h"
 #include "editor/WordList.h"
 
 #include <QDialog>
@@ -11,6 +12,7 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -79,6 +81,8 @@ public:
     QAction *mValueList = nullptr;
     QAction *mSep = nullptr;
     QAction *mInsertFunc = nullptr;
+    // The editing aids.
+    QLineEdit *txtFilter = nullptr;
 
     // What the trees' handlers work with.
     TarnixObject *owner() const { return m_owner; }
@@ -151,6 +155,15 @@ private:
     void cmdValueList_Click();
     void mValueList_Click();
 
+    // The editing aids (frmEditorAids.cpp).
+    void createAidControls();
+    void unloadAidControls();
+    // Places the filter box over the trees and gives the trees what is left.
+    void placeAidControls();
+    void txtFilter_Change(const QString &text);
+    QString variableSearchText(const QTreeWidgetItem *node) const;
+    QString functionSearchText(const QTreeWidgetItem *node) const;
+
     void fillVariableTree();
     void registerErrorWords();
     void fillFunctionTree();
@@ -175,6 +188,8 @@ private:
     // Holds lbInfo, so that a long help line scrolls inside its frame.
     QScrollArea *m_infoScroll = nullptr;
     editor::EditorGeometry m_geometry;
+    editor::TreeFilterState m_variableFilter;
+    editor::TreeFilterState m_functionFilter;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;
 };
