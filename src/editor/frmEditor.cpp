@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTextBlock>
 #include <QTreeWidget>
 
@@ -397,6 +398,7 @@ bool frmEditor::CheckExpression()
     if (outcome.shownText != scriptText())
         setScriptText(outcome.shownText);
     if (!outcome.ok) {
+        skipOnError([&] { moveCaretToFailure(outcome.line); });
         QMessageBox box(QMessageBox::Information, editor::checkMessageTitle(), outcome.message, QMessageBox::Ok,
                         this);
         box.setTextFormat(Qt::PlainText);
@@ -451,6 +453,8 @@ void frmEditor::txtScript_Change()
         m_highlighter->apply(editor::ColourScript(m_words, txtScript->toPlainText(), cursor.selectionStart(),
                                                   cursor.selectionEnd() - cursor.selectionStart()));
     });
+    if (m_problemTimer)
+        m_problemTimer->start();
 }
 
 void frmEditor::txtScript_Click()
@@ -614,6 +618,8 @@ void frmEditor::keyPressEvent(QKeyEvent *event)
 
 bool frmEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    if (aidEventFilter(watched, event))
+        return true;
     if (txtScript && watched == txtScript && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         skipOnError([&] { txtScript_KeyDown(key->key(), key->modifiers()); });

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "editor/EditorLayout.h"
+#include "editor/NameSuggestion.h"
+#include "editor/ScriptProblems.h"
 #include "editor/TreeFilterState.h"
 #include "editor/WordList.h"
 
@@ -17,6 +19,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
+class QTimer;
 class QStatusBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -163,6 +166,19 @@ private:
     void txtFilter_Change(const QString &text);
     QString variableSearchText(const QTreeWidgetItem *node) const;
     QString functionSearchText(const QTreeWidgetItem *node) const;
+    // Problem marks (frmEditorProblems.cpp).
+    void createProblemMarks();
+    void markProblems();
+    void showScriptMarks();
+    const editor::ScriptProblem *problemAt(qsizetype position) const;
+    void txtScript_ToolTip(const QPoint &pos, const QPoint &globalPos);
+    void txtScript_ContextMenu(const QPoint &pos);
+    void replaceReference(const editor::ScriptProblem &problem);
+    // Puts the caret where a failed check says (line as the check names it) the expression went wrong.
+    void moveCaretToFailure(int line);
+    // Handles the events of the script box that the aids need; true when
+    // the event is used up.
+    bool aidEventFilter(QObject *watched, QEvent *event);
 
     void fillVariableTree();
     void registerErrorWords();
@@ -190,6 +206,13 @@ private:
     editor::EditorGeometry m_geometry;
     editor::TreeFilterState m_variableFilter;
     editor::TreeFilterState m_functionFilter;
+    // Re-marks the problems a moment after the last key.
+    QTimer *m_problemTimer = nullptr;
+    QVector<editor::ScriptProblem> m_problems;
+    // The display names of the view's variables, gathered on the first marking.
+    QSet<QString> m_knownNames;
+    editor::NameSuggestion m_suggestions;
+    bool m_namesGathered = false;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;
 };

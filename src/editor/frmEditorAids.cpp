@@ -65,6 +65,7 @@ void frmEditor::createAidControls()
         txtFilter->setFocus(Qt::ShortcutFocusReason);
         txtFilter->selectAll();
     });
+    createProblemMarks();
 }
 
 void frmEditor::unloadAidControls()
@@ -72,6 +73,11 @@ void frmEditor::unloadAidControls()
     m_variableFilter.clear();
     m_functionFilter.clear();
     txtFilter = nullptr;
+    m_problemTimer = nullptr;
+    m_problems.clear();
+    m_knownNames.clear();
+    m_suggestions = {};
+    m_namesGathered = false;
 }
 
 void frmEditor::placeAidControls()

@@ -1,3 +1,6 @@
+#include "editor/NameSuggestion.h"
+#include "editor/ScriptProblems.h"
+#include "editor/ScriptSpans.h"
 #include "editor/SearchFolding.h"
 #include "editor/TreeFilter.h"
 
@@ -18,6 +21,14 @@ private slots:
     void wordStart();
     void filterVisibility_data();
     void filterVisibility();
+    void spans_data();
+    void spans();
+    void insideSpanAtCaret_data();
+    void insideSpanAtCaret();
+    void nearestName_data();
+    void nearestName();
+    void problems_data();
+    void problems();
 };
 
 void tst_AidLogic::folding_data()
@@ -85,6 +96,115 @@ void tst_AidLogic::filterVisibility()
     for (bool v : visibleNodes(nodes, needle))
         flags += v ? QLatin1Char('1') : QLatin1Char('0');
     QCOMPARE(flags, shown);
+}
+
+void tst_AidLogic::spans_data()
+{
+    // One letter per character: s string, r reference, c comment, . code.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kinds");
+    QTest::newRow("string with doubled quote") << R"(a & "x""]" & b)" << "....ssssss....";
+    QTest::newRow("bracket inside a string") << R"("[A]" & [B])" << "sssss...rrr";
+    QTest::newRow("quote inside a reference") << R"([A"B] & "x")" << "rrrrr...sss";
+    QTest::newRow("unclosed string ends at the line") << "\"ab\n[C]" << "sss.rrr";
+    QTest::newRow("comments") << "1 ' \"x\"\n2 Rem y\nremark" << "..ccccc...ccccc.......";
+}
+
+void tst_AidLogic::spans()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, kinds);
+    QString seen(text.size(), QLatin1Char('.'));
+    for (const ScriptSpan &span : scriptSpans(text)) {
+        const char letter = span.kind == ScriptSpan::String ? 's' : span.kind == ScriptSpan::Reference ? 'r' : 'c';
+        for (qsizetype i = span.start; i < span.end(); ++i)
+            seen[i] = QLatin1Char(letter);
+    }
+    QCOMPARE(seen, kinds);
+}
+
+void tst_AidLogic::insideSpanAtCaret_data()
+{
+    // | marks the caret.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kind");  // -1 for code
+    QTest::newRow("typing in a string") << R"(Len("ab|)" << int(ScriptSpan::String);
+    QTest::newRow("after the closing quote") << R"(Len("ab"|)" << -1;
+    QTest::newRow("after a doubled quote") << R"("a""|)" << int(ScriptSpan::String);
+    QTest::newRow("typing a reference") << "1 + [Cus|" << int(ScriptSpan::Reference);
+    QTest::newRow("after a reference") << "[A]|" << -1;
+    QTest::newRow("at the start") << R"(|"a")" << -1;
+}
+
+void tst_AidLogic::insideSpanAtCaret()
+{
+    QFETCH(QString, text);
+    QFETCH(int, kind);
+    const qsizetype caret = text.indexOf(QLatin1Char('|'));
+    text.remove(caret, 1);
+    const ScriptSpan *span = spanBefore(scriptSpans(text), caret);
+    QCOMPARE(span ? int(span->kind) : -1, kind);
+}
+
+void tst_AidLogic::nearestName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("nearest");
+    QTest::newRow("one letter missing") << "[Customer.Nme]" << "[Customer.Name]";
+    QTest::newRow("letter case") << "[customer.city]" << "[Customer.City]";
+    QTest::newRow("greek without accent") << "[Πελατης.Ονομα]" << "[Πελάτης.Όνομα]";
+    QTest::newRow("letter dropped in the group") << "[Custmer.Name]" << "[Customer.Name]";
+    QTest::newRow("first of equals") << "[Customer.Xity]" << "[Customer.City]";
+    QTest::newRow("nothing alike") << "[Q]" << "";
+}
+
+void tst_AidLogic::nearestName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, nearest);
+    const NameSuggestion suggestion(
+        {"[Customer.Name]", "[Customer.City]", "[Customer.Mity]", "[Πελάτης.Όνομα]", "[Total]", "[Order.Date]"});
+    QCOMPARE(suggestion.nearest(name), nearest);
+    QCOMPARE(editDistance(u"kitten", u"sitting", 10), 3);
+    QCOMPARE(editDistance(u"kitten", u"sitting", 2), 3);
+}
+
+void tst_AidLogic::problems_data()
+{
+    // The marked characters: u unknown reference, x syntax error.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("marks");
+    QTest::addColumn<QString>("suggestion");
+    QTest::newRow("known reference") << "[Total] + 1" << "..........." << "";
+    QTest::newRow("misspelt reference") << "[Totl] + 1" << "uuuuuu...." << "[Total]";
+    QTest::newRow("reference in a string is text") << R"("[Totl]" & 1)" << "............" << "";
+    QTest::newRow("letter case counts") << "[total]" << "uuuuuuu" << "[Total]";
+    QTest::newRow("missing operand") << "[Total] +" << "........x" << "";
+    QTest::newRow("stray word") << "1 + 2 foo" << "......xxx" << "";
+    QTest::newRow("a line ends the expression") << "1 +\n2" << "..x.." << "";
+    QTest::newRow("both") << "[Totl] +" << "uuuuuu.x" << "[Total]";
+}
+
+void tst_AidLogic::problems()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, marks);
+    QFETCH(QString, suggestion);
+    const QStringList names{"[Total]", "[Customer.Name]"};
+    const QVector<ScriptProblem> found =
+        findProblems(text, QSet<QString>(names.begin(), names.end()), NameSuggestion(names), 1033);
+    QString seen(text.size(), QLatin1Char('.'));
+    QString suggested;
+    for (const ScriptProblem &problem : found) {
+        for (qsizetype i = problem.start; i < problem.start + problem.length; ++i)
+            seen[i] = problem.kind == ScriptProblem::Syntax ? QLatin1Char('x') : QLatin1Char('u');
+        if (problem.kind == ScriptProblem::Syntax)
+            QVERIFY(!problem.message.isEmpty());
+        else
+            suggested = problem.suggestion;
+    }
+    QCOMPARE(seen, marks);
+    QCOMPARE(suggested, suggestion);
 }
 
 NVTARNIX_TEST_CLASS(tst_AidLogic)
