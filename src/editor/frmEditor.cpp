@@ -455,6 +455,8 @@ void frmEditor::txtScript_Change()
     });
     if (m_problemTimer)
         m_problemTimer->start();
+    skipOnError([&] { updateCompletion(m_keyTyped); });
+    m_keyTyped = false;
 }
 
 void frmEditor::txtScript_Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/Completion.h"
 #include "editor/EditorLayout.h"
 #include "editor/NameSuggestion.h"
 #include "editor/ScriptProblems.h"
@@ -15,6 +16,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -86,6 +88,7 @@ public:
     QAction *mInsertFunc = nullptr;
     // The editing aids.
     QLineEdit *txtFilter = nullptr;
+    QListWidget *lstCompletion = nullptr;
 
     // What the trees' handlers work with.
     TarnixObject *owner() const { return m_owner; }
@@ -176,6 +179,16 @@ private:
     void replaceReference(const editor::ScriptProblem &problem);
     // Puts the caret where a failed check says (line as the check names it) the expression went wrong.
     void moveCaretToFailure(int line);
+    // Completion (frmEditorCompletion.cpp).
+    void createCompletion();
+    void gatherCompletionEntries();
+    // Follows the caret: narrows the open list, or closes it; opens it only
+    // when mayOpen (the user typed).
+    void updateCompletion(bool mayOpen);
+    void acceptCompletion(int row);
+    void hideCompletion();
+    void placeCompletion();
+    bool completionKey(int key);
     // Handles the events of the script box that the aids need; true when
     // the event is used up.
     bool aidEventFilter(QObject *watched, QEvent *event);
@@ -213,6 +226,15 @@ private:
     QSet<QString> m_knownNames;
     editor::NameSuggestion m_suggestions;
     bool m_namesGathered = false;
+    editor::CompletionRequest m_completion;
+    editor::CompletionMatcher m_variableMatcher;
+    editor::CompletionMatcher m_functionMatcher;
+    QStringList m_variableEntries;
+    QStringList m_functionEntries;
+    QStringList m_functionInsertions;
+    bool m_completionGathered = false;
+    // A key is being typed into the script: its change may open the list.
+    bool m_keyTyped = false;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;
 };

@@ -66,6 +66,7 @@ void frmEditor::createAidControls()
         txtFilter->selectAll();
     });
     createProblemMarks();
+    createCompletion();
 }
 
 void frmEditor::unloadAidControls()
@@ -78,6 +79,15 @@ void frmEditor::unloadAidControls()
     m_knownNames.clear();
     m_suggestions = {};
     m_namesGathered = false;
+    lstCompletion = nullptr;
+    m_completion = {};
+    m_variableMatcher = {};
+    m_functionMatcher = {};
+    m_variableEntries.clear();
+    m_functionEntries.clear();
+    m_functionInsertions.clear();
+    m_completionGathered = false;
+    m_keyTyped = false;
 }
 
 void frmEditor::placeAidControls()

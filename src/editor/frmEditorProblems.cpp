@@ -11,6 +11,7 @@
 #include "support/MlStringModule.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -161,6 +162,21 @@ bool frmEditor::aidEventFilter(QObject *watched, QEvent *event)
 {
     if (!txtScript)
         return false;
+    if (watched == txtScript && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (completionKey(key->key()))
+            return true;
+        m_keyTyped = (!key->text().isEmpty() && key->text().front().isPrint()) || key->key() == Qt::Key_Backspace;
+        return false;
+    }
+    if (watched == txtScript && event->type() == QEvent::KeyRelease) {
+        m_keyTyped = false;
+        return false;
+    }
+    if (watched == txtScript && event->type() == QEvent::FocusOut) {
+        hideCompletion();
+        return false;
+    }
     if (watched == txtScript->viewport() && event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         skipOnError([&] { txtScript_ToolTip(help->pos(), help->globalPos()); });

@@ -1,3 +1,4 @@
+#include "editor/Completion.h"
 #include "editor/NameSuggestion.h"
 #include "editor/ScriptProblems.h"
 #include "editor/ScriptSpans.h"
@@ -29,6 +30,10 @@ private slots:
     void nearestName();
     void problems_data();
     void problems();
+    void completionContext_data();
+    void completionContext();
+    void completionMatching_data();
+    void completionMatching();
 };
 
 void tst_AidLogic::folding_data()
@@ -205,6 +210,70 @@ void tst_AidLogic::problems()
     }
     QCOMPARE(seen, marks);
     QCOMPARE(suggested, suggestion);
+}
+
+void tst_AidLogic::completionContext_data()
+{
+    // | marks the caret; what is offered, what it replaces and what was typed.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("replaced");
+    QTest::addColumn<QString>("typed");
+    using R = CompletionRequest;
+    QTest::newRow("just the bracket") << "1 + [|" << int(R::Variable) << "[" << "";
+    QTest::newRow("part of a reference") << "1 + [Cust.na|" << int(R::Variable) << "[Cust.na" << "Cust.na";
+    QTest::newRow("inside a closed reference") << "[Cu|stomer] & 1" << int(R::Variable) << "[Customer]" << "Cu";
+    QTest::newRow("bracket in a string") << R"(Len("[Cu|)" << int(R::None) << "" << "";
+    QTest::newRow("after a closed string") << R"("[x]" & [Cu|)" << int(R::Variable) << "[Cu" << "Cu";
+    QTest::newRow("bracket in a comment") << "1 ' [Cu|" << int(R::None) << "" << "";
+    QTest::newRow("three letters") << "1 + UCa|" << int(R::Function) << "UCa" << "UCa";
+    QTest::newRow("two letters") << "1 + UC|" << int(R::None) << "" << "";
+    QTest::newRow("letters in a string") << R"("UCase|)" << int(R::None) << "" << "";
+    QTest::newRow("inside a word") << "UCa|se" << int(R::None) << "" << "";
+    QTest::newRow("a number") << "123|" << int(R::None) << "" << "";
+    QTest::newRow("a member") << "Err.Num|" << int(R::None) << "" << "";
+    QTest::newRow("after a reference") << "[A]|" << int(R::None) << "" << "";
+}
+
+void tst_AidLogic::completionContext()
+{
+    QFETCH(QString, text);
+    QFETCH(int, kind);
+    QFETCH(QString, replaced);
+    QFETCH(QString, typed);
+    const qsizetype caret = text.indexOf(QLatin1Char('|'));
+    text.remove(caret, 1);
+    const CompletionRequest request = completionAt(text, caret);
+    QCOMPARE(int(request.kind), kind);
+    if (kind == CompletionRequest::None)
+        return;
+    QCOMPARE(text.mid(request.start, request.end - request.start), replaced);
+    QCOMPARE(request.typed, typed);
+}
+
+void tst_AidLogic::completionMatching_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("everything") << "" << "0 1 2 3 4";
+    QTest::newRow("word start before inside") << "na" << "0 2";
+    QTest::newRow("the group matches too") << "cust" << "0 1";
+    QTest::newRow("group and caption") << "cu.ci" << "1";
+    QTest::newRow("a dot needs a group") << "total." << "";
+    QTest::newRow("accents folded") << "ονομ" << "3";
+    QTest::newRow("no match") << "zz" << "";
+}
+
+void tst_AidLogic::completionMatching()
+{
+    QFETCH(QString, query);
+    QFETCH(QString, found);
+    const CompletionMatcher matcher({"Customer.Name", "Customer.City", "Order.Financial", "Πελάτης.Όνομα", "Total"});
+    QStringList indexes;
+    for (int i : matcher.matches(query, 10))
+        indexes << QString::number(i);
+    QCOMPARE(indexes.join(QLatin1Char(' ')), found);
+    QCOMPARE(matcher.matches(QString(), 2).size(), 2);
 }
 
 NVTARNIX_TEST_CLASS(tst_AidLogic)
