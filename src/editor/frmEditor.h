@@ -8,6 +8,8 @@
 #include "editor/WordList.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QTextEdit>
 
 #include <functional>
 #include <memory>
@@ -89,6 +91,7 @@ public:
     // The editing aids.
     QLineEdit *txtFilter = nullptr;
     QListWidget *lstCompletion = nullptr;
+    QLabel *lblArgumentHint = nullptr;
 
     // What the trees' handlers work with.
     TarnixObject *owner() const { return m_owner; }
@@ -189,6 +192,14 @@ private:
     void hideCompletion();
     void placeCompletion();
     bool completionKey(int key);
+    // What follows the caret (frmEditorCaretAids.cpp): the argument hint,
+    // the matching parenthesis and the help line.
+    void createCaretAids();
+    void updateCaretAids();
+    void showArgumentHint(const QString &declaration, int argument);
+    void showHelpAtCaret();
+    const QTreeWidgetItem *functionNode(const QString &name);
+    const QTreeWidgetItem *variableNode(const QString &displayName);
     // Handles the events of the script box that the aids need; true when
     // the event is used up.
     bool aidEventFilter(QObject *watched, QEvent *event);
@@ -233,6 +244,12 @@ private:
     QStringList m_functionEntries;
     QStringList m_functionInsertions;
     bool m_completionGathered = false;
+    QList<QTextEdit::ExtraSelection> m_parenthesisMarks;
+    // The trees' nodes by function name (lower case) and by display name,
+    // gathered when first asked for.
+    QHash<QString, const QTreeWidgetItem *> m_functionNodes;
+    QHash<QString, const QTreeWidgetItem *> m_variableNodes;
+    bool m_nodesGathered = false;
     // A key is being typed into the script: its change may open the list.
     bool m_keyTyped = false;
     // The value list, created on the first request and kept for the next.

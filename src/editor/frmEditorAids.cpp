@@ -67,6 +67,7 @@ void frmEditor::createAidControls()
     });
     createProblemMarks();
     createCompletion();
+    createCaretAids();
 }
 
 void frmEditor::unloadAidControls()
@@ -88,6 +89,11 @@ void frmEditor::unloadAidControls()
     m_functionInsertions.clear();
     m_completionGathered = false;
     m_keyTyped = false;
+    lblArgumentHint = nullptr;
+    m_parenthesisMarks.clear();
+    m_functionNodes.clear();
+    m_variableNodes.clear();
+    m_nodesGathered = false;
 }
 
 void frmEditor::placeAidControls()

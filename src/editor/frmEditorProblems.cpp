@@ -12,6 +12,7 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -77,7 +78,7 @@ void frmEditor::showScriptMarks()
                                                                                     : QColor(0xE0, 0x80, 0));
         selections.append(mark);
     }
-    txtScript->setExtraSelections(selections);
+    txtScript->setExtraSelections(selections + m_parenthesisMarks);
 }
 
 const editor::ScriptProblem *frmEditor::problemAt(qsizetype position) const
@@ -175,6 +176,8 @@ bool frmEditor::aidEventFilter(QObject *watched, QEvent *event)
     }
     if (watched == txtScript && event->type() == QEvent::FocusOut) {
         hideCompletion();
+        if (lblArgumentHint)
+            lblArgumentHint->hide();
         return false;
     }
     if (watched == txtScript->viewport() && event->type() == QEvent::ToolTip) {

@@ -1,3 +1,4 @@
+#include "editor/CallAtCaret.h"
 #include "editor/Completion.h"
 #include "editor/NameSuggestion.h"
 #include "editor/ScriptProblems.h"
@@ -34,6 +35,12 @@ private slots:
     void completionContext();
     void completionMatching_data();
     void completionMatching();
+    void argumentAtCaret_data();
+    void argumentAtCaret();
+    void hintText_data();
+    void hintText();
+    void parentheses_data();
+    void parentheses();
 };
 
 void tst_AidLogic::folding_data()
@@ -274,6 +281,85 @@ void tst_AidLogic::completionMatching()
         indexes << QString::number(i);
     QCOMPARE(indexes.join(QLatin1Char(' ')), found);
     QCOMPARE(matcher.matches(QString(), 2).size(), 2);
+}
+
+void tst_AidLogic::argumentAtCaret_data()
+{
+    // | marks the caret; "" when the caret is in no known call.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("call");
+    QTest::newRow("first argument") << "Mid(|" << "Mid 0";
+    QTest::newRow("third argument") << "Mid(a, b, |" << "Mid 2";
+    QTest::newRow("nested call counts its own") << "Mid(Left(a, 2|" << "Left 1";
+    QTest::newRow("after a nested call") << "Mid(Left(a, 2), |" << "Mid 1";
+    QTest::newRow("commas in a string") << R"(Mid("a,b,c", |)" << "Mid 1";
+    QTest::newRow("caret in a string") << R"(Mid(x, "a,b|)" << "Mid 1";
+    QTest::newRow("parenthesis in a string") << R"(Mid("(", |)" << "Mid 1";
+    QTest::newRow("comma in a reference") << "Mid([a,b], |" << "Mid 1";
+    QTest::newRow("grouping is looked through") << "Mid((1 + 2|" << "Mid 0";
+    QTest::newRow("unknown function is looked through") << "Mid(a, Foo(1, |" << "Mid 1";
+    QTest::newRow("letter case") << "mid(a, |" << "mid 1";
+    QTest::newRow("blank before the parenthesis") << "Mid (a, |" << "Mid 1";
+    QTest::newRow("closed call") << "Mid(a, b)|" << "";
+    QTest::newRow("no call") << "1 + |" << "";
+}
+
+void tst_AidLogic::argumentAtCaret()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, call);
+    const qsizetype caret = text.indexOf(QLatin1Char('|'));
+    text.remove(caret, 1);
+    const auto found = callAtCaret(text, caret, [](const QString &name) {
+        return QStringList{"mid", "left"}.contains(name.toLower());
+    });
+    QCOMPARE(found ? QStringLiteral("%1 %2").arg(found->function).arg(found->argument) : QString(), call);
+}
+
+void tst_AidLogic::hintText_data()
+{
+    QTest::addColumn<QString>("declaration");
+    QTest::addColumn<int>("argument");
+    QTest::addColumn<QString>("html");
+    QTest::newRow("first") << "Mid(string, start, length)" << 0 << "Mid(<b>string</b>, start, length)";
+    QTest::newRow("last") << "Mid(string, start, length)" << 2 << "Mid(string, start, <b>length</b>)";
+    QTest::newRow("past the last") << "Mid(string, start, length)" << 3 << "Mid(string, start, length)";
+    QTest::newRow("optional part") << "InStr([start, ]string1, string2)" << 1
+                                   << "InStr([start, ]string1, <b>string2</b>)";
+    QTest::newRow("escaped") << "Cmp(a<b, c)" << 1 << "Cmp(a&lt;b, <b>c</b>)";
+    QTest::newRow("no parameters") << "Now" << 0 << "Now";
+}
+
+void tst_AidLogic::hintText()
+{
+    QFETCH(QString, declaration);
+    QFETCH(int, argument);
+    QFETCH(QString, html);
+    QCOMPARE(hintHtml(declaration, argument), html);
+}
+
+void tst_AidLogic::parentheses_data()
+{
+    // | marks the caret; the two positions, or "" for none.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pair");
+    QTest::newRow("before an opening") << "a |(b)" << "2 4";
+    QTest::newRow("after a closing") << "a (b)|" << "4 2";
+    QTest::newRow("after takes the one after first") << "(a)|(b)" << "3 5";
+    QTest::newRow("nested") << "(Len(a|))" << "6 4";
+    QTest::newRow("string parenthesis ignored") << R"x(|(")"))x" << "0 4";
+    QTest::newRow("unmatched") << "|(a" << "";
+    QTest::newRow("not next to one") << "(a |b)" << "";
+}
+
+void tst_AidLogic::parentheses()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pair);
+    const qsizetype caret = text.indexOf(QLatin1Char('|'));
+    text.remove(caret, 1);
+    const auto found = parenthesisPair(text, caret);
+    QCOMPARE(found ? QStringLiteral("%1 %2").arg(found->first).arg(found->second) : QString(), pair);
 }
 
 NVTARNIX_TEST_CLASS(tst_AidLogic)
