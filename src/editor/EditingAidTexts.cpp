@@ -56,9 +56,9 @@ QString sampleValueLabelText(const QString &displayName)
     return text(1208, QStringLiteral("Τιμή δείγματος της %1 όσο ο οδηγός είναι ανοιχτός:")).arg(displayName);
 }
 
-QString previewErrorText(int number, const QString &description)
+QString previewErrorFormat()
 {
-    return text(1209, QStringLiteral("Σφάλμα %1: %2")).arg(number).arg(description);
+    return text(1209, QStringLiteral("Σφάλμα %1: %2"));
 }
 
 QString previewToolTipText()

@@ -17,7 +17,8 @@ QString replaceWithText(const QString &suggestion);
 QString sampleValueActionText();
 QString sampleValueTitleText();
 QString sampleValueLabelText(const QString &displayName);
-QString previewErrorText(int number, const QString &description);
+// "Error %1: %2", number then text, for the preview of a failing expression.
+QString previewErrorFormat();
 QString previewToolTipText();
 
 } // namespace nvtarnix::editor

@@ -3,6 +3,7 @@
 #include "editor/Completion.h"
 #include "editor/EditorLayout.h"
 #include "editor/NameSuggestion.h"
+#include "vbscript/Variant.h"
 #include "editor/ScriptProblems.h"
 #include "editor/TreeFilterState.h"
 #include "editor/WordList.h"
@@ -36,6 +37,7 @@ class Error;
 class frmList;
 
 namespace editor {
+class PreviewRunner;
 class ScriptHighlighter;
 }
 
@@ -92,6 +94,8 @@ public:
     QLineEdit *txtFilter = nullptr;
     QListWidget *lstCompletion = nullptr;
     QLabel *lblArgumentHint = nullptr;
+    QLabel *lblPreview = nullptr;
+    QAction *mSampleValue = nullptr;
 
     // What the trees' handlers work with.
     TarnixObject *owner() const { return m_owner; }
@@ -200,6 +204,10 @@ private:
     void showHelpAtCaret();
     const QTreeWidgetItem *functionNode(const QString &name);
     const QTreeWidgetItem *variableNode(const QString &displayName);
+    // The live preview (frmEditorPreview.cpp).
+    void createPreview();
+    void startPreview();
+    void mSampleValue_Click();
     // Handles the events of the script box that the aids need; true when
     // the event is used up.
     bool aidEventFilter(QObject *watched, QEvent *event);
@@ -250,6 +258,13 @@ private:
     QHash<QString, const QTreeWidgetItem *> m_functionNodes;
     QHash<QString, const QTreeWidgetItem *> m_variableNodes;
     bool m_nodesGathered = false;
+    editor::PreviewRunner *m_previewRunner = nullptr;
+    // The user's sample values for this run, by variable ID, as typed.
+    QHash<QString, QString> m_sampleTexts;
+    // The samples the preview binds, by lower-case display name without
+    // brackets; rebuilt when a sample changes.
+    QHash<QString, vbscript::Variant> m_previewSamples;
+    bool m_previewSamplesReady = false;
     // A key is being typed into the script: its change may open the list.
     bool m_keyTyped = false;
     // The value list, created on the first request and kept for the next.

@@ -11,7 +11,9 @@
 #include <nvtarnix/TarnixObject.h>
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTreeWidget>
 
@@ -68,6 +70,7 @@ void frmEditor::createAidControls()
     createProblemMarks();
     createCompletion();
     createCaretAids();
+    createPreview();
 }
 
 void frmEditor::unloadAidControls()
@@ -94,6 +97,12 @@ void frmEditor::unloadAidControls()
     m_functionNodes.clear();
     m_variableNodes.clear();
     m_nodesGathered = false;
+    lblPreview = nullptr;
+    mSampleValue = nullptr;
+    m_previewRunner = nullptr;
+    m_sampleTexts.clear();
+    m_previewSamples.clear();
+    m_previewSamplesReady = false;
 }
 
 void frmEditor::placeAidControls()
@@ -109,6 +118,13 @@ void frmEditor::placeAidControls()
     const int taken = std::min(height + gap, variables.height());
     tvVariables->setGeometry(variables.adjusted(0, taken, 0, 0));
     tvFunctions->setGeometry(functions.adjusted(0, taken, 0, 0));
+    // The preview takes the bottom of the script text's area.
+    if (lblPreview && txtScript) {
+        const QRect script = txtScript->geometry();
+        const int previewHeight = std::min(lblPreview->sizeHint().height(), script.height());
+        txtScript->setGeometry(script.adjusted(0, 0, 0, -previewHeight));
+        lblPreview->setGeometry(script.left(), script.bottom() + 1 - previewHeight, script.width(), previewHeight);
+    }
 }
 
 QString frmEditor::variableSearchText(const QTreeWidgetItem *node) const

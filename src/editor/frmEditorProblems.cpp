@@ -43,7 +43,10 @@ void frmEditor::createProblemMarks()
     m_problemTimer->setObjectName(QStringLiteral("problemTimer"));
     m_problemTimer->setSingleShot(true);
     m_problemTimer->setInterval(kProblemPauseMs);
-    connect(m_problemTimer, &QTimer::timeout, this, [this] { skipOnError([this] { markProblems(); }); });
+    connect(m_problemTimer, &QTimer::timeout, this, [this] {
+        skipOnError([this] { markProblems(); });
+        skipOnError([this] { startPreview(); });
+    });
     txtScript->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(txtScript, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { runHandler([&] { txtScript_ContextMenu(pos); }); });
