@@ -1,5 +1,6 @@
 #include "editor/PreviewEvaluation.h"
 
+#include "schema/DisplayName.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
@@ -92,10 +93,19 @@ QString runPreview(const PreviewJob &job, const std::atomic_bool *cancel)
         return {};
     try {
         const auto compiled = vbscript::CompiledExpression::compile(job.displayText);
-        std::vector<vbscript::Variant> values;
-        values.reserve(compiled->variables().size());
-        for (const QString &name : compiled->variables())
-            values.push_back(job.samples.value(name.toLower()));
+        const QStringList &names = compiled->variables();
+        std::vector<vbscript::Variant> values(names.size());
+        for (const EditorVariable &variable : job.variables) {
+            const DisplayNamePieces pieces = displayNamePieces(variable.groupcaption, variable.vardescription);
+            // The name between the brackets: group, dot and caption.
+            const QString inner = pieces[1].toString() + pieces[2].toString() + pieces[3].toString();
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                if (values[i].isEmpty() && names.at(i).compare(inner, Qt::CaseInsensitive) == 0) {
+                    const auto user = job.userTexts.constFind(variable.varID);
+                    values[i] = sampleOf(variable, user == job.userTexts.cend() ? nullptr : &*user, job.locale);
+                }
+            }
+        }
         vbscript::RuleSettings settings;
         settings.locale = job.locale;
         settings.timeoutMs = job.timeoutMs;

@@ -44,9 +44,11 @@ QString previewValueText(const vbscript::Variant &value, const vbscript::ScriptL
 struct PreviewJob
 {
     QString displayText;
-    // Samples by display name without brackets, in lower case (the engine's
-    // names do not regard case).
-    QHash<QString, vbscript::Variant> samples;
+    // The view's variables and the user's sample texts by variable ID; each
+    // variable the expression reads gets sampleOf, found by its display name
+    // without brackets and without regard to case, as the engine names it.
+    QVector<EditorVariable> variables;
+    QHash<QString, QString> userTexts;
     vbscript::ScriptLocale locale;
     // The language of the engine's error texts, and the form of an error
     // line (the string table is read on the UI thread, so it comes along).

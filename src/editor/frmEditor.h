@@ -3,7 +3,7 @@
 #include "editor/Completion.h"
 #include "editor/EditorLayout.h"
 #include "editor/NameSuggestion.h"
-#include "vbscript/Variant.h"
+#include "editor/EditorTrees.h"
 #include "editor/ScriptProblems.h"
 #include "editor/TreeFilterState.h"
 #include "editor/WordList.h"
@@ -261,10 +261,10 @@ private:
     editor::PreviewRunner *m_previewRunner = nullptr;
     // The user's sample values for this run, by variable ID, as typed.
     QHash<QString, QString> m_sampleTexts;
-    // The samples the preview binds, by lower-case display name without
-    // brackets; rebuilt when a sample changes.
-    QHash<QString, vbscript::Variant> m_previewSamples;
-    bool m_previewSamplesReady = false;
+    // The view's variables, read once a run when an aid first needs them.
+    const QVector<editor::EditorVariable> &viewVariables();
+    QVector<editor::EditorVariable> m_viewVariables;
+    bool m_viewVariablesRead = false;
     // A key is being typed into the script: its change may open the list.
     bool m_keyTyped = false;
     // The value list, created on the first request and kept for the next.

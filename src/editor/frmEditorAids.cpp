@@ -101,8 +101,8 @@ void frmEditor::unloadAidControls()
     mSampleValue = nullptr;
     m_previewRunner = nullptr;
     m_sampleTexts.clear();
-    m_previewSamples.clear();
-    m_previewSamplesReady = false;
+    m_viewVariables.clear();
+    m_viewVariablesRead = false;
 }
 
 void frmEditor::placeAidControls()
@@ -125,6 +125,15 @@ void frmEditor::placeAidControls()
         txtScript->setGeometry(script.adjusted(0, 0, 0, -previewHeight));
         lblPreview->setGeometry(script.left(), script.bottom() + 1 - previewHeight, script.width(), previewHeight);
     }
+}
+
+const QVector<editor::EditorVariable> &frmEditor::viewVariables()
+{
+    if (!m_viewVariablesRead) {
+        m_viewVariablesRead = true;
+        m_viewVariables = editor::variablesOfView(m_view.get());
+    }
+    return m_viewVariables;
 }
 
 QString frmEditor::variableSearchText(const QTreeWidgetItem *node) const

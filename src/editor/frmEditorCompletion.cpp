@@ -47,7 +47,7 @@ void frmEditor::gatherCompletionEntries()
 {
     m_completionGathered = true;
     QStringList searchTexts;
-    for (const editor::EditorVariable &variable : editor::variablesOfView(m_view.get())) {
+    for (const editor::EditorVariable &variable : viewVariables()) {
         const QString name = variable.displayName();
         m_variableEntries.append(name);
         searchTexts.append(name.mid(1, name.size() - 2));

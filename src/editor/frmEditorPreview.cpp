@@ -71,22 +71,13 @@ void frmEditor::startPreview()
 {
     if (!m_previewRunner || !txtScript)
         return;
-    const vbscript::ScriptLocale locale = uiLocale();
-    if (!m_previewSamplesReady) {
-        m_previewSamplesReady = true;
-        m_previewSamples.clear();
-        for (const editor::EditorVariable &variable : editor::variablesOfView(m_view.get())) {
-            const auto user = m_sampleTexts.constFind(variable.varID);
-            const QString name = variable.displayName();
-            m_previewSamples.insert(name.mid(1, name.size() - 2).toLower(),
-                                    editor::sampleOf(variable, user == m_sampleTexts.cend() ? nullptr : &*user,
-                                                     locale));
-        }
-    }
+    // The variables and texts are shared, not copied: the worker binds the
+    // few the expression reads.
     editor::PreviewJob job;
     job.displayText = txtScript->toPlainText();
-    job.samples = m_previewSamples;
-    job.locale = locale;
+    job.variables = viewVariables();
+    job.userTexts = m_sampleTexts;
+    job.locale = uiLocale();
     job.language = uiLanguage();
     job.errorFormat = editor::previewErrorFormat();
     job.timeoutMs = editor::kCheckTimeoutMs;
@@ -100,7 +91,7 @@ void frmEditor::mSampleValue_Click()
     if (editor::nodeTag(node).isEmpty())
         return;
     editor::EditorVariable variable;
-    for (const editor::EditorVariable &v : editor::variablesOfView(m_view.get())) {
+    for (const editor::EditorVariable &v : viewVariables()) {
         if (v.varID == varID)
             variable = v;
     }
@@ -118,7 +109,6 @@ void frmEditor::mSampleValue_Click()
     if (dialog.exec() != QDialog::Accepted || !txtScript)
         return;
     m_sampleTexts.insert(varID, dialog.textValue());
-    m_previewSamplesReady = false;
     startPreview();
 }
 

@@ -59,7 +59,7 @@ void frmEditor::markProblems()
     if (!m_namesGathered) {
         m_namesGathered = true;
         QStringList names;
-        for (const editor::EditorVariable &variable : editor::variablesOfView(m_view.get()))
+        for (const editor::EditorVariable &variable : viewVariables())
             names.append(variable.displayName());
         m_knownNames = QSet<QString>(names.begin(), names.end());
         m_suggestions = editor::NameSuggestion(names);

@@ -86,7 +86,9 @@ void tst_PreviewLogic::samples()
     PreviewJob job;
     job.displayText = "[customer.NAME]";
     job.locale = locale;
-    job.samples.insert("customer.name", sampleOf(variable, userText == "-" ? nullptr : &userText, locale));
+    job.variables = {variable};
+    if (userText != "-")
+        job.userTexts.insert("V", userText);
     QCOMPARE(runPreview(job, nullptr), shown);
 }
 
