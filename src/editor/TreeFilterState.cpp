@@ -62,6 +62,9 @@ void TreeFilterState::apply(QTreeWidget *tree, const QString &foldedNeedle, cons
         }
     }
     tree->setUpdatesEnabled(true);
+    // The matches start at the top, wherever the tree was scrolled to.
+    if (!foldedNeedle.isEmpty())
+        tree->scrollToTop();
     m_filtering = !foldedNeedle.isEmpty();
 }
 

@@ -71,7 +71,12 @@ void frmEditor::markProblems()
 void frmEditor::showScriptMarks()
 {
     QList<QTextEdit::ExtraSelection> selections;
+    // Marks found before the latest edits wait for the next pause; those now
+    // past the text's end are left out.
+    const qsizetype textEnd = txtScript->document()->characterCount() - 1;
     for (const editor::ScriptProblem &problem : m_problems) {
+        if (problem.start + problem.length > textEnd)
+            continue;
         QTextEdit::ExtraSelection mark;
         mark.cursor = QTextCursor(txtScript->document());
         mark.cursor.setPosition(int(problem.start));
