@@ -7,6 +7,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -336,6 +339,85 @@ void Tour::showDarkTheme()
         if (wizardOpen())
             shoot(QStringLiteral("dark-theme"), m_editor);
         QApplication::setPalette(light);
+        next(&Tour::showFilter);
+    });
+}
+
+void Tour::showFilter()
+{
+    auto *filter = m_editor->findChild<QLineEdit *>(QStringLiteral("txtFilter"));
+    if (!filter)
+        return giveUp(QStringLiteral("the wizard has no txtFilter"));
+    QTest::keyClicks(filter, QStringLiteral("name"));
+    shoot(QStringLiteral("filter"), m_editor);
+    QTest::keyClick(filter, Qt::Key_Escape);
+    if (!filter->text().isEmpty())
+        fail(QStringLiteral("Esc did not empty the filter"));
+    next(&Tour::showCompletion);
+}
+
+void Tour::showCompletion()
+{
+    auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    auto *list = m_editor->findChild<QWidget *>(QStringLiteral("lstCompletion"));
+    if (!script || !list)
+        return giveUp(QStringLiteral("the wizard has no txtScript or lstCompletion"));
+    m_scriptBeforeAids = script->toPlainText();
+    script->setFocus();
+    script->moveCursor(QTextCursor::End);
+    QTest::keyClicks(script, QStringLiteral(" And [Cu"));
+    if (!list->isVisible())
+        fail(QStringLiteral("typing [Cu opened no completion list"));
+    shoot(QStringLiteral("completion"), m_editor);
+    QTest::keyClick(script, Qt::Key_Escape);
+    next(&Tour::showProblemMark);
+}
+
+void Tour::showProblemMark()
+{
+    auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    // A misspelt reference: marked once the pause after the last key is over.
+    QTest::keyClicks(script, QStringLiteral("stomer.Nme] <> \"\""));
+    QTimer::singleShot(StepPauseMs * 4, this, [this, script] {
+        if (!wizardOpen())
+            return;
+        const int at = int(script->toPlainText().indexOf(QLatin1String("[Customer.Nme]"))) + 3;
+        QTextCursor cursor(script->document());
+        cursor.setPosition(at);
+        const QPoint point = script->cursorRect(cursor).center();
+        QHelpEvent help(QEvent::ToolTip, point, script->viewport()->mapToGlobal(point));
+        QCoreApplication::sendEvent(script->viewport(), &help);
+        QTimer::singleShot(StepPauseMs, this, [this] {
+            if (!wizardOpen())
+                return;
+            QWidget *tip = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->inherits("QTipLabel") && w->isVisible())
+                    tip = w;
+            }
+            if (!tip)
+                fail(QStringLiteral("the misspelt reference shows no tooltip"));
+            shoot(QStringLiteral("problem-mark"), m_editor, tip);
+            next(&Tour::showPreview);
+        });
+    });
+}
+
+void Tour::showPreview()
+{
+    auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    auto *preview = m_editor->findChild<QLabel *>(QStringLiteral("lblPreview"));
+    if (!preview)
+        return giveUp(QStringLiteral("the wizard has no lblPreview"));
+    // Back to the rule as it was; its preview follows after the pause.
+    script->setPlainText(m_scriptBeforeAids);
+    script->moveCursor(QTextCursor::End);
+    QTimer::singleShot(StepPauseMs * 5, this, [this, preview] {
+        if (!wizardOpen())
+            return;
+        if (!preview->text().startsWith(QLatin1String("Boolean")))
+            fail(QStringLiteral("the preview reads \"%1\"").arg(preview->text()));
+        shoot(QStringLiteral("preview"), m_editor);
         next(&Tour::accept);
     });
 }

@@ -52,7 +52,13 @@ private:
     void pickCode(QWidget *list);
     void showLongCodes();
     void showDarkTheme();
+    void showFilter();
+    void showCompletion();
+    void showProblemMark();
+    void showPreview();
     void accept();
+    // The script as it was before the editing aids' steps typed into it.
+    QString m_scriptBeforeAids;
     // The wizard at 200% scale, from a run of the scaled program.
     void shootScaled();
     // The id of the rule the tour works on, selected in the window; 0 (a

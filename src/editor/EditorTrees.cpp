@@ -65,7 +65,7 @@ QVector<EditorVariable> variablesOfView(const View *view)
             continue;
         variables.append(EditorVariable{field->ID(), field->vardescription(), field->vartype(),
                                         field->groupcaption(), field->hasvaluelist(), field->valuelist(),
-                                        field->listvalue(), field->ListText()});
+                                        field->listvalue(), field->ListText(), field->sampledata()});
     }
     return variables;
 }

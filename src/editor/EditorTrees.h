@@ -27,6 +27,8 @@ struct EditorVariable
     QString valuelist;
     QString listvalue;
     QString ListText;
+    // The host's sample value, as text; empty when it gave none.
+    QString sampledata;
 
     // "[group.caption]" or "[caption]": the variable's token in the display form.
     QString displayName() const;

@@ -129,8 +129,10 @@ CheckOutcome CheckExpression(const QString &scriptText,
         description = QString::fromLocal8Bit(error.what());
     }
 
-    if (failed)
+    if (failed) {
         outcome.message = composeCheckMessage(description, line, column);
+        outcome.line = line;
+    }
     outcome.ok = !failed;
     setJitDebug(1);
     return outcome;

@@ -46,6 +46,9 @@ struct CheckOutcome
     QString testExpression;
     // Empty when the check passed.
     QString message;
+    // The line (1-based) the engine placed the failure on; lines are the same
+    // in the script and in the text evaluated. 0 when it named none.
+    int line = 0;
 };
 
 // Runs the whole check. variables is asked only when the script is not empty;

@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTextBlock>
 #include <QTreeWidget>
 
@@ -296,6 +297,7 @@ void frmEditor::createControls()
     connect(cmdCancel, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCancel_Click(); }); });
     connect(cmdCheck, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCheck_Click(); }); });
     connectTreeEvents();
+    createAidControls();
 
     m_loaded = true;
     placeControls();
@@ -338,6 +340,7 @@ void frmEditor::unloadControls()
         return;
     m_loaded = false;
     // The controls go with the run; the window object and its fields stay.
+    unloadAidControls();
     const auto widgets = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget *w : widgets)
         delete w;
@@ -396,6 +399,7 @@ bool frmEditor::CheckExpression()
     if (outcome.shownText != scriptText())
         setScriptText(outcome.shownText);
     if (!outcome.ok) {
+        skipOnError([&] { moveCaretToFailure(outcome.line); });
         QMessageBox box(QMessageBox::Information, editor::checkMessageTitle(), outcome.message, QMessageBox::Ok,
                         this);
         box.setTextFormat(Qt::PlainText);
@@ -450,6 +454,10 @@ void frmEditor::txtScript_Change()
         m_highlighter->apply(editor::ColourScript(m_words, txtScript->toPlainText(), cursor.selectionStart(),
                                                   cursor.selectionEnd() - cursor.selectionStart()));
     });
+    if (m_problemTimer)
+        m_problemTimer->start();
+    skipOnError([&] { updateCompletion(m_keyTyped); });
+    m_keyTyped = false;
 }
 
 void frmEditor::txtScript_Click()
@@ -573,6 +581,7 @@ void frmEditor::placeControls()
     place(cmdOK, m_geometry.cmdOK);
     place(lbVariables, m_geometry.lbVariables);
     place(lbMethods, m_geometry.lbMethods);
+    placeAidControls();
     // The status bar spans the bottom edge whatever the layout does; OK and
     // Cancel are drawn over it where they meet.
     if (StatusBar1) {
@@ -612,6 +621,8 @@ void frmEditor::keyPressEvent(QKeyEvent *event)
 
 bool frmEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    if (aidEventFilter(watched, event))
+        return true;
     if (txtScript && watched == txtScript && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         skipOnError([&] { txtScript_KeyDown(key->key(), key->modifiers()); });

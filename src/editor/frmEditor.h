@@ -1,9 +1,16 @@
 #pragma once
 
+#include "editor/Completion.h"
 #include "editor/EditorLayout.h"
+#include "editor/NameSuggestion.h"
+#include "editor/EditorTrees.h"
+#include "editor/ScriptProblems.h"
+#include "editor/TreeFilterState.h"
 #include "editor/WordList.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QTextEdit>
 
 #include <functional>
 #include <memory>
@@ -11,10 +18,13 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
+class QTimer;
 class QStatusBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -27,6 +37,7 @@ class Error;
 class frmList;
 
 namespace editor {
+class PreviewRunner;
 class ScriptHighlighter;
 }
 
@@ -79,6 +90,12 @@ public:
     QAction *mValueList = nullptr;
     QAction *mSep = nullptr;
     QAction *mInsertFunc = nullptr;
+    // The editing aids.
+    QLineEdit *txtFilter = nullptr;
+    QListWidget *lstCompletion = nullptr;
+    QLabel *lblArgumentHint = nullptr;
+    QLabel *lblPreview = nullptr;
+    QAction *mSampleValue = nullptr;
 
     // What the trees' handlers work with.
     TarnixObject *owner() const { return m_owner; }
@@ -151,6 +168,50 @@ private:
     void cmdValueList_Click();
     void mValueList_Click();
 
+    // The editing aids (frmEditorAids.cpp).
+    void createAidControls();
+    void unloadAidControls();
+    // Places the filter box over the trees and gives the trees what is left.
+    void placeAidControls();
+    void txtFilter_Change(const QString &text);
+    QString variableSearchText(const QTreeWidgetItem *node) const;
+    QString functionSearchText(const QTreeWidgetItem *node) const;
+    // Problem marks (frmEditorProblems.cpp).
+    void createProblemMarks();
+    void markProblems();
+    void showScriptMarks();
+    const editor::ScriptProblem *problemAt(qsizetype position) const;
+    void txtScript_ToolTip(const QPoint &pos, const QPoint &globalPos);
+    void txtScript_ContextMenu(const QPoint &pos);
+    void replaceReference(const editor::ScriptProblem &problem);
+    // Puts the caret where a failed check says (line as the check names it) the expression went wrong.
+    void moveCaretToFailure(int line);
+    // Completion (frmEditorCompletion.cpp).
+    void createCompletion();
+    void gatherCompletionEntries();
+    // Follows the caret: narrows the open list, or closes it; opens it only
+    // when mayOpen (the user typed).
+    void updateCompletion(bool mayOpen);
+    void acceptCompletion(int row);
+    void hideCompletion();
+    void placeCompletion();
+    bool completionKey(int key);
+    // What follows the caret (frmEditorCaretAids.cpp): the argument hint,
+    // the matching parenthesis and the help line.
+    void createCaretAids();
+    void updateCaretAids();
+    void showArgumentHint(const QString &declaration, int argument);
+    void showHelpAtCaret();
+    const QTreeWidgetItem *functionNode(const QString &name);
+    const QTreeWidgetItem *variableNode(const QString &displayName);
+    // The live preview (frmEditorPreview.cpp).
+    void createPreview();
+    void startPreview();
+    void mSampleValue_Click();
+    // Handles the events of the script box that the aids need; true when
+    // the event is used up.
+    bool aidEventFilter(QObject *watched, QEvent *event);
+
     void fillVariableTree();
     void registerErrorWords();
     void fillFunctionTree();
@@ -175,6 +236,37 @@ private:
     // Holds lbInfo, so that a long help line scrolls inside its frame.
     QScrollArea *m_infoScroll = nullptr;
     editor::EditorGeometry m_geometry;
+    editor::TreeFilterState m_variableFilter;
+    editor::TreeFilterState m_functionFilter;
+    // Re-marks the problems a moment after the last key.
+    QTimer *m_problemTimer = nullptr;
+    QVector<editor::ScriptProblem> m_problems;
+    // The display names of the view's variables, gathered on the first marking.
+    QSet<QString> m_knownNames;
+    editor::NameSuggestion m_suggestions;
+    bool m_namesGathered = false;
+    editor::CompletionRequest m_completion;
+    editor::CompletionMatcher m_variableMatcher;
+    editor::CompletionMatcher m_functionMatcher;
+    QStringList m_variableEntries;
+    QStringList m_functionEntries;
+    QStringList m_functionInsertions;
+    bool m_completionGathered = false;
+    QList<QTextEdit::ExtraSelection> m_parenthesisMarks;
+    // The trees' nodes by function name (lower case) and by display name,
+    // gathered when first asked for.
+    QHash<QString, const QTreeWidgetItem *> m_functionNodes;
+    QHash<QString, const QTreeWidgetItem *> m_variableNodes;
+    bool m_nodesGathered = false;
+    editor::PreviewRunner *m_previewRunner = nullptr;
+    // The user's sample values for this run, by variable ID, as typed.
+    QHash<QString, QString> m_sampleTexts;
+    // The view's variables, read once a run when an aid first needs them.
+    const QVector<editor::EditorVariable> &viewVariables();
+    QVector<editor::EditorVariable> m_viewVariables;
+    bool m_viewVariablesRead = false;
+    // A key is being typed into the script: its change may open the list.
+    bool m_keyTyped = false;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;
 };

@@ -340,7 +340,11 @@ void tst_Window::layoutInPixels()
 {
     auto builder = makeBuilder();
     QRect ok, vars, vars600, script;
+    int filterHeight = 0;
+    int previewHeight = 0;
     const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+        filterHeight = child<QWidget>(w, "txtFilter")->height();
+        previewHeight = child<QWidget>(w, "lblPreview")->height();
         ok = child<QWidget>(w, "cmdOK")->geometry();
         vars = child<QWidget>(w, "tvVariables")->geometry();
         script = child<QWidget>(w, "txtScript")->geometry();
@@ -352,10 +356,13 @@ void tst_Window::layoutInPixels()
     builder->Edit();
     // 15 twips per pixel on the test screen (96 dots per inch).
     QCOMPARE(ok, QRect(394, 413, 76, 25));
-    QCOMPARE(vars, QRect(12, 24, 263, 164));
-    QCOMPARE(script, QRect(0, 4, 538, 180));
+    // The filter box (its height and a 4-pixel gap) takes the top of the trees' area.
+    const int filterRow = filterHeight + 4;
+    QCOMPARE(vars, QRect(12, 24 + filterRow, 263, 164 - filterRow));
+    // The preview line takes the bottom of the script text's area.
+    QCOMPARE(script, QRect(0, 4, 538, 180 - previewHeight));
     QCOMPARE(vars600.width(), (9000 - 540) / 2 / 15);
-    QCOMPARE(vars600.height(), (3750 - 375 - 180 - 360) / 15);
+    QCOMPARE(vars600.height(), (3750 - 375 - 180 - 360) / 15 - filterRow);
 }
 
 void tst_Window::editThroughTheBuilder()

@@ -1,0 +1,74 @@
+#include "editor/ScriptProblems.h"
+
+#include "editor/ScriptSpans.h"
+#include "vbscript/CompiledExpression.h"
+#include "vbscript/ScriptError.h"
+
+namespace nvtarnix::editor {
+
+qsizetype offsetOf(const QString &text, int line, int column)
+{
+    qsizetype at = 0;
+    for (int l = 1; l < line; ++l) {
+        const qsizetype next = text.indexOf(QLatin1Char('\n'), at);
+        if (next < 0)
+            return text.size();
+        at = next + 1;
+    }
+    qsizetype end = text.indexOf(QLatin1Char('\n'), at);
+    if (end < 0)
+        end = text.size();
+    return std::min(at + std::max(column, 0), end);
+}
+
+std::optional<ScriptProblem> syntaxProblem(const QString &displayText, int language)
+{
+    if (displayText.trimmed().isEmpty())
+        return std::nullopt;
+    try {
+        vbscript::CompiledExpression::compile(displayText);
+        return std::nullopt;
+    } catch (const vbscript::ScriptError &error) {
+        ScriptProblem problem;
+        problem.kind = ScriptProblem::Syntax;
+        problem.message = error.descriptionIn(language);
+        qsizetype start = offsetOf(displayText, std::max(error.line(), 1), error.column());
+        // The mark covers the word the engine stopped at; at a line's end it
+        // covers the character before, so that it can be seen.
+        qsizetype end = start;
+        while (end < displayText.size() && (displayText.at(end).isLetterOrNumber() || displayText.at(end) == '_'))
+            ++end;
+        if (end == start && start < displayText.size() && displayText.at(start) != QLatin1Char('\n'))
+            ++end;
+        if (end == start && start > 0)
+            --start;
+        problem.start = start;
+        problem.length = end - start;
+        return problem;
+    }
+}
+
+QVector<ScriptProblem> findProblems(const QString &displayText, const QSet<QString> &knownNames,
+                                    const NameSuggestion &suggestions, int language)
+{
+    QVector<ScriptProblem> problems;
+    for (const ScriptSpan &span : scriptSpans(displayText)) {
+        if (span.kind != ScriptSpan::Reference || !span.closed)
+            continue;
+        const QString reference = displayText.mid(span.start, span.length);
+        if (knownNames.contains(reference))
+            continue;
+        ScriptProblem problem;
+        problem.kind = ScriptProblem::UnknownReference;
+        problem.start = span.start;
+        problem.length = span.length;
+        problem.reference = reference;
+        problem.suggestion = suggestions.nearest(reference);
+        problems.append(problem);
+    }
+    if (const auto syntax = syntaxProblem(displayText, language))
+        problems.append(*syntax);
+    return problems;
+}
+
+} // namespace nvtarnix::editor

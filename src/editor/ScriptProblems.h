@@ -1,0 +1,47 @@
+#pragma once
+
+#include "editor/NameSuggestion.h"
+
+#include <QSet>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+// The problems marked in the script text as the user types: references that
+// name no variable of the view, and the engine's syntax error. Marking them is
+// a help only: the check's result does not depend on it.
+
+namespace nvtarnix::editor {
+
+struct ScriptProblem
+{
+    enum Kind { UnknownReference, Syntax };
+    Kind kind = UnknownReference;
+    qsizetype start = 0;
+    qsizetype length = 0;
+    // The reference as written, for an unknown reference.
+    QString reference;
+    // The nearest display name, or empty.
+    QString suggestion;
+    // The engine's message, for a syntax error.
+    QString message;
+
+    bool covers(qsizetype position) const { return position >= start && position < start + length; }
+};
+
+// The syntax error of the display text as the engine reports it, placed in
+// the text; nothing when the text compiles (or is empty).
+std::optional<ScriptProblem> syntaxProblem(const QString &displayText, int language);
+
+// The offset in text of a 1-based line and a 0-based column; positions past
+// a line's end stop at its end, past the text at its end.
+qsizetype offsetOf(const QString &text, int line, int column);
+
+// Every bracketed reference outside strings and comments that is not one of
+// knownNames (exact letter case, as the check replaces them), with the
+// nearest known name; then the syntax error, if any.
+QVector<ScriptProblem> findProblems(const QString &displayText, const QSet<QString> &knownNames,
+                                    const NameSuggestion &suggestions, int language);
+
+} // namespace nvtarnix::editor

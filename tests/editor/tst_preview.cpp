@@ -1,0 +1,148 @@
+#include "AidsFixture.h"
+
+#include "TestMain.h"
+#include "WindowVisit.h"
+
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using testsupport::child;
+using testsupport::press;
+
+// The live preview in the window, and everything the aids do leaving the
+// host's expression alone when the user cancels.
+class tst_Preview : public QObject
+{
+    Q_OBJECT
+private slots:
+    void showsTheValueWithSamples();
+    void endlessLoopNeitherFreezesNorDelaysTyping();
+    void sampleValueFromTheVariableMenu();
+    void cancelAfterEveryAidKeepsTheExpression();
+};
+
+void tst_Preview::showsTheValueWithSamples()
+{
+    auto builder = makeAidsBuilder();
+    builder->setScript("[Total] * 2 & \" \" & UCase([Customer.Name])");
+    QString atOpen, afterEdit;
+    bool checkEnabled = false;
+    bool undoAvailable = true;
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+        auto *preview = child<QLabel>(w, "lblPreview");
+        auto *script = child<QPlainTextEdit>(w, "txtScript");
+        QVERIFY(preview);
+        QTRY_VERIFY_WITH_TIMEOUT(!preview->text().isEmpty(), 5000);
+        atOpen = preview->text();
+        checkEnabled = child<QPushButton>(w, "cmdCheck")->isEnabled();
+        undoAvailable = script->document()->isUndoAvailable();
+        script->selectAll();
+        QTest::keyClicks(script, "[Order.Date] + 1");
+        QTRY_VERIFY_WITH_TIMEOUT(preview->text().startsWith("Date"), 5000);
+        afterEdit = preview->text();
+        press(w, "cmdCancel");
+    });
+    builder->Edit();
+    QCOMPARE(atOpen, QStringLiteral("String: \"5 NAME\""));
+    // The preview leaves the Check button and the undo history as they were.
+    QVERIFY(checkEnabled);
+    QVERIFY(!undoAvailable);
+    QCOMPARE(afterEdit, QStringLiteral("Date: 29/10/2000 2:45:45 μ.μ."));
+}
+
+void tst_Preview::endlessLoopNeitherFreezesNorDelaysTyping()
+{
+    auto builder = makeAidsBuilder();
+    QString afterLoop, text;
+    qint64 typingMs = -1;
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+        auto *preview = child<QLabel>(w, "lblPreview");
+        auto *script = child<QPlainTextEdit>(w, "txtScript");
+        QTest::keyClicks(script, "Execute(\"Do : Loop\")");
+        // Let the loop start: the pause passes and the evaluation begins.
+        QTest::qWait(600);
+        QElapsedTimer typing;
+        typing.start();
+        script->selectAll();
+        QTest::keyClicks(script, "[Total] + 1");
+        typingMs = typing.elapsed();
+        text = script->toPlainText();
+        // The check's own limit is 5 s: a value well before it shows that
+        // the newer edit cancelled the loop.
+        QTRY_COMPARE_WITH_TIMEOUT(preview->text(), QStringLiteral("Double: 3,5"), 3000);
+        afterLoop = preview->text();
+        press(w, "cmdCancel");
+    });
+    builder->Edit();
+    QCOMPARE(text, QStringLiteral("[Total] + 1"));
+    QCOMPARE(afterLoop, QStringLiteral("Double: 3,5"));
+    QVERIFY2(typingMs < 2000, qPrintable(QString::number(typingMs)));
+}
+
+void tst_Preview::sampleValueFromTheVariableMenu()
+{
+    auto builder = makeAidsBuilder();
+    builder->setScript("[Customer.Name] & \"!\"");
+    QString before, after, dialogTitle, dialogLabel, offered;
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+        auto *preview = child<QLabel>(w, "lblPreview");
+        auto *variables = child<QTreeWidget>(w, "tvVariables");
+        QTRY_VERIFY_WITH_TIMEOUT(!preview->text().isEmpty(), 5000);
+        before = preview->text();
+        variables->setFocus();
+        variables->setCurrentItem(variables->topLevelItem(0)->child(0)->child(0));
+        auto *menu = w->findChild<QMenu *>("mEditVariables");
+        auto *action = w->findChild<QAction *>("mSampleValue");
+        emit menu->aboutToShow();
+        QVERIFY(action->isEnabled());
+        const auto dialog = testsupport::whenShown("frmSampleValue", [&](QWidget *d) {
+            auto *input = static_cast<QInputDialog *>(d);
+            dialogTitle = input->windowTitle();
+            dialogLabel = input->labelText();
+            offered = input->textValue();
+            input->setTextValue("Πελάτης Α");
+            input->accept();
+        });
+        action->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(preview->text(), QStringLiteral("String: \"Πελάτης Α!\""), 5000);
+        after = preview->text();
+        press(w, "cmdCancel");
+    });
+    builder->Edit();
+    QCOMPARE(before, QStringLiteral("String: \"Name!\""));
+    QCOMPARE(dialogTitle, QStringLiteral("Τιμή δείγματος"));
+    QCOMPARE(dialogLabel, QStringLiteral("Τιμή δείγματος της [Customer.Name] όσο ο οδηγός είναι ανοιχτός:"));
+    QCOMPARE(offered, QStringLiteral("Name"));
+    QCOMPARE(after, QStringLiteral("String: \"Πελάτης Α!\""));
+}
+
+void tst_Preview::cancelAfterEveryAidKeepsTheExpression()
+{
+    auto builder = makeAidsBuilder();
+    builder->setDatabaseScript("[TOTAL] + 1");
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+        auto *script = child<QPlainTextEdit>(w, "txtScript");
+        typeText(child<QLineEdit>(w, "txtFilter"), "ονομα");
+        script->setFocus();
+        script->moveCursor(QTextCursor::End);
+        typeText(script, " & [cust");
+        QTest::keyClick(script, Qt::Key_Return);
+        typeText(script, " & Mid(\"a,b\", [Customer.Nme], ");
+        QTest::qWait(400);
+        typeText(script, "Execute(\"Do : Loop\"))");
+        press(w, "cmdCancel");
+    });
+    builder->Edit();
+    QCOMPARE(builder->DatabaseScript(), QStringLiteral("[TOTAL] + 1"));
+}
+
+NVTARNIX_TEST_CLASS(tst_Preview)
+#include "tst_preview.moc"

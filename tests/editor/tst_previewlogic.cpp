@@ -1,0 +1,117 @@
+#include "editor/PreviewEvaluation.h"
+
+#include "TestMain.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <thread>
+
+using namespace nvtarnix::editor;
+
+// The preview's value texts and sample binding, without a window.
+class tst_PreviewLogic : public QObject
+{
+    Q_OBJECT
+private slots:
+    void valueText_data();
+    void valueText();
+    void samples_data();
+    void samples();
+    void cancelStopsAnEndlessLoop();
+};
+
+void tst_PreviewLogic::valueText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("boolean") << "1 < 2" << 1032 << "Boolean: True";
+    QTest::newRow("string in quotes") << "UCase(\"abc\")" << 1032 << "String: \"ABC\"";
+    QTest::newRow("greek decimal comma") << "5 / 2" << 1032 << "Double: 2,5";
+    QTest::newRow("english decimal point") << "5 / 2" << 1033 << "Double: 2.5";
+    QTest::newRow("greek date") << "DateSerial(2000, 10, 28)" << 1032 << "Date: 28/10/2000";
+    QTest::newRow("english date") << "DateSerial(2000, 10, 28)" << 1033 << "Date: 10/28/2000";
+    QTest::newRow("null") << "Null" << 1033 << "Null";
+    QTest::newRow("greek error text") << "1 / 0" << 1032 << "Error 11: Διαίρεση με το μηδέν";
+    QTest::newRow("english error") << "1 / 0" << 1033 << "Error 11: Division by zero";
+    QTest::newRow("syntax error") << "1 +" << 1033 << "Error 1023: Expected expression";
+    QTest::newRow("empty text") << "  " << 1033 << "";
+}
+
+void tst_PreviewLogic::valueText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, language);
+    QFETCH(QString, shown);
+    PreviewJob job;
+    job.displayText = text;
+    job.language = language;
+    job.locale = vbscript::ScriptLocale::fromLcid(language);
+    QCOMPARE(runPreview(job, nullptr), shown);
+}
+
+void tst_PreviewLogic::samples_data()
+{
+    // Each variable's sample, from the user's text, the host's sampledata or
+    // the check's sample for its type, bound by name without regard to case.
+    QTest::addColumn<int>("vartype");
+    QTest::addColumn<QString>("sampledata");
+    QTest::addColumn<QString>("userText");  // "-" for none
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("text default is the caption") << 0 << "" << "-" << "String: \"Name\"";
+    QTest::newRow("number default") << 5 << "" << "-" << "Integer: 1";
+    QTest::newRow("date default") << 4 << "" << "-" << "Date: 28/10/2000 2:45:45 μ.μ.";
+    QTest::newRow("host number with a dot") << 5 << "2.5" << "-" << "Double: 2,5";
+    QTest::newRow("host ISO date") << 4 << "2024-02-29" << "-" << "Date: 29/2/2024";
+    QTest::newRow("host text") << 0 << "ABC" << "-" << "String: \"ABC\"";
+    QTest::newRow("user number in greek") << 5 << "2.5" << "7,25" << "Double: 7,25";
+    QTest::newRow("user date in greek") << 4 << "" << "1/2/2003" << "Date: 1/2/2003";
+    QTest::newRow("user text that is no number") << 5 << "" << "abc" << "String: \"abc\"";
+}
+
+void tst_PreviewLogic::samples()
+{
+    QFETCH(int, vartype);
+    QFETCH(QString, sampledata);
+    QFETCH(QString, userText);
+    QFETCH(QString, shown);
+    EditorVariable variable;
+    variable.varID = "V";
+    variable.vardescription = "Name";
+    variable.groupcaption = "Customer";
+    variable.vartype = vartype;
+    variable.sampledata = sampledata;
+    const auto locale = vbscript::ScriptLocale::fromLcid(1032);
+    PreviewJob job;
+    job.displayText = "[customer.NAME]";
+    job.locale = locale;
+    job.variables = {variable};
+    if (userText != "-")
+        job.userTexts.insert("V", userText);
+    QCOMPARE(runPreview(job, nullptr), shown);
+}
+
+void tst_PreviewLogic::cancelStopsAnEndlessLoop()
+{
+    PreviewJob job;
+    job.displayText = "Execute(\"Do : Loop\")";
+    job.locale = vbscript::ScriptLocale::fromLcid(1033);
+    job.language = 1033;
+    job.timeoutMs = 60000;
+    std::atomic_bool cancel = false;
+    QElapsedTimer timer;
+    timer.start();
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        cancel = true;
+    });
+    const QString shown = runPreview(job, &cancel);
+    canceller.join();
+    // Only the cancel can have stopped it long before its own time limit.
+    QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(shown.startsWith("Error "));
+}
+
+NVTARNIX_TEST_CLASS(tst_PreviewLogic)
+#include "tst_previewlogic.moc"
