@@ -2,6 +2,7 @@
 
 #include "schema/DisplayName.h"
 #include "vbscript/CompiledExpression.h"
+#include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 
@@ -14,7 +15,7 @@ namespace {
 std::optional<double> readNumber(const QString &text, const vbscript::ScriptLocale &locale)
 {
     double value = 0;
-    if (vbscript::Variant::parseNumber(text, locale, &value))
+    if (vbscript::parseNumber(text, locale, &value))
         return value;
     return std::nullopt;
 }
@@ -35,8 +36,7 @@ vbscript::Variant sampleFromText(const QString &text, int vartype, SampleSource 
             return vbscript::Variant::date(vbscript::OleDate::fromQDateTime(iso));
         for (const vbscript::ScriptLocale *locale : {&first, &second}) {
             try {
-                const vbscript::ScriptLocaleScope scope(*locale);
-                return vbscript::Variant::date(vbscript::Variant(text).toDate());
+                return vbscript::Variant::date(vbscript::Variant(text).toDate(*locale));
             } catch (const vbscript::ScriptError &) {
             }
         }
@@ -73,12 +73,11 @@ QString previewValueText(const vbscript::Variant &value, const vbscript::ScriptL
     const QString type = value.typeName();
     if (value.isEmpty() || value.isNull() || value.isArray() || value.isObject())
         return type;
-    const vbscript::ScriptLocaleScope scope(locale);
     QString text;
     try {
         text = value.type() == vbscript::VarType::Boolean ? (value.rawBool() ? QStringLiteral("True")
                                                                                : QStringLiteral("False"))
-                                                            : value.toString();
+                                                            : value.toString(locale);
     } catch (const vbscript::ScriptError &) {
         return type;
     }

@@ -98,8 +98,7 @@ void frmEditor::mSampleValue_Click()
     QString current = m_sampleTexts.value(varID, variable.sampledata);
     if (current.isEmpty()) {
         const vbscript::Variant sample = editor::defaultSample(variable);
-        const vbscript::ScriptLocaleScope scope(uiLocale());
-        current = sample.toString();
+        current = sample.toString(uiLocale());
     }
     QInputDialog dialog(this);
     dialog.setObjectName(QStringLiteral("frmSampleValue"));

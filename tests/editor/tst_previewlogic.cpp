@@ -35,7 +35,7 @@ void tst_PreviewLogic::valueText_data()
     QTest::newRow("null") << "Null" << 1033 << "Null";
     QTest::newRow("greek error text") << "1 / 0" << 1032 << "Error 11: Διαίρεση με το μηδέν";
     QTest::newRow("english error") << "1 / 0" << 1033 << "Error 11: Division by zero";
-    QTest::newRow("syntax error") << "1 +" << 1033 << "Error 1023: Expected expression";
+    QTest::newRow("syntax error") << "1 +" << 1033 << "Error 1002: Syntax error";
     QTest::newRow("empty text") << "  " << 1033 << "";
 }
 
