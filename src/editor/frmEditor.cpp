@@ -207,7 +207,9 @@ void frmEditor::createControls()
     designFont.setPointSizeF(kDesignFontSize);
     setFont(designFont);
     setWindowTitle(QStringLiteral("Όδηγος έκφρασης"));
-    setWindowIcon(QIcon(QStringLiteral(":/editor/window.svg")));
+    if (m_windowIcon.isNull())
+        m_windowIcon = QIcon(QStringLiteral(":/editor/window.svg"));
+    setWindowIcon(m_windowIcon);
     // Every opening starts as the window was designed: normal (not maximised
     // because the last run ended so), at its creation size, centred.
     setWindowState(Qt::WindowNoState);
@@ -410,8 +412,10 @@ void frmEditor::fillVariableTree()
     if (!m_owner)
         throw objectNotSetError();
     const QVector<editor::EditorVariable> variables = editor::variablesOfView(m_view.get());
+    if (m_variableImages.isEmpty())
+        m_variableImages = editor::variableImages();
     editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->VariableRoot(), variables, m_words),
-                     editor::variableImages());
+                     m_variableImages);
     editor::fitColumnToNodes(tvVariables);
 }
 
@@ -434,8 +438,10 @@ void frmEditor::fillFunctionTree()
     if (!m_owner)
         throw objectNotSetError();
     const QString catalog = TarnixObjectAccess::GetFunctionXmlText(*m_owner);
+    if (m_functionImages.isEmpty())
+        m_functionImages = editor::functionImages();
     editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->FunctionRoot(), catalog, m_words),
-                     editor::functionImages());
+                     m_functionImages);
     editor::fitColumnToNodes(tvFunctions);
 }
 

@@ -4,6 +4,8 @@
 #include "editor/WordList.h"
 
 #include <QDialog>
+#include <QIcon>
+#include <QVector>
 
 #include <functional>
 #include <memory>
@@ -177,6 +179,12 @@ private:
     editor::EditorGeometry m_geometry;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;
+    // Made on the first opening and kept: icons made anew on every opening
+    // would each render their SVG again into Qt's pixmap cache, so memory
+    // grew with every opening until that cache was full.
+    QIcon m_windowIcon;
+    QVector<QIcon> m_variableImages;
+    QVector<QIcon> m_functionImages;
 };
 
 } // namespace nvtarnix

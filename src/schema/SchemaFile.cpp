@@ -111,7 +111,11 @@ std::shared_ptr<Schema> load(const QString &path)
     if (file.error() != QFileDevice::NoError)
         raise(FileAccess,
               QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+    return read(bytes, path);
+}
 
+std::shared_ptr<Schema> read(const QByteArray &bytes, const QString &path)
+{
     const QString text = decode(bytes, path);
     auto schema = std::make_shared<Schema>();
     try {
