@@ -339,9 +339,10 @@ void frmEditor::unloadControls()
         return;
     m_loaded = false;
     // The controls go with the run; the window object and its fields stay.
+    // The fields are cleared first: a control being destroyed still sends
+    // events to this window's filter, which must not reach a half-destroyed
+    // script box through them.
     const auto widgets = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget *w : widgets)
-        delete w;
     tvVariables = tvFunctions = nullptr;
     txtScript = nullptr;
     cmdCheck = cmdOK = cmdCancel = cmdValueList = nullptr;
@@ -353,6 +354,8 @@ void frmEditor::unloadControls()
     mEditVariables = nullptr;
     mInsertVar = mValueList = mSep = mInsertFunc = nullptr;
     m_highlighter = nullptr;
+    for (QWidget *w : widgets)
+        delete w;
 }
 
 bool frmEditor::Form_QueryUnload(UnloadMode mode)
