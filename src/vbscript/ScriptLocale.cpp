@@ -1,5 +1,7 @@
 #include "vbscript/ScriptLocale.h"
 
+#include <memory>
+
 #include <QRegularExpression>
 
 namespace vbscript {
@@ -26,7 +28,9 @@ const LcidName kLcids[] = {
 // The thread's own locale, and the one in force: its own, or during a run
 // the running engine's (a pointer, so that entering and leaving a run costs
 // no copies, and many threads never touch one locale's shared data at once).
-thread_local ScriptLocale *t_own = nullptr;
+// Owned, so a thread that ends gives its locale back: a host's worker threads
+// come and go all day.
+thread_local std::unique_ptr<ScriptLocale> t_own;
 thread_local const ScriptLocale *t_current = nullptr;
 
 // Qt's short formats write two-digit years; VBScript's short date shows four.
@@ -120,8 +124,8 @@ const ScriptLocale &ScriptLocale::current()
 {
     if (!t_current) {
         if (!t_own)
-            t_own = new ScriptLocale();
-        t_current = t_own;
+            t_own = std::make_unique<ScriptLocale>();
+        t_current = t_own.get();
     }
     return *t_current;
 }
@@ -129,10 +133,10 @@ const ScriptLocale &ScriptLocale::current()
 void ScriptLocale::setCurrent(const ScriptLocale &locale)
 {
     if (!t_own)
-        t_own = new ScriptLocale(locale);
+        t_own = std::make_unique<ScriptLocale>(locale);
     else
         *t_own = locale;
-    t_current = t_own;
+    t_current = t_own.get();
 }
 
 ScriptLocaleScope::ScriptLocaleScope(const ScriptLocale &locale) : m_copy(locale), m_saved(t_current)
