@@ -6,7 +6,7 @@ JOBS      ?= 2
 WERROR    ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build test bench clean demo
+.PHONY: deps configure build test bench clean demo fuzz fuzz-configure sanitize-test
 
 deps:
 	bash scripts/install-deps.sh
@@ -20,6 +20,34 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+ifneq ($(CI),)
+	$(MAKE) sanitize-test
+	$(MAKE) fuzz FUZZ_SECONDS=30
+endif
+
+# The sanitizer build: clang with AddressSanitizer, UndefinedBehaviorSanitizer
+# and libFuzzer's coverage, in a build folder of its own. `make fuzz` builds the
+# fuzz targets there and runs each for FUZZ_SECONDS; `make sanitize-test` builds
+# the whole suite there and runs it. CI runs both after the normal suite.
+FUZZ_DIR     ?= build-fuzz
+FUZZ_SECONDS ?= 60
+# Leaks are reported too; Qt's own that live until exit are listed in the file.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+                LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp:print_suppressions=0 \
+                UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+fuzz-configure: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" \
+	      -DNVTARNIX_FUZZ=ON -DNVTARNIX_WERROR=$(WERROR) $(CMAKE_ARGS)
+
+fuzz: fuzz-configure
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	$(SANITIZER_ENV) bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+sanitize-test: fuzz-configure
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	cd $(FUZZ_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # `make demo` runs the demo host. Without a display it runs the scripted tour
 # under a virtual X server instead and prints the paths of its screenshots.
@@ -39,4 +67,4 @@ bench: configure
 	bash bench/run.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

@@ -11,6 +11,7 @@ packages=(
   libpugixml-dev
   libsqlite3-dev sqlite3   # tarnix apply reads SQLite directly; its benchmark times the sqlite3 shell
   time                     # the engine benchmark's peak memory (/usr/bin/time)
+  clang libclang-rt-14-dev llvm   # the sanitizer build and libFuzzer (make fuzz); llvm symbolizes their reports
   xvfb xauth fonts-dejavu-core
   locales
 )

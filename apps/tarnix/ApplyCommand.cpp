@@ -21,8 +21,6 @@ namespace tarnixcli {
 
 namespace {
 
-const QString CliSource = QStringLiteral("tarnix");
-
 // Rows per block: enough that handing a block to a worker costs next to
 // nothing beside evaluating it, few enough that every worker gets blocks
 // from a table of a few thousand rows.
@@ -31,7 +29,7 @@ constexpr int MostJobs = 256;
 
 [[noreturn]] void usageError(const QString &description)
 {
-    throw nvtarnix::Error(UsageError, CliSource, description);
+    throw UsageProblem(description);
 }
 
 struct ApplySettings

@@ -44,7 +44,7 @@ std::optional<int> CommandOptions::parse(const QStringList &arguments)
 {
     const QString program = QStringLiteral("tarnix ") + m_command;
     if (!m_parser.parse(QStringList{program} + arguments))
-        return fail(nvtarnix::Error(UsageError, CliSource, m_parser.errorText()));
+        return fail(UsageProblem(m_parser.errorText()));
 
     if (m_parser.isSet(QStringLiteral("help"))) {
         // QCommandLineParser names the program by its file; the usage line
@@ -57,11 +57,9 @@ std::optional<int> CommandOptions::parse(const QStringList &arguments)
     }
     if (!hasSchema()) {
         if (!m_schemaOptional)
-            return fail(nvtarnix::Error(UsageError, CliSource,
-                                        QStringLiteral("--schema FILE is required")));
+            return fail(UsageProblem(QStringLiteral("--schema FILE is required")));
         if (m_parser.isSet(QStringLiteral("catalog")) || m_parser.isSet(QStringLiteral("view")))
-            return fail(nvtarnix::Error(UsageError, CliSource,
-                                        QStringLiteral("--catalog and --view need --schema FILE")));
+            return fail(UsageProblem(QStringLiteral("--catalog and --view need --schema FILE")));
     }
     return std::nullopt;
 }
@@ -109,8 +107,8 @@ QString CommandOptions::expression() const
 {
     const QStringList words = m_parser.positionalArguments();
     if (words.size() > 1)
-        raise(UsageError, QStringLiteral("one expression expected, %1 given (quote it)")
-                              .arg(words.size()));
+        throw UsageProblem(QStringLiteral("one expression expected, %1 given (quote it)")
+                               .arg(words.size()));
     if (!words.isEmpty() && words.first() != QLatin1String("-"))
         return words.first();
 
@@ -127,8 +125,17 @@ QString CommandOptions::expression() const
 
 int CommandOptions::fail(const nvtarnix::Error &error) const
 {
+    if (dynamic_cast<const UsageProblem *>(&error))
+        return failUsage(m_command, m_synopsis, error.description());
     std::fprintf(stderr, "tarnix %s: error %d: %s\n", qPrintable(m_command), error.number(),
                  qPrintable(error.description()));
+    return 2;
+}
+
+int failUsage(const QString &command, const QString &synopsis, const QString &description)
+{
+    std::fprintf(stderr, "tarnix %s: error %d: %s\nusage: tarnix %s %s\n", qPrintable(command),
+                 UsageError, qPrintable(description), qPrintable(command), qPrintable(synopsis));
     return 2;
 }
 

@@ -42,7 +42,8 @@ public:
     // (one final line break dropped, as shells and editors add it).
     QString expression() const;
 
-    // Prints the error and returns the exit status for it (2).
+    // Prints the error, and the usage line after a UsageProblem; returns the
+    // exit status for it (2).
     int fail(const nvtarnix::Error &error) const;
 
 private:
@@ -54,5 +55,21 @@ private:
 
 // Error number for a command line that cannot be followed.
 inline constexpr int UsageError = 5;
+
+// A command line that cannot be followed (an unknown option, an argument too
+// many or missing): reported with the command's usage line, so the user sees
+// at once how the call should have looked.
+class UsageProblem : public nvtarnix::Error
+{
+public:
+    explicit UsageProblem(const QString &description)
+        : nvtarnix::Error(UsageError, QStringLiteral("tarnix"), description)
+    {
+    }
+};
+
+// Prints "tarnix COMMAND: error 5: DESCRIPTION" and the usage line
+// "usage: tarnix COMMAND SYNOPSIS" on standard error; returns the exit status 2.
+int failUsage(const QString &command, const QString &synopsis, const QString &description);
 
 } // namespace tarnixcli

@@ -31,9 +31,8 @@ int convertCommand(const QStringList &arguments)
     try {
         const bool toDatabase = parser.isSet(QStringLiteral("to-database"));
         if (toDatabase == parser.isSet(QStringLiteral("from-database")))
-            throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
-                                  QStringLiteral("give exactly one of --to-database and "
-                                                 "--from-database"));
+            throw UsageProblem(QStringLiteral("give exactly one of --to-database and "
+                                              "--from-database"));
         const auto builder = options.builder();
         const QString text = options.expression();
         const QString converted = toDatabase ? builder->ConvertScriptToDatabase(text)

@@ -103,10 +103,9 @@ int editCommand(const QStringList &arguments)
     if (const auto done = options.parse(arguments))
         return *done;
     if (!parser.positionalArguments().isEmpty())
-        return options.fail(nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
-                                            QStringLiteral("unexpected argument \"%1\"; the "
-                                                           "expression goes in --database-script")
-                                                .arg(parser.positionalArguments().first())));
+        return options.fail(UsageProblem(QStringLiteral("unexpected argument \"%1\"; the "
+                                                        "expression goes in --database-script")
+                                             .arg(parser.positionalArguments().first())));
 
     // The wizard is a window: the process must run a GUI application.
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
@@ -117,9 +116,8 @@ int editCommand(const QStringList &arguments)
         if (parser.isSet(QStringLiteral("language"))) {
             const QString text = parser.value(QStringLiteral("language"));
             if (text != QLatin1String("1032") && text != QLatin1String("1033"))
-                throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
-                                      QStringLiteral("--language must be 1032 or 1033, not \"%1\"")
-                                          .arg(text));
+                throw UsageProblem(QStringLiteral("--language must be 1032 or 1033, not \"%1\"")
+                                       .arg(text));
             nvtarnix::setUserInterfaceLanguage(text.toInt());
         }
 

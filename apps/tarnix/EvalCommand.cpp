@@ -1,6 +1,7 @@
 // tarnix eval: one expression a line from standard input, each evaluated in a
 // fresh engine, one result line each on standard output.
 
+#include "CommandOptions.h"
 #include "Commands.h"
 
 #include "vbscript/ScriptControl.h"
@@ -11,19 +12,20 @@
 
 int runEvalCommand(const QStringList &args)
 {
+    const QString synopsis = QStringLiteral("[--locale NAME]");
     vbscript::ScriptLocale locale;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--locale") && i + 1 < args.size()) {
-            bool ok = false;
-            locale = vbscript::ScriptLocale::fromName(args[++i], &ok);
-            if (!ok) {
-                QTextStream(stderr) << "tarnix eval: unknown locale '" << args[i] << "'\n";
-                return 2;
-            }
-        } else {
-            QTextStream(stderr) << "usage: tarnix eval [--locale NAME]\n";
-            return 2;
-        }
+        if (args[i] != QLatin1String("--locale"))
+            return tarnixcli::failUsage(QStringLiteral("eval"), synopsis,
+                                        QStringLiteral("unexpected argument \"%1\"").arg(args[i]));
+        if (i + 1 == args.size())
+            return tarnixcli::failUsage(QStringLiteral("eval"), synopsis,
+                                        QStringLiteral("--locale needs a locale name"));
+        bool ok = false;
+        locale = vbscript::ScriptLocale::fromName(args[++i], &ok);
+        if (!ok)
+            return tarnixcli::failUsage(QStringLiteral("eval"), synopsis,
+                                        QStringLiteral("unknown locale \"%1\"").arg(args[i]));
     }
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))

@@ -1,13 +1,15 @@
 // tarnix run: runs a .vbs file as the Windows console script host does, with
 // a global WScript object.
 
+#include "CommandOptions.h"
 #include "Commands.h"
+
+#include "support/TextDecoding.h"
 
 #include "vbscript/ScriptControl.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QTextStream>
 
 namespace {
@@ -18,6 +20,9 @@ struct QuitRequest
 {
     int code;
 };
+
+// The number the engine gives a character it cannot read in a script.
+constexpr int InvalidCharacter = 1032;
 
 bool is(const QString &a, const char *b)
 {
@@ -99,41 +104,68 @@ private:
     std::shared_ptr<ArgumentsObject> m_arguments;
 };
 
-QString readScript(const QByteArray &bytes)
+const QString RunSynopsis = QStringLiteral("[--encoding NAME] FILE.vbs [ARGS...]");
+
+int fail(int number, const QString &description)
 {
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        auto decode = QStringDecoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
-                                                                  : QStringConverter::Utf16BE);
-        return decode(bytes.mid(2));
-    }
-    auto utf8 = QStringDecoder(QStringConverter::Utf8);
-    QString text = utf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);  // an ANSI script
-    return text;
+    QTextStream err(stderr);
+    err.setEncoding(QStringConverter::Utf8);
+    err << "tarnix run: error " << number << ": " << description << '\n';
+    return 2;
 }
 
 } // namespace
 
 int runRunCommand(const QStringList &args)
 {
-    if (args.isEmpty()) {
-        QTextStream(stderr) << "usage: tarnix run FILE.vbs [ARGS...]\n";
-        return 2;
+    // Options come before the script's path; whatever follows it is the
+    // script's own arguments, dashes and all.
+    QString encoding;
+    qsizetype i = 0;
+    for (; i < args.size() && args[i].startsWith(QLatin1Char('-')); ++i) {
+        if (args[i] != QLatin1String("--encoding"))
+            return tarnixcli::failUsage(QStringLiteral("run"), RunSynopsis,
+                                        QStringLiteral("unknown option \"%1\"").arg(args[i]));
+        if (++i == args.size())
+            return tarnixcli::failUsage(QStringLiteral("run"), RunSynopsis,
+                                        QStringLiteral("--encoding needs an encoding name"));
+        encoding = args[i];
     }
-    const QString path = args.first();
+    if (i == args.size())
+        return tarnixcli::failUsage(QStringLiteral("run"), RunSynopsis,
+                                    QStringLiteral("the script file is missing"));
+    const QString path = args[i];
+    const QStringList scriptArguments = args.mid(i + 1);
+
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        QTextStream(stderr) << "tarnix run: cannot open " << path << '\n';
-        return 2;
-    }
-    const QString source = readScript(file.readAll());
+    if (!QFileInfo::exists(path))
+        return fail(53, QStringLiteral("File not found: %1").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(75, QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+
+    // A script without a byte order mark is UTF-8 unless --encoding names the
+    // code page it was saved in; a byte that is not text in it stops the run
+    // before any of the script does.
+    const nvtarnix::DecodedText decoded = nvtarnix::decodeText(file.readAll(), encoding);
+    if (decoded.outcome == nvtarnix::DecodedText::UnknownEncoding)
+        return tarnixcli::failUsage(QStringLiteral("run"), RunSynopsis,
+                                    QStringLiteral("unknown encoding \"%1\"").arg(encoding));
+    if (decoded.outcome == nvtarnix::DecodedText::Undecodable)
+        return fail(InvalidCharacter,
+                    QStringLiteral("Invalid character: %1 is not %2 text at line %3, column %4%5")
+                        .arg(path, decoded.encoding)
+                        .arg(decoded.line)
+                        .arg(decoded.column)
+                        .arg(encoding.isEmpty() ? QStringLiteral(" (name its encoding with "
+                                                                 "--encoding, e.g. windows-1253)")
+                                                : QString()));
+    const QString source = decoded.text;
 
     vbscript::ScriptControl sc;
     sc.setLanguage(QStringLiteral("VBScript"));
     sc.setAllowUI(false);
     sc.setTimeout(-1);
-    sc.addObject(QStringLiteral("WScript"), std::make_shared<WScriptObject>(sc, QFileInfo(path), args.mid(1)));
+    sc.addObject(QStringLiteral("WScript"), std::make_shared<WScriptObject>(sc, QFileInfo(path), scriptArguments));
     try {
         sc.addCode(source);
     } catch (const QuitRequest &q) {

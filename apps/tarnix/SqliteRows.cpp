@@ -1,5 +1,7 @@
 #include "SqliteRows.h"
 
+#include <QScopeGuard>
+
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Recordset.h>
 
@@ -131,6 +133,13 @@ SqliteRows::SqliteRows(const SqliteFile &file, const QString &sql) : m_file(file
                              "is empty)")
                   .arg(file.path()));
 
+    // A constructor that throws runs no destructor: the statement is released
+    // here, or the file could not be closed and its memory would stay behind.
+    auto release = qScopeGuard([this] {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+    });
+
     // What follows the statement may only be blanks and comments: a second
     // statement would silently go unread.
     const char *end = utf8.constData() + utf8.size();
@@ -146,6 +155,7 @@ SqliteRows::SqliteRows(const SqliteFile &file, const QString &sql) : m_file(file
               QStringLiteral("Operation is not allowed when the object is closed. (%1: the query "
                              "returns no rows)")
                   .arg(file.path()));
+    release.dismiss();
 }
 
 SqliteRows::~SqliteRows()

@@ -12,7 +12,8 @@ namespace {
 const TarnixCommand kCommands[] = {
     {"eval", "tarnix eval [--locale NAME]   evaluate expressions read from standard input, one a line",
      runEvalCommand},
-    {"run", "tarnix run FILE.vbs [ARGS...]  run a script as the console script host does", runRunCommand},
+    {"run", "tarnix run [--encoding NAME] FILE.vbs [ARGS...]  run a script as the console script host does",
+     runRunCommand},
     {"convert", "tarnix convert --schema FILE ... convert an expression between display and database form",
      tarnixcli::convertCommand},
     {"check", "tarnix check --schema FILE ...  check an expression as the wizard's Check button does",
@@ -41,12 +42,14 @@ int main(int argc, char **argv)
     const std::unique_ptr<QCoreApplication> app = gui ? std::make_unique<QApplication>(argc, argv)
                                                       : std::make_unique<QCoreApplication>(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty())
+    if (args.isEmpty()) {
+        QTextStream(stderr) << "tarnix: error 5: a command is required\n";
         return usage();
+    }
     const QString name = args.takeFirst();
     for (const TarnixCommand &c : kCommands)
         if (name == QLatin1String(c.name))
             return c.run(args);
-    QTextStream(stderr) << "tarnix: unknown command '" << name << "'\n";
+    QTextStream(stderr) << "tarnix: error 5: unknown command \"" << name << "\"\n";
     return usage();
 }

@@ -62,7 +62,8 @@ std::optional<QRgb> parseColourLiteral(const QString &literal)
     } else {
         bool ok = false;
         const double number = QLocale::c().toDouble(text, &ok);
-        if (!ok)
+        // A number no colour can be (NaN, 1E+100) has nothing to round.
+        if (!ok || !(number > -1 && number < 0x1000000))
             return std::nullopt;
         value = qRound64(number);
     }

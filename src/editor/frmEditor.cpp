@@ -209,7 +209,9 @@ void frmEditor::createControls()
     designFont.setPointSizeF(kDesignFontSize);
     setFont(designFont);
     setWindowTitle(QStringLiteral("Όδηγος έκφρασης"));
-    setWindowIcon(QIcon(QStringLiteral(":/editor/window.svg")));
+    if (m_windowIcon.isNull())
+        m_windowIcon = QIcon(QStringLiteral(":/editor/window.svg"));
+    setWindowIcon(m_windowIcon);
     // Every opening starts as the window was designed: normal (not maximised
     // because the last run ended so), at its creation size, centred.
     setWindowState(Qt::WindowNoState);
@@ -340,10 +342,11 @@ void frmEditor::unloadControls()
         return;
     m_loaded = false;
     // The controls go with the run; the window object and its fields stay.
+    // The fields are cleared first: a control being destroyed still sends
+    // events to this window's filter, which must not reach a half-destroyed
+    // script box through them.
     unloadAidControls();
     const auto widgets = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget *w : widgets)
-        delete w;
     tvVariables = tvFunctions = nullptr;
     txtScript = nullptr;
     cmdCheck = cmdOK = cmdCancel = cmdValueList = nullptr;
@@ -355,6 +358,8 @@ void frmEditor::unloadControls()
     mEditVariables = nullptr;
     mInsertVar = mValueList = mSep = mInsertFunc = nullptr;
     m_highlighter = nullptr;
+    for (QWidget *w : widgets)
+        delete w;
 }
 
 bool frmEditor::Form_QueryUnload(UnloadMode mode)
@@ -415,8 +420,10 @@ void frmEditor::fillVariableTree()
     if (!m_owner)
         throw objectNotSetError();
     const QVector<editor::EditorVariable> variables = editor::variablesOfView(m_view.get());
+    if (m_variableImages.isEmpty())
+        m_variableImages = editor::variableImages();
     editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->VariableRoot(), variables, m_words),
-                     editor::variableImages());
+                     m_variableImages);
     editor::fitColumnToNodes(tvVariables);
 }
 
@@ -439,8 +446,10 @@ void frmEditor::fillFunctionTree()
     if (!m_owner)
         throw objectNotSetError();
     const QString catalog = TarnixObjectAccess::GetFunctionXmlText(*m_owner);
+    if (m_functionImages.isEmpty())
+        m_functionImages = editor::functionImages();
     editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->FunctionRoot(), catalog, m_words),
-                     editor::functionImages());
+                     m_functionImages);
     editor::fitColumnToNodes(tvFunctions);
 }
 

@@ -10,7 +10,9 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QIcon>
 #include <QTextEdit>
+#include <QVector>
 
 #include <functional>
 #include <memory>
@@ -269,6 +271,12 @@ private:
     bool m_keyTyped = false;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;
+    // Made on the first opening and kept: icons made anew on every opening
+    // would each render their SVG again into Qt's pixmap cache, so memory
+    // grew with every opening until that cache was full.
+    QIcon m_windowIcon;
+    QVector<QIcon> m_variableImages;
+    QVector<QIcon> m_functionImages;
 };
 
 } // namespace nvtarnix

@@ -42,10 +42,11 @@ public:
         std::function<QString(const QTreeWidgetItem *node)> toolTip;
     };
 
-    TreeEventFilter(QTreeWidget *tree, Handlers handlers) : QObject(tree), m_tree(tree), m_handlers(std::move(handlers))
+    TreeEventFilter(QTreeWidget *tree, Handlers handlers)
+        : QObject(tree), m_tree(tree), m_viewport(tree->viewport()), m_handlers(std::move(handlers))
     {
         tree->installEventFilter(this);
-        tree->viewport()->installEventFilter(this);
+        m_viewport->installEventFilter(this);
     }
 
 protected:
@@ -64,7 +65,7 @@ protected:
             const QPoint at = node.isValid() ? node.center() : QPoint(0, 0);
             m_handlers.rightMouseUp(m_tree->viewport()->mapToGlobal(at));
             return true;
-        } else if (watched == m_tree->viewport() && event->type() == QEvent::ToolTip) {
+        } else if (watched == m_viewport && event->type() == QEvent::ToolTip) {
             const auto *help = static_cast<QHelpEvent *>(event);
             const QTreeWidgetItem *node = m_tree->itemAt(help->pos());
             const QString text = node ? m_handlers.toolTip(node) : QString();
@@ -73,7 +74,7 @@ protected:
             else
                 QToolTip::showText(help->globalPos(), text, m_tree->viewport(), m_tree->visualItemRect(node));
             return true;
-        } else if (watched == m_tree->viewport()) {
+        } else if (watched == m_viewport) {
             if (event->type() == QEvent::MouseButtonDblClick
                 && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
                 m_handlers.dblClick();
@@ -88,6 +89,9 @@ protected:
 
 private:
     QTreeWidget *m_tree;
+    // Kept, not asked for: while the tree is being destroyed its viewport
+    // still sends events here, and the tree can no longer be asked anything.
+    QWidget *m_viewport;
     Handlers m_handlers;
 };
 

@@ -85,8 +85,19 @@ void Schema::LoadFromText(const QString &document)
     // belongs to the file it once came from.
     const auto parsed = doc.load_buffer(utf8.constData(), size_t(utf8.size()),
                                         pugi::parse_default, pugi::encoding_utf8);
-    if (!parsed)
-        invalidDocument(QString::fromUtf8(parsed.description()));
+    if (!parsed) {
+        // Where the parser stopped, as an editor counts: line, then character.
+        const QString before = QString::fromUtf8(utf8.left(qsizetype(parsed.offset)));
+        const qsizetype lineStart = before.lastIndexOf(QLatin1Char('\n')) + 1;
+        const int line = int(before.count(QLatin1Char('\n'))) + 1;
+        const int column = int(before.size() - lineStart);
+        throw Error(InvalidDocumentError, QStringLiteral("nvTarnix"),
+                    QStringLiteral("The schema document cannot be read: %1 at line %2, column %3")
+                        .arg(QString::fromUtf8(parsed.description()))
+                        .arg(line)
+                        .arg(column + 1),
+                    line, column);
+    }
 
     const auto root = doc.document_element();
     if (std::strcmp(root.name(), "NortavineXMLData") != 0)

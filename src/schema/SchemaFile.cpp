@@ -1,12 +1,12 @@
 #include "schema/SchemaFile.h"
 
 #include "support/ComponentErrors.h"
+#include "support/TextDecoding.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <pugixml.hpp>
 
@@ -32,22 +32,29 @@ QString declaredEncoding(const QByteArray &bytes)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+// The file's text. A byte order mark decides the encoding; without one the
+// declaration does, and UTF-8 applies when it names none. A byte that is not
+// text in that encoding stops the reading: nothing is replaced by a guess.
 QString decode(const QByteArray &bytes, const QString &path)
 {
-    const QString encoding = declaredEncoding(bytes);
-    if (encoding.isEmpty() || encoding.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0)
-        return QString::fromUtf8(bytes);
-    QStringDecoder decoder(encoding.toLatin1().constData());
-    if (!decoder.isValid())
+    const DecodedText decoded = decodeText(bytes, declaredEncoding(bytes));
+    switch (decoded.outcome) {
+    case DecodedText::Read:
+        break;
+    case DecodedText::UnknownEncoding:
         raise(InvalidDocument, QStringLiteral("The schema file %1 cannot be read: encoding \"%2\" "
                                               "is not supported")
-                                   .arg(path, encoding));
-    QString text = decoder(bytes);
-    if (decoder.hasError())
-        raise(InvalidDocument,
-              QStringLiteral("The schema file %1 cannot be read: it is not valid %2 text")
-                  .arg(path, encoding));
-    return text;
+                                   .arg(path, decoded.encoding));
+    case DecodedText::Undecodable:
+        throw Error(InvalidDocument, componentSource(),
+                    QStringLiteral("The schema file %1 cannot be read: it is not valid %2 text "
+                                   "at line %3, column %4")
+                        .arg(path, decoded.encoding)
+                        .arg(decoded.line)
+                        .arg(decoded.column),
+                    int(decoded.line), int(decoded.column - 1));
+    }
+    return decoded.text;
 }
 
 void set(pugi::xml_node node, const char *name, const QString &value)
@@ -103,17 +110,24 @@ std::shared_ptr<Schema> load(const QString &path)
     if (file.error() != QFileDevice::NoError)
         raise(FileAccess,
               QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+    return read(bytes, path);
+}
 
+std::shared_ptr<Schema> read(const QByteArray &bytes, const QString &path)
+{
+    const QString text = decode(bytes, path);
     auto schema = std::make_shared<Schema>();
     try {
-        schema->LoadFromText(decode(bytes, path));
+        schema->LoadFromText(text);
     } catch (const Error &e) {
         // Name the file, so a user with several schema files knows which one.
         static const QString documentPrefix = QStringLiteral("The schema document cannot be read: ");
         QString why = e.description();
         if (why.startsWith(documentPrefix))
             why = why.mid(documentPrefix.size());
-        raise(e.number(), QStringLiteral("The schema file %1 cannot be read: %2").arg(path, why));
+        throw Error(e.number(), componentSource(),
+                    QStringLiteral("The schema file %1 cannot be read: %2").arg(path, why), e.line(),
+                    e.column());
     }
     return schema;
 }

@@ -32,6 +32,9 @@ enum ErrorNumber : int {
 // names none).
 std::shared_ptr<Schema> load(const QString &path);
 
+// The same for the bytes of a file already read; `path` names it in errors.
+std::shared_ptr<Schema> read(const QByteArray &bytes, const QString &path);
+
 // Writes the schema as a UTF-8 document. The file is replaced only once the
 // whole document is written, so a failure leaves the old file as it was.
 void save(const Schema &schema, const QString &path);

@@ -8,6 +8,7 @@
 #include "WindowVisit.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -211,6 +212,30 @@ private slots:
             << QStringList{"edit", "--schema", Schema, "--value-lists", noLists} << 53 << noLists;
         QTest::newRow("edit: unknown language")
             << QStringList{"edit", "--schema", Schema, "--language", "1040"} << 5 << "1040";
+
+        const QString notSqlite = m_dir.filePath(QStringLiteral("lists.txt"));
+        writeFile(notSqlite, "code;description\n300;Greece\n");
+        QTest::newRow("edit: value list file not SQLite")
+            << QStringList{"edit", "--schema", Schema, "--value-lists", notSqlite} << 3709
+            << notSqlite;
+        const QString noCatalog = m_dir.filePath(QStringLiteral("no-catalog.xml"));
+        writeFile(noCatalog, "<NortavineXMLData version='2.6'><Schema><Catalogs/></Schema>"
+                             "</NortavineXMLData>");
+        QTest::newRow("convert: schema with no catalog")
+            << QStringList{"convert", "--schema", noCatalog, "--to-database", "x"} << 31037
+            << noCatalog;
+        const QString noView = m_dir.filePath(QStringLiteral("no-view.xml"));
+        writeFile(noView, "<NortavineXMLData version='2.6'><Schema><Catalogs><Catalog ID='c'>"
+                          "<Fields><Field ID='A'/></Fields></Catalog></Catalogs></Schema>"
+                          "</NortavineXMLData>");
+        QTest::newRow("check: catalog with no view")
+            << QStringList{"check", "--schema", noView, "x"} << 31037 << noView;
+        const QString latin1 = m_dir.filePath(QStringLiteral("latin1.xml"));
+        writeFile(latin1, "<NortavineXMLData version='2.6'><Schema><Catalogs CatalogPath='Ren\xE9'/>"
+                          "</Schema></NortavineXMLData>");
+        QTest::newRow("convert: schema not UTF-8")
+            << QStringList{"convert", "--schema", latin1, "--to-database", "x"} << 31037
+            << "line 1, column 67";
     }
 
     void badCallsFailWithNumberedErrors()
@@ -226,6 +251,136 @@ private slots:
         // Qt may warn about the session on the same stream; ours is one line.
         const QString prefix = QStringLiteral("tarnix %1: error ").arg(arguments.first());
         QCOMPARE(run.err.split(QLatin1Char('\n')).filter(prefix).size(), 1);
+    }
+
+    // A call the program cannot follow is answered with status 2, the error
+    // and the usage line of the command that was called, and nothing is done.
+    void usageErrorsShowTheUsageLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("usage");
+
+        const QString database = m_lists;
+        QTest::newRow("no command") << QStringList{} << "  tarnix apply --database FILE";
+        QTest::newRow("unknown command") << QStringList{"evaluate"} << "  tarnix eval [--locale NAME]";
+        QTest::newRow("eval: extra argument") << QStringList{"eval", "1+1"} << "usage: tarnix eval";
+        QTest::newRow("eval: unknown option") << QStringList{"eval", "--lang", "el"} << "usage: tarnix eval";
+        QTest::newRow("eval: --locale without name") << QStringList{"eval", "--locale"} << "usage: tarnix eval";
+        QTest::newRow("eval: unknown locale") << QStringList{"eval", "--locale", "xx-YY"} << "usage: tarnix eval";
+        QTest::newRow("run: no file") << QStringList{"run"} << "usage: tarnix run";
+        QTest::newRow("run: unknown option") << QStringList{"run", "-x", "a.vbs"} << "usage: tarnix run";
+        QTest::newRow("run: --encoding without name") << QStringList{"run", "--encoding"} << "usage: tarnix run";
+        QTest::newRow("run: unknown encoding")
+            << QStringList{"run", "--encoding", "x-none", QStringLiteral(SAMPLE_SCHEMA_FILE)}
+            << "usage: tarnix run";
+        QTest::newRow("convert: unknown option")
+            << QStringList{"convert", "--schema", Schema, "--to-db", "x"} << "usage: tarnix convert";
+        QTest::newRow("convert: two expressions")
+            << QStringList{"convert", "--schema", Schema, "--to-database", "x", "y"}
+            << "usage: tarnix convert";
+        QTest::newRow("convert: no direction")
+            << QStringList{"convert", "--schema", Schema, "x"} << "usage: tarnix convert";
+        QTest::newRow("check: no schema") << QStringList{"check", "x"} << "usage: tarnix check";
+        QTest::newRow("check: option without value")
+            << QStringList{"check", "--schema", Schema, "--view"} << "usage: tarnix check";
+        QTest::newRow("edit: extra argument")
+            << QStringList{"edit", "--schema", Schema, "x"} << "usage: tarnix edit";
+        QTest::newRow("apply: no database")
+            << QStringList{"apply", "--table", "t", "x"} << "usage: tarnix apply";
+        QTest::newRow("apply: unknown option")
+            << QStringList{"apply", "--database", database, "--table", "countries", "--rows", "x"}
+            << "usage: tarnix apply";
+        QTest::newRow("apply: two expressions")
+            << QStringList{"apply", "--database", database, "--table", "countries", "x", "y"}
+            << "usage: tarnix apply";
+        QTest::newRow("apply: --jobs not a number")
+            << QStringList{"apply", "--database", database, "--table", "countries", "--jobs", "many", "x"}
+            << "usage: tarnix apply";
+    }
+
+    void usageErrorsShowTheUsageLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, usage);
+        const Run run = tarnix(arguments);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.contains(QStringLiteral(": error 5: ")), qPrintable(run.err));
+        QVERIFY2(run.err.split(QLatin1Char('\n')).filter(usage).size() == 1, qPrintable(run.err));
+    }
+
+    // tarnix run reads a script in any encoding a Windows editor saves in:
+    // UTF-8 or UTF-16 with their marks, UTF-8 without, or a named code page.
+    void runReadsEveryEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("options");
+
+        const QString script = QStringLiteral("WScript.Echo \"Ωμέγα \" & WScript.ScriptName\r\n");
+        QTest::newRow("UTF-8") << script.toUtf8() << QStringList{};
+        QTest::newRow("UTF-8 with mark") << "\xEF\xBB\xBF" + script.toUtf8() << QStringList{};
+        QTest::newRow("UTF-16 LE with mark")
+            << QByteArray("\xFF\xFE") + QStringEncoder(QStringConverter::Utf16LE).encode(script)
+            << QStringList{};
+        QTest::newRow("UTF-16 BE with mark")
+            << QByteArray("\xFE\xFF") + QStringEncoder(QStringConverter::Utf16BE).encode(script)
+            << QStringList{};
+        QTest::newRow("windows-1253")
+            << QByteArray(QStringEncoder("windows-1253").encode(script))
+            << QStringList{"--encoding", "windows-1253"};
+    }
+
+    void runReadsEveryEncoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, options);
+        const QString path = m_dir.filePath(QStringLiteral("greek.vbs"));
+        writeFile(path, bytes);
+        const Run run = tarnix(QStringList{"run"} + options + QStringList{path});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QStringLiteral("Ωμέγα greek.vbs\n"));
+    }
+
+    // A script that is not text in its encoding does not run at all: a byte
+    // read as something else could change what the script does.
+    void runRefusesWhatItCannotRead_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("where");
+
+        const QByteArray greek = "' Greek\nWScript.Echo \"\xD9\xEC\xDD\xE3\xE1\"\n";
+        QTest::newRow("code page read as UTF-8") << greek << QStringList{} << "line 2, column 15";
+        QTest::newRow("undefined in windows-1253")
+            << QByteArray("WScript.Echo 1 ' \xD2") << QStringList{"--encoding", "windows-1253"}
+            << "line 1, column 18";
+        QTest::newRow("UTF-16 cut short") << QByteArray("\xFF\xFEW\0S\0c", 7) << QStringList{}
+                                          << "line 1, column 3";
+    }
+
+    void runRefusesWhatItCannotRead()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, options);
+        QFETCH(QString, where);
+        const QString path = m_dir.filePath(QStringLiteral("unreadable.vbs"));
+        writeFile(path, bytes);
+        const Run run = tarnix(QStringList{"run"} + options + QStringList{path});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.startsWith(QStringLiteral("tarnix run: error 1032: ")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(path), qPrintable(run.err));
+        QVERIFY2(run.err.contains(where), qPrintable(run.err));
+    }
+
+    void runMissingFile()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("none.vbs"));
+        const Run run = tarnix({QStringLiteral("run"), path});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith(QStringLiteral("tarnix run: error 53: ")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(path), qPrintable(run.err));
     }
 
     void helpForEachCommand_data()

@@ -51,7 +51,7 @@ int ruleId(DemoDatabase &db, const QString &name)
 
 // Replaces the wizard's text and presses one of its buttons.
 [[nodiscard]] testsupport::WindowVisit answerWizard(const QString &text, const char *button,
-                                                    std::source_location where = std::source_location::current())
+                                                    testsupport::CallSite where = testsupport::CallSite::current())
 {
     return testsupport::whenShown(
         QStringLiteral("frmEditor"),

@@ -81,7 +81,6 @@ QTreeWidgetItem *ruleItem(MainWindow &window, int id)
 }
 
 // The logical columns of the rule list.
-constexpr int ExpressionColumn = 1;
 constexpr int OrdersColumn = 2;
 
 } // namespace

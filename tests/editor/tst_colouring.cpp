@@ -113,6 +113,11 @@ void tst_Colouring::colours_data()
     QTest::newRow("broken entry ends the pass")
         << QStringList{"v:[A]", "e:x|y", "f:b"} << QStringLiteral("[A] x b")
         << QStringLiteral("bbbkkkk");
+    // Numbers no colour can be are no colour either, however they are written.
+    for (const char *number : {"1E+100", "-1E+100", "inf", "nan", "16777216"})
+        QTest::addRow("colour %s ends the pass", number)
+            << QStringList{"v:[A]", QStringLiteral("e:x|%1").arg(QLatin1String(number)), "f:b"}
+            << QStringLiteral("[A] x b") << QStringLiteral("bbbkkkk");
     QTest::newRow("nested brackets") << QStringList{"v:[b]", "e:[a[b]"} << QStringLiteral("[a[b]] [B]")
                                      << QStringLiteral("rrrrrkkbbb");
     QTest::newRow("function words are black")

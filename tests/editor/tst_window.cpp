@@ -60,6 +60,7 @@ private slots:
     void initTestCase();
     void init();
     void opensWithTreesCaptionsAndColours();
+    void reopeningReusesItsIcons();
     void okHandsBackDatabaseForm();
     void cancelAndCloseBoxKeepTheScript_data();
     void cancelAndCloseBoxKeepTheScript();
@@ -155,6 +156,26 @@ void tst_Window::opensWithTreesCaptionsAndColours()
     // The host's error word is red until the first edit, variables dark blue.
     QCOMPARE(coloursAtOpen, QStringLiteral("kkkkbbbbbbbbbbbbbbbkkkkkkkkkrrrrk"));
     QCOMPARE(coloursAfterEdit, QStringLiteral("kkkkbbbbbbbbbbbbbbbkkkkkkkkkkkkkkk"));
+}
+
+// A host opens the wizard all day long. Icons made anew on each opening
+// render their SVG again into Qt's pixmap cache, and memory grows with every
+// opening: the second opening shows the very icons of the first.
+void tst_Window::reopeningReusesItsIcons()
+{
+    auto builder = makeBuilder();
+    QList<qint64> keys[2];
+    for (QList<qint64> &seen : keys) {
+        const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+            seen << w->windowIcon().cacheKey();
+            for (const char *tree : {"tvVariables", "tvFunctions"})
+                seen << child<QTreeWidget>(w, tree)->topLevelItem(0)->icon(0).cacheKey();
+            press(w, "cmdCancel");
+        });
+        builder->Edit();
+    }
+    QCOMPARE(keys[0].size(), 3);
+    QCOMPARE(keys[1], keys[0]);
 }
 
 void tst_Window::okHandsBackDatabaseForm()

@@ -1,5 +1,6 @@
 #include "schema/SchemaFile.h"
 
+#include "ErrorNumber.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -103,26 +104,91 @@ private slots:
                  QStringLiteral("line one\nline two"));
     }
 
-    // Files written elsewhere name their encoding in the XML declaration; the
-    // component's own default document uses the Greek Windows code page.
-    void readsTheDeclaredEncoding()
+    // Files written elsewhere come in whatever encoding their editor chose: a
+    // byte order mark says which, or else the XML declaration does (the
+    // component's own default document uses the Greek Windows code page).
+    void readsEveryEncoding_data()
     {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<QByteArray>("encoding");
+
+        QTest::newRow("UTF-8") << QByteArray() << QString() << QByteArray("UTF-8");
+        QTest::newRow("UTF-8 declared") << QByteArray() << "utf-8" << QByteArray("UTF-8");
+        QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") << "UTF-8" << QByteArray("UTF-8");
+        QTest::newRow("UTF-16 LE with mark")
+            << QByteArray("\xFF\xFE") << "UTF-16" << QByteArray("UTF-16LE");
+        QTest::newRow("UTF-16 BE with mark")
+            << QByteArray("\xFE\xFF") << "UTF-16" << QByteArray("UTF-16BE");
+        QTest::newRow("windows-1253") << QByteArray() << "windows-1253" << QByteArray("windows-1253");
+        QTest::newRow("ISO-8859-7") << QByteArray() << "ISO-8859-7" << QByteArray("ISO-8859-7");
+    }
+
+    void readsEveryEncoding()
+    {
+        QFETCH(QByteArray, mark);
+        QFETCH(QString, declared);
+        QFETCH(QByteArray, encoding);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("greek.xml"));
-        const QString text = QStringLiteral(
-            "<?xml version='1.0' encoding='windows-1253'?><NortavineXMLData version='2.6'>"
+        const QString declaration = declared.isEmpty()
+                                        ? QString()
+                                        : QStringLiteral("<?xml version='1.0' encoding='%1'?>\r\n").arg(declared);
+        const QString text = declaration + QStringLiteral(
+            "<NortavineXMLData version='2.6'>"
             "<Schema Version='2.6'><Catalogs CatalogPath=''><Catalog ID='c'><Fields>"
             "<Field ID='NAME' vardescription='Όνομα' vartype='0' varsize='10'/></Fields>"
             "<Views><View ID='v'/></Views></Catalog></Catalogs></Schema></NortavineXMLData>");
-        QStringEncoder encoder("windows-1253");
+        QStringEncoder encoder(encoding.constData());
         QVERIFY(encoder.isValid());
-        const QByteArray bytes = encoder(text);
-        QVERIFY(!bytes.contains("Ό")); // really single-byte Greek, not UTF-8
-        write(path, bytes);
+        write(path, mark + encoder(text));
 
         const auto schema = SchemaFile::load(path);
         QCOMPARE(schema->GetCatalog(QStringLiteral("c"))->Fields().Item(1)->vardescription(),
                  QStringLiteral("Όνομα"));
+    }
+
+    // A file that is not text in its encoding, or not well-formed XML, is
+    // refused with the place of the first fault, never read with something
+    // put in place of what could not be read.
+    void faultsAreLocated_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column"); // from 1, in characters
+
+        const QByteArray head = "<NortavineXMLData version='2.6'>\n<Schema>";
+        QTest::newRow("Latin-1 byte in UTF-8") << head + "<Catalogs CatalogPath='Ren\xE9'/>" << 2 << 35;
+        QTest::newRow("UTF-8 cut short at the end") << head + "\xCE" << 2 << 9;
+        QTest::newRow("overlong UTF-8") << head + "\xC0\xAF" << 2 << 9;
+        QTest::newRow("UTF-8 after Greek") << head + "\n\xCE\xA9\xCE\xA9\xFF" << 3 << 3;
+        QTest::newRow("UTF-8 with mark, bad byte") << QByteArray("\xEF\xBB\xBF<a>\x80</a>") << 1 << 4;
+        QTest::newRow("UTF-16 of odd length") << QByteArray("\xFF\xFE<\0a\0>", 7) << 1 << 3;
+        QTest::newRow("UTF-16 lone surrogate")
+            << QByteArray("\xFE\xFF\0<\0a\0>\0\n\xDC\x00", 12) << 2 << 1;
+        QTest::newRow("undefined in windows-1253")
+            << QByteArray("<?xml version='1.0' encoding='windows-1253'?>\n<a>\xE1\xFF</a>") << 2 << 5;
+        QTest::newRow("unclosed element") << head + "\n<Catalogs>" << 3 << 10;
+        QTest::newRow("bad attribute") << head + "\n <Catalogs CatalogPath=x/>" << 3 << 24;
+    }
+
+    void faultsAreLocated()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("faulty.xml"));
+        write(path, content);
+        const auto raised = testsupport::raisedError([&] { SchemaFile::load(path); });
+        QVERIFY(raised);
+        const Error &e = *raised;
+        QCOMPARE(e.number(), int(SchemaFile::InvalidDocument));
+        QVERIFY2(e.description().contains(path), qPrintable(e.description()));
+        QVERIFY2(e.description().contains(QStringLiteral("line %1, column %2").arg(line).arg(column)),
+                 qPrintable(e.description()));
+        QCOMPARE(e.line(), line);
+        QCOMPARE(e.column(), column - 1);
     }
 
     void badFilesRaiseNumberedErrorsNamingTheFile_data()

@@ -46,7 +46,7 @@ QString openModalWindow()
 class WindowVisit::State
 {
 public:
-    State(QString awaited, WindowMatch match, WindowAction action, Kind kind, std::source_location where)
+    State(QString awaited, WindowMatch match, WindowAction action, Kind kind, testsupport::CallSite where)
         : m_awaited(std::move(awaited)), m_match(std::move(match)), m_action(std::move(action)), m_kind(kind),
           m_where(where)
     {
@@ -140,7 +140,7 @@ private:
     const WindowMatch m_match;
     const WindowAction m_action;
     const Kind m_kind;
-    const std::source_location m_where;
+    const testsupport::CallSite m_where;
     Phase m_phase = Phase::Waiting;
     bool m_came = false;
     bool m_leftOpen = false;
@@ -166,7 +166,7 @@ ScopedWindowTimeout::~ScopedWindowTimeout()
 }
 
 WindowVisit::WindowVisit(QString awaited, WindowMatch match, WindowAction action, Kind kind,
-                         std::source_location where)
+                         testsupport::CallSite where)
     : m_state(std::make_unique<State>(std::move(awaited), std::move(match), std::move(action), kind, where))
 {
 }
@@ -189,20 +189,20 @@ bool WindowVisit::leftOpen() const
     return m_state->leftOpen();
 }
 
-WindowVisit whenShown(const QString &objectName, WindowAction action, std::source_location where)
+WindowVisit whenShown(const QString &objectName, WindowAction action, testsupport::CallSite where)
 {
     return WindowVisit(
         objectName, [objectName](QWidget *w) { return w->objectName() == objectName; }, std::move(action),
         WindowVisit::Kind::Required, where);
 }
 
-WindowVisit ifShown(QString awaited, WindowMatch match, WindowAction action, std::source_location where)
+WindowVisit ifShown(QString awaited, WindowMatch match, WindowAction action, testsupport::CallSite where)
 {
     return WindowVisit(std::move(awaited), std::move(match), std::move(action), WindowVisit::Kind::Optional,
                        where);
 }
 
-WindowVisit answerMessageBox(SeenMessage &seen, QMessageBox::StandardButton button, std::source_location where)
+WindowVisit answerMessageBox(SeenMessage &seen, QMessageBox::StandardButton button, testsupport::CallSite where)
 {
     return WindowVisit(
         QStringLiteral("a message box"), [](QWidget *w) { return qobject_cast<QMessageBox *>(w) != nullptr; },

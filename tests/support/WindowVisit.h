@@ -8,7 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <source_location>
+#include "CallSite.h"
 
 // Working a modal window from a test. A modal window blocks the call that
 // opens it (Edit, WindowOpen, exec) in an event loop of its own, so the
@@ -54,7 +54,7 @@ public:
 
     // awaited names the window in failure messages.
     WindowVisit(QString awaited, WindowMatch match, WindowAction action, Kind kind = Kind::Required,
-                std::source_location where = std::source_location::current());
+                testsupport::CallSite where = testsupport::CallSite::current());
     WindowVisit(WindowVisit &&) noexcept;
     WindowVisit &operator=(WindowVisit &&) = delete;
     ~WindowVisit();
@@ -71,11 +71,11 @@ private:
 
 // The modal window whose objectName is `objectName`.
 [[nodiscard]] WindowVisit whenShown(const QString &objectName, WindowAction action,
-                                    std::source_location where = std::source_location::current());
+                                    testsupport::CallSite where = testsupport::CallSite::current());
 // A visit that may not happen: a window that should not come is caught and
 // closed by `action` if it does, and the test decides what that means.
 [[nodiscard]] WindowVisit ifShown(QString awaited, WindowMatch match, WindowAction action,
-                                  std::source_location where = std::source_location::current());
+                                  testsupport::CallSite where = testsupport::CallSite::current());
 
 // What a message box showed before it was answered.
 struct SeenMessage
@@ -88,7 +88,7 @@ struct SeenMessage
 // Answers the next message box with `button` and keeps what it showed in `seen`,
 // which must outlive the visit.
 [[nodiscard]] WindowVisit answerMessageBox(SeenMessage &seen, QMessageBox::StandardButton button = QMessageBox::Ok,
-                                           std::source_location where = std::source_location::current());
+                                           testsupport::CallSite where = testsupport::CallSite::current());
 
 // The child of `window` named `name`, or null.
 template<typename T>

@@ -33,7 +33,7 @@ class UserAtDialog
 {
 public:
     UserAtDialog(frmList &dialog, std::function<void(frmList &)> steps,
-                 std::source_location where = std::source_location::current())
+                 testsupport::CallSite where = testsupport::CallSite::current())
         : m_visit(testsupport::ifShown(
               QStringLiteral("frmList"), [&dialog](QWidget *w) { return w == &dialog; },
               [this, &dialog, steps](QWidget *) {
