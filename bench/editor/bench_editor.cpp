@@ -8,6 +8,7 @@
 #include "editor/ScriptColouring.h"
 #include "editor/ScriptHighlighter.h"
 #include "editor/WordList.h"
+#include "common/ResidentMemory.h"
 
 #include <nvtarnix/TarnixObject.h>
 
@@ -17,7 +18,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTimer>
@@ -29,6 +29,7 @@
 
 using namespace nvtarnix;
 using namespace nvtarnix::editor;
+using nvtarnix::bench::residentKb;
 
 namespace {
 
@@ -122,18 +123,6 @@ void colouringPass(int variables, const QString &catalog, double goalMs)
                 "pass %.3f ms, pass + highlight %.3f ms cpu time (goal < %.0f ms)\n",
                 variables, static_cast<long long>(words.entries().size()), static_cast<long long>(text.size()),
                 medianMs(pass), medianMs(shown), goalMs);
-}
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
 }
 
 struct OpenFigures

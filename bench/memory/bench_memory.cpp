@@ -4,38 +4,24 @@
 // engine of the thread) and then at checkpoints; a leak shows as steady growth
 // from one checkpoint to the next, not as the first allocations.
 
+#include "common/ResidentMemory.h"
+
 #include <nvtarnix/Expression.h>
 #include <nvtarnix/TarnixObject.h>
 
 #include <QApplication>
 #include <QDate>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
-
-#include <malloc.h>
 
 #include <cstdio>
 #include <vector>
 
 using namespace nvtarnix;
+using nvtarnix::bench::residentKb;
 
 namespace {
-
-long residentKb()
-{
-    // Freed memory the allocator keeps would look like a leak; give it back.
-    malloc_trim(0);
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
 
 // Opens the wizard through Edit() and cancels it as soon as it is shown.
 void openAndClose(TarnixObject &builder)

@@ -8,11 +8,7 @@ namespace {
 
 QString text(int id, const QString &greek)
 {
-    try {
-        return GetMlString(id, greek);
-    } catch (...) {
-        return greek;
-    }
+    return GetMlStringOrDefault(id, greek);
 }
 
 } // namespace

@@ -11,11 +11,7 @@ namespace {
 
 QString text(int id, const QString &greek)
 {
-    try {
-        return GetMlString(id, greek);
-    } catch (...) {
-        return greek;
-    }
+    return GetMlStringOrDefault(id, greek);
 }
 
 // One paragraph per piece; line breaks inside a piece are kept.

@@ -24,13 +24,10 @@ namespace nvtarnix {
 
 namespace {
 
+// Greek until the string service has settled a language.
 int uiLanguage()
 {
-    try {
-        return CurrentLanguage() > 0 ? CurrentLanguage() : 1032;
-    } catch (...) {
-        return 1032;
-    }
+    return CurrentLanguage() > 0 ? CurrentLanguage() : 1032;
 }
 
 vbscript::ScriptLocale uiLocale()

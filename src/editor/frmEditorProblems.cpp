@@ -26,15 +26,6 @@ namespace {
 // Marks come a moment after the last key, so that typing never waits for them.
 constexpr int kProblemPauseMs = 250;
 
-int uiLanguage()
-{
-    try {
-        return CurrentLanguage();
-    } catch (...) {
-        return 0;
-    }
-}
-
 } // namespace
 
 void frmEditor::createProblemMarks()
@@ -64,7 +55,7 @@ void frmEditor::markProblems()
         m_knownNames = QSet<QString>(names.begin(), names.end());
         m_suggestions = editor::NameSuggestion(names);
     }
-    m_problems = editor::findProblems(txtScript->toPlainText(), m_knownNames, m_suggestions, uiLanguage());
+    m_problems = editor::findProblems(txtScript->toPlainText(), m_knownNames, m_suggestions, CurrentLanguage());
     showScriptMarks();
 }
 
@@ -155,7 +146,7 @@ void frmEditor::moveCaretToFailure(int line)
     // so its column is not the user's; the engine's reading of the user's own
     // text places a syntax error exactly, any other failure goes to its line.
     qsizetype position = 0;
-    if (const auto syntax = editor::syntaxProblem(text, uiLanguage()))
+    if (const auto syntax = editor::syntaxProblem(text, CurrentLanguage()))
         position = syntax->start;
     else if (line > 0)
         position = editor::offsetOf(text, line, 0);

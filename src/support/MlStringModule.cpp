@@ -61,4 +61,13 @@ QString GetMlString(int id, const QString &defaultText)
     return text.isEmpty() ? defaultText : text;
 }
 
+QString GetMlStringOrDefault(int id, const QString &defaultText) noexcept
+{
+    try {
+        return GetMlString(id, defaultText);
+    } catch (...) {
+        return defaultText;
+    }
+}
+
 } // namespace nvtarnix

@@ -16,4 +16,9 @@ int CurrentLanguage();
 // string service has no text for the id, defaultText stands in.
 QString GetMlString(int id, const QString &defaultText);
 
+// The same for texts that are only aids to the user (tooltips, hints,
+// placeholders): a string service that cannot be read leaves defaultText
+// instead of an error.
+QString GetMlStringOrDefault(int id, const QString &defaultText) noexcept;
+
 } // namespace nvtarnix

@@ -459,25 +459,11 @@ int compareValues(const ExecutionSettings &s, const Variant &a0, const Variant &
     return compareNumbers(a, b, s.locale);
 }
 
-Variant compare(const ExecutionSettings &s, Compare op, const Variant &a0, const Variant &b0, bool ac, bool bc)
+namespace {
+
+// The Boolean an operator gives for the order c (<0, 0, >0) of its operands.
+inline Variant comparison(Compare op, int c)
 {
-    if (a0.type() == b0.type() && (a0.type() == VarType::Long || a0.type() == VarType::Integer)) {
-        const qint64 x = intValue(a0, s.locale), y = intValue(b0, s.locale);
-        const int c = x < y ? -1 : x > y ? 1 : 0;
-        switch (op) {
-        case Compare::Eq: return Variant(c == 0);
-        case Compare::Ne: return Variant(c != 0);
-        case Compare::Lt: return Variant(c < 0);
-        case Compare::Gt: return Variant(c > 0);
-        case Compare::Le: return Variant(c <= 0);
-        case Compare::Ge: return Variant(c >= 0);
-        }
-    }
-    Variant ha, hb;
-    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
-    if (a.isNull() || b.isNull())
-        return Variant::null();
-    const int c = compareValues(s, a, b, ac, bc);
     switch (op) {
     case Compare::Eq: return Variant(c == 0);
     case Compare::Ne: return Variant(c != 0);
@@ -487,6 +473,23 @@ Variant compare(const ExecutionSettings &s, Compare op, const Variant &a0, const
     case Compare::Ge: return Variant(c >= 0);
     }
     return Variant();
+}
+
+} // namespace
+
+Variant compare(const ExecutionSettings &s, Compare op, const Variant &a0, const Variant &b0, bool ac, bool bc)
+{
+    if (a0.type() == b0.type() && (a0.type() == VarType::Long || a0.type() == VarType::Integer)) {
+        const qint64 x = intValue(a0, s.locale), y = intValue(b0, s.locale);
+        const int c = x < y ? -1 : x > y ? 1 : 0;
+        return comparison(op, c);
+    }
+    Variant ha, hb;
+    const Variant &a = operand(a0, ha), &b = operand(b0, hb);
+    if (a.isNull() || b.isNull())
+        return Variant::null();
+    const int c = compareValues(s, a, b, ac, bc);
+    return comparison(op, c);
 }
 
 bool is(const Variant &a, const Variant &b)

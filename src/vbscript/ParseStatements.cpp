@@ -295,14 +295,22 @@ StmtPtr Parser::parseFor()
     s->to = parseExpr();
     if (accept(Tok::Step))
         s->step = parseExpr();
+    s->body = parseForBody();
+    return s;
+}
+
+// The part both kinds of For share: newline block "Next" [ name ] ;
+// Exit For is allowed inside the block.
+Block Parser::parseForBody()
+{
     endOfStatement();
     ++m_ctx.forDepth;
-    s->body = parseBlock({Tok::Next});
+    Block body = parseBlock({Tok::Next});
     --m_ctx.forDepth;
     expect(Tok::Next, err::ExpectedNext);
     if (peek().isName())
         next();
-    return s;
+    return body;
 }
 
 // for each = "For" "Each" name "In" expression newline block "Next" [ name ] ;
@@ -315,13 +323,7 @@ StmtPtr Parser::parseForEach(const Token &forTok)
     s->element = makeName(v);
     expect(Tok::In, err::ExpectedIn);
     s->collection = parseExpr();
-    endOfStatement();
-    ++m_ctx.forDepth;
-    s->body = parseBlock({Tok::Next});
-    --m_ctx.forDepth;
-    expect(Tok::Next, err::ExpectedNext);
-    if (peek().isName())
-        next();
+    s->body = parseForBody();
     return s;
 }
 

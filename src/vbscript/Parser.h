@@ -114,6 +114,7 @@ private:
     StmtPtr parseSelect();
     StmtPtr parseFor();
     StmtPtr parseForEach(const Token &forTok);
+    Block parseForBody();
     StmtPtr parseDo();
     StmtPtr parseWhile();
     StmtPtr parseReDim();

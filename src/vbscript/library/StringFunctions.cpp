@@ -183,16 +183,27 @@ Variant fnString(ExecContext &ctx, std::span<Variant> a)
     return Variant(QString(n, c));
 }
 
-Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
+// InStr and InStrB take an optional start before the two strings: where the
+// search begins (1-based, at least 1) and the index of the first string.
+struct SearchStart
 {
     qint32 start = 1;
     size_t first = 0;
-    if (a.size() >= 3) {
-        start = a[0].valueOf().toLong(ctx.locale());
-        if (start < 1)
-            raise(err::InvalidProcedureCall);
-        first = 1;
-    }
+};
+
+SearchStart searchStart(ExecContext &ctx, std::span<Variant> a)
+{
+    if (a.size() < 3)
+        return {};
+    const qint32 start = a[0].valueOf().toLong(ctx.locale());
+    if (start < 1)
+        raise(err::InvalidProcedureCall);
+    return {start, 1};
+}
+
+Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
+{
+    const auto [start, first] = searchStart(ctx, a);
     const Qt::CaseSensitivity cs = a.size() == 4 ? compareAt(ctx, a, 3) : Qt::CaseSensitive;
     const Variant hay = a[first].valueOf();
     const Variant needle = a[first + 1].valueOf();
@@ -209,14 +220,7 @@ Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
 {
-    qint32 start = 1;
-    size_t first = 0;
-    if (a.size() >= 3) {
-        start = a[0].valueOf().toLong(ctx.locale());
-        if (start < 1)
-            raise(err::InvalidProcedureCall);
-        first = 1;
-    }
+    const auto [start, first] = searchStart(ctx, a);
     if (a.size() == 4)
         compareAt(ctx, a, 3); // checked, but bytes are always compared as they are
     const Variant hay = a[first].valueOf();
