@@ -3,33 +3,43 @@
 #include "vbscript/Parser.h"
 #include "vbscript/Runtime.h"
 
+#include <memory>
+
 namespace vbscript {
 
 namespace {
 
-// The engine a thread's rules run in. A run that leaves it changed (code
-// loaded by Execute or ExecuteGlobal) or that is still going on this thread
-// (a rule evaluated from inside another) gets a fresh one.
+// The engine a thread's rules run in. A run that left it changed (code
+// loaded by Execute or ExecuteGlobal) gets it replaced by a fresh one; a rule
+// evaluated from inside another rule's run on the same thread gets one of its
+// own, so that the outer run keeps its engine. Borrowing costs no reference
+// count: a row's evaluation is short enough for one to show.
 class BorrowedRuntime
 {
 public:
     BorrowedRuntime()
     {
-        std::shared_ptr<Runtime> &kept = threadRuntime();
+        std::unique_ptr<Runtime> &kept = threadRuntime();
+        if (kept && kept->isRunning()) {
+            m_own = std::make_unique<Runtime>();
+            m_runtime = m_own.get();
+            return;
+        }
         if (!kept || !kept->isPristine())
-            kept = std::make_shared<Runtime>();
-        m_runtime = kept;
+            kept = std::make_unique<Runtime>();
+        m_runtime = kept.get();
     }
     Runtime &operator*() const { return *m_runtime; }
-    Runtime *operator->() const { return m_runtime.get(); }
+    Runtime *operator->() const { return m_runtime; }
 
 private:
-    static std::shared_ptr<Runtime> &threadRuntime()
+    static std::unique_ptr<Runtime> &threadRuntime()
     {
-        thread_local std::shared_ptr<Runtime> runtime;
+        thread_local std::unique_ptr<Runtime> runtime;
         return runtime;
     }
-    std::shared_ptr<Runtime> m_runtime;  // keeps it alive even if replaced meanwhile
+    std::unique_ptr<Runtime> m_own;  // only for a rule inside another's run
+    Runtime *m_runtime = nullptr;
 };
 
 } // namespace

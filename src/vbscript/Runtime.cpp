@@ -72,7 +72,7 @@ Runtime::FrameScope::~FrameScope()
 void Runtime::checkDeadline()
 {
     const bool cancelled = m_cancel && m_cancel->load(std::memory_order_relaxed);
-    if (cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsed() > m_timeoutMs)) {
+    if (cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsedMs() > m_timeoutMs)) {
         raise(err::TimeLimitReached);
     }
 }

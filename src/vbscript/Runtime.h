@@ -4,9 +4,9 @@
 #include "vbscript/Builtins.h"
 #include "vbscript/ErrObject.h"
 #include "vbscript/ObjectModel.h"
+#include "vbscript/RunClock.h"
 #include "vbscript/ScriptLocale.h"
 
-#include <QElapsedTimer>
 #include <QVarLengthArray>
 #include <atomic>
 #include <deque>
@@ -127,6 +127,9 @@ public:
     // Whether this engine is as it was created: no code loaded, no names
     // added, not running. Such engines are interchangeable.
     bool isPristine() const;
+    // Whether a run is going on in this engine (on this thread: an engine
+    // runs on one thread at a time).
+    bool isRunning() const { return m_running; }
     // Makes a pristine engine ready for one more rule: Err cleared, Rnd's
     // seed as at start, the rule's locale and time limit, no UI.
     // `cancel`, when given, stops the run as the time limit does once it is
@@ -257,7 +260,7 @@ private:
     bool m_safeSubset = false;
     int m_timeoutMs = -1;
     const std::atomic_bool *m_cancel = nullptr;
-    QElapsedTimer m_clock;
+    RunClock m_clock;
     bool m_running = false;
     quint32 m_ticks = 0;
     Frame *m_current = nullptr;
