@@ -233,6 +233,18 @@ enum class Logic { And, Or, Xor, Eqv, Imp };
 
 Variant logical(const ExecutionSettings &s, Logic op, const Variant &a0, const Variant &b0)
 {
+    // Two comparisons joined, the common case of a rule, need none of the
+    // conversions below.
+    if (a0.type() == VarType::Boolean && b0.type() == VarType::Boolean) {
+        const bool x = a0.rawBool(), y = b0.rawBool();
+        switch (op) {
+        case Logic::And: return Variant(x && y);
+        case Logic::Or: return Variant(x || y);
+        case Logic::Xor: return Variant(x != y);
+        case Logic::Eqv: return Variant(x == y);
+        case Logic::Imp: return Variant(!x || y);
+        }
+    }
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() && b.isNull())
@@ -279,6 +291,12 @@ int compareStrings(const QString &a, const QString &b)
 {
     const int c = QString::compare(a, b, Qt::CaseSensitive);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+// Numbers that compare without a look at their origin or a conversion.
+bool isPlainNumber(VarType t)
+{
+    return t == VarType::Integer || t == VarType::Long || t == VarType::Double || t == VarType::Byte;
 }
 
 int compareNumbers(const Variant &a, const Variant &b, const ScriptLocale &locale)
@@ -479,11 +497,9 @@ inline Variant comparison(Compare op, int c)
 
 Variant compare(const ExecutionSettings &s, Compare op, const Variant &a0, const Variant &b0, bool ac, bool bc)
 {
-    if (a0.type() == b0.type() && (a0.type() == VarType::Long || a0.type() == VarType::Integer)) {
-        const qint64 x = intValue(a0, s.locale), y = intValue(b0, s.locale);
-        const int c = x < y ? -1 : x > y ? 1 : 0;
-        return comparison(op, c);
-    }
+    // A field against a number literal: Long or Double against Integer, say.
+    if (isPlainNumber(a0.type()) && isPlainNumber(b0.type()))
+        return comparison(op, compareNumbers(a0, b0, s.locale));
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())
