@@ -28,6 +28,8 @@ QVector<ScriptSpan> scriptSpans(QStringView text);
 // what was typed), or null. A caret right after a closing quote or bracket is
 // outside its span.
 const ScriptSpan *spanBefore(const QVector<ScriptSpan> &spans, qsizetype position);
+// The answer points into `spans`, so a list about to die cannot be asked.
+const ScriptSpan *spanBefore(QVector<ScriptSpan> &&spans, qsizetype position) = delete;
 
 // The span that holds the character at position, or null.
 const ScriptSpan *spanAt(const QVector<ScriptSpan> &spans, qsizetype position);

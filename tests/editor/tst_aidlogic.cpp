@@ -154,7 +154,8 @@ void tst_AidLogic::insideSpanAtCaret()
     QFETCH(int, kind);
     const qsizetype caret = text.indexOf(QLatin1Char('|'));
     text.remove(caret, 1);
-    const ScriptSpan *span = spanBefore(scriptSpans(text), caret);
+    const QList<ScriptSpan> spans = scriptSpans(text);
+    const ScriptSpan *span = spanBefore(spans, caret);
     QCOMPARE(span ? int(span->kind) : -1, kind);
 }
 
