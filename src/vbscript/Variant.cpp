@@ -366,7 +366,9 @@ void releaseInTurn(std::vector<Variant> &values) noexcept
 
 size_t SafeArray::offsetOf(std::span<const qint32> indices) const
 {
-    if (indices.size() != bounds.size())
+    // A dynamic array that no ReDim has sized yet has no dimensions and so
+    // no element, not even at no indices.
+    if (indices.size() != bounds.size() || bounds.empty())
         raise(err::SubscriptOutOfRange);
     size_t offset = 0;
     size_t stride = 1;
