@@ -19,7 +19,7 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Under CI, and wherever SANITIZE=1 is given, the sanitized suite and a 30 s
-# run of every fuzz target follow the normal suite: about half an hour more on
+# run of every fuzz target follow the normal suite: about 13 minutes more on
 # two cores without a compiler cache. SANITIZE= (empty) leaves them out.
 SANITIZE ?= $(CI)
 
