@@ -13,6 +13,7 @@
 
 #include <QThread>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <unistd.h>
@@ -21,10 +22,12 @@ namespace tarnixcli {
 
 namespace {
 
-// Rows per block: enough that handing a block to a worker costs next to
-// nothing beside evaluating it, few enough that every worker gets blocks
-// from a table of a few thousand rows.
-constexpr int BlockRows = 1024;
+// Rows per block. The first blocks are small, so that every worker gets rows
+// of a table of a few thousand; later ones grow, because each block handed to
+// a worker wakes a thread, and on a virtual machine a wake-up costs as much as
+// evaluating a few hundred rows.
+constexpr int FirstBlockRows = 1024;
+constexpr int MostBlockRows = 8192;
 constexpr int MostJobs = 256;
 
 [[noreturn]] void usageError(const QString &description)
@@ -117,8 +120,14 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
     qint64 rowsDone = 0;
     qint64 trueRows = 0;
     qint64 failedRows = 0;
+    int blockRows = FirstBlockRows;
     runInOrder(
-        settings.jobs, [&rows](RowBlock &block) { return rows.nextBlock(block, BlockRows); },
+        settings.jobs,
+        [&](RowBlock &block) {
+            const bool more = rows.nextBlock(block, blockRows);
+            blockRows = std::min(2 * blockRows, MostBlockRows);
+            return more;
+        },
         [&](RowBlock &block) { return evaluateBlock(rule, settings.rule, block, report); },
         [&](const BlockOutcome &outcome) {
             if (!outcome.lines.isEmpty()) {
