@@ -5,6 +5,7 @@
 #include "OrderedBlocks.h"
 #include "ProgressLine.h"
 #include "RowSource.h"
+#include "SchemaModule.h"
 #include "RuleBlocks.h"
 #include "SqliteRows.h"
 
@@ -206,7 +207,7 @@ int applyCommand(const QStringList &arguments)
         const ApplySettings settings = readSettings(parser);
         QString text = options.expression();
         if (options.hasSchema())
-            text = options.builder()->ConvertScriptToDatabase(text);
+            text = schemaModule().toDatabaseForm(parser, text);
         const auto rule = compileRule(text);
         const SqliteFile file(settings.database);
         RowSource rows(file, settings.source, rule->variables());

@@ -1,4 +1,5 @@
 #include "CommandOptions.h"
+#include "SchemaBuilder.h"
 #include "SchemaCommands.h"
 
 #include "component/TarnixObjectAccess.h"
@@ -26,7 +27,7 @@ int checkCommand(const QStringList &arguments)
         return *done;
 
     try {
-        const auto builder = options.builder();
+        const auto builder = schemaBuilder(options.parser());
         // The wizard opens on the database form and shows it converted, so a
         // text in either form is checked as the user would see it.
         const QString shown = builder->ConvertScriptFromDatabase(options.expression());

@@ -1,8 +1,5 @@
 #include "CommandOptions.h"
 
-#include "schema/SchemaFile.h"
-#include "support/MainModule.h"
-
 #include <QFile>
 #include <QTextStream>
 
@@ -62,45 +59,6 @@ std::optional<int> CommandOptions::parse(const QStringList &arguments)
             return fail(UsageProblem(QStringLiteral("--catalog and --view need --schema FILE")));
     }
     return std::nullopt;
-}
-
-std::unique_ptr<nvtarnix::TarnixObject> CommandOptions::builder() const
-{
-    const QString path = m_parser.value(QStringLiteral("schema"));
-    const auto schema = nvtarnix::SchemaFile::load(path);
-
-    QString catalogID = m_parser.value(QStringLiteral("catalog"));
-    if (catalogID.isEmpty()) {
-        if (schema->Catalogs().Count() == 0)
-            raise(nvtarnix::SchemaFile::InvalidDocument,
-                  QStringLiteral("The schema file %1 holds no catalog").arg(path));
-        catalogID = schema->Catalogs().Item(1)->ID();
-    }
-    if (!schema->Catalogs().Exists(catalogID))
-        raise(5, QStringLiteral("Invalid procedure call or argument: the schema file %1 has no "
-                                "catalog \"%2\"")
-                     .arg(path, catalogID));
-    const auto catalog = schema->GetCatalog(catalogID);
-
-    QString viewID = m_parser.value(QStringLiteral("view"));
-    if (viewID.isEmpty())
-        viewID = catalog->defaultview();
-    if (viewID.isEmpty()) {
-        if (catalog->Views().Count() == 0)
-            raise(nvtarnix::SchemaFile::InvalidDocument,
-                  QStringLiteral("The catalog \"%1\" of %2 has no view").arg(catalogID, path));
-        viewID = catalog->Views().Item(1)->ID();
-    }
-    if (!catalog->Views().Exists(viewID))
-        raise(5, QStringLiteral("Invalid procedure call or argument: the catalog \"%1\" of %2 "
-                                "has no view \"%3\"")
-                     .arg(catalogID, path, viewID));
-
-    nvtarnix::MainModule();
-    auto builder = std::make_unique<nvtarnix::TarnixObject>();
-    builder->setBuilderSchema(schema);
-    builder->Init(catalogID, viewID);
-    return builder;
 }
 
 QString CommandOptions::expression() const

@@ -1,19 +1,17 @@
 #pragma once
 
 #include <nvtarnix/Error.h>
-#include <nvtarnix/TarnixObject.h>
 
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 
 namespace tarnixcli {
 
-// What the schema-based commands (convert, check, edit) share: --schema,
-// --catalog and --view, the expression argument, --help, and the way errors
+// What the commands share: --schema, --catalog and --view (optional for
+// apply), the expression argument, --help, and the way errors
 // reach the user (number and description on standard error, exit status 2).
 class CommandOptions
 {
@@ -32,11 +30,6 @@ public:
     // Parses the arguments that follow the subcommand. Returns an exit status
     // when the command is already done (--help: 0, a usage error: 2).
     std::optional<int> parse(const QStringList &arguments);
-
-    // A builder bound to the --schema file's catalog and view: --catalog or
-    // the file's first catalog, --view or that catalog's default view (its
-    // first one when it names none). Raises nvtarnix::Error.
-    std::unique_ptr<nvtarnix::TarnixObject> builder() const;
 
     // The expression: the TEXT argument, or standard input for "-" or none
     // (one final line break dropped, as shells and editors add it).

@@ -1,4 +1,5 @@
 #include "CommandOptions.h"
+#include "SchemaBuilder.h"
 #include "SchemaCommands.h"
 
 #include <cstdio>
@@ -33,7 +34,7 @@ int convertCommand(const QStringList &arguments)
         if (toDatabase == parser.isSet(QStringLiteral("from-database")))
             throw UsageProblem(QStringLiteral("give exactly one of --to-database and "
                                               "--from-database"));
-        const auto builder = options.builder();
+        const auto builder = schemaBuilder(options.parser());
         const QString text = options.expression();
         const QString converted = toDatabase ? builder->ConvertScriptToDatabase(text)
                                              : builder->ConvertScriptFromDatabase(text);

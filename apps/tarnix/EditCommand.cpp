@@ -1,4 +1,5 @@
 #include "CommandOptions.h"
+#include "SchemaBuilder.h"
 #include "SchemaCommands.h"
 
 #include <nvtarnix/Language.h>
@@ -121,7 +122,7 @@ int editCommand(const QStringList &arguments)
             nvtarnix::setUserInterfaceLanguage(text.toInt());
         }
 
-        const auto builder = options.builder();
+        const auto builder = schemaBuilder(options.parser());
         std::unique_ptr<ValueListFile> lists;
         if (parser.isSet(QStringLiteral("value-lists"))) {
             lists = std::make_unique<ValueListFile>(parser.value(QStringLiteral("value-lists")));

@@ -1,13 +1,24 @@
 #include "Commands.h"
-#include "SchemaCommands.h"
+#include "SchemaModule.h"
 
-#include <QApplication>
+#include <nvtarnix/Error.h>
+
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstring>
-#include <memory>
 
 namespace {
+
+int convertCommand(const QStringList &args)
+{
+    return tarnixcli::schemaModule().convert(args);
+}
+
+int checkCommand(const QStringList &args)
+{
+    return tarnixcli::schemaModule().check(args);
+}
 
 const TarnixCommand kCommands[] = {
     {"eval", "tarnix eval [--locale NAME]   evaluate expressions read from standard input, one a line",
@@ -15,11 +26,11 @@ const TarnixCommand kCommands[] = {
     {"run", "tarnix run [--encoding NAME] FILE.vbs [ARGS...]  run a script as the console script host does",
      runRunCommand},
     {"convert", "tarnix convert --schema FILE ... convert an expression between display and database form",
-     tarnixcli::convertCommand},
+     convertCommand},
     {"check", "tarnix check --schema FILE ...  check an expression as the wizard's Check button does",
-     tarnixcli::checkCommand},
-    {"edit", "tarnix edit --schema FILE ...   open the wizard; print the accepted expression",
-     tarnixcli::editCommand},
+     checkCommand},
+    // main starts edit itself, before any application object exists.
+    {"edit", "tarnix edit --schema FILE ...   open the wizard; print the accepted expression", nullptr},
     {"apply", "tarnix apply --database FILE ... evaluate an expression over every row of an SQLite table",
      tarnixcli::applyCommand},
 };
@@ -33,23 +44,42 @@ int usage()
     return 2;
 }
 
+int moduleMissing(const char *command, const nvtarnix::Error &error)
+{
+    QTextStream(stderr) << "tarnix " << command << ": error " << error.number() << ": "
+                        << error.description() << '\n';
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Only the wizard of `edit` needs a GUI application.
-    const bool gui = argc > 1 && std::strcmp(argv[1], "edit") == 0;
-    const std::unique_ptr<QCoreApplication> app = gui ? std::make_unique<QApplication>(argc, argv)
-                                                      : std::make_unique<QCoreApplication>(argc, argv);
+    // The wizard of `edit` runs in a GUI application, which only the schema
+    // module can make: the program itself does not load the GUI libraries.
+    if (argc > 1 && std::strcmp(argv[1], "edit") == 0) {
+        try {
+            return tarnixcli::schemaModule().edit(argc, argv);
+        } catch (const nvtarnix::Error &e) {
+            return moduleMissing(argv[1], e);
+        }
+    }
+    QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         QTextStream(stderr) << "tarnix: error 5: a command is required\n";
         return usage();
     }
     const QString name = args.takeFirst();
-    for (const TarnixCommand &c : kCommands)
-        if (name == QLatin1String(c.name))
+    for (const TarnixCommand &c : kCommands) {
+        if (name != QLatin1String(c.name) || !c.run)
+            continue;
+        try {
             return c.run(args);
+        } catch (const nvtarnix::Error &e) {
+            return moduleMissing(c.name, e);  // the commands report their own errors
+        }
+    }
     QTextStream(stderr) << "tarnix: error 5: unknown command \"" << name << "\"\n";
     return usage();
 }

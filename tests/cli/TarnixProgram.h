@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The real tarnix program, run as a shell would run it, with some of the
-// environment set for the run (the locale, the language).
+// environment set for the run (the locale, the language). `program` is the
+// built one unless a test runs a copy.
 struct TarnixRun
 {
     int status = -1;  // -1: it crashed or did not finish within a minute
@@ -14,14 +15,15 @@ struct TarnixRun
 };
 
 inline TarnixRun runTarnix(const QStringList &arguments, const QByteArray &input,
-                           const QList<QPair<QString, QString>> &environment)
+                           const QList<QPair<QString, QString>> &environment,
+                           const QString &program = QStringLiteral(TARNIX_PROGRAM))
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const auto &[name, value] : environment)
         env.insert(name, value);
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TARNIX_PROGRAM), arguments);
+    p.start(program, arguments);
     if (!p.waitForStarted(10000))
         return {};
     p.write(input);

@@ -7,7 +7,9 @@
 #include "TestMain.h"
 #include "WindowVisit.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -381,6 +383,38 @@ private slots:
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.startsWith(QStringLiteral("tarnix run: error 53: ")), qPrintable(run.err));
         QVERIFY2(run.err.contains(path), qPrintable(run.err));
+    }
+
+    // A program whose schema module is missing (a copy elsewhere, a broken
+    // installation) still runs what needs no schema, and says what it
+    // cannot load for the commands that do.
+    void programWithoutItsSchemaModule()
+    {
+        const QString copy = m_dir.filePath(QStringLiteral("alone/tarnix"));
+        QVERIFY(QDir().mkpath(QFileInfo(copy).path()));
+        QVERIFY(QFile::copy(QStringLiteral(TARNIX_PROGRAM), copy));
+        const auto run = [&](const QStringList &arguments, const QByteArray &input = {}) {
+            return runTarnix(arguments, input, {}, copy);
+        };
+
+        const Run eval = run({QStringLiteral("eval")}, "1 + 1\n");
+        QCOMPARE(eval.status, 0);
+        QCOMPARE(eval.out, QStringLiteral("Integer\t2\n"));
+
+        for (const QString &command : {QStringLiteral("convert"), QStringLiteral("check"),
+                                       QStringLiteral("edit")}) {
+            const Run failed = run({command, QStringLiteral("--schema"), Schema, QStringLiteral("x")});
+            QCOMPARE(failed.status, 2);
+            QVERIFY2(failed.err.startsWith(QStringLiteral("tarnix %1: error 48: Error in loading DLL: ")
+                                               .arg(command)),
+                     qPrintable(failed.err));
+            QVERIFY2(failed.err.contains(QStringLiteral("tarnix-schema")), qPrintable(failed.err));
+        }
+        const Run apply = run({QStringLiteral("apply"), QStringLiteral("--database"),
+                               m_dir.filePath(QStringLiteral("none.sqlite")), QStringLiteral("--table"),
+                               QStringLiteral("t"), QStringLiteral("--schema"), Schema, QStringLiteral("x")});
+        QCOMPARE(apply.status, 2);
+        QVERIFY2(apply.err.startsWith(QStringLiteral("tarnix apply: error 48: ")), qPrintable(apply.err));
     }
 
     void helpForEachCommand_data()
