@@ -4,6 +4,7 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -27,12 +28,14 @@ void runInOrder(int jobs, const std::function<bool(RowBlock &)> &read,
     // Blocks in read order, and blocks delivered and free to fill again.
     std::deque<InFlight> inFlight;
     std::vector<std::shared_ptr<RowBlock>> spare;
+    // Blocks handed to the workers that none has begun.
+    std::atomic<int> waiting = 0;
     // Declared after the blocks, so destroyed before them: its destructor
     // waits for every worker, whichever way this function is left.
     QThreadPool pool;
-    pool.setMaxThreadCount(jobs);
-    // Two blocks a worker keep every worker busy while the reader waits for
-    // the oldest.
+    const int workers = jobs - 1;
+    pool.setMaxThreadCount(qMax(1, workers));
+    // Two blocks a thread keep every thread busy while the oldest is awaited.
     const size_t depth = 2 * size_t(jobs) + 1;
 
     const auto deliverOldest = [&] {
@@ -63,8 +66,21 @@ void runInOrder(int jobs, const std::function<bool(RowBlock &)> &read,
         }
         if (!more)
             break;
-        QFuture<BlockOutcome> outcome =
-            QtConcurrent::run(&pool, [raw = block.get(), &evaluate] { return evaluate(*raw); });
+        // The reading thread is one of the `jobs` that evaluate: when every
+        // worker already has a block waiting, it evaluates this one itself
+        // rather than queue it. So no thread waits for a core that another
+        // of ours holds, and reading, which only this thread can do, is
+        // never starved by evaluating.
+        QFuture<BlockOutcome> outcome;
+        if (waiting.load() >= workers) {
+            outcome = QtFuture::makeReadyFuture(evaluate(*block));
+        } else {
+            ++waiting;
+            outcome = QtConcurrent::run(&pool, [raw = block.get(), &evaluate, &waiting] {
+                --waiting;
+                return evaluate(*raw);
+            });
+        }
         inFlight.push_back({std::move(block), std::move(outcome)});
         while (inFlight.size() >= depth)
             deliverOldest();

@@ -6,14 +6,14 @@
 
 namespace tarnixcli {
 
-// Evaluates blocks on `jobs` worker threads while the calling thread reads
-// the next ones, and hands the outcomes back on the calling thread in the
-// order the blocks were read. At most a few blocks per worker are in flight,
+// Evaluates blocks on `jobs` threads, the calling thread, which also reads
+// them, and jobs - 1 workers; hands the outcomes back on the calling thread
+// in the order the blocks were read. At most a few blocks per thread are in flight,
 // and a delivered block is filled again, so memory stays flat however many
 // rows there are.
 //
 // `read` fills the block it is given and returns false at the end; `evaluate`
-// runs on a worker; `deliver` receives each outcome in turn. Should `read`
+// runs on any of the threads; `deliver` receives each outcome in turn. Should `read`
 // throw, the blocks read before are still evaluated and delivered before the
 // exception leaves; whatever throws, no worker outlives the call.
 void runInOrder(int jobs, const std::function<bool(RowBlock &)> &read,
