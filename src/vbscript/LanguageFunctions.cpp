@@ -29,6 +29,9 @@ Variant fnChr(ExecContext &ctx, std::span<Variant> a)
 
 Variant fnLen(ExecContext &ctx, std::span<Variant> a)
 {
+    // Text, the usual argument, is measured without a copy of it.
+    if (a[0].isString())
+        return Variant(qint32(a[0].rawString().size()));
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();

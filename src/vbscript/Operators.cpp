@@ -299,6 +299,18 @@ bool isPlainNumber(VarType t)
     return t == VarType::Integer || t == VarType::Long || t == VarType::Double || t == VarType::Byte;
 }
 
+// A plain number's value. A Double holds every Byte, Integer and Long
+// exactly, so two plain numbers compare as Doubles whatever their types.
+double plainNumberValue(const Variant &v)
+{
+    switch (v.type()) {
+    case VarType::Byte: return v.rawByte();
+    case VarType::Integer: return v.rawInteger();
+    case VarType::Long: return v.rawLong();
+    default: return v.rawDouble();
+    }
+}
+
 int compareNumbers(const Variant &a, const Variant &b, const ScriptLocale &locale)
 {
     if (a.type() == VarType::Currency && b.type() == VarType::Currency)
@@ -498,8 +510,10 @@ inline Variant comparison(Compare op, int c)
 Variant compare(const ExecutionSettings &s, Compare op, const Variant &a0, const Variant &b0, bool ac, bool bc)
 {
     // A field against a number literal: Long or Double against Integer, say.
-    if (isPlainNumber(a0.type()) && isPlainNumber(b0.type()))
-        return comparison(op, compareNumbers(a0, b0, s.locale));
+    if (isPlainNumber(a0.type()) && isPlainNumber(b0.type())) {
+        const double x = plainNumberValue(a0), y = plainNumberValue(b0);
+        return comparison(op, x < y ? -1 : x > y ? 1 : 0);
+    }
     Variant ha, hb;
     const Variant &a = operand(a0, ha), &b = operand(b0, hb);
     if (a.isNull() || b.isNull())

@@ -471,9 +471,11 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
 {
     if (int(args.size()) < b.minArgs || int(args.size()) > b.maxArgs)
         raise(err::WrongNumberOfArguments, QString::fromLatin1(b.name));
-    QVarLengthArray<Variant, 6> values(qsizetype(args.size()));
-    for (size_t i = 0; i < args.size(); ++i)
-        values[qsizetype(i)] = args[i]->eval(*this, f);
+    // Each argument's value is made in its place, not made empty and then replaced.
+    QVarLengthArray<Variant, 6> values;
+    values.reserve(qsizetype(args.size()));
+    for (const ExprPtr &arg : args)
+        values.push_back(arg->eval(*this, f));
     try {
         if (b.refusesNull) {
             for (qsizetype i = 0; i < values.size(); ++i)
