@@ -73,10 +73,12 @@ Variant CompiledExpression::evaluate(std::span<Variant> values, const RuleSettin
     f.proc = &m_scope;
     f.unit = m_unit.get();
     const qsizetype count = m_scope.localCount;
-    f.storage.resize(count);
+    const qsizetype given = qMin(count, qsizetype(values.size()));
+    // Only the variables that `values` does not reach need storage here.
+    f.storage.resize(count - given);
     f.vars.resize(count);
     for (qsizetype i = 0; i < count; ++i)
-        f.vars[i] = size_t(i) < values.size() ? &values[size_t(i)] : &f.storage[i];
+        f.vars[i] = i < given ? &values[size_t(i)] : &f.storage[i - given];
     return runtime->evaluateIn(*m_unit, f);
 }
 

@@ -1,4 +1,5 @@
-// The engine's side of rules: a run stopped from another thread.
+// The engine's side of rules: variables a row does not reach, and a run
+// stopped from another thread.
 
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
@@ -16,6 +17,24 @@ class tst_CompiledExpression : public QObject
     Q_OBJECT
 
 private slots:
+    // Values bind to the first variables; the rest are Empty and may be
+    // assigned by the rule without touching the caller's values.
+    void variablesPastTheRowAreEmpty()
+    {
+        const auto rule = CompiledExpression::compile(
+            QStringLiteral("[a] & \"|\" & IsEmpty([b]) & \"|\" & TypeName([c]) & \"|\" & "
+                           "Eval(\"Execute(\"\"b = 5\"\")\") & [b]"));
+        QCOMPARE(rule->variables(), QStringList({"a", "b", "c"}));
+        Variant a(QStringLiteral("x"));
+        for (int run = 0; run < 2; ++run) {
+            const Variant v = rule->evaluate(std::span<Variant>(&a, 1), RuleSettings{});
+            QCOMPARE(ValueText::resultLine(v), QStringLiteral("String\tx|True|Empty|5"));
+        }
+        QCOMPARE(ValueText::resultLine(a), QStringLiteral("String\tx"));
+        QCOMPARE(ValueText::resultLine(rule->evaluate({}, RuleSettings{})),
+                 QStringLiteral("String\t|True|Empty|5"));
+    }
+
     void cancelStopsARunFromAnotherThread()
     {
         const auto rule = CompiledExpression::compile(QStringLiteral("Execute(\"Do : Loop\") & [A]"));
