@@ -21,7 +21,8 @@ QString programDirectory()
 
 const SchemaModule *loadSchemaModule()
 {
-    const QString path = QDir::cleanPath(programDirectory() + QLatin1Char('/') + QStringLiteral(TARNIX_SCHEMA_MODULE));
+    const QString path =
+        QDir::cleanPath(programDirectory() + QLatin1Char('/') + QStringLiteral(TARNIX_SCHEMA_MODULE));
     QLibrary library(path);
     using Entry = const SchemaModule *(*)();
     const auto entry = reinterpret_cast<Entry>(library.resolve(SchemaModuleEntry));
