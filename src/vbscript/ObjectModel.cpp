@@ -3,6 +3,8 @@
 #include "vbscript/Runtime.h"
 #include "vbscript/ScriptError.h"
 
+#include <utility>
+
 namespace vbscript {
 
 // ---- instances
@@ -54,6 +56,12 @@ void ScriptObject::release(ScriptObject *obj)
     std::vector<Variant> fields = std::move(obj->fields);
     delete obj;
     releaseInTurn(fields);
+}
+
+void ScriptObject::surrenderFields(std::vector<Variant> &into)
+{
+    for (Variant &field : fields)
+        into.push_back(std::exchange(field, Variant()));
 }
 
 Runtime *ScriptObject::runtime() const

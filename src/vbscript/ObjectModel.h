@@ -8,7 +8,7 @@
 // gone runs no Class_Terminate, and every member then raises 91. Releasing
 // the last reference runs Class_Terminate, then releases the fields one by
 // one (see releaseInTurn), so a chain of a million instances needs no deep
-// stack.
+// stack. Instances in a cycle are released when their engine ends.
 
 #include "vbscript/Ast.h"
 #include "vbscript/Variant.h"
@@ -49,6 +49,12 @@ public:
 
     const ClassDef &classDef() const { return m_class; }
     std::vector<Variant> fields;
+
+    // For its engine's end, after which no member can be reached: moves the
+    // fields' values into `into` and leaves them Empty, so that instances
+    // that refer to each other, directly or through arrays, do not keep one
+    // another alive for ever.
+    void surrenderFields(std::vector<Variant> &into);
 
 private:
     ScriptObject(const ClassDef &cls, std::shared_ptr<const CodeUnit> code, Runtime *rt, std::weak_ptr<bool> alive);

@@ -38,6 +38,15 @@ Runtime::~Runtime()
     *m_alive = false;
     m_alive.reset();
     m_globals.clear();
+    // Instances that refer to each other would keep each other alive for
+    // ever. Nothing can reach their members now (they raise 91), so their
+    // fields are let go, and the cycles with them.
+    std::vector<Variant> fields;
+    for (const std::weak_ptr<ScriptObject> &weak : m_instances)
+        if (const std::shared_ptr<ScriptObject> instance = weak.lock())
+            instance->surrenderFields(fields);
+    m_instances.clear();
+    releaseInTurn(fields);
 }
 
 Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_outer(!rt.m_running)
@@ -578,7 +587,13 @@ Variant Runtime::instantiate(const QString &className)
     auto found = m_classes.constFind(className.toLower());
     if (found == m_classes.constEnd())
         raise(err::ClassNotDefined, className);
-    return ScriptObject::create(*this, *found->first, found->second, m_alive);
+    Variant instance = ScriptObject::create(*this, *found->first, found->second, m_alive);
+    if (m_instances.size() >= 2 * m_instancesAfterSweep + 64) {
+        std::erase_if(m_instances, [](const std::weak_ptr<ScriptObject> &weak) { return weak.expired(); });
+        m_instancesAfterSweep = m_instances.size();
+    }
+    m_instances.push_back(std::static_pointer_cast<ScriptObject>(instance.rawObject()));
+    return instance;
 }
 
 // ---- constants

@@ -254,6 +254,12 @@ private:
     std::vector<std::shared_ptr<CodeUnit>> m_units;
     std::shared_ptr<ErrObject> m_err;
     std::shared_ptr<bool> m_alive;
+    // The class instances this engine made, for its destructor to break
+    // their cycles. Dropped ones are swept out whenever the list has doubled,
+    // so a script that makes objects by the million keeps it no longer than
+    // twice the instances alive.
+    std::vector<std::weak_ptr<ScriptObject>> m_instances;
+    size_t m_instancesAfterSweep = 0;
     UiCallback m_ui;
     RndState m_rnd;
     bool m_allowUI = true;

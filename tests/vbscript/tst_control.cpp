@@ -20,6 +20,13 @@ const ScriptLocale &english()
     return l;
 }
 
+// A host object whose end a test can watch.
+class Watched : public Object
+{
+public:
+    QString typeName() const override { return QStringLiteral("Watched"); }
+};
+
 ScriptControl *newControl()
 {
     auto *sc = new ScriptControl;
@@ -270,6 +277,48 @@ private slots:
         sc->setTimeout(-1);
         sc->addCode(code);
         QCOMPARE(ValueText::resultLine(sc->eval(QStringLiteral("r"))), QStringLiteral("Long\t1000000"));
+    }
+
+    // Instances that refer to each other, directly, through an array or a
+    // Dictionary, are released when their engine ends (Reset or the control
+    // going away), and what they hold with them.
+    void cyclesEndWithTheEngine_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("byReset");
+        const QString node = QStringLiteral("Class Node\nPublic other, held\nEnd Class\n");
+        const QString self = node + QStringLiteral("Set x = New Node\nSet x.other = x\nSet x.held = Host");
+        QTest::newRow("itself") << self << false;
+        QTest::newRow("itself, reset") << self << true;
+        QTest::newRow("through an array")
+            << node + QStringLiteral("Set x = New Node\nx.other = Array(1, x)\nSet x.held = Host") << false;
+        QTest::newRow("a pair no longer reachable")
+            << node + QStringLiteral("Set a = New Node\nSet b = New Node\nSet a.other = b\nSet b.other = a\n"
+                                     "Set b.held = Host\nSet a = Nothing\nSet b = Nothing")
+            << false;
+        QTest::newRow("through a dictionary")
+            << node + QStringLiteral("Set d = CreateObject(\"Scripting.Dictionary\")\nSet x = New Node\n"
+                                     "d.Add \"x\", x\nSet x.other = d\nSet d = Nothing\n"
+                                     "Set x.held = Host\nSet x = Nothing")
+            << true;
+    }
+
+    void cyclesEndWithTheEngine()
+    {
+        QFETCH(QString, code);
+        QFETCH(bool, byReset);
+        auto host = std::make_shared<Watched>();
+        const std::weak_ptr<Object> watch = host;
+        std::unique_ptr<ScriptControl> sc(newControl());
+        sc->addObject(QStringLiteral("Host"), host);
+        host.reset();
+        sc->addCode(code);
+        QVERIFY(!watch.expired());
+        if (byReset)
+            sc->reset();
+        else
+            sc.reset();
+        QVERIFY2(watch.expired(), "the cycle still holds the host's object");
     }
 
     void timeoutStopsEndlessLoop()
