@@ -5,8 +5,8 @@
 #include "OrderedBlocks.h"
 #include "ProgressLine.h"
 #include "RowSource.h"
-#include "SchemaModule.h"
 #include "RuleBlocks.h"
+#include "SchemaModule.h"
 #include "SqliteRows.h"
 
 #include "vbscript/CompiledExpression.h"

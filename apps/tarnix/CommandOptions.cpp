@@ -85,7 +85,12 @@ int CommandOptions::fail(const nvtarnix::Error &error) const
 {
     if (dynamic_cast<const UsageProblem *>(&error))
         return failUsage(m_command, m_synopsis, error.description());
-    std::fprintf(stderr, "tarnix %s: error %d: %s\n", qPrintable(m_command), error.number(),
+    return failWith(m_command, error);
+}
+
+int failWith(const QString &command, const nvtarnix::Error &error)
+{
+    std::fprintf(stderr, "tarnix %s: error %d: %s\n", qPrintable(command), error.number(),
                  qPrintable(error.description()));
     return 2;
 }

@@ -61,6 +61,10 @@ public:
     }
 };
 
+// Prints "tarnix COMMAND: error NUMBER: DESCRIPTION" on standard error;
+// returns the exit status 2.
+int failWith(const QString &command, const nvtarnix::Error &error);
+
 // Prints "tarnix COMMAND: error 5: DESCRIPTION" and the usage line
 // "usage: tarnix COMMAND SYNOPSIS" on standard error; returns the exit status 2.
 int failUsage(const QString &command, const QString &synopsis, const QString &description);

@@ -1,7 +1,6 @@
+#include "CommandOptions.h"
 #include "Commands.h"
 #include "SchemaModule.h"
-
-#include <nvtarnix/Error.h>
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -44,13 +43,6 @@ int usage()
     return 2;
 }
 
-int moduleMissing(const char *command, const nvtarnix::Error &error)
-{
-    QTextStream(stderr) << "tarnix " << command << ": error " << error.number() << ": "
-                        << error.description() << '\n';
-    return 2;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -61,7 +53,7 @@ int main(int argc, char **argv)
         try {
             return tarnixcli::schemaModule().edit(argc, argv);
         } catch (const nvtarnix::Error &e) {
-            return moduleMissing(argv[1], e);
+            return tarnixcli::failWith(QString::fromLocal8Bit(argv[1]), e);  // the module is missing
         }
     }
     QCoreApplication app(argc, argv);
@@ -77,7 +69,7 @@ int main(int argc, char **argv)
         try {
             return c.run(args);
         } catch (const nvtarnix::Error &e) {
-            return moduleMissing(c.name, e);  // the commands report their own errors
+            return tarnixcli::failWith(QLatin1String(c.name), e);  // the schema module is missing
         }
     }
     QTextStream(stderr) << "tarnix: error 5: unknown command \"" << name << "\"\n";
