@@ -4,6 +4,7 @@
 
 #include "vbscript/Builtins.h"
 #include "vbscript/Cp1252.h"
+#include "vbscript/NumberText.h"
 #include "vbscript/ScriptError.h"
 
 namespace vbscript {
@@ -16,7 +17,13 @@ Variant fnCInt(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toI
 Variant fnCLng(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toLong(ctx.locale())); }
 Variant fnCSng(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toSingle(ctx.locale())); }
 Variant fnCDbl(ExecContext &ctx, std::span<Variant> a) { return Variant(a[0].toDouble(ctx.locale())); }
-Variant fnCCur(ExecContext &ctx, std::span<Variant> a) { return Variant::currency(a[0].toCurrency(ctx.locale())); }
+Variant fnCCur(ExecContext &ctx, std::span<Variant> a)
+{
+    qint64 scaled = 0;
+    if (a[0].isString() && parseCurrency(a[0].rawString(), ctx.locale(), &scaled))
+        return Variant::currency(scaled);
+    return Variant::currency(a[0].toCurrency(ctx.locale()));
+}
 Variant fnCDate(ExecContext &ctx, std::span<Variant> a) { return Variant::date(a[0].toDate(ctx.locale())); }
 
 Variant fnChr(ExecContext &ctx, std::span<Variant> a)

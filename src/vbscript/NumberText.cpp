@@ -3,6 +3,7 @@
 #include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -206,6 +207,73 @@ bool parseNumber(QStringView text, const ScriptLocale &locale, double *out)
     if (std::isinf(d))
         raise(err::Overflow);
     *out = d;
+    return true;
+}
+
+bool parseCurrency(QStringView text, const ScriptLocale &locale, qint64 *out)
+{
+    const QStringView s = trimmedBlanks(text);
+    if (s.isEmpty() || s[0] == QLatin1Char('&'))
+        return false;
+    QByteArray buf;
+    buf.reserve(s.size() + 2);
+    if (!DecimalScan(s, locale).scan(buf))
+        return false;
+    // The scan leaves "-ddd.ddde-dd": the value is digits x 10^exponent.
+    const char *p = buf.constData();
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    QByteArray digits;
+    qint64 exponent = 0;
+    bool afterPoint = false;
+    for (; *p && *p != 'e'; ++p) {
+        if (*p == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (digits.isEmpty() && *p == '0') {
+            if (afterPoint)
+                --exponent;
+            continue;
+        }
+        digits.append(*p);
+        if (afterPoint)
+            --exponent;
+    }
+    if (*p == 'e') {
+        ++p;
+        const bool down = *p == '-';
+        if (*p == '-' || *p == '+')
+            ++p;
+        qint64 e = 0;
+        for (; *p; ++p)
+            e = std::min<qint64>(e * 10 + (*p - '0'), 1'000'000'000);
+        exponent += down ? -e : e;
+    }
+    // Ten-thousandths: the digits that stay whole after scaling, then the
+    // first dropped digit and whether any later dropped digit is non-zero.
+    // Without leading zeros, 20 whole digits are already past 2^63.
+    const qint64 size = digits.size();
+    const qint64 scale = exponent + 4;
+    const qint64 kept = std::max<qint64>(0, size + std::min<qint64>(scale, 0));
+    if (kept + std::max<qint64>(scale, 0) > 19)
+        raise(err::Overflow);
+    quint64 magnitude = 0;
+    for (qint64 i = 0; i < kept; ++i)
+        magnitude = magnitude * 10 + quint64(digits[i] - '0');
+    for (qint64 i = 0; i < scale; ++i)
+        magnitude *= 10;
+    const int firstDropped = scale < 0 && size + scale >= 0 && kept < size ? digits[kept] - '0' : 0;
+    bool restNonZero = false;
+    for (qint64 i = kept + 1; firstDropped == 5 && i < size; ++i)
+        restNonZero = restNonZero || digits[i] != '0';
+    if (firstDropped > 5 || (firstDropped == 5 && (restNonZero || (magnitude & 1))))
+        ++magnitude;
+    const quint64 limit = negative ? quint64(1) << 63 : (quint64(1) << 63) - 1;
+    if (magnitude > limit)
+        raise(err::Overflow);
+    *out = negative ? qint64(quint64(0) - quint64(magnitude)) : qint64(magnitude);
     return true;
 }
 

@@ -34,6 +34,12 @@ Variant radixLiteral(quint64 digits, bool longSuffix);
 // Answers false for text that is no number; throws 6 for one too large.
 bool parseNumber(QStringView text, const ScriptLocale &locale, double *out);
 
+// Decimal text read exactly as a Currency, scaled by 10,000 with halves to
+// even: the type holds 19 digits, more than a Double keeps, so CCur("...")
+// must not pass through one. Answers false for text that is not a decimal
+// number (an &H number among them); throws 6 when the value does not fit.
+bool parseCurrency(QStringView text, const ScriptLocale &locale, qint64 *out);
+
 // CStr's text of a Double (15 significant digits), a Single (7) and a
 // Currency (scaled by 10,000; up to four decimals), with the locale's
 // decimal point.

@@ -3,6 +3,8 @@
 
 #include "vbscript/library/LibrarySupport.h"
 
+#include <QtNumeric>
+
 #include <cmath>
 #include <limits>
 
@@ -42,11 +44,41 @@ Variant fnSqr(ExecContext &ctx, std::span<Variant> a)
     return Variant(std::sqrt(x));
 }
 
+constexpr qint64 kCurrencyUnit = 10000;
+
+// A Currency result of whole units, or 6 when it is past the type's range.
+Variant currencyUnits(qint64 units)
+{
+    qint64 scaled = 0;
+    if (qMulOverflow(units, kCurrencyUnit, &scaled))
+        raise(err::Overflow);
+    return Variant::currency(scaled);
+}
+
+// Currency holds 19 digits, more than a Double keeps, so Abs, Fix and Int
+// work on its ten-thousandths as integers. The type's range is not
+// symmetric: the smallest value has no positive counterpart and lies
+// between two whole numbers, so Abs and Int of it overflow.
+Variant currencyAbs(qint64 cy)
+{
+    if (cy == std::numeric_limits<qint64>::min())
+        raise(err::Overflow);
+    return Variant::currency(cy < 0 ? -cy : cy);
+}
+
+Variant currencyFix(qint64 cy) { return Variant::currency(cy - cy % kCurrencyUnit); }
+
+Variant currencyInt(qint64 cy)
+{
+    const qint64 units = cy / kCurrencyUnit - (cy % kCurrencyUnit < 0 ? 1 : 0);
+    return currencyUnits(units);
+}
+
 // Applies a whole-number operation keeping the subtype: Empty and Boolean
 // become Integer, text becomes Double, an Integer or Long that no longer fits
-// grows to the next wider type.
-template <typename Op>
-Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, bool isRound = false)
+// grows to the next wider type. Currency has an exact operation of its own.
+template <typename Op, typename CurrencyOp>
+Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, CurrencyOp currencyOp, bool isRound = false)
 {
     switch (v.type()) {
     case VarType::Null: return Variant::null();
@@ -71,10 +103,7 @@ Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, bool isRound = fa
     }
     case VarType::Single: return Variant(float(op(double(v.rawSingle()))));
     case VarType::Double: return Variant(op(v.rawDouble()));
-    case VarType::Currency: {
-        const double r = op(double(v.rawCurrency()) / 10000.0);
-        return Variant::currency(qint64(roundHalfEven(r * 10000.0)));
-    }
+    case VarType::Currency: return currencyOp(v.rawCurrency());
     case VarType::Date: return Variant::date(op(v.rawDate()));
     case VarType::String: return Variant(op(v.toDouble(ctx.locale())));
     default: raise(err::TypeMismatch);
@@ -83,17 +112,17 @@ Variant keepSubtype(ExecContext &ctx, const Variant &v, Op op, bool isRound = fa
 
 Variant fnAbs(ExecContext &ctx, std::span<Variant> a)
 {
-    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::fabs(x); });
+    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::fabs(x); }, currencyAbs);
 }
 
 Variant fnFix(ExecContext &ctx, std::span<Variant> a)
 {
-    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::trunc(x); });
+    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::trunc(x); }, currencyFix);
 }
 
 Variant fnInt(ExecContext &ctx, std::span<Variant> a)
 {
-    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::floor(x); });
+    return keepSubtype(ctx, a[0].valueOf(), [](double x) { return std::floor(x); }, currencyInt);
 }
 
 Variant fnSgn(ExecContext &ctx, std::span<Variant> a)
@@ -114,7 +143,10 @@ Variant fnRound(ExecContext &ctx, std::span<Variant> a)
         qint64 unit = 1;
         for (int i = places; i < 4; ++i)
             unit *= 10;
-        return Variant::currency(divideRoundHalfEven(v.rawCurrency(), unit) * unit);
+        qint64 rounded = 0;
+        if (qMulOverflow(divideRoundHalfEven(v.rawCurrency(), unit), unit, &rounded))
+            raise(err::Overflow);
+        return Variant::currency(rounded);
     }
     const double scale = std::pow(10.0, std::min(places, 22));
     return keepSubtype(
@@ -125,7 +157,7 @@ Variant fnRound(ExecContext &ctx, std::span<Variant> a)
                 return x;
             return roundHalfEven(scaled) / scale;
         },
-        true);
+        [](qint64 cy) { return Variant::currency(cy); }, true);
 }
 
 Variant fnRGB(ExecContext &ctx, std::span<Variant> a)
