@@ -9,14 +9,24 @@ namespace vbscript {
 
 namespace {
 
-// The engine a thread's rules run in. A run that left it changed (code
-// loaded by Execute or ExecuteGlobal) gets it replaced by a fresh one; a rule
-// evaluated from inside another rule's run on the same thread gets one of its
-// own, so that the outer run keeps its engine. Borrowing costs no reference
-// count: a row's evaluation is short enough for one to show.
+// The engine a thread's rules run in. A run that left it changed (globals,
+// classes or code that Execute or ExecuteGlobal made) gives it up when the
+// run returns, so what the rule made is freed then and not kept until the
+// thread's next rule; a rule evaluated from inside another rule's run on the
+// same thread gets one of its own, so that the outer run keeps its engine.
+// Borrowing costs no reference count: a row's evaluation is short enough for
+// one to show.
 class BorrowedRuntime
 {
 public:
+    BorrowedRuntime(const BorrowedRuntime &) = delete;
+    BorrowedRuntime &operator=(const BorrowedRuntime &) = delete;
+    ~BorrowedRuntime()
+    {
+        std::unique_ptr<Runtime> &kept = threadRuntime();
+        if (!m_own && kept.get() == m_runtime && !kept->isRunning() && !kept->isPristine())
+            kept.reset();
+    }
     BorrowedRuntime()
     {
         std::unique_ptr<Runtime> &kept = threadRuntime();

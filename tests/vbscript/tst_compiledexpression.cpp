@@ -62,6 +62,52 @@ private slots:
         QCOMPARE(plain->indexOf(QStringLiteral("A")), 0);
         QCOMPARE(ValueText::resultLine(plain->evaluate(std::span<Variant>(&a, 1), RuleSettings{})), QStringLiteral("Long\t2"));
     }
+
+    // What a rule leaves in its engine (a global ExecuteGlobal declared and
+    // Execute set to the row's object, a class, a function) is let go when
+    // the evaluation returns or fails, not kept until the thread's next rule.
+    void aRulesGlobalsGoWhenItReturns_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("error");
+        const QString keep = QStringLiteral("ExecuteGlobal(\"Dim kept\") & Execute(\"Set kept = [a]\") & ");
+        QTest::newRow("returns") << keep + "TypeName(Eval(\"kept\"))" << 0;
+        QTest::newRow("fails") << keep + "(1 / 0)" << int(err::DivisionByZero);
+        QTest::newRow("in a class") << "ExecuteGlobal(\"Class C : Public H : End Class : Dim c : Set c = New C\") & "
+                                       "Execute(\"Set c.H = [a]\") & TypeName(Eval(\"c.H\"))"
+                                    << 0;
+        QTest::newRow("in an array") << "ExecuteGlobal(\"Dim v(1)\") & Execute(\"Set v(1) = [a]\") & Eval(\"UBound(v)\")"
+                                     << 0;
+    }
+
+    void aRulesGlobalsGoWhenItReturns()
+    {
+        QFETCH(QString, rule);
+        QFETCH(int, error);
+        class Held : public Object
+        {
+        public:
+            QString typeName() const override { return QStringLiteral("Held"); }
+        };
+        // The rule names [a] itself, which makes it the row's first value.
+        const auto compiled = CompiledExpression::compile(QStringLiteral("TypeName([a]) & ") + rule);
+        auto held = std::make_shared<Held>();
+        const std::weak_ptr<Object> watch = held;
+        Variant a{std::shared_ptr<Object>(std::move(held))};
+        int number = 0;
+        try {
+            compiled->evaluate(std::span<Variant>(&a, 1), RuleSettings{});
+        } catch (const ScriptError &e) {
+            number = e.number();
+        }
+        QCOMPARE(number, error);
+        a = Variant();
+        QVERIFY2(watch.expired(), "the rule's engine still holds the row's object");
+        // The thread's next rule starts afresh all the same.
+        QCOMPARE(ValueText::resultLine(CompiledExpression::compile(QStringLiteral("IsEmpty(Eval(\"kept\"))"))
+                                           ->evaluate({}, RuleSettings{})),
+                 QStringLiteral("Boolean\tTrue"));
+    }
 };
 
 #include "TestMain.h"
