@@ -12,6 +12,7 @@
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
 
+#include <QScopeGuard>
 #include <QThread>
 
 #include <algorithm>
@@ -122,6 +123,14 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
     qint64 trueRows = 0;
     qint64 failedRows = 0;
     int blockRows = FirstBlockRows;
+    // A database that fails midway ends the run with its error, but the rows
+    // before it were answered: with --count their count is printed first.
+    auto countOnFailure = qScopeGuard([&] {
+        progress.clear();
+        if (settings.count)
+            std::printf("%lld\n", static_cast<long long>(trueRows));
+        std::fflush(stdout);
+    });
     runInOrder(
         settings.jobs,
         [&](RowBlock &block) {
@@ -142,6 +151,7 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
             failedRows += outcome.failedRows;
             progress.update(rowsDone);
         });
+    countOnFailure.dismiss();
     progress.clear();
     if (settings.count)
         std::printf("%lld\n", static_cast<long long>(trueRows));
@@ -168,7 +178,9 @@ int applyCommand(const QStringList &arguments)
             "With --count the only output is the number of rows whose result is True, as If "
             "takes it; failed rows then go to standard error. Usage and database errors exit "
             "with status 2: a missing file, table or column before any row is read, a "
-            "failure of SQLite midway after the rows before it. The expression is EXPRESSION, or standard "
+            "failure of SQLite midway after the rows before it (with --count, after their count). A "
+            "file another program holds locked, or one with an unfinished write to roll back, fails "
+            "with 3730. The expression is EXPRESSION, or standard "
             "input for - or none."));
     options.setSchemaOptional();
     QCommandLineParser &parser = options.parser();

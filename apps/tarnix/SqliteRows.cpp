@@ -17,10 +17,29 @@ namespace {
 
 constexpr int FileNotFound = 53;
 constexpr int FileAccess = 75;
+// ADO's number for a resource another process has locked.
+constexpr int ResourceLocked = 3730;
 
 [[noreturn]] void raise(int number, const QString &description)
 {
     throw nvtarnix::Error(number, QStringLiteral("tarnix"), description);
+}
+
+// A file that is fine but cannot be read now: another program holds it
+// locked, or a write that ended midway left a journal that must be rolled
+// back first, which a read-only reader may not do. Either is the file's
+// state, not its kind, and is said so, with a number of its own. Other
+// failures are raised by the caller.
+void raiseIfLocked(int code, const QString &path, const QString &message)
+{
+    if (code == SQLITE_READONLY_ROLLBACK)
+        raise(ResourceLocked, QStringLiteral("%1 has an unfinished write (a hot journal) that only a program "
+                                             "allowed to write it can roll back; open it once with write "
+                                             "access: %2")
+                                  .arg(path, message));
+    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
+        raise(ResourceLocked,
+              QStringLiteral("%1 is locked by another program; try again when it is done: %2").arg(path, message));
 }
 
 QString fromSqlite(const char *text)
@@ -64,7 +83,9 @@ SqliteFile::SqliteFile(const QString &path) : m_path(path)
     const int opened = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
                                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     QString message;
+    int failure = opened;
     if (opened == SQLITE_OK) {
+        sqlite3_extended_result_codes(m_db, 1);
         // Another program writing the file holds it only briefly.
         sqlite3_busy_timeout(m_db, 5000);
         // SQLite reads the file's header on the first statement, not on open.
@@ -75,12 +96,14 @@ SqliteFile::SqliteFile(const QString &path) : m_path(path)
             status = sqlite3_step(probe.statement);
         if (status == SQLITE_ROW || status == SQLITE_DONE)
             return;
+        failure = sqlite3_extended_errcode(m_db);
         message = lastMessage();
     } else {
         message = lastMessage();
     }
     sqlite3_close(m_db);
     m_db = nullptr;
+    raiseIfLocked(failure, path, message);
     raise(nvtarnix::Recordset::ConnectionInvalid,
           QStringLiteral("%1 is not an SQLite database: %2").arg(path, message));
 }
@@ -124,9 +147,11 @@ SqliteRows::SqliteRows(const SqliteFile &file, const QString &sql) : m_file(file
     const QByteArray utf8 = sql.toUtf8();
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(file.handle(), utf8.constData(), int(utf8.size()), &m_statement, &tail)
-        != SQLITE_OK)
+        != SQLITE_OK) {
+        raiseIfLocked(sqlite3_extended_errcode(file.handle()), file.path(), file.lastMessage());
         raise(nvtarnix::Recordset::CommandFailed,
               QStringLiteral("%1: %2").arg(file.path(), file.lastMessage()));
+    }
     if (!m_statement)
         raise(nvtarnix::Recordset::ObjectClosed,
               QStringLiteral("Operation is not allowed when the object is closed. (%1: the query "
@@ -178,6 +203,7 @@ bool SqliteRows::next()
     case SQLITE_ROW: return true;
     case SQLITE_DONE: return false;
     default:
+        raiseIfLocked(sqlite3_extended_errcode(m_file.handle()), m_file.path(), m_file.lastMessage());
         raise(nvtarnix::Recordset::CommandFailed,
               QStringLiteral("%1: %2").arg(m_file.path(), m_file.lastMessage()));
     }

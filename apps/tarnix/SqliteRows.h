@@ -19,6 +19,9 @@ namespace tarnixcli {
 //   53  no such file
 //   75  a path that is not a readable file
 //   3709  a file that is not an SQLite database
+//   3730  a file another program holds locked past the wait, or one left
+//         with an unfinished write (a hot journal) that only a writer can
+//         roll back
 //   3265  a table or view the file does not have
 //   3704  a query that returns no rows (a command)
 //   -2147217900  a statement the database refuses, or fails to run

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -389,6 +390,88 @@ private slots:
         QCOMPARE(rows.last(), QStringLiteral("2499\tLong\t4998"));
         QVERIFY2(run.err.startsWith(QStringLiteral("tarnix apply: error -2147217900: ")), qPrintable(run.err));
         QVERIFY2(run.err.contains(QStringLiteral("integer overflow")), qPrintable(run.err));
+    }
+
+    // With --count, the count of the rows answered before SQLite failed
+    // comes out before the error does.
+    void countBeforeAFailureMidway()
+    {
+        const Run run = tarnix({"apply", "--database", m_db, "--query", "SELECT abs(n) AS a FROM overflow",
+                                "--jobs", "2", "--count", "[a] Mod 2 = 0"});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QStringLiteral("1249\n"));  // the even numbers of 1 to 2499
+        QVERIFY2(run.err.startsWith(QStringLiteral("tarnix apply: error -2147217900: ")), qPrintable(run.err));
+    }
+
+    // A file that is a database but cannot be read now says so with a number
+    // of its own, not as a file that is no database: held by another program
+    // that writes it, or left by a write that stopped midway with a journal
+    // only a writer may roll back.
+    void lockedDatabase_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("exclusively locked") << "locked" << "is locked by another program";
+        QTest::newRow("hot journal") << "hot" << "unfinished write (a hot journal)";
+    }
+
+    void lockedDatabase()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, named);
+        const QString path = m_dir.filePath(state + QStringLiteral(".sqlite"));
+        const QString writing = m_dir.filePath(state + QStringLiteral("-writing.sqlite"));
+        QVERIFY(writeDatabase(writing, {{QStringLiteral("CREATE TABLE t (s TEXT)")},
+                                        {QStringLiteral("WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                                        "FROM k WHERE i < 2000) INSERT INTO t SELECT "
+                                                        "printf('%500d', i) FROM k")}}));
+        const QString connection = QStringLiteral("holder-") + state;
+        auto closeHolder = qScopeGuard([&] {
+            {
+                QSqlDatabase db = QSqlDatabase::database(connection, false);
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(connection);
+        });
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        holder.setDatabaseName(writing);
+        QVERIFY(holder.open());
+        QSqlQuery q(holder);
+        QString target = writing;
+        if (state == QLatin1String("locked")) {
+            QVERIFY2(q.exec(QStringLiteral("BEGIN EXCLUSIVE")), qPrintable(q.lastError().text()));
+        } else {
+            // A cache of two pages spills the change into the file midway, so
+            // the journal is written out; a copy of both is a crash's leftovers.
+            QVERIFY(q.exec(QStringLiteral("PRAGMA cache_size = 2")));
+            QVERIFY(q.exec(QStringLiteral("BEGIN")));
+            QVERIFY2(q.exec(QStringLiteral("UPDATE t SET s = s || 'changed'")), qPrintable(q.lastError().text()));
+            QVERIFY(QFile::exists(writing + QStringLiteral("-journal")));
+            QVERIFY(QFile::copy(writing, path));
+            QVERIFY(QFile::copy(writing + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
+            target = path;
+        }
+        const Run run = tarnix({"apply", "--database", target, "--table", "t", "--count", "Len([s]) > 0"});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.startsWith(QStringLiteral("tarnix apply: error 3730: ") + target), qPrintable(run.err));
+        QVERIFY2(run.err.contains(named), qPrintable(run.err));
+
+        // Once the other program is done, the same file reads.
+        closeHolder.dismiss();
+        {
+            q.exec(QStringLiteral("ROLLBACK"));
+            q.finish();
+            holder.close();
+        }
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection);
+        if (state == QLatin1String("locked")) {
+            const Run after = tarnix({"apply", "--database", target, "--table", "t", "--count", "Len([s]) > 0"});
+            QCOMPARE(after.out, QStringLiteral("2000\n"));
+            QCOMPARE(after.status, 0);
+        }
     }
 
     // A variable that names no column stops the run before the first row,
