@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace nvtarnix {
@@ -27,6 +28,10 @@ struct DecodedText
 // `encoding` is an IANA name (UTF-8, windows-1253, ISO-8859-7, ...); empty
 // means UTF-8.
 DecodedText decodeText(const QByteArray &bytes, const QString &encoding = QString());
+
+// The offset of the first byte of a UTF-8 sequence that is not well formed
+// (overlong forms, surrogates and code points past U+10FFFF included), or -1.
+qsizetype firstInvalidUtf8(QByteArrayView bytes);
 
 // The byte order mark's encoding ("UTF-8", "UTF-16LE", "UTF-16BE"), empty when
 // the bytes start with none.

@@ -357,6 +357,11 @@ private slots:
         QTest::newRow("undefined in windows-1253")
             << QByteArray("WScript.Echo 1 ' \xD2") << QStringList{"--encoding", "windows-1253"}
             << "line 1, column 18";
+        QTest::newRow("0xAA in windows-1253")
+            << QByteArray("' \xC1\n\nWScript.Echo \"\xE1\xAA\"") << QStringList{"--encoding", "windows-1253"}
+            << "line 3, column 16";
+        QTest::newRow("gap among windows-1253's controls")
+            << QByteArray("WScript.Echo \"\x9F\"") << QStringList{"--encoding", "cp1253"} << "line 1, column 15";
         QTest::newRow("UTF-16 cut short") << QByteArray("\xFF\xFEW\0S\0c", 7) << QStringList{}
                                           << "line 1, column 3";
     }

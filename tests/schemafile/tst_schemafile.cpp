@@ -168,6 +168,12 @@ private slots:
             << QByteArray("\xFE\xFF\0<\0a\0>\0\n\xDC\x00", 12) << 2 << 1;
         QTest::newRow("undefined in windows-1253")
             << QByteArray("<?xml version='1.0' encoding='windows-1253'?>\n<a>\xE1\xFF</a>") << 2 << 5;
+        QTest::newRow("0xAA, read by the decoder, has no character in windows-1253")
+            << QByteArray("<?xml version='1.0' encoding='windows-1253'?>\n<a>\xE1\xE2\n\xAA</a>") << 3 << 1;
+        QTest::newRow("gap among windows-1253's controls")
+            << QByteArray("<?xml version='1.0' encoding='Windows-1253'?>\n<a \x81/>") << 2 << 4;
+        QTest::newRow("gap in windows-1252")
+            << QByteArray("<?xml version='1.0' encoding='windows-1252'?>\n<a>\xE9\x9D</a>") << 2 << 5;
         QTest::newRow("unclosed element") << head + "\n<Catalogs>" << 3 << 10;
         QTest::newRow("bad attribute") << head + "\n <Catalogs CatalogPath=x/>" << 3 << 24;
     }
