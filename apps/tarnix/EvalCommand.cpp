@@ -3,12 +3,17 @@
 
 #include "CommandOptions.h"
 #include "Commands.h"
+#include "InputLines.h"
+
+#include "support/TextDecoding.h"
 
 #include "vbscript/ScriptControl.h"
 #include "vbscript/ValueText.h"
 
-#include <QFile>
 #include <QTextStream>
+
+#include <unistd.h>
+#include <utility>
 
 int runEvalCommand(const QStringList &args)
 {
@@ -27,24 +32,27 @@ int runEvalCommand(const QStringList &args)
             return tarnixcli::failUsage(QStringLiteral("eval"), synopsis,
                                         QStringLiteral("unknown locale \"%1\"").arg(args[i]));
     }
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        return 1;
+    // Lines are read as run reads a script: UTF-8, a mark at the start of the
+    // input dropped, lines ended by CR LF, LF or CR alone, and a byte that is
+    // not UTF-8 refused where it lies rather than read as something else.
+    tarnixcli::InputLines in(STDIN_FILENO);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (;;) {
-        const QByteArray bytes = in.readLine();
-        if (bytes.isEmpty())
-            break;  // end of input (an empty line still holds its '\n')
-        QString line = QString::fromUtf8(bytes);
-        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    QByteArray bytes;
+    bool firstLine = true;
+    while (in.next(bytes)) {
+        if (std::exchange(firstLine, false) && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
         vbscript::ScriptControl sc;
         sc.setLanguage(QStringLiteral("VBScript"));
         sc.setAllowUI(false);
         sc.setLocale(locale);
         try {
-            out << vbscript::ValueText::resultLine(sc.eval(line)) << '\n';
+            const qsizetype bad = nvtarnix::firstInvalidUtf8(bytes);
+            if (bad >= 0)
+                throw vbscript::ScriptError::compile(vbscript::err::InvalidCharacter, 1,
+                                                     int(QString::fromUtf8(bytes.first(bad)).size()));
+            out << vbscript::ValueText::resultLine(sc.eval(QString::fromUtf8(bytes))) << '\n';
         } catch (const vbscript::ScriptError &e) {
             out << vbscript::ValueText::errorLine(e) << '\n';
         }
