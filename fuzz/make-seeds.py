@@ -10,6 +10,7 @@ each, the last byte first. The seeds are laid out the same way."""
 import csv
 import hashlib
 import pathlib
+import random
 import shutil
 
 root = pathlib.Path(__file__).resolve().parent.parent
@@ -122,3 +123,11 @@ def colouring_seed(words, text):
 words = [("[Customer.Name]", 0), ("[Order.Amount]", 0), ("Len(", 2), ("DateDiff(", 2), ("[Today]", 0)]
 for text in DISPLAY + ['DateDiff("d", [Order.Date], [Today]) > 30', "Len([Customer.Name]) > 3"]:
     write("colouring", colouring_seed(words, text))
+
+# generatedrules: every choice is a byte from the back, so any bytes make a
+# rule; these, from a fixed seed, start it on rules of many kinds and sizes.
+# The texts at the front become the rule's string literals and a value.
+chooser = random.Random(20261207)
+for text in ["abc", "Ωμέγα", '"', "aaab", ""]:
+    for size in (6, 12, 24, 48, 96, 160):
+        write("generatedrules", front_text(text) + bytes(chooser.randrange(256) for _ in range(size)))
