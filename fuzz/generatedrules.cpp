@@ -38,7 +38,7 @@ constexpr int TimeLimitMs = 10;
 // sanitizers slow everything, and a loaded machine more so.
 constexpr int OverrunMs = 2000;
 // The rule's text stays within this many characters however it was built.
-constexpr qsizetype MostCharacters = 1 << 20;
+constexpr qsizetype MostCharacters = 1 << 18;
 
 #if defined(__SANITIZE_ADDRESS__)
 #define GENERATED_RULES_ASAN 1
