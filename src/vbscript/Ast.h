@@ -95,6 +95,15 @@ struct LiteralExpr : Expr
     bool literal = false;
     Variant eval(Runtime &, Frame &) const override { return value; }
     bool isLiteral() const override { return literal; }
+
+    // Makes a string value a view of characters this node keeps (`text`), so
+    // that a run copying the value writes no reference count: threads
+    // running one tree at once would otherwise take turns at the counter's
+    // cache line with every literal they read. Only for trees that outlive
+    // what their runs give out, or whose callers copy what they keep (a
+    // host's compiled rule): a copy of the value is valid while this node is.
+    void viewOwnText();
+    QString text;  // the characters `value` views, after viewOwnText()
 };
 
 struct MissingExpr : Expr

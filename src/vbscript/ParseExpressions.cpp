@@ -186,6 +186,7 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
     case Tok::String: {
         auto lit = literal(t.value);
         lit->literal = true;
+        m_ctx.texts.push_back(lit.get());
         return lit;
     }
     case Tok::True: return literal(Variant(true));

@@ -236,6 +236,8 @@ std::unique_ptr<CodeUnit> Parser::parseRule(Procedure &rule, const std::function
     m_scope = &rule;
     resolve(m_ctx);
     m_scope = saved;
+    for (LiteralExpr *text : m_ctx.texts)
+        text->viewOwnText();
     return std::move(m_unit);
 }
 

@@ -36,6 +36,8 @@ public:
     // constant, Err), and may fill the name's caches while it is at it. Every
     // other name becomes a parameter and local of `rule`, in order of first
     // occurrence, spelled as first written; the tree reads it from that slot.
+    // Its string literals view their own characters (LiteralExpr::viewOwnText):
+    // a value a run gives out is valid while the tree is, unless copied.
     std::unique_ptr<CodeUnit> parseRule(Procedure &rule, const std::function<bool(NameRef &)> &isEngineName);
 
     static constexpr int kMaxNesting = 400;
@@ -48,6 +50,7 @@ private:
         Procedure *proc = nullptr;
         ClassDef *cls = nullptr;
         std::vector<NameRef *> refs;  // the names read so far, resolved at the end of the scope
+        std::vector<LiteralExpr *> texts;  // the string literals read so far
         QSet<QString> consts;         // Consts of the procedure
         int doDepth = 0, forDepth = 0;
     };
