@@ -95,15 +95,6 @@ struct LiteralExpr : Expr
     bool literal = false;
     Variant eval(Runtime &, Frame &) const override { return value; }
     bool isLiteral() const override { return literal; }
-
-    // Makes a string value a view of characters this node keeps (`text`), so
-    // that a run copying the value writes no reference count: threads
-    // running one tree at once would otherwise take turns at the counter's
-    // cache line with every literal they read. Only for trees that outlive
-    // what their runs give out, or whose callers copy what they keep (a
-    // host's compiled rule): a copy of the value is valid while this node is.
-    void viewOwnText();
-    QString text;  // the characters `value` views, after viewOwnText()
 };
 
 struct MissingExpr : Expr
@@ -420,6 +411,8 @@ struct CodeUnit
     std::vector<std::unique_ptr<Procedure>> procedures;  // global ones and class members
     std::vector<std::unique_ptr<ClassDef>> classes;
     std::vector<QString> globalDims;                      // names declared at top level
+    // The characters a host rule's string literals view (Parser::parseRule).
+    std::vector<QString> literalTexts;
     bool optionExplicit = false;
 
     bool definesNames() const { return !procedures.empty() || !classes.empty() || !globalDims.empty(); }

@@ -89,15 +89,6 @@ void Expr::assign(Runtime &, Frame &, const Variant &, bool) const
     raise(err::IllegalAssignment);
 }
 
-void LiteralExpr::viewOwnText()
-{
-    // Text that counts no references (static data) needs no view.
-    if (!value.isString() || !value.rawString().data_ptr().isMutable())
-        return;
-    text = value.rawString();
-    value = Variant(QString::fromRawData(text.constData(), text.size()));
-}
-
 // ---- names
 
 Variant NameExpr::eval(Runtime &rt, Frame &f) const
