@@ -41,7 +41,11 @@
 // the variables' values, Err, the random seed, the locale and the clock,
 // lives in an engine of the calling thread's own. So the same Expression, and
 // copies of it, may be evaluated from any number of threads at once, with the
-// results one thread would give.
+// results one thread would give. Nor does a run write to what threads share:
+// the values' strings are read in place (their reference counts untouched, so
+// rows whose strings share data, as rows from one cache do, may go to any
+// thread), and only during evaluate(); the result and an Error have
+// characters of their own.
 
 #include <QLocale>
 #include <QString>

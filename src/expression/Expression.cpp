@@ -12,9 +12,12 @@ namespace nvtarnix {
 
 namespace {
 
+// Its texts may view the rule's literals or the row's strings (Err.Raise
+// passes them on): the host keeps copies.
 Error hostError(const vbscript::ScriptError &e)
 {
-    return Error(e.number(), e.source(), e.description(), e.line(), e.column());
+    return Error(e.number(), expression::ownedText(e.source()), expression::ownedText(e.description()), e.line(),
+                 e.column());
 }
 
 } // namespace

@@ -55,12 +55,30 @@ Variant toEngineValue(const QVariant &value)
     }
     case QMetaType::Float: return Variant(value.toFloat());
     case QMetaType::Double: return Variant(value.toDouble());
-    case QMetaType::QString: return Variant(value.toString());
-    case QMetaType::QByteArray: return Variant(QString::fromUtf8(value.toByteArray()));
+    // Read in place, not copied out: a copy would count a reference on data
+    // the host may share with other threads.
+    case QMetaType::QString: {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        if (text.isNull())
+            return Variant(QString());
+        return Variant(QString::fromRawData(text.constData(), text.size()));
+    }
+    case QMetaType::QByteArray:
+        return Variant(QString::fromUtf8(*static_cast<const QByteArray *>(value.constData())));
     case QMetaType::QDate: return Variant::date(vbscript::OleDate::fromQDate(value.toDate()));
-    case QMetaType::QDateTime: return Variant::date(vbscript::OleDate::fromQDateTime(value.toDateTime()));
+    case QMetaType::QDateTime:
+        return Variant::date(vbscript::OleDate::fromQDateTime(*static_cast<const QDateTime *>(value.constData())));
     default: return Variant(std::shared_ptr<vbscript::Object>(std::make_shared<UnsupportedValue>()));
     }
+}
+
+QString ownedText(const QString &text)
+{
+    // Data that counts references is the string's own (or shared with
+    // owners); a view's is not.
+    if (text.isNull() || text.data_ptr().isMutable())
+        return text;
+    return QString(text.constData(), text.size());
 }
 
 QVariant toHostValue(const Variant &value)
@@ -76,7 +94,7 @@ QVariant toHostValue(const Variant &value)
     case vbscript::VarType::Double: return QVariant(value.rawDouble());
     case vbscript::VarType::Currency: return QVariant(double(value.rawCurrency()) / 10000.0);
     case vbscript::VarType::Date: return QVariant(vbscript::OleDate::toQDateTime(value.rawDate()));
-    case vbscript::VarType::String: return QVariant(value.rawString());
+    case vbscript::VarType::String: return QVariant(ownedText(value.rawString()));
     case vbscript::VarType::Array:
         return value.rawArray()->dims() == 0 ? QVariantList() : arrayToList(*value.rawArray(), 0, 0);
     default: throw ScriptError::runtime(vbscript::err::TypeMismatch);

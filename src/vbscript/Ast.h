@@ -411,6 +411,8 @@ struct CodeUnit
     std::vector<std::unique_ptr<Procedure>> procedures;  // global ones and class members
     std::vector<std::unique_ptr<ClassDef>> classes;
     std::vector<QString> globalDims;                      // names declared at top level
+    // The characters a host rule's string literals view (Parser::parseRule).
+    std::vector<QString> literalTexts;
     bool optionExplicit = false;
 
     bool definesNames() const { return !procedures.empty() || !classes.empty() || !globalDims.empty(); }

@@ -19,6 +19,14 @@
 // Operators and built-ins take those settings from that engine, not from
 // global or thread state. So one compiled expression may be evaluated from
 // any number of threads at once, each under its own settings.
+//
+// Nor does a run write to data the tree shares with other runs: its string
+// literals are views of characters the tree keeps (no reference count to
+// bump, which two threads would bounce between their cores on every read),
+// and the engine is borrowed, not counted. The price is in the results: a
+// String in the result or in an error may view the tree's characters, or
+// those of a string among the `values`, so whoever keeps it past the tree
+// or the values copies it (QString(s.constData(), s.size())).
 
 #include "vbscript/Ast.h"
 #include "vbscript/ScriptLocale.h"
@@ -57,7 +65,9 @@ public:
 
     // Evaluates with values[i] bound to variables()[i]; variables past the end
     // of `values` are Empty. The values may be changed by the run (Execute
-    // can assign to a variable): pass copies. Throws ScriptError.
+    // can assign to a variable): pass copies. Throws ScriptError. Strings in
+    // the result and the error are valid while this and `values` are (see
+    // Sharing above).
     Variant evaluate(std::span<Variant> values, const RuleSettings &settings) const;
 
 private:

@@ -186,6 +186,8 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
     case Tok::String: {
         auto lit = literal(t.value);
         lit->literal = true;
+        if (m_readingRule)
+            m_ctx.texts.push_back(lit.get());
         return lit;
     }
     case Tok::True: return literal(Variant(true));

@@ -224,6 +224,7 @@ std::unique_ptr<CodeUnit> Parser::parseExpression()
 
 std::unique_ptr<CodeUnit> Parser::parseRule(Procedure &rule, const std::function<bool(NameRef &)> &isEngineName)
 {
+    m_readingRule = true;
     readExpressionUnit();
     // Names were registered as their tokens were read, so in source order.
     for (NameRef *r : m_ctx.refs) {
@@ -236,6 +237,14 @@ std::unique_ptr<CodeUnit> Parser::parseRule(Procedure &rule, const std::function
     m_scope = &rule;
     resolve(m_ctx);
     m_scope = saved;
+    m_unit->literalTexts.reserve(m_ctx.texts.size());
+    for (LiteralExpr *text : m_ctx.texts) {
+        const QString &chars = text->value.rawString();
+        if (!chars.data_ptr().isMutable())
+            continue;  // static text counts no references already
+        const QString &kept = m_unit->literalTexts.emplace_back(chars);
+        text->value = Variant(QString::fromRawData(kept.constData(), kept.size()));
+    }
     return std::move(m_unit);
 }
 

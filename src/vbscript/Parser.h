@@ -36,6 +36,11 @@ public:
     // constant, Err), and may fill the name's caches while it is at it. Every
     // other name becomes a parameter and local of `rule`, in order of first
     // occurrence, spelled as first written; the tree reads it from that slot.
+    // Its string literals are views of characters the unit keeps
+    // (literalTexts), so that copies of them count no references: threads
+    // running one tree at once would take turns at the counter with every
+    // literal they read. A value a run gives out is valid while the unit is,
+    // unless copied.
     std::unique_ptr<CodeUnit> parseRule(Procedure &rule, const std::function<bool(NameRef &)> &isEngineName);
 
     static constexpr int kMaxNesting = 400;
@@ -48,6 +53,7 @@ private:
         Procedure *proc = nullptr;
         ClassDef *cls = nullptr;
         std::vector<NameRef *> refs;  // the names read so far, resolved at the end of the scope
+        std::vector<LiteralExpr *> texts;  // a rule's string literals read so far
         QSet<QString> consts;         // Consts of the procedure
         int doDepth = 0, forDepth = 0;
     };
@@ -142,6 +148,7 @@ private:
     Context m_ctx;
     const Procedure *m_scope;
     bool m_singleLineIf = false;
+    bool m_readingRule = false;
     std::vector<std::pair<Procedure *, std::vector<NameRef *>>> m_pendingClassProcs;
 };
 

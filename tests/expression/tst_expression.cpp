@@ -1,5 +1,7 @@
 // nvtarnix::Expression as a host sees it: typing in and out, errors with
-// their numbers and places, many threads against one, the time limit.
+// their numbers and places, many threads against one (over rows of their own
+// and over the same rows), what a host keeps outliving the rule and the row,
+// the time limit.
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Expression.h>
@@ -12,6 +14,7 @@
 #include "ErrorNumber.h"
 #include "TestMain.h"
 
+#include <algorithm>
 #include <thread>
 
 using nvtarnix::Expression;
@@ -56,6 +59,8 @@ private slots:
     void safetyOfTheCheck();
     void timeLimitLeavesTheExpressionUsable();
     void manyThreadsAgreeWithOne();
+    void keptValuesOutliveRuleAndRow_data();
+    void keptValuesOutliveRuleAndRow();
     void nullExpression();
 };
 
@@ -339,11 +344,14 @@ void tst_Expression::manyThreadsAgreeWithOne()
 {
     // Rules that use the locale, the random seed, Err and Execute, so any
     // state leaking between threads or runs shows in the results.
+    // Text rules whose results are the row's strings, literals, or both.
     const QStringList texts = {
         QStringLiteral("[A] > 1000 And [B] < 4 And Len([C]) > 3"),
         QStringLiteral("CStr([A] / 7) & \"|\" & UCase([C]) & \"|\" & Rnd()"),
         QStringLiteral("Execute(\"[B] = [B] * 2\") & FormatNumber([A], 2) & [B]"),
         QStringLiteral("Eval(\"[A] + [B]\") / ([B] - 2)"),
+        QStringLiteral("IIf([B] > 2, Trim([C]), \"small \" & [C] & vbNullChar)"),
+        QStringLiteral("Join(Array(Left([C], 3), \"lit\", Mid([C], 2), vbFormFeed), \"/\")"),
     };
     std::vector<Expression> rules;
     for (const QString &t : texts) {
@@ -351,7 +359,7 @@ void tst_Expression::manyThreadsAgreeWithOne()
         rules.push_back(Expression::compile(t, {QLocale(QLocale::Greek, QLocale::Greece), 5000}));
     }
     const auto rowValues = [](int i) {
-        return QVariantList{double(i * 37 % 2000), i % 6, QString(i % 7, QLatin1Char('x'))};
+        return QVariantList{double(i * 37 % 2000), i % 6, QString(i % 7, QLatin1Char('x')) + QString::number(i)};
     };
     const auto outcome = [](const Expression &rule, const QVariantList &values) {
         try {
@@ -366,16 +374,24 @@ void tst_Expression::manyThreadsAgreeWithOne()
         for (int i = 0; i < kRows; ++i)
             expected[r].append(outcome(rules[r], rowValues(i)));
 
+    // Rows of one cache: every thread reads these same strings.
+    std::vector<QVariantList> sharedRows;
+    for (int i = 0; i < kRows; ++i)
+        sharedRows.push_back(rowValues(i));
+
     constexpr int kThreads = 8;
     std::vector<std::vector<QStringList>> seen(kThreads, std::vector<QStringList>(rules.size()));
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
-            // Each thread works on copies and on the originals, rules interleaved.
+            // Each thread works on copies and on the originals, rules
+            // interleaved; half of them on the shared rows, half on rows of
+            // their own.
             const std::vector<Expression> copies = rules;
             for (int i = 0; i < kRows; ++i)
                 for (size_t r = 0; r < rules.size(); ++r)
-                    seen[t][r].append(outcome(t % 2 ? copies[r] : rules[r], rowValues(i)));
+                    seen[t][r].append(outcome(t % 2 ? copies[r] : rules[r],
+                                              t % 4 < 2 ? sharedRows[size_t(i)] : rowValues(i)));
         });
     }
     for (std::thread &th : threads)
@@ -383,6 +399,54 @@ void tst_Expression::manyThreadsAgreeWithOne()
     for (int t = 0; t < kThreads; ++t)
         for (size_t r = 0; r < rules.size(); ++r)
             QCOMPARE(seen[t][r], expected[r]);
+}
+
+void tst_Expression::keptValuesOutliveRuleAndRow_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QVariant>("expected");  // an error as {number, source, description}
+
+    QTest::newRow("the value") << "[A]" << "Customer-7" << QVariant(QStringLiteral("Customer-7"));
+    QTest::newRow("the value, through functions that leave it as it is")
+        << "Trim(LCase(Left([A], 20)))" << "customer-7" << QVariant(QStringLiteral("customer-7"));
+    QTest::newRow("a literal") << "Array(\"none\", \"some text\")(Len([A]))" << "x"
+                               << QVariant(QStringLiteral("some text"));
+    QTest::newRow("the value and a literal in an array")
+        << "Array([A], \"literal\")" << "Customer-7"
+        << QVariant(QVariantList{QStringLiteral("Customer-7"), QStringLiteral("literal")});
+    QTest::newRow("an error's texts from the value")
+        << "Err.Raise(1000, [A], [A])" << "Customer-7"
+        << QVariant(QVariantList{1000, QStringLiteral("Customer-7"), QStringLiteral("Customer-7")});
+    QTest::newRow("an error's texts from literals")
+        << "Err.Raise(1000, \"the rule\", \"went wrong\")" << ""
+        << QVariant(QVariantList{1000, QStringLiteral("the rule"), QStringLiteral("went wrong")});
+}
+
+void tst_Expression::keptValuesOutliveRuleAndRow()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, value);
+    QFETCH(QVariant, expected);
+
+    // The row's string has characters of its own, so that writing over them
+    // below reaches whatever still reads them.
+    QVariantList row{QVariant(QString())};
+    QString &inRow = *static_cast<QString *>(row[0].data());
+    inRow = QString(value.constData(), value.size());
+    QVariant kept;
+    {
+        const Expression rule = Expression::compile(text, english());
+        try {
+            kept = rule.evaluate(row);
+        } catch (const nvtarnix::Error &e) {
+            kept = QVariantList{e.number(), e.source(), e.description()};
+        }
+    }
+    // The host reuses its row and has dropped the rule; memory is reused.
+    std::fill(inRow.begin(), inRow.end(), QLatin1Char('#'));
+    const std::vector<QString> reuse(256, QString(64, QLatin1Char('@')));
+    QCOMPARE(kept, expected);
 }
 
 void tst_Expression::nullExpression()

@@ -73,9 +73,11 @@ void registerConstants(BuiltinRegistry &r)
         {"vbCrLf", QStringLiteral("\r\n")},
         {"vbNewLine", QStringLiteral("\r\n")},
         {"vbTab", QStringLiteral("\t")},
-        {"vbVerticalTab", QString(QChar(0x0B))},
-        {"vbFormFeed", QString(QChar(0x0C))},
-        {"vbNullChar", QString(QChar(0))},
+        // Static text, as the literals above: every thread reads these, and
+        // text with a reference count would have them write to it too.
+        {"vbVerticalTab", QStringLiteral("\x0B")},
+        {"vbFormFeed", QStringLiteral("\x0C")},
+        {"vbNullChar", QStringLiteral("\0")},
         {"vbNullString", QString()},
     };
     for (const auto &c : strings)
