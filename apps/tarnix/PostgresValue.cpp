@@ -227,8 +227,8 @@ PostgresType postgresType(unsigned oid)
     case Float8Oid: return PostgresType::Double;
     case NumericOid: return PostgresType::Numeric;
     case TextOid:
-    case VarcharOid:
-    case BpcharOid: return PostgresType::Text;
+    case VarcharOid: return PostgresType::Text;
+    case BpcharOid: return PostgresType::PaddedText;
     case BoolOid: return PostgresType::Boolean;
     case DateOid: return PostgresType::Date;
     case TimestampOid: return PostgresType::Timestamp;
@@ -281,6 +281,12 @@ StoredValue storedValue(PostgresType type, const char *bytes, int size, std::vec
         if (const auto decoded = bytesOfHex(text))
             return bytesValue(StoredValue::Kind::Blob, decoded->data(), int(decoded->size()), buffer);
         break;
+    case PostgresType::PaddedText: {
+        std::string_view unpadded = text;
+        while (!unpadded.empty() && unpadded.back() == ' ')
+            unpadded.remove_suffix(1);
+        return textValue(unpadded, buffer);
+    }
     case PostgresType::Text:
     case PostgresType::Other:
         break;

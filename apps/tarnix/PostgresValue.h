@@ -29,8 +29,10 @@ namespace tarnixcli {
 //                               Currency's range: exact, as money should stay;
 //                               else the nearest Double. So numeric(p, s) with
 //                               s <= 4 and p - s <= 14 always gives Currency.
-//   text, varchar, char(n)      String; char(n) with the padding the server
-//                               sends (the engine compares the spaces too)
+//   text, varchar               String
+//   char(n)                     String without the trailing blanks, as
+//                               PostgreSQL itself reads char(n) as text (its
+//                               padding means nothing to the server either)
 //   bool                        Boolean
 //   date                        Date
 //   timestamp                   Date, to the second: the fraction of a second
@@ -56,6 +58,7 @@ enum class PostgresType : quint8 {
     Double,
     Numeric,
     Text,
+    PaddedText,  // char(n)
     Boolean,
     Date,
     Timestamp,

@@ -133,11 +133,10 @@ public:
         case ValueKind::Text:
             if (binding != Binding::PgText)
                 return std::nullopt;
-            // char(n) reaches the engine with its padding, which a cast to
-            // text would drop; its output function keeps it, and is text's
-            // own for text and varchar. concat() makes "" of NULL, so NULL
-            // is kept apart.
-            return Guarded{binary(QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE concat(%1) END").arg(c)), {}};
+            // char(n) reaches the engine without its trailing blanks, as
+            // the cast to text drops them; for text and varchar it changes
+            // nothing.
+            return Guarded{binary(QStringLiteral("CAST(%1 AS text)").arg(c)), {}};
         case ValueKind::Date:
             if (binding != Binding::PgDate && binding != Binding::PgTimestamp && binding != Binding::PgTimestampTz)
                 return std::nullopt;
@@ -242,12 +241,12 @@ public:
         case TextFunction::UCase:
         case TextFunction::LCase:
             // Under the C collation upper() and lower() change ASCII letters
-            // only; text with any other character is the engine's.
+            // only; text with any other character (more bytes than
+            // characters) is the engine's.
             return Guarded{QStringLiteral("%1(%2)").arg(f == TextFunction::UCase ? QStringLiteral("upper")
                                                                                  : QStringLiteral("lower"),
                                                         binary(text)),
-                           QStringLiteral("%1 ~ %2").arg(binary(text), p.bind(Parameter::Type::Text,
-                                                                              QStringLiteral("[^\\x01-\\x7f]")))};
+                           QStringLiteral("octet_length(%1) <> length(%1)").arg(text)};
         case TextFunction::Trim:
         case TextFunction::LTrim:
         case TextFunction::RTrim: {
@@ -332,10 +331,12 @@ private:
 
     // Text holding a character beyond the BMP: a code point and a UTF-16
     // code unit no longer count or order alike.
+    // Text of ASCII alone, the usual case, is told apart without the
+    // pattern, which costs more than the rest of a rule.
     static QString beyondBmp(const QString &text, Parameters &p)
     {
-        return QStringLiteral("%1 ~ %2").arg(binary(text), p.bind(Parameter::Type::Text,
-                                                                  QStringLiteral("[\U00010000-\U0010FFFF]")));
+        return QStringLiteral("octet_length(%1) <> length(%1) AND %1 ~ %2")
+            .arg(binary(text), p.bind(Parameter::Type::Text, QStringLiteral("[\U00010000-\U0010FFFF]")));
     }
 
     // A date or time stamp as the engine's Date serial, computed as the
