@@ -32,9 +32,9 @@ constexpr qint64 FirstDay = 1757585;  // 0100-01-01
 constexpr qint64 AfterLastDay = 5373485;  // 10000-01-01
 constexpr qint64 DayZero = 2415019;
 
-// A Currency (numeric) or Single (float4) value: the engine does arithmetic
-// on these in their own precision, which Doubles do not reproduce, so they
-// take part in comparisons only. The mark is an SQL comment in the value's
+// A Currency (numeric), Single (float4) or Date value: the engine does
+// arithmetic on these in their own precision and range, which Doubles do not
+// reproduce, so they take part in comparisons only. The mark is an SQL comment in the value's
 // text, where arithmetic finds it however deep the value is.
 const QString ComparedOnly = QStringLiteral("/* compared only */");
 
@@ -116,6 +116,16 @@ public:
                 return Guarded{asDouble(c) + ComparedOnly,
                                QStringLiteral("abs(%1) > %2").arg(asDouble(c), p.bind(Parameter::Type::Real,
                                                                                       LargestDouble))};
+            case Binding::PgDate:
+            case Binding::PgTimestamp:
+            case Binding::PgTimestampTz: {
+                // A date compares with a number, or a date literal, as its
+                // serial number; arithmetic on one gives a Date the engine
+                // checks for range, and stays with the engine.
+                auto serial = date(c, binding, p);
+                serial->sql += ComparedOnly;
+                return serial;
+            }
             case Binding::PgNumeric: {
                 // The engine compares a Currency with a Double as Doubles,
                 // as the cast reads it, and a numeric beyond four decimals
