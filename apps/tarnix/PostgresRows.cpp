@@ -8,6 +8,7 @@
 #include <libpq-fe.h>
 
 #include <memory>
+#include <utility>
 
 namespace tarnixcli {
 
