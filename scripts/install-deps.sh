@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6 qt6-l10n-tools
   libpugixml-dev
   libsqlite3-dev sqlite3   # tarnix apply reads SQLite directly; its benchmark times the sqlite3 shell
+  libpq-dev postgresql     # tarnix apply reads PostgreSQL through libpq; its tests start a server of their own
   time                     # the engine benchmark's peak memory (/usr/bin/time)
   clang libclang-rt-14-dev llvm   # the sanitizer build and libFuzzer (make fuzz); llvm symbolizes their reports
   xvfb xauth fonts-dejavu-core

@@ -1,8 +1,10 @@
-// tarnix apply: a stored rule over every row of an SQLite table or query.
+// tarnix apply: a stored rule over every row of a table or query, of an
+// SQLite file or a PostgreSQL database.
 
 #include "Commands.h"
 #include "CommandOptions.h"
 #include "OrderedBlocks.h"
+#include "PostgresRows.h"
 #include "ProgressLine.h"
 #include "RowSource.h"
 #include "RuleBlocks.h"
@@ -40,6 +42,8 @@ constexpr int MostJobs = 256;
 struct ApplySettings
 {
     QString database;
+    bool fromPostgres = false;
+    QString postgres;  // a libpq conninfo, in place of the database file; empty: libpq's defaults
     RowSource::Request source;
     bool count = false;
     int jobs = 1;
@@ -62,8 +66,12 @@ ApplySettings readSettings(const QCommandLineParser &parser)
 {
     ApplySettings settings;
     settings.database = parser.value(QStringLiteral("database"));
-    if (settings.database.isEmpty())
-        usageError(QStringLiteral("--database FILE is required"));
+    settings.fromPostgres = parser.isSet(QStringLiteral("postgres"));
+    settings.postgres = parser.value(QStringLiteral("postgres"));
+    if (parser.isSet(QStringLiteral("database")) == parser.isSet(QStringLiteral("postgres")))
+        usageError(QStringLiteral("give exactly one of --database FILE and --postgres CONNINFO"));
+    if (parser.isSet(QStringLiteral("database")) && settings.database.isEmpty())
+        usageError(QStringLiteral("--database needs the path of an SQLite file"));
     settings.source.table = parser.value(QStringLiteral("table"));
     settings.source.query = parser.value(QStringLiteral("query"));
     if (parser.isSet(QStringLiteral("table")) == parser.isSet(QStringLiteral("query")))
@@ -165,12 +173,13 @@ int applyCommand(const QStringList &arguments)
 {
     CommandOptions options(
         QStringLiteral("apply"),
-        QStringLiteral("--database FILE (--table NAME | --query SQL) [--key COLUMN] [--count] "
+        QStringLiteral("(--database FILE | --postgres CONNINFO) (--table NAME | --query SQL) [--key COLUMN] [--count] "
                        "[--jobs N] [--timeout MS] [--locale NAME] [--schema FILE [--catalog ID] "
                        "[--view ID]] [EXPRESSION | -]"),
         QStringLiteral(
-            "Evaluates an expression in database form over every row of an SQLite table or "
-            "query. The expression's variables are the columns, compared without regard to "
+            "Evaluates an expression in database form over every row of a table or query "
+            "of an SQLite file or a PostgreSQL database, which is read in one read-only "
+            "transaction. The expression's variables are the columns, compared without regard to "
             "case; with --schema, the display form is accepted too and converted through the "
             "view. Each row prints KEY<TAB>TypeName<TAB>value in the table's order, KEY being "
             "the --key column or the row number; a row whose evaluation fails prints "
@@ -178,7 +187,7 @@ int applyCommand(const QStringList &arguments)
             "With --count the only output is the number of rows whose result is True, as If "
             "takes it; failed rows then go to standard error. Usage and database errors exit "
             "with status 2: a missing file, table or column before any row is read, a "
-            "failure of SQLite midway after the rows before it (with --count, after their count). A "
+            "failure of the database midway after the rows before it (with --count, after their count). A "
             "file another program holds locked, or one with an unfinished write to roll back, fails "
             "with 3730. The expression is EXPRESSION, or standard "
             "input for - or none."));
@@ -186,6 +195,10 @@ int applyCommand(const QStringList &arguments)
     QCommandLineParser &parser = options.parser();
     parser.addOption({QStringLiteral("database"), QStringLiteral("The SQLite file to read."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("postgres"),
+                      QStringLiteral("The PostgreSQL database to read, as a libpq connection string "
+                                     "(\"host=localhost dbname=shop\" or a postgresql:// URI)."),
+                      QStringLiteral("CONNINFO")});
     parser.addOption({QStringLiteral("table"),
                       QStringLiteral("The table or view whose rows are evaluated, in its own order."),
                       QStringLiteral("NAME")});
@@ -221,6 +234,11 @@ int applyCommand(const QStringList &arguments)
         if (options.hasSchema())
             text = schemaModule().toDatabaseForm(parser, text);
         const auto rule = compileRule(text);
+        if (settings.fromPostgres) {
+            PostgresConnection database(settings.postgres);
+            RowSource rows(database, settings.source, rule->variables());
+            return applyRule(*rule, settings, rows);
+        }
         const SqliteFile file(settings.database);
         RowSource rows(file, settings.source, rule->variables());
         return applyRule(*rule, settings, rows);

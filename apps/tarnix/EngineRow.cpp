@@ -6,11 +6,11 @@ namespace tarnixcli {
 
 EngineRow::EngineRow(int width) : m_values(width), m_text(width) {}
 
-std::span<vbscript::Variant> EngineRow::load(const SqliteValue *stored, const std::vector<char> &bytes)
+std::span<vbscript::Variant> EngineRow::load(const StoredValue *stored, const std::vector<char> &bytes)
 {
     for (qsizetype i = 0; i < m_values.size(); ++i) {
-        const SqliteValue &value = stored[i];
-        if (value.kind != SqliteValue::Kind::Text && value.kind != SqliteValue::Kind::Blob) {
+        const StoredValue &value = stored[i];
+        if (!value.hasBytes()) {
             m_values[i] = engineValue(value, bytes);
             continue;
         }

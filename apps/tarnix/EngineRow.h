@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SqliteValue.h"
+#include "StoredValue.h"
 
 #include <QString>
 #include <QVarLengthArray>
@@ -22,7 +22,7 @@ public:
     // The engine values of the `width` stored values at `stored`, typed as
     // engineValue() types them; valid until the next call. A run may change
     // them (Execute can assign to a variable).
-    std::span<vbscript::Variant> load(const SqliteValue *stored, const std::vector<char> &bytes);
+    std::span<vbscript::Variant> load(const StoredValue *stored, const std::vector<char> &bytes);
 
 private:
     QVarLengthArray<vbscript::Variant, 8> m_values;

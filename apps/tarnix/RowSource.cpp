@@ -52,10 +52,41 @@ RowSource::RowSource(const SqliteFile &file, const Request &request, const QStri
     bindColumns(columns, variables, request.keyColumn,
                 QStringLiteral("the table \"%1\" of %2 has").arg(request.table, file.path()));
 
-    // Read only the columns the rule and the key use: SQLite then decodes no
-    // others. A table is scanned in its own order even then: without NOT
-    // INDEXED, SQLite may walk an index that happens to hold those columns,
-    // in the index's order.
+    // A table is scanned in its own order even when only some columns are
+    // read: without NOT INDEXED, SQLite may walk an index that happens to
+    // hold those columns, in the index's order.
+    m_rows = std::make_unique<SqliteRows>(
+        file, QStringLiteral("SELECT ") + usedColumns(columns) + from
+                  + (relation == SqliteFile::Relation::Table ? QStringLiteral(" NOT INDEXED") : QString()));
+}
+
+RowSource::RowSource(PostgresConnection &database, const Request &request, const QStringList &variables)
+{
+    if (request.table.isEmpty()) {
+        m_rows = std::make_unique<PostgresRows>(database, request.query);
+        bindColumns(m_rows->columnNames(), variables, request.keyColumn,
+                    QStringLiteral("the rows of the query on %1 have").arg(database.name()));
+        return;
+    }
+
+    const auto relation = database.relation(request.table);
+    if (!relation)
+        raiseNotFound(QStringLiteral("%1 has no table or view \"%2\"").arg(database.name(), request.table));
+    const QString from = QStringLiteral(" FROM ") + relation->quotedName;
+    const QStringList columns = PostgresRows(database, QStringLiteral("SELECT *") + from).columnNames();
+    bindColumns(columns, variables, request.keyColumn,
+                QStringLiteral("the table \"%1\" of %2 has").arg(request.table, database.name()));
+    // As with SQLite, a table comes in its own order, never an index's.
+    if (relation->isTable)
+        database.readTablesInTheirOrder();
+    m_rows = std::make_unique<PostgresRows>(database, QStringLiteral("SELECT ") + usedColumns(columns) + from);
+}
+
+// Read only the columns the rule and the key use: the database then decodes
+// and sends no others. Returns the select list, and points the variables
+// and the key at their places in it.
+QString RowSource::usedColumns(const QStringList &columns)
+{
     QList<int> used;
     for (int column : m_variableColumns)
         if (!used.contains(column))
@@ -71,9 +102,7 @@ RowSource::RowSource(const SqliteFile &file, const Request &request, const QStri
         column = int(used.indexOf(column));
     if (m_keyColumn >= 0)
         m_keyColumn = int(used.indexOf(m_keyColumn));
-    m_rows = std::make_unique<SqliteRows>(
-        file, QStringLiteral("SELECT ") + select.join(QLatin1String(", ")) + from
-                  + (relation == SqliteFile::Relation::Table ? QStringLiteral(" NOT INDEXED") : QString()));
+    return select.join(QLatin1String(", "));
 }
 
 void RowSource::bindColumns(const QStringList &columns, const QStringList &variables,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PostgresRows.h"
 #include "RuleBlocks.h"
 #include "SqliteRows.h"
 
@@ -12,8 +13,8 @@
 
 namespace tarnixcli {
 
-// Where a rule's rows come from: a table or view of an SQLite file, or the
-// rows of a query on it. Each of the rule's variables reads the column of the
+// Where a rule's rows come from: a table or view of an SQLite file or a
+// PostgreSQL database, or the rows of a query on it. Each of the rule's variables reads the column of the
 // same name, compared without regard to case.
 class RowSource
 {
@@ -29,6 +30,8 @@ public:
     // no column raises 3265, as do a table or view the file does not have.
     // Other failures are those of SqliteRows.
     RowSource(const SqliteFile &file, const Request &request, const QStringList &variables);
+    // The same from PostgreSQL; its failures are those of PostgresRows.
+    RowSource(PostgresConnection &database, const Request &request, const QStringList &variables);
 
     // Fills `block` with the next rows, at most `maxRows` of them; false
     // after the last row. Should SQLite fail on a row, the rows before it
@@ -38,8 +41,9 @@ public:
 private:
     void bindColumns(const QStringList &columns, const QStringList &variables,
                      const QString &keyColumn, const QString &whose);
+    QString usedColumns(const QStringList &columns);
 
-    std::unique_ptr<SqliteRows> m_rows;
+    std::unique_ptr<StoredRows> m_rows;
     std::vector<int> m_variableColumns;  // per variable, its column
     int m_keyColumn = -1;
     qint64 m_rowsRead = 0;

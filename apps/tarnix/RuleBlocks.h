@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SqliteValue.h"
+#include "StoredValue.h"
 
 #include "vbscript/CompiledExpression.h"
 
@@ -20,10 +20,10 @@ struct RowBlock
     int width = 0;        // values per row: one per variable of the rule
     // The rows' values one row after the other, rows * width in all, as
     // SQLite gave them; TEXT and BLOB bytes in `bytes`.
-    std::vector<SqliteValue> values;
+    std::vector<StoredValue> values;
     // Each row's key, when the rows have a key column; else the rows are
     // known by their numbers.
-    std::vector<SqliteValue> keys;
+    std::vector<StoredValue> keys;
     std::vector<char> bytes;
     int rows = 0;
 

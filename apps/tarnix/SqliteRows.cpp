@@ -54,7 +54,7 @@ struct Prepared
     ~Prepared() { sqlite3_finalize(statement); }
 };
 
-void appendBytes(SqliteValue &value, const char *bytes, int size, std::vector<char> &buffer)
+void appendBytes(StoredValue &value, const char *bytes, int size, std::vector<char> &buffer)
 {
     value.bytes.offset = qsizetype(buffer.size());
     value.bytes.size = size;
@@ -209,30 +209,30 @@ bool SqliteRows::next()
     }
 }
 
-SqliteValue SqliteRows::value(int column, std::vector<char> &buffer) const
+StoredValue SqliteRows::value(int column, std::vector<char> &buffer) const
 {
     // The column's value object answers without the statement's checks that
     // every sqlite3_column_* call repeats.
     sqlite3_value *stored = sqlite3_column_value(m_statement, column);
-    SqliteValue value;
+    StoredValue value;
     switch (sqlite3_value_type(stored)) {
     case SQLITE_INTEGER:
-        value.kind = SqliteValue::Kind::Integer;
+        value.kind = StoredValue::Kind::Integer;
         value.integer = sqlite3_value_int64(stored);
         break;
     case SQLITE_FLOAT:
-        value.kind = SqliteValue::Kind::Real;
+        value.kind = StoredValue::Kind::Real;
         value.real = sqlite3_value_double(stored);
         break;
     case SQLITE_TEXT: {
-        value.kind = SqliteValue::Kind::Text;
+        value.kind = StoredValue::Kind::Text;
         // The pointer first, then the size: that is the order SQLite asks for.
         const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(stored));
         appendBytes(value, bytes, sqlite3_value_bytes(stored), buffer);
         break;
     }
     case SQLITE_BLOB: {
-        value.kind = SqliteValue::Kind::Blob;
+        value.kind = StoredValue::Kind::Blob;
         const auto *bytes = static_cast<const char *>(sqlite3_value_blob(stored));
         appendBytes(value, bytes, sqlite3_value_bytes(stored), buffer);
         break;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SqliteValue.h"
+#include "StoredRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,24 +49,20 @@ private:
     sqlite3 *m_db = nullptr;
 };
 
-// The rows of one SELECT statement, read forward once.
-class SqliteRows
+// The rows of one SELECT statement, read forward once. SQLite's storage
+// classes are the stored kinds of the same names: NULL, INTEGER, REAL, TEXT,
+// BLOB (StoredValue.h says what the engine makes of each).
+class SqliteRows : public StoredRows
 {
 public:
     SqliteRows(const SqliteFile &file, const QString &sql);
-    ~SqliteRows();
+    ~SqliteRows() override;
     SqliteRows(const SqliteRows &) = delete;
     SqliteRows &operator=(const SqliteRows &) = delete;
 
-    // The names of the result columns, in order.
-    QStringList columnNames() const;
-
-    // Steps to the next row; false after the last.
-    bool next();
-
-    // A column of the current row, its bytes (of TEXT and BLOB) appended to
-    // `buffer`.
-    SqliteValue value(int column, std::vector<char> &buffer) const;
+    QStringList columnNames() const override;
+    bool next() override;
+    StoredValue value(int column, std::vector<char> &buffer) const override;
 
 private:
     const SqliteFile &m_file;

@@ -30,7 +30,7 @@ const TarnixCommand kCommands[] = {
      checkCommand},
     // main starts edit itself, before any application object exists.
     {"edit", "tarnix edit --schema FILE ...   open the wizard; print the accepted expression", nullptr},
-    {"apply", "tarnix apply --database FILE ... evaluate an expression over every row of an SQLite table",
+    {"apply", "tarnix apply --database FILE|--postgres CONNINFO ... evaluate an expression over every row of a table",
      tarnixcli::applyCommand},
 };
 

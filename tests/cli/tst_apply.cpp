@@ -375,7 +375,7 @@ private slots:
         // One line for the error; a call that cannot be followed adds the usage line.
         const bool usage = number == 5;
         QCOMPARE(run.err.count(QLatin1Char('\n')), usage ? 2 : 1);
-        QCOMPARE(run.err.contains(QStringLiteral("\nusage: tarnix apply --database FILE")), usage);
+        QCOMPARE(run.err.contains(QStringLiteral("\nusage: tarnix apply (--database FILE | --postgres CONNINFO)")), usage);
     }
 
     // SQLite failing on a row midway: every row before it is answered, then
@@ -489,9 +489,9 @@ private slots:
     {
         const Run run = tarnix({"apply", "--help"});
         QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.startsWith(QStringLiteral("Usage: tarnix apply --database FILE")),
+        QVERIFY2(run.out.startsWith(QStringLiteral("Usage: tarnix apply (--database FILE | --postgres CONNINFO)")),
                  qPrintable(run.out));
-        for (const char *option : {"--table", "--query", "--key", "--count", "--jobs", "--schema"})
+        for (const char *option : {"--postgres", "--table", "--query", "--key", "--count", "--jobs", "--schema"})
             QVERIFY2(run.out.contains(QLatin1String(option)), option);
     }
 };

@@ -263,7 +263,7 @@ private slots:
         QTest::addColumn<QString>("usage");
 
         const QString database = m_lists;
-        QTest::newRow("no command") << QStringList{} << "  tarnix apply --database FILE";
+        QTest::newRow("no command") << QStringList{} << "  tarnix apply --database FILE|--postgres CONNINFO";
         QTest::newRow("unknown command") << QStringList{"evaluate"} << "  tarnix eval [--locale NAME]";
         QTest::newRow("eval: extra argument") << QStringList{"eval", "1+1"} << "usage: tarnix eval";
         QTest::newRow("eval: unknown option") << QStringList{"eval", "--lang", "el"} << "usage: tarnix eval";

@@ -1,0 +1,37 @@
+#include "StoredValue.h"
+
+#include <limits>
+
+namespace tarnixcli {
+
+vbscript::Variant engineValue(const StoredValue &value, const std::vector<char> &buffer)
+{
+    switch (value.kind) {
+    case StoredValue::Kind::Integer:
+        if (value.integer >= std::numeric_limits<qint32>::min()
+            && value.integer <= std::numeric_limits<qint32>::max())
+            return vbscript::Variant(qint32(value.integer));
+        return vbscript::Variant(double(value.integer));
+    case StoredValue::Kind::Real:
+        return vbscript::Variant(value.real);
+    case StoredValue::Kind::Text:
+    case StoredValue::Kind::Blob:
+        return vbscript::Variant(
+            QString::fromUtf8(buffer.data() + value.bytes.offset, value.bytes.size));
+    case StoredValue::Kind::Boolean:
+        return vbscript::Variant(value.integer != 0);
+    case StoredValue::Kind::SmallInteger:
+        return vbscript::Variant(qint16(value.integer));
+    case StoredValue::Kind::Single:
+        return vbscript::Variant(float(value.real));
+    case StoredValue::Kind::Currency:
+        return vbscript::Variant::currency(value.integer);
+    case StoredValue::Kind::Date:
+        return vbscript::Variant::date(value.real);
+    case StoredValue::Kind::Null:
+        break;
+    }
+    return vbscript::Variant::null();
+}
+
+} // namespace tarnixcli
