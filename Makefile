@@ -64,16 +64,17 @@ sanitize-test: fuzz-configure
 	cd $(FUZZ_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # `make demo` runs the demo host. Without a display it runs the scripted tour
-# under a virtual X server instead and prints the paths of its screenshots.
+# (a program of its own, tarnix-demo-tour) under a virtual X server instead and
+# prints the paths of its screenshots.
 TOUR_DIR ?= $(BUILD_DIR)/demo-tour
 
 demo: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target tarnix-demo
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target tarnix-demo tarnix-demo-tour
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  $(BUILD_DIR)/bin/tarnix-demo; \
 	else \
 	  rm -rf $(TOUR_DIR); \
-	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/bin/tarnix-demo --tour $(TOUR_DIR); \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/bin/tarnix-demo-tour $(TOUR_DIR); \
 	fi
 
 bench: configure

@@ -325,7 +325,7 @@ private slots:
         QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Οδηγός έκφρασης"));
     }
 
-    // The scripted tour of `tarnix-demo --tour` from start to end.
+    // The scripted tour of `tarnix-demo-tour` from start to end.
     void tourRunsToItsEnd()
     {
         DemoDatabase db(newDatabasePath());
@@ -333,7 +333,7 @@ private slots:
         window.show();
         QTemporaryDir pictures;
         Tour tour(window, pictures.path());
-        tour.setScaledProgram(QStringLiteral(TARNIX_DEMO_PROGRAM));
+        tour.setScaledProgram(QStringLiteral(TARNIX_DEMO_TOUR_PROGRAM));
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
         // Four of them show the editing aids: filter, completion, a marked problem, the preview.
