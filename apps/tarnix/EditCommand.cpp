@@ -30,7 +30,7 @@ public:
     explicit ValueListFile(const QString &path) : m_path(path)
     {
         if (!QFileInfo(path).isFile())
-            throw nvtarnix::Error(53, QStringLiteral("tarnix"),
+            throw nvtarnix::Error(nvtarnix::errors::FileNotFound, QStringLiteral("tarnix"),
                                   QStringLiteral("File not found: %1").arg(path));
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ValueListConnection);
         m_db.setDatabaseName(path);

@@ -15,8 +15,8 @@ namespace tarnixcli {
 
 namespace {
 
-constexpr int FileNotFound = 53;
-constexpr int FileAccess = 75;
+using nvtarnix::errors::FileAccess;
+using nvtarnix::errors::FileNotFound;
 
 [[noreturn]] void raise(int number, const QString &description)
 {

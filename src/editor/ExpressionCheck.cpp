@@ -1,6 +1,7 @@
 #include "editor/ExpressionCheck.h"
 
 #include "component/BracketReplacer.h"
+#include "support/FailureHandling.h"
 #include "support/MlStringModule.h"
 #include "support/modRegistry.h"
 #include "vbscript/ScriptControl.h"
@@ -22,6 +23,7 @@ void setJitDebug(qint32 value)
     try {
         SaveRegistryDword(RegistryRoot::HKEY_CURRENT_USER, kScriptSettingsKey, kJitDebug, value);
     } catch (...) {
+        logSkippedFailure();
         // The registry value is a courtesy to other script hosts; the check goes on.
     }
 }
@@ -34,6 +36,7 @@ int messageLanguage()
         InitLanguage(0);
         return CurrentLanguage();
     } catch (...) {
+        logSkippedFailure();
         return 0;
     }
 }
@@ -43,6 +46,7 @@ QString textOrEmpty(int id, const QString &greek)
     try {
         return GetMlString(id, greek);
     } catch (...) {
+        logSkippedFailure();
         return {};
     }
 }

@@ -1,6 +1,7 @@
 #include "editor/PreviewEvaluation.h"
 
 #include "schema/DisplayName.h"
+#include "support/FailureHandling.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
@@ -79,6 +80,7 @@ QString previewValueText(const vbscript::Variant &value, const vbscript::ScriptL
                                                                                : QStringLiteral("False"))
                                                             : value.toString(locale);
     } catch (const vbscript::ScriptError &) {
+        logSkippedFailure();
         return type;
     }
     if (value.isString())

@@ -1,7 +1,5 @@
 #include "editor/frmEditor.h"
 
-#include "support/FailureHandling.h"
-
 #include "component/TarnixObjectAccess.h"
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
@@ -14,6 +12,7 @@
 #include "editor/TreeColumnFit.h"
 #include "support/ComponentErrors.h"
 #include "support/CaptionFit.h"
+#include "support/FailureHandling.h"
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
 #include "support/QtTexts.h"
@@ -312,6 +311,7 @@ void frmEditor::SetCaptions()
         try {
             return GetMlString(id, QString());
         } catch (...) {
+            logSkippedFailure();
             return QString();
         }
     };

@@ -3,21 +3,13 @@
 #include <nvtarnix/Error.h>
 
 #include "expression/HostValues.h"
+#include "support/EngineError.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
 
 #include <QVarLengthArray>
 
 namespace nvtarnix {
-
-namespace {
-
-Error hostError(const vbscript::ScriptError &e)
-{
-    return Error(e.number(), e.source(), e.description(), e.line(), e.column());
-}
-
-} // namespace
 
 class Expression::Compiled
 {

@@ -1,5 +1,6 @@
 #include "support/MlStringModule.h"
 
+#include "support/FailureHandling.h"
 #include "support/MlStringService.h"
 
 #include <memory>
@@ -66,6 +67,7 @@ QString GetMlStringOrDefault(int id, const QString &defaultText) noexcept
     try {
         return GetMlString(id, defaultText);
     } catch (...) {
+        logSkippedFailure();
         return defaultText;
     }
 }
