@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include <nvtarnix/Error.h>
+#include <nvtarnix/Language.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,7 +38,7 @@ int main(int argc, char *argv[])
     int language = 0;
     if (parser.isSet(languageOption)) {
         language = parser.value(languageOption).toInt();
-        if (language != Greek && language != English) {
+        if (language != nvtarnix::GreekLanguage && language != nvtarnix::EnglishLanguage) {
             std::fprintf(stderr, "tarnix-demo: --language must be 1032 (Greek) or 1033 (English), "
                                  "not \"%s\"\n",
                          qPrintable(parser.value(languageOption)));

@@ -41,14 +41,9 @@ int messageLanguage()
     }
 }
 
-QString textOrEmpty(int id, const QString &greek)
+QString textOrEmpty(int id)
 {
-    try {
-        return GetMlString(id, greek);
-    } catch (...) {
-        logSkippedFailure();
-        return {};
-    }
+    return GetMlStringOrDefault(id, QString());
 }
 
 } // namespace
@@ -75,15 +70,15 @@ QString BuildTestExpression(const QString &displayText, const QVector<EditorVari
 
 QString composeCheckMessage(const QString &description, int line, int column)
 {
-    return textOrEmpty(22, QStringLiteral("Η έκφραση δεν είναι σωστή.")) + kCrLf
-         + textOrEmpty(23, QStringLiteral("Σφάλμα:=")) + description + QLatin1Char('\t') + kCrLf
-         + textOrEmpty(24, QStringLiteral("Γραμμή: ")) + QString::number(line) + kCrLf
-         + textOrEmpty(25, QStringLiteral("Στήλη: ")) + QString::number(column) + kCrLf;
+    return textOrEmpty(22) + kCrLf
+         + textOrEmpty(23) + description + QLatin1Char('\t') + kCrLf
+         + textOrEmpty(24) + QString::number(line) + kCrLf
+         + textOrEmpty(25) + QString::number(column) + kCrLf;
 }
 
 QString checkMessageTitle()
 {
-    return textOrEmpty(26, QStringLiteral("Έλεγχος έκφρασης"));
+    return textOrEmpty(26);
 }
 
 CheckOutcome CheckExpression(const QString &scriptText,

@@ -7,6 +7,8 @@
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
 
+#include <nvtarnix/Language.h>
+
 #include <vector>
 
 namespace nvtarnix::editor {
@@ -28,7 +30,7 @@ vbscript::Variant sampleFromText(const QString &text, int vartype, SampleSource 
 {
     if (isTextType(vartype))
         return vbscript::Variant(text);
-    static const vbscript::ScriptLocale hostLocale = vbscript::ScriptLocale::fromLcid(1033);
+    static const vbscript::ScriptLocale hostLocale = vbscript::ScriptLocale::fromLcid(EnglishLanguage);
     const vbscript::ScriptLocale &first = source == SampleSource::Host ? hostLocale : userLocale;
     const vbscript::ScriptLocale &second = source == SampleSource::Host ? userLocale : hostLocale;
     if (isDateType(vartype)) {

@@ -3,13 +3,14 @@
 #include "support/FailureHandling.h"
 #include "support/MlStringService.h"
 
+#include <nvtarnix/Language.h>
+
 #include <memory>
 
 namespace nvtarnix {
 
 namespace {
 
-constexpr int Greek = 1032;
 
 struct ModuleState
 {
@@ -43,7 +44,7 @@ void InitLanguage(int language)
         m.language = held;
     } else {
         if (m.language == 0)
-            m.language = Greek;
+            m.language = GreekLanguage;
         s.setCurrentLanguage(qint16(m.language));
     }
     if (!s.IsReady())

@@ -11,6 +11,7 @@
 #include "Tour.h"
 
 #include <nvtarnix/Error.h>
+#include <nvtarnix/Language.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -43,7 +44,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     const int language = parser.isSet(languageOption) ? parser.value(languageOption).toInt() : 0;
-    if (language != 0 && language != Greek && language != English) {
+    if (language != 0 && language != nvtarnix::GreekLanguage && language != nvtarnix::EnglishLanguage) {
         std::fprintf(stderr, "tarnix-demo-tour: --language must be 1032 (Greek) or 1033 (English)\n");
         return 2;
     }
