@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nvtarnix/Error.h>
+
 #include <QString>
 
 #include <pugixml.hpp>
