@@ -11,7 +11,6 @@ namespace nvtarnix {
 
 namespace {
 
-
 struct ModuleState
 {
     int language = 0;

@@ -10,7 +10,6 @@ namespace nvtarnix {
 
 namespace {
 
-
 struct ServiceState
 {
     bool ready = false;

@@ -9,11 +9,6 @@
 
 namespace nvtarnix {
 
-namespace {
-
-
-} // namespace
-
 QtTexts::QtTexts(int language)
 {
     // Without an application there is nothing to translate; English is Qt's own.
