@@ -269,10 +269,10 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("firstCode");
         QTest::addColumn<QString>("firstText");
-        QTest::newRow("countries, Greek") << "countries" << Greek << 8 << "Αλβανία";
-        QTest::newRow("countries, English") << "countries" << English << 8 << "Albania";
-        QTest::newRow("statuses, Greek") << "order_statuses" << Greek << 1 << "Νέα";
-        QTest::newRow("statuses, English") << "order_statuses" << English << 1 << "New";
+        QTest::newRow("countries, Greek") << "countries" << nvtarnix::GreekLanguage << 8 << "Αλβανία";
+        QTest::newRow("countries, English") << "countries" << nvtarnix::EnglishLanguage << 8 << "Albania";
+        QTest::newRow("statuses, Greek") << "order_statuses" << nvtarnix::GreekLanguage << 1 << "Νέα";
+        QTest::newRow("statuses, English") << "order_statuses" << nvtarnix::EnglishLanguage << 1 << "New";
     }
 
     void valueListsComeFromTheDatabaseInTheUsersLanguage()
@@ -317,11 +317,11 @@ private slots:
         DemoDatabase db(newDatabasePath());
         MainWindow window(db);
         auto *list = window.findChild<QTreeWidget *>(QStringLiteral("lstRules"));
-        window.setLanguage(English);
-        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, English));
+        window.setLanguage(nvtarnix::EnglishLanguage);
+        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, nvtarnix::EnglishLanguage));
         QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Expression wizard"));
-        window.setLanguage(Greek);
-        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, Greek));
+        window.setLanguage(nvtarnix::GreekLanguage);
+        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, nvtarnix::GreekLanguage));
         QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Οδηγός έκφρασης"));
     }
 

@@ -101,7 +101,7 @@ private slots:
         TraceCollector collector(TraceOn);
         // A name no catalog query can hold: the help is left out, the
         // reason written down.
-        QCOMPARE(wizard.GetFunctionHelpString(QStringLiteral("Len']|//*['")), QString());
+        QCOMPARE(wizard.GetFunctionHelpString(QStringLiteral("it's")), QString());
         QCOMPARE(traced().size(), 1);
         QVERIFY2(traced().first().startsWith(QStringLiteral("FunctionCatalog.cpp:")), qPrintable(traced().first()));
     }
