@@ -1,9 +1,8 @@
+#include "component/FunctionCatalog.h"
 #include "support/FailureHandling.h"
 #include "vbscript/ScriptError.h"
 
 #include "TestMain.h"
-
-#include <nvtarnix/TarnixObject.h>
 
 #include <QLoggingCategory>
 #include <QScopeGuard>
@@ -89,19 +88,18 @@ private slots:
 
     void silentUnlessAsked()
     {
-        TraceCollector collector(QString());
+        TraceCollector collector{QString()};
         skipOnError([] { throw componentError(ComponentError::InternalError); });
         QVERIFY(traced().isEmpty());
     }
 
     void helpThatCannotBeReadLeavesATrace()
     {
-        TarnixObject wizard;
-        wizard.LoadDefaultFunctions();
+        const auto catalog = FunctionCatalog::loadBuiltin();
         TraceCollector collector(TraceOn);
         // A name no catalog query can hold: the help is left out, the
         // reason written down.
-        QCOMPARE(wizard.GetFunctionHelpString(QStringLiteral("it's")), QString());
+        QCOMPARE(FunctionCatalog::helpString(*catalog, QStringLiteral("it's")), QString());
         QCOMPARE(traced().size(), 1);
         QVERIFY2(traced().first().startsWith(QStringLiteral("FunctionCatalog.cpp:")), qPrintable(traced().first()));
     }
