@@ -37,10 +37,11 @@ void tst_ErrorNumbers::raisedAsNamed_data()
         ExpressionOptions options;
         options.timeoutMs = 50;
         Expression::compile(QStringLiteral("Execute(\"Do : Loop\")"), options).evaluate(QVariantList());
-    }) << int(errors::TimeLimitReached) << QString();
-    QTest::newRow("type mismatch while running") << Action([] {
-        Expression::compile(QStringLiteral("[A] * 2")).evaluate(QVariantList{QStringLiteral("two")});
-    }) << int(errors::TypeMismatch) << QString();
+    }) << int(errors::TimeLimitReached)
+                                << QString();
+    QTest::newRow("type mismatch while running")
+        << Action([] { Expression::compile(QStringLiteral("[A] * 2")).evaluate(QVariantList{QStringLiteral("two")}); })
+        << int(errors::TypeMismatch) << QString();
     // The engine reads the number, the component reports it as its own.
     QTest::newRow("variable number") << Action([] {
         TarnixObject o;
@@ -59,15 +60,18 @@ void tst_ErrorNumbers::raisedAsNamed_data()
         // A catalog the schema lacks leaves the wizard without a view.
         testsupport::errorNumber([&] { o.Init(QStringLiteral("nope"), QStringLiteral("list")); });
         o.setScript(QStringLiteral("x"));
-    }) << int(errors::CurrentViewMissing) << QString();
+    }) << int(errors::CurrentViewMissing)
+                                     << QString();
     QTest::newRow("value list field") << Action([] {
         MemoryRecordset rows({QStringLiteral("CODE")});
         rows.Fields(QStringLiteral("NAME"));
-    }) << int(errors::ValueListItemNotFound) << QString();
+    }) << int(errors::ValueListItemNotFound)
+                                      << QString();
     QTest::newRow("value list past the end") << Action([] {
         MemoryRecordset rows({QStringLiteral("CODE")});
         rows.Fields(QStringLiteral("CODE"));
-    }) << int(errors::ValueListNoCurrentRecord) << QString();
+    }) << int(errors::ValueListNoCurrentRecord)
+                                             << QString();
 }
 
 void tst_ErrorNumbers::raisedAsNamed()

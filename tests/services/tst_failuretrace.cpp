@@ -67,8 +67,9 @@ private slots:
         QTest::addColumn<QString>("described");
         QTest::newRow("component error") << Failure([] { throw componentError(ComponentError::TypeMismatch); })
                                          << "error 13 (nvTarnix): Type mismatch";
-        QTest::newRow("engine error") << Failure([] { throw vbscript::ScriptError::runtime(vbscript::err::DivisionByZero); })
-                                      << "engine error 11: Division by zero";
+        QTest::newRow("engine error") << Failure([] {
+            throw vbscript::ScriptError::runtime(vbscript::err::DivisionByZero);
+        }) << "engine error 11: Division by zero";
         QTest::newRow("standard exception") << Failure([] { throw std::runtime_error("disk full"); }) << "disk full";
         QTest::newRow("anything else") << Failure([] { throw 7; }) << "an exception of an unknown type";
     }

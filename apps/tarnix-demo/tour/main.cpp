@@ -32,8 +32,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The scripted tour of the nvTarnix demo host."));
     parser.addHelpOption();
-    const QCommandLineOption languageOption(
-        QStringLiteral("language"), QStringLiteral("1032 Greek or 1033 English."), QStringLiteral("ID"));
+    const QCommandLineOption languageOption(QStringLiteral("language"), QStringLiteral("1032 Greek or 1033 English."),
+                                            QStringLiteral("ID"));
     const QCommandLineOption wizardPictureOption(
         QStringLiteral("wizard-picture"),
         QStringLiteral("Open the wizard on the tour's rule, write a PNG of it to FILE and exit "
