@@ -4,6 +4,7 @@
 #include "SqlTransaction.h"
 
 #include <nvtarnix/Error.h>
+#include <nvtarnix/Language.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +21,6 @@ namespace tarnixdemo {
 
 namespace {
 
-constexpr int GreekLanguage = 1032;
 
 // PRAGMA user_version of a database that holds everything this demo reads;
 // one from the first demo, without customers and orders, reads 0.
@@ -402,7 +402,7 @@ QString DemoDatabase::valueListQuery(const QString &name, int language) const
              QStringLiteral("The value list \"%1\" has no code and description columns").arg(name),
              {});
     const QString description =
-        language == GreekLanguage && columns.contains(QStringLiteral("description_el"))
+        language == nvtarnix::GreekLanguage && columns.contains(QStringLiteral("description_el"))
             ? QStringLiteral("description_el")
             : QStringLiteral("description");
     const QString table = database().driver()->escapeIdentifier(name, QSqlDriver::TableName);

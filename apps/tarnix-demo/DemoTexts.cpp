@@ -4,7 +4,7 @@ namespace tarnixdemo {
 
 QString demoText(DemoText id, int language)
 {
-    const bool greek = language == Greek;
+    const bool greek = language == nvtarnix::GreekLanguage;
     auto pick = [greek](const char *english, const char *greekText) {
         return QString::fromUtf8(greek ? greekText : english);
     };
@@ -123,7 +123,7 @@ QString demoText(DemoText id, int language)
 
 QLocale demoLocale(int language)
 {
-    return language == Greek ? QLocale(QLocale::Greek, QLocale::Greece)
+    return language == nvtarnix::GreekLanguage ? QLocale(QLocale::Greek, QLocale::Greece)
                              : QLocale(QLocale::English, QLocale::UnitedKingdom);
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
+#include <nvtarnix/Language.h>
+
 #include <QLocale>
 #include <QString>
 
 namespace tarnixdemo {
-
-inline constexpr int Greek = 1032;
-inline constexpr int English = 1033;
 
 // The demo window's own texts. The wizard's come from the component's string
 // table; these follow the same language switch.

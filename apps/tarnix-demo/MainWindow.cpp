@@ -109,8 +109,8 @@ MainWindow::MainWindow(DemoDatabase &database, QWidget *parent)
     m_languageLabel = new QLabel(central);
     m_languages = new QComboBox(central);
     m_languages->setObjectName(QStringLiteral("cboLanguage"));
-    m_languages->addItem(QStringLiteral("Ελληνικά"), Greek);
-    m_languages->addItem(QStringLiteral("English"), English);
+    m_languages->addItem(QStringLiteral("Ελληνικά"), nvtarnix::GreekLanguage);
+    m_languages->addItem(QStringLiteral("English"), nvtarnix::EnglishLanguage);
     m_languageLabel->setBuddy(m_languages);
     m_saveAgain = new QPushButton(central);
     m_saveAgain->setObjectName(QStringLiteral("cmdSaveAgain"));
@@ -125,7 +125,7 @@ MainWindow::MainWindow(DemoDatabase &database, QWidget *parent)
     layout->addLayout(buttons);
     setCentralWidget(central);
 
-    m_languages->setCurrentIndex(m_languages->findData(m_host.language() == English ? English : Greek));
+    m_languages->setCurrentIndex(m_languages->findData(m_host.language() == nvtarnix::EnglishLanguage ? nvtarnix::EnglishLanguage : nvtarnix::GreekLanguage));
 
     connect(m_edit, &QPushButton::clicked, this, &MainWindow::editSelectedRule);
     connect(m_saveAgain, &QPushButton::clicked, this, [this] { saveAgain(); });

@@ -11,11 +11,6 @@ namespace tarnixdemo {
 
 namespace {
 
-// What Expression raises when one evaluation runs past its time limit. A rule
-// that does so once is not run on the remaining orders: it would take as
-// long on each.
-constexpr int TimeLimitReached = -2147467260;
-
 // The variable a rule reads for the day the orders were taken.
 const QString Today = QStringLiteral("TODAY");
 
@@ -153,7 +148,9 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
                 if (!outcome.error)
                     outcome.error = e;
                 plan.results.append({order, QVariant(), e});
-                if (e.number() == TimeLimitReached) {
+                // A rule that runs past its time limit once is not run on the
+                // remaining orders: it would take as long on each.
+                if (e.number() == nvtarnix::errors::TimeLimitReached) {
                     plan.stopped = true;
                     outcome.error = e;
                 }

@@ -1,15 +1,13 @@
 #include "DemoDatabase.h"
 #include "DemoTexts.h"
 #include "MainWindow.h"
-#include "Tour.h"
 
 #include <nvtarnix/Error.h>
+#include <nvtarnix/Language.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -34,23 +32,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption languageOption(
         QStringLiteral("language"), QStringLiteral("1032 Greek or 1033 English."),
         QStringLiteral("ID"));
-    const QCommandLineOption tourOption(
-        QStringLiteral("tour"),
-        QStringLiteral("Run a scripted tour of the wizard, write a PNG of each step into DIR, "
-                       "print their paths and exit."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption wizardPictureOption(
-        QStringLiteral("wizard-picture"),
-        QStringLiteral("Open the wizard on the tour's rule, write a PNG of it to FILE and exit "
-                       "(the tour's picture at 200%, run with QT_SCALE_FACTOR=2)."),
-        QStringLiteral("FILE"));
-    parser.addOptions({databaseOption, languageOption, tourOption, wizardPictureOption});
+    parser.addOptions({databaseOption, languageOption});
     parser.process(app);
 
     int language = 0;
     if (parser.isSet(languageOption)) {
         language = parser.value(languageOption).toInt();
-        if (language != Greek && language != English) {
+        if (language != nvtarnix::GreekLanguage && language != nvtarnix::EnglishLanguage) {
             std::fprintf(stderr, "tarnix-demo: --language must be 1032 (Greek) or 1033 (English), "
                                  "not \"%s\"\n",
                          qPrintable(parser.value(languageOption)));
@@ -58,15 +46,7 @@ int main(int argc, char *argv[])
         }
     }
 
-    // The tour changes a rule; unless told otherwise it works on a fresh
-    // database of its own and leaves the user's untouched.
-    QTemporaryDir tourData;
-    QString path = DemoDatabase::defaultPath();
-    const bool touring = parser.isSet(tourOption) || parser.isSet(wizardPictureOption);
-    if (parser.isSet(databaseOption))
-        path = parser.value(databaseOption);
-    else if (touring)
-        path = tourData.filePath(QStringLiteral("tarnix-demo.sqlite"));
+    const QString path = parser.isSet(databaseOption) ? parser.value(databaseOption) : DemoDatabase::defaultPath();
 
     std::unique_ptr<DemoDatabase> database;
     try {
@@ -74,8 +54,7 @@ int main(int argc, char *argv[])
     } catch (const nvtarnix::Error &e) {
         const QString message = QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description());
         std::fprintf(stderr, "tarnix-demo: %s\n", qPrintable(message));
-        if (!touring)
-            QMessageBox::critical(nullptr, QStringLiteral("nvTarnix demo"), message);
+        QMessageBox::critical(nullptr, QStringLiteral("nvTarnix demo"), message);
         return 2;
     }
 
@@ -83,16 +62,5 @@ int main(int argc, char *argv[])
     if (language != 0)
         window.setLanguage(language);
     window.show();
-
-    if (parser.isSet(wizardPictureOption)) {
-        const QString file = QFileInfo(parser.value(wizardPictureOption)).absoluteFilePath();
-        Tour tour(window, QFileInfo(file).absolutePath());
-        return tour.runWizardPicture(file);
-    }
-    if (parser.isSet(tourOption)) {
-        Tour tour(window, parser.value(tourOption));
-        tour.setScaledProgram(QCoreApplication::applicationFilePath());
-        return tour.run();
-    }
     return app.exec();
 }

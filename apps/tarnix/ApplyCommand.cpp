@@ -11,6 +11,7 @@
 #include "SchemaModule.h"
 #include "SqliteRows.h"
 
+#include "support/EngineError.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
 
@@ -103,14 +104,16 @@ std::shared_ptr<const vbscript::CompiledExpression> compileRule(const QString &t
     try {
         return vbscript::CompiledExpression::compile(text);
     } catch (const vbscript::ScriptError &e) {
+        const nvtarnix::Error error = nvtarnix::hostError(e);
+        if (error.line() == 0)
+            throw error;
         // Where it lies, counted from 1 as an editor shows it.
-        throw nvtarnix::Error(e.number(), e.source(),
-                              e.hasPosition() ? QStringLiteral("%1 (line %2, column %3)")
-                                                    .arg(e.description())
-                                                    .arg(e.line())
-                                                    .arg(e.column() + 1)
-                                              : e.description(),
-                              e.line(), e.column());
+        throw nvtarnix::Error(error.number(), error.source(),
+                              QStringLiteral("%1 (line %2, column %3)")
+                                  .arg(error.description())
+                                  .arg(error.line())
+                                  .arg(error.column() + 1),
+                              error.line(), error.column());
     }
 }
 

@@ -72,7 +72,7 @@ QString CommandOptions::expression() const
 
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
-        raise(75, QStringLiteral("Path/File access error: cannot read standard input"));
+        raise(nvtarnix::errors::FileAccess, QStringLiteral("Path/File access error: cannot read standard input"));
     QString text = QString::fromUtf8(in.readAll());
     if (text.endsWith(QLatin1String("\r\n")))
         text.chop(2);

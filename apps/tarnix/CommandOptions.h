@@ -47,7 +47,7 @@ private:
 };
 
 // Error number for a command line that cannot be followed.
-inline constexpr int UsageError = 5;
+inline constexpr int UsageError = nvtarnix::errors::InvalidProcedureCall;
 
 // A command line that cannot be followed (an unknown option, an argument too
 // many or missing): reported with the command's usage line, so the user sees

@@ -30,7 +30,7 @@ public:
     explicit ValueListFile(const QString &path) : m_path(path)
     {
         if (!QFileInfo(path).isFile())
-            throw nvtarnix::Error(53, QStringLiteral("tarnix"),
+            throw nvtarnix::Error(nvtarnix::errors::FileNotFound, QStringLiteral("tarnix"),
                                   QStringLiteral("File not found: %1").arg(path));
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ValueListConnection);
         m_db.setDatabaseName(path);
@@ -116,10 +116,13 @@ int editCommand(const QStringList &arguments)
     try {
         if (parser.isSet(QStringLiteral("language"))) {
             const QString text = parser.value(QStringLiteral("language"));
-            if (text != QLatin1String("1032") && text != QLatin1String("1033"))
+            bool number = false;
+            const int language = text.toInt(&number);
+            if (!number || text != QString::number(language)
+                || (language != nvtarnix::GreekLanguage && language != nvtarnix::EnglishLanguage))
                 throw UsageProblem(QStringLiteral("--language must be 1032 or 1033, not \"%1\"")
                                        .arg(text));
-            nvtarnix::setUserInterfaceLanguage(text.toInt());
+            nvtarnix::setUserInterfaceLanguage(language);
         }
 
         const auto builder = schemaBuilder(options.parser());

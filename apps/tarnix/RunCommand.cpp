@@ -21,8 +21,6 @@ struct QuitRequest
     int code;
 };
 
-// The number the engine gives a character it cannot read in a script.
-constexpr int InvalidCharacter = 1032;
 
 bool is(const QString &a, const char *b)
 {
@@ -139,9 +137,10 @@ int runRunCommand(const QStringList &args)
 
     QFile file(path);
     if (!QFileInfo::exists(path))
-        return fail(53, QStringLiteral("File not found: %1").arg(path));
+        return fail(nvtarnix::errors::FileNotFound, QStringLiteral("File not found: %1").arg(path));
     if (!file.open(QIODevice::ReadOnly))
-        return fail(75, QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+        return fail(nvtarnix::errors::FileAccess,
+                    QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
 
     // A script without a byte order mark is UTF-8 unless --encoding names the
     // code page it was saved in; a byte that is not text in it stops the run
@@ -151,7 +150,7 @@ int runRunCommand(const QStringList &args)
         return tarnixcli::failUsage(QStringLiteral("run"), RunSynopsis,
                                     QStringLiteral("unknown encoding \"%1\"").arg(encoding));
     if (decoded.outcome == nvtarnix::DecodedText::Undecodable)
-        return fail(InvalidCharacter,
+        return fail(vbscript::err::InvalidCharacter,
                     QStringLiteral("Invalid character: %1 is not %2 text at line %3, column %4%5")
                         .arg(path, decoded.encoding)
                         .arg(decoded.line)

@@ -27,9 +27,9 @@ std::unique_ptr<nvtarnix::TarnixObject> schemaBuilder(const QCommandLineParser &
         catalogID = schema->Catalogs().Item(1)->ID();
     }
     if (!schema->Catalogs().Exists(catalogID))
-        raise(5, QStringLiteral("Invalid procedure call or argument: the schema file %1 has no "
-                                "catalog \"%2\"")
-                     .arg(path, catalogID));
+        raise(nvtarnix::errors::InvalidProcedureCall,
+              QStringLiteral("Invalid procedure call or argument: the schema file %1 has no catalog \"%2\"")
+                  .arg(path, catalogID));
     const auto catalog = schema->GetCatalog(catalogID);
 
     QString viewID = parser.value(QStringLiteral("view"));
@@ -42,9 +42,9 @@ std::unique_ptr<nvtarnix::TarnixObject> schemaBuilder(const QCommandLineParser &
         viewID = catalog->Views().Item(1)->ID();
     }
     if (!catalog->Views().Exists(viewID))
-        raise(5, QStringLiteral("Invalid procedure call or argument: the catalog \"%1\" of %2 "
-                                "has no view \"%3\"")
-                     .arg(catalogID, path, viewID));
+        raise(nvtarnix::errors::InvalidProcedureCall,
+              QStringLiteral("Invalid procedure call or argument: the catalog \"%1\" of %2 has no view \"%3\"")
+                  .arg(catalogID, path, viewID));
 
     nvtarnix::MainModule();
     auto builder = std::make_unique<nvtarnix::TarnixObject>();

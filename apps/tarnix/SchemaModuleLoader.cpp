@@ -27,7 +27,7 @@ const SchemaModule *loadSchemaModule()
     using Entry = const SchemaModule *(*)();
     const auto entry = reinterpret_cast<Entry>(library.resolve(SchemaModuleEntry));
     if (!entry)
-        throw nvtarnix::Error(48, QStringLiteral("tarnix"),
+        throw nvtarnix::Error(nvtarnix::errors::ErrorLoadingLibrary, QStringLiteral("tarnix"),
                               QStringLiteral("Error in loading DLL: %1").arg(library.errorString()));
     // The library stays loaded: QLibrary unloads only when asked to.
     return entry();

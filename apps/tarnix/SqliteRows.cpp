@@ -15,10 +15,9 @@ namespace tarnixcli {
 
 namespace {
 
-constexpr int FileNotFound = 53;
-constexpr int FileAccess = 75;
-// ADO's number for a resource another process has locked.
-constexpr int ResourceLocked = 3730;
+using nvtarnix::errors::FileAccess;
+using nvtarnix::errors::FileNotFound;
+using nvtarnix::errors::DatabaseLocked;
 
 [[noreturn]] void raise(int number, const QString &description)
 {
@@ -33,12 +32,12 @@ constexpr int ResourceLocked = 3730;
 void raiseIfLocked(int code, const QString &path, const QString &message)
 {
     if (code == SQLITE_READONLY_ROLLBACK)
-        raise(ResourceLocked, QStringLiteral("%1 has an unfinished write (a hot journal) that only a program "
+        raise(DatabaseLocked, QStringLiteral("%1 has an unfinished write (a hot journal) that only a program "
                                              "allowed to write it can roll back; open it once with write "
                                              "access: %2")
                                   .arg(path, message));
     if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
-        raise(ResourceLocked,
+        raise(DatabaseLocked,
               QStringLiteral("%1 is locked by another program; try again when it is done: %2").arg(path, message));
 }
 

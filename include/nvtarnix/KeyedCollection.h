@@ -25,7 +25,7 @@ public:
     {
         if (!key.isEmpty()) {
             if (m_positions.contains(key))
-                throw Error(457, errorSource(),
+                throw Error(errors::KeyAlreadyAssociated, errorSource(),
                             QStringLiteral("This key is already associated with an element of this collection"));
             m_positions.insert(key, m_items.size());
         }
@@ -41,7 +41,7 @@ public:
     const T &Item(qsizetype position) const
     {
         if (position < 1 || position > m_items.size())
-            throw Error(9, errorSource(), QStringLiteral("Subscript out of range"));
+            throw Error(errors::SubscriptOutOfRange, errorSource(), QStringLiteral("Subscript out of range"));
         return m_items.at(position - 1);
     }
 
@@ -49,7 +49,7 @@ public:
     {
         const auto it = m_positions.constFind(key);
         if (it == m_positions.cend())
-            throw Error(5, errorSource(), QStringLiteral("Invalid procedure call or argument"));
+            throw Error(errors::InvalidProcedureCall, errorSource(), QStringLiteral("Invalid procedure call or argument"));
         return m_items.at(*it);
     }
 
@@ -64,7 +64,7 @@ public:
     {
         const auto it = m_positions.constFind(key);
         if (it == m_positions.cend())
-            throw Error(5, errorSource(), QStringLiteral("Invalid procedure call or argument"));
+            throw Error(errors::InvalidProcedureCall, errorSource(), QStringLiteral("Invalid procedure call or argument"));
         removeAt(*it);
     }
 

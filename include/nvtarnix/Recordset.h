@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nvtarnix/Error.h>
+
 #include <QString>
 #include <QVariant>
 
@@ -16,16 +18,15 @@ namespace nvtarnix {
 class Recordset
 {
 public:
-    // Error numbers, the same as ADO raises for the same mistakes, so that a
-    // host's error handling reads alike whichever recordset it supplies.
+    // The value-list numbers of <nvtarnix/Error.h>, by their short names.
     enum ErrorNumber : int {
-        InvalidArgument = 3001,  // a sort text that cannot be read
-        NoCurrentRecord = 3021,  // reading or moving past the end
-        SortNotSupported = 3251, // setSort on a recordset that cannot sort
-        ItemNotFound = 3265,     // a field name the recordset does not have
-        ObjectClosed = 3704,         // a command that returned no rows
-        ConnectionInvalid = 3709,    // a database that is not open
-        CommandFailed = -2147217900, // the database refused the query
+        InvalidArgument = errors::ValueListInvalidArgument,
+        NoCurrentRecord = errors::ValueListNoCurrentRecord,
+        SortNotSupported = errors::ValueListSortNotSupported,
+        ItemNotFound = errors::ValueListItemNotFound,
+        ObjectClosed = errors::ValueListObjectClosed,
+        ConnectionInvalid = errors::ValueListConnectionInvalid,
+        CommandFailed = errors::ValueListCommandFailed,
     };
 
     virtual ~Recordset() = default;

@@ -19,7 +19,7 @@ public:
     // The schema document format this model reads (root NortavineXMLData).
     static constexpr const char *DocumentVersion = "2.6";
     // Number of the error raised for a schema document that cannot be read.
-    static constexpr int InvalidDocumentError = 31037;
+    static constexpr int InvalidDocumentError = errors::InvalidSchemaDocument;
 
     Schema() = default;
 

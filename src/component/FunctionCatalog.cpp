@@ -3,6 +3,7 @@
 #include <nvtarnix/Error.h>
 
 #include "support/ComponentErrors.h"
+#include "support/FailureHandling.h"
 
 #include <QFile>
 
@@ -92,6 +93,7 @@ QString helpString(const pugi::xml_document &catalog, const QString &name)
         return QString::fromUtf8(function.attribute("helpstring").value());
     } catch (const Error &) {
         // Asked from tree events, where no failure may surface: no help.
+        logSkippedFailure();
         return {};
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nvtarnix/Error.h>
+
 #include <QString>
 
 #include <pugixml.hpp>
@@ -15,7 +17,7 @@ namespace FunctionCatalog {
 
 // Error number of a document that refuses an operation (a query it cannot
 // read, a second root element).
-constexpr int DocumentError = -2147467259;
+constexpr int DocumentError = errors::InvalidFunctionDocument;
 
 // A new document holding the built-in VBScript functions. Should the built-in
 // list not parse, the document is empty.

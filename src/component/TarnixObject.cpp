@@ -32,12 +32,12 @@ TarnixObject::TarnixObject(QObject *parent)
     InitLanguage(0);
     buildDefaultSchema();
     m_FunctionXml = std::make_shared<pugi::xml_document>();
-    m_VariableCaption = GetMlString(17, QStringLiteral("Διαθέσιμες μεταβλητές:"));
-    m_FunctionCaption = GetMlString(18, QStringLiteral("Διαθέσιμες συναρτήσεις:"));
-    m_EditorTitle = GetMlString(19, QStringLiteral("Οδηγός έκφρασης"));
+    m_VariableCaption = GetMlString(17, QString());
+    m_FunctionCaption = GetMlString(18, QString());
+    m_EditorTitle = GetMlString(19, QString());
     m_ListButtonVisible = true;
-    m_VariableRoot = GetMlString(20, QStringLiteral("Μεταβλητές"));
-    m_FunctionRoot = GetMlString(21, QStringLiteral("Συναρτήσεις"));
+    m_VariableRoot = GetMlString(20, QString());
+    m_FunctionRoot = GetMlString(21, QString());
     m_RemoveNewLine = true;
     m_errors = std::make_shared<ErrorCollection>();
 }

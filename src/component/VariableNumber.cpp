@@ -3,6 +3,7 @@
 #include <nvtarnix/Error.h>
 
 #include "support/ComponentErrors.h"
+#include "support/EngineError.h"
 #include "support/HostNumberLocale.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/Variant.h"
@@ -16,7 +17,7 @@ int VariableNumber(const QString &text)
     try {
         return vbscript::Variant(text).toLong(hostNumberLocale());
     } catch (const vbscript::ScriptError &e) {
-        throw Error(e.number(), componentSource(), e.description());
+        throw hostError(e, componentSource());
     }
 }
 

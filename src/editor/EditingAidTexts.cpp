@@ -6,60 +6,59 @@ namespace nvtarnix::editor {
 
 namespace {
 
-QString text(int id, const QString &greek)
+// Every text is in the string table, in each language.
+QString text(int id)
 {
-    return GetMlStringOrDefault(id, greek);
+    return GetMlStringOrDefault(id, QString());
 }
 
 } // namespace
 
 QString filterPlaceholderText()
 {
-    return text(1201, QStringLiteral("Φίλτρο μεταβλητών και συναρτήσεων (Ctrl+F)"));
+    return text(1201);
 }
 
 QString filterToolTipText()
 {
-    return text(1202, QStringLiteral("Εμφανίζει μόνο τις μεταβλητές και τις συναρτήσεις των οποίων ο τίτλος, το "
-                                     "αναγνωριστικό, η δήλωση ή η βοήθεια περιέχει αυτό το κείμενο. Το Esc το "
-                                     "καθαρίζει."));
+    return text(1202);
 }
 
 QString unknownVariableText(const QString &suggestion)
 {
     if (suggestion.isEmpty())
-        return text(1204, QStringLiteral("Άγνωστη μεταβλητή"));
-    return text(1203, QStringLiteral("Άγνωστη μεταβλητή· μήπως εννοείτε %1;")).arg(suggestion);
+        return text(1204);
+    return text(1203).arg(suggestion);
 }
 
 QString replaceWithText(const QString &suggestion)
 {
-    return text(1205, QStringLiteral("Αντικατάσταση με %1")).arg(suggestion);
+    return text(1205).arg(suggestion);
 }
 
 QString sampleValueActionText()
 {
-    return text(1206, QStringLiteral("Τιμή δείγματος..."));
+    return text(1206);
 }
 
 QString sampleValueTitleText()
 {
-    return text(1207, QStringLiteral("Τιμή δείγματος"));
+    return text(1207);
 }
 
 QString sampleValueLabelText(const QString &displayName)
 {
-    return text(1208, QStringLiteral("Τιμή δείγματος της %1 όσο ο οδηγός είναι ανοιχτός:")).arg(displayName);
+    return text(1208).arg(displayName);
 }
 
 QString previewErrorFormat()
 {
-    return text(1209, QStringLiteral("Σφάλμα %1: %2"));
+    return text(1209);
 }
 
 QString previewToolTipText()
 {
-    return text(1210, QStringLiteral("Η τιμή της έκφρασης, με κάθε μεταβλητή στην τιμή δείγματός της"));
+    return text(1210);
 }
 
 } // namespace nvtarnix::editor

@@ -1,6 +1,7 @@
 #include "editor/EditorTrees.h"
 
 #include "schema/DisplayName.h"
+#include "support/FailureHandling.h"
 
 #include <nvtarnix/View.h>
 
@@ -130,6 +131,7 @@ QVector<TreeNode> buildFunctionTree(const QString &rootText, const QString &cata
         try {
             interfaces = document.select_node(".//Interfaces").node();
         } catch (const pugi::xpath_exception &) {
+            logSkippedFailure();
         }
     }
     nodes.add({}, kRootKey, rootText, ImgFuncRoot, {}, true);

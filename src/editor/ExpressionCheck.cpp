@@ -1,6 +1,7 @@
 #include "editor/ExpressionCheck.h"
 
 #include "component/BracketReplacer.h"
+#include "support/FailureHandling.h"
 #include "support/MlStringModule.h"
 #include "support/modRegistry.h"
 #include "vbscript/ScriptControl.h"
@@ -22,6 +23,7 @@ void setJitDebug(qint32 value)
     try {
         SaveRegistryDword(RegistryRoot::HKEY_CURRENT_USER, kScriptSettingsKey, kJitDebug, value);
     } catch (...) {
+        logSkippedFailure();
         // The registry value is a courtesy to other script hosts; the check goes on.
     }
 }
@@ -34,17 +36,14 @@ int messageLanguage()
         InitLanguage(0);
         return CurrentLanguage();
     } catch (...) {
+        logSkippedFailure();
         return 0;
     }
 }
 
-QString textOrEmpty(int id, const QString &greek)
+QString textOrEmpty(int id)
 {
-    try {
-        return GetMlString(id, greek);
-    } catch (...) {
-        return {};
-    }
+    return GetMlStringOrDefault(id, QString());
 }
 
 } // namespace
@@ -71,15 +70,15 @@ QString BuildTestExpression(const QString &displayText, const QVector<EditorVari
 
 QString composeCheckMessage(const QString &description, int line, int column)
 {
-    return textOrEmpty(22, QStringLiteral("Η έκφραση δεν είναι σωστή.")) + kCrLf
-         + textOrEmpty(23, QStringLiteral("Σφάλμα:=")) + description + QLatin1Char('\t') + kCrLf
-         + textOrEmpty(24, QStringLiteral("Γραμμή: ")) + QString::number(line) + kCrLf
-         + textOrEmpty(25, QStringLiteral("Στήλη: ")) + QString::number(column) + kCrLf;
+    return textOrEmpty(22) + kCrLf
+         + textOrEmpty(23) + description + QLatin1Char('\t') + kCrLf
+         + textOrEmpty(24) + QString::number(line) + kCrLf
+         + textOrEmpty(25) + QString::number(column) + kCrLf;
 }
 
 QString checkMessageTitle()
 {
-    return textOrEmpty(26, QStringLiteral("Έλεγχος έκφρασης"));
+    return textOrEmpty(26);
 }
 
 CheckOutcome CheckExpression(const QString &scriptText,

@@ -9,9 +9,10 @@ namespace nvtarnix::editor {
 
 namespace {
 
-QString text(int id, const QString &greek)
+// Every text is in the string table, in each language.
+QString text(int id)
 {
-    return GetMlStringOrDefault(id, greek);
+    return GetMlStringOrDefault(id, QString());
 }
 
 // One paragraph per piece; line breaks inside a piece are kept.
@@ -30,14 +31,14 @@ QString kindOf(int vartype, int hasvaluelist)
 {
     switch (variableImage(vartype, hasvaluelist)) {
     case ImgVarText:
-        return text(1103, QStringLiteral("Κείμενο"));
+        return text(1103);
     case ImgVarDate:
-        return text(1104, QStringLiteral("Ημερομηνία και ώρα"));
+        return text(1104);
     case ImgVarValueList:
-        return text(1106, QStringLiteral("Αριθμός από λίστα τιμών"));
+        return text(1106);
     default:
         // Every other type stands in the check as a number.
-        return text(1105, QStringLiteral("Αριθμός"));
+        return text(1105);
     }
 }
 
@@ -51,8 +52,8 @@ QString functionToolTip(const QString &declaration, const QString &help)
 QString variableToolTip(const QString &displayName, const QString &varID, int vartype, int hasvaluelist,
                         const QString &help)
 {
-    const QString facts = text(1101, QStringLiteral("Αναγνωριστικό: %1")).arg(varID) + QLatin1Char('\n')
-                        + text(1102, QStringLiteral("Τύπος: %1 (%2)")).arg(kindOf(vartype, hasvaluelist), QString::number(vartype));
+    const QString facts = text(1101).arg(varID) + QLatin1Char('\n')
+                        + text(1102).arg(kindOf(vartype, hasvaluelist), QString::number(vartype));
     return paragraphs({displayName, facts, help});
 }
 

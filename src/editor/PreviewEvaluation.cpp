@@ -1,10 +1,13 @@
 #include "editor/PreviewEvaluation.h"
 
 #include "schema/DisplayName.h"
+#include "support/FailureHandling.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/NumberText.h"
 #include "vbscript/OleDate.h"
 #include "vbscript/ScriptError.h"
+
+#include <nvtarnix/Language.h>
 
 #include <vector>
 
@@ -27,7 +30,7 @@ vbscript::Variant sampleFromText(const QString &text, int vartype, SampleSource 
 {
     if (isTextType(vartype))
         return vbscript::Variant(text);
-    static const vbscript::ScriptLocale hostLocale = vbscript::ScriptLocale::fromLcid(1033);
+    static const vbscript::ScriptLocale hostLocale = vbscript::ScriptLocale::fromLcid(EnglishLanguage);
     const vbscript::ScriptLocale &first = source == SampleSource::Host ? hostLocale : userLocale;
     const vbscript::ScriptLocale &second = source == SampleSource::Host ? userLocale : hostLocale;
     if (isDateType(vartype)) {
@@ -79,6 +82,7 @@ QString previewValueText(const vbscript::Variant &value, const vbscript::ScriptL
                                                                                : QStringLiteral("False"))
                                                             : value.toString(locale);
     } catch (const vbscript::ScriptError &) {
+        logSkippedFailure();
         return type;
     }
     if (value.isString())

@@ -4,6 +4,8 @@
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
+#include <nvtarnix/Language.h>
+
 #include <QHash>
 #include <QString>
 
@@ -52,7 +54,7 @@ struct PreviewJob
     vbscript::ScriptLocale locale;
     // The language of the engine's error texts, and the form of an error
     // line (the string table is read on the UI thread, so it comes along).
-    int language = 1032;
+    int language = GreekLanguage;
     QString errorFormat = QStringLiteral("Error %1: %2");
     int timeoutMs = 5000;
 };

@@ -25,6 +25,11 @@ void PreviewRunner::cancel()
     ++m_generation;
 }
 
+bool PreviewRunner::evaluating() const
+{
+    return m_pool.activeThreadCount() > 0;
+}
+
 void PreviewRunner::request(PreviewJob job)
 {
     cancel();

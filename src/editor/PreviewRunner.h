@@ -24,6 +24,8 @@ public:
     void request(PreviewJob job);
     // Stops the running evaluation; its result is dropped.
     void cancel();
+    // Whether an evaluation is still running, cancelled or not.
+    bool evaluating() const;
 
 signals:
     void ready(const QString &text);

@@ -19,11 +19,6 @@ namespace nvtarnix::editor {
 
 namespace {
 
-const QString kNodeHint = QStringLiteral(
-    "Κάνοντας διπλό κλικ στο επιλεγμένο αντικείμενο (%1) μπορείτε να το εισάγετε στην έκφραση.");
-const QString kCheckHint =
-    QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης.");
-
 const QString kVariableTree = QStringLiteral("tvVariables");
 const QString kFunctionTree = QStringLiteral("tvFunctions");
 
@@ -33,11 +28,11 @@ QString nodeHelpText(const QString &tag, const QString &nodeText, bool showHelpL
                      const std::function<QString()> &helpLookup)
 {
     if (tag.isEmpty() || !showHelpLine)
-        return GetMlString(1002, kCheckHint);
+        return GetMlString(1002, QString());
     QString text = helpLookup();
     if (text.isEmpty()) {
         // Not arg(): the node's text may itself hold "%1" or "%2".
-        text = GetMlString(1001, kNodeHint);
+        text = GetMlString(1001, QString());
         text.replace(QLatin1String("%1"), nodeText);
     }
     return text;

@@ -1,7 +1,5 @@
 #include "editor/frmEditor.h"
 
-#include "support/FailureHandling.h"
-
 #include "component/TarnixObjectAccess.h"
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
@@ -14,6 +12,7 @@
 #include "editor/TreeColumnFit.h"
 #include "support/ComponentErrors.h"
 #include "support/CaptionFit.h"
+#include "support/FailureHandling.h"
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
 #include "support/QtTexts.h"
@@ -48,8 +47,6 @@ namespace {
 const QString kDesignFace = QStringLiteral("Tahoma");
 constexpr double kDesignFontSize = 8.25;
 constexpr int kGreekCharset = 161;
-const QString kHelpLineText =
-    QStringLiteral("Πατώντας το πλήκτρο Έλεγχος μπορείτε να ελεγξετε την ορθότητα της έκφρασης.");
 
 // The window's long routines skip a step that fails and go on with the next.
 
@@ -117,7 +114,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     skipOnError([&] { Form_Load(); });
     skipOnError([&] {
         if (m_showHelpLine)
-            lbInfo->setText(GetMlString(1002, kHelpLineText));
+            lbInfo->setText(GetMlString(1002, QString()));
     });
     skipOnError([&] { frInfo->setVisible(m_showHelpLine); });
     skipOnError([&] { fillVariableTree(); });
@@ -208,7 +205,9 @@ void frmEditor::createControls()
     QFont designFont(kDesignFace);
     designFont.setPointSizeF(kDesignFontSize);
     setFont(designFont);
-    setWindowTitle(QStringLiteral("Όδηγος έκφρασης"));
+    // The design's texts are the string table's, as SetCaptions shows them.
+    const auto text = [](int id) { return GetMlStringOrDefault(id, QString()); };
+    setWindowTitle(text(6));
     if (m_windowIcon.isNull())
         m_windowIcon = QIcon(QStringLiteral(":/editor/window.svg"));
     setWindowIcon(m_windowIcon);
@@ -265,24 +264,24 @@ void frmEditor::createControls()
         b->setDefault(false);
         return b;
     };
-    cmdValueList = button("cmdValueList", QStringLiteral("Εμφάνιση λίστας τιμών"));
+    cmdValueList = button("cmdValueList", text(8));
     cmdValueList->setEnabled(false);
-    cmdCheck = button("cmdCheck", QStringLiteral("Έλεγχος"));
+    cmdCheck = button("cmdCheck", text(9));
     cmdCheck->setEnabled(false);
-    cmdCancel = button("cmdCancel", QStringLiteral("Άκυρο"));
-    cmdOK = button("cmdOK", QStringLiteral("OK"));
+    cmdCancel = button("cmdCancel", text(5));
+    cmdOK = button("cmdOK", text(4));
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setSizeGripEnabled(true);
-    lbVariables = named(new QLabel(QStringLiteral("Διαθέσιμες Μεταβλητές:"), this), "lbVariables");
-    lbMethods = named(new QLabel(QStringLiteral("Διαθέσιμες Συναρτήσεις:"), this), "lbMethods");
+    lbVariables = named(new QLabel(text(10), this), "lbVariables");
+    lbMethods = named(new QLabel(text(11), this), "lbMethods");
     for (QLabel *label : {lbVariables, lbMethods})
         label->setTextFormat(Qt::PlainText);
 
     mEditVariables = named(new QMenu(QStringLiteral("mEditVariables"), this), "mEditVariables");
-    mInsertVar = named(mEditVariables->addAction(QStringLiteral("Εισαγωγή μεταβλητής")), "mInsertVar");
-    mValueList = named(mEditVariables->addAction(QStringLiteral("Εμφάνιση λίστας τιμών...")), "mValueList");
+    mInsertVar = named(mEditVariables->addAction(text(13)), "mInsertVar");
+    mValueList = named(mEditVariables->addAction(text(14)), "mValueList");
     mSep = named(mEditVariables->addSeparator(), "mSep");
-    mInsertFunc = named(mEditVariables->addAction(QStringLiteral("Εισαγωγή συνάρτησης")), "mInsertFunc");
+    mInsertFunc = named(mEditVariables->addAction(text(16)), "mInsertFunc");
 
     for (QWidget *w :
          std::initializer_list<QWidget *>{picbottom, frInfo, m_infoScroll, lbInfo, lbVariables, lbMethods, StatusBar1})
@@ -312,6 +311,7 @@ void frmEditor::SetCaptions()
         try {
             return GetMlString(id, QString());
         } catch (...) {
+            logSkippedFailure();
             return QString();
         }
     };

@@ -7,6 +7,7 @@
 #include "editor/EditingAidTexts.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/SearchFolding.h"
+#include "support/FailureHandling.h"
 
 #include <nvtarnix/TarnixObject.h>
 
@@ -143,6 +144,7 @@ QString frmEditor::variableSearchText(const QTreeWidgetItem *node) const
         try {
             help = TarnixObjectAccess::GetVariableHelpString(*m_owner, editor::nodeKey(node));
         } catch (...) {
+            logSkippedFailure();
             // A variable whose help cannot be read is found by its other texts.
         }
     }
@@ -156,6 +158,7 @@ QString frmEditor::functionSearchText(const QTreeWidgetItem *node) const
         try {
             help = TarnixObjectAccess::GetFunctionHelpString(*m_owner, editor::nodeKey(node));
         } catch (...) {
+            logSkippedFailure();
         }
     }
     return searchText(node, help);

@@ -13,6 +13,8 @@
 #include "support/FailureHandling.h"
 #include "support/MlStringModule.h"
 
+#include <nvtarnix/Language.h>
+
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -27,7 +29,7 @@ namespace {
 // Greek until the string service has settled a language.
 int uiLanguage()
 {
-    return CurrentLanguage() > 0 ? CurrentLanguage() : 1032;
+    return CurrentLanguage() > 0 ? CurrentLanguage() : GreekLanguage;
 }
 
 vbscript::ScriptLocale uiLocale()

@@ -7,6 +7,7 @@
 #include "editor/EditorTreeItems.h"
 #include "editor/NodeToolTips.h"
 #include "editor/TreeInteraction.h"
+#include "support/FailureHandling.h"
 #include "valuelist/frmList.h"
 
 #include <nvtarnix/TarnixObject.h>
@@ -134,6 +135,7 @@ QString frmEditor::functionNodeToolTip(const QTreeWidgetItem *node) const
         return editor::functionToolTip(node->text(0),
                                        TarnixObjectAccess::GetFunctionHelpString(*m_owner, editor::nodeKey(node)));
     } catch (...) {
+        logSkippedFailure();
         return node->text(0);
     }
 }
@@ -148,6 +150,7 @@ QString frmEditor::variableNodeToolTip(const QTreeWidgetItem *node) const
         return editor::variableToolTip(editor::nodeTag(node), varID, field->vartype(), field->hasvaluelist(),
                                        TarnixObjectAccess::GetVariableHelpString(*m_owner, varID));
     } catch (...) {
+        logSkippedFailure();
         return node->text(0);
     }
 }

@@ -3,6 +3,7 @@
 #include <nvtarnix/Error.h>
 
 #include "expression/HostValues.h"
+#include "support/EngineError.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
 
@@ -14,10 +15,11 @@ namespace {
 
 // Its texts may view the rule's literals or the row's strings (Err.Raise
 // passes them on): the host keeps copies.
-Error hostError(const vbscript::ScriptError &e)
+Error keptError(vbscript::ScriptError e)
 {
-    return Error(e.number(), expression::ownedText(e.source()), expression::ownedText(e.description()), e.line(),
-                 e.column());
+    e.setSource(expression::ownedText(e.source()));
+    e.setDescription(expression::ownedText(e.description()));
+    return hostError(e);
 }
 
 } // namespace
@@ -37,7 +39,7 @@ public:
             return expression::toHostValue(rule->evaluate(std::span<vbscript::Variant>(row.data(), size_t(row.size())),
                                                           settings));
         } catch (const vbscript::ScriptError &e) {
-            throw hostError(e);
+            throw keptError(e);
         }
     }
 };
@@ -50,7 +52,7 @@ Expression Expression::compile(const QString &databaseScript, const ExpressionOp
     try {
         compiled->rule = vbscript::CompiledExpression::compile(databaseScript);
     } catch (const vbscript::ScriptError &e) {
-        throw hostError(e);
+        throw keptError(e);
     }
     compiled->settings.locale = vbscript::ScriptLocale(options.locale);
     compiled->settings.timeoutMs = options.timeoutMs < 0 ? -1 : options.timeoutMs;

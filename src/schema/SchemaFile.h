@@ -22,8 +22,8 @@ namespace SchemaFile {
 // Numbers of the errors a schema file raises; the first two are the numbers
 // the platform has always used for the same file troubles.
 enum ErrorNumber : int {
-    FileNotFound = 53,       // no such file
-    FileAccess = 75,         // the file cannot be read or written
+    FileNotFound = errors::FileNotFound,
+    FileAccess = errors::FileAccess,
     InvalidDocument = Schema::InvalidDocumentError, // not a schema document, or truncated
 };
 

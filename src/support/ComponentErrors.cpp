@@ -14,7 +14,7 @@ struct Entry
 };
 
 constexpr Entry kEntries[] = {
-#define NVTARNIX_COMPONENT_ERROR(name, number, source, text) {ComponentError::name, Source::source, text},
+#define NVTARNIX_COMPONENT_ERROR(name, source, text) {ComponentError::name, Source::source, text},
     NVTARNIX_COMPONENT_ERRORS(NVTARNIX_COMPONENT_ERROR)
 #undef NVTARNIX_COMPONENT_ERROR
 };

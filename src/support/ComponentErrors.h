@@ -6,25 +6,26 @@
 
 namespace nvtarnix {
 
-// The errors the component raises itself, once: name, number, source and
-// text. The numbers below 100 and their texts are the platform's own (a host
-// written for the platform compares them); 101 and up are the component's.
+// The errors the component raises itself, once: name, source and text; the
+// number is the one <nvtarnix/Error.h> gives the same name. The numbers below
+// 100 and their texts are the platform's own (a host written for the platform
+// compares them); 101 and up are the component's.
 //
-//   NVTARNIX_COMPONENT_ERROR(Name, number, source, "text")
+//   NVTARNIX_COMPONENT_ERROR(Name, source, "text")
 //
 // Source is Component ("nvTarnix") or Class ("nvTarnix.class", the errors of
 // the wizard's class about its own state).
 #define NVTARNIX_COMPONENT_ERRORS(X)                                                              \
-    X(InvalidProcedureCall, 5, Component, "Invalid procedure call or argument")                   \
-    X(OutOfMemory, 7, Component, "Out of memory")                                                 \
-    X(TypeMismatch, 13, Component, "Type mismatch")                                               \
-    X(InternalError, 51, Component, "Internal error")                                             \
-    X(ObjectNotSet, 91, Component, "Object variable or With block variable not set")              \
-    X(CurrentViewMissing, 101, Class, "Current View is missing")                                  \
-    X(SchemaNotInitialized, 102, Class, "Schema file was not being initialized")
+    X(InvalidProcedureCall, Component, "Invalid procedure call or argument")                      \
+    X(OutOfMemory, Component, "Out of memory")                                                    \
+    X(TypeMismatch, Component, "Type mismatch")                                                   \
+    X(InternalError, Component, "Internal error")                                                 \
+    X(ObjectNotSet, Component, "Object variable or With block variable not set")                  \
+    X(CurrentViewMissing, Class, "Current View is missing")                                       \
+    X(SchemaNotInitialized, Class, "Schema file was not being initialized")
 
 enum class ComponentError : int {
-#define NVTARNIX_COMPONENT_ERROR(name, number, source, text) name = number,
+#define NVTARNIX_COMPONENT_ERROR(name, source, text) name = errors::name,
     NVTARNIX_COMPONENT_ERRORS(NVTARNIX_COMPONENT_ERROR)
 #undef NVTARNIX_COMPONENT_ERROR
 };

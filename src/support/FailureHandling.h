@@ -4,17 +4,32 @@
 
 #include "support/ComponentErrors.h"
 
+#include <QLoggingCategory>
+
+#include <source_location>
+
 namespace nvtarnix {
 
+// Failures the component passes over on purpose (a step of filling a window,
+// a tooltip, a courtesy setting) are written here, at debug level, so that a
+// blank tree or a missing text leaves a trace:
+//   QT_LOGGING_RULES="nvtarnix.skipped.debug=true" ./host
+Q_DECLARE_LOGGING_CATEGORY(lcSkippedFailure)
+
+// Writes the exception being handled (its number and text when it has them)
+// and where it was passed over. Only inside a catch block.
+void logSkippedFailure(std::source_location where = std::source_location::current()) noexcept;
+
 // Loading, unloading and filling the windows must never stop half-way: a step
-// that fails is skipped and the next one runs. Each such step goes through
-// here, so the rule is written once.
+// that fails is skipped, with a trace, and the next one runs. Each such step
+// goes through here, so the rule is written once.
 template <typename Step>
-void skipOnError(Step &&step) noexcept
+void skipOnError(Step &&step, std::source_location where = std::source_location::current()) noexcept
 {
     try {
         step();
     } catch (...) {
+        logSkippedFailure(where);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "support/MainModule.h"
 
+#include "support/FailureHandling.h"
 #include "support/MlStringModule.h"
 
 namespace nvtarnix {
@@ -13,6 +14,7 @@ void MainModule()
     try {
         InitLanguage(0);
     } catch (...) {
+        logSkippedFailure();
         // Start-up must never stop the host; the first lookup tries again.
     }
 }

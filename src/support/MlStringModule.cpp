@@ -1,14 +1,15 @@
 #include "support/MlStringModule.h"
 
+#include "support/FailureHandling.h"
 #include "support/MlStringService.h"
+
+#include <nvtarnix/Language.h>
 
 #include <memory>
 
 namespace nvtarnix {
 
 namespace {
-
-constexpr int Greek = 1032;
 
 struct ModuleState
 {
@@ -42,7 +43,7 @@ void InitLanguage(int language)
         m.language = held;
     } else {
         if (m.language == 0)
-            m.language = Greek;
+            m.language = GreekLanguage;
         s.setCurrentLanguage(qint16(m.language));
     }
     if (!s.IsReady())
@@ -66,6 +67,7 @@ QString GetMlStringOrDefault(int id, const QString &defaultText) noexcept
     try {
         return GetMlString(id, defaultText);
     } catch (...) {
+        logSkippedFailure();
         return defaultText;
     }
 }

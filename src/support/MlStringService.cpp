@@ -2,13 +2,13 @@
 
 #include "support/StringTable.h"
 
+#include <nvtarnix/Language.h>
+
 #include <QtGlobal>
 
 namespace nvtarnix {
 
 namespace {
-
-constexpr int English = 1033;
 
 struct ServiceState
 {
@@ -65,7 +65,7 @@ QString MlStringService::GetString(const QString &appKey, const QString &stringK
     if (!ok || QStringLiteral("x%1").arg(id) != stringKey)
         return {};
     const auto &table = StringTable::instance();
-    const int language = table.hasLanguage(state().language) ? state().language : English;
+    const int language = table.hasLanguage(state().language) ? state().language : EnglishLanguage;
     return table.text(id, language);
 }
 

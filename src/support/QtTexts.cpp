@@ -1,5 +1,7 @@
 #include "support/QtTexts.h"
 
+#include <nvtarnix/Language.h>
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -7,16 +9,10 @@
 
 namespace nvtarnix {
 
-namespace {
-
-constexpr int Greek = 1032;
-
-} // namespace
-
 QtTexts::QtTexts(int language)
 {
     // Without an application there is nothing to translate; English is Qt's own.
-    if (!QCoreApplication::instance() || language != Greek)
+    if (!QCoreApplication::instance() || language != GreekLanguage)
         return;
     const QLocale greek(QLocale::Greek, QLocale::Greece);
     // Translators installed later are asked first: Qt's own, then ours.

@@ -2,6 +2,7 @@
 
 #include <nvtarnix/Error.h>
 
+#include "support/EngineError.h"
 #include "support/HostNumberLocale.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/Variant.h"
@@ -16,7 +17,7 @@ auto convertOrRaise(Conversion conversion)
     try {
         return conversion();
     } catch (const vbscript::ScriptError &error) {
-        throw Error(error.number(), error.source(), error.description());
+        throw hostError(error);
     }
 }
 

@@ -64,14 +64,15 @@ frmList::frmList(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmList"));
     setWindowIcon(QIcon(QStringLiteral(":/valuelist/frmList.svg")));
-    // The texts of the design; the string table's replace them at every load.
-    setWindowTitle(QStringLiteral("Λίστα Τιμών"));
-    cmdOK->setText(QStringLiteral("OK"));
-    cmdCancel->setText(QStringLiteral("Άκυρο"));
+    // The texts of the design, from the string table as every load shows them.
+    const auto text = [](int id) { return GetMlStringOrDefault(id, QString()); };
+    setWindowTitle(text(1));
+    cmdOK->setText(text(4));
+    cmdCancel->setText(text(5));
 
     lstValueList->setObjectName(QStringLiteral("lstValueList"));
     lstValueList->setColumnCount(2);
-    lstValueList->setHeaderLabels({QStringLiteral("Κωδ"), QStringLiteral("Περιγραφή")});
+    lstValueList->setHeaderLabels({text(2), text(3)});
     // The description takes whatever the code leaves; codes show whole.
     lstValueList->header()->setStretchLastSection(true);
     lstValueList->setTextElideMode(Qt::ElideNone);

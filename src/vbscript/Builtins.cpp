@@ -1,13 +1,9 @@
 #include "vbscript/Builtins.h"
 
 #include "vbscript/ScriptError.h"
+#include "vbscript/library/Library.h"
 
 #include <algorithm>
-
-#if __has_include("vbscript/library/Library.h")
-#include "vbscript/library/Library.h"
-#define VBSCRIPT_HAS_LIBRARY 1
-#endif
 
 namespace vbscript {
 
@@ -84,9 +80,7 @@ const BuiltinRegistry &BuiltinRegistry::standard()
     static const BuiltinRegistry registry = [] {
         BuiltinRegistry r;
         registerLanguageFunctions(r);
-#ifdef VBSCRIPT_HAS_LIBRARY
         registerLibrary(r);
-#endif
         return r;
     }();
     return registry;

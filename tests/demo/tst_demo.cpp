@@ -269,10 +269,10 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("firstCode");
         QTest::addColumn<QString>("firstText");
-        QTest::newRow("countries, Greek") << "countries" << Greek << 8 << "Αλβανία";
-        QTest::newRow("countries, English") << "countries" << English << 8 << "Albania";
-        QTest::newRow("statuses, Greek") << "order_statuses" << Greek << 1 << "Νέα";
-        QTest::newRow("statuses, English") << "order_statuses" << English << 1 << "New";
+        QTest::newRow("countries, Greek") << "countries" << nvtarnix::GreekLanguage << 8 << "Αλβανία";
+        QTest::newRow("countries, English") << "countries" << nvtarnix::EnglishLanguage << 8 << "Albania";
+        QTest::newRow("statuses, Greek") << "order_statuses" << nvtarnix::GreekLanguage << 1 << "Νέα";
+        QTest::newRow("statuses, English") << "order_statuses" << nvtarnix::EnglishLanguage << 1 << "New";
     }
 
     void valueListsComeFromTheDatabaseInTheUsersLanguage()
@@ -317,15 +317,15 @@ private slots:
         DemoDatabase db(newDatabasePath());
         MainWindow window(db);
         auto *list = window.findChild<QTreeWidget *>(QStringLiteral("lstRules"));
-        window.setLanguage(English);
-        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, English));
+        window.setLanguage(nvtarnix::EnglishLanguage);
+        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, nvtarnix::EnglishLanguage));
         QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Expression wizard"));
-        window.setLanguage(Greek);
-        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, Greek));
+        window.setLanguage(nvtarnix::GreekLanguage);
+        QCOMPARE(list->headerItem()->text(0), demoText(DemoText::ColumnName, nvtarnix::GreekLanguage));
         QCOMPARE(window.host().builder().EditorTitle(), QStringLiteral("Οδηγός έκφρασης"));
     }
 
-    // The scripted tour of `tarnix-demo --tour` from start to end.
+    // The scripted tour of `tarnix-demo-tour` from start to end.
     void tourRunsToItsEnd()
     {
         DemoDatabase db(newDatabasePath());
@@ -333,7 +333,7 @@ private slots:
         window.show();
         QTemporaryDir pictures;
         Tour tour(window, pictures.path());
-        tour.setScaledProgram(QStringLiteral(TARNIX_DEMO_PROGRAM));
+        tour.setScaledProgram(QStringLiteral(TARNIX_DEMO_TOUR_PROGRAM));
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
         // Four of them show the editing aids: filter, completion, a marked problem, the preview.

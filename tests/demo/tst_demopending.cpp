@@ -88,7 +88,7 @@ class tst_DemoPendingEdits : public QObject
 
     // Builds the scene: the database in trouble from the start, the window
     // on it in `language`, and the edit of "Late delivery" it refused.
-    void pendingEdit(Scene &scene, DatabaseTrouble::Kind kind, int language = Greek)
+    void pendingEdit(Scene &scene, DatabaseTrouble::Kind kind, int language = nvtarnix::GreekLanguage)
     {
         scene.path = m_dir.filePath(QStringLiteral("pending-%1.sqlite").arg(++m_files));
         QVERIFY(QFile::copy(m_sample, scene.path));
@@ -172,7 +172,8 @@ private slots:
         const bool closed = scene.window->close();
         QVERIFY(first.came());
         QVERIFY2(question.contains(QStringLiteral("• Late delivery\n")), qPrintable(question));
-        QVERIFY(!question.contains(demoText(DemoText::LastTryFailed, Greek).section(QLatin1Char(' '), 0, 2)));
+        QVERIFY(!question.contains(
+            demoText(DemoText::LastTryFailed, nvtarnix::GreekLanguage).section(QLatin1Char(' '), 0, 2)));
 
         if (answer == QLatin1String("stay")) {
             QVERIFY(!closed);
@@ -234,7 +235,7 @@ private slots:
     {
         QFETCH(int, kind);
         Scene scene;
-        pendingEdit(scene, DatabaseTrouble::Kind(kind), English);
+        pendingEdit(scene, DatabaseTrouble::Kind(kind), nvtarnix::EnglishLanguage);
         QVERIFY(!QTest::currentTestFailed());
         scene.trouble->end();
         QCOMPARE(testsupport::asOtherProgram(scene.path, QStringLiteral("DELETE FROM rules WHERE id = %1").arg(scene.id)),
@@ -269,7 +270,7 @@ private slots:
                  QStringLiteral("Late delivery"));
         QCOMPARE(listedName(*scene.window, scene.id), QStringLiteral("Late delivery"));
         QCOMPARE(scene.window->statusBar()->currentMessage(),
-                 demoText(DemoText::RecreatedStatus, English).arg(QStringLiteral("Late delivery")));
+                 demoText(DemoText::RecreatedStatus, nvtarnix::EnglishLanguage).arg(QStringLiteral("Late delivery")));
     }
 
     // The language switch rebuilds the wizard, not the pending edits.
@@ -282,7 +283,7 @@ private slots:
         pendingEdit(scene, DatabaseTrouble::Kind(kind));
         QVERIFY(!QTest::currentTestFailed());
 
-        scene.window->setLanguage(English);
+        scene.window->setLanguage(nvtarnix::EnglishLanguage);
         QVERIFY(scene.window->hasUnsaved(scene.id));
         QCOMPARE(scene.window->pendingExpression(scene.id), AcceptedStored);
         QCOMPARE(listedName(*scene.window, scene.id), QStringLiteral("Late delivery (not saved)"));
@@ -300,7 +301,7 @@ private slots:
         QCOMPARE(title, QStringLiteral("Expression wizard"));
         QVERIFY(scene.window->hasUnsaved(scene.id));
 
-        scene.window->setLanguage(Greek);
+        scene.window->setLanguage(nvtarnix::GreekLanguage);
         QCOMPARE(listedName(*scene.window, scene.id), QStringLiteral("Late delivery (δεν αποθηκεύτηκε)"));
         scene.trouble->end();
         QVERIFY(scene.window->saveAgain());

@@ -315,7 +315,7 @@ private slots:
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
-        window.setLanguage(English);
+        window.setLanguage(nvtarnix::EnglishLanguage);
         const int id = ruleId(db, QStringLiteral("Large open orders"));
         QVERIFY(window.selectRule(id));
         auto *table = window.findChild<QTableView *>(QStringLiteral("tblMatches"));
@@ -356,20 +356,20 @@ private slots:
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("caption");
         QTest::newRow("English, no such field")
-            << English << "[NOPE] = 1" << "Error 500"
+            << nvtarnix::EnglishLanguage << "[NOPE] = 1" << "Error 500"
             << "\"VAT amount\" cannot be applied to the orders. Error 500: Variable is undefined: 'NOPE'";
         QTest::newRow("Greek, no such field")
-            << Greek << "[NOPE] = 1" << "Σφάλμα 500"
+            << nvtarnix::GreekLanguage << "[NOPE] = 1" << "Σφάλμα 500"
             << "Ο κανόνας «VAT amount» δεν μπορεί να εφαρμοστεί στις παραγγελίες. Σφάλμα 500: "
                "Variable is undefined: 'NOPE'";
         QTest::newRow("English, fails on the delivered orders")
-            << English << "1 / ([ORD_STATUS] - 4) > 0" << "%1, error 11 on %2 orders"
+            << nvtarnix::EnglishLanguage << "1 / ([ORD_STATUS] - 4) > 0" << "%1, error 11 on %2 orders"
             << "Orders selected by \"VAT amount\": %1 of 2,400";
         QTest::newRow("Greek, a value failing on the delivered orders")
-            << Greek << "[ORD_AMOUNT] / ([ORD_STATUS] - 4)" << "υπολογίζει τιμή, σφάλμα 11 σε %2 παραγγελίες"
+            << nvtarnix::GreekLanguage << "[ORD_AMOUNT] / ([ORD_STATUS] - 4)" << "υπολογίζει τιμή, σφάλμα 11 σε %2 παραγγελίες"
             << "Τι υπολογίζει ο κανόνας «VAT amount» για καθεμία από τις 2.400 παραγγελίες";
         QTest::newRow("English, fails on every order")
-            << English << "CLng(\"x\" & [ORD_NO]) > 0" << "Error 13"
+            << nvtarnix::EnglishLanguage << "CLng(\"x\" & [ORD_NO]) > 0" << "Error 13"
             << "\"VAT amount\" cannot be applied to the orders. Error 13: Type mismatch: 'CLng'";
     }
 
@@ -436,10 +436,10 @@ private slots:
         QFETCH(QString, english);
         QFETCH(QString, greek);
         const OrderResult result{0, value, std::nullopt};
-        QCOMPARE(resultText(result, English), english);
-        QCOMPARE(resultText(result, Greek), greek);
+        QCOMPARE(resultText(result, nvtarnix::EnglishLanguage), english);
+        QCOMPARE(resultText(result, nvtarnix::GreekLanguage), greek);
         const OrderResult failed{0, {}, nvtarnix::Error(94, "x", "Invalid use of Null")};
-        QCOMPARE(resultText(failed, English), QStringLiteral("Error 94: Invalid use of Null"));
+        QCOMPARE(resultText(failed, nvtarnix::EnglishLanguage), QStringLiteral("Error 94: Invalid use of Null"));
     }
 };
 

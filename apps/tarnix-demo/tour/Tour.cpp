@@ -151,7 +151,7 @@ int Tour::run()
         shootScaled();
 
     for (const QString &why : m_failures)
-        std::fprintf(stderr, "tarnix-demo: tour: %s\n", qPrintable(why));
+        std::fprintf(stderr, "tarnix-demo-tour: %s\n", qPrintable(why));
     return m_failures.isEmpty() ? 0 : 1;
 }
 
@@ -494,7 +494,7 @@ int Tour::runWizardPicture(const QString &file)
     m_window.editRule(rule);
     watchdog.stop();
     for (const QString &why : m_failures)
-        std::fprintf(stderr, "tarnix-demo: wizard picture: %s\n", qPrintable(why));
+        std::fprintf(stderr, "tarnix-demo-tour: wizard picture: %s\n", qPrintable(why));
     return m_failures.isEmpty() && QFileInfo::exists(file) ? 0 : 1;
 }
 

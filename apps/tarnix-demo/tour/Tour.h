@@ -13,7 +13,7 @@ namespace tarnixdemo {
 
 class MainWindow;
 
-// The scripted tour behind `tarnix-demo --tour DIR`: opens the wizard on a
+// The scripted tour behind `tarnix-demo-tour DIR`: opens the wizard on a
 // rule, inserts a function and a variable, runs the check, picks a code from
 // a value list, looks at a list of long codes and at the window in a dark
 // theme, and accepts, then shows another rule with the orders it selects,
@@ -31,7 +31,7 @@ public:
     // Prints the path of every picture as it is written.
     int run();
 
-    // The program whose run at 200% takes the last picture (tarnix-demo
+    // The program whose run at 200% takes the last picture (tarnix-demo-tour
     // itself, started with --wizard-picture); without one the tour ends
     // without that picture.
     void setScaledProgram(const QString &program) { m_scaledProgram = program; }
