@@ -5,6 +5,7 @@
 
 #include "vbscript/CompiledExpression.h"
 
+#include <functional>
 #include <optional>
 
 namespace nvtarnix::pushdown {
@@ -207,21 +208,25 @@ private:
     }
 
     // A part the engine evaluates without ever raising an error: a variable,
-    // a literal, or a comparison or test of those. What it gives can be
-    // left to the engine on rows the SQL fetches anyway.
+    // a literal, a test of one that only looks at its subtype, or a
+    // comparison of two variables (a number against text is less, whatever
+    // the text). What it gives can be left to the engine on rows the SQL
+    // fetches anyway. (IsNumeric and IsDate convert, and may overflow.)
     bool neverRaises(const Expr &e0) const
     {
         const Expr &e = unwrapped(e0);
-        if (e.as<LiteralExpr>())
+        const auto isColumn = [&](const Expr &x) {
+            const auto *n = unwrapped(x).as<NameExpr>();
+            return n && columnOf(*n) != nullptr;
+        };
+        if (e.as<LiteralExpr>() || isColumn(e))
             return true;
-        if (const auto *n = e.as<NameExpr>())
-            return columnOf(*n) != nullptr;
-        if (const auto *c = e.as<NameCallExpr>()) {
-            static const QStringList tests{QStringLiteral("isnull"), QStringLiteral("isnumeric"),
-                                           QStringLiteral("isdate"), QStringLiteral("isempty")};
-            return c->ref.kind != vbscript::NameRef::Kind::Local && tests.contains(c->ref.key) && c->args.size() == 1
-                   && neverRaises(*c->args[0]);
-        }
+        if (const auto *c = e.as<NameCallExpr>())
+            return c->ref.kind != vbscript::NameRef::Kind::Local
+                   && (c->ref.key == QLatin1String("isnull") || c->ref.key == QLatin1String("isempty"))
+                   && c->args.size() == 1 && neverRaises(*c->args[0]);
+        if (const auto *b = e.as<BinaryExpr>())
+            return b->op >= BinaryOp::Eq && b->op <= BinaryOp::Ge && isColumn(*b->left) && isColumn(*b->right);
         return false;
     }
 
@@ -503,14 +508,21 @@ private:
                 return std::nullopt;
             return v;
         };
+        // Most functions give Null for Null; those that refuse it raise 94,
+        // and the rows where that happens are the engine's.
         const auto nullOr = [&](const std::optional<Value> &arg, ValueKind kind,
-                                const std::function<std::optional<Guarded>(const QString &)> &make)
-            -> std::optional<Value> {
+                                const std::function<std::optional<Guarded>(const QString &)> &make,
+                                bool refusesNull = false) -> std::optional<Value> {
             if (!arg)
                 return failValue(c, QStringLiteral("the argument of %1 is not computed in SQL").arg(c.ref.name));
+            if (arg->alwaysNull && refusesNull)
+                return failValue(c, QStringLiteral("%1 raises an error for Null").arg(c.ref.name));
             if (arg->alwaysNull)
                 return Value{kind, {}, arg->guard, true, std::nullopt};
-            auto v = guarded(kind, make(arg->sql), arg->guard);
+            const Condition guard =
+                refusesNull ? anyOf(arg->guard, Condition::of(QLatin1Char('(') + arg->sql + QStringLiteral(") IS NULL")))
+                            : arg->guard;
+            auto v = guarded(kind, make(arg->sql), guard);
             if (!v)
                 return failValue(c, QStringLiteral("%1 is not written in this SQL").arg(c.ref.name));
             return v;
@@ -559,7 +571,7 @@ private:
             return nullOr(argument(0, ValueKind::Number), ValueKind::Number, [&](const QString &x) {
                 return m_dialect.wholeNumber(x, isInt ? -32768 : -2147483647 - qint64(1), isInt ? 32767 : 2147483647,
                                              m_parameters);
-            });
+            }, true);
         }
         if (name == QLatin1String("round") && (n == 1 || n == 2)) {
             const auto digits = n == 2 ? literalCount(*c.args[1], 0) : std::optional<int>(0);

@@ -58,9 +58,11 @@ public:
                 return std::nullopt;
             // Between the bounds a value is exact as a Double, integer or
             // real alike; text and blobs (which sort after numbers) are no
-            // number the engine would compare as one.
+            // number the engine would compare as one. Without its affinity
+            // (unary plus), a TEXT column does not make the bounds text.
             const QString outside = QStringLiteral("%1 NOT BETWEEN %2 AND %3")
-                                        .arg(c, p.bind(Parameter::Type::Integer, -ExactIntegers),
+                                        .arg(anyClass ? QLatin1Char('+') + c : c,
+                                             p.bind(Parameter::Type::Integer, -ExactIntegers),
                                              p.bind(Parameter::Type::Integer, ExactIntegers));
             return Guarded{c, outside};
         }
@@ -189,8 +191,9 @@ public:
 
     std::optional<Guarded> position(const QString &text, const QString &sought, Parameters &p) const override
     {
-        // InStr finds nothing in empty text, not even empty text.
-        return Guarded{QStringLiteral("CASE WHEN %1 = %2 THEN 0 ELSE instr(%1, %3) END")
+        // InStr finds nothing in empty text, not even empty text; Null
+        // sought text gives Null even then.
+        return Guarded{QStringLiteral("CASE WHEN %3 IS NULL THEN NULL WHEN %1 = %2 THEN 0 ELSE instr(%1, %3) END")
                            .arg(paren(text), p.bind(Parameter::Type::Text, QString(QLatin1String(""))), sought),
                        beyondBmp(text, p)};
     }
