@@ -2,6 +2,8 @@
 
 #include "SqliteValue.h"
 
+#include <nvtarnix/PushDown.h>
+
 #include <QString>
 #include <QStringList>
 
@@ -54,6 +56,9 @@ public:
     ~SqliteRows();
     SqliteRows(const SqliteRows &) = delete;
     SqliteRows &operator=(const SqliteRows &) = delete;
+
+    // Binds ?1, ?2, ... to the parameters, in order, as their types say.
+    void bind(const QList<nvtarnix::pushdown::Parameter> &parameters);
 
     // The names of the result columns, in order.
     QStringList columnNames() const;

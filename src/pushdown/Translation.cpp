@@ -27,11 +27,12 @@ QString Translation::explanation() const
                                       ? QLatin1Char('"') + p.value.toString() + QLatin1Char('"')
                                   : p.type == Parameter::Type::Real ? QString::number(p.value.toDouble(), 'g', 17)
                                                                     : p.value.toString();
-            text += QStringLiteral("parameter %1: %2 %3\n").arg(i + 1).arg(type, shown);
+            text += QStringLiteral("parameter %1: %2 %3\n").arg(QString::number(i + 1), type, shown);
         }
     }
     for (const Note &n : notes)
-        text += QStringLiteral("note: line %1, column %2: %3: %4\n").arg(n.line).arg(n.column).arg(n.part, n.reason);
+        text += QStringLiteral("note: line %1, column %2: %3: %4\n")
+                    .arg(QString::number(n.line), QString::number(n.column), n.part, n.reason);
     return text;
 }
 
