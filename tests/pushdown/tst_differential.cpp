@@ -80,7 +80,7 @@ private slots:
         const vbscript::RuleSettings run = settings();
         for (auto &db : databases()) {
             const auto shapes = shapesOf(*db);
-            const int rulesPerShape = soak ? soak / int(shapes.size()) : 700;
+            const int rulesPerShape = soak ? (soak + int(shapes.size()) - 1) / int(shapes.size()) : 700;
             const int rowsPerTable = soak ? 200 : 2000;
             const int rulesPerTable = soak ? 50 : rulesPerShape;
             int compared = 0;
