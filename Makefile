@@ -6,7 +6,7 @@ JOBS      ?= 2
 WERROR    ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build test bench clean demo fuzz fuzz-fixed fuzz-configure sanitize-test
+.PHONY: deps configure build test bench clean demo fuzz fuzz-fixed fuzz-configure sanitize-test pushdown-soak
 
 deps:
 	bash scripts/install-deps.sh
@@ -76,6 +76,16 @@ demo: configure
 	  rm -rf $(TOUR_DIR); \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/bin/tarnix-demo-tour $(TOUR_DIR); \
 	fi
+
+# The differential test of rules run as SQL, at length: PUSHDOWN_PAIRS random
+# rule/table pairs per dialect in each locale (SEED picks other rules).
+PUSHDOWN_PAIRS ?= 100000
+SEED ?= $(shell date +%s)
+
+pushdown-soak: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target tst_pushdown
+	cd $(BUILD_DIR) && NVTARNIX_PUSHDOWN_SOAK=$(PUSHDOWN_PAIRS) NVTARNIX_PUSHDOWN_SEED=$(SEED) \
+	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 7200 -R '^tst_pushdown'
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks

@@ -6,6 +6,7 @@
 #include "OrderedBlocks.h"
 #include "PostgresRows.h"
 #include "ProgressLine.h"
+#include "PushDownPlan.h"
 #include "RowSource.h"
 #include "RuleBlocks.h"
 #include "SchemaModule.h"
@@ -40,13 +41,17 @@ constexpr int MostJobs = 256;
     throw UsageProblem(description);
 }
 
+enum class PushDown { Auto, Off, Require };
+
 struct ApplySettings
 {
     QString database;
     bool fromPostgres = false;
     QString postgres;  // a libpq conninfo, in place of the database file; empty: libpq's defaults
     RowSource::Request source;
-    bool count = false;
+    BlockReport report = BlockReport::EveryRow;
+    PushDown pushDown = PushDown::Auto;
+    bool explain = false;
     int jobs = 1;
     vbscript::RuleSettings rule;
 };
@@ -82,7 +87,26 @@ ApplySettings readSettings(const QCommandLineParser &parser)
     settings.source.keyColumn = parser.value(QStringLiteral("key"));
     if (parser.isSet(QStringLiteral("key")) && settings.source.keyColumn.isEmpty())
         usageError(QStringLiteral("--key needs the name of a column"));
-    settings.count = parser.isSet(QStringLiteral("count"));
+    if (parser.isSet(QStringLiteral("count")) && parser.isSet(QStringLiteral("matching")))
+        usageError(QStringLiteral("give at most one of --count and --matching"));
+    settings.report = parser.isSet(QStringLiteral("count"))      ? BlockReport::Count
+                      : parser.isSet(QStringLiteral("matching")) ? BlockReport::Matching
+                                                                 : BlockReport::EveryRow;
+    if (parser.isSet(QStringLiteral("push-down"))) {
+        const QString mode = parser.value(QStringLiteral("push-down"));
+        if (mode == QLatin1String("auto"))
+            settings.pushDown = PushDown::Auto;
+        else if (mode == QLatin1String("off"))
+            settings.pushDown = PushDown::Off;
+        else if (mode == QLatin1String("require"))
+            settings.pushDown = PushDown::Require;
+        else
+            usageError(QStringLiteral("--push-down takes auto, off or require, not \"%1\"").arg(mode));
+    }
+    if (settings.pushDown == PushDown::Require && settings.report == BlockReport::EveryRow)
+        usageError(QStringLiteral("--push-down require needs --count or --matching: every row's value "
+                                  "is printed only by the engine"));
+    settings.explain = parser.isSet(QStringLiteral("explain"));
     settings.jobs = intOption(parser, QStringLiteral("jobs"), qBound(1, QThread::idealThreadCount(), MostJobs),
                               1, MostJobs, QStringLiteral("a number of threads from 1 to %1").arg(MostJobs));
     // The same bound per row as a host's Expression has by default.
@@ -117,6 +141,16 @@ std::shared_ptr<const vbscript::CompiledExpression> compileRule(const QString &t
     }
 }
 
+void write(ProgressLine &progress, std::FILE *stream, const QByteArray &text)
+{
+    if (text.isEmpty())
+        return;
+    progress.makeWayFor(stream);
+    std::fwrite(text.constData(), 1, size_t(text.size()), stream);
+    if (::isatty(::fileno(stream)) == 1)
+        std::fflush(stream);  // before the progress line is drawn again
+}
+
 // Evaluates the rule over every row and writes what the rows give. Returns
 // the exit status: 0, or 1 when a row failed.
 int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &settings, RowSource &rows)
@@ -124,13 +158,11 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
     // Results go out in large writes; progress goes to standard error.
     static char outBuffer[1 << 16];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
-    const BlockReport report = settings.count ? BlockReport::Count : BlockReport::EveryRow;
-    // With --count the only output is the count: failed rows go to standard error.
-    std::FILE *lines = settings.count ? stderr : stdout;
-    const bool linesToTerminal = ::isatty(::fileno(lines)) == 1;
+    const BlockReport report = settings.report;
 
     ProgressLine progress;
     qint64 rowsDone = 0;
+    qint64 evaluatedRows = 0;
     qint64 trueRows = 0;
     qint64 failedRows = 0;
     int blockRows = FirstBlockRows;
@@ -151,23 +183,89 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
         },
         [&](RowBlock &block) { return evaluateBlock(rule, settings.rule, block, report); },
         [&](const BlockOutcome &outcome) {
-            if (!outcome.lines.isEmpty()) {
-                progress.makeWayFor(lines);
-                std::fwrite(outcome.lines.constData(), 1, size_t(outcome.lines.size()), lines);
-                if (linesToTerminal)
-                    std::fflush(lines);  // before the progress line is drawn again
-            }
+            // With --count the only output is the count, and with --matching
+            // the keys: failed rows go to standard error.
+            write(progress, report == BlockReport::Count ? stderr : stdout, outcome.lines);
+            write(progress, stderr, outcome.errorLines);
             rowsDone += outcome.rows;
+            evaluatedRows += outcome.evaluatedRows;
             trueRows += outcome.trueRows;
             failedRows += outcome.failedRows;
             progress.update(rowsDone);
         });
     countOnFailure.dismiss();
     progress.clear();
-    if (settings.count)
+    if (report == BlockReport::Count)
         std::printf("%lld\n", static_cast<long long>(trueRows));
     std::fflush(stdout);
+    if (settings.explain)
+        std::fprintf(stderr, "push-down: %lld rows fetched, %lld re-checked by the engine\n",
+                     static_cast<long long>(rowsDone), static_cast<long long>(evaluatedRows));
     return failedRows > 0 ? 1 : 0;
+}
+
+void explain(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
+// The rows of the rule as the push-down mode has them read: by the database,
+// which keeps only the rows the rule may keep, or all of them for the engine.
+std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
+                                   const SqliteFile &file)
+{
+    // Checks the source and the columns first, as without push-down.
+    auto everyRow = std::make_unique<RowSource>(file, settings.source, rule.variables());
+    if (settings.pushDown == PushDown::Off) {
+        if (settings.explain)
+            explain(QStringLiteral("push-down: Fail\nnote: --push-down off: the engine evaluates every row\n"));
+        return everyRow;
+    }
+    const PushDownPlan plan = planPushDown(file, settings.source, rule);
+    QString account = plan.translation.explanation();
+    if (settings.report == BlockReport::EveryRow && plan.translation.outcome != nvtarnix::pushdown::Outcome::Fail)
+        account = QStringLiteral("push-down: Fail\nnote: every row's value is printed: the engine evaluates "
+                                 "every row\n");
+    else if (!plan.statement.sql.isEmpty())
+        account += QStringLiteral("sql: %1\n").arg(plan.statement.sql);
+    if (settings.explain)
+        explain(account);
+    if (plan.translation.outcome == nvtarnix::pushdown::Outcome::Fail) {
+        if (settings.pushDown == PushDown::Require) {
+            const nvtarnix::pushdown::Note why = plan.translation.notes.value(0);
+            throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
+                                  QStringLiteral("the rule cannot run in the database: %1 (line %2, column %3): %4")
+                                      .arg(why.part, QString::number(why.line), QString::number(why.column),
+                                           why.reason));
+        }
+        return everyRow;
+    }
+    if (settings.report == BlockReport::EveryRow)
+        return everyRow;
+    try {
+        return std::make_unique<RowSource>(file, plan.statement);
+    } catch (const nvtarnix::Error &refused) {
+        // Our SQL is meant to run everywhere; should this database refuse
+        // it, the engine still gives the answers.
+        std::fprintf(stderr, "tarnix apply: note: the database refused the rule's SQL (%s); the engine "
+                             "evaluates every row\n",
+                     qPrintable(refused.description()));
+        return everyRow;
+    }
+}
+
+// PostgreSQL's rows all reach the engine: the translation has a PostgreSQL
+// dialect, but this program does not run it there yet, so `require` cannot
+// be met and `--explain` says why.
+void engineOnly(const ApplySettings &settings)
+{
+    const QString why = QStringLiteral("rules are not run inside PostgreSQL yet");
+    if (settings.pushDown == PushDown::Require)
+        throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
+                              QStringLiteral("the rule cannot run in the database: %1").arg(why));
+    if (settings.explain)
+        explain(QStringLiteral("push-down: Fail\nnote: %1: the engine evaluates every row\n").arg(why));
 }
 
 } // namespace
@@ -176,8 +274,9 @@ int applyCommand(const QStringList &arguments)
 {
     CommandOptions options(
         QStringLiteral("apply"),
-        QStringLiteral("(--database FILE | --postgres CONNINFO) (--table NAME | --query SQL) [--key COLUMN] [--count] "
-                       "[--jobs N] [--timeout MS] [--locale NAME] [--schema FILE [--catalog ID] "
+        QStringLiteral("(--database FILE | --postgres CONNINFO) (--table NAME | --query SQL) [--key COLUMN] "
+                       "[--count | --matching] [--push-down auto|off|require] [--explain] [--jobs N] [--timeout MS] "
+                       "[--locale NAME] [--schema FILE [--catalog ID] "
                        "[--view ID]] [EXPRESSION | -]"),
         QStringLiteral(
             "Evaluates an expression in database form over every row of a table or query "
@@ -188,7 +287,9 @@ int applyCommand(const QStringList &arguments)
             "the --key column or the row number; a row whose evaluation fails prints "
             "KEY<TAB>error<TAB>NUMBER<TAB>DESCRIPTION and the run goes on (exit status 1). "
             "With --count the only output is the number of rows whose result is True, as If "
-            "takes it; failed rows then go to standard error. Usage and database errors exit "
+            "takes it, and with --matching the key of each such row; failed rows then go to "
+            "standard error. With either, the rule runs inside SQLite as far as it translates "
+            "exactly (--push-down), with the same output. Usage and database errors exit "
             "with status 2: a missing file, table or column before any row is read, a "
             "failure of the database midway after the rows before it (with --count, after their count). A "
             "file another program holds locked, or one with an unfinished write to roll back, fails "
@@ -214,6 +315,18 @@ int applyCommand(const QStringList &arguments)
                       QStringLiteral("COLUMN")});
     parser.addOption({QStringLiteral("count"),
                       QStringLiteral("Print only the number of rows whose result is True.")});
+    parser.addOption({QStringLiteral("matching"),
+                      QStringLiteral("Print only the key of each row whose result is True, one a line.")});
+    parser.addOption({QStringLiteral("push-down"),
+                      QStringLiteral("Where --count and --matching run the rule: auto (in the database "
+                                     "what translates exactly, the rest in the engine; the default), off "
+                                     "(the engine reads every row) or require (stop, exit status 2, when "
+                                     "the rule does not translate)."),
+                      QStringLiteral("MODE")});
+    parser.addOption({QStringLiteral("explain"),
+                      QStringLiteral("Print on standard error how the rule runs: first \"push-down: Complete\", "
+                                     "\"push-down: Partial\" or \"push-down: Fail\", then the SQL, its parameters "
+                                     "and notes; after the run, the rows fetched and re-checked.")});
     parser.addOption({QStringLiteral("jobs"),
                       QStringLiteral("Threads that evaluate rows; the number of cores by default."),
                       QStringLiteral("N")});
@@ -240,11 +353,12 @@ int applyCommand(const QStringList &arguments)
         if (settings.fromPostgres) {
             PostgresConnection database(settings.postgres);
             RowSource rows(database, settings.source, rule->variables());
+            engineOnly(settings);
             return applyRule(*rule, settings, rows);
         }
         const SqliteFile file(settings.database);
-        RowSource rows(file, settings.source, rule->variables());
-        return applyRule(*rule, settings, rows);
+        const std::unique_ptr<RowSource> rows = rowsFor(*rule, settings, file);
+        return applyRule(*rule, settings, *rows);
     } catch (const nvtarnix::Error &e) {
         std::fflush(stdout);
         return options.fail(e);

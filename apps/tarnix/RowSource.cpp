@@ -105,6 +105,20 @@ QString RowSource::usedColumns(const QStringList &columns)
     return select.join(QLatin1String(", "));
 }
 
+RowSource::RowSource(const SqliteFile &file, const Pushed &pushed)
+    : m_rows(std::make_unique<SqliteRows>(file, pushed.sql))
+{
+    m_rows->bind(pushed.parameters);
+    int column = 0;
+    for (; column < pushed.variables; ++column)
+        m_variableColumns.push_back(column);
+    if (pushed.hasKey)
+        m_keyColumn = column++;
+    if (pushed.hasRowNumber)
+        m_rowNumberColumn = column++;
+    m_flagColumn = column;
+}
+
 void RowSource::bindColumns(const QStringList &columns, const QStringList &variables,
                             const QString &keyColumn, const QString &whose)
 {
@@ -156,6 +170,10 @@ bool RowSource::nextBlock(RowBlock &block, int maxRows)
             block.values.push_back(m_rows->value(column, block.bytes));
         if (m_keyColumn >= 0)
             block.keys.push_back(m_rows->value(m_keyColumn, block.bytes));
+        if (m_rowNumberColumn >= 0)
+            block.rowNumbers.push_back(m_rows->value(m_rowNumberColumn, block.bytes).integer);
+        if (m_flagColumn >= 0)
+            block.decidedTrue.push_back(m_rows->value(m_flagColumn, block.bytes).integer == 0 ? 1 : 0);
         ++block.rows;
     }
     m_rowsRead += block.rows;

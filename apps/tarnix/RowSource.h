@@ -33,6 +33,20 @@ public:
     // The same from PostgreSQL; its failures are those of PostgresRows.
     RowSource(PostgresConnection &database, const Request &request, const QStringList &variables);
 
+    // The rows a statement of the rule's push-down gives: one column per
+    // variable first, then the key's when `hasKey`, the row's number in the
+    // source when `hasRowNumber`, and last whether the engine must decide it.
+    // Failures are those of SqliteRows (the database refuses the SQL).
+    struct Pushed
+    {
+        QString sql;
+        QList<nvtarnix::pushdown::Parameter> parameters;
+        int variables = 0;
+        bool hasKey = false;
+        bool hasRowNumber = false;
+    };
+    RowSource(const SqliteFile &file, const Pushed &pushed);
+
     // Fills `block` with the next rows, at most `maxRows` of them; false
     // after the last row. Should SQLite fail on a row, the rows before it
     // come first and the failure is raised by the call after.
@@ -46,6 +60,8 @@ private:
     std::unique_ptr<StoredRows> m_rows;
     std::vector<int> m_variableColumns;  // per variable, its column
     int m_keyColumn = -1;
+    int m_rowNumberColumn = -1;  // pushed down: the row's number in the source
+    int m_flagColumn = -1;       // pushed down: non-zero where the engine decides
     qint64 m_rowsRead = 0;
     bool m_done = false;
     std::exception_ptr m_failure;  // raised by the next call

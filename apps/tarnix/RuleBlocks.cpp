@@ -15,10 +15,18 @@ namespace {
 
 void appendKey(QByteArray &lines, const RowBlock &block, int row)
 {
-    if (block.keys.empty())
-        lines += QByteArray::number(block.firstRow + row);
-    else
+    if (!block.keys.empty())
         lines += vbscript::ValueText::canonical(engineValue(block.keys[size_t(row)], block.bytes)).toUtf8();
+    else if (!block.rowNumbers.empty())
+        lines += QByteArray::number(block.rowNumbers[size_t(row)]);
+    else
+        lines += QByteArray::number(block.firstRow + row);
+}
+
+void appendKeyLine(QByteArray &lines, const RowBlock &block, int row)
+{
+    appendKey(lines, block, row);
+    lines += '\n';
 }
 
 void appendFailure(QByteArray &lines, const vbscript::ScriptError &error)
@@ -38,6 +46,8 @@ void RowBlock::clear()
     values.clear();
     keys.clear();
     bytes.clear();
+    rowNumbers.clear();
+    decidedTrue.clear();
     rows = 0;
 }
 
@@ -51,18 +61,30 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
     BlockOutcome outcome;
     outcome.rows = block.rows;
     EngineRow values(block.width);
+    QByteArray &failures = report == BlockReport::EveryRow ? outcome.lines : outcome.errorLines;
     for (int row = 0; row < block.rows; ++row) {
         const auto fail = [&](const vbscript::ScriptError &error) {
             ++outcome.failedRows;
-            appendKey(outcome.lines, block, row);
-            appendFailure(outcome.lines, error);
+            appendKey(failures, block, row);
+            appendFailure(failures, error);
         };
+        if (!block.decidedTrue.empty() && block.decidedTrue[size_t(row)]) {
+            ++outcome.trueRows;
+            if (report == BlockReport::Matching)
+                appendKeyLine(outcome.lines, block, row);
+            continue;
+        }
+        ++outcome.evaluatedRows;
         try {
             const vbscript::Variant result = rule.evaluate(
                 values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes),
                 settings);
-            if (report == BlockReport::Count) {
-                outcome.trueRows += vbscript::ops::truth(truthSettings, result) ? 1 : 0;
+            if (report != BlockReport::EveryRow) {
+                if (vbscript::ops::truth(truthSettings, result)) {
+                    ++outcome.trueRows;
+                    if (report == BlockReport::Matching)
+                        appendKeyLine(outcome.lines, block, row);
+                }
                 continue;
             }
             appendKey(outcome.lines, block, row);

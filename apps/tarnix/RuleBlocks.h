@@ -25,6 +25,10 @@ struct RowBlock
     // known by their numbers.
     std::vector<StoredValue> keys;
     std::vector<char> bytes;
+    // When the database chose the rows: each row's number in the source, and
+    // whether its SQL already found it True (the engine need not run it).
+    std::vector<qint64> rowNumbers;
+    std::vector<quint8> decidedTrue;
     int rows = 0;
 
     // Empties the block for the next rows, keeping the memory it has.
@@ -34,18 +38,22 @@ struct RowBlock
 // What a block's rows gave.
 struct BlockOutcome
 {
-    // One line per row, in row order: "KEY<TAB>TypeName<TAB>value", or for a
-    // row whose evaluation failed "KEY<TAB>error<TAB>NUMBER<TAB>DESCRIPTION".
-    // When only counting, the lines of failed rows alone.
+    // For every row, one line in row order: "KEY<TAB>TypeName<TAB>value", or
+    // for a row whose evaluation failed "KEY<TAB>error<TAB>NUMBER<TAB>DESCRIPTION".
+    // For the matching rows, the key of each True row, one a line.
     QByteArray lines;
+    // When counting or matching, the lines of failed rows, for standard error.
+    QByteArray errorLines;
     qint64 trueRows = 0;    // rows whose result is True as If takes it
     qint64 failedRows = 0;
+    qint64 evaluatedRows = 0;  // rows the engine ran (the others the database decided)
     int rows = 0;
 };
 
 enum class BlockReport {
     EveryRow,  // a line for every row
     Count,     // count the True results; lines only for the failures
+    Matching,  // the keys of the True rows; lines for the failures apart
 };
 
 // Evaluates the rule over every row of the block. A failing row is reported

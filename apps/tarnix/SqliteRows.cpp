@@ -196,6 +196,24 @@ QStringList SqliteRows::columnNames() const
     return names;
 }
 
+void SqliteRows::bind(const QList<nvtarnix::pushdown::Parameter> &parameters)
+{
+    using Type = nvtarnix::pushdown::Parameter::Type;
+    for (qsizetype i = 0; i < parameters.size(); ++i) {
+        const auto &p = parameters[i];
+        const int n = int(i) + 1;
+        switch (p.type) {
+        case Type::Integer: sqlite3_bind_int64(m_statement, n, p.value.toLongLong()); break;
+        case Type::Real: sqlite3_bind_double(m_statement, n, p.value.toDouble()); break;
+        case Type::Text: {
+            const QByteArray utf8 = p.value.toString().toUtf8();
+            sqlite3_bind_text(m_statement, n, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+}
+
 bool SqliteRows::next()
 {
     switch (sqlite3_step(m_statement)) {

@@ -2,6 +2,8 @@
 
 #include "StoredRows.h"
 
+#include <nvtarnix/PushDown.h>
+
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +61,9 @@ public:
     ~SqliteRows() override;
     SqliteRows(const SqliteRows &) = delete;
     SqliteRows &operator=(const SqliteRows &) = delete;
+
+    // Binds ?1, ?2, ... to the parameters, in order, as their types say.
+    void bind(const QList<nvtarnix::pushdown::Parameter> &parameters);
 
     QStringList columnNames() const override;
     bool next() override;

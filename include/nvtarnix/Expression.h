@@ -85,6 +85,7 @@ public:
     QVariant evaluate(const QVariantMap &values) const;
 
 private:
+    friend struct ExpressionInternals;  // the SQL translation reads the compiled tree
     class Compiled;
     std::shared_ptr<const Compiled> d;
 };

@@ -1,6 +1,9 @@
 #include <nvtarnix/Expression.h>
 
 #include <nvtarnix/Error.h>
+#include <nvtarnix/PushDown.h>
+
+#include "pushdown/RuleTranslator.h"
 
 #include "expression/HostValues.h"
 #include "support/EngineError.h"
@@ -104,6 +107,24 @@ QVariant Expression::evaluate(const QVariantMap &values) const
         spelledAlike[i] = it.key() == names[i];
     }
     return d->run(row);
+}
+
+struct ExpressionInternals
+{
+    static const vbscript::CompiledExpression *rule(const Expression &e) { return e.d ? e.d->rule.get() : nullptr; }
+};
+
+pushdown::Translation pushdown::translate(const Expression &rule, SqlDialect dialect,
+                                          const QList<ColumnBinding> &columns)
+{
+    const vbscript::CompiledExpression *compiled = ExpressionInternals::rule(rule);
+    if (!compiled) {
+        Translation t;
+        t.where = t.flagged = QStringLiteral("TRUE");
+        t.notes.append(Note{1, 1, QString(), QStringLiteral("the expression is null")});
+        return t;
+    }
+    return translateRule(*compiled, dialect, columns);
 }
 
 } // namespace nvtarnix

@@ -62,6 +62,9 @@ public:
     const QStringList &variables() const { return m_variables; }
     // The position of `name` in variables(), or -1.
     int indexOf(const QString &name) const;
+    // The compiled tree of the expression, for tools that read it (the SQL
+    // translation); variable i is the NameExpr whose ref is the local slot i.
+    const Expr *tree() const { return m_unit ? m_unit->expression.get() : nullptr; }
 
     // Evaluates with values[i] bound to variables()[i]; variables past the end
     // of `values` are Empty. The values may be changed by the run (Execute

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "RowSource.h"
+#include "SqliteRows.h"
+
+#include <nvtarnix/PushDown.h>
+
+namespace vbscript {
+class CompiledExpression;
+}
+
+namespace tarnixcli {
+
+// How `tarnix apply` runs a rule inside SQLite: each variable bound as the
+// reader binds the column (by storage class; a STRICT table's typed columns
+// as holding only their type), the translation, and the statement that
+// fetches the rows the rule may keep, in the source's own order, with the
+// row's number when the rows have no key and a flag for the rows the engine
+// must decide.
+struct PushDownPlan
+{
+    nvtarnix::pushdown::Translation translation;
+    RowSource::Pushed statement;  // empty sql when the translation failed
+};
+
+PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &request,
+                          const vbscript::CompiledExpression &rule);
+
+} // namespace tarnixcli

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# tarnix apply --count with the rule run inside SQLite (--push-down auto)
+# against sqlite3 running the same SQL written by hand, and against the
+# engine on every row (--push-down off), on 1,000,000 rows of a STRICT table
+# with an index on the amount. Best of three wall-clock times each; the
+# counts must agree.
+set -euo pipefail
+build=${1:-build}
+tarnix="$build/bin/tarnix"
+[[ -x "$tarnix" ]] || { echo "tarnix not built in $build" >&2; exit 1; }
+command -v sqlite3 >/dev/null || { echo "sqlite3 not installed (scripts/install-deps.sh)" >&2; exit 1; }
+
+rows=1000000
+db="$build/bench-pushdown/orders-$rows.sqlite"
+if [[ ! -s "$db" ]]; then
+  mkdir -p "$(dirname "$db")"
+  rm -f "$db.part"
+  sqlite3 "$db.part" <<SQL
+CREATE TABLE orders(id INTEGER PRIMARY KEY, amount REAL, qty INTEGER, name TEXT) STRICT;
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $rows)
+INSERT INTO orders
+SELECT i, CASE WHEN i % 997 = 0 THEN NULL ELSE (i * 7919 % 200000) / 100.0 END, i % 7,
+       substr('nvTarnix', 1, i % 6) FROM n;
+CREATE INDEX orders_amount ON orders(amount);
+SQL
+  mv "$db.part" "$db"
+fi
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+timed() {
+  local TIMEFORMAT='%R'
+  { time "$@" >"$scratch/out" 2>"$scratch/err"; } 2>"$scratch/time"
+  out=$(<"$scratch/out")
+  wall=$(<"$scratch/time")
+}
+least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
+
+compare() {  # name, rule, hand-written SQL
+  local auto= off= hand= c_auto c_off c_hand
+  for round in 1 2 3; do
+    timed "$tarnix" apply --database "$db" --table orders --key id --count "$2"; c_auto=$out; auto=$(least "$auto" "$wall")
+    timed "$tarnix" apply --database "$db" --table orders --key id --count --push-down off "$2"; c_off=$out; off=$(least "$off" "$wall")
+    timed sqlite3 "$db" "$3"; c_hand=$out; hand=$(least "$hand" "$wall")
+  done
+  echo "$1: $2"
+  echo "  counts: auto $c_auto, off $c_off, sqlite3 $c_hand"
+  awk -v a="$auto" -v o="$off" -v h="$hand" 'BEGIN {
+    printf "  auto %.3f s, off %.3f s, sqlite3 %.3f s: auto/sqlite3 %.2f (goal <= 1.3), off/auto %.1f\n", a, o, h, a / h, o / a }'
+  [[ "$c_auto" == "$c_off" && "$c_auto" == "$c_hand" ]] || { echo "counts differ" >&2; exit 1; }
+}
+
+echo "rows: $rows; $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+compare "complete rule, every row scanned" '[qty] < 4 And [amount] > 1000 And Len([name]) > 3' \
+  'SELECT count(*) FROM orders WHERE qty < 4 AND amount > 1000 AND length(name) > 3'
+compare "1 % of the rows, through the index (goal: off/auto >= 20)" '[amount] >= 1980' \
+  'SELECT count(*) FROM orders WHERE amount >= 1980'

@@ -1,0 +1,650 @@
+#include "pushdown/RuleTranslator.h"
+
+#include "pushdown/Condition.h"
+#include "pushdown/Dialect.h"
+
+#include "vbscript/CompiledExpression.h"
+
+#include <functional>
+#include <optional>
+
+namespace nvtarnix::pushdown {
+
+namespace {
+
+using vbscript::BinaryExpr;
+using vbscript::BinaryOp;
+using vbscript::Expr;
+using vbscript::LiteralExpr;
+using vbscript::NameCallExpr;
+using vbscript::NameExpr;
+using vbscript::ParenExpr;
+using vbscript::UnaryExpr;
+using vbscript::UnaryOp;
+using vbscript::VarType;
+
+// A value of the rule as SQL: NULL exactly where the engine's is Null, on
+// every row the guard leaves out.
+struct Value
+{
+    ValueKind kind = ValueKind::Number;
+    QString sql;
+    Condition guard;
+    bool alwaysNull = false;
+    std::optional<double> dateSerial;  // a date literal, which can stand as a Number
+};
+
+// A Boolean of the rule: the rows where it is True and where it is False.
+// Exact, they are those rows on every row the guard leaves out; inexact,
+// they hold at least those rows (it "may be" True, "may be" False).
+struct Truth
+{
+    Condition isTrue, isFalse, guard;
+    bool exact = true;
+};
+
+const Expr &unwrapped(const Expr &e)
+{
+    const Expr *x = &e;
+    while (const auto *p = x->as<ParenExpr>())
+        x = p->inner.get();
+    return *x;
+}
+
+QString binaryName(BinaryOp op)
+{
+    static const char *const names[] = {"+",  "-", "*", "/", "\\", "Mod", "^", "&",   "=",   "<>",
+                                        "<",  ">", "<=", ">=", "Is", "And", "Or", "Xor", "Eqv", "Imp"};
+    return QLatin1String(names[int(op)]);
+}
+
+// The part of the rule a note names, written back from the tree.
+QString sourceOf(const Expr &e)
+{
+    if (const auto *l = e.as<LiteralExpr>()) {
+        if (l->value.isString())
+            return QLatin1Char('"') + QString(l->value.rawString()).replace(QLatin1Char('"'), QLatin1String("\"\""))
+                   + QLatin1Char('"');
+        if (l->value.isNull())
+            return QStringLiteral("Null");
+        return l->value.toString(vbscript::ScriptLocale());
+    }
+    if (const auto *p = e.as<ParenExpr>())
+        return QLatin1Char('(') + sourceOf(*p->inner) + QLatin1Char(')');
+    if (const auto *n = e.as<NameExpr>())
+        return n->ref.kind == vbscript::NameRef::Kind::Local ? QLatin1Char('[') + n->ref.name + QLatin1Char(']')
+                                                              : n->ref.name;
+    if (const auto *c = e.as<NameCallExpr>()) {
+        QStringList args;
+        for (const auto &a : c->args)
+            args << sourceOf(*a);
+        return c->ref.name + QLatin1Char('(') + args.join(QLatin1String(", ")) + QLatin1Char(')');
+    }
+    if (const auto *u = e.as<UnaryExpr>())
+        return (u->op == UnaryOp::Not ? QStringLiteral("Not ") : u->op == UnaryOp::Neg ? QStringLiteral("-")
+                                                                                        : QStringLiteral("+"))
+               + sourceOf(*u->operand);
+    if (const auto *b = e.as<BinaryExpr>())
+        return sourceOf(*b->left) + QLatin1Char(' ') + binaryName(b->op) + QLatin1Char(' ') + sourceOf(*b->right);
+    return QStringLiteral("...");
+}
+
+Comparison comparisonOf(BinaryOp op)
+{
+    switch (op) {
+    case BinaryOp::Eq: return Comparison::Eq;
+    case BinaryOp::Ne: return Comparison::Ne;
+    case BinaryOp::Lt: return Comparison::Lt;
+    case BinaryOp::Gt: return Comparison::Gt;
+    case BinaryOp::Le: return Comparison::Le;
+    default: return Comparison::Ge;
+    }
+}
+
+Comparison opposite(Comparison c)
+{
+    switch (c) {
+    case Comparison::Eq: return Comparison::Ne;
+    case Comparison::Ne: return Comparison::Eq;
+    case Comparison::Lt: return Comparison::Ge;
+    case Comparison::Gt: return Comparison::Le;
+    case Comparison::Le: return Comparison::Gt;
+    case Comparison::Ge: return Comparison::Lt;
+    }
+    return c;
+}
+
+// The kind a column gives when nothing else says which to read it as.
+ValueKind naturalKind(Binding b)
+{
+    switch (b) {
+    case Binding::SqliteStrictText:
+    case Binding::PgText: return ValueKind::Text;
+    case Binding::PgBool: return ValueKind::Boolean;
+    case Binding::PgDate:
+    case Binding::PgTimestamp:
+    case Binding::PgTimestampTz: return ValueKind::Date;
+    default: return ValueKind::Number;
+    }
+}
+
+QString kindName(ValueKind k)
+{
+    switch (k) {
+    case ValueKind::Number: return QStringLiteral("a number");
+    case ValueKind::Text: return QStringLiteral("text");
+    case ValueKind::Date: return QStringLiteral("a date");
+    case ValueKind::Boolean: return QStringLiteral("a Boolean");
+    }
+    return {};
+}
+
+class Walk
+{
+public:
+    Walk(const Dialect &dialect, const vbscript::CompiledExpression &rule, const QList<ColumnBinding> &columns)
+        : m_dialect(dialect), m_parameters(dialect)
+    {
+        for (const QString &variable : rule.variables()) {
+            const ColumnBinding *found = nullptr;
+            for (const ColumnBinding &c : columns)
+                if (c.variable.compare(variable, Qt::CaseInsensitive) == 0)
+                    found = &c;
+            m_columns.push_back(found);
+        }
+    }
+
+    Parameters &parameters() { return m_parameters; }
+    QList<Note> &notes() { return m_notes; }
+
+    std::optional<Truth> truth(const Expr &e0)
+    {
+        const Expr &e = unwrapped(e0);
+        if (const auto *l = e.as<LiteralExpr>()) {
+            if (l->value.type() == VarType::Boolean)
+                return l->value.rawBool() ? Truth{Condition::always(), Condition::never(), {}, true}
+                                          : Truth{Condition::never(), Condition::always(), {}, true};
+            if (l->value.isNull())
+                return Truth{};
+            return fail(e, QStringLiteral("a value that is not a Boolean stands where a condition is expected"));
+        }
+        if (const auto *u = e.as<UnaryExpr>()) {
+            if (u->op != UnaryOp::Not)
+                return fail(e, QStringLiteral("a number stands where a condition is expected"));
+            auto t = truth(*u->operand);
+            if (t)
+                std::swap(t->isTrue, t->isFalse);
+            return t;
+        }
+        if (const auto *b = e.as<BinaryExpr>())
+            return binaryTruth(*b);
+        if (const auto *c = e.as<NameCallExpr>())
+            return callTruth(*c);
+        if (const auto *n = e.as<NameExpr>()) {
+            if (const ColumnBinding *column = columnOf(*n); column && naturalKind(column->binding) == ValueKind::Boolean)
+                return fail(e, QStringLiteral("Boolean columns are not read in SQL yet"));
+        }
+        return fail(e, QStringLiteral("only comparisons, IsNull, And, Or, Xor, Eqv, Imp and Not are conditions "
+                                      "in SQL"));
+    }
+
+private:
+    std::optional<Truth> fail(const Expr &e, const QString &why)
+    {
+        note(e, why);
+        return std::nullopt;
+    }
+
+    void note(const Expr &e, const QString &why)
+    {
+        m_notes.append(Note{e.line, e.column + 1, sourceOf(e), why});
+    }
+
+    const ColumnBinding *columnOf(const NameExpr &n) const
+    {
+        if (n.ref.kind != vbscript::NameRef::Kind::Local || n.ref.slot < 0 || n.ref.slot >= int(m_columns.size()))
+            return nullptr;
+        return m_columns[size_t(n.ref.slot)];
+    }
+
+    // A part the engine evaluates without ever raising an error: a variable,
+    // a literal, a test of one that only looks at its subtype, or a
+    // comparison of two variables (a number against text is less, whatever
+    // the text). What it gives can be left to the engine on rows the SQL
+    // fetches anyway. (IsNumeric and IsDate convert, and may overflow.)
+    bool neverRaises(const Expr &e0) const
+    {
+        const Expr &e = unwrapped(e0);
+        const auto isColumn = [&](const Expr &x) {
+            const auto *n = unwrapped(x).as<NameExpr>();
+            return n && columnOf(*n) != nullptr;
+        };
+        if (e.as<LiteralExpr>() || isColumn(e))
+            return true;
+        if (const auto *c = e.as<NameCallExpr>())
+            return c->ref.kind != vbscript::NameRef::Kind::Local
+                   && (c->ref.key == QLatin1String("isnull") || c->ref.key == QLatin1String("isempty"))
+                   && c->args.size() == 1 && neverRaises(*c->args[0]);
+        if (const auto *b = e.as<BinaryExpr>())
+            return b->op >= BinaryOp::Eq && b->op <= BinaryOp::Ge && isColumn(*b->left) && isColumn(*b->right);
+        return false;
+    }
+
+    // Where a part cannot be written exactly but cannot fail either, it may
+    // be True and may be False on any row: the rest of the rule still
+    // narrows the rows down.
+    std::optional<Truth> inexact(const Expr &e, const QString &why)
+    {
+        if (!neverRaises(e))
+            return fail(e, why);
+        note(e, why + QStringLiteral("; the engine re-checks the rows"));
+        return Truth{Condition::always(), Condition::always(), {}, false};
+    }
+
+    std::optional<Truth> binaryTruth(const BinaryExpr &b)
+    {
+        switch (b.op) {
+        case BinaryOp::Eq: case BinaryOp::Ne: case BinaryOp::Lt:
+        case BinaryOp::Gt: case BinaryOp::Le: case BinaryOp::Ge:
+            return comparison(b);
+        case BinaryOp::And: case BinaryOp::Or: case BinaryOp::Xor: case BinaryOp::Eqv: case BinaryOp::Imp:
+            break;
+        default:
+            return fail(b, QStringLiteral("the operator %1 gives a value, not a condition").arg(binaryName(b.op)));
+        }
+        // On Booleans and Null these are three-valued; the engine evaluates
+        // both sides, so either side's errors are the whole's.
+        const auto l = truth(*b.left);
+        if (!l)
+            return std::nullopt;
+        const auto r = truth(*b.right);
+        if (!r)
+            return std::nullopt;
+        Truth t;
+        t.guard = anyOf(l->guard, r->guard);
+        t.exact = l->exact && r->exact;
+        const auto both = [](const Condition &x, const Condition &y) { return allOf(x, y); };
+        switch (b.op) {
+        case BinaryOp::And:
+            t.isTrue = both(l->isTrue, r->isTrue);
+            t.isFalse = anyOf(l->isFalse, r->isFalse);
+            break;
+        case BinaryOp::Or:
+            t.isTrue = anyOf(l->isTrue, r->isTrue);
+            t.isFalse = both(l->isFalse, r->isFalse);
+            break;
+        case BinaryOp::Xor:
+            t.isTrue = anyOf(both(l->isTrue, r->isFalse), both(l->isFalse, r->isTrue));
+            t.isFalse = anyOf(both(l->isTrue, r->isTrue), both(l->isFalse, r->isFalse));
+            break;
+        case BinaryOp::Eqv:
+            t.isTrue = anyOf(both(l->isTrue, r->isTrue), both(l->isFalse, r->isFalse));
+            t.isFalse = anyOf(both(l->isTrue, r->isFalse), both(l->isFalse, r->isTrue));
+            break;
+        default:  // Imp
+            t.isTrue = anyOf(l->isFalse, r->isTrue);
+            t.isFalse = both(l->isTrue, r->isFalse);
+            break;
+        }
+        return t;
+    }
+
+    std::optional<Truth> callTruth(const NameCallExpr &c)
+    {
+        if (c.ref.kind == vbscript::NameRef::Kind::Local)
+            return fail(c, QStringLiteral("a variable is not called"));
+        if (c.ref.key == QLatin1String("isnull") && c.args.size() == 1) {
+            const Expr &arg = unwrapped(*c.args[0]);
+            if (const auto *n = arg.as<NameExpr>(); n && columnOf(*n)) {
+                // Every binding's NULL is the engine's Null and nothing else is.
+                const QString sql = m_dialect.quoteIdentifier(columnOf(*n)->column);
+                return Truth{Condition::of(sql + QStringLiteral(" IS NULL")),
+                             Condition::of(sql + QStringLiteral(" IS NOT NULL")), {}, true};
+            }
+            const auto v = value(arg, std::nullopt);
+            if (!v)
+                return inexact(c, QStringLiteral("its argument is not computed in SQL"));
+            if (v->alwaysNull)
+                return Truth{Condition::always(), Condition::never(), v->guard, true};
+            return Truth{Condition::of(QLatin1Char('(') + v->sql + QStringLiteral(") IS NULL")),
+                         Condition::of(QLatin1Char('(') + v->sql + QStringLiteral(") IS NOT NULL")), v->guard, true};
+        }
+        return inexact(c, QStringLiteral("%1 is not written in SQL").arg(c.ref.name));
+    }
+
+    std::optional<Truth> comparison(const BinaryExpr &b)
+    {
+        const Expr &left = unwrapped(*b.left), &right = unwrapped(*b.right);
+        // A literal fixes the kind both sides are read as: the engine
+        // converts the other side to it (or raises 13), so rows holding
+        // another kind are the engine's to decide.
+        std::optional<Value> l, r;
+        if (left.as<LiteralExpr>()) {
+            l = value(left, std::nullopt);
+            if (l)
+                r = value(right, l->kind == ValueKind::Date ? ValueKind::Number : l->kind);
+        } else {
+            r = right.as<LiteralExpr>() ? value(right, std::nullopt) : std::nullopt;
+            if (r)
+                l = value(left, r->kind == ValueKind::Date ? ValueKind::Number : r->kind);
+            else if (!right.as<LiteralExpr>()) {
+                l = value(left, std::nullopt);
+                if (l)
+                    r = value(right, l->kind);
+            }
+        }
+        if (!l || !r)
+            return inexact(b, QStringLiteral("an operand is not computed in SQL"));
+        Truth t;
+        t.guard = anyOf(l->guard, r->guard);
+        if (l->alwaysNull || r->alwaysNull)
+            return t;  // Null on every row
+        // A date literal against a number compares as its serial number.
+        for (Value *v : {&*l, &*r}) {
+            Value *other = v == &*l ? &*r : &*l;
+            if (v->dateSerial && other->kind == ValueKind::Number) {
+                v->kind = ValueKind::Number;
+                v->sql = m_parameters.bind(Parameter::Type::Real, *v->dateSerial);
+            }
+        }
+        if (l->kind != r->kind)
+            return inexact(b, QStringLiteral("%1 is compared with %2").arg(kindName(l->kind), kindName(r->kind)));
+        const Comparison op = comparisonOf(b.op);
+        const auto yes = m_dialect.compare(l->kind, op, l->sql, r->sql, m_parameters);
+        const auto no = m_dialect.compare(l->kind, opposite(op), l->sql, r->sql, m_parameters);
+        if (!yes || !no)
+            return inexact(b, QStringLiteral("%1 is not compared in SQL").arg(kindName(l->kind)));
+        t.isTrue = Condition::of(yes->sql);
+        t.isFalse = Condition::of(no->sql);
+        t.guard = anyOf(t.guard, anyOf(Condition::of(yes->guard), Condition::of(no->guard)));
+        return t;
+    }
+
+    std::optional<Value> failValue(const Expr &e, const QString &why)
+    {
+        note(e, why);
+        return std::nullopt;
+    }
+
+    static std::optional<Value> guarded(ValueKind kind, const std::optional<Guarded> &g, const Condition &guard)
+    {
+        if (!g)
+            return std::nullopt;
+        return Value{kind, g->sql, anyOf(guard, Condition::of(g->guard)), false, std::nullopt};
+    }
+
+    std::optional<Value> literalValue(const LiteralExpr &l)
+    {
+        const vbscript::Variant &v = l.value;
+        switch (v.type()) {
+        case VarType::Byte: case VarType::Integer: case VarType::Long:
+            return Value{ValueKind::Number,
+                         m_parameters.bind(Parameter::Type::Integer, qint64(v.toDouble(vbscript::ScriptLocale()))),
+                         {}, false, std::nullopt};
+        case VarType::Double:
+            return Value{ValueKind::Number, m_parameters.bind(Parameter::Type::Real, v.rawDouble()), {}, false,
+                         std::nullopt};
+        case VarType::String:
+            return Value{ValueKind::Text, m_parameters.bind(Parameter::Type::Text, v.rawString()), {}, false,
+                         std::nullopt};
+        case VarType::Date:
+            return Value{ValueKind::Date, m_parameters.bind(Parameter::Type::Real, v.rawDate()), {}, false,
+                         v.rawDate()};
+        case VarType::Null:
+            return Value{ValueKind::Number, {}, {}, true, std::nullopt};
+        default:
+            return failValue(l, QStringLiteral("a literal of this type is not bound in SQL"));
+        }
+    }
+
+    // The rule's value `e`, a variable being read as `want` where one is given.
+    std::optional<Value> value(const Expr &e0, std::optional<ValueKind> want)
+    {
+        const Expr &e = unwrapped(e0);
+        if (const auto *l = e.as<LiteralExpr>())
+            return literalValue(*l);
+        if (const auto *n = e.as<NameExpr>()) {
+            const ColumnBinding *column = columnOf(*n);
+            if (!column)
+                return failValue(e, QStringLiteral("a name that is no column's variable"));
+            const ValueKind kind = want.value_or(naturalKind(column->binding));
+            const auto read = m_dialect.readColumn(column->column, column->binding, kind, m_parameters);
+            if (!read)
+                return failValue(e, QStringLiteral("the column never holds %1 here").arg(kindName(kind)));
+            return Value{kind, read->sql, Condition::of(read->guard), false, std::nullopt};
+        }
+        if (const auto *u = e.as<UnaryExpr>()) {
+            if (u->op == UnaryOp::Not)
+                return failValue(e, QStringLiteral("Not on a number is bitwise"));
+            const auto v = value(*u->operand, ValueKind::Number);
+            if (!v || v->kind != ValueKind::Number || v->alwaysNull)
+                return failValue(e, QStringLiteral("the operand is not a number in SQL"));
+            if (u->op == UnaryOp::Plus)
+                return v;
+            return guarded(ValueKind::Number, m_dialect.negate(v->sql, m_parameters), v->guard);
+        }
+        if (const auto *b = e.as<BinaryExpr>())
+            return binaryValue(*b);
+        if (const auto *c = e.as<NameCallExpr>())
+            return callValue(*c);
+        return failValue(e, QStringLiteral("this part is not computed in SQL"));
+    }
+
+    std::optional<std::pair<Value, Value>> operands(const Expr &a, const Expr &b, ValueKind kind)
+    {
+        auto l = value(a, kind);
+        if (!l)
+            return std::nullopt;
+        auto r = value(b, kind);
+        if (!r)
+            return std::nullopt;
+        if ((l->kind != kind && !l->alwaysNull) || (r->kind != kind && !r->alwaysNull))
+            return std::nullopt;
+        return std::pair{*l, *r};
+    }
+
+    std::optional<Value> binaryValue(const BinaryExpr &b)
+    {
+        if (b.op == BinaryOp::Concat) {
+            const auto ops = operands(*b.left, *b.right, ValueKind::Text);
+            if (!ops)
+                return failValue(b, QStringLiteral("& is done in SQL on text only"));
+            const auto &[l, r] = *ops;
+            const Condition guard = anyOf(l.guard, r.guard);
+            if (l.alwaysNull && r.alwaysNull)
+                return Value{ValueKind::Text, {}, guard, true, std::nullopt};
+            const QString a = l.alwaysNull ? QStringLiteral("NULL") : l.sql;
+            const QString c = r.alwaysNull ? QStringLiteral("NULL") : r.sql;
+            // Null & "x" is "x"; only Null & Null is Null.
+            return Value{ValueKind::Text,
+                         QStringLiteral("CASE WHEN (%1) IS NULL AND (%2) IS NULL THEN NULL ELSE %3 END")
+                             .arg(a, c, m_dialect.concat(a, c)),
+                         guard, false, std::nullopt};
+        }
+        Arithmetic op;
+        switch (b.op) {
+        case BinaryOp::Add: op = Arithmetic::Add; break;
+        case BinaryOp::Sub: op = Arithmetic::Sub; break;
+        case BinaryOp::Mul: op = Arithmetic::Mul; break;
+        case BinaryOp::Div: op = Arithmetic::Div; break;
+        case BinaryOp::IntDiv: op = Arithmetic::IntDiv; break;
+        case BinaryOp::Mod: op = Arithmetic::Mod; break;
+        default: return failValue(b, QStringLiteral("the operator %1 is not computed in SQL").arg(binaryName(b.op)));
+        }
+        const auto ops = operands(*b.left, *b.right, ValueKind::Number);
+        if (!ops)
+            return failValue(b, QStringLiteral("%1 is done in SQL on numbers only").arg(binaryName(b.op)));
+        const auto &[l, r] = *ops;
+        const Condition guard = anyOf(l.guard, r.guard);
+        if (l.alwaysNull || r.alwaysNull)
+            return Value{ValueKind::Number, {}, guard, true, std::nullopt};
+        return guarded(ValueKind::Number, m_dialect.arithmetic(op, l.sql, r.sql, m_parameters), guard);
+    }
+
+    // A literal whole number, as Left, Right and Mid take their counts.
+    static std::optional<int> literalCount(const Expr &e0, int least)
+    {
+        const Expr &e = unwrapped(e0);
+        const auto *l = e.as<LiteralExpr>();
+        if (!l)
+            return std::nullopt;
+        const VarType t = l->value.type();
+        if (t != VarType::Integer && t != VarType::Long && t != VarType::Byte)
+            return std::nullopt;
+        const double n = l->value.toDouble(vbscript::ScriptLocale());
+        if (n < least)
+            return std::nullopt;
+        return int(n);
+    }
+
+    std::optional<Value> callValue(const NameCallExpr &c)
+    {
+        if (c.ref.kind == vbscript::NameRef::Kind::Local)
+            return failValue(c, QStringLiteral("a variable is not called"));
+        const QString &name = c.ref.key;
+        const auto argument = [&](size_t i, ValueKind kind) -> std::optional<Value> {
+            auto v = value(*c.args[i], kind);
+            if (v && v->kind != kind && !v->alwaysNull)
+                return std::nullopt;
+            return v;
+        };
+        // Most functions give Null for Null; those that refuse it raise 94,
+        // and the rows where that happens are the engine's.
+        const auto nullOr = [&](const std::optional<Value> &arg, ValueKind kind,
+                                const std::function<std::optional<Guarded>(const QString &)> &make,
+                                bool refusesNull = false) -> std::optional<Value> {
+            if (!arg)
+                return failValue(c, QStringLiteral("the argument of %1 is not computed in SQL").arg(c.ref.name));
+            if (arg->alwaysNull && refusesNull)
+                return failValue(c, QStringLiteral("%1 raises an error for Null").arg(c.ref.name));
+            if (arg->alwaysNull)
+                return Value{kind, {}, arg->guard, true, std::nullopt};
+            const Condition guard =
+                refusesNull ? anyOf(arg->guard, Condition::of(QLatin1Char('(') + arg->sql + QStringLiteral(") IS NULL")))
+                            : arg->guard;
+            auto v = guarded(kind, make(arg->sql), guard);
+            if (!v)
+                return failValue(c, QStringLiteral("%1 is not written in this SQL").arg(c.ref.name));
+            return v;
+        };
+        const size_t n = c.args.size();
+        if (name == QLatin1String("len") && n == 1)
+            return nullOr(argument(0, ValueKind::Text), ValueKind::Number,
+                          [&](const QString &t) { return m_dialect.length(t, m_parameters); });
+        static const QHash<QString, TextFunction> textFunctions{
+            {QStringLiteral("ucase"), TextFunction::UCase}, {QStringLiteral("lcase"), TextFunction::LCase},
+            {QStringLiteral("trim"), TextFunction::Trim},   {QStringLiteral("ltrim"), TextFunction::LTrim},
+            {QStringLiteral("rtrim"), TextFunction::RTrim}};
+        if (const auto f = textFunctions.constFind(name); f != textFunctions.constEnd() && n == 1)
+            return nullOr(argument(0, ValueKind::Text), ValueKind::Text,
+                          [&](const QString &t) { return m_dialect.textFunction(*f, t, m_parameters); });
+        if ((name == QLatin1String("left") || name == QLatin1String("right")) && n == 2) {
+            const auto count = literalCount(*c.args[1], 0);
+            if (!count)
+                return failValue(c, QStringLiteral("the length is not a literal whole number of 0 or more"));
+            const bool left = name == QLatin1String("left");
+            return nullOr(argument(0, ValueKind::Text), ValueKind::Text, [&](const QString &t) {
+                return left ? m_dialect.substring(t, 1, *count, m_parameters)
+                            : m_dialect.right(t, *count, m_parameters);
+            });
+        }
+        if (name == QLatin1String("mid") && (n == 2 || n == 3)) {
+            const auto start = literalCount(*c.args[1], 1);
+            const auto count = n == 3 ? literalCount(*c.args[2], 0) : std::optional<int>(-1);
+            if (!start || !count)
+                return failValue(c, QStringLiteral("the start or length is not a literal whole number in range"));
+            return nullOr(argument(0, ValueKind::Text), ValueKind::Text,
+                          [&](const QString &t) { return m_dialect.substring(t, *start, *count, m_parameters); });
+        }
+        if (name == QLatin1String("instr") && n == 2) {
+            const auto hay = argument(0, ValueKind::Text);
+            const auto sought = argument(1, ValueKind::Text);
+            if (!hay || !sought)
+                return failValue(c, QStringLiteral("an argument of InStr is not text in SQL"));
+            const Condition guard = anyOf(hay->guard, sought->guard);
+            if (hay->alwaysNull || sought->alwaysNull)
+                return Value{ValueKind::Number, {}, guard, true, std::nullopt};
+            return guarded(ValueKind::Number, m_dialect.position(hay->sql, sought->sql, m_parameters), guard);
+        }
+        if ((name == QLatin1String("cint") || name == QLatin1String("clng")) && n == 1) {
+            const bool isInt = name == QLatin1String("cint");
+            return nullOr(argument(0, ValueKind::Number), ValueKind::Number, [&](const QString &x) {
+                return m_dialect.wholeNumber(x, isInt ? -32768 : -2147483647 - qint64(1), isInt ? 32767 : 2147483647,
+                                             m_parameters);
+            }, true);
+        }
+        if (name == QLatin1String("round") && (n == 1 || n == 2)) {
+            const auto digits = n == 2 ? literalCount(*c.args[1], 0) : std::optional<int>(0);
+            if (!digits)
+                return failValue(c, QStringLiteral("the number of digits is not a literal whole number of 0 or more"));
+            return nullOr(argument(0, ValueKind::Number), ValueKind::Number,
+                          [&](const QString &x) { return m_dialect.round(x, *digits, m_parameters); });
+        }
+        return failValue(c, QStringLiteral("%1 is not computed in SQL").arg(c.ref.name));
+    }
+
+    const Dialect &m_dialect;
+    Parameters m_parameters;
+    QList<Note> m_notes;
+    std::vector<const ColumnBinding *> m_columns;
+};
+
+QString rendered(const Dialect &dialect, const Condition &c)
+{
+    switch (c.kind) {
+    case Condition::Kind::Never: return dialect.alwaysFalse();
+    case Condition::Kind::Always: return dialect.alwaysTrue();
+    case Condition::Kind::Sql: return c.sql;
+    }
+    return {};
+}
+
+Translation failed(const Dialect *dialect, QList<Note> notes)
+{
+    Translation t;
+    t.outcome = Outcome::Fail;
+    t.where = dialect ? dialect->alwaysTrue() : QStringLiteral("TRUE");
+    t.flagged = t.where;
+    t.notes = std::move(notes);
+    return t;
+}
+
+} // namespace
+
+Translation translateRule(const vbscript::CompiledExpression &rule, SqlDialect which,
+                          const QList<ColumnBinding> &columns)
+{
+    const Dialect *dialect = dialectFor(which);
+    if (!dialect)
+        return failed(nullptr, {Note{1, 1, rule.text(), QStringLiteral("this build has no such SQL dialect")}});
+    QList<Note> unbound;
+    for (const QString &variable : rule.variables()) {
+        const bool bound = std::any_of(columns.begin(), columns.end(), [&](const ColumnBinding &c) {
+            return c.variable.compare(variable, Qt::CaseInsensitive) == 0;
+        });
+        if (!bound)
+            unbound.append(Note{1, 1, QLatin1Char('[') + variable + QLatin1Char(']'),
+                                QStringLiteral("the variable is bound to no column")});
+    }
+    if (!unbound.isEmpty() || !rule.tree())
+        return failed(dialect, unbound);
+
+    Walk walk(*dialect, rule, columns);
+    const std::optional<Truth> truth = walk.truth(*rule.tree());
+    if (!truth)
+        return failed(dialect, walk.notes());
+    Translation t;
+    t.notes = walk.notes();
+    const Condition where = anyOf(truth->isTrue, truth->guard);
+    if (where.isAlways()) {
+        t.notes.append(Note{1, 1, rule.text(), QStringLiteral("nothing is left for SQL to decide")});
+        return failed(dialect, t.notes);
+    }
+    t.outcome = truth->exact ? Outcome::Complete : Outcome::Partial;
+    t.where = rendered(*dialect, where);
+    t.flagged = truth->exact ? rendered(*dialect, truth->guard) : dialect->alwaysTrue();
+    t.parameters = walk.parameters().list();
+    return t;
+}
+
+} // namespace nvtarnix::pushdown

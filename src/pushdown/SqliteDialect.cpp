@@ -1,0 +1,266 @@
+#include "pushdown/SqliteDialect.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace nvtarnix::pushdown {
+
+namespace {
+
+// Integers beyond 2^53 become Doubles in the engine that no longer hold them
+// exactly, while SQLite compares them as integers.
+constexpr qint64 ExactIntegers = qint64(1) << 53;
+constexpr double LargestDouble = 1.7976931348623157e308;
+
+QString paren(const QString &sql)
+{
+    return QLatin1Char('(') + sql + QLatin1Char(')');
+}
+
+QString either(const QStringList &conditions)
+{
+    QStringList parts;
+    for (const QString &c : conditions)
+        if (!c.isEmpty())
+            parts << paren(c);
+    return parts.join(QLatin1String(" OR "));
+}
+
+class SqliteDialect final : public Dialect
+{
+public:
+    QString quoteIdentifier(const QString &name) const override
+    {
+        return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\""))
+               + QLatin1Char('"');
+    }
+
+    QString placeholder(int number, Parameter::Type) const override
+    {
+        return QLatin1Char('?') + QString::number(number);
+    }
+
+    QString alwaysTrue() const override { return QStringLiteral("1"); }
+    QString alwaysFalse() const override { return QStringLiteral("0"); }
+
+    std::optional<Guarded> readColumn(const QString &column, Binding binding, ValueKind kind,
+                                      Parameters &p) const override
+    {
+        const QString c = quoteIdentifier(column);
+        const bool anyClass = binding == Binding::SqliteStorageClass;
+        switch (kind) {
+        case ValueKind::Number: {
+            if (binding == Binding::SqliteStrictReal)
+                return Guarded{c, {}};
+            if (!anyClass && binding != Binding::SqliteStrictInteger)
+                return std::nullopt;
+            // Between the bounds a value is exact as a Double, integer or
+            // real alike; text and blobs (which sort after numbers) are no
+            // number the engine would compare as one. Without its affinity
+            // (unary plus), a TEXT column does not make the bounds text.
+            const QString outside = QStringLiteral("%1 NOT BETWEEN %2 AND %3")
+                                        .arg(anyClass ? QLatin1Char('+') + c : c,
+                                             p.bind(Parameter::Type::Integer, -ExactIntegers),
+                                             p.bind(Parameter::Type::Integer, ExactIntegers));
+            return Guarded{c, outside};
+        }
+        case ValueKind::Text:
+            if (binding == Binding::SqliteStrictText)
+                return Guarded{c, {}};
+            if (!anyClass)
+                return std::nullopt;
+            // Unary plus takes the column's affinity away: a numeric column
+            // would otherwise turn a text operand like '10' into a number.
+            return Guarded{QLatin1Char('+') + c,
+                           QStringLiteral("typeof(%1) IN (%2, %3, %4)")
+                               .arg(c, p.bind(Parameter::Type::Text, QStringLiteral("integer")),
+                                    p.bind(Parameter::Type::Text, QStringLiteral("real")),
+                                    p.bind(Parameter::Type::Text, QStringLiteral("blob")))};
+        case ValueKind::Date:
+        case ValueKind::Boolean:
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Guarded> compare(ValueKind kind, Comparison op, const QString &a, const QString &b,
+                                   Parameters &p) const override
+    {
+        static const char *const ops[] = {"=", "<>", "<", ">", "<=", ">="};
+        const QString sign = QLatin1String(ops[int(op)]);
+        switch (kind) {
+        case ValueKind::Number:
+            return Guarded{QStringLiteral("%1 %2 %3").arg(paren(a), sign, paren(b)), {}};
+        case ValueKind::Text: {
+            // The binary collation, named: a NOCASE column must not make the
+            // comparison blind to case. UTF-8 bytes order as code points,
+            // and UTF-16 code units order otherwise beyond the BMP.
+            const QString sql = QStringLiteral("%1 %2 %3 COLLATE BINARY").arg(paren(a), sign, paren(b));
+            if (op == Comparison::Eq || op == Comparison::Ne)
+                return Guarded{sql, {}};
+            return Guarded{sql, either({beyondBmp(a, p), beyondBmp(b, p)})};
+        }
+        case ValueKind::Date:
+        case ValueKind::Boolean:
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Guarded> arithmetic(Arithmetic op, const QString &a, const QString &b,
+                                      Parameters &p) const override
+    {
+        if (op == Arithmetic::IntDiv || op == Arithmetic::Mod) {
+            // Both operands are rounded to Longs; only whole numbers well
+            // inside the Long range are done here (-2^31 \ -1 overflows).
+            const QString lo = p.bind(Parameter::Type::Integer, qint64(-2147483647));
+            const QString hi = p.bind(Parameter::Type::Integer, qint64(2147483647));
+            const auto unfit = [&](const QString &v) {
+                return QStringLiteral("%1 NOT BETWEEN %2 AND %3 OR %1 <> CAST(%1 AS INTEGER)")
+                    .arg(paren(v), lo, hi);
+            };
+            const QString sql = QStringLiteral("CAST(%1 AS INTEGER) %2 CAST(%3 AS INTEGER)")
+                                    .arg(paren(a), op == Arithmetic::IntDiv ? QStringLiteral("/")
+                                                                            : QStringLiteral("%"),
+                                         paren(b));
+            return Guarded{sql, either({unfit(a), unfit(b), paren(b) + QStringLiteral(" = 0")})};
+        }
+        static const char *const ops[] = {"+", "-", "*", "/"};
+        // In Doubles: a Long result is exact in one, and a result too wide
+        // for a Long becomes the same Double in the engine.
+        const QString sql = QStringLiteral("CAST(%1 AS REAL) %2 %3").arg(paren(a), QLatin1String(ops[int(op)]), paren(b));
+        QStringList guard{overflow(sql, a, b, p)};
+        if (op == Arithmetic::Div)
+            guard << paren(b) + QStringLiteral(" = 0");
+        return Guarded{sql, either(guard)};
+    }
+
+    std::optional<Guarded> negate(const QString &a, Parameters &) const override
+    {
+        return Guarded{QStringLiteral("-") + paren(a), {}};
+    }
+
+    std::optional<Guarded> length(const QString &text, Parameters &p) const override
+    {
+        return Guarded{QStringLiteral("length(%1)").arg(text), beyondBmp(text, p)};
+    }
+
+    std::optional<Guarded> textFunction(TextFunction f, const QString &text, Parameters &p) const override
+    {
+        switch (f) {
+        case TextFunction::UCase:
+        case TextFunction::LCase:
+            // SQLite's upper() and lower() know ASCII letters only.
+            return Guarded{QStringLiteral("%1(%2)").arg(f == TextFunction::UCase ? QStringLiteral("upper")
+                                                                                 : QStringLiteral("lower"),
+                                                        text),
+                           QStringLiteral("%1 GLOB %2").arg(paren(text), p.bind(Parameter::Type::Text,
+                                                                                QStringLiteral("*[^ -~]*")))};
+        case TextFunction::Trim:
+        case TextFunction::LTrim:
+        case TextFunction::RTrim: {
+            // Blanks only, not tabs or line ends.
+            const char *fn = f == TextFunction::Trim ? "trim" : f == TextFunction::LTrim ? "ltrim" : "rtrim";
+            return Guarded{QStringLiteral("%1(%2, %3)")
+                               .arg(QLatin1String(fn), text, p.bind(Parameter::Type::Text, QStringLiteral(" "))),
+                           {}};
+        }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Guarded> substring(const QString &text, int start, int count, Parameters &p) const override
+    {
+        const QString from = p.bind(Parameter::Type::Integer, qint64(start));
+        const QString sql = count < 0 ? QStringLiteral("substr(%1, %2)").arg(text, from)
+                                      : QStringLiteral("substr(%1, %2, %3)")
+                                            .arg(text, from, p.bind(Parameter::Type::Integer, qint64(count)));
+        return Guarded{sql, beyondBmp(text, p)};
+    }
+
+    std::optional<Guarded> right(const QString &text, int count, Parameters &p) const override
+    {
+        if (count == 0)
+            return substring(text, 1, 0, p);
+        // substr() from -count gives the whole text when it is shorter.
+        return Guarded{QStringLiteral("substr(%1, %2)").arg(text, p.bind(Parameter::Type::Integer, qint64(-count))),
+                       beyondBmp(text, p)};
+    }
+
+    std::optional<Guarded> position(const QString &text, const QString &sought, Parameters &p) const override
+    {
+        // InStr finds nothing in empty text, not even empty text; Null
+        // sought text gives Null even then.
+        return Guarded{QStringLiteral("CASE WHEN %3 IS NULL THEN NULL WHEN %1 = %2 THEN 0 ELSE instr(%1, %3) END")
+                           .arg(paren(text), p.bind(Parameter::Type::Text, QString(QLatin1String(""))), sought),
+                       beyondBmp(text, p)};
+    }
+
+    std::optional<Guarded> wholeNumber(const QString &number, qint64 least, qint64 most,
+                                       Parameters &p) const override
+    {
+        // Whole numbers in range are themselves; anything else the engine
+        // rounds or refuses, and decides.
+        return Guarded{QStringLiteral("CAST(%1 AS INTEGER)").arg(paren(number)),
+                       QStringLiteral("%1 NOT BETWEEN %2 AND %3 OR %1 <> CAST(%1 AS INTEGER)")
+                           .arg(paren(number), p.bind(Parameter::Type::Integer, least),
+                                p.bind(Parameter::Type::Integer, most))};
+    }
+
+    std::optional<Guarded> round(const QString &number, int digits, Parameters &p) const override
+    {
+        if (digits < 0)
+            return std::nullopt;  // the engine raises 5
+        // As the engine rounds: scaled by 10^digits in Doubles, half to even,
+        // scaled back; a scaled value of 2^52 or more is left as it is.
+        // SQLite's own round() adds one half, which is not exact near ties.
+        const QString scale = p.bind(Parameter::Type::Real, std::pow(10.0, std::min(digits, 22)));
+        const QString s = QStringLiteral("(%1 * %2)").arg(paren(number), scale);
+        const QString t = QStringLiteral("CAST(CAST(%1 AS INTEGER) AS REAL)").arg(s);
+        const QString half = p.bind(Parameter::Type::Real, 0.5);
+        const QString sign = QStringLiteral("(CASE WHEN %1 < 0 THEN -1 ELSE 1 END)").arg(s);
+        const QString nearest = QStringLiteral(
+                                    "(CASE WHEN abs(%1 - %2) < %3 THEN %2 WHEN abs(%1 - %2) > %3 THEN %2 + %4 "
+                                    "WHEN CAST(%1 AS INTEGER) % 2 = 0 THEN %2 ELSE %2 + %4 END)")
+                                    .arg(s, t, half, sign);
+        const QString sql = QStringLiteral("(CASE WHEN abs(%1) >= %2 THEN %3 ELSE %4 / %5 END)")
+                                .arg(s, p.bind(Parameter::Type::Real, 4503599627370496.0), paren(number),
+                                     nearest, scale);
+        return Guarded{sql, {}};
+    }
+
+    QString concat(const QString &a, const QString &b) const override
+    {
+        return QStringLiteral("(coalesce(%1, '') || coalesce(%2, ''))").arg(a, b);
+    }
+
+private:
+    // Text holding a character beyond the BMP: a code point and a UTF-16
+    // code unit no longer count or order alike.
+    static QString beyondBmp(const QString &text, Parameters &p)
+    {
+        return QStringLiteral("%1 GLOB %2")
+            .arg(paren(text), p.bind(Parameter::Type::Text, QStringLiteral("*[\U00010000-\U0010FFFF]*")));
+    }
+
+    // A result the engine would not give as a Double: past the largest one
+    // (the engine raises Overflow), or not a number at all (SQLite makes NaN
+    // NULL).
+    static QString overflow(const QString &result, const QString &a, const QString &b, Parameters &p)
+    {
+        return QStringLiteral("abs(%1) > %2 OR (%1 IS NULL AND %3 IS NOT NULL AND %4 IS NOT NULL)")
+            .arg(result, p.bind(Parameter::Type::Real, LargestDouble), paren(a), paren(b));
+    }
+};
+
+} // namespace
+
+const Dialect &sqliteDialect()
+{
+    static const SqliteDialect dialect;
+    return dialect;
+}
+
+} // namespace nvtarnix::pushdown

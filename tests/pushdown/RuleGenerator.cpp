@@ -1,0 +1,178 @@
+#include "RuleGenerator.h"
+
+namespace pushdowntest {
+
+QString RuleNode::text() const
+{
+    QString out = pattern;
+    // From the last, so that %1 does not eat the start of %10.
+    for (int i = int(children.size()); i >= 1; --i)
+        out.replace(QLatin1Char('%') + QString::number(i), children[size_t(i - 1)].text());
+    return out;
+}
+
+int RuleNode::size() const
+{
+    int n = 1;
+    for (const RuleNode &c : children)
+        n += c.size();
+    return n;
+}
+
+RuleGenerator::RuleGenerator(const RuleVocabulary &vocabulary, quint64 seed)
+    : m_vocabulary(vocabulary), m_random(quint32(seed ^ (seed >> 32)))
+{
+}
+
+QString RuleGenerator::anyVariable()
+{
+    const QStringList all = m_vocabulary.numberVariables + m_vocabulary.textVariables;
+    return QLatin1Char('[') + all[pick(int(all.size()))] + QLatin1Char(']');
+}
+
+QString RuleGenerator::numberLiteral()
+{
+    static const QStringList literals{
+        QStringLiteral("0"),          QStringLiteral("1"),           QStringLiteral("-1"),
+        QStringLiteral("2"),          QStringLiteral("0.5"),         QStringLiteral("2.5"),
+        QStringLiteral("0.125"),      QStringLiteral("-2.5"),        QStringLiteral("32767"),
+        QStringLiteral("32768"),      QStringLiteral("2147483647"),  QStringLiteral("2147483648"),
+        QStringLiteral("9007199254740993"), QStringLiteral("100"),   QStringLiteral("1E+300"),
+        QStringLiteral("#1/31/2024#"), QStringLiteral("Null"),       QStringLiteral("3")};
+    return literals[pick(int(literals.size()))];
+}
+
+QString RuleGenerator::textLiteral()
+{
+    static const QStringList literals{
+        QStringLiteral("\"\""),     QStringLiteral("\" \""),     QStringLiteral("\"abc\""),
+        QStringLiteral("\"ABC\""),  QStringLiteral("\"10\""),    QStringLiteral("\"10,5\""),
+        QStringLiteral("\"10.5\""), QStringLiteral("\"αβγ\""),   QStringLiteral("\"ΑΒΓ\""),
+        QStringLiteral("\"a\""),    QStringLiteral("\"😀\""),    QStringLiteral("\"\uE000\""),
+        QStringLiteral("\"b\""),    QStringLiteral("\"2024-01-31\""), QStringLiteral("Null")};
+    return literals[pick(int(literals.size()))];
+}
+
+RuleNode RuleGenerator::number(int depth)
+{
+    using K = RuleNode::Kind;
+    const auto leaf = [&]() -> RuleNode {
+        if (pick(3) == 0)
+            return {K::Number, numberLiteral(), {}};
+        // Mostly number columns, sometimes any column.
+        if (pick(5) == 0 || m_vocabulary.numberVariables.isEmpty())
+            return {K::Number, anyVariable(), {}};
+        return {K::Number, QLatin1Char('[') + m_vocabulary.numberVariables[pick(int(m_vocabulary.numberVariables.size()))]
+                               + QLatin1Char(']'), {}};
+    };
+    if (depth <= 0 || pick(2) == 0)
+        return leaf();
+    static const QStringList binary{QStringLiteral("%1 + %2"), QStringLiteral("%1 - %2"), QStringLiteral("%1 * %2"),
+                                    QStringLiteral("%1 / %2"), QStringLiteral("%1 \\ %2"), QStringLiteral("%1 Mod %2")};
+    switch (pick(8)) {
+    case 0: case 1: case 2:
+        return {K::Number, binary[pick(int(binary.size()))], {number(depth - 1), number(depth - 1)}};
+    case 3: return {K::Number, QStringLiteral("Len(%1)"), {text(depth - 1)}};
+    case 4: return {K::Number, QStringLiteral("-%1"), {number(depth - 1)}};
+    case 5: {
+        static const QStringList rounding{QStringLiteral("Round(%1)"), QStringLiteral("Round(%1, 1)"),
+                                          QStringLiteral("Round(%1, 2)"), QStringLiteral("CInt(%1)"),
+                                          QStringLiteral("CLng(%1)")};
+        return {K::Number, rounding[pick(int(rounding.size()))], {number(depth - 1)}};
+    }
+    case 6: return {K::Number, QStringLiteral("InStr(%1, %2)"), {text(depth - 1), text(depth - 1)}};
+    default: return {K::Number, QStringLiteral("(%1)"), {number(depth - 1)}};
+    }
+}
+
+RuleNode RuleGenerator::text(int depth)
+{
+    using K = RuleNode::Kind;
+    if (depth <= 0 || pick(2) == 0) {
+        if (pick(3) == 0)
+            return {K::Text, textLiteral(), {}};
+        if (pick(5) == 0 || m_vocabulary.textVariables.isEmpty())
+            return {K::Text, anyVariable(), {}};
+        return {K::Text, QLatin1Char('[') + m_vocabulary.textVariables[pick(int(m_vocabulary.textVariables.size()))]
+                             + QLatin1Char(']'), {}};
+    }
+    static const QStringList unary{QStringLiteral("UCase(%1)"), QStringLiteral("LCase(%1)"), QStringLiteral("Trim(%1)"),
+                                   QStringLiteral("LTrim(%1)"), QStringLiteral("RTrim(%1)"), QStringLiteral("Left(%1, 2)"),
+                                   QStringLiteral("Right(%1, 1)"), QStringLiteral("Right(%1, 0)"),
+                                   QStringLiteral("Mid(%1, 2)"), QStringLiteral("Mid(%1, 2, 1)"),
+                                   QStringLiteral("Left(%1, 0)")};
+    if (pick(4) == 0)
+        return {K::Text, QStringLiteral("%1 & %2"), {text(depth - 1), text(depth - 1)}};
+    return {K::Text, unary[pick(int(unary.size()))], {text(depth - 1)}};
+}
+
+RuleNode RuleGenerator::condition(int depth)
+{
+    using K = RuleNode::Kind;
+    static const QStringList comparisons{QStringLiteral("%1 = %2"),  QStringLiteral("%1 <> %2"),
+                                         QStringLiteral("%1 < %2"),  QStringLiteral("%1 > %2"),
+                                         QStringLiteral("%1 <= %2"), QStringLiteral("%1 >= %2")};
+    const auto comparison = [&]() -> RuleNode {
+        const QString op = comparisons[pick(int(comparisons.size()))];
+        switch (pick(5)) {
+        case 0: case 1: return {K::Condition, op, {number(depth - 1), number(depth - 1)}};
+        case 2: case 3: return {K::Condition, op, {text(depth - 1), text(depth - 1)}};
+        default: return {K::Condition, op, {number(depth - 1), text(depth - 1)}};  // mixed, as users slip
+        }
+    };
+    if (depth <= 0)
+        return comparison();
+    switch (pick(10)) {
+    case 0: case 1: case 2: case 3: return comparison();
+    case 4: return {K::Condition, QStringLiteral("%1 And %2"), {condition(depth - 1), condition(depth - 1)}};
+    case 5: return {K::Condition, QStringLiteral("%1 Or %2"), {condition(depth - 1), condition(depth - 1)}};
+    case 6: return {K::Condition, QStringLiteral("Not (%1)"), {condition(depth - 1)}};
+    case 7: return {K::Condition, QStringLiteral("IsNull(%1)"), {pick(2) ? number(depth - 1) : text(depth - 1)}};
+    case 8: {
+        static const QStringList other{QStringLiteral("(%1) Xor (%2)"), QStringLiteral("(%1) Eqv (%2)"),
+                                       QStringLiteral("(%1) Imp (%2)")};
+        return {K::Condition, other[pick(int(other.size()))], {condition(depth - 1), condition(depth - 1)}};
+    }
+    default: {
+        // Parts no dialect writes, under Not and Or as well as And.
+        static const QStringList opaque{QStringLiteral("IsNumeric(%1)"), QStringLiteral("IsEmpty(%1)"),
+                                        QStringLiteral("%1 = [n1]"), QStringLiteral("%1 < [r1]"),
+                                        QStringLiteral("StrComp(%1, \"abc\", 1) = 0"),
+                                        QStringLiteral("Hex(%1) = \"A\""), QStringLiteral("CStr(%1) = \"1\"")};
+        return {K::Condition, opaque[pick(int(opaque.size()))], {RuleNode{K::Text, anyVariable(), {}}}};
+    }
+    }
+}
+
+namespace {
+
+void collect(const RuleNode &node, RuleNode::Kind kind, std::vector<const RuleNode *> &out)
+{
+    for (const RuleNode &c : node.children) {
+        if (c.kind == kind)
+            out.push_back(&c);
+        collect(c, kind, out);
+    }
+}
+
+} // namespace
+
+std::vector<RuleNode> simplerRules(const RuleNode &rule)
+{
+    std::vector<RuleNode> out;
+    // The whole replaced by one of its parts of the same kind...
+    std::vector<const RuleNode *> parts;
+    collect(rule, rule.kind, parts);
+    for (const RuleNode *p : parts)
+        out.push_back(*p);
+    // ...or one child made simpler.
+    for (size_t i = 0; i < rule.children.size(); ++i)
+        for (RuleNode &simpler : simplerRules(rule.children[i])) {
+            RuleNode copy = rule;
+            copy.children[i] = std::move(simpler);
+            out.push_back(std::move(copy));
+        }
+    return out;
+}
+
+} // namespace pushdowntest

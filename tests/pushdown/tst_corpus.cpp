@@ -1,0 +1,108 @@
+// Rules as users write them (data/corpus.tsv): how many run completely in
+// the database on typed columns and on declared ones.
+
+#include "TestMain.h"
+
+#include "pushdown/RuleTranslator.h"
+#include "vbscript/CompiledExpression.h"
+#include "vbscript/ScriptError.h"
+
+#include <QFile>
+#include <QTest>
+
+using nvtarnix::pushdown::Binding;
+using nvtarnix::pushdown::Outcome;
+
+namespace {
+
+// The orders table of the corpus: each column, and its binding in a STRICT
+// table. Dates are ISO text (ORD_DATE) or the engine's serial numbers in REAL
+// columns (ORD_SERIAL, ORD_SHIPPED).
+const QList<QPair<QString, Binding>> &columns()
+{
+    static const QList<QPair<QString, Binding>> all{
+        {QStringLiteral("ORD_NO"), Binding::SqliteStrictInteger},
+        {QStringLiteral("ORD_AMOUNT"), Binding::SqliteStrictReal},
+        {QStringLiteral("ORD_QTY"), Binding::SqliteStrictInteger},
+        {QStringLiteral("ORD_STATUS"), Binding::SqliteStrictInteger},
+        {QStringLiteral("ORD_DISCOUNT"), Binding::SqliteStrictReal},
+        {QStringLiteral("ORD_DAYS"), Binding::SqliteStrictInteger},
+        {QStringLiteral("ORD_SERIAL"), Binding::SqliteStrictReal},
+        {QStringLiteral("ORD_SHIPPED"), Binding::SqliteStrictReal},
+        {QStringLiteral("ORD_DATE"), Binding::SqliteStrictText},
+        {QStringLiteral("ORD_NOTE"), Binding::SqliteStrictText},
+        {QStringLiteral("CUST_NAME"), Binding::SqliteStrictText},
+        {QStringLiteral("CUST_COUNTRY"), Binding::SqliteStrictText},
+        {QStringLiteral("CUST_CITY"), Binding::SqliteStrictText},
+        {QStringLiteral("CUST_EMAIL"), Binding::SqliteStrictText},
+        {QStringLiteral("PRODUCT"), Binding::SqliteStrictText},
+    };
+    return all;
+}
+
+QStringList corpus()
+{
+    QStringList rules;
+    QFile file(QStringLiteral(PUSHDOWN_DATA_DIR "/corpus.tsv"));
+    if (!file.open(QIODevice::ReadOnly))
+        return rules;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            rules << line;
+    }
+    return rules;
+}
+
+} // namespace
+
+class tst_Corpus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shares_data()
+    {
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<int>("leastCompletePercent");
+        QTest::addColumn<int>("leastPushedPercent");
+        QTest::newRow("STRICT table") << true << 85 << 85;
+        QTest::newRow("declared table") << false << 70 << 70;
+    }
+
+    void shares()
+    {
+        QFETCH(bool, typed);
+        QFETCH(int, leastCompletePercent);
+        QFETCH(int, leastPushedPercent);
+        const QStringList rules = corpus();
+        QVERIFY(rules.size() >= 200);
+        QList<nvtarnix::pushdown::ColumnBinding> bindings;
+        for (const auto &[name, binding] : columns())
+            bindings.append({name, name.toLower(), typed ? binding : Binding::SqliteStorageClass});
+        int complete = 0, partial = 0;
+        QStringList failed;
+        for (const QString &rule : rules) {
+            std::shared_ptr<const vbscript::CompiledExpression> compiled;
+            try {
+                compiled = vbscript::CompiledExpression::compile(rule);
+            } catch (const vbscript::ScriptError &e) {
+                QFAIL(qPrintable(QStringLiteral("%1: %2").arg(rule, e.description())));
+            }
+            const auto t = nvtarnix::pushdown::translateRule(*compiled, nvtarnix::pushdown::SqlDialect::SQLite,
+                                                             bindings);
+            complete += t.outcome == Outcome::Complete;
+            partial += t.outcome == Outcome::Partial;
+            if (t.outcome == Outcome::Fail)
+                failed << rule;
+        }
+        const int n = int(rules.size());
+        qInfo("%d rules: %d Complete (%d %%), %d Partial, %d Fail", n, complete, 100 * complete / n, partial,
+              int(failed.size()));
+        QVERIFY2(100 * complete >= leastCompletePercent * n, qPrintable(failed.join(QLatin1Char('\n'))));
+        QVERIFY2(100 * (complete + partial) >= leastPushedPercent * n, qPrintable(failed.join(QLatin1Char('\n'))));
+    }
+};
+
+NVTARNIX_TEST_CLASS(tst_Corpus)
+#include "tst_corpus.moc"
