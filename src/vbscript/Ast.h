@@ -109,7 +109,7 @@ struct ParenExpr : Expr
     static constexpr ExprKind kKind = ExprKind::Paren;
     ParenExpr() : Expr(kKind) {}
     ExprPtr inner;
-    Variant eval(Runtime &rt, Frame &f) const override { return inner->eval(rt, f); }
+    Variant eval(Runtime &rt, Frame &f) const override;
 };
 
 struct NameExpr : Expr
@@ -207,9 +207,16 @@ struct BinaryExpr : Expr
 {
     static constexpr ExprKind kKind = ExprKind::Binary;
     BinaryExpr() : Expr(kKind) {}
+    ~BinaryExpr() override;
     BinaryOp op;
     ExprPtr left, right;
+    // A chain (a + b + c ...) nests down its left operands: both walk that
+    // side in a loop, so a chain of any length costs the stack one level.
     Variant eval(Runtime &rt, Frame &f) const override;
+
+private:
+    Variant apply(Runtime &rt, const Variant &a, const Variant &b) const;
+    Variant evalChain(Runtime &rt, Frame &f) const;
 };
 
 // ---- statements
