@@ -445,7 +445,9 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
 {
     if (size_t(args.values.size()) != p.params.size())
         raise(err::WrongNumberOfArguments, p.name);
-    checkStack();
+    // The thread's own floor, not the run's: Class_Terminate may run when
+    // another thread lets go of an instance.
+    stack::check();
     tick();
     Frame f;
     f.proc = &p;
@@ -572,7 +574,7 @@ Variant Runtime::getMember(const Variant &object, const QString &name, const Exp
     const std::shared_ptr<Object> &obj = object.rawObject();
     if (!obj)
         raise(err::ObjectVariableNotSet);
-    checkStack();
+    stack::check();
     ArgPack pack;
     const bool byRef = dynamic_cast<ScriptObject *>(obj.get()) != nullptr;
     evalArgs(args, f, pack, byRef);
