@@ -210,13 +210,14 @@ struct BinaryExpr : Expr
     ~BinaryExpr() override;
     BinaryOp op;
     ExprPtr left, right;
-    // A chain (a + b + c ...) nests down its left operands: both walk that
-    // side in a loop, so a chain of any length costs the stack one level.
+    // A chain (a + b + c ...) nests down its left operands. Its last link
+    // knows the innermost one, each link the one that takes its value, so
+    // that the last link runs them all in a loop; the release takes them
+    // apart in a loop: a chain of any length costs the stack one level.
+    const BinaryExpr *chainStart = nullptr;  // on the last link of a chain
+    const BinaryExpr *outer = nullptr;       // on every other link
     Variant eval(Runtime &rt, Frame &f) const override;
-
-private:
     Variant apply(Runtime &rt, const Variant &a, const Variant &b) const;
-    Variant evalChain(Runtime &rt, Frame &f) const;
 };
 
 // ---- statements

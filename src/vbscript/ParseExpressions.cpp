@@ -87,6 +87,7 @@ ExprPtr Parser::parseBinary(int minLevel)
     // its length has a bound of its own.
     NestingGuard chain(*this, 0);
     int links = 0;
+    BinaryExpr *innermost = nullptr;
     while (const BinaryRule *rule = binaryRuleFor(peek().kind)) {
         if (rule->level < minLevel)
             break;
@@ -96,10 +97,16 @@ ExprPtr Parser::parseBinary(int minLevel)
             raise(err::OutOfStackSpace);
         auto b = node<BinaryExpr>(next());
         b->op = rule->op;
+        if (innermost)
+            static_cast<BinaryExpr *>(left.get())->outer = b.get();
+        else
+            innermost = b.get();
         b->left = std::move(left);
         b->right = parseBinary(rule->level + 1);
         left = std::move(b);
     }
+    if (links > 1)
+        static_cast<BinaryExpr *>(left.get())->chainStart = innermost;
     return left;
 }
 
