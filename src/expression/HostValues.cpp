@@ -33,7 +33,8 @@ Variant integer(qlonglong n)
     return Variant(double(n));
 }
 
-QVariantList arrayToList(const vbscript::SafeArray &array, int dim, size_t base);
+QVariant hostValueAt(const Variant &value, int depth);
+QVariantList arrayToList(const vbscript::SafeArray &array, int dim, size_t base, int depth);
 
 } // namespace
 
@@ -83,6 +84,16 @@ QString ownedText(const QString &text)
 
 QVariant toHostValue(const Variant &value)
 {
+    return hostValueAt(value, 1);
+}
+
+namespace {
+
+// `depth`: how many arrays hold `value`, itself included when it is one.
+// Arrays nested deeper than the engine converts raise 28 "Out of stack
+// space", as the engine's own conversion does.
+QVariant hostValueAt(const Variant &value, int depth)
+{
     switch (value.type()) {
     case vbscript::VarType::Empty: return QVariant();
     case vbscript::VarType::Null: return QVariant::fromValue(nullptr);
@@ -96,17 +107,17 @@ QVariant toHostValue(const Variant &value)
     case vbscript::VarType::Date: return QVariant(vbscript::OleDate::toQDateTime(value.rawDate()));
     case vbscript::VarType::String: return QVariant(ownedText(value.rawString()));
     case vbscript::VarType::Array:
-        return value.rawArray()->dims() == 0 ? QVariantList() : arrayToList(*value.rawArray(), 0, 0);
+        if (depth > Variant::kMaxConvertedDepth)
+            throw ScriptError::runtime(vbscript::err::OutOfStackSpace);
+        return value.rawArray()->dims() == 0 ? QVariantList() : arrayToList(*value.rawArray(), 0, 0, depth);
     default: throw ScriptError::runtime(vbscript::err::TypeMismatch);
     }
 }
 
-namespace {
-
 // a(i, j) becomes list[i][j]: the first dimension is the outermost list.
 // Elements are stored first index fastest, so dimension d steps through the
 // data by the product of the counts before it.
-QVariantList arrayToList(const vbscript::SafeArray &array, int dim, size_t base)
+QVariantList arrayToList(const vbscript::SafeArray &array, int dim, size_t base, int depth)
 {
     size_t stride = 1;
     for (int d = 0; d < dim; ++d)
@@ -117,9 +128,9 @@ QVariantList arrayToList(const vbscript::SafeArray &array, int dim, size_t base)
     for (qint32 i = 0; i < count; ++i) {
         const size_t at = base + size_t(i) * stride;
         if (dim + 1 == array.dims())
-            list.append(toHostValue(array.data[at]));
+            list.append(hostValueAt(array.data[at], depth + 1));
         else
-            list.append(QVariant(arrayToList(array, dim + 1, at)));  // one element, not its elements
+            list.append(QVariant(arrayToList(array, dim + 1, at, depth)));  // one element, not its elements
     }
     return list;
 }

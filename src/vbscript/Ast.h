@@ -109,7 +109,7 @@ struct ParenExpr : Expr
     static constexpr ExprKind kKind = ExprKind::Paren;
     ParenExpr() : Expr(kKind) {}
     ExprPtr inner;
-    Variant eval(Runtime &rt, Frame &f) const override { return inner->eval(rt, f); }
+    Variant eval(Runtime &rt, Frame &f) const override;
 };
 
 struct NameExpr : Expr
@@ -207,9 +207,17 @@ struct BinaryExpr : Expr
 {
     static constexpr ExprKind kKind = ExprKind::Binary;
     BinaryExpr() : Expr(kKind) {}
+    ~BinaryExpr() override;
     BinaryOp op;
     ExprPtr left, right;
+    // A chain (a + b + c ...) nests down its left operands. Its last link
+    // knows the innermost one, each link the one that takes its value, so
+    // that the last link runs them all in a loop; the release takes them
+    // apart in a loop: a chain of any length costs the stack one level.
+    const BinaryExpr *chainStart = nullptr;  // on the last link of a chain
+    const BinaryExpr *outer = nullptr;       // on every other link
     Variant eval(Runtime &rt, Frame &f) const override;
+    Variant apply(Runtime &rt, const Variant &a, const Variant &b) const;
 };
 
 // ---- statements

@@ -89,7 +89,9 @@ Variant CompiledExpression::evaluate(std::span<Variant> values, const RuleSettin
     f.vars.resize(count);
     for (qsizetype i = 0; i < count; ++i)
         f.vars[i] = i < given ? &values[size_t(i)] : &f.storage[i - given];
-    return runtime->evaluateIn(*m_unit, f);
+    Variant result = runtime->evaluateIn(*m_unit, f);
+    Variant::requireConvertibleDepth(result);
+    return result;
 }
 
 } // namespace vbscript

@@ -15,19 +15,40 @@ std::span<Variant> spanOf(ArgPack &p)
     return std::span<Variant>(p.values.data(), size_t(p.values.size()));
 }
 
+// The branches of callName that gather arguments live in frames of their
+// own: nested calls of built-ins (Abs(Abs(...))) recurse through callName,
+// and what its frame holds is what each level costs the stack.
+[[gnu::noinline]] Variant callMeMember(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args,
+                                       bool asStatement)
+{
+    ArgPack pack;
+    rt.evalArgs(args, f, pack, true);
+    return rt.storingBack(pack, true, [&] {
+        return f.me->invoke(ref.name, spanOf(pack), asStatement ? MemberMode::Call : MemberMode::Get, nullptr, true);
+    });
+}
+
+[[gnu::noinline]] Variant indexVariable(Runtime &rt, Frame &f, const Variant &array, const ExprList &args)
+{
+    ArgPack pack;
+    rt.evalArgs(args, f, pack, false);
+    return rt.indexArray(array, spanOf(pack));
+}
+
+[[gnu::noinline]] Variant callScriptProcedure(Runtime &rt, Frame &f, const Procedure &proc, const ExprList &args)
+{
+    ArgPack pack;
+    rt.evalArgs(args, f, pack, true);
+    return rt.storingBack(pack, false, [&] { return rt.callProcedure(proc, nullptr, pack); });
+}
+
 // A call on a name bound to a procedure or a built-in, or an index into a
 // variable, as `name(args)` means.
 Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args, bool asStatement,
                  bool hasParens)
 {
-    if (ref.kind == NameRef::Kind::MeMember) {
-        ArgPack pack;
-        rt.evalArgs(args, f, pack, true);
-        return rt.storingBack(pack, true, [&] {
-            return f.me->invoke(ref.name, spanOf(pack), asStatement ? MemberMode::Call : MemberMode::Get, nullptr,
-                                true);
-        });
-    }
+    if (ref.kind == NameRef::Kind::MeMember)
+        return callMeMember(rt, f, ref, args, asStatement);
     Variant *var = nullptr;
     Runtime::Binding b;
     if (ref.kind == NameRef::Kind::Local) {
@@ -42,11 +63,8 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
     if (var) {
         if (!hasParens)
             return *var;
-        if (var->isArray()) {
-            ArgPack pack;
-            rt.evalArgs(args, f, pack, false);
-            return rt.indexArray(*var, spanOf(pack));
-        }
+        if (var->isArray())
+            return indexVariable(rt, f, *var, args);
         if (var->isObject()) {
             const Variant obj = *var;
             return rt.getMember(obj, QString(), args, f);
@@ -56,11 +74,8 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
         raise(err::TypeMismatch, ref.name);
     }
     switch (b.kind) {
-    case Runtime::Binding::Proc: {
-        ArgPack pack;
-        rt.evalArgs(args, f, pack, true);
-        return rt.storingBack(pack, false, [&] { return rt.callProcedure(*b.proc, nullptr, pack); });
-    }
+    case Runtime::Binding::Proc:
+        return callScriptProcedure(rt, f, *b.proc, args);
     case Runtime::Binding::Builtin:
         if (b.builtin->isSub && !asStatement)
             raise(err::TypeMismatch, ref.name);
@@ -215,12 +230,14 @@ QString nameOf(const Expr &e)
 
 Variant MemberExpr::eval(Runtime &rt, Frame &f) const
 {
+    rt.checkStack();
     const Variant obj = object->eval(rt, f);
     return rt.getMember(obj, member, args, f, nameOf(*object));
 }
 
 void MemberExpr::call(Runtime &rt, Frame &f) const
 {
+    rt.checkStack();
     const Variant obj = object->eval(rt, f);
     if (!obj.isObject())
         raise(err::ObjectRequired, nameOf(*object));
@@ -241,6 +258,7 @@ void MemberExpr::call(Runtime &rt, Frame &f) const
 
 void MemberExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
 {
+    rt.checkStack();
     const Variant obj = object->eval(rt, f);
     if (!obj.isObject())
         raise(err::ObjectRequired, nameOf(*object));
@@ -249,12 +267,10 @@ void MemberExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet)
 
 Variant IndexExpr::eval(Runtime &rt, Frame &f) const
 {
+    rt.checkStack();
     const Variant base = target->eval(rt, f);
-    if (base.isArray()) {
-        ArgPack pack;
-        rt.evalArgs(args, f, pack, false);
-        return rt.indexArray(base, spanOf(pack));
-    }
+    if (base.isArray())
+        return indexVariable(rt, f, base, args);
     if (base.isObject())
         return rt.getMember(base, QString(), args, f);
     raise(err::TypeMismatch);
@@ -262,6 +278,7 @@ Variant IndexExpr::eval(Runtime &rt, Frame &f) const
 
 void IndexExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
 {
+    rt.checkStack();
     const Variant base = target->eval(rt, f);
     if (!base.isObject())
         raise(err::IllegalAssignment);
@@ -282,8 +299,15 @@ Variant NewExpr::eval(Runtime &rt, Frame &) const
 
 // ---- operators
 
+Variant ParenExpr::eval(Runtime &rt, Frame &f) const
+{
+    rt.checkStack();
+    return inner->eval(rt, f);
+}
+
 Variant UnaryExpr::eval(Runtime &rt, Frame &f) const
 {
+    rt.checkStack();
     Variant v = operand->eval(rt, f);
     switch (op) {
     case UnaryOp::Neg: return ops::negate(rt.settings(), v);
@@ -293,10 +317,19 @@ Variant UnaryExpr::eval(Runtime &rt, Frame &f) const
     return v;
 }
 
-Variant BinaryExpr::eval(Runtime &rt, Frame &f) const
+BinaryExpr::~BinaryExpr()
 {
-    const Variant a = left->eval(rt, f);
-    const Variant b = right->eval(rt, f);
+    ExprPtr rest = std::move(left);
+    while (rest && rest->kind == ExprKind::Binary) {
+        ExprPtr next = std::move(static_cast<BinaryExpr &>(*rest).left);
+        rest = std::move(next);  // frees one link, whose left is gone
+    }
+}
+
+// Inlined in both ways eval runs a link: a call per operator would cost a
+// rule's evaluation more than walking chains saves.
+[[gnu::always_inline]] inline Variant BinaryExpr::apply(Runtime &rt, const Variant &a, const Variant &b) const
+{
     switch (op) {
     case BinaryOp::Add: return ops::add(rt.settings(), a, b);
     case BinaryOp::Sub: return ops::subtract(rt.settings(), a, b);
@@ -321,6 +354,25 @@ Variant BinaryExpr::eval(Runtime &rt, Frame &f) const
     }
     return Variant();
 }
+
+Variant BinaryExpr::eval(Runtime &rt, Frame &f) const
+{
+    rt.checkStack();
+    if (!chainStart) {
+        const Variant a = left->eval(rt, f);
+        const Variant b = right->eval(rt, f);
+        return apply(rt, a, b);
+    }
+    // Left to right, as nested calls would: the innermost link's operands
+    // first, then each right operand with the value so far.
+    Variant value = chainStart->left->eval(rt, f);
+    for (const BinaryExpr *link = chainStart; link; link = link->outer) {
+        const Variant b = link->right->eval(rt, f);
+        value = link->apply(rt, value, b);
+    }
+    return value;
+}
+
 
 // ---- statements
 

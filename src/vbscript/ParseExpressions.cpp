@@ -81,20 +81,32 @@ ExprPtr Parser::parseExpr()
 ExprPtr Parser::parseBinary(int minLevel)
 {
     ExprPtr left = parseOperand();
-    // A long chain (1 + 1 + 1 ...) builds a tree as deep as it is long, and
-    // evaluating it recurses that deep: bound it like nesting.
-    int chain = 0;
+    // A chain (1 + 1 + 1 ...) is a tree as deep as it is long down its left
+    // side, which its evaluation and its release walk without recursing
+    // (BinaryExpr): the chain is one level of nesting for what it holds, and
+    // its length has a bound of its own.
+    NestingGuard chain(*this, 0);
+    int links = 0;
+    BinaryExpr *innermost = nullptr;
     while (const BinaryRule *rule = binaryRuleFor(peek().kind)) {
         if (rule->level < minLevel)
             break;
-        if (++chain + m_nesting > kMaxChain)
+        if (links++ == 0)
+            chain.deepen();
+        if (links > kMaxChain)
             raise(err::OutOfStackSpace);
         auto b = node<BinaryExpr>(next());
         b->op = rule->op;
+        if (innermost)
+            static_cast<BinaryExpr *>(left.get())->outer = b.get();
+        else
+            innermost = b.get();
         b->left = std::move(left);
         b->right = parseBinary(rule->level + 1);
         left = std::move(b);
     }
+    if (links > 1)
+        static_cast<BinaryExpr *>(left.get())->chainStart = innermost;
     return left;
 }
 
@@ -147,6 +159,9 @@ ExprPtr Parser::parseOperand()
 // (an argument left out is Missing: F(1, , 3))
 ExprList Parser::parseArgs()
 {
+    // A call costs its evaluation more stack than a bracket does: it counts
+    // twice, with the expression of each argument.
+    NestingGuard guard(*this);
     ExprList args;
     next();  // (
     if (accept(Tok::RParen))
@@ -251,10 +266,13 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
 // Arguments index the result of a call, a member or an index: f(1)(2).
 ExprPtr Parser::parsePostfix(ExprPtr base, bool stopAtSpacedParen)
 {
+    // Each link holds the chain before it: a.b.c is as deep as it is long.
+    NestingGuard chain(*this, 0);
     while (true) {
         const Token &t = peek();
         const bool argumentsFollow = t.is(Tok::LParen) && !(stopAtSpacedParen && t.spaceBefore);
         if (t.is(Tok::Dot) && !t.spaceBefore) {
+            chain.deepen();
             next();
             const Token &m = peek();
             if (!m.isWord())
@@ -268,6 +286,7 @@ ExprPtr Parser::parsePostfix(ExprPtr base, bool stopAtSpacedParen)
             base = std::move(e);
         } else if (argumentsFollow
                    && (base->as<NameCallExpr>() || base->as<MemberExpr>() || base->as<IndexExpr>())) {
+            chain.deepen();
             auto ix = node<IndexExpr>(t);
             ix->target = std::move(base);
             ix->args = parseArgs();

@@ -15,12 +15,18 @@ Parser::Parser(const QString &source, const Procedure *scope) : m_lexer(source),
 {
 }
 
-Parser::NestingGuard::NestingGuard(Parser &p) : m_parser(p)
+Parser::NestingGuard::NestingGuard(Parser &p, int levels) : m_parser(p)
 {
-    if (++m_parser.m_nesting > kMaxNesting) {
-        --m_parser.m_nesting;
+    for (int i = 0; i < levels; ++i)
+        deepen();
+}
+
+void Parser::NestingGuard::deepen()
+{
+    if (m_parser.m_nesting >= kMaxNesting)
         raise(err::OutOfStackSpace);
-    }
+    ++m_parser.m_nesting;
+    ++m_levels;
     stack::check();
 }
 

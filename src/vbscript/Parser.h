@@ -43,7 +43,11 @@ public:
     // unless copied.
     std::unique_ptr<CodeUnit> parseRule(Procedure &rule, const std::function<bool(NameRef &)> &isEngineName);
 
+    // The deepest tree a piece of source may make, counting every level of
+    // nesting together (see NestingGuard). A rule of that depth compiles,
+    // runs and is released within 128 KB of stack.
     static constexpr int kMaxNesting = 400;
+    // The longest chain of binary operators (1 + 1 + ...).
     static constexpr int kMaxChain = 4000;
 
 private:
@@ -69,18 +73,25 @@ private:
     [[noreturn]] void failAt(err::Code code, const Token &t) const;
     void endOfStatement();
     void skipSeparators();
-    // Counts one more level of nesting for as long as it lives, and ends in 28
-    // when the nesting is too deep for the parser or the thread's stack.
+    // Counts levels of nesting for as long as it lives, and ends in 28 when
+    // the nesting is too deep for the parser or the thread's stack. Every
+    // construct that makes the tree one level deeper counts: a bracket, a
+    // block, a prefix operator, a call's arguments, an operator chain, and
+    // each link of a postfix chain (a(0)(0) is a tree as deep as it is
+    // long), so that the total depth of the tree, which its evaluation and
+    // its release recurse through, is bounded, not each construct alone.
     class NestingGuard
     {
     public:
-        explicit NestingGuard(Parser &p);
-        ~NestingGuard() { --m_parser.m_nesting; }
+        explicit NestingGuard(Parser &p, int levels = 1);
+        ~NestingGuard() { m_parser.m_nesting -= m_levels; }
         NestingGuard(const NestingGuard &) = delete;
         NestingGuard &operator=(const NestingGuard &) = delete;
+        void deepen();
 
     private:
         Parser &m_parser;
+        int m_levels = 0;
     };
     template<typename T> std::unique_ptr<T> node(const Token &at)
     {

@@ -53,6 +53,7 @@ Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_outer(!rt.m_running)
 {
     if (m_outer) {
         rt.m_running = true;
+        rt.m_stackFloor = stack::floor();
         rt.m_clock.start();
         rt.m_ticks = 0;
     }
@@ -351,6 +352,7 @@ std::shared_ptr<Object> Runtime::createObject(const QString &progId)
 
 Flow Runtime::runBlock(const Block &block, Frame &f)
 {
+    checkStack();
     for (const StmtPtr &s : block) {
         if (!f.resumeNext) {
             try {
@@ -379,6 +381,7 @@ Flow Runtime::runBlock(const Block &block, Frame &f)
 
 void Runtime::evalArgs(const ExprList &exprs, Frame &f, ArgPack &pack, bool withRefs)
 {
+    checkStack();
     pack.values.resize(qsizetype(exprs.size()));
     pack.refs.resize(qsizetype(exprs.size()));
     for (size_t i = 0; i < exprs.size(); ++i) {
@@ -442,6 +445,8 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
 {
     if (size_t(args.values.size()) != p.params.size())
         raise(err::WrongNumberOfArguments, p.name);
+    // The thread's own floor, not the run's: Class_Terminate may run when
+    // another thread lets go of an instance.
     stack::check();
     tick();
     Frame f;
@@ -478,6 +483,7 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
 
 Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &f)
 {
+    checkStack();
     if (int(args.size()) < b.minArgs || int(args.size()) > b.maxArgs)
         raise(err::WrongNumberOfArguments, QString::fromLatin1(b.name));
     // Each argument's value is made in its place, not made empty and then replaced.
@@ -493,17 +499,24 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
         }
         return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
     } catch (ScriptError &e) {
-        // VBScript names the function a run-time error comes from:
-        // "Type mismatch: 'CLng'". Errors of code run by Eval or Execute
-        // keep their own text.
-        const QString name = QString::fromLatin1(b.name);
-        static const QStringList codeRunners = {QStringLiteral("Eval"), QStringLiteral("Execute"),
-                                                QStringLiteral("ExecuteGlobal")};
-        if (e.kind() == ErrorKind::Runtime && !e.hasPosition() && !codeRunners.contains(name)
-            && e.source() == ScriptError::runtimeSource() && e.description() == ScriptError::standardText(e.number()))
-            e.setDescription(e.description() + QStringLiteral(": '") + name + QLatin1Char('\''));
+        nameBuiltinIn(e, b);
         throw;
     }
+}
+
+// Out of line: nested calls (Abs(Abs(...))) recurse through callBuiltin, and
+// its frame is what each level of them costs the stack.
+void Runtime::nameBuiltinIn(ScriptError &e, const BuiltinInfo &b)
+{
+    // VBScript names the function a run-time error comes from:
+    // "Type mismatch: 'CLng'". Errors of code run by Eval or Execute
+    // keep their own text.
+    const QString name = QString::fromLatin1(b.name);
+    static const QStringList codeRunners = {QStringLiteral("Eval"), QStringLiteral("Execute"),
+                                            QStringLiteral("ExecuteGlobal")};
+    if (e.kind() == ErrorKind::Runtime && !e.hasPosition() && !codeRunners.contains(name)
+        && e.source() == ScriptError::runtimeSource() && e.description() == ScriptError::standardText(e.number()))
+        e.setDescription(e.description() + QStringLiteral(": '") + name + QLatin1Char('\''));
 }
 
 // ---- values

@@ -6,6 +6,7 @@
 #include "vbscript/ObjectModel.h"
 #include "vbscript/RunClock.h"
 #include "vbscript/ScriptLocale.h"
+#include "vbscript/StackGuard.h"
 
 #include <QVarLengthArray>
 #include <atomic>
@@ -216,6 +217,16 @@ public:
     static Variant letValue(const Variant &v);  // value for Let: an object's default value
     static Variant setValue(const Variant &v);  // value for Set: must be an object
 
+    // 28 "Out of stack space" when the running thread's stack is nearly
+    // used up. Every recursive step of a run (an operand, a member, a nested
+    // block, a call's arguments) asks, so depth ends in an error at whatever
+    // nesting of code, calls and Eval brought it there.
+    void checkStack() const
+    {
+        if (stack::exhausted(m_stackFloor))
+            stack::overflow();
+    }
+
     void tick()
     {
         if ((++m_ticks & 0x3FF) == 0)
@@ -240,6 +251,7 @@ private:
         bool isConst = false;
         bool declaredConst = false;  // by a Const statement, not a host's object
     };
+    [[gnu::noinline, gnu::cold]] static void nameBuiltinIn(ScriptError &e, const BuiltinInfo &b);
     int globalIndex(const QString &key) const;
     int declareGlobal(const QString &name);
     void load(const std::shared_ptr<CodeUnit> &unit, Frame *localFrame);
@@ -268,6 +280,9 @@ private:
     const std::atomic_bool *m_cancel = nullptr;
     RunClock m_clock;
     bool m_running = false;
+    // The running thread's stack floor (stack::floor()), read when a run
+    // starts: an engine may run on another thread next time.
+    uintptr_t m_stackFloor = stack::floor();
     quint32 m_ticks = 0;
     Frame *m_current = nullptr;
 

@@ -112,7 +112,9 @@ Variant ScriptControl::eval(const QString &expression)
     return guarded([&] {
         runtime();
         const std::shared_ptr<Runtime> keep = m_runtime;
-        return keep->evaluate(expression);
+        Variant result = keep->evaluate(expression);
+        Variant::requireConvertibleDepth(result);
+        return result;
     });
 }
 

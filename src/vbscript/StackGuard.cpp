@@ -5,21 +5,14 @@
 #include <pthread.h>
 
 #include <algorithm>
-#include <cstdint>
+#include <cstddef>
 
 namespace vbscript::stack {
 
 namespace {
 
-struct ThreadStack
+uintptr_t measure()
 {
-    uintptr_t top = 0;  // highest address: stacks grow down
-    size_t budget = 0;
-};
-
-ThreadStack measure()
-{
-    ThreadStack s;
     pthread_attr_t attr;
     void *addr = nullptr;
     size_t size = 0;
@@ -28,28 +21,27 @@ ThreadStack measure()
         pthread_attr_destroy(&attr);
     }
     if (!addr || size < 64 * 1024) {
-        // Unknown: assume a modest stack from here on.
-        char here;
-        s.top = reinterpret_cast<uintptr_t>(&here) + 4096;
-        s.budget = 512 * 1024;
-        return s;
+        // Unknown: assume 256 KB from here on, the least a thread that
+        // runs scripts is meant to have.
+        const uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+        return here - 128 * 1024;
     }
-    s.top = reinterpret_cast<uintptr_t>(addr) + size;
-    // Keep a quarter (at least 128 KB) for the host and for unwinding.
     const size_t reserve = std::max<size_t>(size / 4, 128 * 1024);
-    s.budget = size > reserve ? size - reserve : size / 2;
-    return s;
+    const size_t budget = size > reserve ? size - reserve : size / 2;
+    return reinterpret_cast<uintptr_t>(addr) + size - budget;
 }
 
 } // namespace
 
-void check()
+uintptr_t floor()
 {
-    thread_local const ThreadStack s = measure();
-    char here;
-    const size_t used = size_t(s.top - reinterpret_cast<uintptr_t>(&here));
-    if (used > s.budget)
-        raise(err::OutOfStackSpace);
+    thread_local const uintptr_t measured = measure();
+    return measured;
+}
+
+void overflow()
+{
+    raise(err::OutOfStackSpace);
 }
 
 } // namespace vbscript::stack

@@ -8,8 +8,11 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <utility>
 #include <cstdlib>
 
 namespace vbscript {
@@ -317,14 +320,56 @@ QVariant Variant::toQVariant() const
     case VarType::Currency: return QVariant(double(m_v.cy) / kCurrencyScale);
     case VarType::Date: return QVariant(OleDate::toQDateTime(m_v.d));
     case VarType::String: return QVariant(m_s);
-    case VarType::Array: {
-        QVariantList list;
-        for (const Variant &e : m_a->data)
-            list.append(e.toQVariant());
-        return list;
-    }
+    case VarType::Array: return arrayToQVariant(*m_a, 1);
     default: return QVariant();
     }
+}
+
+void Variant::requireConvertibleDepth(const Variant &v)
+{
+    if (!v.isArray())
+        return;
+    struct Step
+    {
+        const SafeArray *array;
+        size_t next = 0;
+        int height = 1;  // of the arrays measured below it so far, itself included
+    };
+    std::vector<Step> path{{v.m_a.get()}};
+    QHash<const SafeArray *, int> measured;
+    while (true) {
+        Step &step = path.back();
+        if (step.next == step.array->data.size()) {
+            const int height = step.height;
+            measured.insert(step.array, height);
+            path.pop_back();
+            if (path.empty())
+                return;
+            path.back().height = std::max(path.back().height, height + 1);
+            continue;
+        }
+        const Variant &e = step.array->data[step.next++];
+        if (!e.isArray())
+            continue;
+        const int below = measured.value(e.m_a.get(), 0);
+        if (int(path.size()) + std::max(below, 1) > kMaxConvertedDepth)
+            raise(err::OutOfStackSpace);
+        if (below > 0)
+            step.height = std::max(step.height, below + 1);
+        else
+            path.push_back({e.m_a.get()});
+    }
+}
+
+QVariant Variant::arrayToQVariant(const SafeArray &array, int depth)
+{
+    if (depth > kMaxConvertedDepth)
+        raise(err::OutOfStackSpace);
+    QVariantList list;
+    list.reserve(qsizetype(array.data.size()));
+    for (const Variant &e : array.data)
+        list.append(e.isArray() ? arrayToQVariant(*e.m_a, depth + 1) : e.toQVariant());
+    return list;
 }
 
 // ---- arrays
@@ -340,13 +385,12 @@ namespace {
 thread_local std::vector<Variant> *t_releaseQueue = nullptr;
 } // namespace
 
-void releaseInTurn(std::vector<Variant> &values) noexcept
+void releaseInTurn(std::span<Variant> values) noexcept
 {
     auto queueUp = [&values](std::vector<Variant> &queue) {
         for (Variant &v : values)
             if (v.isArray() || v.isObject())
-                queue.push_back(std::move(v));
-        values.clear();
+                queue.push_back(std::exchange(v, Variant()));
     };
     if (t_releaseQueue) {
         queueUp(*t_releaseQueue);

@@ -149,7 +149,16 @@ public:
     // Null QVariant -> Null; bool, integers, doubles, QString, QDate/QDateTime
     // to their subtypes; anything else through its string form.
     static Variant fromQVariant(const QVariant &v);
+    // An array becomes a QVariantList of its elements. One nested deeper than
+    // kMaxConvertedDepth raises 28 "Out of stack space": a QVariant that deep
+    // could be neither made nor freed without recursing as deep.
     QVariant toQVariant() const;
+    static constexpr int kMaxConvertedDepth = 256;
+    // Raises 28 when `v` is an array nested deeper than kMaxConvertedDepth,
+    // without recursing: the engine's answer to a host, whether the host
+    // converts it or shows it, is one it could convert. An array held many
+    // times over (a = Array(a, a)) is measured once.
+    static void requireConvertibleDepth(const Variant &v);
 
 private:
     void copyFrom(const Variant &o)
@@ -177,6 +186,7 @@ private:
         m_type = VarType::Empty;
     }
     void destroyPayload() noexcept;
+    static QVariant arrayToQVariant(const SafeArray &array, int depth);
     double numberOrThrow(const ScriptLocale &locale) const;
 
     VarType m_type;
@@ -231,7 +241,12 @@ struct SafeArray
 // which may hold more of them (a linked list, an array wrapped a million
 // times), are released one after another by the outermost release on the
 // thread, so the stack stays flat however deep the structure.
-void releaseInTurn(std::vector<Variant> &values) noexcept;
+void releaseInTurn(std::span<Variant> values) noexcept;
+inline void releaseInTurn(std::vector<Variant> &values) noexcept
+{
+    releaseInTurn(std::span<Variant>(values));
+    values.clear();
+}
 
 // Object references: script classes, the Err object, built-in objects such as
 // Scripting.Dictionary and objects a host adds. Members are found by name,

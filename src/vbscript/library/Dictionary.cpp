@@ -22,6 +22,16 @@ Variant arrayOf(const Limits &limits, const std::vector<Variant> &values)
 
 } // namespace
 
+// Items may be Dictionaries holding Dictionaries, a million deep: they are
+// released one after another (releaseInTurn), not each inside the last.
+Dictionary::~Dictionary()
+{
+    for (Entry &e : m_entries) {
+        releaseInTurn(std::span<Variant>(&e.key, 1));
+        releaseInTurn(std::span<Variant>(&e.item, 1));
+    }
+}
+
 QString Dictionary::identity(const Variant &key) const
 {
     switch (key.type()) {

@@ -16,6 +16,7 @@ class Dictionary : public Object
 public:
     // `settings`: the engine's, which keys and items convert under.
     explicit Dictionary(std::shared_ptr<const ExecutionSettings> settings) : m_settings(std::move(settings)) {}
+    ~Dictionary() override;
     QString typeName() const override { return QStringLiteral("Dictionary"); }
     Variant get(const QString &name, std::span<Variant> args) override;
     void put(const QString &name, std::span<Variant> args, const Variant &value, bool isSet) override;
