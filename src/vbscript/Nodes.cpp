@@ -305,7 +305,13 @@ Variant BinaryExpr::eval(Runtime &rt, Frame &f) const
     case BinaryOp::IntDiv: return ops::intDivide(rt.settings(), a, b);
     case BinaryOp::Mod: return ops::modulo(rt.settings(), a, b);
     case BinaryOp::Pow: return ops::power(rt.settings(), a, b);
-    case BinaryOp::Concat: return ops::concat(rt.settings(), a, b);
+    case BinaryOp::Concat: {
+        // A loop that joins long texts spends its time copying them.
+        Variant joined = ops::concat(rt.settings(), a, b);
+        if (joined.isString())
+            rt.spendCopy(joined.rawString().size());
+        return joined;
+    }
     case BinaryOp::Eq: return ops::compare(rt.settings(), ops::Compare::Eq, a, b, left->isLiteral(), right->isLiteral());
     case BinaryOp::Ne: return ops::compare(rt.settings(), ops::Compare::Ne, a, b, left->isLiteral(), right->isLiteral());
     case BinaryOp::Lt: return ops::compare(rt.settings(), ops::Compare::Lt, a, b, left->isLiteral(), right->isLiteral());

@@ -54,7 +54,8 @@ Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_outer(!rt.m_running)
     if (m_outer) {
         rt.m_running = true;
         rt.m_clock.start();
-        rt.m_ticks = 0;
+        rt.m_pastDeadline = false;
+        rt.refill();
     }
 }
 
@@ -78,10 +79,20 @@ Runtime::FrameScope::~FrameScope()
     m_rt.m_current = m_savedFrame;
 }
 
+void Runtime::overdrawn()
+{
+    refill();
+    checkDeadline();
+}
+
 void Runtime::checkDeadline()
 {
     const bool cancelled = m_cancel && m_cancel->load(std::memory_order_relaxed);
-    if (cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsedMs() > m_timeoutMs)) {
+    if (m_pastDeadline || cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsedMs() > m_timeoutMs)) {
+        // Every later check of this run fails at once: code that catches the
+        // error (a Class_Terminate, whose errors go nowhere) cannot outlive it.
+        m_pastDeadline = true;
+        drain();
         raise(err::TimeLimitReached);
     }
 }
@@ -251,7 +262,7 @@ void Runtime::runTopLevel(std::shared_ptr<CodeUnit> unit)
 Variant Runtime::evaluate(const QString &expression)
 {
     RunScope scope(*this);
-    Parser parser(expression);
+    Parser parser(expression, nullptr, this);
     std::unique_ptr<CodeUnit> unit = parser.parseExpression();
     Frame f;
     f.unit = unit.get();
@@ -303,14 +314,14 @@ void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs, const st
 void Runtime::executeCode(const QString &code)
 {
     RunScope scope(*this);
-    Parser parser(code);
+    Parser parser(code, nullptr, this);
     runTopLevel(parser.parseProgram());
 }
 
 Variant Runtime::evalString(const QString &code)
 {
     Frame *f = m_current;
-    Parser parser(code, f ? f->proc : nullptr);
+    Parser parser(code, f ? f->proc : nullptr, this);
     std::unique_ptr<CodeUnit> unit = parser.parseExpression();
     if (!f)
         return evaluate(code);
@@ -323,11 +334,11 @@ void Runtime::execute(const QString &code, bool global)
 {
     Frame *f = m_current;
     if (global || !f || f->isGlobal) {
-        Parser parser(code);
+        Parser parser(code, nullptr, this);
         runTopLevel(parser.parseProgram());
         return;
     }
-    Parser parser(code, f->proc);
+    Parser parser(code, f->proc, this);
     std::shared_ptr<CodeUnit> unit = parser.parseProgram();
     load(unit, f);
     FrameScope running(*this, *f, unit.get());
@@ -352,6 +363,7 @@ std::shared_ptr<Object> Runtime::createObject(const QString &progId)
 Flow Runtime::runBlock(const Block &block, Frame &f)
 {
     for (const StmtPtr &s : block) {
+        tick();
         if (!f.resumeNext) {
             try {
                 const Flow flow = s->exec(*this, f);
@@ -491,7 +503,14 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
                 if ((b.refusesNull >> i & 1u) && values[i].isNull())
                     raise(err::InvalidUseOfNull);
         }
-        return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
+        Variant result = b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
+        // What a built-in made counts as work done, so that a loop calling
+        // it on long texts or arrays meets the time limit in good time.
+        if (result.isString())
+            spendCopy(result.rawString().size());
+        else if (result.isArray())
+            spend(qint64(result.rawArray()->data.size()));
+        return result;
     } catch (ScriptError &e) {
         // VBScript names the function a run-time error comes from:
         // "Type mismatch: 'CLng'". Errors of code run by Eval or Execute
@@ -503,6 +522,19 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
             && e.source() == ScriptError::runtimeSource() && e.description() == ScriptError::standardText(e.number()))
             e.setDescription(e.description() + QStringLiteral(": '") + name + QLatin1Char('\''));
         throw;
+    }
+}
+
+void Runtime::runTerminate(const Procedure &terminate, ScriptObject *object) noexcept
+{
+    if (m_pastDeadline)
+        return;
+    try {
+        RunScope scope(*this);
+        ArgPack none;
+        callProcedure(terminate, object, none);
+    } catch (...) {
+        // See above: a time limit has marked the run past its deadline.
     }
 }
 

@@ -198,6 +198,14 @@ public:
         return result;
     }
 
+    // Class_Terminate of `object`, which is going away. Inside a run it runs
+    // under that run's time limit; after a run (a host dropping the last
+    // reference, a Reset) as a run of its own, under the engine's limit; once
+    // a run has met its limit, not at all until the next run starts. Its
+    // errors go nowhere, since there is no statement to report them against,
+    // but a time limit met inside it stops the run at its next step.
+    void runTerminate(const Procedure &terminate, ScriptObject *object) noexcept;
+
     // Members of objects. Script objects take arguments by reference: the
     // changed values are stored back into the caller's variables.
     Variant getMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,
@@ -216,12 +224,13 @@ public:
     static Variant letValue(const Variant &v);  // value for Let: an object's default value
     static Variant setValue(const Variant &v);  // value for Set: must be an object
 
-    void tick()
-    {
-        if ((++m_ticks & 0x3FF) == 0)
-            checkDeadline();
-    }
+    // One step of a run: a statement, a round of a loop, a call.
+    void tick() { spend(kStep); }
+    // Raises the time limit once it has passed, or the run was cancelled.
     void checkDeadline();
+    // Whether this run has met its time limit: from then on no script code
+    // runs in it, Class_Terminate included.
+    bool pastDeadline() const { return m_pastDeadline; }
     void attachPosition(ScriptError &e, const Node &at, const Frame &f) const;
     // Under On Error Resume Next, records `e` in Err against `at` and answers
     // true: the statement carries on at its next step. Otherwise, and for the
@@ -230,6 +239,9 @@ public:
     // The truth of a statement's condition; a condition that fails under On
     // Error Resume Next counts as `onError`.
     bool condition(const Expr &cond, const Node &at, Frame &f, bool onError);
+
+protected:
+    void overdrawn() override;
 
 private:
     struct Global
@@ -268,7 +280,7 @@ private:
     const std::atomic_bool *m_cancel = nullptr;
     RunClock m_clock;
     bool m_running = false;
-    quint32 m_ticks = 0;
+    bool m_pastDeadline = false;
     Frame *m_current = nullptr;
 
 };
