@@ -410,7 +410,7 @@ Flow EraseStmt::exec(Runtime &rt, Frame &f) const
     if (ArrayLock::isLocked(var))
         raise(err::ArrayFixedOrLocked);
     if (var->rawArray()->fixed) {
-        SafeArray &a = var->arrayForWrite();
+        SafeArray &a = rt.writableArray(*var);
         for (Variant &e : a.data)
             e = Variant();
     } else {

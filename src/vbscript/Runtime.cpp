@@ -436,7 +436,7 @@ bool ArrayLock::isLocked(const Variant *variable)
     return std::find(t_lockedArrays.begin(), t_lockedArrays.end(), variable) != t_lockedArrays.end();
 }
 
-void Runtime::storeBack(ArgPack &pack, bool variables) const
+void Runtime::storeBack(ArgPack &pack, bool variables)
 {
     if (variables) {
         for (qsizetype i = 0; i < pack.refs.size(); ++i)
@@ -506,10 +506,7 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
         Variant result = b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
         // What a built-in made counts as work done, so that a loop calling
         // it on long texts or arrays meets the time limit in good time.
-        if (result.isString())
-            spendCopy(result.rawString().size());
-        else if (result.isArray())
-            spend(qint64(result.rawArray()->data.size()));
+        spendOnValue(result);
         return result;
     } catch (ScriptError &e) {
         // VBScript names the function a run-time error comes from:
@@ -576,11 +573,11 @@ Variant Runtime::indexArray(const Variant &array, std::span<const Variant> indic
     return a.data[a.offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())))];
 }
 
-void Runtime::storeElement(Variant &array, std::span<const Variant> indices, const Variant &value) const
+void Runtime::storeElement(Variant &array, std::span<const Variant> indices, const Variant &value)
 {
     const auto idx = indicesOf(indices, locale());
     const size_t off = array.rawArray()->offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())));
-    array.arrayForWrite().data[off] = value;
+    writableArray(array).data[off] = value;
 }
 
 // ---- objects
@@ -598,7 +595,10 @@ Variant Runtime::getMember(const Variant &object, const QString &name, const Exp
     const bool byRef = dynamic_cast<ScriptObject *>(obj.get()) != nullptr;
     evalArgs(args, f, pack, byRef);
     auto get = [&] { return obj->get(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size()))); };
-    return byRef ? storingBack(pack, true, get) : get();
+    Variant result = byRef ? storingBack(pack, true, get) : get();
+    // A member that hands out a collection (a Dictionary's Keys) costs its size.
+    spendOnValue(result);
+    return result;
 }
 
 void Runtime::putMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,

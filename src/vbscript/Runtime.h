@@ -177,11 +177,11 @@ public:
     // After a call: the arguments' new values into array elements passed by
     // reference and, with `variables`, into variables the callee did not
     // alias directly.
-    void storeBack(ArgPack &pack, bool variables) const;
+    void storeBack(ArgPack &pack, bool variables);
     // Runs `call`, then stores back; also when the call fails, so that what a
     // callee changed before its error stays changed, as with a direct alias.
     template<typename Call>
-    Variant storingBack(ArgPack &pack, bool variables, Call &&call) const
+    Variant storingBack(ArgPack &pack, bool variables, Call &&call)
     {
         Variant result;
         try {
@@ -220,7 +220,24 @@ public:
 
     // An array element by its indices, which convert to Long: 9 when out of range.
     Variant indexArray(const Variant &array, std::span<const Variant> indices) const;
-    void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value) const;
+    void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value);
+    // The array of `variable` for writing. A shared one is copied first, and
+    // the copy counts as work: a loop that writes into an array it has just
+    // shared (b = a : a(0) = 1) copies the whole array every round.
+    SafeArray &writableArray(Variant &variable)
+    {
+        if (variable.rawArray().use_count() > 1)
+            spendOnValue(variable);
+        return variable.arrayForWrite();
+    }
+    // What making `value` cost, counted as work: its characters or elements.
+    void spendOnValue(const Variant &value)
+    {
+        if (value.isString())
+            spendCopy(value.rawString().size());
+        else if (value.isArray())
+            spend(qint64(value.rawArray()->data.size()) * kStep / 4);
+    }
     static Variant letValue(const Variant &v);  // value for Let: an object's default value
     static Variant setValue(const Variant &v);  // value for Set: must be an object
 
