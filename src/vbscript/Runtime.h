@@ -226,9 +226,11 @@ public:
     // shared (b = a : a(0) = 1) copies the whole array every round.
     SafeArray &writableArray(Variant &variable)
     {
-        if (variable.rawArray().use_count() > 1)
+        const bool shared = variable.rawArray().use_count() > 1;
+        SafeArray &array = variable.arrayForWrite();
+        if (shared)
             spendOnValue(variable);
-        return variable.arrayForWrite();
+        return array;
     }
     // What making `value` cost, counted as work: its characters or elements.
     void spendOnValue(const Variant &value)

@@ -299,6 +299,7 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
             break;
         out += rest.sliced(pos, hit - pos);
         out += with;
+        ctx.spend(WorkMeter::kStep);
         ctx.spendCopy(hit - pos + with.size());
         pos = hit + find.size();
         if (count > 0)
