@@ -515,7 +515,9 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
         const QString name = QString::fromLatin1(b.name);
         static const QStringList codeRunners = {QStringLiteral("Eval"), QStringLiteral("Execute"),
                                                 QStringLiteral("ExecuteGlobal")};
+        // The time limit is the host's, not the function's.
         if (e.kind() == ErrorKind::Runtime && !e.hasPosition() && !codeRunners.contains(name)
+            && e.number() != err::TimeLimitReached
             && e.source() == ScriptError::runtimeSource() && e.description() == ScriptError::standardText(e.number()))
             e.setDescription(e.description() + QStringLiteral(": '") + name + QLatin1Char('\''));
         throw;
@@ -531,7 +533,8 @@ void Runtime::runTerminate(const Procedure &terminate, ScriptObject *object) noe
         ArgPack none;
         callProcedure(terminate, object, none);
     } catch (...) {
-        // See above: a time limit has marked the run past its deadline.
+        // Nowhere to report it; a time limit has marked the run past its
+        // deadline, and the run's next step raises it again.
     }
 }
 

@@ -290,6 +290,15 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
         if (grown > double(ctx.limits().maxStringLength))
             raise(err::OutOfStringSpace);
     }
+    if (start == 1 && count == -1 && find.size() <= TextSearch::kShortSought && expression.size() <= TextSearch::kWindow) {
+        // The common case: every occurrence of a short text in a text no
+        // longer than one window of the search, which Qt does in place
+        // when the lengths match, in time bounded by the window.
+        QString out = expression;
+        out.replace(find, with, cs);
+        ctx.spendScan(expression.size());
+        return stringResult(ctx, std::move(out));
+    }
     QString out;
     out.reserve(rest.size());
     qsizetype pos = 0;
