@@ -59,7 +59,7 @@ namespace nvtarnix {
 struct ExpressionOptions
 {
     QLocale locale = QLocale::system();  // how text, numbers and dates convert
-    int timeoutMs = 5000;                // bound of one evaluate(); -1 = none
+    int timeoutMs = 5000;                // bound of compile() and of one evaluate(); -1 = none
 };
 
 class Expression
@@ -68,7 +68,8 @@ public:
     // A null expression: isNull() is true, evaluate() raises 91.
     Expression();
 
-    // Parses `databaseScript` as one expression; throws nvtarnix::Error.
+    // Parses `databaseScript` as one expression; throws nvtarnix::Error. A text
+    // of more than a million characters is refused at once (1001).
     static Expression compile(const QString &databaseScript, const ExpressionOptions &options = {});
 
     bool isNull() const;

@@ -53,7 +53,7 @@ Expression Expression::compile(const QString &databaseScript, const ExpressionOp
 {
     auto compiled = std::make_shared<Compiled>();
     try {
-        compiled->rule = vbscript::CompiledExpression::compile(databaseScript);
+        compiled->rule = vbscript::CompiledExpression::compile(databaseScript, options.timeoutMs < 0 ? -1 : options.timeoutMs);
     } catch (const vbscript::ScriptError &e) {
         throw keptError(e);
     }

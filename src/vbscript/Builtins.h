@@ -28,6 +28,7 @@
 
 #include "vbscript/ExecutionSettings.h"
 #include "vbscript/Variant.h"
+#include "vbscript/WorkMeter.h"
 
 #include <QHash>
 #include <QString>
@@ -160,8 +161,9 @@ private:
 // The execution context: what a built-in may ask of the running engine, and
 // the settings the run converts and allocates under. Built-ins convert their
 // arguments with ctx.locale() and check what they build against
-// ctx.limits().
-class ExecContext
+// ctx.limits(). A built-in whose work grows with its text counts that work
+// (spendScan, spendCopy) as it goes, so the run's time limit can stop it.
+class ExecContext : public WorkMeter
 {
 public:
     ExecContext();  // with the host's default locale (ScriptLocale::current())
@@ -195,6 +197,11 @@ public:
     virtual std::shared_ptr<Object> createObject(const QString &progId) = 0;
     // Whether UseSafeSubset is on (objects not safe for scripting are refused).
     virtual bool useSafeSubset() const = 0;
+
+protected:
+    // A context without a time limit only starts a new quantum; the engine
+    // reads its clock here.
+    void overdrawn() override { refill(); }
 
 private:
     std::shared_ptr<ExecutionSettings> m_settings;

@@ -1,5 +1,6 @@
 #include "vbscript/CompiledExpression.h"
 
+#include "vbscript/Deadline.h"
 #include "vbscript/Parser.h"
 #include "vbscript/Runtime.h"
 
@@ -54,14 +55,15 @@ private:
 
 } // namespace
 
-std::shared_ptr<const CompiledExpression> CompiledExpression::compile(const QString &text)
+std::shared_ptr<const CompiledExpression> CompiledExpression::compile(const QString &text, int timeoutMs)
 {
     std::shared_ptr<CompiledExpression> compiled(new CompiledExpression);
     compiled->m_text = text;
     compiled->m_scope.name = QStringLiteral("rule");
     compiled->m_scope.kind = Procedure::Kind::Function;
     BorrowedRuntime runtime;
-    Parser parser(text);
+    Deadline deadline(timeoutMs);
+    Parser parser(text, nullptr, &deadline);
     compiled->m_unit = parser.parseRule(compiled->m_scope,
                                         [&](NameRef &ref) { return runtime->isEngineName(ref); });
     compiled->m_scope.unit = compiled->m_unit.get();
@@ -79,6 +81,9 @@ Variant CompiledExpression::evaluate(std::span<Variant> values, const RuleSettin
 {
     BorrowedRuntime runtime;
     runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.cancel);
+    // The frame ends inside the run: the Class_Terminate of an object that
+    // the rule's code left in it runs under the rule's time limit.
+    Runtime::RunScope run(*runtime);
     Frame f;
     f.proc = &m_scope;
     f.unit = m_unit.get();

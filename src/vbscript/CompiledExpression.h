@@ -53,8 +53,10 @@ struct RuleSettings
 class CompiledExpression
 {
 public:
-    // Throws the compile error (1002, 1023, 1025, ...) with its position.
-    static std::shared_ptr<const CompiledExpression> compile(const QString &text);
+    // Throws the compile error (1002, 1023, 1025, ...) with its position;
+    // the time-limit error when reading it takes longer than `timeoutMs`
+    // (-1: no limit).
+    static std::shared_ptr<const CompiledExpression> compile(const QString &text, int timeoutMs = -1);
 
     const QString &text() const { return m_text; }
     // The variables, as first written and without brackets, in order of

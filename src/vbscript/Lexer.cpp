@@ -17,8 +17,10 @@ bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') |
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 } // namespace
 
-Lexer::Lexer(const QString &source) : m_src(source)
+Lexer::Lexer(const QString &source, WorkMeter *meter) : m_src(source), m_meter(meter)
 {
+    if (source.size() > kMaxSource)
+        throw ScriptError::compile(err::CompilerOutOfMemory, 1, 1, QString());
     m_lineStarts.push_back(0);
     for (int i = 0; i < m_src.size(); ++i) {
         const QChar c = m_src.at(i);
@@ -60,6 +62,8 @@ void Lexer::push(Token t, int start)
     t.spaceBefore = m_spaceBefore;
     m_spaceBefore = false;
     m_out.push_back(std::move(t));
+    if (m_meter)
+        m_meter->spend(WorkMeter::kStep + (m_pos - start) * WorkMeter::kCharacter);
 }
 
 std::vector<Token> Lexer::tokenize()

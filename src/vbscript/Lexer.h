@@ -2,6 +2,7 @@
 
 #include "vbscript/ScriptError.h"
 #include "vbscript/Token.h"
+#include "vbscript/WorkMeter.h"
 
 #include <QStringList>
 #include <vector>
@@ -15,7 +16,12 @@ namespace vbscript {
 class Lexer
 {
 public:
-    explicit Lexer(const QString &source);
+    // Text longer than kMaxSource characters is refused at once with 1001
+    // "Out of memory": reading it would take seconds and a gigabyte before
+    // any other limit could stop it. `meter`, when given, counts the work
+    // of reading (the run's time limit, for Eval and Execute).
+    explicit Lexer(const QString &source, WorkMeter *meter = nullptr);
+    static constexpr qsizetype kMaxSource = 1024 * 1024;
     std::vector<Token> tokenize();
     const QStringList &lines() const { return m_lines; }
 
@@ -44,6 +50,7 @@ private:
     std::vector<Token> m_out;
     int m_pos = 0;
     bool m_spaceBefore = false;
+    WorkMeter *m_meter = nullptr;
 };
 
 } // namespace vbscript

@@ -338,7 +338,13 @@ BinaryExpr::~BinaryExpr()
     case BinaryOp::IntDiv: return ops::intDivide(rt.settings(), a, b);
     case BinaryOp::Mod: return ops::modulo(rt.settings(), a, b);
     case BinaryOp::Pow: return ops::power(rt.settings(), a, b);
-    case BinaryOp::Concat: return ops::concat(rt.settings(), a, b);
+    case BinaryOp::Concat: {
+        // A loop that joins long texts spends its time copying them.
+        Variant joined = ops::concat(rt.settings(), a, b);
+        if (joined.isString())
+            rt.spendCopy(joined.rawString().size());
+        return joined;
+    }
     case BinaryOp::Eq: return ops::compare(rt.settings(), ops::Compare::Eq, a, b, left->isLiteral(), right->isLiteral());
     case BinaryOp::Ne: return ops::compare(rt.settings(), ops::Compare::Ne, a, b, left->isLiteral(), right->isLiteral());
     case BinaryOp::Lt: return ops::compare(rt.settings(), ops::Compare::Lt, a, b, left->isLiteral(), right->isLiteral());
@@ -456,7 +462,7 @@ Flow EraseStmt::exec(Runtime &rt, Frame &f) const
     if (ArrayLock::isLocked(var))
         raise(err::ArrayFixedOrLocked);
     if (var->rawArray()->fixed) {
-        SafeArray &a = var->arrayForWrite();
+        SafeArray &a = rt.writableArray(*var);
         for (Variant &e : a.data)
             e = Variant();
     } else {

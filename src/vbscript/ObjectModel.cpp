@@ -42,17 +42,12 @@ Variant ScriptObject::create(Runtime &rt, const ClassDef &cls, std::shared_ptr<c
     return Variant(std::static_pointer_cast<Object>(obj));
 }
 
-// Class_Terminate runs first; its errors are dropped, since the object is
-// going away and there is no statement to report them against.
+// Class_Terminate runs first, under the engine's time limit (see
+// Runtime::runTerminate).
 void ScriptObject::release(ScriptObject *obj)
 {
-    if (Runtime *rt = obj->runtime(); rt && obj->m_class.terminate) {
-        try {
-            ArgPack none;
-            rt->callProcedure(*obj->m_class.terminate, obj, none);
-        } catch (...) {
-        }
-    }
+    if (Runtime *rt = obj->runtime(); rt && obj->m_class.terminate)
+        rt->runTerminate(*obj->m_class.terminate, obj);
     std::vector<Variant> fields = std::move(obj->fields);
     delete obj;
     releaseInTurn(fields);

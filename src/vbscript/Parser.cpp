@@ -11,7 +11,8 @@
 
 namespace vbscript {
 
-Parser::Parser(const QString &source, const Procedure *scope) : m_lexer(source), m_scope(scope)
+Parser::Parser(const QString &source, const Procedure *scope, WorkMeter *meter)
+    : m_lexer(source, meter), m_scope(scope), m_meter(meter)
 {
 }
 
@@ -43,6 +44,8 @@ const Token &Parser::next()
     const Token &t = m_tokens[m_pos];
     if (m_pos + 1 < m_tokens.size())
         ++m_pos;
+    if (m_meter)
+        m_meter->spend(WorkMeter::kStep);
     return t;
 }
 

@@ -25,8 +25,9 @@ class Parser
 {
 public:
     // `scope`, when given, is the procedure whose local variables the code
-    // sees (Eval and Execute inside a procedure).
-    explicit Parser(const QString &source, const Procedure *scope = nullptr);
+    // sees (Eval and Execute inside a procedure). `meter`, when given, counts
+    // the work of reading, so that a time limit stops it (see Lexer).
+    explicit Parser(const QString &source, const Procedure *scope = nullptr, WorkMeter *meter = nullptr);
 
     std::unique_ptr<CodeUnit> parseProgram();
     std::unique_ptr<CodeUnit> parseExpression();
@@ -160,6 +161,7 @@ private:
     const Procedure *m_scope;
     bool m_singleLineIf = false;
     bool m_readingRule = false;
+    WorkMeter *m_meter;
     std::vector<std::pair<Procedure *, std::vector<NameRef *>>> m_pendingClassProcs;
 };
 

@@ -55,7 +55,8 @@ Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_outer(!rt.m_running)
         rt.m_running = true;
         rt.m_stackFloor = stack::floor();
         rt.m_clock.start();
-        rt.m_ticks = 0;
+        rt.m_pastDeadline = false;
+        rt.refill();
     }
 }
 
@@ -79,10 +80,20 @@ Runtime::FrameScope::~FrameScope()
     m_rt.m_current = m_savedFrame;
 }
 
+void Runtime::overdrawn()
+{
+    refill();
+    checkDeadline();
+}
+
 void Runtime::checkDeadline()
 {
     const bool cancelled = m_cancel && m_cancel->load(std::memory_order_relaxed);
-    if (cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsedMs() > m_timeoutMs)) {
+    if (m_pastDeadline || cancelled || (m_timeoutMs >= 0 && m_running && m_clock.elapsedMs() > m_timeoutMs)) {
+        // Every later check of this run fails at once: code that catches the
+        // error (a Class_Terminate, whose errors go nowhere) cannot outlive it.
+        m_pastDeadline = true;
+        drain();
         raise(err::TimeLimitReached);
     }
 }
@@ -252,7 +263,7 @@ void Runtime::runTopLevel(std::shared_ptr<CodeUnit> unit)
 Variant Runtime::evaluate(const QString &expression)
 {
     RunScope scope(*this);
-    Parser parser(expression);
+    Parser parser(expression, nullptr, this);
     std::unique_ptr<CodeUnit> unit = parser.parseExpression();
     Frame f;
     f.unit = unit.get();
@@ -304,14 +315,14 @@ void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs, const st
 void Runtime::executeCode(const QString &code)
 {
     RunScope scope(*this);
-    Parser parser(code);
+    Parser parser(code, nullptr, this);
     runTopLevel(parser.parseProgram());
 }
 
 Variant Runtime::evalString(const QString &code)
 {
     Frame *f = m_current;
-    Parser parser(code, f ? f->proc : nullptr);
+    Parser parser(code, f ? f->proc : nullptr, this);
     std::unique_ptr<CodeUnit> unit = parser.parseExpression();
     if (!f)
         return evaluate(code);
@@ -324,11 +335,11 @@ void Runtime::execute(const QString &code, bool global)
 {
     Frame *f = m_current;
     if (global || !f || f->isGlobal) {
-        Parser parser(code);
+        Parser parser(code, nullptr, this);
         runTopLevel(parser.parseProgram());
         return;
     }
-    Parser parser(code, f->proc);
+    Parser parser(code, f->proc, this);
     std::shared_ptr<CodeUnit> unit = parser.parseProgram();
     load(unit, f);
     FrameScope running(*this, *f, unit.get());
@@ -354,6 +365,7 @@ Flow Runtime::runBlock(const Block &block, Frame &f)
 {
     checkStack();
     for (const StmtPtr &s : block) {
+        tick();
         if (!f.resumeNext) {
             try {
                 const Flow flow = s->exec(*this, f);
@@ -427,7 +439,7 @@ bool ArrayLock::isLocked(const Variant *variable)
     return std::find(t_lockedArrays.begin(), t_lockedArrays.end(), variable) != t_lockedArrays.end();
 }
 
-void Runtime::storeBack(ArgPack &pack, bool variables) const
+void Runtime::storeBack(ArgPack &pack, bool variables)
 {
     if (variables) {
         for (qsizetype i = 0; i < pack.refs.size(); ++i)
@@ -497,7 +509,11 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
                 if ((b.refusesNull >> i & 1u) && values[i].isNull())
                     raise(err::InvalidUseOfNull);
         }
-        return b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
+        Variant result = b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
+        // What a built-in made counts as work done, so that a loop calling
+        // it on long texts or arrays meets the time limit in good time.
+        spendOnValue(result);
+        return result;
     } catch (ScriptError &e) {
         nameBuiltinIn(e, b);
         throw;
@@ -514,9 +530,25 @@ void Runtime::nameBuiltinIn(ScriptError &e, const BuiltinInfo &b)
     const QString name = QString::fromLatin1(b.name);
     static const QStringList codeRunners = {QStringLiteral("Eval"), QStringLiteral("Execute"),
                                             QStringLiteral("ExecuteGlobal")};
+    // The time limit is the host's, not the function's.
     if (e.kind() == ErrorKind::Runtime && !e.hasPosition() && !codeRunners.contains(name)
+        && e.number() != err::TimeLimitReached
         && e.source() == ScriptError::runtimeSource() && e.description() == ScriptError::standardText(e.number()))
         e.setDescription(e.description() + QStringLiteral(": '") + name + QLatin1Char('\''));
+}
+
+void Runtime::runTerminate(const Procedure &terminate, ScriptObject *object) noexcept
+{
+    if (m_pastDeadline)
+        return;
+    try {
+        RunScope scope(*this);
+        ArgPack none;
+        callProcedure(terminate, object, none);
+    } catch (...) {
+        // Nowhere to report it; a time limit has marked the run past its
+        // deadline, and the run's next step raises it again.
+    }
 }
 
 // ---- values
@@ -557,11 +589,11 @@ Variant Runtime::indexArray(const Variant &array, std::span<const Variant> indic
     return a.data[a.offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())))];
 }
 
-void Runtime::storeElement(Variant &array, std::span<const Variant> indices, const Variant &value) const
+void Runtime::storeElement(Variant &array, std::span<const Variant> indices, const Variant &value)
 {
     const auto idx = indicesOf(indices, locale());
     const size_t off = array.rawArray()->offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())));
-    array.arrayForWrite().data[off] = value;
+    writableArray(array).data[off] = value;
 }
 
 // ---- objects
@@ -579,7 +611,10 @@ Variant Runtime::getMember(const Variant &object, const QString &name, const Exp
     const bool byRef = dynamic_cast<ScriptObject *>(obj.get()) != nullptr;
     evalArgs(args, f, pack, byRef);
     auto get = [&] { return obj->get(name, std::span<Variant>(pack.values.data(), size_t(pack.values.size()))); };
-    return byRef ? storingBack(pack, true, get) : get();
+    Variant result = byRef ? storingBack(pack, true, get) : get();
+    // A member that hands out a collection (a Dictionary's Keys) costs its size.
+    spendOnValue(result);
+    return result;
 }
 
 void Runtime::putMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,

@@ -178,11 +178,11 @@ public:
     // After a call: the arguments' new values into array elements passed by
     // reference and, with `variables`, into variables the callee did not
     // alias directly.
-    void storeBack(ArgPack &pack, bool variables) const;
+    void storeBack(ArgPack &pack, bool variables);
     // Runs `call`, then stores back; also when the call fails, so that what a
     // callee changed before its error stays changed, as with a direct alias.
     template<typename Call>
-    Variant storingBack(ArgPack &pack, bool variables, Call &&call) const
+    Variant storingBack(ArgPack &pack, bool variables, Call &&call)
     {
         Variant result;
         try {
@@ -199,6 +199,14 @@ public:
         return result;
     }
 
+    // Class_Terminate of `object`, which is going away. Inside a run it runs
+    // under that run's time limit; after a run (a host dropping the last
+    // reference, a Reset) as a run of its own, under the engine's limit; once
+    // a run has met its limit, not at all until the next run starts. Its
+    // errors go nowhere, since there is no statement to report them against,
+    // but a time limit met inside it stops the run at its next step.
+    void runTerminate(const Procedure &terminate, ScriptObject *object) noexcept;
+
     // Members of objects. Script objects take arguments by reference: the
     // changed values are stored back into the caller's variables.
     Variant getMember(const Variant &object, const QString &name, const ExprList &args, Frame &f,
@@ -213,7 +221,26 @@ public:
 
     // An array element by its indices, which convert to Long: 9 when out of range.
     Variant indexArray(const Variant &array, std::span<const Variant> indices) const;
-    void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value) const;
+    void storeElement(Variant &array, std::span<const Variant> indices, const Variant &value);
+    // The array of `variable` for writing. A shared one is copied first, and
+    // the copy counts as work: a loop that writes into an array it has just
+    // shared (b = a : a(0) = 1) copies the whole array every round.
+    SafeArray &writableArray(Variant &variable)
+    {
+        const bool shared = variable.rawArray().use_count() > 1;
+        SafeArray &array = variable.arrayForWrite();
+        if (shared)
+            spendOnValue(variable);
+        return array;
+    }
+    // What making `value` cost, counted as work: its characters or elements.
+    void spendOnValue(const Variant &value)
+    {
+        if (value.isString())
+            spendCopy(value.rawString().size());
+        else if (value.isArray())
+            spend(qint64(value.rawArray()->data.size()) * kStep / 4);
+    }
     static Variant letValue(const Variant &v);  // value for Let: an object's default value
     static Variant setValue(const Variant &v);  // value for Set: must be an object
 
@@ -227,12 +254,13 @@ public:
             stack::overflow();
     }
 
-    void tick()
-    {
-        if ((++m_ticks & 0x3FF) == 0)
-            checkDeadline();
-    }
+    // One step of a run: a statement, a round of a loop, a call.
+    void tick() { spend(kStep); }
+    // Raises the time limit once it has passed, or the run was cancelled.
     void checkDeadline();
+    // Whether this run has met its time limit: from then on no script code
+    // runs in it, Class_Terminate included.
+    bool pastDeadline() const { return m_pastDeadline; }
     void attachPosition(ScriptError &e, const Node &at, const Frame &f) const;
     // Under On Error Resume Next, records `e` in Err against `at` and answers
     // true: the statement carries on at its next step. Otherwise, and for the
@@ -241,6 +269,9 @@ public:
     // The truth of a statement's condition; a condition that fails under On
     // Error Resume Next counts as `onError`.
     bool condition(const Expr &cond, const Node &at, Frame &f, bool onError);
+
+protected:
+    void overdrawn() override;
 
 private:
     struct Global
@@ -283,7 +314,7 @@ private:
     // The running thread's stack floor (stack::floor()), read when a run
     // starts: an engine may run on another thread next time.
     uintptr_t m_stackFloor = stack::floor();
-    quint32 m_ticks = 0;
+    bool m_pastDeadline = false;
     Frame *m_current = nullptr;
 
 };

@@ -1,6 +1,7 @@
 // Array bounds, and the functions that turn text into arrays and back.
 
 #include "vbscript/library/LibrarySupport.h"
+#include "vbscript/library/TextSearch.h"
 
 namespace vbscript::lib {
 
@@ -47,6 +48,7 @@ QStringList textsOf(ExecContext &ctx, const SafeArray &arr)
     QStringList out;
     out.reserve(qsizetype(arr.data.size()));
     for (const Variant &element : arr.data) {
+        ctx.spend(WorkMeter::kStep);
         const Variant v = element.valueOf();
         if (v.isNull() || v.isArray())
             raise(err::TypeMismatch);
@@ -76,12 +78,14 @@ Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
         return arrayOfStrings(ctx, parts);
     if (delimiter.isEmpty())
         return arrayOfStrings(ctx, {text});
+    const TextSearch search(delimiter, cs, ctx);
     qsizetype pos = 0;
     while (limit == -1 || parts.size() < limit - 1) {
-        const qsizetype hit = text.indexOf(delimiter, pos, cs);
+        const qsizetype hit = search.indexIn(text, pos);
         if (hit < 0)
             break;
         parts.append(text.mid(pos, hit - pos));
+        ctx.spend(WorkMeter::kStep);
         pos = hit + delimiter.size();
     }
     parts.append(text.mid(pos));
@@ -95,9 +99,11 @@ Variant fnFilter(ExecContext &ctx, std::span<Variant> a)
     const QString value = textAt(ctx, a, 1);
     const bool include = given(a, 2) ? a[2].valueOf().toBool(ctx.locale()) : true;
     const Qt::CaseSensitivity cs = compareAt(ctx, a, 3);
+    const TextSearch search(value, cs, ctx);
     QStringList kept;
     for (const QString &s : textsOf(ctx, arr)) {
-        if (s.contains(value, cs) == include)
+        ctx.spend(WorkMeter::kStep);
+        if ((search.indexIn(s) >= 0) == include)
             kept.append(s);
     }
     return arrayOfStrings(ctx, kept);

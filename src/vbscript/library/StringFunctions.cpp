@@ -2,7 +2,9 @@
 // character codes, with VBScript's argument checks and Null rules.
 
 #include "vbscript/Cp1252.h"
+#include "vbscript/library/CaseMapping.h"
 #include "vbscript/library/LibrarySupport.h"
+#include "vbscript/library/TextSearch.h"
 
 #include <QByteArray>
 
@@ -130,13 +132,13 @@ Variant fnStrComp(ExecContext &ctx, std::span<Variant> a)
     return Variant(qint16(c < 0 ? -1 : c > 0 ? 1 : 0));
 }
 
-template <QString (QString::*Fn)() const &>
+template <LetterCase Case>
 Variant caseFn(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant s = a[0].valueOf();
     if (s.isNull())
         return Variant::null();
-    return Variant((s.toString(ctx.locale()).*Fn)());
+    return Variant(mappedCase(s.toString(ctx.locale()), Case, ctx));
 }
 
 // Trim, LTrim and RTrim remove blanks only, not tabs or line ends.
@@ -215,7 +217,7 @@ Variant fnInStr(ExecContext &ctx, std::span<Variant> a)
     const QString n = needle.toString(ctx.locale());
     if (n.isEmpty())
         return Variant(start);
-    return Variant(qint32(h.indexOf(n, start - 1, cs) + 1));
+    return Variant(qint32(TextSearch(n, cs, ctx).indexIn(h, start - 1) + 1));
 }
 
 Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
@@ -233,7 +235,7 @@ Variant fnInStrB(ExecContext &ctx, std::span<Variant> a)
     const QByteArray n = bytesOf(needle.toString(ctx.locale()));
     if (n.isEmpty())
         return Variant(start);
-    return Variant(qint32(h.indexOf(n, start - 1) + 1));
+    return Variant(qint32(indexOfBytes(h, n, start - 1, ctx) + 1));
 }
 
 Variant fnInStrRev(ExecContext &ctx, std::span<Variant> a)
@@ -255,7 +257,7 @@ Variant fnInStrRev(ExecContext &ctx, std::span<Variant> a)
     const qsizetype from = start - n.size();
     if (from < 0)
         return Variant(qint32(0));
-    return Variant(qint32(h.lastIndexOf(n, from, cs) + 1));
+    return Variant(qint32(TextSearch(n, cs, ctx, TextSearch::Direction::Backward).lastIndexIn(h, from) + 1));
 }
 
 Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
@@ -276,39 +278,43 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
     const QStringView rest = QStringView(expression).mid(start - 1);
     if (find.isEmpty() || count == 0)
         return Variant(rest.toString());
+    const TextSearch search(find, cs, ctx);
     if (with.size() > find.size()) {
         // A growing replacement is sized before it is built, so a result past
         // the string limit fails at once instead of being assembled first.
         qsizetype hits = 0;
-        for (qsizetype pos = rest.indexOf(find, 0, cs); pos >= 0 && (count < 0 || hits < count);
-             pos = rest.indexOf(find, pos + find.size(), cs))
+        for (qsizetype pos = search.indexIn(rest); pos >= 0 && (count < 0 || hits < count);
+             pos = search.indexIn(rest, pos + find.size()))
             ++hits;
         const double grown = double(rest.size()) + double(hits) * double(with.size() - find.size());
         if (grown > double(ctx.limits().maxStringLength))
             raise(err::OutOfStringSpace);
     }
-    if (start == 1 && count == -1) {
-        // The common case: every occurrence in the whole text, which Qt does
-        // in place when the lengths match.
+    if (start == 1 && count == -1 && find.size() <= TextSearch::kShortSought && expression.size() <= TextSearch::kWindow) {
+        // The common case: every occurrence of a short text in a text no
+        // longer than one window of the search, which Qt does in place
+        // when the lengths match, in time bounded by the window.
         QString out = expression;
         out.replace(find, with, cs);
+        ctx.spendScan(expression.size());
         return stringResult(ctx, std::move(out));
     }
     QString out;
     out.reserve(rest.size());
     qsizetype pos = 0;
     while (count != 0) {
-        const qsizetype hit = find.size() == 1 ? rest.indexOf(find[0], pos, cs)
-                                               : rest.indexOf(find, pos, cs);
+        const qsizetype hit = search.indexIn(rest, pos);
         if (hit < 0)
             break;
-        out += rest.mid(pos, hit - pos);
+        out += rest.sliced(pos, hit - pos);
         out += with;
+        ctx.spend(WorkMeter::kStep);
+        ctx.spendCopy(hit - pos + with.size());
         pos = hit + find.size();
         if (count > 0)
             --count;
     }
-    out += rest.mid(pos);
+    out += rest.sliced(pos);
     return stringResult(ctx, std::move(out));
 }
 
@@ -380,9 +386,9 @@ void registerStringFunctions(BuiltinRegistry &r)
            .refusesNull = nullRefusedAt({1, 2}), .catalog = {CatalogGroup::Global, 39, "string, start, length"}});
     r.add({.name = "StrComp", .minArgs = 2, .maxArgs = 3, .fn = fnStrComp,
            .refusesNull = nullRefusedAt({2}), .catalog = {CatalogGroup::Global, 40, "string1, string2, compare"}});
-    r.add({.name = "LCase", .minArgs = 1, .maxArgs = 1, .fn = caseFn<&QString::toLower>,
+    r.add({.name = "LCase", .minArgs = 1, .maxArgs = 1, .fn = caseFn<LetterCase::Lower>,
            .catalog = {CatalogGroup::Global, 41, "string"}});
-    r.add({.name = "UCase", .minArgs = 1, .maxArgs = 1, .fn = caseFn<&QString::toUpper>,
+    r.add({.name = "UCase", .minArgs = 1, .maxArgs = 1, .fn = caseFn<LetterCase::Upper>,
            .catalog = {CatalogGroup::Global, 42, "string"}});
     r.add({.name = "Trim", .minArgs = 1, .maxArgs = 1, .fn = fnTrim,
            .catalog = {CatalogGroup::Global, 45, "string"}});
