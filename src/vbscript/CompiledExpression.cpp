@@ -68,7 +68,14 @@ int CompiledExpression::indexOf(const QString &name) const
 Variant CompiledExpression::evaluate(std::span<Variant> values, const RuleSettings &settings) const
 {
     BorrowedRuntime runtime;
-    runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.cancel);
+    runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.memoryBudget, settings.cancel);
+    // Declared before the frame, so that it runs once the rule's variables,
+    // which may hold a Dictionary, are gone too.
+    struct CycleRelease
+    {
+        Runtime &rt;
+        ~CycleRelease() { rt.releaseDictionaryCycles(); }
+    } cycles{*runtime};
     Frame f;
     f.proc = &m_scope;
     f.unit = m_unit.get();
