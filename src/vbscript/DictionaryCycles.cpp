@@ -45,10 +45,8 @@ void forEachReferenced(std::vector<const Variant *> values, bool ownedOnly, Visi
 
 } // namespace
 
-void DictionaryCycles::release() noexcept
+void DictionaryCycles::releaseTracked() noexcept
 {
-    if (m_tracked.empty())
-        return;
     try {
         std::vector<std::shared_ptr<Dictionary>> live;
         std::unordered_map<const Object *, size_t> indexOf;

@@ -21,10 +21,15 @@ public:
     void track(const std::shared_ptr<Dictionary> &dictionary);
     // Breaks the cycles no one outside reaches. Never throws: it runs as a
     // run ends, an error of the run perhaps on its way out.
-    void release() noexcept;
-    bool empty() const { return m_tracked.empty(); }
+    void release() noexcept
+    {
+        if (!m_tracked.empty())
+            releaseTracked();
+    }
 
 private:
+    void releaseTracked() noexcept;
+
     std::vector<std::weak_ptr<Dictionary>> m_tracked;
     size_t m_trackedAfterSweep = 0;
 };

@@ -18,23 +18,16 @@ qint64 MemoryMeter::arrayBytes(qint64 elements)
     return elements * qint64(sizeof(Variant)) + qint64(sizeof(SafeArray)) + kArrayOverhead;
 }
 
-qint64 MemoryMeter::ownedBytes(const Variant &value)
+qint64 MemoryMeter::ownedArrayBytes(const Variant &array)
 {
-    if (value.isString()) {
-        const QString &s = value.rawString();
-        return s.isDetached() && !s.isEmpty() ? textBytes(s.size()) : 0;
-    }
-    if (value.isArray()) {
-        const std::shared_ptr<SafeArray> &a = value.rawArray();
-        if (!a || a.use_count() != 1)
-            return 0;
-        qint64 bytes = arrayBytes(qint64(a->data.size()));
-        for (const Variant &e : a->data)
-            if (e.isString() && e.rawString().isDetached() && !e.rawString().isEmpty())
-                bytes += textBytes(e.rawString().size());
-        return bytes;
-    }
-    return 0;
+    const std::shared_ptr<SafeArray> &a = array.rawArray();
+    if (!a || a.use_count() != 1)
+        return 0;
+    qint64 bytes = arrayBytes(qint64(a->data.size()));
+    for (const Variant &e : a->data)
+        if (e.isString())
+            bytes += ownedBytes(e);
+    return bytes;
 }
 
 } // namespace vbscript
