@@ -30,7 +30,8 @@ public:
     // Other failures are those of SqliteRows.
     RowSource(const SqliteFile &file, const Request &request, const QStringList &variables);
 
-    // Fills `block` with the next rows, at most `maxRows` of them; false
+    // Fills `block` with the next rows, at most `maxRows` of them and no more
+    // once their TEXT and BLOB bytes reach RowBlock::MostBytes; false
     // after the last row. Should SQLite fail on a row, the rows before it
     // come first and the failure is raised by the call after.
     bool nextBlock(RowBlock &block, int maxRows);

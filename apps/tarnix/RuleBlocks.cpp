@@ -15,7 +15,8 @@ namespace {
 
 void appendKey(QByteArray &lines, const RowBlock &block, int row)
 {
-    if (block.keys.empty())
+    // A key too long to copy names its row by number.
+    if (block.keys.empty() || block.keys[size_t(row)].kind == SqliteValue::Kind::TooLong)
         lines += QByteArray::number(block.firstRow + row);
     else
         lines += vbscript::ValueText::canonical(engineValue(block.keys[size_t(row)], block.bytes)).toUtf8();
@@ -38,7 +39,10 @@ void RowBlock::clear()
     values.clear();
     keys.clear();
     bytes.clear();
+    if (bytes.capacity() > 4 * MostBytes)
+        std::vector<char>().swap(bytes);
     rows = 0;
+    evaluated = 0;
 }
 
 BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
@@ -49,9 +53,10 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
     // the rule's own If would take it.
     const vbscript::ExecutionSettings truthSettings{settings.locale, vbscript::Limits()};
     BlockOutcome outcome;
-    outcome.rows = block.rows;
     EngineRow values(block.width);
-    for (int row = 0; row < block.rows; ++row) {
+    for (; block.evaluated < block.rows && size_t(outcome.lines.size()) < RowBlock::MostBytes; ++block.evaluated) {
+        const int row = block.evaluated;
+        ++outcome.rows;
         const auto fail = [&](const vbscript::ScriptError &error) {
             ++outcome.failedRows;
             appendKey(outcome.lines, block, row);
@@ -72,6 +77,8 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
         } catch (const vbscript::ScriptError &error) {
             fail(error);
         } catch (const std::bad_alloc &) {
+            fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
+        } catch (const std::length_error &) {
             fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
         }
     }

@@ -37,6 +37,10 @@ struct Prepared
 
 void appendBytes(SqliteValue &value, const char *bytes, int size, std::vector<char> &buffer)
 {
+    if (size > SqliteValue::longestText()) {
+        value.kind = SqliteValue::Kind::TooLong;
+        return;
+    }
     value.bytes.offset = qsizetype(buffer.size());
     value.bytes.size = size;
     buffer.insert(buffer.end(), bytes, bytes + size);

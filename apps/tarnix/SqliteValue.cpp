@@ -1,8 +1,16 @@
 #include "SqliteValue.h"
 
+#include "vbscript/ExecutionSettings.h"
+#include "vbscript/ScriptError.h"
+
 #include <limits>
 
 namespace tarnixcli {
+
+qsizetype SqliteValue::longestText()
+{
+    return vbscript::Limits().maxStringLength;
+}
 
 vbscript::Variant engineValue(const SqliteValue &value, const std::vector<char> &buffer)
 {
@@ -18,6 +26,8 @@ vbscript::Variant engineValue(const SqliteValue &value, const std::vector<char> 
     case SqliteValue::Kind::Blob:
         return vbscript::Variant(
             QString::fromUtf8(buffer.data() + value.bytes.offset, value.bytes.size));
+    case SqliteValue::Kind::TooLong:
+        vbscript::raise(vbscript::err::OutOfStringSpace);
     case SqliteValue::Kind::Null:
         break;
     }

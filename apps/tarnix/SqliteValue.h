@@ -13,7 +13,14 @@ namespace tarnixcli {
 // threads that evaluate.
 struct SqliteValue
 {
-    enum class Kind : quint8 { Null, Integer, Real, Text, Blob };
+    // The longest TEXT or BLOB copied out, in bytes: the engine's longest
+    // string. Longer ones would cost the reading thread, and every block
+    // waiting for a worker, their size for a row that can only fail.
+    static qsizetype longestText();
+
+    // TooLong: a TEXT or BLOB longer than any string the engine may hold,
+    // left in the database rather than copied.
+    enum class Kind : quint8 { Null, Integer, Real, Text, Blob, TooLong };
     Kind kind = Kind::Null;
     union {
         qint64 integer;
@@ -32,6 +39,8 @@ struct SqliteValue
 // when it fits 32 bits and a Double when it does not, REAL is Double, TEXT is
 // String, and a BLOB is a String of its bytes read as UTF-8. (QtSql's values
 // reach nvtarnix::Expression typed the same way.) `buffer` holds the bytes.
+// A value too long to copy raises 14 "Out of string space", as a string past
+// the engine's limit does.
 vbscript::Variant engineValue(const SqliteValue &value, const std::vector<char> &buffer);
 
 } // namespace tarnixcli
