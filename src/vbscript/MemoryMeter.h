@@ -63,8 +63,10 @@ public:
     static qint64 arrayBytes(qint64 elements);
     // A class instance, a Dictionary or another object the run creates.
     static qint64 objectBytes(qint64 fields) { return kObjectOverhead + fields * kValueBytes; }
-    // One entry of a Dictionary, beside its key's and item's own text.
-    static qint64 entryBytes(qint64 keyLength) { return kEntryOverhead + textBytes(keyLength); }
+    // One entry of a Dictionary, beside its key's and item's own text: the
+    // entry, its place in the index, and the index's text of the key, which
+    // measured at about twice its length once the index has grown.
+    static qint64 entryBytes(qint64 keyLength) { return kEntryOverhead + 2 * textBytes(keyLength); }
     // The tokens, tree and line texts of `length` characters of code read by
     // Eval or Execute, at their densest (short statements such as "x=1",
     // measured at about 170 bytes a character).
@@ -76,7 +78,7 @@ public:
     static constexpr qint64 kArrayOverhead = 80;
     static constexpr qint64 kValueBytes = 32;
     static constexpr qint64 kObjectOverhead = 256;
-    static constexpr qint64 kEntryOverhead = 2 * kValueBytes + 96;
+    static constexpr qint64 kEntryOverhead = 4 * kValueBytes + 128;
     static constexpr qint64 kCodeBytesPerChar = 192;
 
 private:
