@@ -55,6 +55,9 @@ int runEvalCommand(const QStringList &args)
             out << vbscript::ValueText::resultLine(sc.eval(QString::fromUtf8(bytes))) << '\n';
         } catch (const vbscript::ScriptError &e) {
             out << vbscript::ValueText::errorLine(e) << '\n';
+        } catch (const std::bad_alloc &) {
+            // Writing out a result the run was allowed to make.
+            out << vbscript::ValueText::errorLine(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory)) << '\n';
         }
         out.flush();
     }

@@ -42,6 +42,11 @@ void runInOrder(int jobs, const std::function<bool(RowBlock &)> &read,
         InFlight oldest = std::move(inFlight.front());
         inFlight.pop_front();
         deliver(oldest.outcome.result());
+        // A block whose results outgrew one outcome is finished here, in
+        // order, part by part: each part's lines are written before the
+        // next is made.
+        while (!oldest.block->finished())
+            deliver(evaluate(*oldest.block));
         spare.push_back(std::move(oldest.block));
     };
     const auto deliverAll = [&] {

@@ -13,7 +13,9 @@ namespace tarnixcli {
 // rows there are.
 //
 // `read` fills the block it is given and returns false at the end; `evaluate`
-// runs on any of the threads; `deliver` receives each outcome in turn. Should `read`
+// runs on any of the threads and may leave part of the block for a next call
+// (RowBlock::finished), which the calling thread makes before the block's
+// next part is due; `deliver` receives each outcome in turn. Should `read`
 // throw, the blocks read before are still evaluated and delivered before the
 // exception leaves; whatever throws, no worker outlives the call.
 void runInOrder(int jobs, const std::function<bool(RowBlock &)> &read,

@@ -151,7 +151,7 @@ bool RowSource::nextBlock(RowBlock &block, int maxRows)
         return false;
     block.firstRow = m_rowsRead + 1;
     block.width = int(m_variableColumns.size());
-    while (block.rows < maxRows) {
+    while (block.rows < maxRows && block.bytes.size() < RowBlock::MostBytes) {
         try {
             if (!m_rows->next()) {
                 m_done = true;

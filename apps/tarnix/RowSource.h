@@ -47,7 +47,8 @@ public:
     };
     RowSource(const SqliteFile &file, const Pushed &pushed);
 
-    // Fills `block` with the next rows, at most `maxRows` of them; false
+    // Fills `block` with the next rows, at most `maxRows` of them and no more
+    // once their TEXT and BLOB bytes reach RowBlock::MostBytes; false
     // after the last row. Should SQLite fail on a row, the rows before it
     // come first and the failure is raised by the call after.
     bool nextBlock(RowBlock &block, int maxRows);

@@ -15,7 +15,8 @@ namespace {
 
 void appendKey(QByteArray &lines, const RowBlock &block, int row)
 {
-    if (!block.keys.empty())
+    // A key too long to copy names its row by number.
+    if (!block.keys.empty() && block.keys[size_t(row)].kind != StoredValue::Kind::TooLong)
         lines += vbscript::ValueText::canonical(engineValue(block.keys[size_t(row)], block.bytes)).toUtf8();
     else if (!block.rowNumbers.empty())
         lines += QByteArray::number(block.rowNumbers[size_t(row)]);
@@ -48,7 +49,10 @@ void RowBlock::clear()
     bytes.clear();
     rowNumbers.clear();
     decidedTrue.clear();
+    if (bytes.capacity() > 4 * MostBytes)
+        std::vector<char>().swap(bytes);
     rows = 0;
+    evaluated = 0;
 }
 
 BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
@@ -59,10 +63,13 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
     // the rule's own If would take it.
     const vbscript::ExecutionSettings truthSettings{settings.locale, vbscript::Limits()};
     BlockOutcome outcome;
-    outcome.rows = block.rows;
     EngineRow values(block.width);
     QByteArray &failures = report == BlockReport::EveryRow ? outcome.lines : outcome.errorLines;
-    for (int row = 0; row < block.rows; ++row) {
+    for (; block.evaluated < block.rows
+           && size_t(outcome.lines.size() + outcome.errorLines.size()) < RowBlock::MostBytes;
+         ++block.evaluated) {
+        const int row = block.evaluated;
+        ++outcome.rows;
         const auto fail = [&](const vbscript::ScriptError &error) {
             ++outcome.failedRows;
             appendKey(failures, block, row);
@@ -94,6 +101,8 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
         } catch (const vbscript::ScriptError &error) {
             fail(error);
         } catch (const std::bad_alloc &) {
+            fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
+        } catch (const std::length_error &) {
             fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
         }
     }

@@ -30,9 +30,20 @@ struct RowBlock
     std::vector<qint64> rowNumbers;
     std::vector<quint8> decidedTrue;
     int rows = 0;
+    // Rows whose outcome has been made: a block whose results are large is
+    // evaluated in parts (evaluateBlock).
+    int evaluated = 0;
 
-    // Empties the block for the next rows, keeping the memory it has.
+    // The TEXT and BLOB bytes a block takes before it ends, whatever its
+    // rows: blocks in flight then hold a bounded amount however wide the
+    // cells. And what an outcome's lines hold before a part of a block ends.
+    static constexpr size_t MostBytes = 4 * 1024 * 1024;
+
+    // Empties the block for the next rows, keeping the memory it has, up to
+    // a few times MostBytes: one row of huge cells must not leave every
+    // block that ever held it that large.
     void clear();
+    bool finished() const { return evaluated >= rows; }
 };
 
 // What a block's rows gave.
@@ -47,7 +58,7 @@ struct BlockOutcome
     qint64 trueRows = 0;    // rows whose result is True as If takes it
     qint64 failedRows = 0;
     qint64 evaluatedRows = 0;  // rows the engine ran (the others the database decided)
-    int rows = 0;
+    int rows = 0;              // rows evaluated for this outcome
 };
 
 enum class BlockReport {
@@ -56,8 +67,10 @@ enum class BlockReport {
     Matching,  // the keys of the True rows; lines for the failures apart
 };
 
-// Evaluates the rule over every row of the block. A failing row is reported
-// and the next row runs: one bad value must not hide the answers for the rest.
+// Evaluates the rule over the block's rows from the first not yet evaluated,
+// until the last or until the lines hold RowBlock::MostBytes, so that rows
+// with large results are handed on in parts. A failing row is reported and
+// the next row runs: one bad value must not hide the answers for the rest.
 BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
                            const vbscript::RuleSettings &settings, RowBlock &block,
                            BlockReport report);

@@ -55,6 +55,10 @@ struct Prepared
 
 void appendBytes(StoredValue &value, const char *bytes, int size, std::vector<char> &buffer)
 {
+    if (size > StoredValue::longestText()) {
+        value.kind = StoredValue::Kind::TooLong;
+        return;
+    }
     value.bytes.offset = qsizetype(buffer.size());
     value.bytes.size = size;
     buffer.insert(buffer.end(), bytes, bytes + size);

@@ -1,8 +1,16 @@
 #include "StoredValue.h"
 
+#include "vbscript/ExecutionSettings.h"
+#include "vbscript/ScriptError.h"
+
 #include <limits>
 
 namespace tarnixcli {
+
+qsizetype StoredValue::longestText()
+{
+    return vbscript::Limits().maxStringLength;
+}
 
 vbscript::Variant engineValue(const StoredValue &value, const std::vector<char> &buffer)
 {
@@ -28,6 +36,8 @@ vbscript::Variant engineValue(const StoredValue &value, const std::vector<char> 
         return vbscript::Variant::currency(value.integer);
     case StoredValue::Kind::Date:
         return vbscript::Variant::date(value.real);
+    case StoredValue::Kind::TooLong:
+        vbscript::raise(vbscript::err::OutOfStringSpace);
     case StoredValue::Kind::Null:
         break;
     }

@@ -17,6 +17,11 @@ namespace tarnixcli {
 // PostgreSQL's column types.
 struct StoredValue
 {
+    // The longest text or binary value copied out, in bytes: the engine's
+    // longest string. Longer ones would cost the reading thread, and every
+    // block waiting for a worker, their size for a row that can only fail.
+    static qsizetype longestText();
+
     enum class Kind : quint8 {
         Null,
         Integer,       // 64 bits: a Long when it fits 32 bits, else a Double
@@ -28,6 +33,8 @@ struct StoredValue
         Single,        // Single
         Currency,      // Currency, scaled by 10,000
         Date,          // Date, as an OLE date serial
+        TooLong,       // text or bytes longer than any string the engine may
+                       // hold, left in the database rather than copied
     };
     Kind kind = Kind::Null;
     union {
@@ -47,6 +54,8 @@ struct StoredValue
 
 // The engine's value for a stored one, as the kinds above say. (QtSql's values
 // reach nvtarnix::Expression typed the same way.) `buffer` holds the bytes.
+// A value too long to copy raises 14 "Out of string space", as a string past
+// the engine's limit does.
 vbscript::Variant engineValue(const StoredValue &value, const std::vector<char> &buffer);
 
 } // namespace tarnixcli

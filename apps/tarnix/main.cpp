@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include "vbscript/ScriptError.h"
+
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -70,6 +73,11 @@ int main(int argc, char **argv)
             return c.run(args);
         } catch (const nvtarnix::Error &e) {
             return tarnixcli::failWith(QLatin1String(c.name), e);  // the schema module is missing
+        } catch (const std::bad_alloc &) {
+            // Memory the system refused outside any run: the command's 7,
+            // reported as its other errors are.
+            const vbscript::ScriptError e = vbscript::ScriptError::runtime(vbscript::err::OutOfMemory);
+            return tarnixcli::failWith(QLatin1String(c.name), nvtarnix::Error(e.number(), e.source(), e.description()));
         }
     }
     QTextStream(stderr) << "tarnix: error 5: unknown command \"" << name << "\"\n";

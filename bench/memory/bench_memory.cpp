@@ -3,9 +3,13 @@
 // 1,000,000 times. Memory is read after a warm-up (fonts, styles, the first
 // engine of the thread) and then at checkpoints; a leak shows as steady growth
 // from one checkpoint to the next, not as the first allocations.
+// Then the peak of single evaluations that try to take all the memory they
+// can, against the budget each evaluation has, and 1,000 evaluations of a
+// rule that leaves Dictionaries holding each other.
 
 #include "common/ResidentMemory.h"
 
+#include <nvtarnix/Error.h>
 #include <nvtarnix/Expression.h>
 #include <nvtarnix/TarnixObject.h>
 
@@ -97,6 +101,66 @@ void evaluations(long runs)
     std::printf("(%ld of %ld evaluations True)\n", trueRows, runs);
 }
 
+// The kernel's high-water mark, reset to the present resident size.
+long resetPeakKb()
+{
+    residentKb();
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    return residentKb();
+}
+
+long peakKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+void hungryRules()
+{
+    const ExpressionOptions options;
+    std::printf("single evaluations, budget %lld MB:\n", options.memoryBudget / (1024 * 1024));
+    const char *rules[] = {
+        "Execute(\"Dim a(1023): s = Space(1000000): For i = 0 To 1023: a(i) = s: Next: x = Join(a, \"\"\"\")\")",
+        "FormatNumber(1, 2147483647)",
+        "UBound(Split(String(20000000, \",\"), \",\"))",
+        "Execute(\"Dim a(1000): For i = 0 To 1000: a(i) = Space(1000000) & i: Next\")",
+        "Execute(\"Set d = CreateObject(\"\"Scripting.Dictionary\"\"): For i = 1 To 1000: ReDim b(1000000): "
+        "d.Add i, b: Next\")",
+        "Execute(\"Set d = CreateObject(\"\"Scripting.Dictionary\"\"): For i = 1 To 100000000: d.Add i, i: Next\")",
+        "Execute(\"Class C: Dim a, b: End Class: Set d = CreateObject(\"\"Scripting.Dictionary\"\"): "
+        "For i = 1 To 100000000: d.Add i, New C: Next\")",
+        "Eval(Replace(Space(3000000), \" \", \"1+\") & \"1\")",
+    };
+    for (const char *text : rules) {
+        const Expression rule = Expression::compile(QString::fromUtf8(text), options);
+        const long start = resetPeakKb();
+        int number = 0;
+        try {
+            rule.evaluate(QVariantList{});
+        } catch (const nvtarnix::Error &e) {
+            number = e.number();
+        }
+        std::printf("  error %d, peak %+ld MB: %.60s\n", number, (peakKb() - start) / 1024, text);
+    }
+
+    const Expression cycles = Expression::compile(
+        QStringLiteral("Execute(\"Set d = CreateObject(\"\"Scripting.Dictionary\"\"): d.Add 1, d: "
+                       "d.Add 2, Space(1000000)\")"),
+        options);
+    const long before = residentKb();
+    for (int i = 0; i < 1000; ++i)
+        cycles.evaluate(QVariantList{});
+    std::printf("1000 evaluations leaving a Dictionary cycle of 2 MB: resident %+ld MB\n",
+                (residentKb() - before) / 1024);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -105,5 +169,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     evaluations(1000000);
     editorRuns(1000);
+    hungryRules();
     return 0;
 }

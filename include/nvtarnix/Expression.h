@@ -14,7 +14,9 @@
 // Failures throw nvtarnix::Error with the engine's number and description: a
 // text that is not one expression from compile() (1002, 1023, 1025, ...,
 // with line() and column()), a run-time error from evaluate() (11, 13, 94,
-// ...). Nothing carries over from one evaluate() to the next.
+// ...). Nothing carries over from one evaluate() to the next. Running out of
+// memory is 7 "Out of memory", like any other run-time error: nothing else
+// leaves evaluate().
 //
 // Values going in: an invalid QVariant is Empty; a null QVariant of any type
 // (QtSql's SQL NULL) is Null; bool is Boolean; an integer that fits 32 bits
@@ -60,6 +62,13 @@ struct ExpressionOptions
 {
     QLocale locale = QLocale::system();  // how text, numbers and dates convert
     int timeoutMs = 5000;                // bound of compile() and of one evaluate(); -1 = none
+    // Bound of what one evaluate() may build, in bytes: the text it makes,
+    // arrays, Dictionaries and their entries, class instances, and the code
+    // Eval and Execute read. Each size is checked before it is allocated;
+    // past the bound, evaluate() throws 7 "Out of memory" and the expression
+    // stays usable. What the run has let go of no longer counts, so the
+    // process grows by at most about this much while a rule runs.
+    qint64 memoryBudget = 256 * 1024 * 1024;
 };
 
 class Expression
@@ -87,6 +96,8 @@ public:
 
 private:
     friend struct ExpressionInternals;  // the SQL translation reads the compiled tree
+    QVariant evaluateByName(const QVariantMap &values) const;
+
     class Compiled;
     std::shared_ptr<const Compiled> d;
 };

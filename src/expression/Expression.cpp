@@ -25,6 +25,22 @@ Error keptError(vbscript::ScriptError e)
     return hostError(e);
 }
 
+// Runs `step`, with an allocation the system refuses reported as the
+// engine's 7, so that nothing but nvtarnix::Error leaves the class.
+template<typename Step>
+auto reportingErrors(Step &&step) -> decltype(step())
+{
+    try {
+        return step();
+    } catch (const vbscript::ScriptError &e) {
+        throw keptError(e);
+    } catch (const std::bad_alloc &) {
+        throw hostError(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
+    } catch (const std::length_error &) {
+        throw hostError(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
+    }
+}
+
 } // namespace
 
 class Expression::Compiled
@@ -38,12 +54,8 @@ public:
 
     QVariant run(Row &row) const
     {
-        try {
-            return expression::toHostValue(rule->evaluate(std::span<vbscript::Variant>(row.data(), size_t(row.size())),
-                                                          settings));
-        } catch (const vbscript::ScriptError &e) {
-            throw keptError(e);
-        }
+        return expression::toHostValue(rule->evaluate(std::span<vbscript::Variant>(row.data(), size_t(row.size())),
+                                                      settings));
     }
 };
 
@@ -52,13 +64,13 @@ Expression::Expression() = default;
 Expression Expression::compile(const QString &databaseScript, const ExpressionOptions &options)
 {
     auto compiled = std::make_shared<Compiled>();
-    try {
-        compiled->rule = vbscript::CompiledExpression::compile(databaseScript, options.timeoutMs < 0 ? -1 : options.timeoutMs);
-    } catch (const vbscript::ScriptError &e) {
-        throw keptError(e);
-    }
+    reportingErrors([&] {
+        compiled->rule = vbscript::CompiledExpression::compile(databaseScript,
+                                                               options.timeoutMs < 0 ? -1 : options.timeoutMs);
+    });
     compiled->settings.locale = vbscript::ScriptLocale(options.locale);
     compiled->settings.timeoutMs = options.timeoutMs < 0 ? -1 : options.timeoutMs;
+    compiled->settings.memoryBudget = options.memoryBudget;
     Expression expression;
     expression.d = std::move(compiled);
     return expression;
@@ -83,17 +95,24 @@ QVariant Expression::evaluate(const QVariantList &values) const
 {
     if (!d)
         throw hostError(vbscript::ScriptError::runtime(vbscript::err::ObjectVariableNotSet));
-    const qsizetype count = std::min(values.size(), qsizetype(d->rule->variables().size()));
-    Compiled::Row row(count);
-    for (qsizetype i = 0; i < count; ++i)
-        row[i] = expression::toEngineValue(values[i]);
-    return d->run(row);
+    return reportingErrors([&] {
+        const qsizetype count = std::min(values.size(), qsizetype(d->rule->variables().size()));
+        Compiled::Row row(count);
+        for (qsizetype i = 0; i < count; ++i)
+            row[i] = expression::toEngineValue(values[i]);
+        return d->run(row);
+    });
 }
 
 QVariant Expression::evaluate(const QVariantMap &values) const
 {
     if (!d)
         throw hostError(vbscript::ScriptError::runtime(vbscript::err::ObjectVariableNotSet));
+    return reportingErrors([&] { return evaluateByName(values); });
+}
+
+QVariant Expression::evaluateByName(const QVariantMap &values) const
+{
     const QStringList &names = d->rule->variables();
     Compiled::Row row(names.size());
     QVarLengthArray<bool, 8> spelledAlike(names.size(), false);

@@ -87,6 +87,9 @@ struct BuiltinInfo
     // function runs, so a Null there wins over any other argument's 5 or 13.
     quint32 refusesNull = 0;
     CatalogEntry catalog;
+    // Eval, Execute and ExecuteGlobal: what they return was made, and
+    // counted against the run's memory, by the code they ran.
+    bool runsCode = false;
 };
 
 // One line of the function catalog.

@@ -80,10 +80,17 @@ int CompiledExpression::indexOf(const QString &name) const
 Variant CompiledExpression::evaluate(std::span<Variant> values, const RuleSettings &settings) const
 {
     BorrowedRuntime runtime;
-    runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.cancel);
+    runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.memoryBudget, settings.cancel);
     // The frame ends inside the run: the Class_Terminate of an object that
     // the rule's code left in it runs under the rule's time limit.
     Runtime::RunScope run(*runtime);
+    // Declared before the frame, so that it runs once the rule's variables,
+    // which may hold a Dictionary, are gone too (and still inside the run).
+    struct CycleRelease
+    {
+        Runtime &rt;
+        ~CycleRelease() { rt.releaseDictionaryCycles(); }
+    } cycles{*runtime};
     Frame f;
     f.proc = &m_scope;
     f.unit = m_unit.get();

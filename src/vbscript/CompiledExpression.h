@@ -29,6 +29,7 @@
 // or the values copies it (QString(s.constData(), s.size())).
 
 #include "vbscript/Ast.h"
+#include "vbscript/ExecutionSettings.h"
 #include "vbscript/ScriptLocale.h"
 
 #include <QStringList>
@@ -48,6 +49,8 @@ struct RuleSettings
     // Set from any thread, it stops the run with the time-limit error: a
     // preview whose text has changed since need not finish.
     const std::atomic_bool *cancel = nullptr;
+    // What the run may build, in bytes, before it stops with 7 "Out of memory".
+    qint64 memoryBudget = Limits().memoryBudget;
 };
 
 class CompiledExpression

@@ -10,9 +10,36 @@ void Limits::checkString(qsizetype length) const
         raise(err::OutOfStringSpace);
 }
 
-std::shared_ptr<SafeArray> Limits::newArray(std::span<const qint32> ubounds) const
+qint64 Limits::elementCount(std::span<const qint32> ubounds) const
 {
-    return SafeArray::create(ubounds, maxArrayElements);
+    if (ubounds.empty())
+        return 0;
+    qint64 total = 1;
+    for (qint32 ub : ubounds) {
+        if (ub < -1)
+            raise(err::SubscriptOutOfRange);
+        total *= qint64(ub) + 1;
+        if (total > qint64(maxArrayElements))
+            raise(err::OutOfMemory);
+    }
+    return total;
+}
+
+void ExecutionSettings::chargeText(qint64 length) const
+{
+    if (length > limits.maxStringLength || length < 0)
+        raise(err::OutOfStringSpace);
+    memory.charge(MemoryMeter::textBytes(length));
+}
+
+std::shared_ptr<SafeArray> ExecutionSettings::newArray(std::span<const qint32> ubounds, bool charge) const
+{
+    const qint64 bytes = MemoryMeter::arrayBytes(limits.elementCount(ubounds));
+    if (charge)
+        memory.charge(bytes);
+    else
+        memory.require(bytes);
+    return SafeArray::create(ubounds, limits.maxArrayElements);
 }
 
 } // namespace vbscript

@@ -6,6 +6,7 @@
 // different threads run under different settings at once without touching
 // each other's data.
 
+#include "vbscript/MemoryMeter.h"
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
@@ -17,17 +18,20 @@ namespace vbscript {
 // How far a run may grow. Far beyond what an expression or a small script
 // needs, and small enough that a runaway script cannot take the host's
 // memory with it: 64 MB of text in one string, 128 MB of elements in one
-// array.
+// array, 256 MB built by one run in all.
 struct Limits
 {
     qsizetype maxStringLength = 32 * 1024 * 1024;
     size_t maxArrayElements = 4 * 1024 * 1024;
+    // What one run may hold of what it builds (see MemoryMeter), in bytes;
+    // past it, 7 "Out of memory".
+    qint64 memoryBudget = 256 * 1024 * 1024;
 
     // Raises 14 "Out of string space" for a string of `length` past the limit.
     void checkString(qsizetype length) const;
-    // A new dynamic array with upper bounds `ubounds`: 9 for a bound below
-    // -1, 7 "Out of memory" past the element limit.
-    std::shared_ptr<SafeArray> newArray(std::span<const qint32> ubounds) const;
+    // The number of elements of an array with upper bounds `ubounds`: 9 for
+    // a bound below -1, 7 "Out of memory" past the element limit.
+    qint64 elementCount(std::span<const qint32> ubounds) const;
 };
 
 struct ExecutionSettings
@@ -36,6 +40,16 @@ struct ExecutionSettings
     // the rest of the run and after.
     ScriptLocale locale;
     Limits limits;
+    // What the current run has built; operators and built-ins charge it
+    // through const settings, as they read the rest.
+    mutable MemoryMeter memory{};
+
+    // Raises 14 past the string limit, then charges the text to the run.
+    void chargeText(qint64 length) const;
+    // A new dynamic array with upper bounds `ubounds`, its size charged to
+    // the run (`charge`) or, for a built-in whose result is counted when it
+    // returns, only checked against what is left.
+    std::shared_ptr<SafeArray> newArray(std::span<const qint32> ubounds, bool charge) const;
 };
 
 } // namespace vbscript

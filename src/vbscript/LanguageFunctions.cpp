@@ -50,14 +50,16 @@ Variant fnSpace(ExecContext &ctx, std::span<Variant> a)
     const qint32 n = a[0].toLong(ctx.locale());
     if (n < 0)
         raise(err::InvalidProcedureCall);
-    ctx.limits().checkString(n);
+    if (n > ctx.limits().maxStringLength)
+        raise(err::OutOfStringSpace);
+    ctx.settings().memory.require(MemoryMeter::textBytes(n));
     return Variant(QString(n, QLatin1Char(' ')));
 }
 
 Variant fnArray(ExecContext &ctx, std::span<Variant> a)
 {
     const qint32 ub = qint32(a.size()) - 1;
-    auto arr = ctx.limits().newArray(std::span<const qint32>(&ub, 1));
+    auto arr = ctx.settings().newArray(std::span<const qint32>(&ub, 1), false);
     for (size_t i = 0; i < a.size(); ++i)
         arr->data[i] = a[i].isMissing() ? Variant() : a[i];
     return Variant(std::move(arr));

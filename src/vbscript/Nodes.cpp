@@ -134,12 +134,16 @@ void NameExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) c
         var = rt.variableFor(ref, f, true);
     if (!var)
         raise(err::IllegalAssignment, ref.name);
+    // What the variable held goes, unless something else shares it.
+    const qint64 freed = var->isString() || var->isArray() ? MemoryMeter::ownedBytes(*var) : 0;
     if (isSet)
         *var = Runtime::setValue(value);
     else if (value.isObject() || value.isMissing())
         *var = Runtime::letValue(value);
     else
         *var = value;
+    if (freed)
+        rt.settings().memory.credit(freed);
 }
 
 void NameExpr::call(Runtime &rt, Frame &f) const
@@ -343,6 +347,8 @@ BinaryExpr::~BinaryExpr()
         Variant joined = ops::concat(rt.settings(), a, b);
         if (joined.isString())
             rt.spendCopy(joined.rawString().size());
+        // Operands made for this concatenation alone die with it.
+        rt.settings().memory.credit(MemoryMeter::ownedBytes(a) + MemoryMeter::ownedBytes(b));
         return joined;
     }
     case BinaryOp::Eq: return ops::compare(rt.settings(), ops::Compare::Eq, a, b, left->isLiteral(), right->isLiteral());
@@ -406,7 +412,7 @@ std::shared_ptr<SafeArray> makeArray(Runtime &rt, Frame &f, const ExprList &boun
     }
     if (ub.size() > 60)
         raise(err::SubscriptOutOfRange);
-    return rt.limits().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())));
+    return rt.settings().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())), true);
 }
 } // namespace
 
@@ -449,6 +455,7 @@ Flow ReDimStmt::exec(Runtime &rt, Frame &f) const
                     arr->data[i] = old.data[i];
             }
         }
+        rt.settings().memory.credit(MemoryMeter::ownedBytes(*var));
         *var = Variant(std::move(arr));
     }
     return Flow::Normal;
@@ -461,11 +468,15 @@ Flow EraseStmt::exec(Runtime &rt, Frame &f) const
         raise(err::TypeMismatch);
     if (ArrayLock::isLocked(var))
         raise(err::ArrayFixedOrLocked);
+    MemoryMeter &meter = rt.settings().memory;
     if (var->rawArray()->fixed) {
         SafeArray &a = rt.writableArray(*var);
-        for (Variant &e : a.data)
+        for (Variant &e : a.data) {
+            meter.credit(MemoryMeter::ownedBytes(e));
             e = Variant();
+        }
     } else {
+        meter.credit(MemoryMeter::ownedBytes(*var));
         *var = Variant(std::make_shared<SafeArray>());
     }
     return Flow::Normal;

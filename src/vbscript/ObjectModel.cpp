@@ -18,6 +18,7 @@ ScriptObject::ScriptObject(const ClassDef &cls, std::shared_ptr<const CodeUnit> 
 Variant ScriptObject::create(Runtime &rt, const ClassDef &cls, std::shared_ptr<const CodeUnit> code,
                              std::weak_ptr<bool> engineAlive)
 {
+    rt.settings().memory.charge(MemoryMeter::objectBytes(qint64(cls.fields.size())));
     std::shared_ptr<ScriptObject> obj(new ScriptObject(cls, std::move(code), &rt, std::move(engineAlive)), release);
     obj->fields.resize(cls.fields.size());
     Frame f;
@@ -31,7 +32,7 @@ Variant ScriptObject::create(Runtime &rt, const ClassDef &cls, std::shared_ptr<c
         QVarLengthArray<qint32, 4> ub;
         for (const ExprPtr &b : fd.bounds)
             ub.append(b->eval(rt, f).toLong(rt.locale()));
-        auto arr = rt.limits().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())));
+        auto arr = rt.settings().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())), true);
         arr->fixed = !fd.bounds.empty();
         obj->fields[i] = Variant(std::move(arr));
     }
@@ -46,6 +47,8 @@ Variant ScriptObject::create(Runtime &rt, const ClassDef &cls, std::shared_ptr<c
 // Runtime::runTerminate).
 void ScriptObject::release(ScriptObject *obj)
 {
+    if (Runtime *rt = obj->runtime())
+        rt->settings().memory.credit(MemoryMeter::objectBytes(qint64(obj->fields.size())));
     if (Runtime *rt = obj->runtime(); rt && obj->m_class.terminate)
         rt->runTerminate(*obj->m_class.terminate, obj);
     std::vector<Variant> fields = std::move(obj->fields);
@@ -155,9 +158,11 @@ Variant ScriptObject::invokeField(Variant &field, const QString &name, std::span
         raise(err::TypeMismatch, name);
     }
     const Variant v = mode == MemberMode::Set ? Runtime::setValue(*value) : Runtime::letValue(*value);
-    if (args.empty())
+    if (args.empty()) {
+        const qint64 freed = MemoryMeter::ownedBytes(field);
         field = v;
-    else if (field.isArray())
+        m_rt->settings().memory.credit(freed);
+    } else if (field.isArray())
         m_rt->storeElement(field, args, v);
     else
         raise(err::TypeMismatch, name);

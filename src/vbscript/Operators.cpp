@@ -431,7 +431,7 @@ Variant negate(const ExecutionSettings &s, const Variant &a0)
 Variant concat(const ExecutionSettings &s, const Variant &a0, const Variant &b0)
 {
     if (a0.isString() && b0.isString()) {
-        s.limits.checkString(a0.rawString().size() + b0.rawString().size());
+        s.chargeText(a0.rawString().size() + b0.rawString().size());
         return Variant(a0.rawString() + b0.rawString());
     }
     Variant ha, hb;
@@ -440,7 +440,7 @@ Variant concat(const ExecutionSettings &s, const Variant &a0, const Variant &b0)
         return Variant::null();
     QString text = a.isNull() ? QString() : a.toString(s.locale);
     const QString more = b.isNull() ? QString() : b.toString(s.locale);
-    s.limits.checkString(text.size() + more.size());
+    s.chargeText(text.size() + more.size());
     text += more;
     return Variant(std::move(text));
 }

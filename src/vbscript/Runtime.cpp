@@ -3,6 +3,7 @@
 #include "vbscript/Parser.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/StackGuard.h"
+#include "vbscript/library/Dictionary.h"
 
 #include <algorithm>
 
@@ -47,6 +48,7 @@ Runtime::~Runtime()
             instance->surrenderFields(fields);
     m_instances.clear();
     releaseInTurn(fields);
+    m_dictionaries.release();
 }
 
 Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_outer(!rt.m_running)
@@ -57,13 +59,16 @@ Runtime::RunScope::RunScope(Runtime &rt) : m_rt(rt), m_outer(!rt.m_running)
         rt.m_clock.start();
         rt.m_pastDeadline = false;
         rt.refill();
+        rt.settings().memory.start(rt.limits().memoryBudget);
     }
 }
 
 Runtime::RunScope::~RunScope()
 {
-    if (m_outer)
+    if (m_outer) {
         m_rt.m_running = false;
+        m_rt.releaseDictionaryCycles();
+    }
 }
 
 Runtime::FrameScope::FrameScope(Runtime &rt, Frame &f, const CodeUnit *unit)
@@ -280,6 +285,10 @@ Variant Runtime::evaluateIn(const CodeUnit &unit, Frame &f)
     } catch (ScriptError &e) {
         attachPosition(e, *unit.expression, f);
         throw;
+    } catch (const std::bad_alloc &) {
+        ScriptError e = ScriptError::runtime(err::OutOfMemory);
+        attachPosition(e, *unit.expression, f);
+        throw e;
     }
 }
 
@@ -295,8 +304,14 @@ bool Runtime::isPristine() const
     return m_globals.size() == 1 && m_classes.isEmpty() && m_units.empty() && !m_running && !m_current;
 }
 
-void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs, const std::atomic_bool *cancel)
+void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs, qint64 memoryBudget,
+                             const std::atomic_bool *cancel)
 {
+    if (limits().memoryBudget != memoryBudget) {
+        Limits l = limits();
+        l.memoryBudget = memoryBudget;
+        setLimits(l);
+    }
     m_cancel = cancel;
     if (m_err->number() != 0 || !m_err->description().isEmpty() || !m_err->source().isEmpty())
         m_err->clear();
@@ -319,13 +334,41 @@ void Runtime::executeCode(const QString &code)
     runTopLevel(parser.parseProgram());
 }
 
+namespace {
+// The tokens and tree of code that Eval or Execute reads, charged before it
+// is read and given back when the code is dropped again.
+class CodeCharge
+{
+public:
+    CodeCharge(MemoryMeter &meter, const QString &code) : m_meter(meter), m_bytes(MemoryMeter::codeBytes(code.size()))
+    {
+        m_meter.charge(m_bytes);
+    }
+    ~CodeCharge()
+    {
+        if (!m_kept)
+            m_meter.credit(m_bytes);
+    }
+    CodeCharge(const CodeCharge &) = delete;
+    CodeCharge &operator=(const CodeCharge &) = delete;
+    // The code stays: it defines procedures or classes the engine keeps.
+    void keep(const CodeUnit &unit) { m_kept = unit.definesNames(); }
+
+private:
+    MemoryMeter &m_meter;
+    qint64 m_bytes;
+    bool m_kept = false;
+};
+} // namespace
+
 Variant Runtime::evalString(const QString &code)
 {
     Frame *f = m_current;
-    Parser parser(code, f ? f->proc : nullptr, this);
-    std::unique_ptr<CodeUnit> unit = parser.parseExpression();
     if (!f)
         return evaluate(code);
+    CodeCharge charge(settings().memory, code);
+    Parser parser(code, f->proc, this);
+    std::unique_ptr<CodeUnit> unit = parser.parseExpression();
     unit->optionExplicit = f->unit && f->unit->optionExplicit;
     FrameScope running(*this, *f, unit.get());
     return unit->expression->eval(*this, *f);
@@ -334,13 +377,17 @@ Variant Runtime::evalString(const QString &code)
 void Runtime::execute(const QString &code, bool global)
 {
     Frame *f = m_current;
+    CodeCharge charge(settings().memory, code);
     if (global || !f || f->isGlobal) {
         Parser parser(code, nullptr, this);
-        runTopLevel(parser.parseProgram());
+        std::shared_ptr<CodeUnit> unit = parser.parseProgram();
+        charge.keep(*unit);
+        runTopLevel(std::move(unit));
         return;
     }
     Parser parser(code, f->proc, this);
     std::shared_ptr<CodeUnit> unit = parser.parseProgram();
+    charge.keep(*unit);
     load(unit, f);
     FrameScope running(*this, *f, unit.get());
     runBlock(unit->statements, *f);
@@ -356,9 +403,14 @@ Variant Runtime::getRef(const QString &name)
 
 std::shared_ptr<Object> Runtime::createObject(const QString &progId)
 {
-    if (const ObjectFactory *factory = m_builtins.findClass(progId.trimmed()))
-        return (*factory)(*this);
-    raise(err::CantCreateObject, progId);
+    const ObjectFactory *factory = m_builtins.findClass(progId.trimmed());
+    if (!factory)
+        raise(err::CantCreateObject, progId);
+    settings().memory.charge(MemoryMeter::objectBytes(0));
+    std::shared_ptr<Object> object = (*factory)(*this);
+    if (auto dictionary = std::dynamic_pointer_cast<Dictionary>(object))
+        m_dictionaries.track(dictionary);
+    return object;
 }
 
 Flow Runtime::runBlock(const Block &block, Frame &f)
@@ -374,6 +426,10 @@ Flow Runtime::runBlock(const Block &block, Frame &f)
             } catch (ScriptError &e) {
                 attachPosition(e, *s, f);
                 throw;
+            } catch (const std::bad_alloc &) {
+                ScriptError e = ScriptError::runtime(err::OutOfMemory);
+                attachPosition(e, *s, f);
+                throw e;
             }
         } else {
             try {
@@ -383,6 +439,12 @@ Flow Runtime::runBlock(const Block &block, Frame &f)
             } catch (ScriptError &e) {
                 if (!resumeAfter(e, *s, f))
                     throw;
+            } catch (const std::bad_alloc &) {
+                // What the allocator refuses is the script's 7, as a size
+                // past the budget is.
+                ScriptError e = ScriptError::runtime(err::OutOfMemory);
+                if (!resumeAfter(e, *s, f))
+                    throw e;
             }
         }
     }
@@ -488,6 +550,11 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
         FrameScope running(*this, f);
         runBlock(p.body, f);
     }
+    // The locals go with the call; its result lives on.
+    MemoryMeter &meter = settings().memory;
+    for (qsizetype i = 0; i < f.storage.size(); ++i)
+        if (i != p.resultSlot && (f.storage[i].isString() || f.storage[i].isArray()))
+            meter.credit(MemoryMeter::ownedBytes(f.storage[i]));
     if (p.resultSlot >= 0)
         return std::move(f.storage[p.resultSlot]);
     return Variant();
@@ -513,6 +580,15 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
         // What a built-in made counts as work done, so that a loop calling
         // it on long texts or arrays meets the time limit in good time.
         spendOnValue(result);
+        // What the built-in made is the run's now; the arguments made for
+        // it alone die here. Code that Eval and Execute ran has counted
+        // what it made itself.
+        MemoryMeter &meter = settings().memory;
+        if (!b.runsCode)
+            meter.charge(MemoryMeter::ownedBytes(result));
+        for (const Variant &v : values)
+            if (v.isString() || v.isArray())
+                meter.credit(MemoryMeter::ownedBytes(v));
         return result;
     } catch (ScriptError &e) {
         nameBuiltinIn(e, b);
@@ -593,7 +669,10 @@ void Runtime::storeElement(Variant &array, std::span<const Variant> indices, con
 {
     const auto idx = indicesOf(indices, locale());
     const size_t off = array.rawArray()->offsetOf(std::span<const qint32>(idx.data(), size_t(idx.size())));
-    writableArray(array).data[off] = value;
+    Variant &element = writableArray(array).data[off];
+    const qint64 freed = MemoryMeter::ownedBytes(element);
+    element = value;
+    settings().memory.credit(freed);
 }
 
 // ---- objects

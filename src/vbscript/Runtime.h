@@ -2,6 +2,7 @@
 
 #include "vbscript/Ast.h"
 #include "vbscript/Builtins.h"
+#include "vbscript/DictionaryCycles.h"
 #include "vbscript/ErrObject.h"
 #include "vbscript/ObjectModel.h"
 #include "vbscript/RunClock.h"
@@ -135,7 +136,12 @@ public:
     // seed as at start, the rule's locale and time limit, no UI.
     // `cancel`, when given, stops the run as the time limit does once it is
     // set (from any thread): a newer request has made the run's result moot.
-    void prepareForRule(const ScriptLocale &locale, int timeoutMs, const std::atomic_bool *cancel = nullptr);
+    // `memoryBudget`: what the rule's run may build, in bytes (Limits).
+    void prepareForRule(const ScriptLocale &locale, int timeoutMs, qint64 memoryBudget,
+                        const std::atomic_bool *cancel = nullptr);
+    // Frees the Dictionaries that only refer to each other (DictionaryCycles);
+    // a run does it as it ends, a rule once its variables are gone too.
+    void releaseDictionaryCycles() noexcept { m_dictionaries.release(); }
 
     // ---- ExecContext
     bool allowUI() const override { return m_allowUI; }
@@ -303,6 +309,7 @@ private:
     // twice the instances alive.
     std::vector<std::weak_ptr<ScriptObject>> m_instances;
     size_t m_instancesAfterSweep = 0;
+    DictionaryCycles m_dictionaries;
     UiCallback m_ui;
     RndState m_rnd;
     bool m_allowUI = true;

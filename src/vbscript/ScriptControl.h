@@ -77,7 +77,8 @@ public:
     // The settings its runs convert under, as the scripts' SetLocale has left
     // them: what a host object converts a script's values with.
     const ExecutionSettings &runSettings();
-    // How long a string and how large an array its scripts may make.
+    // How long a string and how large an array its scripts may make, and how
+    // much memory one run may build in all (Limits::memoryBudget).
     const Limits &limits() const { return m_limits; }
     void setLimits(const Limits &limits);
     // Shows MsgBox and InputBox for the host when AllowUI is on.

@@ -267,6 +267,43 @@ private slots:
         QCOMPARE(counted.out, QStringLiteral("%1\n").arg(expected));
     }
 
+    // A cell longer than any string fails its own row with 14 and the rows
+    // around it go on; results that outgrow a block's share of memory go out
+    // whole and in order all the same, on one thread or several.
+    void largeCellsAndResults()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("large.sqlite"));
+        QVERIFY(writeDatabase(
+            path, {{QStringLiteral("CREATE TABLE cells (id INTEGER, t TEXT)")},
+                   {QStringLiteral("INSERT INTO cells VALUES (1, 'small')")},
+                   // 40,000,000 characters: past the engine's longest string.
+                   {QStringLiteral("INSERT INTO cells VALUES (2, hex(zeroblob(20000000)))")},
+                   {QStringLiteral("INSERT INTO cells VALUES (3, hex(zeroblob(10000000)))")},
+                   {QStringLiteral("INSERT INTO cells VALUES (4, 'after')")},
+                   {QStringLiteral("CREATE TABLE wide (id INTEGER)")},
+                   {QStringLiteral("WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 12) "
+                                   "INSERT INTO wide SELECT i FROM k")}}));
+        for (const char *jobs : {"1", "3"}) {
+            const Run cells = tarnix({"apply", "--database", path, "--table", "cells", "--key", "id", "--jobs",
+                                      QString::fromLatin1(jobs), "Len([t])"});
+            QCOMPARE(cells.out, lines({"1	Long	5", "2	error	14	Out of string space", "3	Long	20000000",
+                                       "4	Long	5"}));
+            QCOMPARE(cells.status, 1);
+
+            const Run wide = tarnix({"apply", "--database", path, "--table", "wide", "--key", "id", "--jobs",
+                                     QString::fromLatin1(jobs), "Space(3000000) & [id]"});
+            QCOMPARE(wide.status, 0);
+            const QStringList rows = wide.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QCOMPARE(rows.size(), 12);
+            for (int i = 1; i <= 12; ++i) {
+                const QString key = QString::number(i);
+                QVERIFY2(rows[i - 1].startsWith(key + QStringLiteral("\tString\t")), jobs);
+                QVERIFY2(rows[i - 1].endsWith(QStringLiteral(" ") + key), jobs);
+                QCOMPARE(rows[i - 1].size(), key.size() + 8 + 3000000 + key.size());
+            }
+        }
+    }
+
     // Numbers come from SQLite as numbers and go out in one form, whatever the
     // locale; the rule's own conversions follow the locale, or --locale.
     void locale_data()

@@ -11,8 +11,11 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "AddressSpaceCap.h"
 #include "ErrorNumber.h"
+#include "ResidentPeak.h"
 #include "TestMain.h"
+#include "TsvTable.h"
 
 #include <algorithm>
 #include <thread>
@@ -58,6 +61,12 @@ private slots:
     void safetyOfTheCheck_data();
     void safetyOfTheCheck();
     void timeLimitLeavesTheExpressionUsable();
+    void memoryBudgetOfTheOptions_data();
+    void memoryBudgetOfTheOptions();
+    void hostileMemoryRules_data();
+    void hostileMemoryRules();
+    void refusedAllocationIsOutOfMemory();
+    void dictionaryCyclesGoWithTheEvaluation();
     void manyThreadsAgreeWithOne();
     void keptValuesOutliveRuleAndRow_data();
     void keptValuesOutliveRuleAndRow();
@@ -338,6 +347,112 @@ void tst_Expression::timeLimitLeavesTheExpressionUsable()
     QCOMPARE(rule.evaluate(QVariantList{0, 7}), QVariant(QStringLiteral("7")));
     QCOMPARE(testsupport::errorNumber([&] { rule.evaluate(QVariantList{1, 1}); }), -2147467260);
     QCOMPARE(rule.evaluate(QVariantList{0, 8}), QVariant(QStringLiteral("8")));
+}
+
+void tst_Expression::memoryBudgetOfTheOptions_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<int>("number");
+    const qint64 MB = 1024 * 1024;
+    QTest::newRow("a text within") << "Len(Space(1000000) & [A])" << 4 * MB << 0;
+    QTest::newRow("a text past") << "Len(Space(1000000) & [A])" << 2 * MB << 7;
+    QTest::newRow("the default holds 60 MB") << "Len(Space(15000000) & Space(15000000) & [A])" << ExpressionOptions().memoryBudget << 0;
+    QTest::newRow("an array past") << "UBound(Split(Space(100000) & [A]))" << 2 * MB << 7;
+    QTest::newRow("code past") << "Eval(\"Len(\"\"\" & Space(100000) & [A] & \"\"\")\")" << 2 * MB << 7;
+    QTest::newRow("code within") << "Eval(\"Len(\"\"\" & Space(100000) & [A] & \"\"\")\")" << 32 * MB << 0;
+}
+
+void tst_Expression::memoryBudgetOfTheOptions()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, budget);
+    QFETCH(int, number);
+    ExpressionOptions options = english();
+    options.memoryBudget = budget;
+    const Expression rule = Expression::compile(text, options);
+    for (int i = 0; i < 2; ++i)  // the same again: nothing is left charged
+        QCOMPARE(testsupport::errorNumber([&] { rule.evaluate(QVariantList{1}); }), number);
+    // Within the budget, the expression still answers after a refusal.
+    QCOMPARE(Expression::compile(QStringLiteral("Len(Space(100) & [A])"), options).evaluate(QVariantList{1}), QVariant(101));
+}
+
+// The memory rules of the shared corpus of hostile rules: each raises its
+// error (or returns a value, for 0) and the process grows by no more than
+// the default budget and 64 MB.
+void tst_Expression::hostileMemoryRules_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("timeoutMs");
+    const QString path = QStringLiteral(HOSTILE_RULES "/memory.tsv");
+    const testsupport::TsvTable table = testsupport::readTsv(
+        path, {QStringLiteral("name"), QStringLiteral("rule"), QStringLiteral("error"), QStringLiteral("timeoutMs")});
+    QVERIFY2(table.error.isEmpty(), qPrintable(table.error));
+    QVERIFY(!table.rows.isEmpty());
+    for (const testsupport::TsvRow &row : table.rows) {
+        // \t, \n and \\ stand for a tab, a line end and a backslash.
+        QString rule;
+        const QString &cell = row.cells[1];
+        for (qsizetype i = 0; i < cell.size(); ++i) {
+            const QChar next = i + 1 < cell.size() ? cell[i + 1] : QChar();
+            if (cell[i] != QLatin1Char('\\') || (next != u't' && next != u'n' && next != u'\\')) {
+                rule += cell[i];
+                continue;
+            }
+            rule += next == u't' ? QLatin1Char('\t') : next == u'n' ? QLatin1Char('\n') : QLatin1Char('\\');
+            ++i;
+        }
+        const int timeoutMs = row.cells[3].isEmpty() ? 2000 : row.cells[3].toInt();
+        QTest::newRow(row.name(path).constData()) << rule << row.cells[2].toInt() << timeoutMs;
+    }
+}
+
+void tst_Expression::hostileMemoryRules()
+{
+    QFETCH(QString, rule);
+    QFETCH(int, number);
+    QFETCH(int, timeoutMs);
+    // The bound on time is generous: rows are about memory, not speed.
+    const Expression expression = Expression::compile(rule, english(timeoutMs * 5));
+    testsupport::ResidentPeak peak;
+    QCOMPARE(testsupport::errorNumber([&] { expression.evaluate(QVariantList{}); }), number);
+    const long boundMb = ExpressionOptions().memoryBudget / (1024 * 1024) + 64;
+    if (peak.isReset())
+        QVERIFY2(peak.growthMb() <= boundMb, qPrintable(QStringLiteral("grew %1 MB").arg(peak.growthMb())));
+}
+
+// An allocation the system refuses is 7 too: nothing but nvtarnix::Error
+// leaves evaluate(), and the expression is usable again.
+void tst_Expression::refusedAllocationIsOutOfMemory()
+{
+    ExpressionOptions options = english(-1);
+    options.memoryBudget = std::numeric_limits<qint64>::max();
+    const Expression rule = Expression::compile(
+        QStringLiteral("Execute(\"Dim a(200): For i = 0 To 200: a(i) = Space(30000000) & i: Next\") & [A]"), options);
+    {
+        testsupport::AddressSpaceCap cap(512 * 1024 * 1024);
+        if (!cap.isSet())
+            QSKIP("the address space cannot be capped here");
+        QCOMPARE(testsupport::errorNumber([&] { rule.evaluate(QVariantList{1}); }), 7);
+    }
+    QCOMPARE(Expression::compile(QStringLiteral("Len([A])"), options).evaluate(QVariantList{"abc"}), QVariant(3));
+}
+
+// Dictionaries a rule leaves holding each other are freed when its
+// evaluation returns: a thousand evaluations do not keep a thousand cycles.
+void tst_Expression::dictionaryCyclesGoWithTheEvaluation()
+{
+    const Expression rule = Expression::compile(
+        QStringLiteral("Execute(\"Set d = CreateObject(\"\"Scripting.Dictionary\"\"): d.Add 1, d: "
+                       "Set e = CreateObject(\"\"Scripting.Dictionary\"\"): e.Add d, e: d.Add 2, e: "
+                       "d.Add 3, Space(1000000) & i\") & [A]"),
+        english());
+    testsupport::ResidentPeak peak;
+    for (int i = 0; i < 1000; ++i)
+        QCOMPARE(rule.evaluate(QVariantList{i}), QVariant(QString::number(i)));
+    if (peak.isReset())
+        QVERIFY2(peak.growthMb() < 100, qPrintable(QStringLiteral("grew %1 MB").arg(peak.growthMb())));
 }
 
 void tst_Expression::manyThreadsAgreeWithOne()

@@ -271,9 +271,13 @@ private slots:
     void longChainsAreReleased()
     {
         QFETCH(QString, code);
-        // A million objects take a while on a busy machine: no time limit.
+        // A million objects take a while on a busy machine: no time limit;
+        // and hold more than the default memory budget.
         std::unique_ptr<ScriptControl> sc(newControl());
         sc->setTimeout(-1);
+        Limits roomy;
+        roomy.memoryBudget = qint64(2) * 1024 * 1024 * 1024;
+        sc->setLimits(roomy);
         sc->addCode(code);
         QCOMPARE(ValueText::resultLine(sc->eval(QStringLiteral("r"))), QStringLiteral("Long\t1000000"));
     }

@@ -33,7 +33,7 @@ Variant fnUBound(ExecContext &ctx, std::span<Variant> a) { return boundFn(ctx, a
 Variant arrayOfStrings(const ExecContext &ctx, const QStringList &items)
 {
     const qint32 ub = qint32(items.size()) - 1;
-    auto arr = ctx.limits().newArray(std::span<const qint32>(&ub, 1));
+    auto arr = ctx.settings().newArray(std::span<const qint32>(&ub, 1), false);
     for (qsizetype i = 0; i < items.size(); ++i)
         arr->data[size_t(i)] = Variant(items[i]);
     return Variant(std::move(arr));
@@ -62,7 +62,17 @@ Variant fnJoin(ExecContext &ctx, std::span<Variant> a)
     Variant holder;
     const SafeArray &arr = arrayAt(a, 0, holder);
     const QString delimiter = given(a, 1) ? textAt(ctx, a, 1) : QStringLiteral(" ");
-    return stringResult(ctx, textsOf(ctx, arr).join(delimiter));
+    const QStringList texts = textsOf(ctx, arr);
+    // Sized before it is assembled: a thousand long texts would otherwise
+    // be joined in full before the limit could refuse them.
+    qint64 length = texts.isEmpty() ? 0 : qint64(delimiter.size()) * (texts.size() - 1);
+    for (const QString &text : texts) {
+        length += text.size();
+        if (length > ctx.limits().maxStringLength)
+            break;
+    }
+    requireText(ctx, length);
+    return Variant(texts.join(delimiter));
 }
 
 Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
@@ -80,10 +90,19 @@ Variant fnSplit(ExecContext &ctx, std::span<Variant> a)
         return arrayOfStrings(ctx, {text});
     const TextSearch search(delimiter, cs, ctx);
     qsizetype pos = 0;
+    // Each piece is a text and an element of the result: both are counted
+    // as the pieces are cut, so that a text of millions of delimiters stops
+    // at the array limit or the run's memory, not after.
+    qint64 bytes = MemoryMeter::arrayBytes(0);
+    const qsizetype maxParts = qsizetype(ctx.limits().maxArrayElements);
     while (limit == -1 || parts.size() < limit - 1) {
         const qsizetype hit = search.indexIn(text, pos);
         if (hit < 0)
             break;
+        if (parts.size() + 1 >= maxParts)
+            raise(err::OutOfMemory);
+        bytes += qint64(sizeof(Variant)) + MemoryMeter::textBytes(hit - pos);
+        ctx.settings().memory.require(bytes);
         parts.append(text.mid(pos, hit - pos));
         ctx.spend(WorkMeter::kStep);
         pos = hit + delimiter.size();

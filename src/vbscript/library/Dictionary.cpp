@@ -2,6 +2,8 @@
 
 #include "vbscript/ScriptError.h"
 
+#include <utility>
+
 namespace vbscript {
 
 namespace {
@@ -12,10 +14,10 @@ void requireArgs(std::span<Variant> args, size_t n)
         raise(err::WrongNumberOfArguments);
 }
 
-Variant arrayOf(const Limits &limits, const std::vector<Variant> &values)
+Variant arrayOf(const ExecutionSettings &settings, const std::vector<Variant> &values)
 {
     const qint32 ub = qint32(values.size()) - 1;
-    auto arr = limits.newArray(std::span<const qint32>(&ub, 1));
+    auto arr = settings.newArray(std::span<const qint32>(&ub, 1), true);
     std::copy(values.begin(), values.end(), arr->data.begin());
     return Variant(std::move(arr));
 }
@@ -72,6 +74,9 @@ void Dictionary::add(const Variant &key, const Variant &item)
     const QString id = identity(key);
     if (m_index.contains(id))
         raise(err::KeyAlreadyAssociated);
+    const qint64 bytes = MemoryMeter::entryBytes(id.size());
+    m_settings->memory.charge(bytes);
+    m_charged += bytes;
     m_index.insert(id, qsizetype(m_entries.size()));
     m_entries.push_back({key, item});
 }
@@ -90,10 +95,14 @@ Variant Dictionary::item(const Variant &key)
 void Dictionary::setItem(const Variant &key, const Variant &item)
 {
     const qsizetype i = indexOf(key);
-    if (i >= 0)
-        m_entries[size_t(i)].item = item;
-    else
+    if (i >= 0) {
+        Variant &old = m_entries[size_t(i)].item;
+        const qint64 freed = MemoryMeter::ownedBytes(old);
+        old = item;
+        m_settings->memory.credit(freed);
+    } else {
         add(key, item);
+    }
 }
 
 void Dictionary::rename(const Variant &key, const Variant &newKey)
@@ -113,14 +122,50 @@ void Dictionary::remove(const Variant &key)
     const qsizetype i = indexOf(key);
     if (i < 0)
         raise(err::ElementNotFound);
+    const qint64 bytes = MemoryMeter::entryBytes(identity(key).size());
+    m_charged -= bytes;
+    m_settings->memory.credit(bytes + MemoryMeter::ownedBytes(m_entries[size_t(i)].item));
     m_entries.erase(m_entries.begin() + i);
     reindex();
 }
 
 void Dictionary::removeAll()
 {
+    m_settings->memory.credit(std::exchange(m_charged, 0) + itemBytes());
     m_entries.clear();
     m_index.clear();
+}
+
+Dictionary::~Dictionary()
+{
+    m_settings->memory.credit(MemoryMeter::objectBytes(0) + m_charged + itemBytes());
+}
+
+void Dictionary::collectValues(std::vector<const Variant *> &into) const
+{
+    for (const Entry &e : m_entries) {
+        into.push_back(&e.key);
+        into.push_back(&e.item);
+    }
+}
+
+void Dictionary::surrenderEntries(std::vector<Variant> &into)
+{
+    for (Entry &e : m_entries) {
+        into.push_back(std::move(e.key));
+        into.push_back(std::move(e.item));
+    }
+    m_settings->memory.credit(std::exchange(m_charged, 0));
+    m_entries.clear();
+    m_index.clear();
+}
+
+qint64 Dictionary::itemBytes() const
+{
+    qint64 bytes = 0;
+    for (const Entry &e : m_entries)
+        bytes += MemoryMeter::ownedBytes(e.item);
+    return bytes;
 }
 
 Variant Dictionary::keys() const
@@ -129,7 +174,7 @@ Variant Dictionary::keys() const
     out.reserve(m_entries.size());
     for (const Entry &e : m_entries)
         out.push_back(e.key);
-    return arrayOf(m_settings->limits, out);
+    return arrayOf(*m_settings, out);
 }
 
 Variant Dictionary::items() const
@@ -138,7 +183,7 @@ Variant Dictionary::items() const
     out.reserve(m_entries.size());
     for (const Entry &e : m_entries)
         out.push_back(e.item);
-    return arrayOf(m_settings->limits, out);
+    return arrayOf(*m_settings, out);
 }
 
 void Dictionary::setCompareMode(int mode)

@@ -16,6 +16,7 @@ class Dictionary : public Object
 public:
     // `settings`: the engine's, which keys and items convert under.
     explicit Dictionary(std::shared_ptr<const ExecutionSettings> settings) : m_settings(std::move(settings)) {}
+    // Gives the engine back what its entries were charged.
     ~Dictionary() override;
     QString typeName() const override { return QStringLiteral("Dictionary"); }
     Variant get(const QString &name, std::span<Variant> args) override;
@@ -37,12 +38,19 @@ public:
     int compareMode() const { return m_compareMode; }
     void setCompareMode(int mode);
 
+    // Every key and item, for a search of what refers to what.
+    void collectValues(std::vector<const Variant *> &into) const;
+    // Moves every key and item into `into` and leaves the Dictionary empty:
+    // how a cycle of Dictionaries nothing else reaches is broken.
+    void surrenderEntries(std::vector<Variant> &into);
+
 private:
     struct Entry
     {
         Variant key;
         Variant item;
     };
+
     QString identity(const Variant &key) const;
     qsizetype indexOf(const Variant &key) const;
     void reindex();
@@ -51,6 +59,9 @@ private:
     std::vector<Entry> m_entries;
     QHash<QString, qsizetype> m_index;
     int m_compareMode = 0;
+    qint64 m_charged = 0;  // what the engine was charged for the entries
+    // What the items hold that nothing else shares: theirs to give back.
+    qint64 itemBytes() const;
 };
 
 } // namespace vbscript

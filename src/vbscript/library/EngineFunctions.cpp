@@ -150,11 +150,11 @@ void registerEngineFunctions(BuiltinRegistry &r)
     r.add({.name = "ScriptEngineBuildVersion", .minArgs = 0, .maxArgs = 0, .fn = fnBuild,
            .catalog = {CatalogGroup::Global, 94, ""}});
     r.add({.name = "Eval", .minArgs = 1, .maxArgs = 1, .fn = fnEval,
-           .catalog = {CatalogGroup::Global, 104, "string"}});
+           .catalog = {CatalogGroup::Global, 104, "string"}, .runsCode = true});
     r.add({.name = "Execute", .minArgs = 1, .maxArgs = 1, .fn = fnExecute,
-           .catalog = {CatalogGroup::Global, 105, "string"}});
+           .catalog = {CatalogGroup::Global, 105, "string"}, .runsCode = true});
     r.add({.name = "ExecuteGlobal", .minArgs = 1, .maxArgs = 1, .fn = fnExecuteGlobal,
-           .catalog = {CatalogGroup::Global, 106, "string"}});
+           .catalog = {CatalogGroup::Global, 106, "string"}, .runsCode = true});
     r.add({.name = "GetRef", .minArgs = 1, .maxArgs = 1, .fn = fnGetRef,
            .catalog = {CatalogGroup::Global, 107, "string"}});
     r.add({.name = "GetLocale", .minArgs = 0, .maxArgs = 0, .fn = fnGetLocale, .catalog = kUnlisted});

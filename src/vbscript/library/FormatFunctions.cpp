@@ -27,6 +27,9 @@ NumberStyle styleAt(ExecContext &ctx, std::span<Variant> a)
     style.digitsAfterDecimal = longAt(ctx, a, 1, -1);
     if (style.digitsAfterDecimal < -1)
         raise(err::InvalidProcedureCall);
+    // The text has at least a digit, a separator and every digit asked for
+    // after it: a count past the string limit is refused before any is made.
+    requireText(ctx, qint64(style.digitsAfterDecimal) + 2);
     // Every tristate is read before any is checked, so Null in any of them
     // raises 94 whatever the others hold.
     int *tristates[] = {&style.includeLeadingDigit, &style.useParensForNegative, &style.groupDigits};
@@ -38,19 +41,19 @@ NumberStyle styleAt(ExecContext &ctx, std::span<Variant> a)
 Variant fnFormatNumber(ExecContext &ctx, std::span<Variant> a)
 {
     const double value = formattedValue(ctx, a);
-    return Variant(localeformat::formatNumber(value, styleAt(ctx, a), ctx.locale()));
+    return stringResult(ctx, localeformat::formatNumber(value, styleAt(ctx, a), ctx.locale()));
 }
 
 Variant fnFormatCurrency(ExecContext &ctx, std::span<Variant> a)
 {
     const double value = formattedValue(ctx, a);
-    return Variant(localeformat::formatCurrency(value, styleAt(ctx, a), ctx.locale()));
+    return stringResult(ctx, localeformat::formatCurrency(value, styleAt(ctx, a), ctx.locale()));
 }
 
 Variant fnFormatPercent(ExecContext &ctx, std::span<Variant> a)
 {
     const double value = formattedValue(ctx, a);
-    return Variant(localeformat::formatPercent(value, styleAt(ctx, a), ctx.locale()));
+    return stringResult(ctx, localeformat::formatPercent(value, styleAt(ctx, a), ctx.locale()));
 }
 
 Variant fnFormatDateTime(ExecContext &ctx, std::span<Variant> a)

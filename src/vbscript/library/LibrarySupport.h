@@ -50,6 +50,16 @@ inline Variant stringResult(const ExecContext &ctx, QString &&s)
     return Variant(std::move(s));
 }
 
+// Before a built-in makes a text of `length` characters: 14 past the string
+// limit, 7 past what is left of the run's memory. The engine counts the
+// result when the built-in returns it.
+inline void requireText(const ExecContext &ctx, qint64 length)
+{
+    if (length > ctx.limits().maxStringLength || length < 0)
+        raise(err::OutOfStringSpace);
+    ctx.settings().memory.require(MemoryMeter::textBytes(length));
+}
+
 // One registration function per group of built-ins.
 void registerStringFunctions(BuiltinRegistry &r);
 void registerMathFunctions(BuiltinRegistry &r);

@@ -181,7 +181,7 @@ Variant fnString(ExecContext &ctx, std::span<Variant> a)
     } else {
         c = charOfCode(ch.toLong(ctx.locale()));
     }
-    ctx.limits().checkString(n);
+    requireText(ctx, n);
     return Variant(QString(n, c));
 }
 
@@ -289,6 +289,7 @@ Variant fnReplace(ExecContext &ctx, std::span<Variant> a)
         const double grown = double(rest.size()) + double(hits) * double(with.size() - find.size());
         if (grown > double(ctx.limits().maxStringLength))
             raise(err::OutOfStringSpace);
+        requireText(ctx, qint64(grown));
     }
     if (start == 1 && count == -1 && find.size() <= TextSearch::kShortSought && expression.size() <= TextSearch::kWindow) {
         // The common case: every occurrence of a short text in a text no
