@@ -279,7 +279,13 @@ void MainWindow::showRules()
             item->setToolTip(ExpressionColumn, rule.expression);
             item->setTextAlignment(OrdersColumn, Qt::AlignRight | Qt::AlignVCenter);
             item->setText(RunsInColumn, placeText(outcome, language));
-            item->setToolTip(RunsInColumn, placeToolTip(outcome, language));
+            item->setToolTip(RunsInColumn, placeToolTip(outcome, language, [this](const QString &part) {
+                                 try {
+                                     return m_host.displayForm(part);
+                                 } catch (const nvtarnix::Error &) {
+                                     return part;
+                                 }
+                             }));
             if (outcome.error) {
                 item->setIcon(OrdersColumn, warning);
                 item->setToolTip(OrdersColumn, demoText(DemoText::ErrorMessage, language)

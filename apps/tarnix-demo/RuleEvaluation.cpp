@@ -109,12 +109,7 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
         if (m_pushDown) {
             plan.pushed = pushDown(plan.expression, columnNames, dateFields);
             outcome.dateFields = plan.pushed->dateVariables;
-            for (const nvtarnix::pushdown::Note &note : plan.pushed->translation.notes)
-                outcome.placeNotes.append(QStringLiteral("%1 (%2:%3): %4")
-                                              .arg(note.part)
-                                              .arg(note.line)
-                                              .arg(note.column)
-                                              .arg(note.reason));
+            outcome.placeNotes = plan.pushed->translation.notes;
             if (!plan.pushed->inDatabase())
                 plan.pushed.reset();
         }
@@ -194,7 +189,7 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
         const auto fetched = fetchOrders(database.database(), DemoDatabase::ordersSql(), *plan.pushed, &refusal);
         if (!fetched) {
             // What SQLite refuses, the engine still answers.
-            outcome.placeNotes.append(refusal);
+            outcome.placeNotes.append({0, 0, QString(), refusal});
             for (int order = 0; order < rows.size(); ++order)
                 runEngine(plan, order);
             continue;

@@ -2,6 +2,7 @@
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Expression.h>
+#include <nvtarnix/PushDown.h>
 
 #include <QDate>
 #include <QHash>
@@ -64,8 +65,9 @@ struct RuleOutcome
     int fetched = 0;    // orders the database handed over for it
     int rechecked = 0;  // of those, the ones the engine evaluated
     // Why it does not run wholly in the database: the translation's notes
-    // ("part (line:column): reason"), or the date fields it reads.
-    QStringList placeNotes;
+    // (a note without a part is SQLite's refusal of the statement), and the
+    // date fields it reads.
+    QList<nvtarnix::pushdown::Note> placeNotes;
     QStringList dateFields;
 };
 

@@ -29,10 +29,11 @@ QString placeText(const RuleOutcome &outcome, int language)
     return demoText(DemoText::RunsInEngine, language);
 }
 
-QString placeToolTip(const RuleOutcome &outcome, int language)
+QString placeToolTip(const RuleOutcome &outcome, int language, const ShownForm &shown)
 {
     if (!runs(outcome))
         return {};
+    const auto show = [&shown](const QString &text) { return shown ? shown(text) : text; };
     const QLocale locale = demoLocale(language);
     QStringList lines;
     switch (outcome.place) {
@@ -47,14 +48,24 @@ QString placeToolTip(const RuleOutcome &outcome, int language)
         lines << demoText(DemoText::TipInEngine, language);
         break;
     }
-    if (!outcome.dateFields.isEmpty())
-        lines << demoText(DemoText::TipDateFields, language).arg(outcome.dateFields.join(QLatin1String(", ")));
+    if (!outcome.dateFields.isEmpty()) {
+        QStringList fields;
+        for (const QString &field : outcome.dateFields)
+            fields << show(QLatin1Char('[') + field + QLatin1Char(']'));
+        lines << demoText(DemoText::TipDateFields, language).arg(fields.join(QLatin1String(", ")));
+    }
     if (!outcome.placeNotes.isEmpty()) {
         // The translation's own account, in its words: the parts of the rule
         // it names are the user's.
         lines << demoText(DemoText::TipWhy, language);
-        for (const QString &note : outcome.placeNotes)
-            lines << QStringLiteral("\u2022 ") + note;
+        for (const nvtarnix::pushdown::Note &note : outcome.placeNotes)
+            lines << QStringLiteral("\u2022 ")
+                         + (note.part.isEmpty() ? note.reason
+                                                : QStringLiteral("%1 (%2:%3): %4")
+                                                      .arg(show(note.part))
+                                                      .arg(note.line)
+                                                      .arg(note.column)
+                                                      .arg(note.reason));
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tarnixdemo {
 
 struct RuleOutcome;
@@ -12,7 +14,9 @@ struct RuleOutcome;
 QString placeText(const RuleOutcome &outcome, int language);
 
 // Why: what the database and the engine each do for the rule, then the
-// reasons it does not run wholly in the database, one a line.
-QString placeToolTip(const RuleOutcome &outcome, int language);
+// reasons it does not run wholly in the database, one a line. `shown` turns
+// a part of a rule, or a field, from database form into what the user reads.
+using ShownForm = std::function<QString(const QString &)>;
+QString placeToolTip(const RuleOutcome &outcome, int language, const ShownForm &shown = {});
 
 } // namespace tarnixdemo

@@ -259,9 +259,8 @@ private slots:
         }
 
         QCOMPARE(int(b.place), int(Place::Engine));
-        QVERIFY2(int(a.place) == place, qPrintable(QStringLiteral("runs in %1: %2")
-                                                      .arg(int(a.place))
-                                                      .arg(a.placeNotes.join(QLatin1String("; ")))));
+        QVERIFY2(int(a.place) == place,
+                 qPrintable(QStringLiteral("runs in %1: %2").arg(int(a.place)).arg(placeToolTip(a, nvtarnix::EnglishLanguage))));
         if (a.place == Place::Database) {
             // Complete with nothing left to the engine: it fetched exactly
             // the orders the rule selects.
@@ -289,7 +288,8 @@ private slots:
         QTest::newRow("Greek, in the database")
             << nvtarnix::GreekLanguage << "Greek customers" << "στη βάση δεδομένων" << "τις 1.002 παραγγελίες";
         QTest::newRow("English, dates in the engine")
-            << nvtarnix::EnglishLanguage << "Late delivery" << "the engine" << "It reads dates (ORD_DATE, TODAY)";
+            << nvtarnix::EnglishLanguage << "Late delivery" << "the engine"
+            << "It reads dates ([Order.Date], [Today])";
         QTest::newRow("Greek, dates in the engine")
             << nvtarnix::GreekLanguage << "Loyal customer" << "στη μηχανή" << "Διαβάζει ημερομηνίες";
         QTest::newRow("English, a value")
@@ -322,10 +322,17 @@ private slots:
         outcome.rechecked = 1200;
         QCOMPARE(placeText(outcome, nvtarnix::EnglishLanguage), QStringLiteral("the database, 1,200 re-checked"));
         QCOMPARE(placeText(outcome, nvtarnix::GreekLanguage), QStringLiteral("στη βάση δεδομένων, 1.200 με επανέλεγχο"));
-        outcome.placeNotes = {QStringLiteral("UCase([X]) (1:1): it has letters beyond ASCII")};
-        const QString tip = placeToolTip(outcome, nvtarnix::EnglishLanguage);
-        QVERIFY(tip.startsWith(QLatin1String("SQLite fetches 1,500 orders; the engine decides 1,200")));
-        QVERIFY(tip.endsWith(QStringLiteral("\n\u2022 UCase([X]) (1:1): it has letters beyond ASCII")));
+        outcome.placeNotes = {{1, 5, QStringLiteral("UCase([X])"), QStringLiteral("letters beyond ASCII")},
+                              {0, 0, QString(), QStringLiteral("no such function: lower")}};
+        outcome.dateFields = {QStringLiteral("D")};
+        const QString tip = placeToolTip(outcome, nvtarnix::EnglishLanguage,
+                                         [](const QString &part) { return QString(part).replace("X", "Shown"); });
+        QCOMPARE(tip.split(QLatin1Char('\n')),
+                 QStringList({"SQLite fetches 1,500 orders; the engine decides 1,200 of them itself.",
+                              "It reads dates ([D]), which the database keeps as text; SQL does not read them "
+                              "as the engine's dates.",
+                              "Why:", QStringLiteral("\u2022 UCase([Shown]) (1:5): letters beyond ASCII"),
+                              QStringLiteral("\u2022 no such function: lower")}));
         outcome.kind = Kind::CannotRun;
         QVERIFY(placeText(outcome, nvtarnix::GreekLanguage).isEmpty());
         QVERIFY(placeToolTip(outcome, nvtarnix::GreekLanguage).isEmpty());
