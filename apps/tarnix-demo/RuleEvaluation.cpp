@@ -208,8 +208,8 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
                 plan.results.append({order, QVariant(true), std::nullopt});
             }
         }
-        outcome.place = complete && outcome.rechecked == 0 ? RuleOutcome::Place::Database
-                                                           : RuleOutcome::Place::DatabaseRechecked;
+        outcome.place
+            = complete && outcome.rechecked == 0 ? RuleOutcome::Place::Database : RuleOutcome::Place::DatabaseRechecked;
     }
 
     // Keep compiled only what may be asked for again.

@@ -62,8 +62,8 @@ struct RuleOutcome
     // the engine evaluates it on every order.
     enum class Place { Engine, Database, DatabaseRechecked };
     Place place = Place::Engine;
-    int fetched = 0;    // orders the database handed over for it
-    int rechecked = 0;  // of those, the ones the engine evaluated
+    int fetched = 0;   // orders the database handed over for it
+    int rechecked = 0; // of those, the ones the engine evaluated
     // Why it does not run wholly in the database: the translation's notes
     // (a note without a part is SQLite's refusal of the statement), and the
     // date fields it reads.

@@ -60,12 +60,12 @@ QString placeToolTip(const RuleOutcome &outcome, int language, const ShownForm &
         lines << demoText(DemoText::TipWhy, language);
         for (const nvtarnix::pushdown::Note &note : outcome.placeNotes)
             lines << QStringLiteral("\u2022 ")
-                         + (note.part.isEmpty() ? note.reason
-                                                : QStringLiteral("%1 (%2:%3): %4")
-                                                      .arg(show(note.part))
-                                                      .arg(note.line)
-                                                      .arg(note.column)
-                                                      .arg(note.reason));
+                    + (note.part.isEmpty() ? note.reason
+                                           : QStringLiteral("%1 (%2:%3): %4")
+                                                 .arg(show(note.part))
+                                                 .arg(note.line)
+                                                 .arg(note.column)
+                                                 .arg(note.reason));
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -41,8 +41,8 @@ std::optional<QList<FetchedOrder>> fetchOrders(const QSqlDatabase &database, con
 {
     const nvtarnix::pushdown::Translation &t = rule.translation;
     // Partial: every fetched row is the engine's to decide.
-    const QString flagged =
-        t.outcome == Outcome::Complete ? QStringLiteral("(%1) IS TRUE").arg(t.flagged) : QStringLiteral("1");
+    const QString flagged
+        = t.outcome == Outcome::Complete ? QStringLiteral("(%1) IS TRUE").arg(t.flagged) : QStringLiteral("1");
     const QByteArray sql = QStringLiteral("SELECT \"ORD_NO\", %1 FROM (%2) WHERE %3 ORDER BY \"ORD_NO\"")
                                .arg(flagged, ordersSql, t.where)
                                .toUtf8();
@@ -51,8 +51,8 @@ std::optional<QList<FetchedOrder>> fetchOrders(const QSqlDatabase &database, con
     // would rewrite.
     const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
     sqlite3 *db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                      ? *static_cast<sqlite3 *const *>(handle.constData())
-                      : nullptr;
+        ? *static_cast<sqlite3 *const *>(handle.constData())
+        : nullptr;
     if (!db) {
         if (error)
             *error = QStringLiteral("the connection is not to SQLite");

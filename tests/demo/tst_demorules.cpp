@@ -210,8 +210,7 @@ private slots:
         QTest::newRow("Not over Or") << "Not ([ORD_STATUS] = 4 Or [ORD_AMOUNT] < 50)" << int(Place::Database);
         // Read as text against the literal: every row holds a number, which
         // the engine compares itself.
-        QTest::newRow("number against numeric text")
-            << "[CUST_COUNTRY] = \"300\"" << int(Place::DatabaseRechecked);
+        QTest::newRow("number against numeric text") << "[CUST_COUNTRY] = \"300\"" << int(Place::DatabaseRechecked);
         QTest::newRow("text order, Greek and Latin") << "[CUST_NAME] < \"M\"" << int(Place::Database);
         QTest::newRow("length of a city") << "Len([CUST_CITY]) > 6 And [ORD_STATUS] <> 5" << int(Place::Database);
         QTest::newRow("first letter") << "Left([CUST_CITY], 1) = \"Θ\"" << int(Place::Database);
@@ -221,16 +220,15 @@ private slots:
         QTest::newRow("whole euros") << "[ORD_AMOUNT] \\ 100 = 12" << int(Place::DatabaseRechecked);
         QTest::newRow("Round arithmetic") << "Round([ORD_AMOUNT] * 0.24, 2) > 300" << int(Place::Database);
         QTest::newRow("CInt Mod") << "CInt([ORD_AMOUNT]) Mod 7 = 0" << int(Place::DatabaseRechecked);
-        QTest::newRow("UCase of Greek names") << "UCase([CUST_NAME]) = \"PABLO LÓPEZ\""
-                                              << int(Place::DatabaseRechecked);
-        QTest::newRow("fails on delivered orders")
-            << "1 / ([ORD_STATUS] - 4) > 0" << int(Place::DatabaseRechecked);
-        QTest::newRow("IsEmpty under And") << "IsEmpty([ORD_NOTES]) And [ORD_AMOUNT] > 4000"
-                                           << int(Place::DatabaseRechecked);
+        QTest::newRow("UCase of Greek names")
+            << "UCase([CUST_NAME]) = \"PABLO LÓPEZ\"" << int(Place::DatabaseRechecked);
+        QTest::newRow("fails on delivered orders") << "1 / ([ORD_STATUS] - 4) > 0" << int(Place::DatabaseRechecked);
+        QTest::newRow("IsEmpty under And")
+            << "IsEmpty([ORD_NOTES]) And [ORD_AMOUNT] > 4000" << int(Place::DatabaseRechecked);
         QTest::newRow("IsEmpty under Or, nothing to narrow")
             << "IsEmpty([ORD_NOTES]) Or [ORD_AMOUNT] > 4000" << int(Place::Engine);
-        QTest::newRow("a date in the engine") << "[ORD_DATE] >= #2025-06-01# And [ORD_STATUS] < 4"
-                                              << int(Place::Engine);
+        QTest::newRow("a date in the engine")
+            << "[ORD_DATE] >= #2025-06-01# And [ORD_STATUS] < 4" << int(Place::Engine);
         QTest::newRow("fails on every order") << "CLng(\"x\" & [ORD_NO]) > 0" << int(Place::Engine);
     }
 
@@ -259,8 +257,10 @@ private slots:
         }
 
         QCOMPARE(int(b.place), int(Place::Engine));
-        QVERIFY2(int(a.place) == place,
-                 qPrintable(QStringLiteral("runs in %1: %2").arg(int(a.place)).arg(placeToolTip(a, nvtarnix::EnglishLanguage))));
+        QVERIFY2(
+            int(a.place) == place,
+            qPrintable(
+                QStringLiteral("runs in %1: %2").arg(int(a.place)).arg(placeToolTip(a, nvtarnix::EnglishLanguage))));
         if (a.place == Place::Database) {
             // Complete with nothing left to the engine: it fetched exactly
             // the orders the rule selects.
@@ -283,17 +283,21 @@ private slots:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tip"); // a part of the tooltip
-        QTest::newRow("English, in the database")
-            << nvtarnix::EnglishLanguage << "Large open orders" << "the database" << "SQLite selects the 53 orders";
-        QTest::newRow("Greek, in the database")
-            << nvtarnix::GreekLanguage << "Greek customers" << "στη βάση δεδομένων" << "τις 1.002 παραγγελίες";
-        QTest::newRow("English, dates in the engine")
-            << nvtarnix::EnglishLanguage << "Late delivery" << "the engine"
-            << "It reads dates ([Order.Date], [Today])";
-        QTest::newRow("Greek, dates in the engine")
-            << nvtarnix::GreekLanguage << "Loyal customer" << "στη μηχανή" << "Διαβάζει ημερομηνίες";
-        QTest::newRow("English, a value")
-            << nvtarnix::EnglishLanguage << "VAT amount" << "the engine" << "Why:";
+        QTest::newRow("English, in the database") << nvtarnix::EnglishLanguage << "Large open orders"
+                                                  << "the database"
+                                                  << "SQLite selects the 53 orders";
+        QTest::newRow("Greek, in the database") << nvtarnix::GreekLanguage << "Greek customers"
+                                                << "στη βάση δεδομένων"
+                                                << "τις 1.002 παραγγελίες";
+        QTest::newRow("English, dates in the engine") << nvtarnix::EnglishLanguage << "Late delivery"
+                                                      << "the engine"
+                                                      << "It reads dates ([Order.Date], [Today])";
+        QTest::newRow("Greek, dates in the engine") << nvtarnix::GreekLanguage << "Loyal customer"
+                                                    << "στη μηχανή"
+                                                    << "Διαβάζει ημερομηνίες";
+        QTest::newRow("English, a value") << nvtarnix::EnglishLanguage << "VAT amount"
+                                          << "the engine"
+                                          << "Why:";
     }
 
     void windowShowsWhereRulesRun()
@@ -321,7 +325,8 @@ private slots:
         outcome.fetched = 1500;
         outcome.rechecked = 1200;
         QCOMPARE(placeText(outcome, nvtarnix::EnglishLanguage), QStringLiteral("the database, 1,200 re-checked"));
-        QCOMPARE(placeText(outcome, nvtarnix::GreekLanguage), QStringLiteral("στη βάση δεδομένων, 1.200 με επανέλεγχο"));
+        QCOMPARE(placeText(outcome, nvtarnix::GreekLanguage),
+                 QStringLiteral("στη βάση δεδομένων, 1.200 με επανέλεγχο"));
         outcome.placeNotes = {{1, 5, QStringLiteral("UCase([X])"), QStringLiteral("letters beyond ASCII")},
                               {0, 0, QString(), QStringLiteral("no such function: lower")}};
         outcome.dateFields = {QStringLiteral("D")};
