@@ -381,6 +381,11 @@ bool DemoDatabase::saveRule(const Rule &rule)
     return recreated;
 }
 
+QString DemoDatabase::ordersSql()
+{
+    return QString::fromLatin1(OrdersQuery);
+}
+
 QSqlQuery DemoDatabase::orders() const
 {
     QSqlQuery q(database());

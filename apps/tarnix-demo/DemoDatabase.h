@@ -68,6 +68,8 @@ public:
     // The orders with their customers, one row each in order of ORD_NO; the
     // columns are named by the fields' varIDs. Raises DemoErrorOrders.
     QSqlQuery orders() const;
+    // The statement orders() runs, for a host that narrows it down in SQL.
+    static QString ordersSql();
     // True when the file could not take the sample orders (read-only or
     // locked): they live in memory until the demo ends.
     bool ordersInMemory() const { return m_ordersInMemory; }

@@ -117,6 +117,31 @@ QString demoText(DemoText id, int language)
                     "έκφρασή σας.");
     case DemoText::AllSavedStatus:
         return pick("All changes saved.", "Όλες οι αλλαγές αποθηκεύτηκαν.");
+    case DemoText::ColumnRunsIn:
+        return pick("Runs in", "Εκτελείται");
+    case DemoText::RunsInDatabase:
+        return pick("the database", "στη βάση δεδομένων");
+    case DemoText::RunsRechecked:
+        return pick("the database, %1 re-checked", "στη βάση δεδομένων, %1 με επανέλεγχο");
+    case DemoText::RunsInEngine:
+        return pick("the engine", "στη μηχανή");
+    case DemoText::TipInDatabase:
+        return pick("SQLite selects the %1 orders of this rule itself, with the engine's exact answers.",
+                    "Η SQLite επιλέγει μόνη της τις %1 παραγγελίες του κανόνα, με τις ακριβείς "
+                    "απαντήσεις της μηχανής.");
+    case DemoText::TipRechecked:
+        return pick("SQLite fetches %1 orders; the engine decides %2 of them itself.",
+                    "Η SQLite φέρνει %1 παραγγελίες· τις %2 από αυτές τις κρίνει η ίδια η μηχανή.");
+    case DemoText::TipInEngine:
+        return pick("The engine evaluates this rule on every order.",
+                    "Η μηχανή υπολογίζει τον κανόνα σε κάθε παραγγελία.");
+    case DemoText::TipDateFields:
+        return pick("It reads dates (%1), which the database keeps as text; SQL does not read them "
+                    "as the engine's dates.",
+                    "Διαβάζει ημερομηνίες (%1), που η βάση κρατά ως κείμενο· η SQL δεν τις διαβάζει "
+                    "όπως οι ημερομηνίες της μηχανής.");
+    case DemoText::TipWhy:
+        return pick("Why:", "Γιατί:");
     }
     return {};
 }

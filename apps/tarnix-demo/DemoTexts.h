@@ -54,6 +54,16 @@ enum class DemoText {
     LastTryFailed,       // %1 number, %2 description
     RecreatedStatus,     // %1 rule name
     AllSavedStatus,
+    // Where each rule runs, and why.
+    ColumnRunsIn,
+    RunsInDatabase,
+    RunsRechecked,       // %1 orders the engine re-checks
+    RunsInEngine,
+    TipInDatabase,       // %1 orders fetched
+    TipRechecked,        // %1 orders fetched, %2 re-checked
+    TipInEngine,
+    TipDateFields,       // %1 the date fields
+    TipWhy,              // heads the translation's notes
 };
 
 QString demoText(DemoText id, int language);

@@ -2,6 +2,7 @@
 
 #include "DemoTexts.h"
 #include "MatchesModel.h"
+#include "RulePlace.h"
 #include "SampleOrders.h"
 
 #include <nvtarnix/Error.h>
@@ -27,9 +28,9 @@ namespace {
 
 constexpr int RuleIdRole = Qt::UserRole;
 
-// Columns of the rule list. The count is shown beside the name, before the
-// expression, which takes the rest of the width.
-enum RuleColumn { NameColumn, ExpressionColumn, OrdersColumn };
+// Columns of the rule list. The count and where the rule runs are shown
+// beside the name, before the expression, which takes the rest of the width.
+enum RuleColumn { NameColumn, ExpressionColumn, OrdersColumn, RunsInColumn, RuleColumns };
 
 // One evaluation of a rule should take microseconds; one that takes this
 // long stops the rule instead of the window.
@@ -62,11 +63,12 @@ MainWindow::MainWindow(DemoDatabase &database, QWidget *parent)
 
     m_rules = new QTreeWidget(splitter);
     m_rules->setObjectName(QStringLiteral("lstRules"));
-    m_rules->setColumnCount(3);
+    m_rules->setColumnCount(RuleColumns);
     m_rules->setRootIsDecorated(false);
     m_rules->setUniformRowHeights(true);
     m_rules->setAllColumnsShowFocus(true);
     m_rules->header()->moveSection(OrdersColumn, ExpressionColumn);
+    m_rules->header()->moveSection(RunsInColumn, ExpressionColumn + 1);
     m_rules->header()->setStretchLastSection(true);
 
     auto *matchesPane = new QWidget(splitter);
@@ -151,7 +153,8 @@ void MainWindow::retranslate()
     m_intro->setText(demoText(DemoText::Intro, language));
     m_rules->setHeaderLabels({demoText(DemoText::ColumnName, language),
                               demoText(DemoText::ColumnExpression, language),
-                              demoText(DemoText::ColumnOrders, language)});
+                              demoText(DemoText::ColumnOrders, language),
+                              demoText(DemoText::ColumnRunsIn, language)});
     m_edit->setText(demoText(DemoText::EditButton, language));
     m_saveAgain->setText(demoText(DemoText::RetryButton, language));
     m_languageLabel->setText(demoText(DemoText::LanguageLabel, language));
@@ -275,6 +278,14 @@ void MainWindow::showRules()
             item->setData(NameColumn, RuleIdRole, rule.id);
             item->setToolTip(ExpressionColumn, rule.expression);
             item->setTextAlignment(OrdersColumn, Qt::AlignRight | Qt::AlignVCenter);
+            item->setText(RunsInColumn, placeText(outcome, language));
+            item->setToolTip(RunsInColumn, placeToolTip(outcome, language, [this](const QString &part) {
+                                 try {
+                                     return m_host.displayForm(part);
+                                 } catch (const nvtarnix::Error &) {
+                                     return part;
+                                 }
+                             }));
             if (outcome.error) {
                 item->setIcon(OrdersColumn, warning);
                 item->setToolTip(OrdersColumn, demoText(DemoText::ErrorMessage, language)
@@ -284,6 +295,7 @@ void MainWindow::showRules()
         }
         m_rules->resizeColumnToContents(NameColumn);
         m_rules->resizeColumnToContents(OrdersColumn);
+        m_rules->resizeColumnToContents(RunsInColumn);
         if (selected != 0)
             selectRule(selected);
     }

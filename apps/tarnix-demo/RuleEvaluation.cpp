@@ -1,6 +1,7 @@
 #include "RuleEvaluation.h"
 
 #include "DemoDatabase.h"
+#include "RulePushDown.h"
 #include "SampleOrders.h"
 
 #include <QSet>
@@ -36,6 +37,7 @@ struct Plan
     QList<OrderResult> results;
     bool condition = true;
     bool stopped = false;
+    std::optional<PushedRule> pushed; // set while the database runs it
 };
 
 } // namespace
@@ -57,7 +59,7 @@ const RuleEvaluator::Compiled &RuleEvaluator::compiled(const QString &expression
 
 RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStringList &expressions)
 {
-    QSet<QString> dateFields;
+    QSet<QString> dateFields{Today};
     for (const DemoField &field : database.fields())
         if (field.vartype.toInt() == DateType)
             dateFields.insert(field.varID.toUpper());
@@ -66,8 +68,10 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
     const QSqlRecord record = orders.record();
     const int columns = record.count();
     QHash<QString, int> columnOf;
+    QStringList columnNames;
     QList<bool> isDate(columns);
     for (int c = 0; c < columns; ++c) {
+        columnNames.append(record.fieldName(c));
         const QString name = record.fieldName(c).toUpper();
         columnOf.insert(name, c);
         isDate[c] = dateFields.contains(name);
@@ -88,7 +92,7 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
             outcome.error = *error;
             continue;
         }
-        Plan plan{i, std::get<nvtarnix::Expression>(c), {}, {}, true, false};
+        Plan plan{i, std::get<nvtarnix::Expression>(c), {}, {}, true, false, {}};
         for (const QString &name : plan.expression.variables()) {
             const int slot = columnOf.value(name.toUpper(),
                                             name.compare(Today, Qt::CaseInsensitive) == 0 ? todaySlot : -1);
@@ -100,8 +104,16 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
             }
             plan.places.append(slot);
         }
-        if (!outcome.error)
-            plans.append(std::move(plan));
+        if (outcome.error)
+            continue;
+        if (m_pushDown) {
+            plan.pushed = pushDown(plan.expression, columnNames, dateFields);
+            outcome.dateFields = plan.pushed->dateVariables;
+            outcome.placeNotes = plan.pushed->translation.notes;
+            if (!plan.pushed->inDatabase())
+                plan.pushed.reset();
+        }
+        plans.append(std::move(plan));
     }
 
     const auto column = [&](const char *name) { return columnOf.value(QString::fromLatin1(name), -1); };
@@ -109,9 +121,41 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
               countryColumn = column("CUST_COUNTRY"), amountColumn = column("ORD_AMOUNT"),
               statusColumn = column("ORD_STATUS"), dateColumn = column("ORD_DATE");
 
+    // Every order's values as the engine takes them: the rules the database
+    // runs are re-checked on these very values.
+    QList<QVariantList> rows;
+    QHash<qint64, int> orderOf;
+    QVariantList arguments;
+    const auto runEngine = [&](Plan &plan, int order) {
+        if (plan.stopped)
+            return;
+        const QVariantList &row = rows[order];
+        arguments.resize(plan.places.size());
+        for (int k = 0; k < plan.places.size(); ++k)
+            arguments[k] = row[plan.places[k]];
+        RuleOutcome &outcome = evaluation.rules[plan.rule];
+        try {
+            QVariant value = plan.expression.evaluate(arguments);
+            plan.condition = plan.condition && isCondition(value);
+            if (isTrue(value))
+                ++outcome.selected;
+            plan.results.append({order, std::move(value), std::nullopt});
+        } catch (const nvtarnix::Error &e) {
+            ++outcome.failed;
+            if (!outcome.error)
+                outcome.error = e;
+            plan.results.append({order, QVariant(), e});
+            // A rule that runs past its time limit once is not run on the
+            // remaining orders: it would take as long on each.
+            if (e.number() == nvtarnix::errors::TimeLimitReached) {
+                plan.stopped = true;
+                outcome.error = e;
+            }
+        }
+    };
+
     QVariantList row(columns + 1);
     row[columns] = sampleToday();
-    QVariantList arguments;
     while (orders.next()) {
         for (int c = 0; c < columns; ++c) {
             QVariant value = orders.value(c);
@@ -129,33 +173,43 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
         evaluation.orders.append({cell(numberColumn).toLongLong(), cell(customerColumn).toString(),
                                   cell(countryColumn).toInt(), cell(amountColumn).toDouble(),
                                   cell(statusColumn).toInt(), cell(dateColumn).toDate()});
+        rows.append(row);
+        orderOf.insert(evaluation.orders.back().number, order);
 
-        for (Plan &plan : plans) {
-            if (plan.stopped)
-                continue;
-            arguments.resize(plan.places.size());
-            for (int k = 0; k < plan.places.size(); ++k)
-                arguments[k] = row[plan.places[k]];
-            RuleOutcome &outcome = evaluation.rules[plan.rule];
-            try {
-                QVariant value = plan.expression.evaluate(arguments);
-                plan.condition = plan.condition && isCondition(value);
-                if (isTrue(value))
-                    ++outcome.selected;
-                plan.results.append({order, std::move(value), std::nullopt});
-            } catch (const nvtarnix::Error &e) {
-                ++outcome.failed;
-                if (!outcome.error)
-                    outcome.error = e;
-                plan.results.append({order, QVariant(), e});
-                // A rule that runs past its time limit once is not run on the
-                // remaining orders: it would take as long on each.
-                if (e.number() == nvtarnix::errors::TimeLimitReached) {
-                    plan.stopped = true;
-                    outcome.error = e;
-                }
+        for (Plan &plan : plans)
+            if (!plan.pushed)
+                runEngine(plan, order);
+    }
+
+    for (Plan &plan : plans) {
+        if (!plan.pushed)
+            continue;
+        RuleOutcome &outcome = evaluation.rules[plan.rule];
+        QString refusal;
+        const auto fetched = fetchOrders(database.database(), DemoDatabase::ordersSql(), *plan.pushed, &refusal);
+        if (!fetched) {
+            // What SQLite refuses, the engine still answers.
+            outcome.placeNotes.append({0, 0, QString(), refusal});
+            for (int order = 0; order < rows.size(); ++order)
+                runEngine(plan, order);
+            continue;
+        }
+        const bool complete = plan.pushed->translation.outcome == nvtarnix::pushdown::Outcome::Complete;
+        outcome.fetched = int(fetched->size());
+        for (const FetchedOrder &f : *fetched) {
+            const int order = orderOf.value(f.number, -1);
+            if (order < 0)
+                continue; // an order added since the pass; the next run shows it
+            if (f.flagged || !complete) {
+                ++outcome.rechecked;
+                runEngine(plan, order);
+            } else {
+                ++outcome.selected;
+                plan.results.append({order, QVariant(true), std::nullopt});
             }
         }
+        outcome.place
+            = complete && outcome.rechecked == 0 ? RuleOutcome::Place::Database : RuleOutcome::Place::DatabaseRechecked;
     }
 
     // Keep compiled only what may be asked for again.

@@ -2,6 +2,7 @@
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Expression.h>
+#include <nvtarnix/PushDown.h>
 
 #include <QDate>
 #include <QHash>
@@ -55,6 +56,19 @@ struct RuleOutcome
     // condition the orders it selects and those it failed on; for a value,
     // every order.
     QList<OrderResult> shown;
+
+    // Where a condition runs: SQLite selects its orders itself, or narrows
+    // them down and the engine decides the ones it fetched (or flagged), or
+    // the engine evaluates it on every order.
+    enum class Place { Engine, Database, DatabaseRechecked };
+    Place place = Place::Engine;
+    int fetched = 0;   // orders the database handed over for it
+    int rechecked = 0; // of those, the ones the engine evaluated
+    // Why it does not run wholly in the database: the translation's notes
+    // (a note without a part is SQLite's refusal of the statement), and the
+    // date fields it reads.
+    QList<nvtarnix::pushdown::Note> placeNotes;
+    QStringList dateFields;
 };
 
 struct RuleEvaluation
@@ -69,6 +83,11 @@ struct RuleEvaluation
 // orders query. A rule's variables are the query's columns, compared without
 // regard to case, and [TODAY], the day the orders were taken. Columns of
 // date fields are handed over as dates.
+//
+// A rule SQLite can run exactly (nvtarnix/PushDown.h) is run there instead:
+// the database fetches the orders it may select, and the engine evaluates
+// only those the translation leaves to it, with the same values the pass
+// hands it. The counts and the orders shown are the engine's either way.
 class RuleEvaluator
 {
 public:
@@ -77,6 +96,10 @@ public:
     // Raises the database's errors (DemoErrorOrders); a rule's own errors
     // are in its outcome.
     RuleEvaluation evaluate(const DemoDatabase &database, const QStringList &expressions);
+
+    // Off: every rule runs in the engine, as a host without the translation
+    // would run it.
+    void setPushDown(bool on) { m_pushDown = on; }
 
     // The number the demo gives a rule that reads a name that is no field:
     // VBScript's "Variable is undefined".
@@ -87,6 +110,7 @@ private:
     const Compiled &compiled(const QString &expression);
 
     nvtarnix::ExpressionOptions m_options;
+    bool m_pushDown = true;
     QHash<QString, Compiled> m_compiled;
 };
 

@@ -5,6 +5,8 @@
 #include "MainWindow.h"
 #include "MatchesModel.h"
 #include "RuleEvaluation.h"
+#include "RulePlace.h"
+#include "SampleData.h"
 #include "SampleOrders.h"
 
 #include <QAbstractButton>
@@ -82,6 +84,9 @@ QTreeWidgetItem *ruleItem(MainWindow &window, int id)
 
 // The logical columns of the rule list.
 constexpr int OrdersColumn = 2;
+constexpr int RunsInColumn = 3;
+
+using Place = RuleOutcome::Place;
 
 } // namespace
 
@@ -174,6 +179,168 @@ private slots:
         QCOMPARE(outcome.selected, sqlCount(db, where));
         QCOMPARE(outcome.selected, count);
         QCOMPARE(outcome.shown.size(), count);
+    }
+
+    // A rule SQLite runs gives what the engine alone gives: the same kind,
+    // counts, first error, and the same orders shown with the same values
+    // and errors, in the same order. The stored rules and rules a user may
+    // write, each with where it runs on the sample.
+    void databaseAgreesWithEngine_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<int>("place");
+        const auto stored = [](const char *name) {
+            for (const SampleRule &r : sampleRules())
+                if (r.name == QLatin1String(name))
+                    return r.expression;
+            qFatal("no stored rule %s", name);
+        };
+        // The stored conditions: numbers compare in SQL; dates are ISO text
+        // the demo hands over as dates, which SQL does not read as such.
+        QTest::newRow("Greek customers") << stored("Greek customers") << int(Place::Database);
+        QTest::newRow("Large open orders") << stored("Large open orders") << int(Place::Database);
+        QTest::newRow("Late delivery") << stored("Late delivery") << int(Place::Engine);
+        QTest::newRow("Loyal customer") << stored("Loyal customer") << int(Place::Engine);
+        QTest::newRow("VAT amount, a value") << stored("VAT amount") << int(Place::Engine);
+        QTest::newRow("Letter greeting, a text") << stored("Letter greeting") << int(Place::Engine);
+
+        QTest::newRow("Null notes") << "[ORD_NOTES] = \"Fragile\" Or [ORD_NOTES] = \"Εύθραυστο\""
+                                    << int(Place::Database);
+        QTest::newRow("no notes") << "IsNull([ORD_NOTES]) And [ORD_AMOUNT] < 100" << int(Place::Database);
+        QTest::newRow("Not over Or") << "Not ([ORD_STATUS] = 4 Or [ORD_AMOUNT] < 50)" << int(Place::Database);
+        // Read as text against the literal: every row holds a number, which
+        // the engine compares itself.
+        QTest::newRow("number against numeric text") << "[CUST_COUNTRY] = \"300\"" << int(Place::DatabaseRechecked);
+        QTest::newRow("text order, Greek and Latin") << "[CUST_NAME] < \"M\"" << int(Place::Database);
+        QTest::newRow("length of a city") << "Len([CUST_CITY]) > 6 And [ORD_STATUS] <> 5" << int(Place::Database);
+        QTest::newRow("first letter") << "Left([CUST_CITY], 1) = \"Θ\"" << int(Place::Database);
+        QTest::newRow("InStr of a Greek letter") << "InStr([CUST_NAME], \"ά\") > 0" << int(Place::Database);
+        QTest::newRow("Mid") << "Mid([CUST_NAME], 2, 3) = \"ωάν\"" << int(Place::Database);
+        // Amounts with cents are rounded by the engine, not by SQL.
+        QTest::newRow("whole euros") << "[ORD_AMOUNT] \\ 100 = 12" << int(Place::DatabaseRechecked);
+        QTest::newRow("Round arithmetic") << "Round([ORD_AMOUNT] * 0.24, 2) > 300" << int(Place::Database);
+        QTest::newRow("CInt Mod") << "CInt([ORD_AMOUNT]) Mod 7 = 0" << int(Place::DatabaseRechecked);
+        QTest::newRow("UCase of Greek names")
+            << "UCase([CUST_NAME]) = \"PABLO LÓPEZ\"" << int(Place::DatabaseRechecked);
+        QTest::newRow("fails on delivered orders") << "1 / ([ORD_STATUS] - 4) > 0" << int(Place::DatabaseRechecked);
+        QTest::newRow("IsEmpty under And")
+            << "IsEmpty([ORD_NOTES]) And [ORD_AMOUNT] > 4000" << int(Place::DatabaseRechecked);
+        QTest::newRow("IsEmpty under Or, nothing to narrow")
+            << "IsEmpty([ORD_NOTES]) Or [ORD_AMOUNT] > 4000" << int(Place::Engine);
+        QTest::newRow("a date in the engine")
+            << "[ORD_DATE] >= #2025-06-01# And [ORD_STATUS] < 4" << int(Place::Engine);
+        QTest::newRow("fails on every order") << "CLng(\"x\" & [ORD_NO]) > 0" << int(Place::Engine);
+    }
+
+    void databaseAgreesWithEngine()
+    {
+        QFETCH(QString, expression);
+        QFETCH(int, place);
+        const DemoDatabase &db = *m_sample;
+        RuleEvaluator pushed, engine;
+        engine.setPushDown(false);
+        const RuleOutcome a = pushed.evaluate(db, {expression}).rules.value(0);
+        const RuleOutcome b = engine.evaluate(db, {expression}).rules.value(0);
+
+        QCOMPARE(a.kind, b.kind);
+        QCOMPARE(a.selected, b.selected);
+        QCOMPARE(a.failed, b.failed);
+        QCOMPARE(a.error.has_value(), b.error.has_value());
+        if (a.error)
+            QCOMPARE(a.error->number(), b.error->number());
+        QCOMPARE(a.shown.size(), b.shown.size());
+        for (int i = 0; i < a.shown.size(); ++i) {
+            QCOMPARE(a.shown[i].order, b.shown[i].order);
+            QCOMPARE(a.shown[i].value, b.shown[i].value);
+            QCOMPARE(a.shown[i].error ? a.shown[i].error->number() : 0,
+                     b.shown[i].error ? b.shown[i].error->number() : 0);
+        }
+
+        QCOMPARE(int(b.place), int(Place::Engine));
+        QVERIFY2(
+            int(a.place) == place,
+            qPrintable(
+                QStringLiteral("runs in %1: %2").arg(int(a.place)).arg(placeToolTip(a, nvtarnix::EnglishLanguage))));
+        if (a.place == Place::Database) {
+            // Complete with nothing left to the engine: it fetched exactly
+            // the orders the rule selects.
+            QCOMPARE(a.rechecked, 0);
+            QCOMPARE(a.fetched, a.selected);
+        } else if (a.place == Place::DatabaseRechecked) {
+            QVERIFY(a.rechecked > 0);
+            QVERIFY(a.fetched >= a.selected + a.failed);
+        }
+        // What is not wholly the database's says why.
+        if (a.place != Place::Database && a.kind == Kind::Condition)
+            QVERIFY(!a.placeNotes.isEmpty() || !a.dateFields.isEmpty() || a.rechecked > 0);
+    }
+
+    // The list says where each rule runs in the window's language, and why
+    // as the tooltip.
+    void windowShowsWhereRulesRun_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("tip"); // a part of the tooltip
+        QTest::newRow("English, in the database") << nvtarnix::EnglishLanguage << "Large open orders"
+                                                  << "the database"
+                                                  << "SQLite selects the 53 orders";
+        QTest::newRow("Greek, in the database") << nvtarnix::GreekLanguage << "Greek customers"
+                                                << "στη βάση δεδομένων"
+                                                << "τις 1.002 παραγγελίες";
+        QTest::newRow("English, dates in the engine") << nvtarnix::EnglishLanguage << "Late delivery"
+                                                      << "the engine"
+                                                      << "It reads dates ([Order.Date], [Today])";
+        QTest::newRow("Greek, dates in the engine") << nvtarnix::GreekLanguage << "Loyal customer"
+                                                    << "στη μηχανή"
+                                                    << "Διαβάζει ημερομηνίες";
+        QTest::newRow("English, a value") << nvtarnix::EnglishLanguage << "VAT amount"
+                                          << "the engine"
+                                          << "Why:";
+    }
+
+    void windowShowsWhereRulesRun()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, rule);
+        QFETCH(QString, text);
+        QFETCH(QString, tip);
+        DemoDatabase db(newDatabasePath());
+        MainWindow window(db);
+        window.setLanguage(language);
+        QTreeWidgetItem *item = ruleItem(window, ruleId(db, rule));
+        QVERIFY(item);
+        QCOMPARE(item->text(RunsInColumn), text);
+        QVERIFY2(item->toolTip(RunsInColumn).contains(tip), qPrintable(item->toolTip(RunsInColumn)));
+    }
+
+    // Re-checked orders are counted in the language's digits, and a rule
+    // that does not run says nothing of where.
+    void placeTexts()
+    {
+        RuleOutcome outcome;
+        outcome.kind = Kind::Condition;
+        outcome.place = Place::DatabaseRechecked;
+        outcome.fetched = 1500;
+        outcome.rechecked = 1200;
+        QCOMPARE(placeText(outcome, nvtarnix::EnglishLanguage), QStringLiteral("the database, 1,200 re-checked"));
+        QCOMPARE(placeText(outcome, nvtarnix::GreekLanguage),
+                 QStringLiteral("στη βάση δεδομένων, 1.200 με επανέλεγχο"));
+        outcome.placeNotes = {{1, 5, QStringLiteral("UCase([X])"), QStringLiteral("letters beyond ASCII")},
+                              {0, 0, QString(), QStringLiteral("no such function: lower")}};
+        outcome.dateFields = {QStringLiteral("D")};
+        const QString tip = placeToolTip(outcome, nvtarnix::EnglishLanguage,
+                                         [](const QString &part) { return QString(part).replace("X", "Shown"); });
+        QCOMPARE(tip.split(QLatin1Char('\n')),
+                 QStringList({"SQLite fetches 1,500 orders; the engine decides 1,200 of them itself.",
+                              "It reads dates ([D]), which the database keeps as text; SQL does not read them "
+                              "as the engine's dates.",
+                              "Why:", QStringLiteral("\u2022 UCase([Shown]) (1:5): letters beyond ASCII"),
+                              QStringLiteral("\u2022 no such function: lower")}));
+        outcome.kind = Kind::CannotRun;
+        QVERIFY(placeText(outcome, nvtarnix::GreekLanguage).isEmpty());
+        QVERIFY(placeToolTip(outcome, nvtarnix::GreekLanguage).isEmpty());
     }
 
     // Every kind of outcome, with SQLite's count where the rule is a condition.

@@ -1,5 +1,6 @@
 #include "Tour.h"
 
+#include "DemoTexts.h"
 #include "MainWindow.h"
 
 #include <QAbstractButton>
@@ -7,6 +8,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,6 +149,7 @@ int Tour::run()
     QApplication::processEvents();
     shoot(QStringLiteral("saved"), &m_window);
     shootMatches(MatchesRule, QStringLiteral("matches"));
+    shootWhereRuleRuns(MatchesRule, QStringLiteral("runs-in"));
     if (!m_scaledProgram.isEmpty())
         shootScaled();
 
@@ -549,6 +552,38 @@ void Tour::shootMatches(const QString &rule, const QString &picture)
         }
     }
     fail(QStringLiteral("the database has no rule \"%1\"").arg(rule));
+}
+
+void Tour::shootWhereRuleRuns(const QString &rule, const QString &picture)
+{
+    auto *list = m_window.findChild<QTreeWidget *>(QStringLiteral("lstRules"));
+    if (!list)
+        return fail(QStringLiteral("the window has no lstRules"));
+    const QString header = demoText(DemoText::ColumnRunsIn, m_window.host().language());
+    int column = -1;
+    for (int c = 0; c < list->columnCount(); ++c)
+        if (list->headerItem()->text(c) == header)
+            column = c;
+    QTreeWidgetItem *item = nullptr;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0).startsWith(rule))
+            item = list->topLevelItem(i);
+    if (column < 0 || !item)
+        return fail(QStringLiteral("the rule list shows no \"%1\" for \"%2\"").arg(header, rule));
+    // Hover over where the rule runs: the tooltip says why.
+    const QRect row = list->visualItemRect(item);
+    const QPoint point(list->header()->sectionViewportPosition(column) + list->header()->sectionSize(column) / 2,
+                       row.center().y());
+    QHelpEvent help(QEvent::ToolTip, point, list->viewport()->mapToGlobal(point));
+    QCoreApplication::sendEvent(list->viewport(), &help);
+    QApplication::processEvents();
+    QWidget *tip = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->inherits("QTipLabel") && w->isVisible())
+            tip = w;
+    if (!tip)
+        return fail(QStringLiteral("where \"%1\" runs shows no tooltip").arg(rule));
+    shoot(picture, &m_window, tip);
 }
 
 void Tour::fail(const QString &why)

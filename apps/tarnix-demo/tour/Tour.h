@@ -16,7 +16,8 @@ class MainWindow;
 // The scripted tour behind `tarnix-demo-tour DIR`: opens the wizard on a
 // rule, inserts a function and a variable, runs the check, picks a code from
 // a value list, looks at a list of long codes and at the window in a dark
-// theme, and accepts, then shows another rule with the orders it selects,
+// theme, and accepts, then shows another rule with the orders it selects and
+// where it runs (the database or the engine, and why, as a tooltip),
 // taking a PNG of each step; then the wizard at 200% scale, from a second run
 // of the program. It works the window the way a user does (clicks, keys), so
 // the pictures show the real thing.
@@ -83,6 +84,8 @@ private:
     // Selects the rule named `rule` and takes a picture of it with the
     // orders it selects.
     void shootMatches(const QString &rule, const QString &picture);
+    // The rule list with the tooltip of where `rule` runs.
+    void shootWhereRuleRuns(const QString &rule, const QString &picture);
 
     MainWindow &m_window;
     QPointer<QWidget> m_editor;
