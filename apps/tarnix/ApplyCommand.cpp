@@ -170,7 +170,7 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
     // before it were answered: with --count their count is printed first.
     auto countOnFailure = qScopeGuard([&] {
         progress.clear();
-        if (settings.count)
+        if (report == BlockReport::Count)
             std::printf("%lld\n", static_cast<long long>(trueRows));
         std::fflush(stdout);
     });
@@ -210,19 +210,15 @@ void explain(const QString &text)
     std::fflush(stderr);
 }
 
-// The rows of the rule as the push-down mode has them read: by the database,
-// which keeps only the rows the rule may keep, or all of them for the engine.
-std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
-                                   const SqliteFile &file)
+// Says how the rule runs, with --explain, and stops the run when `require`
+// cannot be met. Whether the rows come from the plan's statement.
+bool pushesDown(const PushDownPlan &plan, const ApplySettings &settings)
 {
-    // Checks the source and the columns first, as without push-down.
-    auto everyRow = std::make_unique<RowSource>(file, settings.source, rule.variables());
     if (settings.pushDown == PushDown::Off) {
         if (settings.explain)
             explain(QStringLiteral("push-down: Fail\nnote: --push-down off: the engine evaluates every row\n"));
-        return everyRow;
+        return false;
     }
-    const PushDownPlan plan = planPushDown(file, settings.source, rule);
     QString account = plan.translation.explanation();
     if (settings.report == BlockReport::EveryRow && plan.translation.outcome != nvtarnix::pushdown::Outcome::Fail)
         account = QStringLiteral("push-down: Fail\nnote: every row's value is printed: the engine evaluates "
@@ -239,33 +235,67 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
                                       .arg(why.part, QString::number(why.line), QString::number(why.column),
                                            why.reason));
         }
+        return false;
+    }
+    return settings.report != BlockReport::EveryRow;
+}
+
+// Our SQL is meant to run everywhere; should a database refuse it, the
+// engine still gives the answers.
+void noteRefusal(const nvtarnix::Error &refused)
+{
+    std::fprintf(stderr, "tarnix apply: note: the database refused the rule's SQL (%s); the engine "
+                         "evaluates every row\n",
+                 qPrintable(refused.description()));
+}
+
+// The rows of the rule as the push-down mode has them read: by the database,
+// which keeps only the rows the rule may keep, or all of them for the engine.
+std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
+                                   const SqliteFile &file)
+{
+    // Checks the source and the columns first, as without push-down.
+    auto everyRow = std::make_unique<RowSource>(file, settings.source, rule.variables());
+    if (settings.pushDown == PushDown::Off) {
+        pushesDown({}, settings);
         return everyRow;
     }
-    if (settings.report == BlockReport::EveryRow)
+    const PushDownPlan plan = planPushDown(file, settings.source, rule);
+    if (!pushesDown(plan, settings))
         return everyRow;
     try {
         return std::make_unique<RowSource>(file, plan.statement);
     } catch (const nvtarnix::Error &refused) {
-        // Our SQL is meant to run everywhere; should this database refuse
-        // it, the engine still gives the answers.
-        std::fprintf(stderr, "tarnix apply: note: the database refused the rule's SQL (%s); the engine "
-                             "evaluates every row\n",
-                     qPrintable(refused.description()));
+        noteRefusal(refused);
         return everyRow;
     }
 }
 
-// PostgreSQL's rows all reach the engine: the translation has a PostgreSQL
-// dialect, but this program does not run it there yet, so `require` cannot
-// be met and `--explain` says why.
-void engineOnly(const ApplySettings &settings)
+std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
+                                   PostgresConnection &database)
 {
-    const QString why = QStringLiteral("rules are not run inside PostgreSQL yet");
-    if (settings.pushDown == PushDown::Require)
-        throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
-                              QStringLiteral("the rule cannot run in the database: %1").arg(why));
-    if (settings.explain)
-        explain(QStringLiteral("push-down: Fail\nnote: %1: the engine evaluates every row\n").arg(why));
+    auto everyRow = std::make_unique<RowSource>(database, settings.source, rule.variables());
+    if (settings.pushDown == PushDown::Off) {
+        pushesDown({}, settings);
+        return everyRow;
+    }
+    // What runs for the push-down runs after a savepoint: a statement the
+    // server refuses would otherwise end the transaction, and the engine's
+    // read of every row with it. Returning there also undoes the settings
+    // that let the push-down's statement use indexes.
+    database.markSavepoint();
+    const PushDownPlan plan = planPushDown(database, settings.source, rule);
+    if (!pushesDown(plan, settings))
+        return everyRow;
+    try {
+        if (plan.sortsByPlace)
+            database.letScansUseIndexes();
+        return std::make_unique<RowSource>(database, plan.statement);
+    } catch (const nvtarnix::Error &refused) {
+        database.returnToSavepoint();
+        noteRefusal(refused);
+        return everyRow;
+    }
 }
 
 } // namespace
@@ -288,8 +318,8 @@ int applyCommand(const QStringList &arguments)
             "KEY<TAB>error<TAB>NUMBER<TAB>DESCRIPTION and the run goes on (exit status 1). "
             "With --count the only output is the number of rows whose result is True, as If "
             "takes it, and with --matching the key of each such row; failed rows then go to "
-            "standard error. With either, the rule runs inside SQLite as far as it translates "
-            "exactly (--push-down), with the same output. Usage and database errors exit "
+            "standard error. With either, the rule runs inside the database as far as it "
+            "translates exactly (--push-down), with the same output. Usage and database errors exit "
             "with status 2: a missing file, table or column before any row is read, a "
             "failure of the database midway after the rows before it (with --count, after their count). A "
             "file another program holds locked, or one with an unfinished write to roll back, fails "
@@ -352,9 +382,8 @@ int applyCommand(const QStringList &arguments)
         const auto rule = compileRule(text);
         if (settings.fromPostgres) {
             PostgresConnection database(settings.postgres);
-            RowSource rows(database, settings.source, rule->variables());
-            engineOnly(settings);
-            return applyRule(*rule, settings, rows);
+            const std::unique_ptr<RowSource> rows = rowsFor(*rule, settings, database);
+            return applyRule(*rule, settings, *rows);
         }
         const SqliteFile file(settings.database);
         const std::unique_ptr<RowSource> rows = rowsFor(*rule, settings, file);

@@ -106,9 +106,23 @@ QString RowSource::usedColumns(const QStringList &columns)
 }
 
 RowSource::RowSource(const SqliteFile &file, const Pushed &pushed)
-    : m_rows(std::make_unique<SqliteRows>(file, pushed.sql))
 {
-    m_rows->bind(pushed.parameters);
+    auto rows = std::make_unique<SqliteRows>(file, pushed.sql);
+    rows->bind(pushed.parameters);
+    m_rows = std::move(rows);
+    placePushedColumns(pushed);
+}
+
+RowSource::RowSource(PostgresConnection &database, const Pushed &pushed)
+{
+    auto rows = std::make_unique<PostgresRows>(database, pushed.sql, pushed.parameters);
+    rows->readAhead();
+    m_rows = std::move(rows);
+    placePushedColumns(pushed);
+}
+
+void RowSource::placePushedColumns(const Pushed &pushed)
+{
     int column = 0;
     for (; column < pushed.variables; ++column)
         m_variableColumns.push_back(column);

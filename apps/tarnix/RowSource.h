@@ -46,6 +46,10 @@ public:
         bool hasRowNumber = false;
     };
     RowSource(const SqliteFile &file, const Pushed &pushed);
+    // The same from PostgreSQL. The statement runs at once, up to its first
+    // row: one the server refuses, or that fails before that row, raises
+    // here, where the engine can still read every row instead.
+    RowSource(PostgresConnection &database, const Pushed &pushed);
 
     // Fills `block` with the next rows, at most `maxRows` of them; false
     // after the last row. Should SQLite fail on a row, the rows before it
@@ -53,6 +57,7 @@ public:
     bool nextBlock(RowBlock &block, int maxRows);
 
 private:
+    void placePushedColumns(const Pushed &pushed);
     void bindColumns(const QStringList &columns, const QStringList &variables,
                      const QString &keyColumn, const QString &whose);
     QString usedColumns(const QStringList &columns);
