@@ -171,7 +171,7 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
     auto countOnFailure = qScopeGuard([&] {
         progress.clear();
         if (report == BlockReport::Count)
-            std::printf("%lld\n", static_cast<long long>(trueRows));
+            std::printf("%lld\n", static_cast<long long>(trueRows + rows.countedTrue()));
         std::fflush(stdout);
     });
     runInOrder(
@@ -195,12 +195,14 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
         });
     countOnFailure.dismiss();
     progress.clear();
+    // Rows the database counted itself were kept by the SQL all the same.
+    trueRows += rows.countedTrue();
     if (report == BlockReport::Count)
         std::printf("%lld\n", static_cast<long long>(trueRows));
     std::fflush(stdout);
     if (settings.explain)
         std::fprintf(stderr, "push-down: %lld rows fetched, %lld re-checked by the engine\n",
-                     static_cast<long long>(rowsDone), static_cast<long long>(evaluatedRows));
+                     static_cast<long long>(rowsDone + rows.countedTrue()), static_cast<long long>(evaluatedRows));
     return failedRows > 0 ? 1 : 0;
 }
 
@@ -284,12 +286,11 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
     // read of every row with it. Returning there also undoes the settings
     // that let the push-down's statement use indexes.
     database.markSavepoint();
-    const PushDownPlan plan = planPushDown(database, settings.source, rule);
+    const PushDownPlan plan = planPushDown(database, settings.source, rule, settings.report == BlockReport::Count);
     if (!pushesDown(plan, settings))
         return everyRow;
     try {
-        if (plan.sortsByPlace)
-            database.letScansUseIndexes();
+        database.prepareForPushDown(plan.sortsByPlace);
         return std::make_unique<RowSource>(database, plan.statement);
     } catch (const nvtarnix::Error &refused) {
         database.returnToSavepoint();

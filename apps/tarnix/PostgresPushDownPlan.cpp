@@ -56,7 +56,7 @@ QString innerQuery(QString query)
 } // namespace
 
 PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule)
+                          const vbscript::CompiledExpression &rule, bool countOnly)
 {
     const auto relation = request.table.isEmpty() ? std::nullopt : database.relation(request.table);
     const QString from = relation ? relation->quotedName : QString();
@@ -84,43 +84,82 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
     const auto quoted = [](const QString &name) { return quotedIdentifier(name); };
     const int keyIndex = request.keyColumn.isEmpty() ? -1 : columnIndex(names, request.keyColumn);
     const QString key = keyIndex < 0 ? QString() : names[keyIndex];
-    QStringList select;
-    for (const QString &c : variableColumns)
-        select << quoted(c);
-    if (!key.isEmpty())
-        select << quoted(key);
-    const QString flag = QStringLiteral("(%1) IS TRUE").arg(plan.translation.flagged);
-    const QString where = plan.translation.where;
     RowSource::Pushed &statement = plan.statement;
     statement.parameters = plan.translation.parameters;
     statement.variables = int(variableColumns.size());
     statement.hasKey = !key.isEmpty();
-    if (relation && relation->isPlainTable && !key.isEmpty()) {
-        // A scan reads a table's rows in the order of their places, which
-        // the rows fetched through an index are sorted back into.
-        plan.sortsByPlace = true;
-        statement.sql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 ORDER BY ctid")
-                            .arg(select.join(QLatin1String(", ")), flag, from, where);
-        return plan;
-    }
-    // Otherwise each row's number comes along, counted over the very
-    // statement the engine alone would read, run on its own (materialized),
-    // so that its rows come in the same order and under the same plan.
+
     QStringList used;
     for (const QString &c : variableColumns + QStringList{key})
         if (!c.isEmpty() && !used.contains(quoted(c)))
             used << quoted(c);
     if (used.isEmpty())
         used << QStringLiteral("NULL");  // a rule without variables still runs once a row
-    const QString source = relation ? QStringLiteral("SELECT %1 FROM %2").arg(used.join(QLatin1String(", ")), from)
-                                    : innerQuery(request.query);
-    const QString number = QStringLiteral("\"tarnix row\"");
-    statement.hasRowNumber = true;
-    select << number << flag;
-    statement.sql = QStringLiteral("WITH \"tarnix source\" AS MATERIALIZED (%1) SELECT %2 FROM (SELECT *, "
-                                   "row_number() OVER () AS %3 FROM \"tarnix source\") AS \"tarnix rows\" "
-                                   "WHERE %4 ORDER BY %3")
-                        .arg(source, select.join(QLatin1String(", ")), number, where);
+    const QString place = QStringLiteral("\"tarnix place\"");
+    const QString flag = QStringLiteral("\"tarnix flag\"");
+    QString prefix, kept;
+    plan.sortsByPlace = relation && relation->isPlainTable && !key.isEmpty();
+    if (plan.sortsByPlace) {
+        // A scan reads a table's rows in the order of their places, which
+        // the rows found through an index are sorted back into.
+        kept = QStringLiteral("SELECT %1, ctid AS %2 FROM %3").arg(used.join(QLatin1String(", ")), place, from);
+    } else {
+        // Otherwise each row's number comes along, counted over the very
+        // statement the engine alone would read, run on its own
+        // (materialized), so that its rows come in the same order and under
+        // the same plan.
+        const QString source = relation
+                                   ? QStringLiteral("SELECT %1 FROM %2").arg(used.join(QLatin1String(", ")), from)
+                                   : innerQuery(request.query);
+        prefix = QStringLiteral("WITH \"tarnix source\" AS MATERIALIZED (%1) ").arg(source);
+        kept = QStringLiteral("SELECT *, row_number() OVER () AS %1 FROM \"tarnix source\"").arg(place);
+        statement.hasRowNumber = true;
+    }
+    const QString rows = QStringLiteral("SELECT *, (%1) IS TRUE AS %2 FROM (%3) AS \"tarnix rows\" WHERE %4")
+                             .arg(plan.translation.flagged, flag, kept, plan.translation.where);
+
+    // The engine needs the values of the rows it decides only: the others
+    // come without them.
+    const auto ifFlagged = [&](const QString &sql) {
+        return QStringLiteral("CASE WHEN %1 THEN %2 END").arg(flag, sql);
+    };
+    if (!countOnly || plan.translation.outcome != nvtarnix::pushdown::Outcome::Complete) {
+        QStringList select;
+        for (const QString &c : variableColumns)
+            select << ifFlagged(quoted(c));
+        if (!key.isEmpty())
+            select << quoted(key);
+        if (statement.hasRowNumber)
+            select << place;
+        select << flag;
+        statement.sql = prefix
+                        + QStringLiteral("SELECT %1 FROM (%2) AS \"tarnix kept\" ORDER BY %3")
+                              .arg(select.join(QLatin1String(", ")), rows, place);
+        return plan;
+    }
+    // With --count of a rule the SQL decides, the rows it decides are only
+    // counted, in one group that comes first; each row the engine decides is
+    // a group of its own, whose values the aggregates pass on as they are.
+    // Grouping lets the server count in parallel, as it would count alone.
+    const QString group = ifFlagged(place);
+    QStringList select;
+    for (const QString &c : variableColumns) {
+        const bool isBoolean = described.columnTypes()[size_t(columnIndex(names, c))] == PostgresType::Boolean;
+        select << QStringLiteral("%1(%2) FILTER (WHERE %3)")
+                      .arg(isBoolean ? QStringLiteral("bool_or") : QStringLiteral("min"), quoted(c), flag);
+    }
+    QStringList groups{group};
+    if (!key.isEmpty()) {
+        select << ifFlagged(quoted(key));
+        groups << ifFlagged(quoted(key));
+    }
+    if (statement.hasRowNumber)
+        select << group;
+    select << QStringLiteral("bool_or(%1)").arg(flag) << QStringLiteral("count(*)");
+    statement.hasCount = true;
+    statement.sql = prefix
+                    + QStringLiteral("SELECT %1 FROM (%2) AS \"tarnix kept\" GROUP BY %3 ORDER BY %4 NULLS FIRST")
+                          .arg(select.join(QLatin1String(", ")), rows, groups.join(QLatin1String(", ")), group);
     return plan;
 }
 

@@ -123,11 +123,17 @@ void PostgresConnection::readTablesInTheirOrder()
         "SET LOCAL enable_bitmapscan = off");
 }
 
-void PostgresConnection::letScansUseIndexes()
+void PostgresConnection::prepareForPushDown(bool sortsByPlace)
 {
+    // Compiling the rule's guards to machine code takes longer than
+    // evaluating them over millions of rows.
+    run("SET LOCAL jit = off");
+    if (!sortsByPlace)
+        return;
     run("SET LOCAL enable_indexscan = on;"
         "SET LOCAL enable_indexonlyscan = on;"
-        "SET LOCAL enable_bitmapscan = on");
+        "SET LOCAL enable_bitmapscan = on;"
+        "SET LOCAL max_parallel_workers_per_gather TO DEFAULT");
 }
 
 void PostgresConnection::markSavepoint()

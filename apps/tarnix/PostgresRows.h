@@ -61,9 +61,10 @@ public:
     // Scans of tables go through the table itself, never an index, so that
     // a table's rows come in its own order whatever indexes it has.
     void readTablesInTheirOrder();
-    // Lets scans use indexes again, for a statement that puts its rows in
-    // order itself.
-    void letScansUseIndexes();
+    // Settings for a statement of the rule's push-down; one that puts its
+    // rows in order itself (`sortsByPlace`) lets scans use indexes and
+    // parallel workers again, as the database sets them.
+    void prepareForPushDown(bool sortsByPlace);
 
     // A point the transaction can return to, settings included, should a
     // statement after it fail; and the return. Without it, one refused

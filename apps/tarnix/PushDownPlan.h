@@ -32,8 +32,10 @@ PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &requ
 // The same in PostgreSQL: each variable bound by its column's type as the
 // reader reads it (PostgresValue.h); a table's rows sorted by their place
 // (ctid), which is the order a scan of the table reads them in; a view's or
-// a query's numbered as the engine alone would read them.
+// a query's numbered as the engine alone would read them. With `countOnly`
+// (--count), the rows the SQL decides are counted by the server and only
+// the rest come.
 PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule);
+                          const vbscript::CompiledExpression &rule, bool countOnly);
 
 } // namespace tarnixcli

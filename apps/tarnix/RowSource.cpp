@@ -130,7 +130,9 @@ void RowSource::placePushedColumns(const Pushed &pushed)
         m_keyColumn = column++;
     if (pushed.hasRowNumber)
         m_rowNumberColumn = column++;
-    m_flagColumn = column;
+    m_flagColumn = column++;
+    if (pushed.hasCount)
+        m_countColumn = column;
 }
 
 void RowSource::bindColumns(const QStringList &columns, const QStringList &variables,
@@ -179,6 +181,10 @@ bool RowSource::nextBlock(RowBlock &block, int maxRows)
             m_failure = std::current_exception();
             m_done = true;
             break;
+        }
+        if (m_countColumn >= 0 && m_rows->value(m_flagColumn, block.bytes).integer == 0) {
+            m_countedTrue += m_rows->value(m_countColumn, block.bytes).integer;
+            continue;
         }
         for (int column : m_variableColumns)
             block.values.push_back(m_rows->value(column, block.bytes));

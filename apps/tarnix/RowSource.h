@@ -35,7 +35,9 @@ public:
 
     // The rows a statement of the rule's push-down gives: one column per
     // variable first, then the key's when `hasKey`, the row's number in the
-    // source when `hasRowNumber`, and last whether the engine must decide it.
+    // source when `hasRowNumber`, whether the engine must decide it, and
+    // when `hasCount` how many rows the row stands for: a row the engine
+    // need not decide then only counts rows whose result is True.
     // Failures are those of SqliteRows (the database refuses the SQL).
     struct Pushed
     {
@@ -44,6 +46,7 @@ public:
         int variables = 0;
         bool hasKey = false;
         bool hasRowNumber = false;
+        bool hasCount = false;
     };
     RowSource(const SqliteFile &file, const Pushed &pushed);
     // The same from PostgreSQL. The statement runs at once, up to its first
@@ -56,6 +59,9 @@ public:
     // come first and the failure is raised by the call after.
     bool nextBlock(RowBlock &block, int maxRows);
 
+    // The rows the database counted as True without sending them, so far.
+    qint64 countedTrue() const { return m_countedTrue; }
+
 private:
     void placePushedColumns(const Pushed &pushed);
     void bindColumns(const QStringList &columns, const QStringList &variables,
@@ -67,6 +73,8 @@ private:
     int m_keyColumn = -1;
     int m_rowNumberColumn = -1;  // pushed down: the row's number in the source
     int m_flagColumn = -1;       // pushed down: non-zero where the engine decides
+    int m_countColumn = -1;      // pushed down: the rows a row stands for
+    qint64 m_countedTrue = 0;
     qint64 m_rowsRead = 0;
     bool m_done = false;
     std::exception_ptr m_failure;  // raised by the next call
