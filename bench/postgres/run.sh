@@ -88,23 +88,45 @@ contend keyed "$tarnix" apply --postgres "$conninfo" --table t --key id --count 
 contend numbered "$tarnix" apply --postgres "$conninfo" --table t --count "$rule"
 contend off "$tarnix" apply --postgres "$conninfo" --table t --key id --count --push-down off "$rule"
 contend psql psql -X -A -t "$conninfo" -c "$sql"
+
+# psql running the very statement tarnix runs, with its parameters and its
+# setting (no JIT): what the client adds to the server's work. Its result is
+# the group of rows counted, whose count comes last.
 "$tarnix" apply --postgres "$conninfo" --table t --key id --count --explain "$rule" 2>"$scratch/explain" >/dev/null
 how=$(head -n 1 "$scratch/explain")
+types=() values=()
+while read -r _ _ type value; do
+  case $type in
+    integer) types+=(int8) values+=("$value") ;;
+    real) types+=(float8) values+=("$value") ;;
+    text) value=${value#\"}; value=${value%\"}; types+=(text) values+=("'${value//\'/\'\'}'") ;;
+  esac
+done < <(grep '^parameter ' "$scratch/explain")
+{
+  echo "SET jit = off;"
+  echo "PREPARE pushed($(IFS=,; echo "${types[*]}")) AS $(sed -n 's/^sql: //p' "$scratch/explain");"
+  echo "EXECUTE pushed($(IFS=,; echo "${values[*]}"));"
+} >"$scratch/same.sql"
+contend same psql -X -q -A -t -F ' ' "$conninfo" -f "$scratch/same.sql"
+same_count=$(awk '{ print $NF }' <<<"$same_count")
 
 echo "rows:                $rows over a Unix socket; $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "rule:                $rule ($how)"
 echo "tarnix, by key:      count $keyed_count, best of 3: ${keyed_wall} s wall, ${keyed_cpu} s CPU"
 echo "tarnix, by number:   count $numbered_count, best of 3: ${numbered_wall} s wall, ${numbered_cpu} s CPU"
 echo "tarnix, engine only: count $off_count, best of 3: ${off_wall} s wall, ${off_cpu} s CPU (every row read)"
-echo "psql:                count $psql_count, best of 3: ${psql_wall} s wall, ${psql_cpu} s CPU"
-awk -v k="$keyed_wall" -v n="$numbered_wall" -v o="$off_wall" -v s="$psql_wall" -v rows="$rows" 'BEGIN {
-  printf "by key / psql:       %.2f wall\n", k / s
-  printf "by number / psql:    %.2f wall\n", n / s
+echo "psql, by hand:       count $psql_count, best of 3: ${psql_wall} s wall, ${psql_cpu} s CPU (SELECT count(*) ...)"
+echo "psql, same SQL:      count $same_count, best of 3: ${same_wall} s wall, ${same_cpu} s CPU"
+awk -v k="$keyed_wall" -v n="$numbered_wall" -v o="$off_wall" -v s="$psql_wall" -v same="$same_wall" \
+    -v rows="$rows" 'BEGIN {
+  printf "by key / same SQL:   %.2f wall\n", k / same
+  printf "by key / by hand:    %.2f wall\n", k / s
+  printf "by number / by hand: %.2f wall\n", n / s
   printf "engine only / by key: %.1fx wall\n", o / k
   printf "per row:             %.0f ns by key, %.0f ns engine only, %.0f ns psql (wall)\n",
          k * 1e9 / rows, o * 1e9 / rows, s * 1e9 / rows
 }'
-for count in "$keyed_count" "$numbered_count" "$off_count"; do
+for count in "$keyed_count" "$numbered_count" "$off_count" "$same_count"; do
   if [[ "$count" != "$psql_count" ]]; then
     echo "counts differ" >&2
     exit 1
