@@ -251,6 +251,19 @@ void noteRefusal(const nvtarnix::Error &refused)
                  qPrintable(refused.description()));
 }
 
+// A statement that the database took but that failed before its first row:
+// most often the source itself fails (a query that divides by zero on some
+// row). The engine's own read then meets the failure where it lies and
+// reports it, after the rows before it, exactly as without push-down; so
+// only --explain tells of it.
+void noteFailure(const ApplySettings &settings, const nvtarnix::Error &failed)
+{
+    if (settings.explain)
+        explain(QStringLiteral("note: the rule's SQL failed before its first row (%1); the engine evaluates "
+                               "every row\n")
+                    .arg(failed.description()));
+}
+
 // The rows of the rule as the push-down mode has them read: by the database,
 // which keeps only the rows the rule may keep, or all of them for the engine.
 std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
@@ -265,12 +278,20 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
     const PushDownPlan plan = planPushDown(file, settings.source, rule);
     if (!pushesDown(plan, settings))
         return everyRow;
+    std::unique_ptr<RowSource> pushed;
     try {
-        return std::make_unique<RowSource>(file, plan.statement);
+        pushed = std::make_unique<RowSource>(file, plan.statement);
     } catch (const nvtarnix::Error &refused) {
         noteRefusal(refused);
         return everyRow;
     }
+    try {
+        pushed->readAhead();
+    } catch (const nvtarnix::Error &failed) {
+        noteFailure(settings, failed);
+        return everyRow;
+    }
+    return pushed;
 }
 
 std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
@@ -289,14 +310,23 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
     const PushDownPlan plan = planPushDown(database, settings.source, rule, settings.report == BlockReport::Count);
     if (!pushesDown(plan, settings))
         return everyRow;
+    std::unique_ptr<RowSource> pushed;
     try {
         database.prepareForPushDown(plan.sortsByPlace);
-        return std::make_unique<RowSource>(database, plan.statement);
+        pushed = std::make_unique<RowSource>(database, plan.statement);
     } catch (const nvtarnix::Error &refused) {
         database.returnToSavepoint();
         noteRefusal(refused);
         return everyRow;
     }
+    try {
+        pushed->readAhead();
+    } catch (const nvtarnix::Error &failed) {
+        database.returnToSavepoint();
+        noteFailure(settings, failed);
+        return everyRow;
+    }
+    return pushed;
 }
 
 } // namespace

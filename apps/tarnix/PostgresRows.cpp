@@ -271,18 +271,8 @@ void PostgresRows::start()
         m_database.raiseFailure(nullptr);
 }
 
-void PostgresRows::readAhead()
-{
-    if (!m_started)
-        start();
-    m_readAhead = true;
-    receive();
-}
-
 bool PostgresRows::next()
 {
-    if (std::exchange(m_readAhead, false))
-        return m_row != nullptr;
     if (m_finished)
         return false;
     if (!m_started)

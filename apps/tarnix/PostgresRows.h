@@ -92,7 +92,7 @@ class PostgresRows : public StoredRows
 {
 public:
     // Prepares the statement and learns its columns; no row is read until
-    // the first next() or readAhead(). The parameters are $1, $2, ... in
+    // the first next(). The parameters are $1, $2, ... in
     // order, typed as the list says, whether or not the statement uses them.
     PostgresRows(PostgresConnection &database, const QString &sql,
                  const QList<nvtarnix::pushdown::Parameter> &parameters = {});
@@ -107,10 +107,6 @@ public:
     // How each column's values become the engine's.
     const std::vector<PostgresType> &columnTypes() const { return m_types; }
 
-    // Runs the statement and waits for its first row, which next() then
-    // gives: a statement that fails before its first row fails here.
-    void readAhead();
-
 private:
     void start();
     bool receive();
@@ -124,7 +120,6 @@ private:
     std::vector<bool> m_parameterIsNull;
     pg_result *m_row = nullptr;
     bool m_started = false;
-    bool m_readAhead = false;
     bool m_finished = false;
 };
 

@@ -115,9 +115,7 @@ RowSource::RowSource(const SqliteFile &file, const Pushed &pushed)
 
 RowSource::RowSource(PostgresConnection &database, const Pushed &pushed)
 {
-    auto rows = std::make_unique<PostgresRows>(database, pushed.sql, pushed.parameters);
-    rows->readAhead();
-    m_rows = std::move(rows);
+    m_rows = std::make_unique<PostgresRows>(database, pushed.sql, pushed.parameters);
     placePushedColumns(pushed);
 }
 
@@ -157,6 +155,12 @@ void RowSource::bindColumns(const QStringList &columns, const QStringList &varia
     }
 }
 
+void RowSource::readAhead()
+{
+    m_hasRowAhead = m_rows->next();
+    m_done = !m_hasRowAhead;
+}
+
 bool RowSource::nextBlock(RowBlock &block, int maxRows)
 {
     block.clear();
@@ -169,7 +173,7 @@ bool RowSource::nextBlock(RowBlock &block, int maxRows)
     block.width = int(m_variableColumns.size());
     while (block.rows < maxRows) {
         try {
-            if (!m_rows->next()) {
+            if (!std::exchange(m_hasRowAhead, false) && !m_rows->next()) {
                 m_done = true;
                 break;
             }

@@ -48,11 +48,15 @@ public:
         bool hasRowNumber = false;
         bool hasCount = false;
     };
+    // A statement the database refuses raises here.
     RowSource(const SqliteFile &file, const Pushed &pushed);
-    // The same from PostgreSQL. The statement runs at once, up to its first
-    // row: one the server refuses, or that fails before that row, raises
-    // here, where the engine can still read every row instead.
     RowSource(PostgresConnection &database, const Pushed &pushed);
+
+    // Runs the statement up to its first row, which the first block then
+    // holds: a statement that fails before any row (a pushed statement puts
+    // its rows in order, so it fails there if at all) raises here, where the
+    // engine can still read every row instead.
+    void readAhead();
 
     // Fills `block` with the next rows, at most `maxRows` of them; false
     // after the last row. Should SQLite fail on a row, the rows before it
@@ -77,6 +81,7 @@ private:
     qint64 m_countedTrue = 0;
     qint64 m_rowsRead = 0;
     bool m_done = false;
+    bool m_hasRowAhead = false;  // the current row was read by readAhead()
     std::exception_ptr m_failure;  // raised by the next call
 };
 
