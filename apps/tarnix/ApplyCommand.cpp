@@ -170,8 +170,8 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
     // before it were answered: with --count their count is printed first.
     auto countOnFailure = qScopeGuard([&] {
         progress.clear();
-        if (settings.count)
-            std::printf("%lld\n", static_cast<long long>(trueRows));
+        if (report == BlockReport::Count)
+            std::printf("%lld\n", static_cast<long long>(trueRows + rows.countedTrue()));
         std::fflush(stdout);
     });
     runInOrder(
@@ -195,12 +195,14 @@ int applyRule(const vbscript::CompiledExpression &rule, const ApplySettings &set
         });
     countOnFailure.dismiss();
     progress.clear();
+    // Rows the database counted itself were kept by the SQL all the same.
+    trueRows += rows.countedTrue();
     if (report == BlockReport::Count)
         std::printf("%lld\n", static_cast<long long>(trueRows));
     std::fflush(stdout);
     if (settings.explain)
         std::fprintf(stderr, "push-down: %lld rows fetched, %lld re-checked by the engine\n",
-                     static_cast<long long>(rowsDone), static_cast<long long>(evaluatedRows));
+                     static_cast<long long>(rowsDone + rows.countedTrue()), static_cast<long long>(evaluatedRows));
     return failedRows > 0 ? 1 : 0;
 }
 
@@ -210,19 +212,15 @@ void explain(const QString &text)
     std::fflush(stderr);
 }
 
-// The rows of the rule as the push-down mode has them read: by the database,
-// which keeps only the rows the rule may keep, or all of them for the engine.
-std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
-                                   const SqliteFile &file)
+// Says how the rule runs, with --explain, and stops the run when `require`
+// cannot be met. Whether the rows come from the plan's statement.
+bool pushesDown(const PushDownPlan &plan, const ApplySettings &settings)
 {
-    // Checks the source and the columns first, as without push-down.
-    auto everyRow = std::make_unique<RowSource>(file, settings.source, rule.variables());
     if (settings.pushDown == PushDown::Off) {
         if (settings.explain)
             explain(QStringLiteral("push-down: Fail\nnote: --push-down off: the engine evaluates every row\n"));
-        return everyRow;
+        return false;
     }
-    const PushDownPlan plan = planPushDown(file, settings.source, rule);
     QString account = plan.translation.explanation();
     if (settings.report == BlockReport::EveryRow && plan.translation.outcome != nvtarnix::pushdown::Outcome::Fail)
         account = QStringLiteral("push-down: Fail\nnote: every row's value is printed: the engine evaluates "
@@ -239,33 +237,96 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
                                       .arg(why.part, QString::number(why.line), QString::number(why.column),
                                            why.reason));
         }
-        return everyRow;
+        return false;
     }
-    if (settings.report == BlockReport::EveryRow)
-        return everyRow;
-    try {
-        return std::make_unique<RowSource>(file, plan.statement);
-    } catch (const nvtarnix::Error &refused) {
-        // Our SQL is meant to run everywhere; should this database refuse
-        // it, the engine still gives the answers.
-        std::fprintf(stderr, "tarnix apply: note: the database refused the rule's SQL (%s); the engine "
-                             "evaluates every row\n",
-                     qPrintable(refused.description()));
-        return everyRow;
-    }
+    return settings.report != BlockReport::EveryRow;
 }
 
-// PostgreSQL's rows all reach the engine: the translation has a PostgreSQL
-// dialect, but this program does not run it there yet, so `require` cannot
-// be met and `--explain` says why.
-void engineOnly(const ApplySettings &settings)
+// Our SQL is meant to run everywhere; should a database refuse it, the
+// engine still gives the answers.
+void noteRefusal(const nvtarnix::Error &refused)
 {
-    const QString why = QStringLiteral("rules are not run inside PostgreSQL yet");
-    if (settings.pushDown == PushDown::Require)
-        throw nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
-                              QStringLiteral("the rule cannot run in the database: %1").arg(why));
+    std::fprintf(stderr, "tarnix apply: note: the database refused the rule's SQL (%s); the engine "
+                         "evaluates every row\n",
+                 qPrintable(refused.description()));
+}
+
+// A statement that the database took but that failed before its first row:
+// most often the source itself fails (a query that divides by zero on some
+// row). The engine's own read then meets the failure where it lies and
+// reports it, after the rows before it, exactly as without push-down; so
+// only --explain tells of it.
+void noteFailure(const ApplySettings &settings, const nvtarnix::Error &failed)
+{
     if (settings.explain)
-        explain(QStringLiteral("push-down: Fail\nnote: %1: the engine evaluates every row\n").arg(why));
+        explain(QStringLiteral("note: the rule's SQL failed before its first row (%1); the engine evaluates "
+                               "every row\n")
+                    .arg(failed.description()));
+}
+
+// The rows of the rule as the push-down mode has them read: by the database,
+// which keeps only the rows the rule may keep, or all of them for the engine.
+std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
+                                   const SqliteFile &file)
+{
+    // Checks the source and the columns first, as without push-down.
+    auto everyRow = std::make_unique<RowSource>(file, settings.source, rule.variables());
+    if (settings.pushDown == PushDown::Off) {
+        pushesDown({}, settings);
+        return everyRow;
+    }
+    const PushDownPlan plan = planPushDown(file, settings.source, rule);
+    if (!pushesDown(plan, settings))
+        return everyRow;
+    std::unique_ptr<RowSource> pushed;
+    try {
+        pushed = std::make_unique<RowSource>(file, plan.statement);
+    } catch (const nvtarnix::Error &refused) {
+        noteRefusal(refused);
+        return everyRow;
+    }
+    try {
+        pushed->readAhead();
+    } catch (const nvtarnix::Error &failed) {
+        noteFailure(settings, failed);
+        return everyRow;
+    }
+    return pushed;
+}
+
+std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, const ApplySettings &settings,
+                                   PostgresConnection &database)
+{
+    auto everyRow = std::make_unique<RowSource>(database, settings.source, rule.variables());
+    if (settings.pushDown == PushDown::Off) {
+        pushesDown({}, settings);
+        return everyRow;
+    }
+    // What runs for the push-down runs after a savepoint: a statement the
+    // server refuses would otherwise end the transaction, and the engine's
+    // read of every row with it. Returning there also undoes the settings
+    // that let the push-down's statement use indexes.
+    database.markSavepoint();
+    const PushDownPlan plan = planPushDown(database, settings.source, rule, settings.report == BlockReport::Count);
+    if (!pushesDown(plan, settings))
+        return everyRow;
+    std::unique_ptr<RowSource> pushed;
+    try {
+        database.prepareForPushDown(plan.sortsByPlace);
+        pushed = std::make_unique<RowSource>(database, plan.statement);
+    } catch (const nvtarnix::Error &refused) {
+        database.returnToSavepoint();
+        noteRefusal(refused);
+        return everyRow;
+    }
+    try {
+        pushed->readAhead();
+    } catch (const nvtarnix::Error &failed) {
+        database.returnToSavepoint();
+        noteFailure(settings, failed);
+        return everyRow;
+    }
+    return pushed;
 }
 
 } // namespace
@@ -288,8 +349,8 @@ int applyCommand(const QStringList &arguments)
             "KEY<TAB>error<TAB>NUMBER<TAB>DESCRIPTION and the run goes on (exit status 1). "
             "With --count the only output is the number of rows whose result is True, as If "
             "takes it, and with --matching the key of each such row; failed rows then go to "
-            "standard error. With either, the rule runs inside SQLite as far as it translates "
-            "exactly (--push-down), with the same output. Usage and database errors exit "
+            "standard error. With either, the rule runs inside the database as far as it "
+            "translates exactly (--push-down), with the same output. Usage and database errors exit "
             "with status 2: a missing file, table or column before any row is read, a "
             "failure of the database midway after the rows before it (with --count, after their count). A "
             "file another program holds locked, or one with an unfinished write to roll back, fails "
@@ -352,9 +413,8 @@ int applyCommand(const QStringList &arguments)
         const auto rule = compileRule(text);
         if (settings.fromPostgres) {
             PostgresConnection database(settings.postgres);
-            RowSource rows(database, settings.source, rule->variables());
-            engineOnly(settings);
-            return applyRule(*rule, settings, rows);
+            const std::unique_ptr<RowSource> rows = rowsFor(*rule, settings, database);
+            return applyRule(*rule, settings, *rows);
         }
         const SqliteFile file(settings.database);
         const std::unique_ptr<RowSource> rows = rowsFor(*rule, settings, file);

@@ -3,10 +3,12 @@
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Recordset.h>
 
+#include <QLocale>
 #include <QScopeGuard>
 
 #include <libpq-fe.h>
 
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -41,6 +43,36 @@ constexpr const char *SessionSettings =
     "SET LOCAL bytea_output = 'hex';"
     "SET LOCAL max_parallel_workers_per_gather = 0;"
     "SET LOCAL synchronize_seqscans = off";
+
+// The server's types of the parameters: int8, float8, text.
+Oid parameterType(nvtarnix::pushdown::Parameter::Type type)
+{
+    switch (type) {
+    case nvtarnix::pushdown::Parameter::Type::Integer: return 20;
+    case nvtarnix::pushdown::Parameter::Type::Real: return 701;
+    case nvtarnix::pushdown::Parameter::Type::Text: return 25;
+    }
+    return 25;
+}
+
+// A parameter's value as the server reads its type's text: a double in
+// the shortest digits that read back the same.
+QByteArray parameterText(const nvtarnix::pushdown::Parameter &p)
+{
+    switch (p.type) {
+    case nvtarnix::pushdown::Parameter::Type::Integer: return QByteArray::number(p.value.toLongLong());
+    case nvtarnix::pushdown::Parameter::Type::Real: {
+        const double d = p.value.toDouble();
+        if (std::isnan(d))
+            return "NaN";
+        if (std::isinf(d))
+            return d > 0 ? "Infinity" : "-Infinity";
+        return QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
+    }
+    case nvtarnix::pushdown::Parameter::Type::Text: return p.value.toString().toUtf8();
+    }
+    return {};
+}
 
 } // namespace
 
@@ -91,6 +123,29 @@ void PostgresConnection::readTablesInTheirOrder()
         "SET LOCAL enable_bitmapscan = off");
 }
 
+void PostgresConnection::prepareForPushDown(bool sortsByPlace)
+{
+    // Compiling the rule's guards to machine code takes longer than
+    // evaluating them over millions of rows.
+    run("SET LOCAL jit = off");
+    if (!sortsByPlace)
+        return;
+    run("SET LOCAL enable_indexscan = on;"
+        "SET LOCAL enable_indexonlyscan = on;"
+        "SET LOCAL enable_bitmapscan = on;"
+        "SET LOCAL max_parallel_workers_per_gather TO DEFAULT");
+}
+
+void PostgresConnection::markSavepoint()
+{
+    run("SAVEPOINT tarnix");
+}
+
+void PostgresConnection::returnToSavepoint()
+{
+    run("ROLLBACK TO SAVEPOINT tarnix");
+}
+
 void PostgresConnection::raiseFailure(const pg_result *result) const
 {
     const char *primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
@@ -115,7 +170,7 @@ std::optional<PostgresConnection::Relation> PostgresConnection::relation(const Q
     // A name as it is spelled wins over one that differs in case, and one on
     // the search path over one named with its schema.
     static const char *const Lookup =
-        "SELECT c.oid::pg_catalog.regclass::text, c.relkind IN ('r', 'p') "
+        "SELECT c.oid::pg_catalog.regclass::text, c.relkind IN ('r', 'p'), c.relkind = 'r' "
         "FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
         "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') "
         "AND ((pg_catalog.pg_table_is_visible(c.oid) "
@@ -130,20 +185,31 @@ std::optional<PostgresConnection::Relation> PostgresConnection::relation(const Q
         raiseFailure(result.get());
     if (PQntuples(result.get()) == 0)
         return std::nullopt;
-    return Relation{QString::fromUtf8(PQgetvalue(result.get(), 0, 0)),
-                    *PQgetvalue(result.get(), 0, 1) == 't'};
+    return Relation{QString::fromUtf8(PQgetvalue(result.get(), 0, 0)), *PQgetvalue(result.get(), 0, 1) == 't',
+                    *PQgetvalue(result.get(), 0, 2) == 't'};
 }
 
-PostgresRows::PostgresRows(PostgresConnection &database, const QString &sql)
+PostgresRows::PostgresRows(PostgresConnection &database, const QString &sql,
+                           const QList<nvtarnix::pushdown::Parameter> &parameters)
     : m_database(database), m_statement(database.newStatementName())
 {
+    // Typed here, not left to the server to infer: a parameter the SQL
+    // does not use (that of a part the translation dropped) would have no
+    // type at all, and the server refuses that.
+    std::vector<Oid> types;
+    for (const nvtarnix::pushdown::Parameter &p : parameters) {
+        types.push_back(parameterType(p.type));
+        m_parameterIsNull.push_back(p.value.isNull());
+        m_parameterTexts.push_back(p.value.isNull() ? QByteArray() : parameterText(p));
+    }
     // SQLite reads "SELECT ...;" as one statement; a prepared statement
     // takes no semicolon, so those at the end are let go.
     QString text = sql.trimmed();
     while (text.endsWith(QLatin1Char(';')))
         text = text.chopped(1).trimmed();
     PGconn *connection = database.handle();
-    const Result prepared(PQprepare(connection, m_statement.constData(), text.toUtf8().constData(), 0, nullptr));
+    const Result prepared(PQprepare(connection, m_statement.constData(), text.toUtf8().constData(),
+                                          int(types.size()), types.data()));
     if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
         database.raiseFailure(prepared.get());
     const Result described(PQdescribePrepared(connection, m_statement.constData()));
@@ -196,7 +262,11 @@ void PostgresRows::start()
 {
     m_started = true;
     PGconn *connection = m_database.handle();
-    if (!PQsendQueryPrepared(connection, m_statement.constData(), 0, nullptr, nullptr, nullptr, 0)
+    std::vector<const char *> values;
+    for (size_t i = 0; i < m_parameterTexts.size(); ++i)
+        values.push_back(m_parameterIsNull[i] ? nullptr : m_parameterTexts[i].constData());
+    if (!PQsendQueryPrepared(connection, m_statement.constData(), int(values.size()), values.data(), nullptr,
+                             nullptr, 0)
         || !PQsetSingleRowMode(connection))
         m_database.raiseFailure(nullptr);
 }
@@ -207,6 +277,11 @@ bool PostgresRows::next()
         return false;
     if (!m_started)
         start();
+    return receive();
+}
+
+bool PostgresRows::receive()
+{
     PQclear(m_row);
     m_row = PQgetResult(m_database.handle());
     if (PQresultStatus(m_row) == PGRES_SINGLE_TUPLE)

@@ -3,6 +3,8 @@
 #include "PostgresValue.h"
 #include "StoredRows.h"
 
+#include <nvtarnix/PushDown.h>
+
 #include <QString>
 #include <QStringList>
 
@@ -48,7 +50,8 @@ public:
     struct Relation
     {
         QString quotedName;
-        bool isTable = false;
+        bool isTable = false;       // a table, partitioned or not: no view
+        bool isPlainTable = false;  // a table of its own, whose rows have a place (ctid)
     };
     std::optional<Relation> relation(const QString &name);
 
@@ -58,6 +61,16 @@ public:
     // Scans of tables go through the table itself, never an index, so that
     // a table's rows come in its own order whatever indexes it has.
     void readTablesInTheirOrder();
+    // Settings for a statement of the rule's push-down; one that puts its
+    // rows in order itself (`sortsByPlace`) lets scans use indexes and
+    // parallel workers again, as the database sets them.
+    void prepareForPushDown(bool sortsByPlace);
+
+    // A point the transaction can return to, settings included, should a
+    // statement after it fail; and the return. Without it, one refused
+    // statement ends every later one of the transaction.
+    void markSavepoint();
+    void returnToSavepoint();
 
     // Raises the failure of `result` (or of the connection when there is
     // none) as -2147217900.
@@ -79,8 +92,10 @@ class PostgresRows : public StoredRows
 {
 public:
     // Prepares the statement and learns its columns; no row is read until
-    // the first next().
-    PostgresRows(PostgresConnection &database, const QString &sql);
+    // the first next(). The parameters are $1, $2, ... in
+    // order, typed as the list says, whether or not the statement uses them.
+    PostgresRows(PostgresConnection &database, const QString &sql,
+                 const QList<nvtarnix::pushdown::Parameter> &parameters = {});
     ~PostgresRows() override;
     PostgresRows(const PostgresRows &) = delete;
     PostgresRows &operator=(const PostgresRows &) = delete;
@@ -89,14 +104,20 @@ public:
     bool next() override;
     StoredValue value(int column, std::vector<char> &buffer) const override;
 
+    // How each column's values become the engine's.
+    const std::vector<PostgresType> &columnTypes() const { return m_types; }
+
 private:
     void start();
+    bool receive();
     PostgresType columnType(unsigned oid);
 
     PostgresConnection &m_database;
     QByteArray m_statement;
     QStringList m_names;
     std::vector<PostgresType> m_types;
+    std::vector<QByteArray> m_parameterTexts;
+    std::vector<bool> m_parameterIsNull;
     pg_result *m_row = nullptr;
     bool m_started = false;
     bool m_finished = false;

@@ -21,9 +21,21 @@ struct PushDownPlan
 {
     nvtarnix::pushdown::Translation translation;
     RowSource::Pushed statement;  // empty sql when the translation failed
+    // The statement sorts its rows by their place in the table itself, so
+    // the database may find them through any index.
+    bool sortsByPlace = false;
 };
 
 PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &request,
                           const vbscript::CompiledExpression &rule);
+
+// The same in PostgreSQL: each variable bound by its column's type as the
+// reader reads it (PostgresValue.h); a table's rows sorted by their place
+// (ctid), which is the order a scan of the table reads them in; a view's or
+// a query's numbered as the engine alone would read them. With `countOnly`
+// (--count), the rows the SQL decides are counted by the server and only
+// the rest come.
+PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request &request,
+                          const vbscript::CompiledExpression &rule, bool countOnly);
 
 } // namespace tarnixcli

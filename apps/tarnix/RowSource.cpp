@@ -106,9 +106,21 @@ QString RowSource::usedColumns(const QStringList &columns)
 }
 
 RowSource::RowSource(const SqliteFile &file, const Pushed &pushed)
-    : m_rows(std::make_unique<SqliteRows>(file, pushed.sql))
 {
-    m_rows->bind(pushed.parameters);
+    auto rows = std::make_unique<SqliteRows>(file, pushed.sql);
+    rows->bind(pushed.parameters);
+    m_rows = std::move(rows);
+    placePushedColumns(pushed);
+}
+
+RowSource::RowSource(PostgresConnection &database, const Pushed &pushed)
+{
+    m_rows = std::make_unique<PostgresRows>(database, pushed.sql, pushed.parameters);
+    placePushedColumns(pushed);
+}
+
+void RowSource::placePushedColumns(const Pushed &pushed)
+{
     int column = 0;
     for (; column < pushed.variables; ++column)
         m_variableColumns.push_back(column);
@@ -116,7 +128,9 @@ RowSource::RowSource(const SqliteFile &file, const Pushed &pushed)
         m_keyColumn = column++;
     if (pushed.hasRowNumber)
         m_rowNumberColumn = column++;
-    m_flagColumn = column;
+    m_flagColumn = column++;
+    if (pushed.hasCount)
+        m_countColumn = column;
 }
 
 void RowSource::bindColumns(const QStringList &columns, const QStringList &variables,
@@ -141,6 +155,12 @@ void RowSource::bindColumns(const QStringList &columns, const QStringList &varia
     }
 }
 
+void RowSource::readAhead()
+{
+    m_hasRowAhead = m_rows->next();
+    m_done = !m_hasRowAhead;
+}
+
 bool RowSource::nextBlock(RowBlock &block, int maxRows)
 {
     block.clear();
@@ -153,7 +173,7 @@ bool RowSource::nextBlock(RowBlock &block, int maxRows)
     block.width = int(m_variableColumns.size());
     while (block.rows < maxRows && block.bytes.size() < RowBlock::MostBytes) {
         try {
-            if (!m_rows->next()) {
+            if (!std::exchange(m_hasRowAhead, false) && !m_rows->next()) {
                 m_done = true;
                 break;
             }
@@ -165,6 +185,10 @@ bool RowSource::nextBlock(RowBlock &block, int maxRows)
             m_failure = std::current_exception();
             m_done = true;
             break;
+        }
+        if (m_countColumn >= 0 && m_rows->value(m_flagColumn, block.bytes).integer == 0) {
+            m_countedTrue += m_rows->value(m_countColumn, block.bytes).integer;
+            continue;
         }
         for (int column : m_variableColumns)
             block.values.push_back(m_rows->value(column, block.bytes));

@@ -35,7 +35,9 @@ public:
 
     // The rows a statement of the rule's push-down gives: one column per
     // variable first, then the key's when `hasKey`, the row's number in the
-    // source when `hasRowNumber`, and last whether the engine must decide it.
+    // source when `hasRowNumber`, whether the engine must decide it, and
+    // when `hasCount` how many rows the row stands for: a row the engine
+    // need not decide then only counts rows whose result is True.
     // Failures are those of SqliteRows (the database refuses the SQL).
     struct Pushed
     {
@@ -44,8 +46,17 @@ public:
         int variables = 0;
         bool hasKey = false;
         bool hasRowNumber = false;
+        bool hasCount = false;
     };
+    // A statement the database refuses raises here.
     RowSource(const SqliteFile &file, const Pushed &pushed);
+    RowSource(PostgresConnection &database, const Pushed &pushed);
+
+    // Runs the statement up to its first row, which the first block then
+    // holds: a statement that fails before any row (a pushed statement puts
+    // its rows in order, so it fails there if at all) raises here, where the
+    // engine can still read every row instead.
+    void readAhead();
 
     // Fills `block` with the next rows, at most `maxRows` of them and no more
     // once their TEXT and BLOB bytes reach RowBlock::MostBytes; false
@@ -53,7 +64,11 @@ public:
     // come first and the failure is raised by the call after.
     bool nextBlock(RowBlock &block, int maxRows);
 
+    // The rows the database counted as True without sending them, so far.
+    qint64 countedTrue() const { return m_countedTrue; }
+
 private:
+    void placePushedColumns(const Pushed &pushed);
     void bindColumns(const QStringList &columns, const QStringList &variables,
                      const QString &keyColumn, const QString &whose);
     QString usedColumns(const QStringList &columns);
@@ -63,8 +78,11 @@ private:
     int m_keyColumn = -1;
     int m_rowNumberColumn = -1;  // pushed down: the row's number in the source
     int m_flagColumn = -1;       // pushed down: non-zero where the engine decides
+    int m_countColumn = -1;      // pushed down: the rows a row stands for
+    qint64 m_countedTrue = 0;
     qint64 m_rowsRead = 0;
     bool m_done = false;
+    bool m_hasRowAhead = false;  // the current row was read by readAhead()
     std::exception_ptr m_failure;  // raised by the next call
 };
 

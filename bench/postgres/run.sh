@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# tarnix apply --count against psql running the same rule as SQL, over
-# 1,000,000 rows of a PostgreSQL table on a server of the benchmark's own,
-# reached through a Unix socket: best of three each, the ratio of the
-# wall-clock times, and the time per row. The two counts must agree.
-# The server's CPU time is not in either figure: both wait for it alike.
+# tarnix apply --count of a rule that runs completely inside PostgreSQL
+# (--push-down auto, the default) against psql running the same rule as SQL,
+# and against the engine reading every row (--push-down off), over 1,000,000
+# rows of a table on a server of the benchmark's own, reached through a Unix
+# socket: best of three each, the ratios of the wall-clock times, and the
+# time per row. The table is read by its key (its rows sorted back into
+# their places) and by row numbers (numbered over the engine's own read).
+# Every count must agree. The server's CPU time is not in the CPU figures:
+# all wait for it alike.
 set -euo pipefail
 build=${1:-build}
 tarnix="$build/bin/tarnix"
@@ -40,9 +44,10 @@ conninfo="host=$cluster user=postgres dbname=postgres"
 # The same rows as the SQLite benchmark's: each column a fixed function of
 # the row number, with a NULL in a now and then so that Null takes part.
 psql -X -q -v ON_ERROR_STOP=1 "$conninfo" <<SQL
-CREATE TABLE t (a float8, b int4, c text);
+CREATE TABLE t (id int8, a float8, b int4, c text);
 INSERT INTO t
-SELECT CASE WHEN i % 997 = 0 THEN NULL ELSE (i * 7919 % 20000) / 10.0 END,
+SELECT i,
+       CASE WHEN i % 997 = 0 THEN NULL ELSE (i * 7919 % 20000) / 10.0 END,
        i % 7,
        substr('nvTarnix', 1, (i % 6)::int4)
 FROM generate_series(1, $rows::int8) AS i;
@@ -65,23 +70,66 @@ timed() {
 }
 least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
 
-apply_wall= apply_cpu= psql_wall= psql_cpu=
-for round in 1 2 3; do
-  timed "$tarnix" apply --postgres "$conninfo" --table t --count "$rule"
-  apply_count=$out; apply_wall=$(least "$apply_wall" "$wall"); apply_cpu=$(least "$apply_cpu" "$cpu")
-  timed psql -X -A -t "$conninfo" -c "$sql"
-  psql_count=$out; psql_wall=$(least "$psql_wall" "$wall"); psql_cpu=$(least "$psql_cpu" "$cpu")
-done
+# One contender, best of three: its count in $<name>_count, its best
+# wall-clock and CPU seconds in $<name>_wall and $<name>_cpu.
+contend() {
+  local name=$1 best_wall= best_cpu=
+  shift
+  for round in 1 2 3; do
+    timed "$@"
+    best_wall=$(least "$best_wall" "$wall"); best_cpu=$(least "$best_cpu" "$cpu")
+  done
+  printf -v "${name}_count" '%s' "$out"
+  printf -v "${name}_wall" '%s' "$best_wall"
+  printf -v "${name}_cpu" '%s' "$best_cpu"
+}
 
-echo "rows:          $rows over a Unix socket; $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "tarnix apply:  count $apply_count, best of 3: ${apply_wall} s wall, ${apply_cpu} s CPU (every row read)"
-echo "psql:          count $psql_count, best of 3: ${psql_wall} s wall, ${psql_cpu} s CPU"
-awk -v a="$apply_wall" -v s="$psql_wall" -v n="$rows" 'BEGIN {
-  printf "ratio:         %.2f wall\n", a / s
-  printf "per row:       %.0f ns tarnix apply, %.0f ns psql (wall)\n", a * 1e9 / n, s * 1e9 / n
+contend keyed "$tarnix" apply --postgres "$conninfo" --table t --key id --count "$rule"
+contend numbered "$tarnix" apply --postgres "$conninfo" --table t --count "$rule"
+contend off "$tarnix" apply --postgres "$conninfo" --table t --key id --count --push-down off "$rule"
+contend psql psql -X -A -t "$conninfo" -c "$sql"
+
+# psql running the very statement tarnix runs, with its parameters and its
+# setting (no JIT): what the client adds to the server's work. Its result is
+# the group of rows counted, whose count comes last.
+"$tarnix" apply --postgres "$conninfo" --table t --key id --count --explain "$rule" 2>"$scratch/explain" >/dev/null
+how=$(head -n 1 "$scratch/explain")
+types=() values=()
+while read -r _ _ type value; do
+  case $type in
+    integer) types+=(int8) values+=("$value") ;;
+    real) types+=(float8) values+=("$value") ;;
+    text) value=${value#\"}; value=${value%\"}; types+=(text) values+=("'${value//\'/\'\'}'") ;;
+  esac
+done < <(grep '^parameter ' "$scratch/explain")
+{
+  echo "SET jit = off;"
+  echo "PREPARE pushed($(IFS=,; echo "${types[*]}")) AS $(sed -n 's/^sql: //p' "$scratch/explain");"
+  echo "EXECUTE pushed($(IFS=,; echo "${values[*]}"));"
+} >"$scratch/same.sql"
+contend same psql -X -q -A -t -F ' ' "$conninfo" -f "$scratch/same.sql"
+same_count=$(awk '{ print $NF }' <<<"$same_count")
+
+echo "rows:                $rows over a Unix socket; $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "rule:                $rule ($how)"
+echo "tarnix, by key:      count $keyed_count, best of 3: ${keyed_wall} s wall, ${keyed_cpu} s CPU"
+echo "tarnix, by number:   count $numbered_count, best of 3: ${numbered_wall} s wall, ${numbered_cpu} s CPU"
+echo "tarnix, engine only: count $off_count, best of 3: ${off_wall} s wall, ${off_cpu} s CPU (every row read)"
+echo "psql, by hand:       count $psql_count, best of 3: ${psql_wall} s wall, ${psql_cpu} s CPU (SELECT count(*) ...)"
+echo "psql, same SQL:      count $same_count, best of 3: ${same_wall} s wall, ${same_cpu} s CPU"
+awk -v k="$keyed_wall" -v n="$numbered_wall" -v o="$off_wall" -v s="$psql_wall" -v same="$same_wall" \
+    -v rows="$rows" 'BEGIN {
+  printf "by key / same SQL:   %.2f wall\n", k / same
+  printf "by key / by hand:    %.2f wall\n", k / s
+  printf "by number / by hand: %.2f wall\n", n / s
+  printf "engine only / by key: %.1fx wall\n", o / k
+  printf "per row:             %.0f ns by key, %.0f ns engine only, %.0f ns psql (wall)\n",
+         k * 1e9 / rows, o * 1e9 / rows, s * 1e9 / rows
 }'
-if [[ "$apply_count" != "$psql_count" ]]; then
-  echo "counts differ" >&2
-  exit 1
-fi
+for count in "$keyed_count" "$numbered_count" "$off_count" "$same_count"; do
+  if [[ "$count" != "$psql_count" ]]; then
+    echo "counts differ" >&2
+    exit 1
+  fi
+done
 echo "counts equal"

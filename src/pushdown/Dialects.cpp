@@ -1,4 +1,5 @@
 #include "pushdown/Dialect.h"
+#include "pushdown/PostgresDialect.h"
 #include "pushdown/SqliteDialect.h"
 
 namespace nvtarnix::pushdown {
@@ -13,7 +14,7 @@ const Dialect *dialectFor(SqlDialect which)
 {
     switch (which) {
     case SqlDialect::SQLite: return &sqliteDialect();
-    case SqlDialect::PostgreSQL: return nullptr;  // not built yet
+    case SqlDialect::PostgreSQL: return &postgresDialect();
     }
     return nullptr;
 }

@@ -74,6 +74,8 @@ PostgresDatabase::PostgresDatabase()
     if (PQstatus(m_connection) != CONNECTION_OK)
         throw std::runtime_error(PQerrorMessage(m_connection));
     exec(QString::fromLatin1(ReaderSettings));
+    // Dropping a table that is not there yet is no news.
+    exec(QStringLiteral("SET client_min_messages = warning"));
 }
 
 PostgresDatabase::~PostgresDatabase()

@@ -4,6 +4,7 @@
 // case and printed as a line for data/regressions.tsv, which every run replays.
 
 #include "Differential.h"
+#include "PostgresDatabase.h"
 #include "RuleGenerator.h"
 #include "SqliteDatabase.h"
 #include "TestMain.h"
@@ -44,6 +45,7 @@ std::vector<std::unique_ptr<DifferentialDatabase>> databases()
 {
     std::vector<std::unique_ptr<DifferentialDatabase>> all;
     all.push_back(std::make_unique<SqliteDatabase>());
+    all.push_back(std::make_unique<PostgresDatabase>());
     return all;
 }
 
@@ -51,8 +53,15 @@ std::vector<TableShape> shapesOf(const DifferentialDatabase &db)
 {
     switch (db.dialect()) {
     case nvtarnix::pushdown::SqlDialect::SQLite: return SqliteDatabase::shapes();
-    default: return {};
+    case nvtarnix::pushdown::SqlDialect::PostgreSQL: return PostgresDatabase::shapes();
     }
+    return {};
+}
+
+// How the regressions file names a dialect.
+QString dialectName(nvtarnix::pushdown::SqlDialect dialect)
+{
+    return dialect == nvtarnix::pushdown::SqlDialect::SQLite ? QStringLiteral("sqlite") : QStringLiteral("postgres");
 }
 
 QString regressionLine(const QString &dialect, const QString &shape, const ShrunkCase &c)
@@ -99,17 +108,18 @@ private slots:
                     const RuleNode rule = generator.condition(3);
                     if (const auto m = compareRule(*db, shape, rule.text(), engine, run, &outcomes)) {
                         const ShrunkCase small = shrink(*db, shape, rule, rows, run);
-                        const QString line = regressionLine(QStringLiteral("sqlite"), shape.name, small);
-                        QFAIL(qPrintable(QStringLiteral("mismatch on %1 rows, rule %2 (row %3): %4\n"
+                        const QString line = regressionLine(dialectName(db->dialect()), shape.name, small);
+                        QFAIL(qPrintable(QStringLiteral("mismatch on %8 %1 rows, rule %2 (row %3): %4\n"
                                                         "shrunk to: %5\n%6\nkeep it in data/regressions.tsv:\n%7")
                                              .arg(shape.name, m->rule)
                                              .arg(m->row)
-                                             .arg(m->what, small.rule, small.what, line)));
+                                             .arg(m->what, small.rule, small.what, line, dialectName(db->dialect()))));
                     }
                     ++compared;
                 }
             }
-            qInfo("%d rules: %d Complete, %d Partial, %d Fail", compared, outcomes[0], outcomes[1], outcomes[2]);
+            qInfo("%s: %d rules: %d Complete, %d Partial, %d Fail", qPrintable(dialectName(db->dialect())), compared, outcomes[0],
+                  outcomes[1], outcomes[2]);
             QVERIFY(compared >= 2000);
             // Most random rules must reach the database, or the comparison proves little.
             QVERIFY2(outcomes[0] + outcomes[1] > compared / 2, "too few rules were translated");
@@ -118,6 +128,7 @@ private slots:
 
     void regressions_data()
     {
+        QTest::addColumn<QString>("dialect");
         QTest::addColumn<QString>("shape");
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QStringList>("values");
@@ -130,18 +141,26 @@ private slots:
                 continue;
             QStringList parts = line.split(QLatin1Char('\t'));
             const QString dialect = parts.takeFirst(), shape = parts.takeFirst(), rule = parts.takeFirst();
-            QTest::addRow("%d %s %s", ++n, qPrintable(dialect), qPrintable(rule)) << shape << rule << parts;
+            QTest::addRow("%d %s %s", ++n, qPrintable(dialect), qPrintable(rule)) << dialect << shape << rule << parts;
         }
     }
 
     // Cases the random rules once found, kept so that they stay fixed.
     void regressions()
     {
+        QFETCH(QString, dialect);
         QFETCH(QString, shape);
         QFETCH(QString, rule);
         QFETCH(QStringList, values);
-        SqliteDatabase db;
-        for (const TableShape &s : SqliteDatabase::shapes()) {
+        // One database of each dialect serves every case.
+        static std::vector<std::unique_ptr<DifferentialDatabase>> all = databases();
+        DifferentialDatabase *found = nullptr;
+        for (auto &d : all)
+            if (dialectName(d->dialect()) == dialect)
+                found = d.get();
+        QVERIFY2(found, qPrintable(QStringLiteral("no database for the dialect \"%1\"").arg(dialect)));
+        DifferentialDatabase &db = *found;
+        for (const TableShape &s : shapesOf(db)) {
             if (s.name != shape)
                 continue;
             StoredRow row;
