@@ -17,21 +17,33 @@ using nvtarnix::pushdown::Binding;
 std::optional<Binding> bindingOf(PostgresType type)
 {
     switch (type) {
-    case PostgresType::SmallInteger: return Binding::PgInt2;
-    case PostgresType::Integer: return Binding::PgInt4;
-    case PostgresType::BigInteger: return Binding::PgInt8;
-    case PostgresType::Single: return Binding::PgFloat4;
-    case PostgresType::Double: return Binding::PgFloat8;
-    case PostgresType::Numeric: return Binding::PgNumeric;
+    case PostgresType::SmallInteger:
+        return Binding::PgInt2;
+    case PostgresType::Integer:
+        return Binding::PgInt4;
+    case PostgresType::BigInteger:
+        return Binding::PgInt8;
+    case PostgresType::Single:
+        return Binding::PgFloat4;
+    case PostgresType::Double:
+        return Binding::PgFloat8;
+    case PostgresType::Numeric:
+        return Binding::PgNumeric;
     // char(n) is read as text without its padding, in the SQL as in the reader.
     case PostgresType::Text:
-    case PostgresType::PaddedText: return Binding::PgText;
-    case PostgresType::Boolean: return Binding::PgBool;
-    case PostgresType::Date: return Binding::PgDate;
-    case PostgresType::Timestamp: return Binding::PgTimestamp;
-    case PostgresType::TimestampWithZone: return Binding::PgTimestampTz;
+    case PostgresType::PaddedText:
+        return Binding::PgText;
+    case PostgresType::Boolean:
+        return Binding::PgBool;
+    case PostgresType::Date:
+        return Binding::PgDate;
+    case PostgresType::Timestamp:
+        return Binding::PgTimestamp;
+    case PostgresType::TimestampWithZone:
+        return Binding::PgTimestampTz;
     case PostgresType::Bytea:
-    case PostgresType::Other: return std::nullopt;
+    case PostgresType::Other:
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -61,8 +73,8 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
     const auto relation = request.table.isEmpty() ? std::nullopt : database.relation(request.table);
     const QString from = relation ? relation->quotedName : QString();
     // The columns and their types, as the server describes the rows.
-    const PostgresRows described(database, relation ? QStringLiteral("SELECT * FROM ") + from
-                                                    : innerQuery(request.query));
+    const PostgresRows described(database,
+                                 relation ? QStringLiteral("SELECT * FROM ") + from : innerQuery(request.query));
     const QStringList names = described.columnNames();
 
     PushDownPlan plan;
@@ -76,8 +88,7 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
         if (const auto binding = bindingOf(described.columnTypes()[size_t(index)]))
             bindings.append({variable, names[index], *binding});
     }
-    plan.translation = nvtarnix::pushdown::translateRule(rule, nvtarnix::pushdown::SqlDialect::PostgreSQL,
-                                                         bindings);
+    plan.translation = nvtarnix::pushdown::translateRule(rule, nvtarnix::pushdown::SqlDialect::PostgreSQL, bindings);
     if (plan.translation.outcome == nvtarnix::pushdown::Outcome::Fail)
         return plan;
 
@@ -94,7 +105,7 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
         if (!c.isEmpty() && !used.contains(quoted(c)))
             used << quoted(c);
     if (used.isEmpty())
-        used << QStringLiteral("NULL");  // a rule without variables still runs once a row
+        used << QStringLiteral("NULL"); // a rule without variables still runs once a row
     const QString place = QStringLiteral("\"tarnix place\"");
     const QString flag = QStringLiteral("\"tarnix flag\"");
     QString prefix, kept;
@@ -108,9 +119,8 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
         // statement the engine alone would read, run on its own
         // (materialized), so that its rows come in the same order and under
         // the same plan.
-        const QString source = relation
-                                   ? QStringLiteral("SELECT %1 FROM %2").arg(used.join(QLatin1String(", ")), from)
-                                   : innerQuery(request.query);
+        const QString source = relation ? QStringLiteral("SELECT %1 FROM %2").arg(used.join(QLatin1String(", ")), from)
+                                        : innerQuery(request.query);
         prefix = QStringLiteral("WITH \"tarnix source\" AS MATERIALIZED (%1) ").arg(source);
         kept = QStringLiteral("SELECT *, row_number() OVER () AS %1 FROM \"tarnix source\"").arg(place);
         statement.hasRowNumber = true;
@@ -120,9 +130,8 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
 
     // The engine needs the values of the rows it decides only: the others
     // come without them.
-    const auto ifFlagged = [&](const QString &sql) {
-        return QStringLiteral("CASE WHEN %1 THEN %2 END").arg(flag, sql);
-    };
+    const auto ifFlagged
+        = [&](const QString &sql) { return QStringLiteral("CASE WHEN %1 THEN %2 END").arg(flag, sql); };
     if (!countOnly || plan.translation.outcome != nvtarnix::pushdown::Outcome::Complete) {
         QStringList select;
         for (const QString &c : variableColumns)
@@ -133,8 +142,8 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
             select << place;
         select << flag;
         statement.sql = prefix
-                        + QStringLiteral("SELECT %1 FROM (%2) AS \"tarnix kept\" ORDER BY %3")
-                              .arg(select.join(QLatin1String(", ")), rows, place);
+            + QStringLiteral("SELECT %1 FROM (%2) AS \"tarnix kept\" ORDER BY %3")
+                  .arg(select.join(QLatin1String(", ")), rows, place);
         return plan;
     }
     // With --count of a rule the SQL decides, the rows it decides are only
@@ -158,8 +167,8 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
     select << QStringLiteral("bool_or(%1)").arg(flag) << QStringLiteral("count(*)");
     statement.hasCount = true;
     statement.sql = prefix
-                    + QStringLiteral("SELECT %1 FROM (%2) AS \"tarnix kept\" GROUP BY %3 ORDER BY %4 NULLS FIRST")
-                          .arg(select.join(QLatin1String(", ")), rows, groups.join(QLatin1String(", ")), group);
+        + QStringLiteral("SELECT %1 FROM (%2) AS \"tarnix kept\" GROUP BY %3 ORDER BY %4 NULLS FIRST")
+              .arg(select.join(QLatin1String(", ")), rows, groups.join(QLatin1String(", ")), group);
     return plan;
 }
 

@@ -48,9 +48,12 @@ constexpr const char *SessionSettings =
 Oid parameterType(nvtarnix::pushdown::Parameter::Type type)
 {
     switch (type) {
-    case nvtarnix::pushdown::Parameter::Type::Integer: return 20;
-    case nvtarnix::pushdown::Parameter::Type::Real: return 701;
-    case nvtarnix::pushdown::Parameter::Type::Text: return 25;
+    case nvtarnix::pushdown::Parameter::Type::Integer:
+        return 20;
+    case nvtarnix::pushdown::Parameter::Type::Real:
+        return 701;
+    case nvtarnix::pushdown::Parameter::Type::Text:
+        return 25;
     }
     return 25;
 }
@@ -60,7 +63,8 @@ Oid parameterType(nvtarnix::pushdown::Parameter::Type type)
 QByteArray parameterText(const nvtarnix::pushdown::Parameter &p)
 {
     switch (p.type) {
-    case nvtarnix::pushdown::Parameter::Type::Integer: return QByteArray::number(p.value.toLongLong());
+    case nvtarnix::pushdown::Parameter::Type::Integer:
+        return QByteArray::number(p.value.toLongLong());
     case nvtarnix::pushdown::Parameter::Type::Real: {
         const double d = p.value.toDouble();
         if (std::isnan(d))
@@ -69,7 +73,8 @@ QByteArray parameterText(const nvtarnix::pushdown::Parameter &p)
             return d > 0 ? "Infinity" : "-Infinity";
         return QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
     }
-    case nvtarnix::pushdown::Parameter::Type::Text: return p.value.toString().toUtf8();
+    case nvtarnix::pushdown::Parameter::Type::Text:
+        return p.value.toString().toUtf8();
     }
     return {};
 }
@@ -169,15 +174,15 @@ std::optional<PostgresConnection::Relation> PostgresConnection::relation(const Q
 {
     // A name as it is spelled wins over one that differs in case, and one on
     // the search path over one named with its schema.
-    static const char *const Lookup =
-        "SELECT c.oid::pg_catalog.regclass::text, c.relkind IN ('r', 'p'), c.relkind = 'r' "
-        "FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
-        "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') "
-        "AND ((pg_catalog.pg_table_is_visible(c.oid) "
-        "AND pg_catalog.lower(c.relname) = pg_catalog.lower($1)) "
-        "OR pg_catalog.lower(n.nspname || '.' || c.relname) = pg_catalog.lower($1)) "
-        "ORDER BY (c.relname = $1 OR n.nspname || '.' || c.relname = $1) DESC, "
-        "pg_catalog.pg_table_is_visible(c.oid) DESC, n.nspname, c.relname LIMIT 1";
+    static const char *const Lookup
+        = "SELECT c.oid::pg_catalog.regclass::text, c.relkind IN ('r', 'p'), c.relkind = 'r' "
+          "FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+          "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') "
+          "AND ((pg_catalog.pg_table_is_visible(c.oid) "
+          "AND pg_catalog.lower(c.relname) = pg_catalog.lower($1)) "
+          "OR pg_catalog.lower(n.nspname || '.' || c.relname) = pg_catalog.lower($1)) "
+          "ORDER BY (c.relname = $1 OR n.nspname || '.' || c.relname = $1) DESC, "
+          "pg_catalog.pg_table_is_visible(c.oid) DESC, n.nspname, c.relname LIMIT 1";
     const QByteArray utf8 = name.toUtf8();
     const char *values[] = {utf8.constData()};
     const Result result(PQexecParams(m_connection, Lookup, 1, nullptr, values, nullptr, nullptr, 0));
@@ -208,8 +213,8 @@ PostgresRows::PostgresRows(PostgresConnection &database, const QString &sql,
     while (text.endsWith(QLatin1Char(';')))
         text = text.chopped(1).trimmed();
     PGconn *connection = database.handle();
-    const Result prepared(PQprepare(connection, m_statement.constData(), text.toUtf8().constData(),
-                                          int(types.size()), types.data()));
+    const Result prepared(
+        PQprepare(connection, m_statement.constData(), text.toUtf8().constData(), int(types.size()), types.data()));
     if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
         database.raiseFailure(prepared.get());
     const Result described(PQdescribePrepared(connection, m_statement.constData()));
@@ -265,8 +270,8 @@ void PostgresRows::start()
     std::vector<const char *> values;
     for (size_t i = 0; i < m_parameterTexts.size(); ++i)
         values.push_back(m_parameterIsNull[i] ? nullptr : m_parameterTexts[i].constData());
-    if (!PQsendQueryPrepared(connection, m_statement.constData(), int(values.size()), values.data(), nullptr,
-                             nullptr, 0)
+    if (!PQsendQueryPrepared(connection, m_statement.constData(), int(values.size()), values.data(), nullptr, nullptr,
+                             0)
         || !PQsetSingleRowMode(connection))
         m_database.raiseFailure(nullptr);
 }

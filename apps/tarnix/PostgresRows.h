@@ -50,8 +50,8 @@ public:
     struct Relation
     {
         QString quotedName;
-        bool isTable = false;       // a table, partitioned or not: no view
-        bool isPlainTable = false;  // a table of its own, whose rows have a place (ctid)
+        bool isTable = false;      // a table, partitioned or not: no view
+        bool isPlainTable = false; // a table of its own, whose rows have a place (ctid)
     };
     std::optional<Relation> relation(const QString &name);
 

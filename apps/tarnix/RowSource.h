@@ -82,7 +82,7 @@ private:
     qint64 m_countedTrue = 0;
     qint64 m_rowsRead = 0;
     bool m_done = false;
-    bool m_hasRowAhead = false;  // the current row was read by readAhead()
+    bool m_hasRowAhead = false;    // the current row was read by readAhead()
     std::exception_ptr m_failure;  // raised by the next call
 };
 

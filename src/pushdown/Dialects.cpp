@@ -14,7 +14,8 @@ const Dialect *dialectFor(SqlDialect which)
 {
     switch (which) {
     case SqlDialect::SQLite: return &sqliteDialect();
-    case SqlDialect::PostgreSQL: return &postgresDialect();
+    case SqlDialect::PostgreSQL:
+        return &postgresDialect();
     }
     return nullptr;
 }

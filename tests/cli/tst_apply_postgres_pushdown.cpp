@@ -45,38 +45,38 @@ private slots:
         QCOMPARE(m_cluster.failure(), QString());
         QCOMPARE(m_cluster.createDatabase(QStringLiteral("pushed")), QString());
         m_shop = m_cluster.conninfo(QStringLiteral("pushed"));
-        QCOMPARE(m_cluster.run(
-                     QStringLiteral("pushed"),
-                     {
-                         // A database that would rather use its indexes, and read
-                         // time stamps in another zone, were the reader to let it.
-                         "ALTER DATABASE pushed SET enable_seqscan = off",
-                         "ALTER DATABASE pushed SET timezone = 'Asia/Tokyo'",
-                         // Rows stored out of the order of id, every type the rules read,
-                         // Nulls in every column, Greek and characters beyond the BMP, text
-                         // that looks like numbers, a case-blind ICU collation.
-                         "CREATE COLLATION blind (provider = icu, locale = 'und-u-ks-level2', "
-                         "deterministic = false)",
-                         "CREATE TABLE orders (id int4 PRIMARY KEY, amount numeric(10, 2), qty int2, "
-                         "big int8, price float8, name text COLLATE blind, code char(4), placed date, "
-                         "stamp timestamptz, paid bool)",
-                         "INSERT INTO orders SELECT (i * 7919) % 3001, "
-                         "CASE WHEN i % 11 = 0 THEN NULL ELSE (i * 37) % 1000 + 0.5 END, "
-                         "CASE WHEN i % 13 = 0 THEN NULL ELSE i % 9 - 1 END, "
-                         "CASE WHEN i % 17 = 0 THEN NULL WHEN i % 5 = 0 THEN i::int8 * 5000000000 ELSE i END, "
-                         "CASE WHEN i % 19 = 0 THEN NULL WHEN i % 23 = 0 THEN 'Infinity' ELSE i / 8.0 END, "
-                         "CASE i % 7 WHEN 0 THEN 'Αθήνα' WHEN 1 THEN NULL WHEN 2 THEN 'abc' WHEN 3 THEN 'ABC' "
-                         "WHEN 4 THEN 'Ζ😀' WHEN 5 THEN '2,5' ELSE 'x' || i END, "
-                         "CASE WHEN i % 3 = 0 THEN NULL ELSE 'c' || i % 10 END, "
-                         "DATE '2024-01-01' + i % 400, "
-                         "TIMESTAMPTZ '2024-01-01 00:00:00+00' + i * INTERVAL '7 hours', "
-                         "CASE WHEN i % 4 = 0 THEN NULL ELSE i % 2 = 0 END "
-                         "FROM generate_series(1, 3000) AS i",
-                         "CREATE INDEX orders_amount ON orders (amount)",
-                         "VACUUM ANALYZE orders",
-                         "CREATE VIEW recent AS SELECT * FROM orders WHERE id > 1000",
-                     }),
-                 QString());
+        QCOMPARE(
+            m_cluster.run(QStringLiteral("pushed"),
+                          {
+                              // A database that would rather use its indexes, and read
+                              // time stamps in another zone, were the reader to let it.
+                              "ALTER DATABASE pushed SET enable_seqscan = off",
+                              "ALTER DATABASE pushed SET timezone = 'Asia/Tokyo'",
+                              // Rows stored out of the order of id, every type the rules read,
+                              // Nulls in every column, Greek and characters beyond the BMP, text
+                              // that looks like numbers, a case-blind ICU collation.
+                              "CREATE COLLATION blind (provider = icu, locale = 'und-u-ks-level2', "
+                              "deterministic = false)",
+                              "CREATE TABLE orders (id int4 PRIMARY KEY, amount numeric(10, 2), qty int2, "
+                              "big int8, price float8, name text COLLATE blind, code char(4), placed date, "
+                              "stamp timestamptz, paid bool)",
+                              "INSERT INTO orders SELECT (i * 7919) % 3001, "
+                              "CASE WHEN i % 11 = 0 THEN NULL ELSE (i * 37) % 1000 + 0.5 END, "
+                              "CASE WHEN i % 13 = 0 THEN NULL ELSE i % 9 - 1 END, "
+                              "CASE WHEN i % 17 = 0 THEN NULL WHEN i % 5 = 0 THEN i::int8 * 5000000000 ELSE i END, "
+                              "CASE WHEN i % 19 = 0 THEN NULL WHEN i % 23 = 0 THEN 'Infinity' ELSE i / 8.0 END, "
+                              "CASE i % 7 WHEN 0 THEN 'Αθήνα' WHEN 1 THEN NULL WHEN 2 THEN 'abc' WHEN 3 THEN 'ABC' "
+                              "WHEN 4 THEN 'Ζ😀' WHEN 5 THEN '2,5' ELSE 'x' || i END, "
+                              "CASE WHEN i % 3 = 0 THEN NULL ELSE 'c' || i % 10 END, "
+                              "DATE '2024-01-01' + i % 400, "
+                              "TIMESTAMPTZ '2024-01-01 00:00:00+00' + i * INTERVAL '7 hours', "
+                              "CASE WHEN i % 4 = 0 THEN NULL ELSE i % 2 = 0 END "
+                              "FROM generate_series(1, 3000) AS i",
+                              "CREATE INDEX orders_amount ON orders (amount)",
+                              "VACUUM ANALYZE orders",
+                              "CREATE VIEW recent AS SELECT * FROM orders WHERE id > 1000",
+                          }),
+            QString());
     }
 
     // Rules that translate completely, partly and not at all, some raising
@@ -118,8 +118,10 @@ private slots:
             QStringList args = source(from) << QStringLiteral("--jobs") << QStringLiteral("2");
             if (!mode.isEmpty())
                 args << mode;
-            const TarnixRun off = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("off"), rule});
-            const TarnixRun on = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("auto"), rule});
+            const TarnixRun off
+                = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("off"), rule});
+            const TarnixRun on
+                = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("auto"), rule});
             QVERIFY2(off.status == 0 || off.status == 1, qPrintable(off.err));
             QVERIFY(!off.out.isEmpty() || mode == QLatin1String("--matching"));
             QCOMPARE(on.status, off.status);
@@ -140,16 +142,17 @@ private slots:
         QTest::newRow("complete") << "orders/id" << QStringLiteral("[amount] > 990")
                                   << QStringLiteral("push-down: Complete")
                                   << QStringLiteral("push-down: 28 rows fetched, 0 re-checked by the engine");
-        QTest::newRow("complete, numbered rows") << "orders" << QStringLiteral("[amount] > 990")
-                                                 << QStringLiteral("push-down: Complete")
-                                                 << QStringLiteral("push-down: 28 rows fetched, 0 re-checked by the engine");
+        QTest::newRow("complete, numbered rows")
+            << "orders" << QStringLiteral("[amount] > 990") << QStringLiteral("push-down: Complete")
+            << QStringLiteral("push-down: 28 rows fetched, 0 re-checked by the engine");
         QTest::newRow("complete, with rows the engine decides")
             << "orders/id" << QStringLiteral("[price] > 370") << QStringLiteral("push-down: Complete")
             << QStringLiteral("push-down: 160 rows fetched, 124 re-checked by the engine");
         QTest::newRow("partial") << "orders/id" << QStringLiteral("Not IsEmpty([name]) And [amount] > 990")
                                  << QStringLiteral("push-down: Partial")
                                  << QStringLiteral("push-down: 28 rows fetched, 28 re-checked by the engine");
-        QTest::newRow("fail") << "orders/id" << QStringLiteral("Hex([qty]) = \"A\"") << QStringLiteral("push-down: Fail")
+        QTest::newRow("fail") << "orders/id" << QStringLiteral("Hex([qty]) = \"A\"")
+                              << QStringLiteral("push-down: Fail")
                               << QStringLiteral("push-down: 3000 rows fetched, 3000 re-checked by the engine");
     }
 
@@ -159,7 +162,8 @@ private slots:
         QFETCH(QString, rule);
         QFETCH(QString, firstLine);
         QFETCH(QString, lastLine);
-        const TarnixRun run = tarnix(source(from) + QStringList{QStringLiteral("--count"), QStringLiteral("--explain"), rule});
+        const TarnixRun run
+            = tarnix(source(from) + QStringList{QStringLiteral("--count"), QStringLiteral("--explain"), rule});
         const QStringList err = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY(!err.isEmpty());
         QCOMPARE(err.first(), firstLine);
@@ -171,8 +175,7 @@ private slots:
     void require()
     {
         const QStringList args = source(QStringLiteral("orders/id"))
-                                 + QStringList{QStringLiteral("--matching"), QStringLiteral("--push-down"),
-                                               QStringLiteral("require")};
+            + QStringList{QStringLiteral("--matching"), QStringLiteral("--push-down"), QStringLiteral("require")};
         const TarnixRun refused = tarnix(args + QStringList{QStringLiteral("[amount] > 5 And Hex([qty]) = \"A\"")});
         QCOMPARE(refused.status, 2);
         QCOMPARE(refused.out, QString());
@@ -205,8 +208,10 @@ private slots:
         QFETCH(QString, query);
         QFETCH(QString, note);
         QFETCH(int, status);
-        const QStringList args{QStringLiteral("--postgres"), m_shop, QStringLiteral("--query"), query,
-                               QStringLiteral("--key"), QStringLiteral("id"), QStringLiteral("--count")};
+        const QStringList args{QStringLiteral("--postgres"), m_shop,
+                               QStringLiteral("--query"),    query,
+                               QStringLiteral("--key"),      QStringLiteral("id"),
+                               QStringLiteral("--count")};
         const QString rule = QStringLiteral("[amount] > 0.5");
         const TarnixRun off = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("off"), rule});
         const TarnixRun on = tarnix(args + QStringList{rule});

@@ -53,7 +53,8 @@ std::vector<TableShape> shapesOf(const DifferentialDatabase &db)
 {
     switch (db.dialect()) {
     case nvtarnix::pushdown::SqlDialect::SQLite: return SqliteDatabase::shapes();
-    case nvtarnix::pushdown::SqlDialect::PostgreSQL: return PostgresDatabase::shapes();
+    case nvtarnix::pushdown::SqlDialect::PostgreSQL:
+        return PostgresDatabase::shapes();
     }
     return {};
 }
@@ -118,8 +119,8 @@ private slots:
                     ++compared;
                 }
             }
-            qInfo("%s: %d rules: %d Complete, %d Partial, %d Fail", qPrintable(dialectName(db->dialect())), compared, outcomes[0],
-                  outcomes[1], outcomes[2]);
+            qInfo("%s: %d rules: %d Complete, %d Partial, %d Fail", qPrintable(dialectName(db->dialect())), compared,
+                  outcomes[0], outcomes[1], outcomes[2]);
             QVERIFY(compared >= 2000);
             // Most random rules must reach the database, or the comparison proves little.
             QVERIFY2(outcomes[0] + outcomes[1] > compared / 2, "too few rules were translated");
