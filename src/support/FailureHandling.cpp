@@ -30,7 +30,7 @@ QString describeCurrentException()
 
 } // namespace
 
-void logSkippedFailure(std::source_location where) noexcept
+void logSkippedFailure(FailurePlace where) noexcept
 {
     try {
         if (!lcSkippedFailure().isDebugEnabled())

@@ -3,10 +3,9 @@
 #include <nvtarnix/Error.h>
 
 #include "support/ComponentErrors.h"
+#include "support/FailurePlace.h"
 
 #include <QLoggingCategory>
-
-#include <source_location>
 
 namespace nvtarnix {
 
@@ -18,13 +17,13 @@ Q_DECLARE_LOGGING_CATEGORY(lcSkippedFailure)
 
 // Writes the exception being handled (its number and text when it has them)
 // and where it was passed over. Only inside a catch block.
-void logSkippedFailure(std::source_location where = std::source_location::current()) noexcept;
+void logSkippedFailure(FailurePlace where = FailurePlace::current()) noexcept;
 
 // Loading, unloading and filling the windows must never stop half-way: a step
 // that fails is skipped, with a trace, and the next one runs. Each such step
 // goes through here, so the rule is written once.
 template <typename Step>
-void skipOnError(Step &&step, std::source_location where = std::source_location::current()) noexcept
+void skipOnError(Step &&step, FailurePlace where = FailurePlace::current()) noexcept
 {
     try {
         step();

@@ -28,6 +28,8 @@ Variant arrayOf(const ExecutionSettings &settings, const std::vector<Variant> &v
 // released one after another (releaseInTurn), not each inside the last.
 Dictionary::~Dictionary()
 {
+    // The engine gets back what the entries were charged.
+    m_settings->memory.credit(MemoryMeter::objectBytes(0) + m_charged + itemBytes());
     for (Entry &e : m_entries) {
         releaseInTurn(std::span<Variant>(&e.key, 1));
         releaseInTurn(std::span<Variant>(&e.item, 1));
@@ -134,11 +136,6 @@ void Dictionary::removeAll()
     m_settings->memory.credit(std::exchange(m_charged, 0) + itemBytes());
     m_entries.clear();
     m_index.clear();
-}
-
-Dictionary::~Dictionary()
-{
-    m_settings->memory.credit(MemoryMeter::objectBytes(0) + m_charged + itemBytes());
 }
 
 void Dictionary::collectValues(std::vector<const Variant *> &into) const
