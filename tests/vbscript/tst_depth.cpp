@@ -13,11 +13,13 @@
 #include <QTest>
 #include <QThread>
 
+#include "SmallStack.h"
+
 using namespace vbscript;
 
 namespace {
 
-constexpr qsizetype kSmallStack = 256 * 1024;
+using testsupport::kSmallStack;
 
 // What a script came to: "error N", or the result line of its value.
 using Outcome = QString;
