@@ -412,7 +412,9 @@ std::shared_ptr<SafeArray> makeArray(Runtime &rt, Frame &f, const ExprList &boun
     }
     if (ub.size() > 60)
         raise(err::SubscriptOutOfRange);
-    return rt.settings().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())), true);
+    auto array = rt.settings().newArray(std::span<const qint32>(ub.data(), size_t(ub.size())), true);
+    rt.spendOnElements(qint64(array->data.size()));
+    return array;
 }
 } // namespace
 
@@ -456,6 +458,8 @@ Flow ReDimStmt::exec(Runtime &rt, Frame &f) const
             }
         }
         rt.settings().memory.credit(MemoryMeter::ownedBytes(*var));
+        if (var->isArray() && var->rawArray().use_count() == 1)
+            rt.spendOnElements(qint64(var->rawArray()->data.size()));
         *var = Variant(std::move(arr));
     }
     return Flow::Normal;
@@ -468,6 +472,7 @@ Flow EraseStmt::exec(Runtime &rt, Frame &f) const
         raise(err::TypeMismatch);
     if (ArrayLock::isLocked(var))
         raise(err::ArrayFixedOrLocked);
+    rt.spendOnElements(qint64(var->rawArray()->data.size()));
     MemoryMeter &meter = rt.settings().memory;
     if (var->rawArray()->fixed) {
         SafeArray &a = rt.writableArray(*var);

@@ -245,8 +245,11 @@ public:
         if (value.isString())
             spendCopy(value.rawString().size());
         else if (value.isArray())
-            spend(qint64(value.rawArray()->data.size()) * kStep / 4);
+            spendOnElements(qint64(value.rawArray()->data.size()));
     }
+    // Making or letting go of `count` array elements, counted as work: a loop
+    // of large ReDims does little else, and must still meet its time limit.
+    void spendOnElements(qint64 count) { spend(count * kStep / 4); }
     static Variant letValue(const Variant &v);  // value for Let: an object's default value
     static Variant setValue(const Variant &v);  // value for Set: must be an object
 
