@@ -78,7 +78,7 @@ struct Expr : Node
     // nothing) for anything else.
     virtual Variant *elementReference(Runtime &, Frame &, std::vector<Variant> &) const { return nullptr; }
     virtual bool isAssignable() const { return false; }
-    virtual void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const;
+    virtual void assign(Runtime &rt, Frame &f, Variant value, bool isSet) const;
     // Evaluates as a call statement (result discarded; Subs allowed).
     virtual void call(Runtime &rt, Frame &f) const { eval(rt, f); }
 };
@@ -121,7 +121,7 @@ struct NameExpr : Expr
     Variant *reference(Runtime &rt, Frame &f) const override;
     bool isLiteral() const override { return ref.namesConst; }
     bool isAssignable() const override { return true; }
-    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+    void assign(Runtime &rt, Frame &f, Variant value, bool isSet) const override;
     void call(Runtime &rt, Frame &f) const override;
 };
 
@@ -135,7 +135,7 @@ struct NameCallExpr : Expr
     Variant eval(Runtime &rt, Frame &f) const override;
     Variant *elementReference(Runtime &rt, Frame &f, std::vector<Variant> &indices) const override;
     bool isAssignable() const override { return true; }
-    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+    void assign(Runtime &rt, Frame &f, Variant value, bool isSet) const override;
     void call(Runtime &rt, Frame &f) const override;
 };
 
@@ -157,7 +157,7 @@ struct MemberExpr : Expr
     ExprList args;
     Variant eval(Runtime &rt, Frame &f) const override;
     bool isAssignable() const override { return true; }
-    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+    void assign(Runtime &rt, Frame &f, Variant value, bool isSet) const override;
     void call(Runtime &rt, Frame &f) const override;
 };
 
@@ -170,7 +170,7 @@ struct IndexExpr : Expr
     ExprList args;
     Variant eval(Runtime &rt, Frame &f) const override;
     bool isAssignable() const override { return true; }
-    void assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const override;
+    void assign(Runtime &rt, Frame &f, Variant value, bool isSet) const override;
 };
 
 struct MeExpr : Expr

@@ -99,7 +99,7 @@ Variant callName(Runtime &rt, Frame &f, const NameRef &ref, const ExprList &args
 
 } // namespace
 
-void Expr::assign(Runtime &, Frame &, const Variant &, bool) const
+void Expr::assign(Runtime &, Frame &, Variant, bool) const
 {
     raise(err::IllegalAssignment);
 }
@@ -123,7 +123,7 @@ Variant *NameExpr::reference(Runtime &rt, Frame &f) const
     return rt.variableFor(ref, f, true);
 }
 
-void NameExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+void NameExpr::assign(Runtime &rt, Frame &f, Variant value, bool isSet) const
 {
     if (ref.kind == NameRef::Kind::MeMember) {
         f.me->invoke(ref.name, {}, isSet ? MemberMode::Set : MemberMode::Let, &value, true);
@@ -141,7 +141,7 @@ void NameExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) c
     else if (value.isObject() || value.isMissing())
         *var = Runtime::letValue(value);
     else
-        *var = value;
+        *var = std::move(value);
     if (freed)
         rt.settings().memory.credit(freed);
 }
@@ -185,7 +185,7 @@ void NameCallExpr::call(Runtime &rt, Frame &f) const
     callName(rt, f, ref, args, true, true);
 }
 
-void NameCallExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+void NameCallExpr::assign(Runtime &rt, Frame &f, Variant value, bool isSet) const
 {
     if (ref.kind == NameRef::Kind::MeMember) {
         ArgPack pack;
@@ -260,7 +260,7 @@ void MemberExpr::call(Runtime &rt, Frame &f) const
     obj.rawObject()->call(member, spanOf(pack));
 }
 
-void MemberExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+void MemberExpr::assign(Runtime &rt, Frame &f, Variant value, bool isSet) const
 {
     rt.checkStack();
     const Variant obj = object->eval(rt, f);
@@ -280,7 +280,7 @@ Variant IndexExpr::eval(Runtime &rt, Frame &f) const
     raise(err::TypeMismatch);
 }
 
-void IndexExpr::assign(Runtime &rt, Frame &f, const Variant &value, bool isSet) const
+void IndexExpr::assign(Runtime &rt, Frame &f, Variant value, bool isSet) const
 {
     rt.checkStack();
     const Variant base = target->eval(rt, f);

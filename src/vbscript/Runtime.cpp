@@ -519,9 +519,12 @@ Variant Runtime::callProcedure(const Procedure &p, ScriptObject *me, ArgPack &ar
 {
     if (size_t(args.values.size()) != p.params.size())
         raise(err::WrongNumberOfArguments, p.name);
-    // The thread's own floor, not the run's: Class_Terminate may run when
-    // another thread lets go of an instance.
-    stack::check();
+    // Within a run, the run's floor; outside one (a host calling a script
+    // object's method), the calling thread's own, read afresh.
+    if (m_running)
+        checkStack();
+    else
+        stack::check();
     tick();
     Frame f;
     f.proc = &p;
@@ -578,14 +581,16 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
         }
         Variant result = b.fn(*this, std::span<Variant>(values.data(), size_t(values.size())));
         // What a built-in made counts as work done, so that a loop calling
-        // it on long texts or arrays meets the time limit in good time.
-        spendOnValue(result);
-        // What the built-in made is the run's now; the arguments made for
-        // it alone die here. Code that Eval and Execute ran has counted
-        // what it made itself.
+        // it on long texts or arrays meets the time limit in good time, and
+        // is the run's now; the arguments made for it alone die here. Code
+        // that Eval and Execute ran has counted what it made itself. Numbers
+        // and Empty, most results and arguments, own nothing to count.
         MemoryMeter &meter = settings().memory;
-        if (!b.runsCode)
-            meter.charge(MemoryMeter::ownedBytes(result));
+        if (result.isString() || result.isArray()) {
+            spendOnValue(result);
+            if (!b.runsCode)
+                meter.charge(MemoryMeter::ownedBytes(result));
+        }
         for (const Variant &v : values)
             if (v.isString() || v.isArray())
                 meter.credit(MemoryMeter::ownedBytes(v));
