@@ -64,6 +64,10 @@ constexpr size_t StackBytes = 256 * 1024;
 // with vbLf, which a literal cannot hold.
 QString quoted(const QString &text)
 {
+    // Each Eval inside an Eval doubles the quotes again: past the rule's
+    // size, the text gives way to an empty one before it is copied.
+    if (text.size() + text.count(QLatin1Char('"')) > MostCharacters)
+        return QStringLiteral("\"\"");
     QStringList parts = text.split(QLatin1Char('\n'));
     for (QString &part : parts)
         part = QLatin1Char('"') + QString(part).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
