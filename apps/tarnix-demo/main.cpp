@@ -1,9 +1,9 @@
 #include "DemoDatabase.h"
+#include "DemoStart.h"
 #include "DemoTexts.h"
 #include "MainWindow.h"
 
 #include <nvtarnix/Error.h>
-#include <nvtarnix/Language.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,14 +11,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace tarnixdemo;
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tarnix"));
-    QApplication::setApplicationName(QStringLiteral("tarnix-demo"));
+    nameApplication();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -29,22 +29,12 @@ int main(int argc, char *argv[])
         QStringLiteral("Use this SQLite file (created with the sample when missing) instead of "
                        "the one in the user's data folder."),
         QStringLiteral("FILE"));
-    const QCommandLineOption languageOption(
-        QStringLiteral("language"), QStringLiteral("1032 Greek or 1033 English."),
-        QStringLiteral("ID"));
-    parser.addOptions({databaseOption, languageOption});
+    const QCommandLineOption language = languageOption();
+    parser.addOptions({databaseOption, language});
     parser.process(app);
-
-    int language = 0;
-    if (parser.isSet(languageOption)) {
-        language = parser.value(languageOption).toInt();
-        if (language != nvtarnix::GreekLanguage && language != nvtarnix::EnglishLanguage) {
-            std::fprintf(stderr, "tarnix-demo: --language must be 1032 (Greek) or 1033 (English), "
-                                 "not \"%s\"\n",
-                         qPrintable(parser.value(languageOption)));
-            return 2;
-        }
-    }
+    const std::optional<int> chosen = chosenLanguage(parser, language, "tarnix-demo");
+    if (!chosen)
+        return 2;
 
     const QString path = parser.isSet(databaseOption) ? parser.value(databaseOption) : DemoDatabase::defaultPath();
 
@@ -59,8 +49,8 @@ int main(int argc, char *argv[])
     }
 
     MainWindow window(*database);
-    if (language != 0)
-        window.setLanguage(language);
+    if (*chosen != 0)
+        window.setLanguage(*chosen);
     window.show();
     return app.exec();
 }

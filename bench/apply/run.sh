@@ -37,24 +37,10 @@ sql='SELECT count(*) FROM t WHERE A > 1000 AND B < 4 AND length(C) > 3'
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-# Runs a command; leaves its output in $out, its wall-clock and CPU seconds
-# in $wall and $cpu.
-timed() {
-  local TIMEFORMAT='%R %U %S'
-  { time "$@" >"$scratch/out" 2>"$scratch/err"; } 2>"$scratch/time"
-  out=$(<"$scratch/out")
-  read -r wall user sys <"$scratch/time"
-  cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
-}
-least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
+source "$(dirname "$0")/../common/timing.sh"
 
-apply_wall= apply_cpu= sqlite_wall= sqlite_cpu=
-for round in 1 2 3; do
-  timed "$tarnix" apply --database "$db" --table t --count --push-down off "$rule"
-  apply_count=$out; apply_wall=$(least "$apply_wall" "$wall"); apply_cpu=$(least "$apply_cpu" "$cpu")
-  timed sqlite3 "$db" "$sql"
-  sqlite_count=$out; sqlite_wall=$(least "$sqlite_wall" "$wall"); sqlite_cpu=$(least "$sqlite_cpu" "$cpu")
-done
+contend apply "$tarnix" apply --database "$db" --table t --count --push-down off "$rule"
+contend sqlite sqlite3 "$db" "$sql"
 
 echo "rows:          $rows; $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "tarnix apply:  count $apply_count, best of 3: ${apply_wall} s wall, ${apply_cpu} s CPU"

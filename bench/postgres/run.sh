@@ -59,30 +59,7 @@ sql='SELECT count(*) FROM t WHERE a > 1000 AND b < 4 AND length(c) > 3'
 
 scratch="$cluster/timing"
 mkdir -p "$scratch"
-# Runs a command; leaves its output in $out, its wall-clock and CPU seconds
-# in $wall and $cpu.
-timed() {
-  local TIMEFORMAT='%R %U %S'
-  { time "$@" >"$scratch/out" 2>"$scratch/err"; } 2>"$scratch/time"
-  out=$(<"$scratch/out")
-  read -r wall user sys <"$scratch/time"
-  cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
-}
-least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
-
-# One contender, best of three: its count in $<name>_count, its best
-# wall-clock and CPU seconds in $<name>_wall and $<name>_cpu.
-contend() {
-  local name=$1 best_wall= best_cpu=
-  shift
-  for round in 1 2 3; do
-    timed "$@"
-    best_wall=$(least "$best_wall" "$wall"); best_cpu=$(least "$best_cpu" "$cpu")
-  done
-  printf -v "${name}_count" '%s' "$out"
-  printf -v "${name}_wall" '%s' "$best_wall"
-  printf -v "${name}_cpu" '%s' "$best_cpu"
-}
+source "$(dirname "$0")/../common/timing.sh"
 
 contend keyed "$tarnix" apply --postgres "$conninfo" --table t --key id --count "$rule"
 contend numbered "$tarnix" apply --postgres "$conninfo" --table t --count "$rule"

@@ -8,12 +8,7 @@
 # from a clean folder, with the default generator.
 file(REMOVE_RECURSE ${WORK_DIR})
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}\n${err}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunStep.cmake)
 
 set(launcher)
 if(LAUNCHER)

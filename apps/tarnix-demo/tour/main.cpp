@@ -6,12 +6,12 @@
 // at 200% scale, writes the wizard's picture to FILE.
 
 #include "DemoDatabase.h"
+#include "DemoStart.h"
 #include "DemoTexts.h"
 #include "MainWindow.h"
 #include "Tour.h"
 
 #include <nvtarnix/Error.h>
-#include <nvtarnix/Language.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -20,34 +20,30 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace tarnixdemo;
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tarnix"));
-    QApplication::setApplicationName(QStringLiteral("tarnix-demo"));
+    nameApplication();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The scripted tour of the nvTarnix demo host."));
     parser.addHelpOption();
-    const QCommandLineOption languageOption(QStringLiteral("language"), QStringLiteral("1032 Greek or 1033 English."),
-                                            QStringLiteral("ID"));
+    const QCommandLineOption language = languageOption();
     const QCommandLineOption wizardPictureOption(
         QStringLiteral("wizard-picture"),
         QStringLiteral("Open the wizard on the tour's rule, write a PNG of it to FILE and exit "
                        "(the tour's picture at 200%, run with QT_SCALE_FACTOR=2)."),
         QStringLiteral("FILE"));
-    parser.addOptions({languageOption, wizardPictureOption});
+    parser.addOptions({language, wizardPictureOption});
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("Where the pictures go."));
     parser.process(app);
-
-    const int language = parser.isSet(languageOption) ? parser.value(languageOption).toInt() : 0;
-    if (language != 0 && language != nvtarnix::GreekLanguage && language != nvtarnix::EnglishLanguage) {
-        std::fprintf(stderr, "tarnix-demo-tour: --language must be 1032 (Greek) or 1033 (English)\n");
+    const std::optional<int> chosen = chosenLanguage(parser, language, "tarnix-demo-tour");
+    if (!chosen)
         return 2;
-    }
     if (!parser.isSet(wizardPictureOption) && parser.positionalArguments().size() != 1) {
         std::fprintf(stderr, "tarnix-demo-tour: give the folder for the pictures, or --wizard-picture FILE\n");
         return 2;
@@ -64,8 +60,8 @@ int main(int argc, char *argv[])
     }
 
     MainWindow window(*database);
-    if (language != 0)
-        window.setLanguage(language);
+    if (*chosen != 0)
+        window.setLanguage(*chosen);
     window.show();
 
     if (parser.isSet(wizardPictureOption)) {
