@@ -263,6 +263,7 @@ void Runtime::runTopLevel(std::shared_ptr<CodeUnit> unit)
     f.isGlobal = true;
     FrameScope running(*this, f);
     runBlock(unit->statements, f);
+    raiseIfStopped();
 }
 
 Variant Runtime::evaluate(const QString &expression)
@@ -281,7 +282,9 @@ Variant Runtime::evaluateIn(const CodeUnit &unit, Frame &f)
     RunScope scope(*this);
     FrameScope running(*this, f);
     try {
-        return unit.expression->eval(*this, f);
+        Variant value = unit.expression->eval(*this, f);
+        raiseIfStopped();
+        return value;
     } catch (ScriptError &e) {
         attachPosition(e, *unit.expression, f);
         throw;

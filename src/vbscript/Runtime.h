@@ -270,6 +270,13 @@ public:
     // Whether this run has met its time limit: from then on no script code
     // runs in it, Class_Terminate included.
     bool pastDeadline() const { return m_pastDeadline; }
+    // Raises the time limit when the run met it where the error could not
+    // be raised: in a Class_Terminate that the code's last step set off.
+    void raiseIfStopped() const
+    {
+        if (m_pastDeadline) [[unlikely]]
+            raise(err::TimeLimitReached);
+    }
     void attachPosition(ScriptError &e, const Node &at, const Frame &f) const;
     // Under On Error Resume Next, records `e` in Err against `at` and answers
     // true: the statement carries on at its next step. Otherwise, and for the

@@ -3,7 +3,7 @@
 // (a thread pool's), the wizard's check (the engine's ScriptControl as the
 // check drives it) and `tarnix apply` over a one-row table. Each way must
 // end in the row's error number (0: a value), having used no more processor
-// time than the row's time limit and 2 s more, with the process's peak
+// time than the row's time limit and 1 s more, with the process's peak
 // memory within the start plus the evaluation's budget plus 64 MB.
 //
 // Processor time, not the clock: on a loaded machine a rule that stops
@@ -53,7 +53,7 @@
 namespace {
 
 constexpr qsizetype kSmallStack = 256 * 1024;
-constexpr qint64 kGraceMs = 2000;
+constexpr qint64 kGraceMs = 1000;
 // The evaluation's memory budget and what may come on top of it.
 constexpr qint64 kBudgetKb = 256 * 1024;
 constexpr qint64 kSlackKb = 64 * 1024;
