@@ -155,8 +155,10 @@ public:
             return Guarded{sql, {}};
         const QString first = p.bind(Parameter::Type::Real, FirstDateSerial);
         const QString after = p.bind(Parameter::Type::Real, AfterLastDateSerial);
-        return Guarded{QStringLiteral("CASE WHEN %1 >= %2 AND %1 < %3 THEN %1 END").arg(sql, first, after),
-                       QStringLiteral("%1 < %2 OR %1 >= %3").arg(sql, first, after)};
+        // A date out of range is the engine's error, and its row is flagged;
+        // SQLite goes on with any number, so what the SQL makes of that row
+        // does not count.
+        return Guarded{sql, QStringLiteral("%1 < %2 OR %1 >= %3").arg(sql, first, after)};
     }
 
     std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &p) const override
@@ -291,15 +293,16 @@ public:
     }
 
 private:
-    // The demo's date text: "yyyy-MM-dd" of a real day (date() writes it
-    // back unchanged) from the year 100 on is the Date of that day; any
+    // The demo's date text: "yyyy-MM-dd" of a real day (written back the
+    // same from its day number: date() alone lets February 30 through) from
+    // the year 100 on is the Date of that day; any
     // other value is handed over as it is stored, and its rows are flagged.
     static std::optional<Guarded> isoDate(const QString &c, ValueKind kind, Parameters &p)
     {
         if (kind != ValueKind::Date && kind != ValueKind::Number)
             return std::nullopt;
         const QString isDate
-            = QStringLiteral("(CASE WHEN typeof(%1) = %2 AND %1 GLOB %3 AND NOT %1 GLOB %4 AND date(%1) IS %1 "
+            = QStringLiteral("(CASE WHEN typeof(%1) = %2 AND %1 GLOB %3 AND NOT %1 GLOB %4 AND date(julianday(%1)) IS %1 "
                              "THEN 1 ELSE 0 END)")
                   .arg(c, p.bind(Parameter::Type::Text, QStringLiteral("text")),
                        p.bind(Parameter::Type::Text, QStringLiteral("[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]")),
