@@ -51,7 +51,8 @@ private:
 enum class Comparison : quint8 { Eq, Ne, Lt, Gt, Le, Ge };
 enum class Arithmetic : quint8 { Add, Sub, Mul, Div, IntDiv, Mod };
 enum class TextFunction : quint8 { UCase, LCase, Trim, LTrim, RTrim };
-enum class DatePart : quint8 { Year, Month, Day };
+enum class DatePart : quint8 { Year, Month, Day, Weekday };
+enum class NumberFunction : quint8 { Abs, Fix, Int, Sgn };
 // DateDiff's intervals that count whole days, months or years.
 enum class DateInterval : quint8 { Year, Quarter, Month, Day, Week };
 
@@ -102,7 +103,17 @@ public:
     // else the Double difference of two Dates.
     virtual std::optional<Guarded> dateArithmetic(Arithmetic op, const QString &a, const QString &b, bool toDate,
                                                   Parameters &parameters) const = 0;
-    // Year, Month or Day of a Date; as guard the dates with a time of day,
+    // A Number taken as a Date (its serial): NULL and guarded where it lies
+    // outside the engine's dates, which raise 6.
+    virtual std::optional<Guarded> numberAsDate(const QString &number, Parameters &parameters) const = 0;
+    // Abs, Fix, Int and Sgn of a Number.
+    virtual std::optional<Guarded> numberFunction(NumberFunction f, const QString &number,
+                                                  Parameters &parameters) const = 0;
+    // Replace(text, find, replacement), binary, with texts known when
+    // translating.
+    virtual std::optional<Guarded> replace(const QString &text, const QString &find, const QString &replacement,
+                                           Parameters &parameters) const = 0;
+    // Year, Month, Day or Weekday (from Sunday) of a Date; as guard the dates with a time of day,
     // which the engine rounds to the second before it takes them apart.
     virtual std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &parameters) const = 0;
     // DateDiff(interval, a, b) of two Dates, guarded as datePart().

@@ -258,8 +258,50 @@ public:
                        QStringLiteral("%1 < %2 OR %1 >= %3").arg(sql, first, after)};
     }
 
+    std::optional<Guarded> numberAsDate(const QString &number, Parameters &p) const override
+    {
+        const QString x = asDouble(number);
+        const QString first = p.bind(Parameter::Type::Real, FirstDateSerial);
+        const QString after = p.bind(Parameter::Type::Real, AfterLastDateSerial);
+        // NULL outside, so that no cast of it further on can fail.
+        return Guarded{QStringLiteral("CASE WHEN %1 >= %2 AND %1 < %3 THEN %1 END").arg(x, first, after),
+                       QStringLiteral("%1 < %2 OR %1 >= %3").arg(x, first, after)};
+    }
+
+    std::optional<Guarded> numberFunction(NumberFunction f, const QString &number, Parameters &) const override
+    {
+        if (comparedOnly(number))
+            return std::nullopt;
+        const QString x = asDouble(number);
+        switch (f) {
+        case NumberFunction::Abs: return Guarded{QStringLiteral("abs(%1)").arg(x), {}};
+        case NumberFunction::Fix: return Guarded{QStringLiteral("trunc(%1)").arg(x), {}};
+        case NumberFunction::Int: return Guarded{QStringLiteral("floor(%1)").arg(x), {}};
+        case NumberFunction::Sgn: return Guarded{QStringLiteral("sign(%1)").arg(x), {}};
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Guarded> replace(const QString &text, const QString &find, const QString &replacement,
+                                   Parameters &p) const override
+    {
+        // replace() matches bytes, whatever the collation.
+        return Guarded{QStringLiteral("replace(%1, %2, %3)")
+                           .arg(binary(text), p.bind(Parameter::Type::Text, find),
+                                p.bind(Parameter::Type::Text, replacement)),
+                       {}};
+    }
+
     std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &p) const override
     {
+        if (part == DatePart::Weekday)
+            // Day 0 is a Saturday; the shift keeps the remainder positive
+            // over every date the engine has.
+            return Guarded{asDouble(QStringLiteral("mod(CAST(%1 AS int4) + %2, %3) + %4")
+                                        .arg(asDouble(date), QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, 700006)),
+                                             QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, 7)),
+                                             QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, 1)))),
+                           withTime(date)};
         return Guarded{asDouble(partOf(part, date, p)), withTime(date)};
     }
 

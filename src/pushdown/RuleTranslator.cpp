@@ -345,6 +345,16 @@ private:
             return Truth{Condition::of(QLatin1Char('(') + v->sql + QStringLiteral(") IS NULL")),
                          Condition::of(QLatin1Char('(') + v->sql + QStringLiteral(") IS NOT NULL")), v->guard, true};
         }
+        if (c.ref.key == QLatin1String("isempty") && c.args.size() == 1) {
+            // A host hands every stored value over, NULL as Null: a column
+            // is never Empty. A run constant is when it has no value at all.
+            if (const auto *n = unwrapped(*c.args[0]).as<NameExpr>(); n && columnOf(*n)) {
+                const ColumnBinding *column = columnOf(*n);
+                const bool empty = column->binding == Binding::RunConstant && !column->value.isValid();
+                return empty ? Truth{Condition::always(), Condition::never(), {}, true}
+                             : Truth{Condition::never(), Condition::always(), {}, true};
+            }
+        }
         return inexact(c, QStringLiteral("%1 is not written in SQL").arg(c.ref.name));
     }
 
@@ -707,19 +717,54 @@ private:
             return nullOr(argument(0, ValueKind::Number), ValueKind::Number,
                           [&](const QString &x) { return m_dialect.round(x, *digits, m_parameters); });
         }
+        // A date argument may be a number, the serial of a date; one outside
+        // the engine's dates raises 6.
+        const auto dateArgument = [&](size_t i) -> std::optional<Value> {
+            if (givesDate(*c.args[i]))
+                return argument(i, ValueKind::Date);
+            auto v = argument(i, ValueKind::Number);
+            if (!v || v->alwaysNull)
+                return v;
+            return guarded(ValueKind::Date, m_dialect.numberAsDate(v->sql, m_parameters), v->guard);
+        };
         static const QHash<QString, DatePart> dateParts{{QStringLiteral("year"), DatePart::Year},
                                                         {QStringLiteral("month"), DatePart::Month},
-                                                        {QStringLiteral("day"), DatePart::Day}};
+                                                        {QStringLiteral("day"), DatePart::Day},
+                                                        {QStringLiteral("weekday"), DatePart::Weekday}};
         if (const auto f = dateParts.constFind(name); f != dateParts.constEnd() && n == 1)
-            return nullOr(argument(0, ValueKind::Date), ValueKind::Number,
+            return nullOr(dateArgument(0), ValueKind::Number,
                           [&](const QString &d) { return m_dialect.datePart(*f, d, m_parameters); });
+        static const QHash<QString, NumberFunction> numberFunctions{
+            {QStringLiteral("abs"), NumberFunction::Abs}, {QStringLiteral("fix"), NumberFunction::Fix},
+            {QStringLiteral("int"), NumberFunction::Int}, {QStringLiteral("sgn"), NumberFunction::Sgn}};
+        if (const auto f = numberFunctions.constFind(name); f != numberFunctions.constEnd() && n == 1)
+            // Sgn refuses Null (94); the others give Null for it.
+            return nullOr(argument(0, ValueKind::Number), ValueKind::Number,
+                          [&](const QString &x) { return m_dialect.numberFunction(*f, x, m_parameters); },
+                          *f == NumberFunction::Sgn);
+        if (name == QLatin1String("replace") && n == 3) {
+            const auto *find = unwrapped(*c.args[1]).as<LiteralExpr>();
+            const auto *by = unwrapped(*c.args[2]).as<LiteralExpr>();
+            if (!find || !by || !find->value.isString() || !by->value.isString())
+                return failValue(c, QStringLiteral("what Replace finds and puts are not literal texts"));
+            return nullOr(argument(0, ValueKind::Text), ValueKind::Text, [&](const QString &t) {
+                return m_dialect.replace(t, find->value.rawString(), by->value.rawString(), m_parameters);
+            }, true);
+        }
+        if (name == QLatin1String("space") && n == 1) {
+            const auto count = literalCount(*c.args[0], 0);
+            if (!count || *count > 10000)
+                return failValue(c, QStringLiteral("the length is not a literal whole number of 0 to 10000"));
+            return Value{ValueKind::Text, m_parameters.bind(Parameter::Type::Text, QString(*count, QLatin1Char(' '))),
+                         {}, false, std::nullopt};
+        }
         if (name == QLatin1String("datediff") && n == 3) {
             const auto interval = dateInterval(*c.args[0]);
             if (!interval)
                 return failValue(c, QStringLiteral("the interval is not a literal \"yyyy\", \"q\", \"m\", \"y\", "
                                                    "\"d\" or \"w\""));
-            const auto a = argument(1, ValueKind::Date);
-            const auto d = argument(2, ValueKind::Date);
+            const auto a = dateArgument(1);
+            const auto d = dateArgument(2);
             if (!a || !d)
                 return failValue(c, QStringLiteral("a date of DateDiff is not a date in SQL"));
             const Condition guard = anyOf(a->guard, d->guard);

@@ -161,8 +161,51 @@ public:
         return Guarded{sql, QStringLiteral("%1 < %2 OR %1 >= %3").arg(sql, first, after)};
     }
 
+    std::optional<Guarded> numberAsDate(const QString &number, Parameters &p) const override
+    {
+        const QString first = p.bind(Parameter::Type::Real, FirstDateSerial);
+        const QString after = p.bind(Parameter::Type::Real, AfterLastDateSerial);
+        return Guarded{paren(number), QStringLiteral("%1 < %2 OR %1 >= %3").arg(paren(number), first, after)};
+    }
+
+    std::optional<Guarded> numberFunction(NumberFunction f, const QString &number, Parameters &p) const override
+    {
+        // In REAL, which abs() cannot overflow; Doubles of 2^52 and more are
+        // whole already.
+        const QString x = QStringLiteral("CAST(%1 AS REAL)").arg(paren(number));
+        const QString whole = p.bind(Parameter::Type::Real, 4503599627370496.0);
+        const QString t = QStringLiteral("CAST(CAST(%1 AS INTEGER) AS REAL)").arg(x);
+        switch (f) {
+        case NumberFunction::Abs: return Guarded{QStringLiteral("abs(%1)").arg(x), {}};
+        case NumberFunction::Fix:
+            return Guarded{QStringLiteral("(CASE WHEN abs(%1) >= %2 THEN %1 ELSE %3 END)").arg(x, whole, t), {}};
+        case NumberFunction::Int:
+            return Guarded{QStringLiteral("(CASE WHEN abs(%1) >= %2 THEN %1 WHEN %3 > %1 THEN %3 - %4 ELSE %3 END)")
+                               .arg(x, whole, t, p.bind(Parameter::Type::Integer, 1)),
+                           {}};
+        case NumberFunction::Sgn:
+            return Guarded{QStringLiteral("(CASE WHEN %1 > 0 THEN 1 WHEN %1 < 0 THEN -1 ELSE 0 END)").arg(x), {}};
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Guarded> replace(const QString &text, const QString &find, const QString &replacement,
+                                   Parameters &p) const override
+    {
+        return Guarded{QStringLiteral("replace(%1, %2, %3)")
+                           .arg(text, p.bind(Parameter::Type::Text, find), p.bind(Parameter::Type::Text, replacement)),
+                       {}};
+    }
+
     std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &p) const override
     {
+        if (part == DatePart::Weekday)
+            // Day 0 is a Saturday; the shift keeps the remainder positive
+            // over every date the engine has.
+            return Guarded{QStringLiteral("((CAST(%1 AS INTEGER) + %2) % %3 + %4)")
+                               .arg(paren(date), p.bind(Parameter::Type::Integer, 700006),
+                                    p.bind(Parameter::Type::Integer, 7), p.bind(Parameter::Type::Integer, 1)),
+                           withTime(date)};
         return Guarded{partOf(part, date, p), withTime(date)};
     }
 

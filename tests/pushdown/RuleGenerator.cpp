@@ -85,8 +85,9 @@ RuleNode RuleGenerator::dateNumber(int depth)
                 {date(depth - 1), date(depth - 1)}};
     case 1: {
         static const QStringList parts{QStringLiteral("Year(%1)"), QStringLiteral("Month(%1)"),
-                                       QStringLiteral("Day(%1)")};
-        return {K::Number, parts[pick(int(parts.size()))], {date(depth - 1)}};
+                                       QStringLiteral("Day(%1)"), QStringLiteral("Weekday(%1)")};
+        // Now and then of a number, the serial of a date.
+        return {K::Number, parts[pick(int(parts.size()))], {pick(4) ? date(depth - 1) : number(depth - 1)}};
     }
     case 2: return {K::Number, QStringLiteral("%1 - %2"), {date(depth - 1), date(depth - 1)}};
     default: return {K::Number, QStringLiteral("Year(%1) - Year(%2)"), {date(depth - 1), date(depth - 1)}};
@@ -132,7 +133,9 @@ RuleNode RuleGenerator::number(int depth)
     case 5: {
         static const QStringList rounding{QStringLiteral("Round(%1)"), QStringLiteral("Round(%1, 1)"),
                                           QStringLiteral("Round(%1, 2)"), QStringLiteral("CInt(%1)"),
-                                          QStringLiteral("CLng(%1)")};
+                                          QStringLiteral("CLng(%1)"), QStringLiteral("Abs(%1)"),
+                                          QStringLiteral("Fix(%1)"), QStringLiteral("Int(%1)"),
+                                          QStringLiteral("Sgn(%1)")};
         return {K::Number, rounding[pick(int(rounding.size()))], {number(depth - 1)}};
     }
     case 6: return {K::Number, QStringLiteral("InStr(%1, %2)"), {text(depth - 1), text(depth - 1)}};
@@ -155,7 +158,8 @@ RuleNode RuleGenerator::text(int depth)
                                    QStringLiteral("LTrim(%1)"), QStringLiteral("RTrim(%1)"), QStringLiteral("Left(%1, 2)"),
                                    QStringLiteral("Right(%1, 1)"), QStringLiteral("Right(%1, 0)"),
                                    QStringLiteral("Mid(%1, 2)"), QStringLiteral("Mid(%1, 2, 1)"),
-                                   QStringLiteral("Left(%1, 0)")};
+                                   QStringLiteral("Left(%1, 0)"), QStringLiteral("Replace(%1, \"a\", \"αβ\")"),
+                                   QStringLiteral("Replace(%1, \"\", \"b\")"), QStringLiteral("Space(2) & %1")};
     if (pick(4) == 0)
         return {K::Text, QStringLiteral("%1 & %2"), {text(depth - 1), text(depth - 1)}};
     return {K::Text, unary[pick(int(unary.size()))], {text(depth - 1)}};
