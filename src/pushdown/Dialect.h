@@ -113,6 +113,14 @@ public:
     // translating.
     virtual std::optional<Guarded> replace(const QString &text, const QString &find, const QString &replacement,
                                            Parameters &parameters) const = 0;
+    // Mid(text, start) with a start computed per row: guarded where the
+    // engine raises for it (Null, below 1, beyond a Long) or rounds it.
+    virtual std::optional<Guarded> substringFrom(const QString &text, const QString &start,
+                                                 Parameters &parameters) const = 0;
+    // CStr and Hex of a whole number the column holds as an integer:
+    // guarded beyond a Long (and below 0 for Hex), where the engine writes
+    // it otherwise.
+    virtual std::optional<Guarded> integerText(const QString &number, bool hex, Parameters &parameters) const = 0;
     // Year, Month, Day or Weekday (from Sunday) of a Date; as guard the dates with a time of day,
     // which the engine rounds to the second before it takes them apart.
     virtual std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &parameters) const = 0;

@@ -292,6 +292,32 @@ public:
                        {}};
     }
 
+    std::optional<Guarded> substringFrom(const QString &text, const QString &start, Parameters &p) const override
+    {
+        if (comparedOnly(start))
+            return std::nullopt;
+        const QString s = asDouble(start);
+        const QString lo = p.bind(Parameter::Type::Real, 1.0), hi = p.bind(Parameter::Type::Real, 2147483647.0);
+        // The cast only where it cannot fail.
+        return Guarded{QStringLiteral("substr(%1, CASE WHEN %2 BETWEEN %3 AND %4 THEN CAST(%2 AS int4) END)")
+                           .arg(text, s, lo, hi),
+                       either({beyondBmp(text, p), QStringLiteral("%1 IS NULL OR %1 NOT BETWEEN %2 AND %3 OR %1 <> trunc(%1)")
+                                                       .arg(s, lo, hi)})};
+    }
+
+    std::optional<Guarded> integerText(const QString &number, bool hex, Parameters &p) const override
+    {
+        const QString x = asDouble(number);
+        const QString lo = p.bind(Parameter::Type::Real, hex ? 0.0 : -2147483648.0);
+        const QString hi = p.bind(Parameter::Type::Real, 2147483647.0);
+        const QString whole = QStringLiteral("CAST(%1 AS int8)").arg(x);
+        return Guarded{QStringLiteral("CASE WHEN %1 BETWEEN %2 AND %3 THEN %4 END")
+                           .arg(x, lo, hi,
+                                hex ? QStringLiteral("upper(to_hex(%1))").arg(whole)
+                                    : QStringLiteral("CAST(%1 AS text)").arg(whole)),
+                       QStringLiteral("%1 NOT BETWEEN %2 AND %3").arg(x, lo, hi)};
+    }
+
     std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &p) const override
     {
         if (part == DatePart::Weekday)

@@ -685,6 +685,34 @@ private:
                             : m_dialect.right(t, *count, m_parameters);
             });
         }
+        if (name == QLatin1String("mid") && n == 2 && !literalCount(*c.args[1], 1)) {
+            const auto text = argument(0, ValueKind::Text);
+            const auto start = argument(1, ValueKind::Number);
+            if (!text || !start || start->alwaysNull)
+                return failValue(c, QStringLiteral("the text or start of Mid is not computed in SQL"));
+            const Condition guard = anyOf(text->guard, start->guard);
+            if (text->alwaysNull)
+                return failValue(c, QStringLiteral("Mid of Null is left to the engine"));
+            auto v = guarded(ValueKind::Text, m_dialect.substringFrom(text->sql, start->sql, m_parameters), guard);
+            if (!v)
+                return failValue(c, QStringLiteral("Mid is not written in this SQL"));
+            return v;
+        }
+        if ((name == QLatin1String("cstr") || name == QLatin1String("hex")) && n == 1) {
+            // Of a column of whole numbers only: other numbers are written
+            // as the locale writes them.
+            const auto *column = unwrapped(*c.args[0]).as<NameExpr>();
+            const ColumnBinding *bound = column ? columnOf(*column) : nullptr;
+            static const QList<Binding> integers{Binding::SqliteStrictInteger, Binding::PgInt2, Binding::PgInt4,
+                                                 Binding::PgInt8};
+            if (!bound || !integers.contains(bound->binding))
+                return failValue(c, QStringLiteral("%1 is written in SQL for a column of whole numbers only")
+                                        .arg(c.ref.name));
+            const bool hex = name == QLatin1String("hex");
+            // CStr refuses Null (94); Hex gives Null for it.
+            return nullOr(argument(0, ValueKind::Number), ValueKind::Text,
+                          [&](const QString &x) { return m_dialect.integerText(x, hex, m_parameters); }, !hex);
+        }
         if (name == QLatin1String("mid") && (n == 2 || n == 3)) {
             const auto start = literalCount(*c.args[1], 1);
             const auto count = n == 3 ? literalCount(*c.args[2], 0) : std::optional<int>(-1);

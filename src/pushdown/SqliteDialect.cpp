@@ -197,6 +197,28 @@ public:
                        {}};
     }
 
+    std::optional<Guarded> substringFrom(const QString &text, const QString &start, Parameters &p) const override
+    {
+        const QString s = paren(start);
+        return Guarded{QStringLiteral("substr(%1, CAST(%2 AS INTEGER))").arg(text, s),
+                       either({beyondBmp(text, p),
+                               QStringLiteral("%1 IS NULL OR %1 NOT BETWEEN %2 AND %3 OR %1 <> CAST(%1 AS INTEGER)")
+                                   .arg(s, p.bind(Parameter::Type::Integer, 1),
+                                        p.bind(Parameter::Type::Integer, 2147483647))})};
+    }
+
+    std::optional<Guarded> integerText(const QString &number, bool hex, Parameters &p) const override
+    {
+        const QString x = paren(number);
+        // printf() writes NULL as 0.
+        const QString sql = hex ? QStringLiteral("CASE WHEN %2 IS NOT NULL THEN printf(%1, %2) END")
+                                      .arg(p.bind(Parameter::Type::Text, QStringLiteral("%X")), x)
+                                : QStringLiteral("CAST(%1 AS TEXT)").arg(x);
+        return Guarded{sql, QStringLiteral("%1 NOT BETWEEN %2 AND %3")
+                                .arg(x, p.bind(Parameter::Type::Integer, hex ? 0 : -2147483648LL),
+                                     p.bind(Parameter::Type::Integer, 2147483647))};
+    }
+
     std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &p) const override
     {
         if (part == DatePart::Weekday)

@@ -162,6 +162,14 @@ RuleNode RuleGenerator::text(int depth)
                                    QStringLiteral("Replace(%1, \"\", \"b\")"), QStringLiteral("Space(2) & %1")};
     if (pick(4) == 0)
         return {K::Text, QStringLiteral("%1 & %2"), {text(depth - 1), text(depth - 1)}};
+    if (pick(8) == 0)
+        return {K::Text, QStringLiteral("Mid(%1, %2)"), {text(depth - 1), number(depth - 1)}};
+    if (pick(10) == 0 && !m_vocabulary.numberVariables.isEmpty())
+        return {K::Text, pick(2) ? QStringLiteral("CStr(%1)") : QStringLiteral("Hex(%1)"),
+                {RuleNode{K::Number,
+                          QLatin1Char('[') + m_vocabulary.numberVariables[pick(int(m_vocabulary.numberVariables.size()))]
+                              + QLatin1Char(']'),
+                          {}}}};
     return {K::Text, unary[pick(int(unary.size()))], {text(depth - 1)}};
 }
 

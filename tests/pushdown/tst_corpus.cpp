@@ -84,9 +84,9 @@ private slots:
         QTest::addColumn<int>("source");
         QTest::addColumn<int>("leastCompletePercent");
         QTest::addColumn<int>("leastPushedPercent");
-        QTest::newRow("STRICT table") << int(Source::Strict) << 85 << 90;
+        QTest::newRow("STRICT table") << int(Source::Strict) << 85 << 95;
         QTest::newRow("declared table") << int(Source::Declared) << 70 << 70;
-        QTest::newRow("PostgreSQL table") << int(Source::Postgres) << 85 << 90;
+        QTest::newRow("PostgreSQL table") << int(Source::Postgres) << 85 << 95;
     }
 
     void shares()
