@@ -301,7 +301,8 @@ public:
         // The cast only where it cannot fail.
         return Guarded{QStringLiteral("substr(%1, CASE WHEN %2 BETWEEN %3 AND %4 THEN CAST(%2 AS int4) END)")
                            .arg(text, s, lo, hi),
-                       either({beyondBmp(text, p), QStringLiteral("%1 IS NULL OR %1 NOT BETWEEN %2 AND %3 OR %1 <> trunc(%1)")
+                       either({beyondBmp(text, p), QStringLiteral("%1 IS NULL OR %1 NOT BETWEEN %2 AND %3 OR "
+                                                                  "%1 <> trunc(%1)")
                                                        .arg(s, lo, hi)})};
     }
 
@@ -324,9 +325,7 @@ public:
             // Day 0 is a Saturday; the shift keeps the remainder positive
             // over every date the engine has.
             return Guarded{asDouble(QStringLiteral("mod(CAST(%1 AS int4) + %2, %3) + %4")
-                                        .arg(asDouble(date), QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, 700006)),
-                                             QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, 7)),
-                                             QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, 1)))),
+                                        .arg(asDouble(date), int4(700006, p), int4(7, p), int4(1, p))),
                            withTime(date)};
         return Guarded{asDouble(partOf(part, date, p)), withTime(date)};
     }
@@ -335,7 +334,7 @@ public:
                                     Parameters &p) const override
     {
         const QString guard = either({withTime(a), withTime(b)});
-        const auto number = [&](qint64 n) { return QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, n)); };
+        const auto number = [&](qint64 n) { return int4(n, p); };
         switch (interval) {
         case DateInterval::Day:
             return Guarded{QStringLiteral("(%1 - %2)").arg(asDouble(b), asDouble(a)), guard};
@@ -459,6 +458,12 @@ public:
     }
 
 private:
+    // A whole number bound as a parameter, as an int4 where it stands.
+    static QString int4(qint64 n, Parameters &p)
+    {
+        return QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, n));
+    }
+
     // A date with a time of day, which the engine rounds to the second
     // before it takes the date apart.
     static QString withTime(const QString &date)
@@ -472,7 +477,7 @@ private:
     static QString partOf(DatePart part, const QString &date, Parameters &p)
     {
         const char *field = part == DatePart::Year ? "YEAR" : part == DatePart::Month ? "MONTH" : "DAY";
-        const auto n = [&](qint64 v) { return QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, v)); };
+        const auto n = [&](qint64 v) { return int4(v, p); };
         return QStringLiteral("CAST(EXTRACT(%1 FROM make_date(%2, %3, %4) + CAST(%5 AS int4)) AS int4)")
             .arg(QLatin1String(field), n(1899), n(12), n(30), asDouble(date));
     }

@@ -326,12 +326,13 @@ private:
             return fail(c, QStringLiteral("a variable is not called"));
         if (c.ref.key == QLatin1String("isnull") && c.args.size() == 1) {
             const Expr &arg = unwrapped(*c.args[0]);
-            if (const auto *n = arg.as<NameExpr>(); n && columnOf(*n) && columnOf(*n)->binding == Binding::RunConstant) {
+            const auto *n = arg.as<NameExpr>();
+            if (n && columnOf(*n) && columnOf(*n)->binding == Binding::RunConstant) {
                 const QVariant &v = columnOf(*n)->value;
                 return !v.isValid() || v.isNull() ? Truth{Condition::always(), Condition::never(), {}, true}
                                                   : Truth{Condition::never(), Condition::always(), {}, true};
             }
-            if (const auto *n = arg.as<NameExpr>(); n && columnOf(*n)) {
+            if (n && columnOf(*n)) {
                 // Every binding's NULL is the engine's Null and nothing else is.
                 const QString sql = m_dialect.quoteIdentifier(columnOf(*n)->column);
                 return Truth{Condition::of(sql + QStringLiteral(" IS NULL")),
@@ -550,7 +551,8 @@ private:
             return v.alwaysNull || v.kind == (date ? ValueKind::Date : ValueKind::Number);
         };
         if (!fits(*l, leftDate) || !fits(*r, rightDate))
-            return failValue(b, QStringLiteral("an operand of %1 is not a date or a number in SQL").arg(binaryName(b.op)));
+            return failValue(b, QStringLiteral("an operand of %1 is not a date or a number in SQL")
+                                    .arg(binaryName(b.op)));
         const bool toDate = !(b.op == BinaryOp::Sub && leftDate && rightDate);
         const ValueKind kind = toDate ? ValueKind::Date : ValueKind::Number;
         const Condition guard = anyOf(l->guard, r->guard);

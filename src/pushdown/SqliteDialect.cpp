@@ -367,8 +367,8 @@ private:
         if (kind != ValueKind::Date && kind != ValueKind::Number)
             return std::nullopt;
         const QString isDate
-            = QStringLiteral("(CASE WHEN typeof(%1) = %2 AND %1 GLOB %3 AND NOT %1 GLOB %4 AND date(julianday(%1)) IS %1 "
-                             "THEN 1 ELSE 0 END)")
+            = QStringLiteral("(CASE WHEN typeof(%1) = %2 AND %1 GLOB %3 AND NOT %1 GLOB %4 "
+                             "AND date(julianday(%1)) IS %1 THEN 1 ELSE 0 END)")
                   .arg(c, p.bind(Parameter::Type::Text, QStringLiteral("text")),
                        p.bind(Parameter::Type::Text, QStringLiteral("[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]")),
                        p.bind(Parameter::Type::Text, QStringLiteral("00*")));

@@ -164,12 +164,12 @@ RuleNode RuleGenerator::text(int depth)
         return {K::Text, QStringLiteral("%1 & %2"), {text(depth - 1), text(depth - 1)}};
     if (pick(8) == 0)
         return {K::Text, QStringLiteral("Mid(%1, %2)"), {text(depth - 1), number(depth - 1)}};
-    if (pick(10) == 0 && !m_vocabulary.numberVariables.isEmpty())
+    if (pick(10) == 0 && !m_vocabulary.numberVariables.isEmpty()) {
+        const QStringList &n = m_vocabulary.numberVariables;
+        const QString column = QLatin1Char('[') + n[pick(int(n.size()))] + QLatin1Char(']');
         return {K::Text, pick(2) ? QStringLiteral("CStr(%1)") : QStringLiteral("Hex(%1)"),
-                {RuleNode{K::Number,
-                          QLatin1Char('[') + m_vocabulary.numberVariables[pick(int(m_vocabulary.numberVariables.size()))]
-                              + QLatin1Char(']'),
-                          {}}}};
+                {RuleNode{K::Number, column, {}}}};
+    }
     return {K::Text, unary[pick(int(unary.size()))], {text(depth - 1)}};
 }
 

@@ -84,7 +84,8 @@ private slots:
     // What a rule that does not translate says, and where.
     void notesNameThePart()
     {
-        const auto compiled = vbscript::CompiledExpression::compile(QStringLiteral("[n1] > 1 And _\n Oct([n1]) = \"12\""));
+        const auto compiled =
+            vbscript::CompiledExpression::compile(QStringLiteral("[n1] > 1 And _\n Oct([n1]) = \"12\""));
         const auto t = nvtarnix::pushdown::translateRule(
             *compiled, nvtarnix::pushdown::SqlDialect::SQLite,
             {{QStringLiteral("N1"), QStringLiteral("n1"), nvtarnix::pushdown::Binding::SqliteStrictInteger}});
