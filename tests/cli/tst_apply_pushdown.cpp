@@ -72,6 +72,8 @@ private slots:
                 QStringLiteral("CREATE TABLE typed (id INTEGER, amount REAL, qty INTEGER, name TEXT) STRICT"),
                 QStringLiteral("INSERT INTO typed SELECT id, amount, CASE WHEN typeof(qty) = 'integer' THEN qty END, "
                                "name FROM orders"),
+                // Found through the index, the rows are sorted back into the table's order.
+                QStringLiteral("CREATE INDEX typed_amount ON typed (amount DESC)"),
                 QStringLiteral("CREATE TABLE keyed (name TEXT PRIMARY KEY, qty INTEGER) WITHOUT ROWID"),
                 QStringLiteral("INSERT INTO keyed SELECT 'n' || id, qty FROM orders WHERE id <= 500"),
                 QStringLiteral("CREATE VIEW recent AS SELECT * FROM orders WHERE id > 1000"),
@@ -104,6 +106,7 @@ private slots:
             QStringLiteral("Left([day], 7) = \"2024-03\" And CLng([qty]) = 3"),
             QStringLiteral("StrComp([name], \"abc\", 1) = 0"),
             QStringLiteral("[qty] > 3"),
+            QStringLiteral("[amount] >= 985.5"),
         };
         const QStringList sources{QStringLiteral("orders/id"), QStringLiteral("orders"), QStringLiteral("typed/id"),
                                   QStringLiteral("recent/id"), QStringLiteral("keyed/name"),
