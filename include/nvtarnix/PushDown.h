@@ -46,7 +46,7 @@
 //
 // Dates are Doubles in the SQL, the engine's serial numbers (days since
 // 1899-12-30). Comparisons of dates, a date plus or minus a number of days,
-// the difference of two dates, Year, Month, Day and DateDiff with the
+// the difference of two dates, Year, Month, Day, Weekday and DateDiff with the
 // intervals "yyyy", "q", "m", "y", "d" and "w" are translated; the parts of a
 // date with a time of day are the engine's to decide (those rows are
 // flagged). Date() and Now() are not pushed down: the engine reads its clock
