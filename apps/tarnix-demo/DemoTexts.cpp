@@ -135,11 +135,6 @@ QString demoText(DemoText id, int language)
     case DemoText::TipInEngine:
         return pick("The engine evaluates this rule on every order.",
                     "Η μηχανή υπολογίζει τον κανόνα σε κάθε παραγγελία.");
-    case DemoText::TipDateFields:
-        return pick("It reads dates (%1), which the database keeps as text; SQL does not read them "
-                    "as the engine's dates.",
-                    "Διαβάζει ημερομηνίες (%1), που η βάση κρατά ως κείμενο· η SQL δεν τις διαβάζει "
-                    "όπως οι ημερομηνίες της μηχανής.");
     case DemoText::TipWhy:
         return pick("Why:", "Γιατί:");
     }

@@ -62,7 +62,6 @@ enum class DemoText {
     TipInDatabase,       // %1 orders fetched
     TipRechecked,        // %1 orders fetched, %2 re-checked
     TipInEngine,
-    TipDateFields,       // %1 the date fields
     TipWhy,              // heads the translation's notes
 };
 

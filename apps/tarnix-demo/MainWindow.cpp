@@ -18,6 +18,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+
+#include <algorithm>
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -31,6 +33,25 @@ constexpr int RuleIdRole = Qt::UserRole;
 // Columns of the rule list. The count and where the rule runs are shown
 // beside the name, before the expression, which takes the rest of the width.
 enum RuleColumn { NameColumn, ExpressionColumn, OrdersColumn, RunsInColumn, RuleColumns };
+
+// Sizes a column of the rule list to its texts. The view's own measure
+// leaves Greek texts ("στη βάση δεδομένων") a few pixels short, so each text
+// is measured with its font, and given a character's room besides its margins.
+void fitColumn(QTreeWidget *list, int column)
+{
+    list->resizeColumnToContents(column);
+    const int margin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    const int icon = list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list) + margin;
+    int widest = list->header()->sectionSize(column);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        const QFontMetrics metrics(item->font(column));
+        const int width = metrics.horizontalAdvance(item->text(column)) + margin + metrics.averageCharWidth()
+                          + (item->icon(column).isNull() ? 0 : icon);
+        widest = std::max(widest, width);
+    }
+    list->header()->resizeSection(column, widest);
+}
 
 // One evaluation of a rule should take microseconds; one that takes this
 // long stops the rule instead of the window.
@@ -293,9 +314,8 @@ void MainWindow::showRules()
                                                    .arg(outcome.error->description()));
             }
         }
-        m_rules->resizeColumnToContents(NameColumn);
-        m_rules->resizeColumnToContents(OrdersColumn);
-        m_rules->resizeColumnToContents(RunsInColumn);
+        for (const int column : {NameColumn, OrdersColumn, RunsInColumn})
+            fitColumn(m_rules, column);
         if (selected != 0)
             selectRule(selected);
     }

@@ -107,8 +107,7 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
         if (outcome.error)
             continue;
         if (m_pushDown) {
-            plan.pushed = pushDown(plan.expression, columnNames, dateFields);
-            outcome.dateFields = plan.pushed->dateVariables;
+            plan.pushed = pushDown(plan.expression, columnNames, dateFields, {{Today, sampleToday()}});
             outcome.placeNotes = plan.pushed->translation.notes;
             if (!plan.pushed->inDatabase())
                 plan.pushed.reset();

@@ -65,10 +65,8 @@ struct RuleOutcome
     int fetched = 0;   // orders the database handed over for it
     int rechecked = 0; // of those, the ones the engine evaluated
     // Why it does not run wholly in the database: the translation's notes
-    // (a note without a part is SQLite's refusal of the statement), and the
-    // date fields it reads.
+    // (a note without a part is SQLite's refusal of the statement).
     QList<nvtarnix::pushdown::Note> placeNotes;
-    QStringList dateFields;
 };
 
 struct RuleEvaluation

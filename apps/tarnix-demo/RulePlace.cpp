@@ -48,12 +48,6 @@ QString placeToolTip(const RuleOutcome &outcome, int language, const ShownForm &
         lines << demoText(DemoText::TipInEngine, language);
         break;
     }
-    if (!outcome.dateFields.isEmpty()) {
-        QStringList fields;
-        for (const QString &field : outcome.dateFields)
-            fields << show(QLatin1Char('[') + field + QLatin1Char(']'));
-        lines << demoText(DemoText::TipDateFields, language).arg(fields.join(QLatin1String(", ")));
-    }
     if (!outcome.placeNotes.isEmpty()) {
         // The translation's own account, in its words: the parts of the rule
         // it names are the user's.

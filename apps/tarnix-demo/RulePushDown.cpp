@@ -4,6 +4,8 @@
 
 #include <QSqlDriver>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 namespace tarnixdemo {
@@ -12,27 +14,27 @@ using nvtarnix::pushdown::Binding;
 using nvtarnix::pushdown::ColumnBinding;
 using nvtarnix::pushdown::Outcome;
 
-PushedRule pushDown(const nvtarnix::Expression &rule, const QStringList &columns, const QSet<QString> &dateColumns)
+PushedRule pushDown(const nvtarnix::Expression &rule, const QStringList &columns, const QSet<QString> &dateColumns,
+                    const QVariantMap &constants)
 {
     PushedRule pushed;
     QList<ColumnBinding> bindings;
     for (const QString &variable : rule.variables()) {
         const QString upper = variable.toUpper();
-        if (dateColumns.contains(upper)) {
-            pushed.dateVariables.append(variable);
-            continue;
-        }
-        for (const QString &column : columns) {
+        const auto column = std::find_if(columns.begin(), columns.end(), [&](const QString &c) {
+            return c.compare(variable, Qt::CaseInsensitive) == 0;
+        });
+        if (column != columns.end()) {
             // The orders' tables are declared, not STRICT: any row may hold
             // any storage class, and the translation checks it per row.
-            if (column.compare(variable, Qt::CaseInsensitive) == 0) {
-                bindings.append({variable, column, Binding::SqliteStorageClass});
-                break;
-            }
+            bindings.append({variable, *column,
+                             dateColumns.contains(upper) ? Binding::SqliteIsoDate : Binding::SqliteStorageClass,
+                             {}});
+        } else if (constants.contains(upper)) {
+            bindings.append({variable, {}, Binding::RunConstant, constants.value(upper)});
         }
     }
-    if (pushed.dateVariables.isEmpty())
-        pushed.translation = nvtarnix::pushdown::translate(rule, nvtarnix::pushdown::SqlDialect::SQLite, bindings);
+    pushed.translation = nvtarnix::pushdown::translate(rule, nvtarnix::pushdown::SqlDialect::SQLite, bindings);
     return pushed;
 }
 

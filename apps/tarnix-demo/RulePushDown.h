@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -18,19 +19,13 @@ namespace tarnixdemo {
 
 // A rule as SQLite runs it over the orders query: the translation of the
 // compiled rule, with each of its variables bound to the query's column of
-// that name as the demo reads it.
+// that name as the demo reads it, and [TODAY] to the day the orders were
+// taken.
 struct PushedRule
 {
     nvtarnix::pushdown::Translation translation;
-    // The date fields the rule reads. The demo turns their ISO texts into
-    // dates for the engine, and SQLite has no such binding: a rule that
-    // reads one runs in the engine.
-    QStringList dateVariables;
 
-    bool inDatabase() const
-    {
-        return dateVariables.isEmpty() && translation.outcome != nvtarnix::pushdown::Outcome::Fail;
-    }
+    bool inDatabase() const { return translation.outcome != nvtarnix::pushdown::Outcome::Fail; }
 };
 
 // An order the database fetched for a rule: its number, and whether the
@@ -42,8 +37,11 @@ struct FetchedOrder
 };
 
 // `columns` are the orders query's columns; `dateColumns` those among them
-// (upper case) that hold dates as ISO text.
-PushedRule pushDown(const nvtarnix::Expression &rule, const QStringList &columns, const QSet<QString> &dateColumns);
+// (upper case) that hold dates as ISO text, which the demo hands to the
+// engine as dates; `constants` the values of variables that are no column
+// (upper case), the same on every order.
+PushedRule pushDown(const nvtarnix::Expression &rule, const QStringList &columns, const QSet<QString> &dateColumns,
+                    const QVariantMap &constants);
 
 // Runs a rule that is inDatabase() over `ordersSql` (whose rows have the
 // column ORD_NO): the orders the SQL fetches, in order of their numbers, or

@@ -44,8 +44,15 @@
 // binary collation whatever the column's, numbers compared as Doubles,
 // integer overflow into Double, division by zero as an error.
 //
-// Date() and Now() are not pushed down: the engine reads its clock for each
-// row it evaluates, and the SQL would have to use the same instant.
+// Dates are Doubles in the SQL, the engine's serial numbers (days since
+// 1899-12-30). Comparisons of dates, a date plus or minus a number of days,
+// the difference of two dates, Year, Month, Day, Weekday and DateDiff with the
+// intervals "yyyy", "q", "m", "y", "d" and "w" are translated; the parts of a
+// date with a time of day are the engine's to decide (those rows are
+// flagged). Date() and Now() are not pushed down: the engine reads its clock
+// for each row it evaluates, and the SQL would have to use the same instant.
+// A host that evaluates a rule against a day of its own choosing binds that
+// day as a RunConstant instead.
 
 #include <QList>
 #include <QString>
@@ -75,6 +82,11 @@ enum class Binding {
     SqliteStrictInteger,
     SqliteStrictReal,
     SqliteStrictText,
+    // SQLite text of a date, "yyyy-MM-dd" of a real day from the year 100 on,
+    // which the host hands to the engine as that Date; any other value is
+    // handed over by its storage class, as above, and its rows are the
+    // engine's to decide wherever the rule reads the column as a date.
+    SqliteIsoDate,
     // PostgreSQL, typed by the column's type (the PostgreSQL reader of
     // `tarnix apply` documents the values).
     PgInt2,
@@ -88,14 +100,27 @@ enum class Binding {
     PgDate,
     PgTimestamp,
     PgTimestampTz,
+    // No column: the same value on every row of the run (the day a report
+    // is made for, say), given in ColumnBinding::value and bound as a
+    // parameter. A QDate or QDateTime is a Date (a QDateTime to the second);
+    // an int, qint64 or double a number; a QString text; a null QVariant
+    // Null.
+    RunConstant,
 };
 
 // One variable of the rule and the column it reads.
 struct ColumnBinding
 {
+    ColumnBinding() = default;
+    ColumnBinding(QString variable, QString column, Binding binding, QVariant value = {})
+        : variable(std::move(variable)), column(std::move(column)), binding(binding), value(std::move(value))
+    {
+    }
+
     QString variable;  // as the rule names it; compared without regard to case
     QString column;    // the column's name in the database; quoted when written
     Binding binding = Binding::SqliteStorageClass;
+    QVariant value;    // the value of a RunConstant
 };
 
 enum class Outcome { Complete, Partial, Fail };

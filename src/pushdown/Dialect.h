@@ -51,6 +51,15 @@ private:
 enum class Comparison : quint8 { Eq, Ne, Lt, Gt, Le, Ge };
 enum class Arithmetic : quint8 { Add, Sub, Mul, Div, IntDiv, Mod };
 enum class TextFunction : quint8 { UCase, LCase, Trim, LTrim, RTrim };
+enum class DatePart : quint8 { Year, Month, Day, Weekday };
+enum class NumberFunction : quint8 { Abs, Fix, Int, Sgn };
+// DateDiff's intervals that count whole days, months or years.
+enum class DateInterval : quint8 { Year, Quarter, Month, Day, Week };
+
+// The engine's dates: serials from 100-01-01 up to (not including) the day
+// after 9999-12-31; a Date leaving them raises 6.
+constexpr double FirstDateSerial = -657434.0;
+constexpr double AfterLastDateSerial = 2958466.0;
 
 // An SQL expression with the rows where it is not the engine's answer.
 struct Guarded
@@ -88,6 +97,36 @@ public:
     virtual std::optional<Guarded> arithmetic(Arithmetic op, const QString &a, const QString &b,
                                               Parameters &parameters) const = 0;
     virtual std::optional<Guarded> negate(const QString &a, Parameters &parameters) const = 0;
+
+    // A Date plus or minus a Number (or a Date), as date serials: a Date
+    // (NULL and guarded where it leaves the engine's dates) when `toDate`,
+    // else the Double difference of two Dates.
+    virtual std::optional<Guarded> dateArithmetic(Arithmetic op, const QString &a, const QString &b, bool toDate,
+                                                  Parameters &parameters) const = 0;
+    // A Number taken as a Date (its serial): NULL and guarded where it lies
+    // outside the engine's dates, which raise 6.
+    virtual std::optional<Guarded> numberAsDate(const QString &number, Parameters &parameters) const = 0;
+    // Abs, Fix, Int and Sgn of a Number.
+    virtual std::optional<Guarded> numberFunction(NumberFunction f, const QString &number,
+                                                  Parameters &parameters) const = 0;
+    // Replace(text, find, replacement), binary, with texts known when
+    // translating.
+    virtual std::optional<Guarded> replace(const QString &text, const QString &find, const QString &replacement,
+                                           Parameters &parameters) const = 0;
+    // Mid(text, start) with a start computed per row: guarded where the
+    // engine raises for it (Null, below 1, beyond a Long) or rounds it.
+    virtual std::optional<Guarded> substringFrom(const QString &text, const QString &start,
+                                                 Parameters &parameters) const = 0;
+    // CStr and Hex of a whole number the column holds as an integer:
+    // guarded beyond a Long (and below 0 for Hex), where the engine writes
+    // it otherwise.
+    virtual std::optional<Guarded> integerText(const QString &number, bool hex, Parameters &parameters) const = 0;
+    // Year, Month, Day or Weekday (from Sunday) of a Date; as guard the dates with a time of day,
+    // which the engine rounds to the second before it takes them apart.
+    virtual std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &parameters) const = 0;
+    // DateDiff(interval, a, b) of two Dates, guarded as datePart().
+    virtual std::optional<Guarded> dateDiff(DateInterval interval, const QString &a, const QString &b,
+                                            Parameters &parameters) const = 0;
 
     // Text functions on a Text value.
     virtual std::optional<Guarded> length(const QString &text, Parameters &parameters) const = 0;

@@ -240,6 +240,131 @@ public:
         return Guarded{QStringLiteral("-") + paren(a), {}};
     }
 
+    std::optional<Guarded> dateArithmetic(Arithmetic op, const QString &a, const QString &b, bool toDate,
+                                          Parameters &p) const override
+    {
+        if (comparedOnly(a) || comparedOnly(b))
+            return std::nullopt;
+        // A date is within a few million of zero and a number at most the
+        // largest Double: the sum cannot overflow.
+        const QString sql = QStringLiteral("(%1 %2 %3)").arg(asDouble(a), op == Arithmetic::Add ? QStringLiteral("+")
+                                                                                               : QStringLiteral("-"),
+                                                             asDouble(b));
+        if (!toDate)
+            return Guarded{sql, {}};
+        const QString first = p.bind(Parameter::Type::Real, FirstDateSerial);
+        const QString after = p.bind(Parameter::Type::Real, AfterLastDateSerial);
+        return Guarded{QStringLiteral("CASE WHEN %1 >= %2 AND %1 < %3 THEN %1 END").arg(sql, first, after),
+                       QStringLiteral("%1 < %2 OR %1 >= %3").arg(sql, first, after)};
+    }
+
+    std::optional<Guarded> numberAsDate(const QString &number, Parameters &p) const override
+    {
+        const QString x = asDouble(number);
+        const QString first = p.bind(Parameter::Type::Real, FirstDateSerial);
+        const QString after = p.bind(Parameter::Type::Real, AfterLastDateSerial);
+        // NULL outside, so that no cast of it further on can fail.
+        return Guarded{QStringLiteral("CASE WHEN %1 >= %2 AND %1 < %3 THEN %1 END").arg(x, first, after),
+                       QStringLiteral("%1 < %2 OR %1 >= %3").arg(x, first, after)};
+    }
+
+    std::optional<Guarded> numberFunction(NumberFunction f, const QString &number, Parameters &) const override
+    {
+        if (comparedOnly(number))
+            return std::nullopt;
+        const QString x = asDouble(number);
+        switch (f) {
+        case NumberFunction::Abs: return Guarded{QStringLiteral("abs(%1)").arg(x), {}};
+        case NumberFunction::Fix: return Guarded{QStringLiteral("trunc(%1)").arg(x), {}};
+        case NumberFunction::Int: return Guarded{QStringLiteral("floor(%1)").arg(x), {}};
+        case NumberFunction::Sgn: return Guarded{QStringLiteral("sign(%1)").arg(x), {}};
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Guarded> replace(const QString &text, const QString &find, const QString &replacement,
+                                   Parameters &p) const override
+    {
+        // replace() matches bytes, whatever the collation.
+        return Guarded{QStringLiteral("replace(%1, %2, %3)")
+                           .arg(binary(text), p.bind(Parameter::Type::Text, find),
+                                p.bind(Parameter::Type::Text, replacement)),
+                       {}};
+    }
+
+    std::optional<Guarded> substringFrom(const QString &text, const QString &start, Parameters &p) const override
+    {
+        if (comparedOnly(start))
+            return std::nullopt;
+        const QString s = asDouble(start);
+        const QString lo = p.bind(Parameter::Type::Real, 1.0), hi = p.bind(Parameter::Type::Real, 2147483647.0);
+        // The cast only where it cannot fail.
+        return Guarded{QStringLiteral("substr(%1, CASE WHEN %2 BETWEEN %3 AND %4 THEN CAST(%2 AS int4) END)")
+                           .arg(text, s, lo, hi),
+                       either({beyondBmp(text, p), QStringLiteral("%1 IS NULL OR %1 NOT BETWEEN %2 AND %3 OR "
+                                                                  "%1 <> trunc(%1)")
+                                                       .arg(s, lo, hi)})};
+    }
+
+    std::optional<Guarded> integerText(const QString &number, bool hex, Parameters &p) const override
+    {
+        const QString x = asDouble(number);
+        const QString lo = p.bind(Parameter::Type::Real, hex ? 0.0 : -2147483648.0);
+        const QString hi = p.bind(Parameter::Type::Real, 2147483647.0);
+        const QString whole = QStringLiteral("CAST(%1 AS int8)").arg(x);
+        return Guarded{QStringLiteral("CASE WHEN %1 BETWEEN %2 AND %3 THEN %4 END")
+                           .arg(x, lo, hi,
+                                hex ? QStringLiteral("upper(to_hex(%1))").arg(whole)
+                                    : QStringLiteral("CAST(%1 AS text)").arg(whole)),
+                       QStringLiteral("%1 NOT BETWEEN %2 AND %3").arg(x, lo, hi)};
+    }
+
+    std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &p) const override
+    {
+        if (part == DatePart::Weekday)
+            // Day 0 is a Saturday; the shift keeps the remainder positive
+            // over every date the engine has.
+            return Guarded{asDouble(QStringLiteral("mod(CAST(%1 AS int4) + %2, %3) + %4")
+                                        .arg(asDouble(date), int4(700006, p), int4(7, p), int4(1, p))),
+                           withTime(date)};
+        return Guarded{asDouble(partOf(part, date, p)), withTime(date)};
+    }
+
+    std::optional<Guarded> dateDiff(DateInterval interval, const QString &a, const QString &b,
+                                    Parameters &p) const override
+    {
+        const QString guard = either({withTime(a), withTime(b)});
+        const auto number = [&](qint64 n) { return int4(n, p); };
+        switch (interval) {
+        case DateInterval::Day:
+            return Guarded{QStringLiteral("(%1 - %2)").arg(asDouble(b), asDouble(a)), guard};
+        case DateInterval::Week:
+            // Whole weeks, toward zero.
+            return Guarded{QStringLiteral("trunc((%1 - %2) / %3)")
+                               .arg(asDouble(b), asDouble(a), p.bind(Parameter::Type::Real, 7.0)),
+                           guard};
+        case DateInterval::Year:
+            return Guarded{asDouble(QStringLiteral("%1 - %2").arg(partOf(DatePart::Year, b, p),
+                                                                  partOf(DatePart::Year, a, p))),
+                           guard};
+        case DateInterval::Month:
+        case DateInterval::Quarter: {
+            // Months (or quarters) counted from the year 0, in int4, whose
+            // division is toward zero.
+            const bool months = interval == DateInterval::Month;
+            const auto count = [&](const QString &d) {
+                return months ? QStringLiteral("(%1 * %2 + %3)")
+                                    .arg(partOf(DatePart::Year, d, p), number(12), partOf(DatePart::Month, d, p))
+                              : QStringLiteral("(%1 * %2 + (%3 - %4) / %5)")
+                                    .arg(partOf(DatePart::Year, d, p), number(4), partOf(DatePart::Month, d, p),
+                                         number(1), number(3));
+            };
+            return Guarded{asDouble(QStringLiteral("%1 - %2").arg(count(b), count(a))), guard};
+        }
+        }
+        return std::nullopt;
+    }
+
     std::optional<Guarded> length(const QString &text, Parameters &p) const override
     {
         return Guarded{QStringLiteral("length(%1)").arg(text), beyondBmp(text, p)};
@@ -333,6 +458,30 @@ public:
     }
 
 private:
+    // A whole number bound as a parameter, as an int4 where it stands.
+    static QString int4(qint64 n, Parameters &p)
+    {
+        return QStringLiteral("CAST(%1 AS int4)").arg(p.bind(Parameter::Type::Integer, n));
+    }
+
+    // A date with a time of day, which the engine rounds to the second
+    // before it takes the date apart.
+    static QString withTime(const QString &date)
+    {
+        return QStringLiteral("%1 <> trunc(%1)").arg(asDouble(date));
+    }
+
+    // Year, Month or Day of a whole date serial, as an int4: the day that
+    // many days after 1899-12-30. A serial with a time of day is rounded by
+    // the cast, and guarded.
+    static QString partOf(DatePart part, const QString &date, Parameters &p)
+    {
+        const char *field = part == DatePart::Year ? "YEAR" : part == DatePart::Month ? "MONTH" : "DAY";
+        const auto n = [&](qint64 v) { return int4(v, p); };
+        return QStringLiteral("CAST(EXTRACT(%1 FROM make_date(%2, %3, %4) + CAST(%5 AS int4)) AS int4)")
+            .arg(QLatin1String(field), n(1899), n(12), n(30), asDouble(date));
+    }
+
     // substr() and right() take int4 counts.
     static QString counted(int n, Parameters &p)
     {

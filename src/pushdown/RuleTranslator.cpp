@@ -4,6 +4,9 @@
 #include "pushdown/Dialect.h"
 
 #include "vbscript/CompiledExpression.h"
+#include "vbscript/OleDate.h"
+
+#include <QDateTime>
 
 #include <functional>
 #include <optional>
@@ -114,13 +117,41 @@ Comparison opposite(Comparison c)
     return c;
 }
 
-// The kind a column gives when nothing else says which to read it as.
-ValueKind naturalKind(Binding b)
+// What a run constant's value is, as the engine takes it: its kind, and the
+// serial of a date; nullopt for a type this translation does not bind.
+struct ConstantValue
 {
-    switch (b) {
+    ValueKind kind = ValueKind::Number;
+    bool isNull = false;
+};
+
+std::optional<ConstantValue> constantKind(const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return ConstantValue{ValueKind::Number, true};
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+    case QMetaType::QDateTime: return ConstantValue{ValueKind::Date, false};
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Double: return ConstantValue{ValueKind::Number, false};
+    case QMetaType::QString: return ConstantValue{ValueKind::Text, false};
+    default: return std::nullopt;
+    }
+}
+
+// The kind a column gives when nothing else says which to read it as.
+ValueKind naturalKind(const ColumnBinding &column)
+{
+    if (column.binding == Binding::RunConstant) {
+        const auto k = constantKind(column.value);
+        return k ? k->kind : ValueKind::Number;
+    }
+    switch (column.binding) {
     case Binding::SqliteStrictText:
     case Binding::PgText: return ValueKind::Text;
     case Binding::PgBool: return ValueKind::Boolean;
+    case Binding::SqliteIsoDate:
     case Binding::PgDate:
     case Binding::PgTimestamp:
     case Binding::PgTimestampTz: return ValueKind::Date;
@@ -181,7 +212,7 @@ public:
         if (const auto *c = e.as<NameCallExpr>())
             return callTruth(*c);
         if (const auto *n = e.as<NameExpr>()) {
-            if (const ColumnBinding *column = columnOf(*n); column && naturalKind(column->binding) == ValueKind::Boolean)
+            if (const ColumnBinding *column = columnOf(*n); column && naturalKind(*column) == ValueKind::Boolean)
                 return fail(e, QStringLiteral("Boolean columns are not read in SQL yet"));
         }
         return fail(e, QStringLiteral("only comparisons, IsNull, And, Or, Xor, Eqv, Imp and Not are conditions "
@@ -295,7 +326,13 @@ private:
             return fail(c, QStringLiteral("a variable is not called"));
         if (c.ref.key == QLatin1String("isnull") && c.args.size() == 1) {
             const Expr &arg = unwrapped(*c.args[0]);
-            if (const auto *n = arg.as<NameExpr>(); n && columnOf(*n)) {
+            const auto *n = arg.as<NameExpr>();
+            if (n && columnOf(*n) && columnOf(*n)->binding == Binding::RunConstant) {
+                const QVariant &v = columnOf(*n)->value;
+                return !v.isValid() || v.isNull() ? Truth{Condition::always(), Condition::never(), {}, true}
+                                                  : Truth{Condition::never(), Condition::always(), {}, true};
+            }
+            if (n && columnOf(*n)) {
                 // Every binding's NULL is the engine's Null and nothing else is.
                 const QString sql = m_dialect.quoteIdentifier(columnOf(*n)->column);
                 return Truth{Condition::of(sql + QStringLiteral(" IS NULL")),
@@ -308,6 +345,16 @@ private:
                 return Truth{Condition::always(), Condition::never(), v->guard, true};
             return Truth{Condition::of(QLatin1Char('(') + v->sql + QStringLiteral(") IS NULL")),
                          Condition::of(QLatin1Char('(') + v->sql + QStringLiteral(") IS NOT NULL")), v->guard, true};
+        }
+        if (c.ref.key == QLatin1String("isempty") && c.args.size() == 1) {
+            // A host hands every stored value over, NULL as Null: a column
+            // is never Empty. A run constant is when it has no value at all.
+            if (const auto *n = unwrapped(*c.args[0]).as<NameExpr>(); n && columnOf(*n)) {
+                const ColumnBinding *column = columnOf(*n);
+                const bool empty = column->binding == Binding::RunConstant && !column->value.isValid();
+                return empty ? Truth{Condition::always(), Condition::never(), {}, true}
+                             : Truth{Condition::never(), Condition::always(), {}, true};
+            }
         }
         return inexact(c, QStringLiteral("%1 is not written in SQL").arg(c.ref.name));
     }
@@ -330,7 +377,7 @@ private:
             else if (!right.as<LiteralExpr>()) {
                 l = value(left, std::nullopt);
                 if (l)
-                    r = value(right, l->kind);
+                    r = value(right, l->kind == ValueKind::Date && !givesDate(right) ? ValueKind::Number : l->kind);
             }
         }
         if (!l || !r)
@@ -347,6 +394,10 @@ private:
                 v->sql = m_parameters.bind(Parameter::Type::Real, *v->dateSerial);
             }
         }
+        // A date and a number compare as numbers, the date as its serial.
+        const auto numeric = [](ValueKind k) { return k == ValueKind::Number || k == ValueKind::Date; };
+        if (l->kind != r->kind && numeric(l->kind) && numeric(r->kind))
+            l->kind = r->kind = ValueKind::Number;
         if (l->kind != r->kind)
             return inexact(b, QStringLiteral("%1 is compared with %2").arg(kindName(l->kind), kindName(r->kind)));
         const Comparison op = comparisonOf(b.op);
@@ -407,7 +458,9 @@ private:
             const ColumnBinding *column = columnOf(*n);
             if (!column)
                 return failValue(e, QStringLiteral("a name that is no column's variable"));
-            const ValueKind kind = want.value_or(naturalKind(column->binding));
+            if (column->binding == Binding::RunConstant)
+                return constantValue(e, *column, want);
+            const ValueKind kind = want.value_or(naturalKind(*column));
             const auto read = m_dialect.readColumn(column->column, column->binding, kind, m_parameters);
             if (!read)
                 return failValue(e, QStringLiteral("the column never holds %1 here").arg(kindName(kind)));
@@ -428,6 +481,90 @@ private:
         if (const auto *c = e.as<NameCallExpr>())
             return callValue(*c);
         return failValue(e, QStringLiteral("this part is not computed in SQL"));
+    }
+
+    // A run constant, bound as a parameter. A date read as a number is its
+    // serial; any other change of kind converts by the locale, and is left
+    // to the engine.
+    std::optional<Value> constantValue(const Expr &e, const ColumnBinding &column, std::optional<ValueKind> want)
+    {
+        const auto k = constantKind(column.value);
+        if (!k)
+            return failValue(e, QStringLiteral("a value of this type is not bound in SQL"));
+        if (k->isNull)
+            return Value{ValueKind::Number, {}, {}, true, std::nullopt};
+        const QVariant &v = column.value;
+        if (k->kind == ValueKind::Date) {
+            const double serial = v.typeId() == QMetaType::QDate ? vbscript::OleDate::fromQDate(v.toDate())
+                                                                 : vbscript::OleDate::fromQDateTime(v.toDateTime());
+            if (!vbscript::OleDate::isValidSerial(serial))
+                return failValue(e, QStringLiteral("the date lies outside the years 100 to 9999"));
+            if (want && *want != ValueKind::Date && *want != ValueKind::Number)
+                return failValue(e, QStringLiteral("a date is read as %1").arg(kindName(*want)));
+            return Value{want.value_or(ValueKind::Date), m_parameters.bind(Parameter::Type::Real, serial), {}, false,
+                         std::nullopt};
+        }
+        if (want && *want != k->kind)
+            return failValue(e, QStringLiteral("%1 is read as %2").arg(kindName(k->kind), kindName(*want)));
+        if (k->kind == ValueKind::Text)
+            return Value{ValueKind::Text, m_parameters.bind(Parameter::Type::Text, v.toString()), {}, false,
+                         std::nullopt};
+        if (v.typeId() == QMetaType::Double)
+            return Value{ValueKind::Number, m_parameters.bind(Parameter::Type::Real, v.toDouble()), {}, false,
+                         std::nullopt};
+        return Value{ValueKind::Number, m_parameters.bind(Parameter::Type::Integer, v.toLongLong()), {}, false,
+                     std::nullopt};
+    }
+
+    // Whether `e` gives a Date, told from the rule alone: a date literal, a
+    // column or constant of dates, or a date plus or minus a number.
+    bool givesDate(const Expr &e0) const
+    {
+        const Expr &e = unwrapped(e0);
+        if (const auto *l = e.as<LiteralExpr>())
+            return l->value.type() == VarType::Date;
+        if (const auto *n = e.as<NameExpr>()) {
+            const ColumnBinding *column = columnOf(*n);
+            return column && naturalKind(*column) == ValueKind::Date;
+        }
+        if (const auto *b = e.as<BinaryExpr>()) {
+            if (b->op == BinaryOp::Add)
+                return givesDate(*b->left) || givesDate(*b->right);
+            if (b->op == BinaryOp::Sub)
+                return givesDate(*b->left) != givesDate(*b->right);
+        }
+        return false;
+    }
+
+    // a + b or a - b where either is a Date: the engine adds serials, and a
+    // Date results unless two Dates are subtracted.
+    std::optional<Value> dateArithmetic(const BinaryExpr &b)
+    {
+        const bool leftDate = givesDate(*b.left), rightDate = givesDate(*b.right);
+        auto l = value(*b.left, leftDate ? ValueKind::Date : ValueKind::Number);
+        if (!l)
+            return std::nullopt;
+        auto r = value(*b.right, rightDate ? ValueKind::Date : ValueKind::Number);
+        if (!r)
+            return std::nullopt;
+        const auto fits = [](const Value &v, bool date) {
+            return v.alwaysNull || v.kind == (date ? ValueKind::Date : ValueKind::Number);
+        };
+        if (!fits(*l, leftDate) || !fits(*r, rightDate))
+            return failValue(b, QStringLiteral("an operand of %1 is not a date or a number in SQL")
+                                    .arg(binaryName(b.op)));
+        const bool toDate = !(b.op == BinaryOp::Sub && leftDate && rightDate);
+        const ValueKind kind = toDate ? ValueKind::Date : ValueKind::Number;
+        const Condition guard = anyOf(l->guard, r->guard);
+        if (l->alwaysNull || r->alwaysNull)
+            return Value{kind, {}, guard, true, std::nullopt};
+        const auto v = guarded(kind,
+                               m_dialect.dateArithmetic(b.op == BinaryOp::Add ? Arithmetic::Add : Arithmetic::Sub,
+                                                        l->sql, r->sql, toDate, m_parameters),
+                               guard);
+        if (!v)
+            return failValue(b, QStringLiteral("%1 on a date is not computed in this SQL").arg(binaryName(b.op)));
+        return v;
     }
 
     std::optional<std::pair<Value, Value>> operands(const Expr &a, const Expr &b, ValueKind kind)
@@ -461,6 +598,8 @@ private:
                              .arg(a, c, m_dialect.concat(a, c)),
                          guard, false, std::nullopt};
         }
+        if ((b.op == BinaryOp::Add || b.op == BinaryOp::Sub) && (givesDate(*b.left) || givesDate(*b.right)))
+            return dateArithmetic(b);
         Arithmetic op;
         switch (b.op) {
         case BinaryOp::Add: op = Arithmetic::Add; break;
@@ -548,6 +687,34 @@ private:
                             : m_dialect.right(t, *count, m_parameters);
             });
         }
+        if (name == QLatin1String("mid") && n == 2 && !literalCount(*c.args[1], 1)) {
+            const auto text = argument(0, ValueKind::Text);
+            const auto start = argument(1, ValueKind::Number);
+            if (!text || !start || start->alwaysNull)
+                return failValue(c, QStringLiteral("the text or start of Mid is not computed in SQL"));
+            const Condition guard = anyOf(text->guard, start->guard);
+            if (text->alwaysNull)
+                return failValue(c, QStringLiteral("Mid of Null is left to the engine"));
+            auto v = guarded(ValueKind::Text, m_dialect.substringFrom(text->sql, start->sql, m_parameters), guard);
+            if (!v)
+                return failValue(c, QStringLiteral("Mid is not written in this SQL"));
+            return v;
+        }
+        if ((name == QLatin1String("cstr") || name == QLatin1String("hex")) && n == 1) {
+            // Of a column of whole numbers only: other numbers are written
+            // as the locale writes them.
+            const auto *column = unwrapped(*c.args[0]).as<NameExpr>();
+            const ColumnBinding *bound = column ? columnOf(*column) : nullptr;
+            static const QList<Binding> integers{Binding::SqliteStrictInteger, Binding::PgInt2, Binding::PgInt4,
+                                                 Binding::PgInt8};
+            if (!bound || !integers.contains(bound->binding))
+                return failValue(c, QStringLiteral("%1 is written in SQL for a column of whole numbers only")
+                                        .arg(c.ref.name));
+            const bool hex = name == QLatin1String("hex");
+            // CStr refuses Null (94); Hex gives Null for it.
+            return nullOr(argument(0, ValueKind::Number), ValueKind::Text,
+                          [&](const QString &x) { return m_dialect.integerText(x, hex, m_parameters); }, !hex);
+        }
         if (name == QLatin1String("mid") && (n == 2 || n == 3)) {
             const auto start = literalCount(*c.args[1], 1);
             const auto count = n == 3 ? literalCount(*c.args[2], 0) : std::optional<int>(-1);
@@ -580,7 +747,80 @@ private:
             return nullOr(argument(0, ValueKind::Number), ValueKind::Number,
                           [&](const QString &x) { return m_dialect.round(x, *digits, m_parameters); });
         }
+        // A date argument may be a number, the serial of a date; one outside
+        // the engine's dates raises 6.
+        const auto dateArgument = [&](size_t i) -> std::optional<Value> {
+            if (givesDate(*c.args[i]))
+                return argument(i, ValueKind::Date);
+            auto v = argument(i, ValueKind::Number);
+            if (!v || v->alwaysNull)
+                return v;
+            return guarded(ValueKind::Date, m_dialect.numberAsDate(v->sql, m_parameters), v->guard);
+        };
+        static const QHash<QString, DatePart> dateParts{{QStringLiteral("year"), DatePart::Year},
+                                                        {QStringLiteral("month"), DatePart::Month},
+                                                        {QStringLiteral("day"), DatePart::Day},
+                                                        {QStringLiteral("weekday"), DatePart::Weekday}};
+        if (const auto f = dateParts.constFind(name); f != dateParts.constEnd() && n == 1)
+            return nullOr(dateArgument(0), ValueKind::Number,
+                          [&](const QString &d) { return m_dialect.datePart(*f, d, m_parameters); });
+        static const QHash<QString, NumberFunction> numberFunctions{
+            {QStringLiteral("abs"), NumberFunction::Abs}, {QStringLiteral("fix"), NumberFunction::Fix},
+            {QStringLiteral("int"), NumberFunction::Int}, {QStringLiteral("sgn"), NumberFunction::Sgn}};
+        if (const auto f = numberFunctions.constFind(name); f != numberFunctions.constEnd() && n == 1)
+            // Sgn refuses Null (94); the others give Null for it.
+            return nullOr(argument(0, ValueKind::Number), ValueKind::Number,
+                          [&](const QString &x) { return m_dialect.numberFunction(*f, x, m_parameters); },
+                          *f == NumberFunction::Sgn);
+        if (name == QLatin1String("replace") && n == 3) {
+            const auto *find = unwrapped(*c.args[1]).as<LiteralExpr>();
+            const auto *by = unwrapped(*c.args[2]).as<LiteralExpr>();
+            if (!find || !by || !find->value.isString() || !by->value.isString())
+                return failValue(c, QStringLiteral("what Replace finds and puts are not literal texts"));
+            return nullOr(argument(0, ValueKind::Text), ValueKind::Text, [&](const QString &t) {
+                return m_dialect.replace(t, find->value.rawString(), by->value.rawString(), m_parameters);
+            }, true);
+        }
+        if (name == QLatin1String("space") && n == 1) {
+            const auto count = literalCount(*c.args[0], 0);
+            if (!count || *count > 10000)
+                return failValue(c, QStringLiteral("the length is not a literal whole number of 0 to 10000"));
+            return Value{ValueKind::Text, m_parameters.bind(Parameter::Type::Text, QString(*count, QLatin1Char(' '))),
+                         {}, false, std::nullopt};
+        }
+        if (name == QLatin1String("datediff") && n == 3) {
+            const auto interval = dateInterval(*c.args[0]);
+            if (!interval)
+                return failValue(c, QStringLiteral("the interval is not a literal \"yyyy\", \"q\", \"m\", \"y\", "
+                                                   "\"d\" or \"w\""));
+            const auto a = dateArgument(1);
+            const auto d = dateArgument(2);
+            if (!a || !d)
+                return failValue(c, QStringLiteral("a date of DateDiff is not a date in SQL"));
+            const Condition guard = anyOf(a->guard, d->guard);
+            if (a->alwaysNull || d->alwaysNull)
+                return Value{ValueKind::Number, {}, guard, true, std::nullopt};
+            auto v = guarded(ValueKind::Number, m_dialect.dateDiff(*interval, a->sql, d->sql, m_parameters), guard);
+            if (!v)
+                return failValue(c, QStringLiteral("DateDiff is not written in this SQL"));
+            return v;
+        }
         return failValue(c, QStringLiteral("%1 is not computed in SQL").arg(c.ref.name));
+    }
+
+    static std::optional<DateInterval> dateInterval(const Expr &e0)
+    {
+        const auto *l = unwrapped(e0).as<LiteralExpr>();
+        if (!l || !l->value.isString())
+            return std::nullopt;
+        static const QHash<QString, DateInterval> intervals{
+            {QStringLiteral("yyyy"), DateInterval::Year}, {QStringLiteral("q"), DateInterval::Quarter},
+            {QStringLiteral("m"), DateInterval::Month},   {QStringLiteral("y"), DateInterval::Day},
+            {QStringLiteral("d"), DateInterval::Day},     {QStringLiteral("w"), DateInterval::Week}};
+        const auto found = intervals.constFind(QString(l->value.rawString()).toLower());
+        if (found == intervals.constEnd())
+            return std::nullopt;
+        return *found;
     }
 
     const Dialect &m_dialect;

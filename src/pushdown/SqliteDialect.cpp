@@ -49,6 +49,8 @@ public:
                                       Parameters &p) const override
     {
         const QString c = quoteIdentifier(column);
+        if (binding == Binding::SqliteIsoDate)
+            return isoDate(c, kind, p);
         const bool anyClass = binding == Binding::SqliteStorageClass;
         switch (kind) {
         case ValueKind::Number: {
@@ -92,6 +94,8 @@ public:
         const QString sign = QLatin1String(ops[int(op)]);
         switch (kind) {
         case ValueKind::Number:
+        case ValueKind::Date:
+            // Dates as their serial numbers.
             return Guarded{QStringLiteral("%1 %2 %3").arg(paren(a), sign, paren(b)), {}};
         case ValueKind::Text: {
             // The binary collation, named: a NOCASE column must not make the
@@ -102,7 +106,6 @@ public:
                 return Guarded{sql, {}};
             return Guarded{sql, either({beyondBmp(a, p), beyondBmp(b, p)})};
         }
-        case ValueKind::Date:
         case ValueKind::Boolean:
             return std::nullopt;
         }
@@ -140,6 +143,124 @@ public:
     std::optional<Guarded> negate(const QString &a, Parameters &) const override
     {
         return Guarded{QStringLiteral("-") + paren(a), {}};
+    }
+
+    std::optional<Guarded> dateArithmetic(Arithmetic op, const QString &a, const QString &b, bool toDate,
+                                          Parameters &p) const override
+    {
+        const QString sql = QStringLiteral("(CAST(%1 AS REAL) %2 %3)")
+                                .arg(paren(a), op == Arithmetic::Add ? QStringLiteral("+") : QStringLiteral("-"),
+                                     paren(b));
+        if (!toDate)
+            return Guarded{sql, {}};
+        const QString first = p.bind(Parameter::Type::Real, FirstDateSerial);
+        const QString after = p.bind(Parameter::Type::Real, AfterLastDateSerial);
+        // A date out of range is the engine's error, and its row is flagged;
+        // SQLite goes on with any number, so what the SQL makes of that row
+        // does not count.
+        return Guarded{sql, QStringLiteral("%1 < %2 OR %1 >= %3").arg(sql, first, after)};
+    }
+
+    std::optional<Guarded> numberAsDate(const QString &number, Parameters &p) const override
+    {
+        const QString first = p.bind(Parameter::Type::Real, FirstDateSerial);
+        const QString after = p.bind(Parameter::Type::Real, AfterLastDateSerial);
+        return Guarded{paren(number), QStringLiteral("%1 < %2 OR %1 >= %3").arg(paren(number), first, after)};
+    }
+
+    std::optional<Guarded> numberFunction(NumberFunction f, const QString &number, Parameters &p) const override
+    {
+        // In REAL, which abs() cannot overflow; Doubles of 2^52 and more are
+        // whole already.
+        const QString x = QStringLiteral("CAST(%1 AS REAL)").arg(paren(number));
+        const QString whole = p.bind(Parameter::Type::Real, 4503599627370496.0);
+        const QString t = QStringLiteral("CAST(CAST(%1 AS INTEGER) AS REAL)").arg(x);
+        switch (f) {
+        case NumberFunction::Abs: return Guarded{QStringLiteral("abs(%1)").arg(x), {}};
+        case NumberFunction::Fix:
+            return Guarded{QStringLiteral("(CASE WHEN abs(%1) >= %2 THEN %1 ELSE %3 END)").arg(x, whole, t), {}};
+        case NumberFunction::Int:
+            return Guarded{QStringLiteral("(CASE WHEN abs(%1) >= %2 THEN %1 WHEN %3 > %1 THEN %3 - %4 ELSE %3 END)")
+                               .arg(x, whole, t, p.bind(Parameter::Type::Integer, 1)),
+                           {}};
+        case NumberFunction::Sgn:
+            return Guarded{QStringLiteral("(CASE WHEN %1 > 0 THEN 1 WHEN %1 < 0 THEN -1 ELSE 0 END)").arg(x), {}};
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Guarded> replace(const QString &text, const QString &find, const QString &replacement,
+                                   Parameters &p) const override
+    {
+        return Guarded{QStringLiteral("replace(%1, %2, %3)")
+                           .arg(text, p.bind(Parameter::Type::Text, find), p.bind(Parameter::Type::Text, replacement)),
+                       {}};
+    }
+
+    std::optional<Guarded> substringFrom(const QString &text, const QString &start, Parameters &p) const override
+    {
+        const QString s = paren(start);
+        return Guarded{QStringLiteral("substr(%1, CAST(%2 AS INTEGER))").arg(text, s),
+                       either({beyondBmp(text, p),
+                               QStringLiteral("%1 IS NULL OR %1 NOT BETWEEN %2 AND %3 OR %1 <> CAST(%1 AS INTEGER)")
+                                   .arg(s, p.bind(Parameter::Type::Integer, 1),
+                                        p.bind(Parameter::Type::Integer, 2147483647))})};
+    }
+
+    std::optional<Guarded> integerText(const QString &number, bool hex, Parameters &p) const override
+    {
+        const QString x = paren(number);
+        // printf() writes NULL as 0.
+        const QString sql = hex ? QStringLiteral("CASE WHEN %2 IS NOT NULL THEN printf(%1, %2) END")
+                                      .arg(p.bind(Parameter::Type::Text, QStringLiteral("%X")), x)
+                                : QStringLiteral("CAST(%1 AS TEXT)").arg(x);
+        return Guarded{sql, QStringLiteral("%1 NOT BETWEEN %2 AND %3")
+                                .arg(x, p.bind(Parameter::Type::Integer, hex ? 0 : -2147483648LL),
+                                     p.bind(Parameter::Type::Integer, 2147483647))};
+    }
+
+    std::optional<Guarded> datePart(DatePart part, const QString &date, Parameters &p) const override
+    {
+        if (part == DatePart::Weekday)
+            // Day 0 is a Saturday; the shift keeps the remainder positive
+            // over every date the engine has.
+            return Guarded{QStringLiteral("((CAST(%1 AS INTEGER) + %2) % %3 + %4)")
+                               .arg(paren(date), p.bind(Parameter::Type::Integer, 700006),
+                                    p.bind(Parameter::Type::Integer, 7), p.bind(Parameter::Type::Integer, 1)),
+                           withTime(date)};
+        return Guarded{partOf(part, date, p), withTime(date)};
+    }
+
+    std::optional<Guarded> dateDiff(DateInterval interval, const QString &a, const QString &b,
+                                    Parameters &p) const override
+    {
+        const QString guard = either({withTime(a), withTime(b)});
+        const auto number = [&](qint64 n) { return p.bind(Parameter::Type::Integer, n); };
+        switch (interval) {
+        case DateInterval::Day:
+            return Guarded{QStringLiteral("(%1 - %2)").arg(paren(b), paren(a)), guard};
+        case DateInterval::Week:
+            // Whole weeks, toward zero.
+            return Guarded{QStringLiteral("(CAST(%1 - %2 AS INTEGER) / %3)").arg(paren(b), paren(a), number(7)),
+                           guard};
+        case DateInterval::Year:
+            return Guarded{QStringLiteral("(%1 - %2)").arg(partOf(DatePart::Year, b, p), partOf(DatePart::Year, a, p)),
+                           guard};
+        case DateInterval::Month:
+        case DateInterval::Quarter: {
+            // Months (or quarters) counted from the year 0.
+            const bool months = interval == DateInterval::Month;
+            const auto count = [&](const QString &d) {
+                return months ? QStringLiteral("(%1 * %2 + %3)")
+                                    .arg(partOf(DatePart::Year, d, p), number(12), partOf(DatePart::Month, d, p))
+                              : QStringLiteral("(%1 * %2 + (%3 - %4) / %5)")
+                                    .arg(partOf(DatePart::Year, d, p), number(4), partOf(DatePart::Month, d, p),
+                                         number(1), number(3));
+            };
+            return Guarded{QStringLiteral("(%1 - %2)").arg(count(b), count(a)), guard};
+        }
+        }
+        return std::nullopt;
     }
 
     std::optional<Guarded> length(const QString &text, Parameters &p) const override
@@ -237,6 +358,42 @@ public:
     }
 
 private:
+    // The demo's date text: "yyyy-MM-dd" of a real day (written back the
+    // same from its day number: date() alone lets February 30 through) from
+    // the year 100 on is the Date of that day; any
+    // other value is handed over as it is stored, and its rows are flagged.
+    static std::optional<Guarded> isoDate(const QString &c, ValueKind kind, Parameters &p)
+    {
+        if (kind != ValueKind::Date && kind != ValueKind::Number)
+            return std::nullopt;
+        const QString isDate
+            = QStringLiteral("(CASE WHEN typeof(%1) = %2 AND %1 GLOB %3 AND NOT %1 GLOB %4 "
+                             "AND date(julianday(%1)) IS %1 THEN 1 ELSE 0 END)")
+                  .arg(c, p.bind(Parameter::Type::Text, QStringLiteral("text")),
+                       p.bind(Parameter::Type::Text, QStringLiteral("[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]")),
+                       p.bind(Parameter::Type::Text, QStringLiteral("00*")));
+        // julianday() counts from noon, the serials from midnight of 1899-12-30.
+        return Guarded{QStringLiteral("CASE WHEN %1 = 1 THEN julianday(%2) - %3 END")
+                           .arg(isDate, c, p.bind(Parameter::Type::Real, 2415018.5)),
+                       QStringLiteral("%1 IS NOT NULL AND %2 = 0").arg(c, isDate)};
+    }
+
+    // A date with a time of day, which the engine rounds to the second
+    // before it takes the date apart.
+    static QString withTime(const QString &date)
+    {
+        return QStringLiteral("%1 <> CAST(%1 AS INTEGER)").arg(paren(date));
+    }
+
+    // Year, Month or Day of a whole date serial, as an integer.
+    static QString partOf(DatePart part, const QString &date, Parameters &p)
+    {
+        const char *format = part == DatePart::Year ? "%Y" : part == DatePart::Month ? "%m" : "%d";
+        return QStringLiteral("CAST(strftime(%1, %2 + %3) AS INTEGER)")
+            .arg(p.bind(Parameter::Type::Text, QLatin1String(format)), paren(date),
+                 p.bind(Parameter::Type::Real, 2415018.5));
+    }
+
     // Text holding a character beyond the BMP: a code point and a UTF-16
     // code unit no longer count or order alike.
     static QString beyondBmp(const QString &text, Parameters &p)

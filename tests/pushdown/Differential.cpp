@@ -42,10 +42,28 @@ const QStringList &texts()
     return values;
 }
 
+const QStringList &invalidDateTexts()
+{
+    static const QStringList values{
+        QStringLiteral("2024-02-30"), QStringLiteral("2023-02-29"), QStringLiteral("2024-2-5"),
+        QStringLiteral("31/01/2024"), QStringLiteral("2024/01/31"), QStringLiteral("2024-01-31x"),
+        QStringLiteral("0000-01-01"), QStringLiteral("10000-01-01"), QStringLiteral("abc"), QString(),
+        QStringLiteral(" 2024-01-31"), QStringLiteral("2024-01-31T10:00"), QStringLiteral("２０２４-01-31")};
+    return values;
+}
+
 StoredValue randomValue(TableShape::Column::Holds holds, QRandomGenerator &random)
 {
     using H = TableShape::Column::Holds;
     H kind = holds;
+    if (holds == H::Dates) {
+        const int k = int(random.bounded(10));
+        if (k < 6)
+            return validDateTexts()[random.bounded(int(validDateTexts().size()))];
+        if (k < 8)
+            return invalidDateTexts()[random.bounded(int(invalidDateTexts().size()))];
+        kind = H::Anything;
+    }
     if (holds == H::Anything) {
         const int k = int(random.bounded(9));
         if (k == 8)
@@ -60,6 +78,22 @@ StoredValue randomValue(TableShape::Column::Holds holds, QRandomGenerator &rando
 }
 
 } // namespace
+
+const QStringList &validDateTexts()
+{
+    // Mostly plain days, as date columns hold them.
+    static const QStringList values{
+        QStringLiteral("2024-01-31"), QStringLiteral("2024-02-29"), QStringLiteral("2025-06-30"),
+        QStringLiteral("2025-05-31"), QStringLiteral("2023-12-31"), QStringLiteral("2024-01-01"),
+        QStringLiteral("1899-12-30"), QStringLiteral("1899-12-29"), QStringLiteral("1900-03-01"),
+        QStringLiteral("1970-01-01"), QStringLiteral("0100-01-01"), QStringLiteral("9999-12-31"),
+        QStringLiteral("0099-12-31"), QStringLiteral("2024-03-31"), QStringLiteral("2024-12-31"),
+        QStringLiteral("2024-01-31 12:00:00"), QStringLiteral("1899-12-29 06:00:00"),
+        QStringLiteral("9999-12-31 23:59:59"), QStringLiteral("0100-01-01 00:00:01"),
+        QStringLiteral("2024-06-15 23:59:59"), QStringLiteral("infinity"), QStringLiteral("-infinity"),
+        QStringLiteral("0044-03-15 BC")};
+    return values;
+}
 
 std::vector<StoredRow> randomRows(const TableShape &shape, int count, quint64 seed)
 {

@@ -29,7 +29,9 @@ struct TableShape
         QString name;
         QString declaration;  // the column's SQL type and collation
         nvtarnix::pushdown::Binding binding;
-        enum class Holds { Integers, Reals, Text, Anything } holds;
+        // Dates: date and time texts, valid and not, at the ends of the
+        // engine's range and past them, and now and then any other value.
+        enum class Holds { Integers, Reals, Text, Anything, Dates } holds;
     };
     std::vector<Column> columns;
     bool strict = false;
@@ -57,6 +59,11 @@ public:
     virtual std::optional<std::vector<FetchedRow>> fetch(const nvtarnix::pushdown::Translation &t,
                                                         QString &refusal) = 0;
 };
+
+// The texts of dates and time stamps PostgreSQL's date and time types take
+// (the infinities and dates before Christ included); the random dates also
+// hold texts that are no date at all.
+const QStringList &validDateTexts();
 
 // Random rows for a table shape: 10-30 % NULLs and the boundary values.
 std::vector<StoredRow> randomRows(const TableShape &shape, int count, quint64 seed);

@@ -43,6 +43,11 @@ std::optional<QByteArray> parameterText(const QVariant &v)
 // NULL (the server would refuse the row).
 bool fits(Binding binding, const QVariant &v)
 {
+    if (binding == Binding::PgDate || binding == Binding::PgTimestamp || binding == Binding::PgTimestampTz) {
+        const QString text = v.toString();
+        return v.typeId() == QMetaType::QString && validDateTexts().contains(text)
+               && (binding != Binding::PgDate || !text.contains(QLatin1Char(':')));
+    }
     if (v.typeId() == QMetaType::LongLong) {
         const qint64 n = v.toLongLong();
         return binding == Binding::PgInt2 ? n >= -32768 && n <= 32767
@@ -120,6 +125,14 @@ std::vector<TableShape> PostgresDatabase::shapes()
                         H::Text},
                        {QStringLiteral("t2"), QStringLiteral("varchar(40) COLLATE \"C\""), Binding::PgText,
                         H::Text}},
+                      true});
+    shapes.push_back({QStringLiteral("pg-dates"),
+                      {{QStringLiteral("n1"), QStringLiteral("int4"), Binding::PgInt4, H::Integers},
+                       {QStringLiteral("r1"), QStringLiteral("float8"), Binding::PgFloat8, H::Reals},
+                       {QStringLiteral("t1"), QStringLiteral("text COLLATE \"C\""), Binding::PgText, H::Text},
+                       {QStringLiteral("d1"), QStringLiteral("date"), Binding::PgDate, H::Dates},
+                       {QStringLiteral("d2"), QStringLiteral("timestamp"), Binding::PgTimestamp, H::Dates},
+                       {QStringLiteral("d3"), QStringLiteral("timestamptz"), Binding::PgTimestampTz, H::Dates}},
                       true});
     return shapes;
 }

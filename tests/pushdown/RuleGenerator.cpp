@@ -53,6 +53,62 @@ QString RuleGenerator::textLiteral()
     return literals[pick(int(literals.size()))];
 }
 
+RuleNode RuleGenerator::date(int depth)
+{
+    using K = RuleNode::Kind;
+    if (depth <= 0 || pick(3) > 0) {
+        if (pick(4) == 0) {
+            static const QStringList literals{QStringLiteral("#1/31/2024#"), QStringLiteral("#2/29/2024#"),
+                                              QStringLiteral("#12/31/9999#"), QStringLiteral("#1/1/100#"),
+                                              QStringLiteral("#12/30/1899#"), QStringLiteral("#6/30/2025 12:00#"),
+                                              QStringLiteral("Null")};
+            return {K::Date, literals[pick(int(literals.size()))], {}};
+        }
+        const QStringList &d = m_vocabulary.dateVariables;
+        return {K::Date, QLatin1Char('[') + d[pick(int(d.size()))] + QLatin1Char(']'), {}};
+    }
+    static const QStringList shifts{QStringLiteral("%1 + %2"), QStringLiteral("%1 - %2"), QStringLiteral("%2 + %1")};
+    return {K::Date, shifts[pick(int(shifts.size()))], {date(depth - 1), number(depth - 1)}};
+}
+
+RuleNode RuleGenerator::dateNumber(int depth)
+{
+    using K = RuleNode::Kind;
+    static const QStringList intervals{QStringLiteral("d"), QStringLiteral("y"), QStringLiteral("m"),
+                                       QStringLiteral("q"), QStringLiteral("yyyy"), QStringLiteral("w"),
+                                       QStringLiteral("h")};
+    switch (pick(4)) {
+    case 0:
+        return {K::Number,
+                QStringLiteral("DateDiff(\"%1\", %2, %3)").arg(intervals[pick(int(intervals.size()))]).arg(
+                    QStringLiteral("%1"), QStringLiteral("%2")),
+                {date(depth - 1), date(depth - 1)}};
+    case 1: {
+        static const QStringList parts{QStringLiteral("Year(%1)"), QStringLiteral("Month(%1)"),
+                                       QStringLiteral("Day(%1)"), QStringLiteral("Weekday(%1)")};
+        // Now and then of a number, the serial of a date.
+        return {K::Number, parts[pick(int(parts.size()))], {pick(4) ? date(depth - 1) : number(depth - 1)}};
+    }
+    case 2: return {K::Number, QStringLiteral("%1 - %2"), {date(depth - 1), date(depth - 1)}};
+    default: return {K::Number, QStringLiteral("Year(%1) - Year(%2)"), {date(depth - 1), date(depth - 1)}};
+    }
+}
+
+RuleNode RuleGenerator::dateCondition(int depth)
+{
+    using K = RuleNode::Kind;
+    static const QStringList comparisons{QStringLiteral("%1 = %2"),  QStringLiteral("%1 <> %2"),
+                                         QStringLiteral("%1 < %2"),  QStringLiteral("%1 > %2"),
+                                         QStringLiteral("%1 <= %2"), QStringLiteral("%1 >= %2")};
+    const QString op = comparisons[pick(int(comparisons.size()))];
+    switch (pick(4)) {
+    case 0: return {K::Condition, op, {date(depth - 1), date(depth - 1)}};
+    case 1: return {K::Condition, op, {dateNumber(depth - 1), number(depth - 1)}};
+    case 2: return {K::Condition, op, {date(depth - 1), number(depth - 1)}};
+    default: return {K::Condition, op, {date(depth - 1), text(depth - 1)}};  // as users slip
+    }
+}
+
 RuleNode RuleGenerator::number(int depth)
 {
     using K = RuleNode::Kind;
@@ -77,7 +133,9 @@ RuleNode RuleGenerator::number(int depth)
     case 5: {
         static const QStringList rounding{QStringLiteral("Round(%1)"), QStringLiteral("Round(%1, 1)"),
                                           QStringLiteral("Round(%1, 2)"), QStringLiteral("CInt(%1)"),
-                                          QStringLiteral("CLng(%1)")};
+                                          QStringLiteral("CLng(%1)"), QStringLiteral("Abs(%1)"),
+                                          QStringLiteral("Fix(%1)"), QStringLiteral("Int(%1)"),
+                                          QStringLiteral("Sgn(%1)")};
         return {K::Number, rounding[pick(int(rounding.size()))], {number(depth - 1)}};
     }
     case 6: return {K::Number, QStringLiteral("InStr(%1, %2)"), {text(depth - 1), text(depth - 1)}};
@@ -100,9 +158,18 @@ RuleNode RuleGenerator::text(int depth)
                                    QStringLiteral("LTrim(%1)"), QStringLiteral("RTrim(%1)"), QStringLiteral("Left(%1, 2)"),
                                    QStringLiteral("Right(%1, 1)"), QStringLiteral("Right(%1, 0)"),
                                    QStringLiteral("Mid(%1, 2)"), QStringLiteral("Mid(%1, 2, 1)"),
-                                   QStringLiteral("Left(%1, 0)")};
+                                   QStringLiteral("Left(%1, 0)"), QStringLiteral("Replace(%1, \"a\", \"αβ\")"),
+                                   QStringLiteral("Replace(%1, \"\", \"b\")"), QStringLiteral("Space(2) & %1")};
     if (pick(4) == 0)
         return {K::Text, QStringLiteral("%1 & %2"), {text(depth - 1), text(depth - 1)}};
+    if (pick(8) == 0)
+        return {K::Text, QStringLiteral("Mid(%1, %2)"), {text(depth - 1), number(depth - 1)}};
+    if (pick(10) == 0 && !m_vocabulary.numberVariables.isEmpty()) {
+        const QStringList &n = m_vocabulary.numberVariables;
+        const QString column = QLatin1Char('[') + n[pick(int(n.size()))] + QLatin1Char(']');
+        return {K::Text, pick(2) ? QStringLiteral("CStr(%1)") : QStringLiteral("Hex(%1)"),
+                {RuleNode{K::Number, column, {}}}};
+    }
     return {K::Text, unary[pick(int(unary.size()))], {text(depth - 1)}};
 }
 
@@ -120,6 +187,9 @@ RuleNode RuleGenerator::condition(int depth)
         default: return {K::Condition, op, {number(depth - 1), text(depth - 1)}};  // mixed, as users slip
         }
     };
+    // Dates, where the table has them, in a third of the conditions.
+    if (!m_vocabulary.dateVariables.isEmpty() && pick(3) == 0)
+        return dateCondition(depth);
     if (depth <= 0)
         return comparison();
     switch (pick(10)) {

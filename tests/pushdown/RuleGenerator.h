@@ -12,7 +12,7 @@ namespace pushdowntest {
 // be cut down to a small one that still does.
 struct RuleNode
 {
-    enum class Kind { Condition, Number, Text };
+    enum class Kind { Condition, Number, Text, Date };
     Kind kind = Kind::Condition;
     QString pattern;  // %1, %2, ... stand for the children
     std::vector<RuleNode> children;
@@ -27,6 +27,7 @@ struct RuleVocabulary
 {
     QStringList numberVariables;
     QStringList textVariables;
+    QStringList dateVariables;  // rules over dates are made only with some
 };
 
 class RuleGenerator
@@ -39,6 +40,9 @@ public:
 private:
     RuleNode number(int depth);
     RuleNode text(int depth);
+    RuleNode date(int depth);
+    RuleNode dateNumber(int depth);
+    RuleNode dateCondition(int depth);
     QString anyVariable();
     QString numberLiteral();
     QString textLiteral();

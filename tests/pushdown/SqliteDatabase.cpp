@@ -2,7 +2,11 @@
 
 #include <sqlite3.h>
 
+#include "vbscript/OleDate.h"
+
+#include <QDate>
 #include <QStringList>
+#include <QVariant>
 
 #include <stdexcept>
 
@@ -87,6 +91,16 @@ std::vector<TableShape> SqliteDatabase::shapes()
                         H::Anything},
                        {QStringLiteral("t2"), QString(), Binding::SqliteStorageClass, H::Anything}},
                       false});
+    // Dates as the demo keeps them: ISO text it hands over as dates, any
+    // other value as it is.
+    shapes.push_back({QStringLiteral("dates"),
+                      {{QStringLiteral("n1"), QStringLiteral("INTEGER"), Binding::SqliteStorageClass, H::Integers},
+                       {QStringLiteral("r1"), QStringLiteral("REAL"), Binding::SqliteStorageClass, H::Reals},
+                       {QStringLiteral("t1"), QStringLiteral("TEXT"), Binding::SqliteStorageClass, H::Text},
+                       {QStringLiteral("d1"), QStringLiteral("TEXT"), Binding::SqliteIsoDate, H::Dates},
+                       {QStringLiteral("d2"), QStringLiteral("DATE COLLATE NOCASE"), Binding::SqliteIsoDate,
+                        H::Dates}},
+                      false});
     return shapes;
 }
 
@@ -126,7 +140,20 @@ std::vector<std::vector<vbscript::Variant>> SqliteDatabase::engineRows()
     while (sqlite3_step(s) == SQLITE_ROW) {
         std::vector<vbscript::Variant> row;
         for (int c = 0; c < sqlite3_column_count(s); ++c) {
-            switch (sqlite3_column_type(s, c)) {
+            const int type = sqlite3_column_type(s, c);
+            if (m_shape.columns[size_t(c)].binding == Binding::SqliteIsoDate
+                && (type == SQLITE_TEXT || type == SQLITE_BLOB)) {
+                // As the demo reads a date field: the value's text, taken as
+                // an ISO date where it is one. (No number's text is.)
+                const QString text = QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(s, c)),
+                                                       sqlite3_column_bytes(s, c));
+                const QDate date = QDate::fromString(text, Qt::ISODate);
+                if (date.isValid()) {
+                    row.push_back(vbscript::Variant::date(vbscript::OleDate::fromQDate(date)));
+                    continue;
+                }
+            }
+            switch (type) {
             case SQLITE_INTEGER: {
                 const qint64 i = sqlite3_column_int64(s, c);
                 row.push_back(i == qint32(i) ? vbscript::Variant(qint32(i)) : vbscript::Variant(double(i)));

@@ -40,6 +40,24 @@ const QList<QPair<QString, Binding>> &columns()
     return all;
 }
 
+enum class Source { Strict, Declared, Postgres };
+
+// The column on each source: a STRICT table's type, any storage class in a
+// declared one, and the PostgreSQL type of the same column (whole numbers
+// int4, amounts and serials float8, text text).
+Binding bindingOn(Source source, Binding strict)
+{
+    switch (source) {
+    case Source::Strict: return strict;
+    case Source::Declared: return Binding::SqliteStorageClass;
+    case Source::Postgres:
+        return strict == Binding::SqliteStrictInteger ? Binding::PgInt4
+               : strict == Binding::SqliteStrictReal  ? Binding::PgFloat8
+                                                      : Binding::PgText;
+    }
+    return strict;
+}
+
 QStringList corpus()
 {
     QStringList rules;
@@ -63,23 +81,26 @@ class tst_Corpus : public QObject
 private slots:
     void shares_data()
     {
-        QTest::addColumn<bool>("typed");
+        QTest::addColumn<int>("source");
         QTest::addColumn<int>("leastCompletePercent");
         QTest::addColumn<int>("leastPushedPercent");
-        QTest::newRow("STRICT table") << true << 85 << 85;
-        QTest::newRow("declared table") << false << 70 << 70;
+        QTest::newRow("STRICT table") << int(Source::Strict) << 85 << 95;
+        QTest::newRow("declared table") << int(Source::Declared) << 70 << 70;
+        QTest::newRow("PostgreSQL table") << int(Source::Postgres) << 85 << 95;
     }
 
     void shares()
     {
-        QFETCH(bool, typed);
+        QFETCH(int, source);
         QFETCH(int, leastCompletePercent);
         QFETCH(int, leastPushedPercent);
         const QStringList rules = corpus();
         QVERIFY(rules.size() >= 200);
         QList<nvtarnix::pushdown::ColumnBinding> bindings;
         for (const auto &[name, binding] : columns())
-            bindings.append({name, name.toLower(), typed ? binding : Binding::SqliteStorageClass});
+            bindings.append({name, name.toLower(), bindingOn(Source(source), binding)});
+        const auto dialect = Source(source) == Source::Postgres ? nvtarnix::pushdown::SqlDialect::PostgreSQL
+                                                                 : nvtarnix::pushdown::SqlDialect::SQLite;
         int complete = 0, partial = 0;
         QStringList failed;
         for (const QString &rule : rules) {
@@ -89,8 +110,7 @@ private slots:
             } catch (const vbscript::ScriptError &e) {
                 QFAIL(qPrintable(QStringLiteral("%1: %2").arg(rule, e.description())));
             }
-            const auto t = nvtarnix::pushdown::translateRule(*compiled, nvtarnix::pushdown::SqlDialect::SQLite,
-                                                             bindings);
+            const auto t = nvtarnix::pushdown::translateRule(*compiled, dialect, bindings);
             complete += t.outcome == Outcome::Complete;
             partial += t.outcome == Outcome::Partial;
             if (t.outcome == Outcome::Fail)

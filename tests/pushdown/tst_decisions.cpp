@@ -84,7 +84,8 @@ private slots:
     // What a rule that does not translate says, and where.
     void notesNameThePart()
     {
-        const auto compiled = vbscript::CompiledExpression::compile(QStringLiteral("[n1] > 1 And _\n Hex([n1]) = \"A\""));
+        const auto compiled =
+            vbscript::CompiledExpression::compile(QStringLiteral("[n1] > 1 And _\n Oct([n1]) = \"12\""));
         const auto t = nvtarnix::pushdown::translateRule(
             *compiled, nvtarnix::pushdown::SqlDialect::SQLite,
             {{QStringLiteral("N1"), QStringLiteral("n1"), nvtarnix::pushdown::Binding::SqliteStrictInteger}});
@@ -92,7 +93,7 @@ private slots:
         QVERIFY(!t.notes.isEmpty());
         QCOMPARE(t.notes.first().line, 2);
         QCOMPARE(t.notes.first().column, 2);
-        QCOMPARE(t.notes.first().part, QStringLiteral("Hex([n1])"));
+        QCOMPARE(t.notes.first().part, QStringLiteral("Oct([n1])"));
         // A literal is never part of the SQL's text.
         const auto literal = vbscript::CompiledExpression::compile(QStringLiteral("[t1] = \"x' OR 1=1 --\""));
         const auto u = nvtarnix::pushdown::translateRule(

@@ -36,7 +36,10 @@ RuleVocabulary vocabulary(const TableShape &shape)
 {
     RuleVocabulary v;
     for (const auto &c : shape.columns)
-        (c.name.startsWith(QLatin1Char('t')) ? v.textVariables : v.numberVariables) << c.name;
+        (c.name.startsWith(QLatin1Char('t'))   ? v.textVariables
+         : c.name.startsWith(QLatin1Char('d')) ? v.dateVariables
+                                               : v.numberVariables)
+            << c.name;
     return v;
 }
 
