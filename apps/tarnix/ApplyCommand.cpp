@@ -110,6 +110,9 @@ ApplySettings readSettings(const QCommandLineParser &parser)
     settings.jobs = intOption(parser, QStringLiteral("jobs"), qBound(1, QThread::idealThreadCount(), MostJobs),
                               1, MostJobs, QStringLiteral("a number of threads from 1 to %1").arg(MostJobs));
     // The same bound per row as a host's Expression has by default.
+    // One instant for the whole run, taken as it starts: Now, Date and Time
+    // read it on every row, whether the engine or the database decides it.
+    settings.rule.now = QDateTime::currentDateTime();
     settings.rule.timeoutMs = intOption(parser, QStringLiteral("timeout"), 5000, -1, INT_MAX,
                                         QStringLiteral("milliseconds, or -1 for no limit"));
     if (settings.rule.timeoutMs == 0)
@@ -275,7 +278,7 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
         pushesDown({}, settings);
         return everyRow;
     }
-    const PushDownPlan plan = planPushDown(file, settings.source, rule);
+    const PushDownPlan plan = planPushDown(file, settings.source, rule, settings.rule.now);
     if (!pushesDown(plan, settings))
         return everyRow;
     std::unique_ptr<RowSource> pushed;
@@ -307,7 +310,7 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
     // read of every row with it. Returning there also undoes the settings
     // that let the push-down's statement use indexes.
     database.markSavepoint();
-    const PushDownPlan plan = planPushDown(database, settings.source, rule, settings.report == BlockReport::Count);
+    const PushDownPlan plan = planPushDown(database, settings.source, rule, settings.rule.now, settings.report == BlockReport::Count);
     if (!pushesDown(plan, settings))
         return everyRow;
     std::unique_ptr<RowSource> pushed;

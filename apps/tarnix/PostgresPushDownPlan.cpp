@@ -68,7 +68,7 @@ QString innerQuery(QString query)
 } // namespace
 
 PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule, bool countOnly)
+                          const vbscript::CompiledExpression &rule, const QDateTime &now, bool countOnly)
 {
     const auto relation = request.table.isEmpty() ? std::nullopt : database.relation(request.table);
     const QString from = relation ? relation->quotedName : QString();
@@ -88,7 +88,7 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
         if (const auto binding = bindingOf(described.columnTypes()[size_t(index)]))
             bindings.append({variable, names[index], *binding});
     }
-    plan.translation = nvtarnix::pushdown::translateRule(rule, nvtarnix::pushdown::SqlDialect::PostgreSQL, bindings);
+    plan.translation = nvtarnix::pushdown::translateRule(rule, nvtarnix::pushdown::SqlDialect::PostgreSQL, bindings, now);
     if (plan.translation.outcome == nvtarnix::pushdown::Outcome::Fail)
         return plan;
 

@@ -108,7 +108,7 @@ bool searchesIndex(const SqliteFile &file, const QString &sql)
 } // namespace
 
 PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule)
+                          const vbscript::CompiledExpression &rule, const QDateTime &now)
 {
     const bool isTable = !request.table.isEmpty() && file.relation(request.table) == SqliteFile::Relation::Table;
     QStringList names;
@@ -137,7 +137,7 @@ PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &requ
         if (!column.isEmpty())
             columns.append({variable, column, bindings[names.indexOf(column)]});
     }
-    plan.translation = nvtarnix::pushdown::translateRule(rule, nvtarnix::pushdown::SqlDialect::SQLite, columns);
+    plan.translation = nvtarnix::pushdown::translateRule(rule, nvtarnix::pushdown::SqlDialect::SQLite, columns, now);
     if (plan.translation.outcome == nvtarnix::pushdown::Outcome::Fail)
         return plan;
 

@@ -5,6 +5,8 @@
 
 #include <nvtarnix/PushDown.h>
 
+#include <QDateTime>
+
 namespace vbscript {
 class CompiledExpression;
 }
@@ -26,8 +28,11 @@ struct PushDownPlan
     bool sortsByPlace = false;
 };
 
+// `now` is the run's instant, which the engine reads for Now, Date and Time
+// on the rows it re-checks; invalid: the clock, and rules that read it stay
+// in the engine.
 PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule);
+                          const vbscript::CompiledExpression &rule, const QDateTime &now);
 
 // The same in PostgreSQL: each variable bound by its column's type as the
 // reader reads it (PostgresValue.h); a table's rows sorted by their place
@@ -36,6 +41,6 @@ PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &requ
 // (--count), the rows the SQL decides are counted by the server and only
 // the rest come.
 PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule, bool countOnly);
+                          const vbscript::CompiledExpression &rule, const QDateTime &now, bool countOnly);
 
 } // namespace tarnixcli

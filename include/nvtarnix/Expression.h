@@ -49,6 +49,7 @@
 // thread), and only during evaluate(); the result and an Error have
 // characters of their own.
 
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -69,6 +70,12 @@ struct ExpressionOptions
     // stays usable. What the run has let go of no longer counts, so the
     // process grows by at most about this much while a rule runs.
     qint64 memoryBudget = 256 * 1024 * 1024;
+    // The instant Now, Date and Time read in every evaluate(), to the
+    // second: a host that runs a rule over many rows sets it once, so that
+    // every row sees the same day and the rule can run inside the database
+    // (pushdown::translate binds it). Invalid, the default: the clock, read
+    // at each call.
+    QDateTime now = {};
 };
 
 class Expression

@@ -49,9 +49,10 @@
 // the difference of two dates, Year, Month, Day, Weekday and DateDiff with the
 // intervals "yyyy", "q", "m", "y", "d" and "w" are translated; the parts of a
 // date with a time of day are the engine's to decide (those rows are
-// flagged). Date() and Now() are not pushed down: the engine reads its clock
-// for each row it evaluates, and the SQL would have to use the same instant.
-// A host that evaluates a rule against a day of its own choosing binds that
+// flagged). Date and Now are bound as parameters when the rule was compiled
+// with an instant (ExpressionOptions::now), which its evaluations read too;
+// without one they read the clock at each call, and are not pushed down. A
+// host that evaluates a rule against a day of its own choosing binds that
 // day as a RunConstant instead.
 
 #include <QList>

@@ -71,6 +71,7 @@ Expression Expression::compile(const QString &databaseScript, const ExpressionOp
     compiled->settings.locale = vbscript::ScriptLocale(options.locale);
     compiled->settings.timeoutMs = options.timeoutMs < 0 ? -1 : options.timeoutMs;
     compiled->settings.memoryBudget = options.memoryBudget;
+    compiled->settings.now = options.now;
     Expression expression;
     expression.d = std::move(compiled);
     return expression;
@@ -131,6 +132,7 @@ QVariant Expression::evaluateByName(const QVariantMap &values) const
 struct ExpressionInternals
 {
     static const vbscript::CompiledExpression *rule(const Expression &e) { return e.d ? e.d->rule.get() : nullptr; }
+    static QDateTime now(const Expression &e) { return e.d ? e.d->settings.now : QDateTime(); }
 };
 
 pushdown::Translation pushdown::translate(const Expression &rule, SqlDialect dialect,
@@ -143,7 +145,7 @@ pushdown::Translation pushdown::translate(const Expression &rule, SqlDialect dia
         t.notes.append(Note{1, 1, QString(), QStringLiteral("the expression is null")});
         return t;
     }
-    return translateRule(*compiled, dialect, columns);
+    return translateRule(*compiled, dialect, columns, ExpressionInternals::now(rule));
 }
 
 } // namespace nvtarnix

@@ -173,9 +173,19 @@ QString kindName(ValueKind k)
 class Walk
 {
 public:
-    Walk(const Dialect &dialect, const vbscript::CompiledExpression &rule, const QList<ColumnBinding> &columns)
+    Walk(const Dialect &dialect, const vbscript::CompiledExpression &rule, const QList<ColumnBinding> &columns,
+         const QDateTime &now)
         : m_dialect(dialect), m_parameters(dialect)
     {
+        // The run's instant reads as two run constants: Now to the second,
+        // Date its day. Without one, the engine reads the clock at each call,
+        // which no parameter can stand for.
+        if (now.isValid()) {
+            const QTime t = now.time();
+            m_now = ColumnBinding(QStringLiteral("Now"), QString(), Binding::RunConstant,
+                                  QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second())));
+            m_today = ColumnBinding(QStringLiteral("Date"), QString(), Binding::RunConstant, now.date());
+        }
         for (const QString &variable : rule.variables()) {
             const ColumnBinding *found = nullptr;
             for (const ColumnBinding &c : columns)
@@ -229,6 +239,24 @@ private:
     void note(const Expr &e, const QString &why)
     {
         m_notes.append(Note{e.line, e.column + 1, sourceOf(e), why});
+    }
+
+    // The run constant that Now or Date (with or without brackets) stands
+    // for, when the run has an instant.
+    const ColumnBinding *clockOf(const Expr &e) const
+    {
+        const vbscript::NameRef *ref = nullptr;
+        if (const auto *n = e.as<NameExpr>())
+            ref = &n->ref;
+        else if (const auto *c = e.as<NameCallExpr>(); c && c->args.empty())
+            ref = &c->ref;
+        if (!ref || ref->kind != vbscript::NameRef::Kind::Dynamic || !m_now.value.isValid())
+            return nullptr;
+        if (ref->key == QLatin1String("now"))
+            return &m_now;
+        if (ref->key == QLatin1String("date"))
+            return &m_today;
+        return nullptr;
     }
 
     const ColumnBinding *columnOf(const NameExpr &n) const
@@ -454,6 +482,8 @@ private:
         const Expr &e = unwrapped(e0);
         if (const auto *l = e.as<LiteralExpr>())
             return literalValue(*l);
+        if (const ColumnBinding *clock = clockOf(e))
+            return constantValue(e, *clock, want);
         if (const auto *n = e.as<NameExpr>()) {
             const ColumnBinding *column = columnOf(*n);
             if (!column)
@@ -523,6 +553,8 @@ private:
         const Expr &e = unwrapped(e0);
         if (const auto *l = e.as<LiteralExpr>())
             return l->value.type() == VarType::Date;
+        if (clockOf(e))
+            return true;
         if (const auto *n = e.as<NameExpr>()) {
             const ColumnBinding *column = columnOf(*n);
             return column && naturalKind(*column) == ValueKind::Date;
@@ -827,6 +859,7 @@ private:
     Parameters m_parameters;
     QList<Note> m_notes;
     std::vector<const ColumnBinding *> m_columns;
+    ColumnBinding m_now, m_today;  // the run's instant, when it has one
 };
 
 QString rendered(const Dialect &dialect, const Condition &c)
@@ -852,7 +885,7 @@ Translation failed(const Dialect *dialect, QList<Note> notes)
 } // namespace
 
 Translation translateRule(const vbscript::CompiledExpression &rule, SqlDialect which,
-                          const QList<ColumnBinding> &columns)
+                          const QList<ColumnBinding> &columns, const QDateTime &now)
 {
     const Dialect *dialect = dialectFor(which);
     if (!dialect)
@@ -869,7 +902,7 @@ Translation translateRule(const vbscript::CompiledExpression &rule, SqlDialect w
     if (!unbound.isEmpty() || !rule.tree())
         return failed(dialect, unbound);
 
-    Walk walk(*dialect, rule, columns);
+    Walk walk(*dialect, rule, columns, now);
     const std::optional<Truth> truth = walk.truth(*rule.tree());
     if (!truth)
         return failed(dialect, walk.notes());

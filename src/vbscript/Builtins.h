@@ -177,6 +177,8 @@ public:
     void setLocale(const ScriptLocale &locale) { m_settings->locale = locale; }
     const Limits &limits() const { return m_settings->limits; }
     void setLimits(const Limits &limits) { m_settings->limits = limits; }
+    // The instant Now, Date and Time read (ExecutionSettings::fixedNow).
+    void setFixedNow(double serial) { m_settings->fixedNow = serial; }
     const ExecutionSettings &settings() const { return *m_settings; }
     // For objects that convert long after the call that made them (Err, a
     // Dictionary): the engine's settings as they will be then.

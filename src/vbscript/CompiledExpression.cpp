@@ -1,9 +1,11 @@
 #include "vbscript/CompiledExpression.h"
 
 #include "vbscript/Deadline.h"
+#include "vbscript/OleDate.h"
 #include "vbscript/Parser.h"
 #include "vbscript/Runtime.h"
 
+#include <limits>
 #include <memory>
 
 namespace vbscript {
@@ -80,7 +82,9 @@ int CompiledExpression::indexOf(const QString &name) const
 Variant CompiledExpression::evaluate(std::span<Variant> values, const RuleSettings &settings) const
 {
     BorrowedRuntime runtime;
-    runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.memoryBudget, settings.cancel);
+    runtime->prepareForRule(settings.locale, settings.timeoutMs, settings.memoryBudget, settings.cancel,
+                            settings.now.isValid() ? OleDate::fromQDateTime(settings.now)
+                                                   : std::numeric_limits<double>::quiet_NaN());
     // The frame ends inside the run: the Class_Terminate of an object that
     // the rule's code left in it runs under the rule's time limit.
     Runtime::RunScope run(*runtime);

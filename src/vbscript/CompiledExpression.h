@@ -32,6 +32,7 @@
 #include "vbscript/ExecutionSettings.h"
 #include "vbscript/ScriptLocale.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <atomic>
 #include <memory>
@@ -51,6 +52,9 @@ struct RuleSettings
     const std::atomic_bool *cancel = nullptr;
     // What the run may build, in bytes, before it stops with 7 "Out of memory".
     qint64 memoryBudget = Limits().memoryBudget;
+    // The instant Now, Date and Time read during the run, to the second;
+    // invalid: the clock at each call.
+    QDateTime now = {};
 };
 
 class CompiledExpression

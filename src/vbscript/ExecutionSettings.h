@@ -10,6 +10,7 @@
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
+#include <limits>
 #include <memory>
 #include <span>
 
@@ -43,6 +44,11 @@ struct ExecutionSettings
     // What the current run has built; operators and built-ins charge it
     // through const settings, as they read the rest.
     mutable MemoryMeter memory{};
+    // The instant Now, Date and Time read, as a date serial of whole
+    // seconds, where the host fixes one for a run (every row of a run then
+    // sees the same day, and SQL given that instant agrees with the engine);
+    // NaN: the clock, read at each call.
+    double fixedNow = std::numeric_limits<double>::quiet_NaN();
 
     // Raises 14 past the string limit, then charges the text to the run.
     void chargeText(qint64 length) const;

@@ -308,8 +308,9 @@ bool Runtime::isPristine() const
 }
 
 void Runtime::prepareForRule(const ScriptLocale &locale, int timeoutMs, qint64 memoryBudget,
-                             const std::atomic_bool *cancel)
+                             const std::atomic_bool *cancel, double fixedNow)
 {
+    setFixedNow(fixedNow);
     if (limits().memoryBudget != memoryBudget) {
         Limits l = limits();
         l.memoryBudget = memoryBudget;

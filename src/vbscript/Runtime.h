@@ -11,6 +11,7 @@
 
 #include <QVarLengthArray>
 #include <atomic>
+#include <limits>
 #include <deque>
 #include <unordered_map>
 
@@ -137,8 +138,10 @@ public:
     // `cancel`, when given, stops the run as the time limit does once it is
     // set (from any thread): a newer request has made the run's result moot.
     // `memoryBudget`: what the rule's run may build, in bytes (Limits).
+    // `fixedNow`: the date serial Now, Date and Time read; NaN: the clock.
     void prepareForRule(const ScriptLocale &locale, int timeoutMs, qint64 memoryBudget,
-                        const std::atomic_bool *cancel = nullptr);
+                        const std::atomic_bool *cancel = nullptr,
+                        double fixedNow = std::numeric_limits<double>::quiet_NaN());
     // Frees the Dictionaries that only refer to each other (DictionaryCycles);
     // a run does it as it ends, a rule once its variables are gone too.
     void releaseDictionaryCycles() noexcept { m_dictionaries.release(); }

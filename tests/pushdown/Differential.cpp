@@ -135,7 +135,7 @@ std::optional<Mismatch> compareRule(DifferentialDatabase &db, const TableShape &
     QList<nvtarnix::pushdown::ColumnBinding> bindings;
     for (const auto &c : shape.columns)
         bindings.append({c.name, c.name, c.binding});
-    const auto t = nvtarnix::pushdown::translateRule(*rule, db.dialect(), bindings);
+    const auto t = nvtarnix::pushdown::translateRule(*rule, db.dialect(), bindings, settings.now);
     if (outcomes)
         ++(*outcomes)[int(t.outcome)];
     if (t.outcome == nvtarnix::pushdown::Outcome::Fail)

@@ -61,7 +61,8 @@ RuleNode RuleGenerator::date(int depth)
             static const QStringList literals{QStringLiteral("#1/31/2024#"), QStringLiteral("#2/29/2024#"),
                                               QStringLiteral("#12/31/9999#"), QStringLiteral("#1/1/100#"),
                                               QStringLiteral("#12/30/1899#"), QStringLiteral("#6/30/2025 12:00#"),
-                                              QStringLiteral("Null")};
+                                              QStringLiteral("Null"), QStringLiteral("Date()"), QStringLiteral("Now"),
+                                              QStringLiteral("Date")};
             return {K::Date, literals[pick(int(literals.size()))], {}};
         }
         const QStringList &d = m_vocabulary.dateVariables;

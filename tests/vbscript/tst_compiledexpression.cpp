@@ -5,6 +5,7 @@
 #include "vbscript/ScriptError.h"
 #include "vbscript/ValueText.h"
 
+#include <QDateTime>
 #include <QTest>
 
 #include <thread>
@@ -32,6 +33,22 @@ private slots:
         QCOMPARE(ValueText::resultLine(a), QStringLiteral("String\tx"));
         QCOMPARE(ValueText::resultLine(rule->evaluate({}, RuleSettings{})),
                  QStringLiteral("String\t|True|Empty|5"));
+    }
+
+    // A run given an instant reads it for Now, Date and Time, through Eval
+    // too, to the second; the next run on the same thread without one reads
+    // the clock again.
+    void aRunsInstantIsItsNow()
+    {
+        RuleSettings fixed;
+        fixed.now = QDateTime(QDate(2025, 6, 30), QTime(13, 45, 10, 999));
+        const auto rule = CompiledExpression::compile(
+            QStringLiteral("Year(Now) & \"|\" & CDbl(Date) & \"|\" & Second(Time()) & \"|\" & (Eval(\"Now()\") = Now)"));
+        for (int run = 0; run < 2; ++run)
+            QCOMPARE(ValueText::resultLine(rule->evaluate({}, fixed)), QStringLiteral("String\t2025|45838|10|True"));
+        const auto year = CompiledExpression::compile(QStringLiteral("Year(Now)"));
+        QCOMPARE(ValueText::resultLine(year->evaluate({}, RuleSettings{})),
+                 QStringLiteral("Integer\t%1").arg(QDate::currentDate().year()));
     }
 
     void cancelStopsARunFromAnotherThread()

@@ -13,20 +13,21 @@ namespace vbscript::lib {
 
 namespace {
 
-double nowSerial()
+double nowSerial(const ExecContext &ctx)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QTime t = now.time();
-    // VBScript's clock has whole seconds.
-    return OleDate::fromQDateTime(QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second())));
+    const double fixed = ctx.settings().fixedNow;
+    if (!std::isnan(fixed))
+        return fixed;
+    // VBScript's clock has whole seconds, as the serial keeps them.
+    return OleDate::fromQDateTime(QDateTime::currentDateTime());
 }
 
-Variant fnNow(ExecContext &, std::span<Variant>) { return Variant::date(nowSerial()); }
-Variant fnDate(ExecContext &, std::span<Variant>) { return Variant::date(std::trunc(nowSerial())); }
+Variant fnNow(ExecContext &ctx, std::span<Variant>) { return Variant::date(nowSerial(ctx)); }
+Variant fnDate(ExecContext &ctx, std::span<Variant>) { return Variant::date(std::trunc(nowSerial(ctx))); }
 
-Variant fnTime(ExecContext &, std::span<Variant>)
+Variant fnTime(ExecContext &ctx, std::span<Variant>)
 {
-    const double now = nowSerial();
+    const double now = nowSerial(ctx);
     return Variant::date(now - std::trunc(now));
 }
 
