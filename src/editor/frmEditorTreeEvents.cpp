@@ -3,14 +3,13 @@
 
 #include "editor/frmEditor.h"
 
-#include "component/TarnixObjectAccess.h"
+#include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/NodeToolTips.h"
 #include "editor/TreeInteraction.h"
 #include "support/FailureHandling.h"
 #include "valuelist/frmList.h"
 
-#include <nvtarnix/TarnixObject.h>
 #include <nvtarnix/View.h>
 
 #include <QAction>
@@ -130,10 +129,9 @@ QString frmEditor::functionNodeToolTip(const QTreeWidgetItem *node) const
 {
     // A tooltip is only a reading aid: whatever fails leaves it out.
     try {
-        if (editor::nodeTag(node).isEmpty() || !m_owner)
+        if (editor::nodeTag(node).isEmpty() || !m_owner || !m_session)
             return editor::plainNodeToolTip(node->text(0));
-        return editor::functionToolTip(node->text(0),
-                                       TarnixObjectAccess::GetFunctionHelpString(*m_owner, editor::nodeKey(node)));
+        return editor::functionToolTip(node->text(0), m_session->help(editor::HelpKind::Function, editor::nodeKey(node)));
     } catch (...) {
         logSkippedFailure();
         return node->text(0);
@@ -144,21 +142,20 @@ QString frmEditor::variableNodeToolTip(const QTreeWidgetItem *node) const
 {
     try {
         const QString varID = editor::nodeKey(node);
-        if (editor::nodeTag(node).isEmpty() || !m_owner || !m_view || !m_view->Fields().Exists(varID))
+        if (editor::nodeTag(node).isEmpty() || !m_owner || !m_session || !m_view || !m_view->Fields().Exists(varID))
             return editor::plainNodeToolTip(node->text(0));
         const auto &field = m_view->Fields().Item(varID);
         return editor::variableToolTip(editor::nodeTag(node), varID, field->vartype(), field->hasvaluelist(),
-                                       TarnixObjectAccess::GetVariableHelpString(*m_owner, varID));
+                                       m_session->help(editor::HelpKind::Variable, varID));
     } catch (...) {
         logSkippedFailure();
         return node->text(0);
     }
 }
 
-void frmEditor::ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup)
+void frmEditor::showNodeHelp(const QTreeWidgetItem *node, editor::HelpKind kind)
 {
-    lbInfo->setText(editor::nodeHelpText(editor::nodeTag(node), node ? node->text(0) : QString(), m_showHelpLine,
-                                         [&] { return lookup(editor::nodeKey(node)); }));
+    lbInfo->setText(m_session->nodeHelpLine(node, kind));
 }
 
 void frmEditor::tvFunctions_NodeClick(const QTreeWidgetItem *node)
@@ -167,9 +164,7 @@ void frmEditor::tvFunctions_NodeClick(const QTreeWidgetItem *node)
     // to update.
     if (!m_loaded || !node)
         return;
-    ShowNodeHelp(node, [this](const QString &name) {
-        return m_owner ? TarnixObjectAccess::GetFunctionHelpString(*m_owner, name) : QString();
-    });
+    showNodeHelp(node, editor::HelpKind::Function);
 }
 
 void frmEditor::tvVariables_NodeClick(const QTreeWidgetItem *node)
@@ -177,9 +172,7 @@ void frmEditor::tvVariables_NodeClick(const QTreeWidgetItem *node)
     if (!m_loaded || !node)
         return;
     cmdValueList->setEnabled(editor::valueListEnabled(editor::nodeImage(node), editor::nodeTag(node)));
-    ShowNodeHelp(node, [this](const QString &varID) {
-        return m_owner ? TarnixObjectAccess::GetVariableHelpString(*m_owner, varID) : QString();
-    });
+    showNodeHelp(node, editor::HelpKind::Variable);
 }
 
 void frmEditor::InsertVariable()
@@ -226,7 +219,7 @@ void frmEditor::RequestValueList(const QString &key)
     editor::ValueListExchange exchange;
     exchange.raiseListSourceRequest = [this](QString &listName, QVariant &data) {
         if (m_owner)
-            TarnixObjectAccess::RaiseListSourceRequest(*m_owner, listName, data);
+            m_owner->requestListSource(listName, data);
     };
     exchange.openList = [this](std::shared_ptr<Recordset> rsList, const QString &listField,
                                const QString &listText, qint32 &selectedValue) {
