@@ -1,0 +1,324 @@
+// The editing aids as objects of their own: each is built on a bare script
+// box or pair of trees with a session, without the editor window.
+
+#include "TestMain.h"
+
+#include "editor/CompletionAid.h"
+#include "editor/EditorSession.h"
+#include "editor/EditorTreeItems.h"
+#include "editor/EditorTrees.h"
+#include "editor/PreviewEvaluation.h"
+#include "editor/ProblemMarksAid.h"
+#include "editor/TreeFilterAid.h"
+
+#include <QHash>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace nvtarnix::editor;
+
+namespace {
+
+// An owner with help lines and nothing else; it counts the help it is asked for.
+class HelpOwner final : public EditorOwner
+{
+public:
+    QHash<QString, QString> variableHelps;
+    QHash<QString, QString> functionHelps;
+    mutable int asked = 0;
+
+    bool showHelpLine() const override { return true; }
+    bool removeNewLine() const override { return true; }
+    bool listButtonVisible() const override { return true; }
+    QString editorTitle() const override { return {}; }
+    QString variableCaption() const override { return {}; }
+    QString functionCaption() const override { return {}; }
+    QString variableRoot() const override { return QStringLiteral("Variables"); }
+    QString functionRoot() const override { return QStringLiteral("Functions"); }
+    QString toDisplayForm(const QString &text) override { return text; }
+    QString toDatabaseForm(const QString &text) override { return text; }
+    QStringList errorTexts() const override { return {}; }
+    QString functionCatalogText() override { return {}; }
+    QString variableHelp(const QString &varID) const override
+    {
+        ++asked;
+        return variableHelps.value(varID);
+    }
+    QString functionHelp(const QString &name) const override
+    {
+        ++asked;
+        return functionHelps.value(name);
+    }
+    void requestListSource(QString &, QVariant &) override {}
+};
+
+EditorVariable variable(const QString &id, const QString &caption, const QString &group, int vartype = 0)
+{
+    EditorVariable v;
+    v.varID = id;
+    v.vardescription = caption;
+    v.groupcaption = group;
+    v.vartype = vartype;
+    return v;
+}
+
+const QVector<EditorVariable> kVariables{variable("CUST_NAME", "Name", "Customer"),
+                                         variable("CUST_CITY", "City", "Customer"),
+                                         variable("TOTAL", "Total", {}, 5)};
+
+const QString kCatalog = QStringLiteral(
+    "<Interfaces><Interface name=\"Text\" description=\"Text\" visible=\"-1\"><Functions>"
+    "<Function name=\"Len\" declaration=\"Len(text)\" declarationext=\"Len(text)\" visible=\"-1\"/>"
+    "<Function name=\"Left\" declaration=\"Left(text, n)\" declarationext=\"Left(text, n)\" visible=\"-1\"/>"
+    "</Functions></Interface></Interfaces>");
+
+// Two trees filled as the window fills them, a script box, and the session
+// over them; the variable source counts its reads.
+struct Bench
+{
+    QWidget window;
+    QTreeWidget *variables = new QTreeWidget(&window);
+    QTreeWidget *functions = new QTreeWidget(&window);
+    QPlainTextEdit *script = new QPlainTextEdit(&window);
+    HelpOwner owner;
+    int reads = 0;
+    EditorSession session{&owner, true,
+                          [this] {
+                              ++reads;
+                              return kVariables;
+                          },
+                          variables, functions};
+
+    Bench()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : std::initializer_list<QWidget *>{variables, functions, script})
+            layout->addWidget(w);
+        WordList words;
+        fillTree(variables, buildVariableTree(QStringLiteral("Variables"), kVariables, words), variableImages());
+        fillTree(functions, buildFunctionTree(QStringLiteral("Functions"), kCatalog, words), functionImages());
+        window.resize(500, 600);
+    }
+};
+
+QStringList shownTexts(const QTreeWidget *tree)
+{
+    QStringList shown;
+    const std::function<void(const QTreeWidgetItem *)> walk = [&](const QTreeWidgetItem *item) {
+        if (item->isHidden())
+            return;
+        shown << item->text(0);
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i));
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i));
+    return shown;
+}
+
+} // namespace
+
+class tst_AidObjects : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sessionGathersOncePerRun();
+    void filterFindsNodesByTheirHelp_data();
+    void filterFindsNodesByTheirHelp();
+    void problemMarksFollowTheCompiledText();
+    void replacementOnlyWhereTheReferenceStillIs_data();
+    void replacementOnlyWhereTheReferenceStillIs();
+    void completionOpensOnTypingAndInserts();
+    void previewUsesTheSharedCompile();
+};
+
+void tst_AidObjects::sessionGathersOncePerRun()
+{
+    Bench bench;
+    // Every aid asks; the view is read once, whichever asks first.
+    QCOMPARE(bench.session.knownNames(), (QSet<QString>{"[Customer.Name]", "[Customer.City]", "[Total]"}));
+    QCOMPARE(bench.session.completionEntries().variables,
+             (QStringList{"[Customer.Name]", "[Customer.City]", "[Total]"}));
+    QCOMPARE(bench.session.variables().size(), 3);
+    QCOMPARE(bench.session.suggestions().nearest("[Customer.Nme]"), QStringLiteral("[Customer.Name]"));
+    QCOMPARE(bench.reads, 1);
+    QCOMPARE(bench.session.completionEntries().functionInsertions, (QStringList{"Len(", "Left("}));
+
+    // Function nodes are found whatever the letter case, variable nodes by
+    // their display name exactly.
+    QVERIFY(bench.session.functionNode("LEN"));
+    QCOMPARE(nodeKey(bench.session.functionNode("left")), QStringLiteral("Left"));
+    QVERIFY(!bench.session.functionNode("Mid"));
+    QCOMPARE(nodeKey(bench.session.variableNode("[Total]")), QStringLiteral("TOTAL"));
+    QVERIFY(!bench.session.variableNode("[total]"));
+
+    // The help line: the owner's help, the node's text without it, nothing
+    // at all without an owner.
+    bench.owner.variableHelps.insert("TOTAL", "The order's total");
+    QCOMPARE(bench.session.nodeHelpLine(bench.session.variableNode("[Total]"), HelpKind::Variable),
+             QStringLiteral("The order's total"));
+    EditorSession ownerless(nullptr, true, {}, bench.variables, bench.functions);
+    QCOMPARE(ownerless.help(HelpKind::Variable, "TOTAL"), QString());
+    QVERIFY(ownerless.variables().isEmpty());
+}
+
+void tst_AidObjects::filterFindsNodesByTheirHelp_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<QStringList>("functions");
+    // A tree's root stays, matches or not.
+    QTest::newRow("caption") << "city" << QStringList{"Variables", "Customer", "City"}
+                             << QStringList{"Functions"};
+    QTest::newRow("help only") << "registered" << QStringList{"Variables", "Customer", "Name"}
+                               << QStringList{"Functions"};
+    QTest::newRow("function help") << "characters" << QStringList{"Variables"}
+                                   << QStringList{"Functions", "Text", "Len(text)"};
+    QTest::newRow("accent and case folded") << "ΤΟΜΉ" << QStringList{"Variables"}
+                                            << QStringList{"Functions", "Text", "Left(text, n)"};
+    QTest::newRow("emptied") << "" << QStringList{"Variables", "Customer", "Name", "City", "Total"}
+                             << QStringList{"Functions", "Text", "Len(text)", "Left(text, n)"};
+}
+
+void tst_AidObjects::filterFindsNodesByTheirHelp()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, variables);
+    QFETCH(QStringList, functions);
+    Bench bench;
+    bench.owner.variableHelps.insert("CUST_NAME", "The customer's registered name");
+    bench.owner.functionHelps.insert("Len", "The number of characters");
+    bench.owner.functionHelps.insert("Left", "Η αρχή (τομή) του κειμένου");
+    TreeFilterAid aid(&bench.window, bench.variables, bench.functions, bench.session);
+    bench.variables->expandAll();
+    bench.functions->expandAll();
+    aid.filter(QStringLiteral("something first"));
+    aid.filter(typed);
+    QCOMPARE(shownTexts(bench.variables), variables);
+    QCOMPARE(shownTexts(bench.functions), functions);
+    // The help is read once a run, not on every key.
+    const int asked = bench.owner.asked;
+    aid.filter(QStringLiteral("again"));
+    QCOMPARE(bench.owner.asked, asked);
+}
+
+void tst_AidObjects::problemMarksFollowTheCompiledText()
+{
+    Bench bench;
+    ProblemMarksAid aid(bench.script, bench.session, 1033);
+    QSignalSpy changed(&aid, &ProblemMarksAid::marksChanged);
+    const QString text = QStringLiteral("[Customer.Nme] & (");
+    bench.script->setPlainText(text);
+    aid.mark(compileScript(text, 1033));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(aid.problems().size(), 2);
+    QCOMPARE(aid.problems().at(0).suggestion, QStringLiteral("[Customer.Name]"));
+    QCOMPARE(aid.problems().at(1).kind, ScriptProblem::Syntax);
+    QCOMPARE(aid.selections().size(), 2);
+    QVERIFY(aid.problemAt(3));
+    QVERIFY(!aid.problemAt(15));
+
+    // Cut short before the next pause: the mark past the end waits.
+    bench.script->setPlainText(QStringLiteral("[Customer.Nme]"));
+    QCOMPARE(aid.selections().size(), 1);
+    aid.mark(compileScript(bench.script->toPlainText(), 1033));
+    QCOMPARE(aid.problems().size(), 1);
+
+    // A failed check sends the caret to the syntax error, else to its line.
+    bench.script->setPlainText(QStringLiteral("1 + * 2"));
+    aid.moveCaretToFailure(1);
+    QCOMPARE(bench.script->textCursor().position(), 4);
+    bench.script->setPlainText(QStringLiteral("1\n2 / 0"));
+    aid.moveCaretToFailure(2);
+    QCOMPARE(bench.script->textCursor().position(), 2);
+}
+
+void tst_AidObjects::replacementOnlyWhereTheReferenceStillIs_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("still there") << "1 & [Customer.Nme]" << "1 & [Customer.Name]";
+    QTest::newRow("edited since") << "1 & [Customer.Nam]" << "1 & [Customer.Nam]";
+    QTest::newRow("moved since") << "12 & [Customer.Nme]" << "12 & [Customer.Nme]";
+}
+
+void tst_AidObjects::replacementOnlyWhereTheReferenceStillIs()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    Bench bench;
+    ProblemMarksAid aid(bench.script, bench.session, 1033);
+    const QString marked = QStringLiteral("1 & [Customer.Nme]");
+    bench.script->setPlainText(marked);
+    aid.mark(compileScript(marked, 1033));
+    QCOMPARE(aid.problems().size(), 1);
+    const ScriptProblem problem = aid.problems().first();
+    bench.script->setPlainText(before);
+    aid.replaceReference(problem);
+    QCOMPARE(bench.script->toPlainText(), after);
+}
+
+void tst_AidObjects::completionOpensOnTypingAndInserts()
+{
+    Bench bench;
+    CompletionAid aid(&bench.window, bench.script, bench.session);
+    connect(bench.script, &QPlainTextEdit::textChanged, &aid, [&] { aid.textChanged(); });
+    bench.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bench.window));
+
+    // Text put in by code opens nothing.
+    bench.script->setPlainText(QStringLiteral("1 + [cu"));
+    bench.script->moveCursor(QTextCursor::End);
+    QVERIFY(!aid.list()->isVisible());
+
+    QTest::keyClicks(bench.script, "s");
+    QVERIFY(aid.list()->isVisible());
+    QCOMPARE(aid.list()->count(), 2);
+    QTest::keyClick(bench.script, Qt::Key_Down);
+    QTest::keyClick(bench.script, Qt::Key_Return);
+    QVERIFY(!aid.list()->isVisible());
+    QCOMPARE(bench.script->toPlainText(), QStringLiteral("1 + [Customer.City]"));
+
+    // Functions after three letters; Esc closes the list and keeps the text.
+    QTest::keyClicks(bench.script, " & le");
+    QVERIFY(!aid.list()->isVisible());
+    QTest::keyClicks(bench.script, "n");
+    QVERIFY(aid.list()->isVisible());
+    QCOMPARE(aid.list()->item(0)->text(), QStringLiteral("Len(text)"));
+    QTest::keyClick(bench.script, Qt::Key_Escape);
+    QVERIFY(!aid.list()->isVisible());
+    QCOMPARE(bench.script->toPlainText(), QStringLiteral("1 + [Customer.City] & len"));
+    QCOMPARE(bench.reads, 1);
+}
+
+void tst_AidObjects::previewUsesTheSharedCompile()
+{
+    // The preview evaluates what the window compiled, or shows its compile
+    // error, without compiling the text again.
+    PreviewJob job;
+    job.locale = vbscript::ScriptLocale::fromLcid(1033);
+    job.language = 1033;
+    const CompiledScript sum = compileScript(QStringLiteral("1 + 1"), 1033);
+    QVERIFY(sum.compiled && !sum.error);
+    job.displayText = QStringLiteral("2 + 2");
+    job.compiled = sum.compiled;
+    QCOMPARE(runPreview(job, nullptr), QStringLiteral("Integer: 2"));
+
+    const CompiledScript broken = compileScript(QStringLiteral("1 +"), 1033);
+    QVERIFY(!broken.compiled && broken.error && broken.syntax);
+    job.compiled = broken.compiled;
+    job.compileError = broken.error;
+    job.displayText = QStringLiteral("2 + 2");
+    QCOMPARE(runPreview(job, nullptr), job.errorFormat.arg(broken.error->number()).arg(broken.error->descriptionIn(1033)));
+
+    const CompiledScript empty = compileScript(QStringLiteral("  "), 1033);
+    QVERIFY(!empty.compiled && !empty.error && !empty.syntax);
+}
+
+NVTARNIX_TEST_CLASS(tst_AidObjects)
+
+#include "tst_aidobjects.moc"
