@@ -1,7 +1,11 @@
 // The editing aids as objects of their own: each is built on a bare script
 // box or pair of trees with a session, without the editor window.
 
+#include "AidsFixture.h"
 #include "TestMain.h"
+
+#include "component/BuilderEditorOwner.h"
+#include "component/TarnixObjectAccess.h"
 
 #include "editor/CompletionAid.h"
 #include "editor/EditorSession.h"
@@ -11,6 +15,7 @@
 #include "editor/ProblemMarksAid.h"
 #include "editor/TreeFilterAid.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -105,6 +110,46 @@ struct Bench
     }
 };
 
+// The aids over the builder the window tests open the editor on, built as
+// the window builds them but without it.
+struct BuilderBench
+{
+    std::unique_ptr<nvtarnix::TarnixObject> builder = makeAidsBuilder();
+    nvtarnix::BuilderEditorOwner owner{*builder};
+    QWidget window;
+    QTreeWidget *variables = new QTreeWidget(&window);
+    QTreeWidget *functions = new QTreeWidget(&window);
+    QPlainTextEdit *script = new QPlainTextEdit(&window);
+    EditorSession session{&owner, false,
+                          [this] {
+                              return variablesOfView(nvtarnix::TarnixObjectAccess::CurrentView(*builder).get());
+                          },
+                          variables, functions};
+
+    BuilderBench()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : std::initializer_list<QWidget *>{variables, functions, script})
+            layout->addWidget(w);
+        WordList words;
+        fillTree(variables, buildVariableTree(owner.variableRoot(), session.variables(), words), variableImages());
+        fillTree(functions, buildFunctionTree(owner.functionRoot(), owner.functionCatalogText(), words),
+                 functionImages());
+        window.resize(500, 600);
+    }
+};
+
+// The entries of the list while it shows.
+QStringList entries(const QListWidget *list)
+{
+    QStringList texts;
+    if (!list->isVisible())
+        return texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
 QStringList shownTexts(const QTreeWidget *tree)
 {
     QStringList shown;
@@ -132,7 +177,9 @@ private slots:
     void problemMarksFollowTheCompiledText();
     void replacementOnlyWhereTheReferenceStillIs_data();
     void replacementOnlyWhereTheReferenceStillIs();
-    void completionOpensOnTypingAndInserts();
+    void completionKeysChooseAndInsert_data();
+    void completionKeysChooseAndInsert();
+    void completionNeverInsideAString();
     void previewUsesTheSharedCompile();
 };
 
@@ -262,37 +309,63 @@ void tst_AidObjects::replacementOnlyWhereTheReferenceStillIs()
     QCOMPARE(bench.script->toPlainText(), after);
 }
 
-void tst_AidObjects::completionOpensOnTypingAndInserts()
+void tst_AidObjects::completionKeysChooseAndInsert_data()
 {
-    Bench bench;
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("bracket, narrowed, Enter")
+        << "1 & [cust" << QStringList{"[Customer.Name]", "[Customer.City]"} << QList<int>{Qt::Key_Return}
+        << "1 & [Customer.Name]";
+    QTest::newRow("Down then Tab") << "[cust" << QStringList{"[Customer.Name]", "[Customer.City]"}
+                                   << QList<int>{Qt::Key_Down, Qt::Key_Tab} << "[Customer.City]";
+    QTest::newRow("greek without accents") << "[ονομ" << QStringList{"[Πελάτης.Όνομα]"}
+                                           << QList<int>{Qt::Key_Return} << "[Πελάτης.Όνομα]";
+    QTest::newRow("function after three letters")
+        << "1 + UCa" << QStringList{"UCase(string)"} << QList<int>{Qt::Key_Tab} << "1 + UCase(";
+    QTest::newRow("Esc closes, text stays") << "[cust" << QStringList{"[Customer.Name]", "[Customer.City]"}
+                                            << QList<int>{Qt::Key_Escape} << "[cust";
+}
+
+void tst_AidObjects::completionKeysChooseAndInsert()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, offered);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, text);
+    BuilderBench bench;
+    CompletionAid aid(&bench.window, bench.script, bench.session);
+    connect(bench.script, &QPlainTextEdit::textChanged, &aid, [&] { aid.textChanged(); });
+    bench.window.show();
+    QApplication::setActiveWindow(&bench.window);
+    QVERIFY(QTest::qWaitForWindowActive(&bench.window));
+    bench.script->setFocus();
+    typeText(bench.script, typed);
+    QCOMPARE(entries(aid.list()), offered);
+    for (int key : keys)
+        QTest::keyClick(bench.script, Qt::Key(key));
+    QCOMPARE(bench.script->toPlainText(), text);
+    QVERIFY(!aid.list()->isVisible());
+    // The list never takes the focus from the script.
+    QCOMPARE(QApplication::focusWidget(), bench.script);
+}
+
+void tst_AidObjects::completionNeverInsideAString()
+{
+    BuilderBench bench;
     CompletionAid aid(&bench.window, bench.script, bench.session);
     connect(bench.script, &QPlainTextEdit::textChanged, &aid, [&] { aid.textChanged(); });
     bench.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bench.window));
-
-    // Text put in by code opens nothing.
-    bench.script->setPlainText(QStringLiteral("1 + [cu"));
-    bench.script->moveCursor(QTextCursor::End);
-    QVERIFY(!aid.list()->isVisible());
-
-    QTest::keyClicks(bench.script, "s");
-    QVERIFY(aid.list()->isVisible());
-    QCOMPARE(aid.list()->count(), 2);
-    QTest::keyClick(bench.script, Qt::Key_Down);
-    QTest::keyClick(bench.script, Qt::Key_Return);
-    QVERIFY(!aid.list()->isVisible());
-    QCOMPARE(bench.script->toPlainText(), QStringLiteral("1 + [Customer.City]"));
-
-    // Functions after three letters; Esc closes the list and keeps the text.
-    QTest::keyClicks(bench.script, " & le");
-    QVERIFY(!aid.list()->isVisible());
-    QTest::keyClicks(bench.script, "n");
-    QVERIFY(aid.list()->isVisible());
-    QCOMPARE(aid.list()->item(0)->text(), QStringLiteral("Len(text)"));
+    typeText(bench.script, "\"[cust UCas");
+    QVERIFY(entries(aid.list()).isEmpty());
+    typeText(bench.script, "\" & [cust");
+    QCOMPARE(entries(aid.list()), (QStringList{"[Customer.Name]", "[Customer.City]"}));
+    // Text put in by code (an insertion from a tree) is not typing: no list opens.
     QTest::keyClick(bench.script, Qt::Key_Escape);
-    QVERIFY(!aid.list()->isVisible());
-    QCOMPARE(bench.script->toPlainText(), QStringLiteral("1 + [Customer.City] & len"));
-    QCOMPARE(bench.reads, 1);
+    bench.script->insertPlainText(QStringLiteral(" & [Cu"));
+    QVERIFY(entries(aid.list()).isEmpty());
 }
 
 void tst_AidObjects::previewUsesTheSharedCompile()
