@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -150,6 +151,22 @@ QStringList entries(const QListWidget *list)
     return texts;
 }
 
+// The shown nodes of a tree, depth first, children indented by one blank.
+QStringList shownNodes(const QTreeWidget *tree)
+{
+    QStringList shown;
+    const std::function<void(const QTreeWidgetItem *, int)> walk = [&](const QTreeWidgetItem *item, int depth) {
+        if (item->isHidden())
+            return;
+        shown << QString(depth, QLatin1Char(' ')) + item->text(0) + (item->childCount() && item->isExpanded() ? "+" : "");
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i), depth + 1);
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i), 0);
+    return shown;
+}
+
 QStringList shownTexts(const QTreeWidget *tree)
 {
     QStringList shown;
@@ -174,6 +191,9 @@ private slots:
     void sessionGathersOncePerRun();
     void filterFindsNodesByTheirHelp_data();
     void filterFindsNodesByTheirHelp();
+    void filterNarrowsBothTrees_data();
+    void filterNarrowsBothTrees();
+    void filterEscapeRestoresTreesAndExpansion();
     void problemMarksFollowTheCompiledText();
     void replacementOnlyWhereTheReferenceStillIs_data();
     void replacementOnlyWhereTheReferenceStillIs();
@@ -251,6 +271,55 @@ void tst_AidObjects::filterFindsNodesByTheirHelp()
     const int asked = bench.owner.asked;
     aid.filter(QStringLiteral("again"));
     QCOMPARE(bench.owner.asked, asked);
+}
+
+void tst_AidObjects::filterNarrowsBothTrees_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<int>("functionCount");
+    QTest::newRow("accent and case folded")
+        << "ονομα" << QStringList{"Μεταβλητές+", " Πελάτης+", "  Όνομα"} << 0;
+    QTest::newRow("latin is not greek") << "ONOMA" << QStringList{"Μεταβλητές+"} << 0;
+    QTest::newRow("by ID") << "ord_d" << QStringList{"Μεταβλητές+", " Order+", "  Date"} << 0;
+    QTest::newRow("by help text") << "registered" << QStringList{"Μεταβλητές+", " Customer+", "  Name"} << 0;
+    QTest::newRow("group shows its variables")
+        << "custom" << QStringList{"Μεταβλητές+", " Customer+", "  Name", "  City"} << 0;
+    QTest::newRow("function by name") << "ucase" << QStringList{"Μεταβλητές+"} << 1;
+}
+
+void tst_AidObjects::filterNarrowsBothTrees()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, variables);
+    QFETCH(int, functionCount);
+    BuilderBench bench;
+    TreeFilterAid aid(&bench.window, bench.variables, bench.functions, bench.session);
+    QVERIFY(!aid.box()->placeholderText().isEmpty());
+    typeText(aid.box(), typed);
+    QCOMPARE(shownNodes(bench.variables), variables);
+    // Leaves only: functions, not their interface or root.
+    int shownFunctions = 0;
+    for (const QString &node : shownNodes(bench.functions))
+        shownFunctions += node.startsWith(QLatin1String("  ")) ? 1 : 0;
+    QCOMPARE(shownFunctions, functionCount);
+}
+
+void tst_AidObjects::filterEscapeRestoresTreesAndExpansion()
+{
+    BuilderBench bench;
+    TreeFilterAid aid(&bench.window, bench.variables, bench.functions, bench.session);
+    // The user folds a group; filtering opens it, Esc folds it again.
+    bench.variables->topLevelItem(0)->child(0)->setExpanded(false);
+    const QStringList before = shownNodes(bench.variables);
+    const QStringList functionsBefore = shownNodes(bench.functions);
+    QTest::keyClicks(aid.box(), "city");
+    QCOMPARE(shownNodes(bench.variables), (QStringList{"Μεταβλητές+", " Customer+", "  City"}));
+    QTest::keyClick(aid.box(), Qt::Key_Escape);
+    QVERIFY(aid.box()->text().isEmpty());
+    QCOMPARE(shownNodes(bench.variables), before);
+    QCOMPARE(shownNodes(bench.functions), functionsBefore);
+    QVERIFY(before.contains(" Customer"));
 }
 
 void tst_AidObjects::problemMarksFollowTheCompiledText()
