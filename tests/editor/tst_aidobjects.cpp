@@ -7,6 +7,7 @@
 #include "component/BuilderEditorOwner.h"
 #include "component/TarnixObjectAccess.h"
 
+#include "editor/CaretAids.h"
 #include "editor/CompletionAid.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -121,16 +123,18 @@ struct BuilderBench
     QTreeWidget *variables = new QTreeWidget(&window);
     QTreeWidget *functions = new QTreeWidget(&window);
     QPlainTextEdit *script = new QPlainTextEdit(&window);
-    EditorSession session{&owner, false,
+    QLabel *helpLine = new QLabel(&window);
+    const bool showsHelp;
+    EditorSession session{&owner, showsHelp,
                           [this] {
                               return variablesOfView(nvtarnix::TarnixObjectAccess::CurrentView(*builder).get());
                           },
                           variables, functions};
 
-    BuilderBench()
+    explicit BuilderBench(bool showHelpLine = false) : showsHelp(showHelpLine)
     {
         auto *layout = new QVBoxLayout(&window);
-        for (QWidget *w : std::initializer_list<QWidget *>{variables, functions, script})
+        for (QWidget *w : std::initializer_list<QWidget *>{variables, functions, script, helpLine})
             layout->addWidget(w);
         WordList words;
         fillTree(variables, buildVariableTree(owner.variableRoot(), session.variables(), words), variableImages());
@@ -200,6 +204,9 @@ private slots:
     void completionKeysChooseAndInsert_data();
     void completionKeysChooseAndInsert();
     void completionNeverInsideAString();
+    void hintFollowsTheArgument();
+    void parenthesisAndPartnerAreHighlighted();
+    void helpLineFollowsTheCaret();
     void previewUsesTheSharedCompile();
 };
 
@@ -435,6 +442,80 @@ void tst_AidObjects::completionNeverInsideAString()
     QTest::keyClick(bench.script, Qt::Key_Escape);
     bench.script->insertPlainText(QStringLiteral(" & [Cu"));
     QVERIFY(entries(aid.list()).isEmpty());
+}
+
+void tst_AidObjects::hintFollowsTheArgument()
+{
+    BuilderBench bench;
+    CaretAids aid(&bench.window, bench.script, bench.helpLine, bench.session);
+    bench.window.show();
+    QApplication::setActiveWindow(&bench.window);
+    QVERIFY(QTest::qWaitForWindowActive(&bench.window));
+    bench.script->setFocus();
+    QStringList hints;
+    const auto seen = [&] { hints << (aid.hint()->isVisible() ? aid.hint()->text() : QStringLiteral("-")); };
+    typeText(bench.script, "Mid(\"a,(b\", ");
+    seen();
+    typeText(bench.script, "Len(");
+    seen();
+    typeText(bench.script, "[Total]), ");
+    seen();
+    typeText(bench.script, "2)");
+    seen();
+    QCOMPARE(hints, (QStringList{"Mid(string, <b>start</b>, length)", "Len(<b>string</b>)",
+                                 "Mid(string, start, <b>length</b>)", "-"}));
+    // The hint belongs to typing: it goes with the focus.
+    typeText(bench.script, " & Len(");
+    QVERIFY(aid.hint()->isVisible());
+    bench.variables->setFocus();
+    QVERIFY(!aid.hint()->isVisible());
+}
+
+void tst_AidObjects::parenthesisAndPartnerAreHighlighted()
+{
+    BuilderBench bench;
+    CaretAids aid(&bench.window, bench.script, bench.helpLine, bench.session);
+    QSignalSpy changed(&aid, &CaretAids::marksChanged);
+    const auto highlighted = [&] {
+        QStringList positions;
+        for (const QTextEdit::ExtraSelection &mark : aid.selections())
+            positions << QString::number(mark.cursor.selectionStart());
+        return positions;
+    };
+    bench.script->setPlainText(QStringLiteral("Len(UCase(\")\")) + 1"));
+    QTextCursor cursor = bench.script->textCursor();
+    cursor.setPosition(3);
+    bench.script->setTextCursor(cursor);
+    QCOMPARE(highlighted(), (QStringList{"3", "14"}));
+    QTest::keyClick(bench.script, Qt::Key_End);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(bench.script, Qt::Key_Left);
+    QCOMPARE(highlighted(), (QStringList{"14", "3"}));
+    QTest::keyClick(bench.script, Qt::Key_End);
+    QVERIFY(highlighted().isEmpty());
+    QVERIFY(changed.count() >= 3);
+}
+
+void tst_AidObjects::helpLineFollowsTheCaret()
+{
+    BuilderBench bench(true);
+    CaretAids aid(&bench.window, bench.script, bench.helpLine, bench.session);
+    bench.helpLine->setText(QStringLiteral("as opened"));
+    bench.script->setPlainText(QStringLiteral("[Customer.Name] & UCase(\"x\")"));
+    QTextCursor cursor = bench.script->textCursor();
+    const auto helpAt = [&](int position) {
+        cursor.setPosition(position);
+        bench.script->setTextCursor(cursor);
+        return bench.helpLine->text();
+    };
+    // While the window opens the help line keeps what it was given.
+    QCOMPARE(helpAt(3), QStringLiteral("as opened"));
+    aid.setHelpLineFollowsCaret(true);
+    QCOMPARE(helpAt(4), QStringLiteral("The customer's registered name"));
+    const QString onFunction = helpAt(20);
+    QVERIFY(onFunction.contains(QStringLiteral("(UCase(string as Variant) as Variant)")));
+    // Nothing under the caret leaves the help line as it is.
+    QCOMPARE(helpAt(16), onFunction);
 }
 
 void tst_AidObjects::previewUsesTheSharedCompile()
