@@ -408,7 +408,8 @@ bool frmEditor::CheckExpression()
     if (outcome.shownText != scriptText())
         setScriptText(outcome.shownText);
     if (!outcome.ok) {
-        skipOnError([&] { m_problemMarks->moveCaretToFailure(outcome.line); });
+        if (m_problemMarks)
+            skipOnError([&] { m_problemMarks->moveCaretToFailure(outcome.line); });
         QMessageBox box(QMessageBox::Information, editor::checkMessageTitle(), outcome.message, QMessageBox::Ok,
                         this);
         box.setTextFormat(Qt::PlainText);
