@@ -138,7 +138,6 @@ signals:
     void ListSourceRequest(QString &vListName, QVariant &vData);
 
 private:
-    friend class frmEditor;
     friend class TarnixObjectAccess;
 
     using ErrorCollection = KeyedCollection<QString>;

@@ -6,6 +6,7 @@
 #include "component/VariableNumber.h"
 #include "support/ComponentErrors.h"
 #include "component/ViewConversion.h"
+#include "component/BuilderEditorOwner.h"
 #include "editor/frmEditor.h"
 #include "support/MainModule.h"
 #include "support/MlStringModule.h"
@@ -58,7 +59,10 @@ bool TarnixObject::Edit()
     try {
         if (!m_editor)
             m_editor = std::make_unique<frmEditor>();
-        m_editor->setOwner(this);
+        // The window reads the builder through its own view of it, for this
+        // run only.
+        BuilderEditorOwner owner(*this);
+        m_editor->setOwner(&owner);
         if (m_editor->WindowOpen(m_view, m_Script) != QDialog::Accepted)
             return false;
         m_DatabaseScript = ConvertScriptToDatabase(m_Script);

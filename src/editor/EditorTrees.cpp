@@ -50,7 +50,7 @@ bool isVisible(const pugi::xml_node &element)
 
 QString EditorVariable::displayName() const
 {
-    return nvtarnix::displayName(groupcaption, vardescription);
+    return nvtarnix::displayName(*this);
 }
 
 QVector<EditorVariable> variablesOfView(const View *view)
@@ -64,9 +64,11 @@ QVector<EditorVariable> variablesOfView(const View *view)
         const auto &field = fields.Item(i);
         if (!field)
             continue;
-        variables.append(EditorVariable{field->ID(), field->vardescription(), field->vartype(),
-                                        field->groupcaption(), field->hasvaluelist(), field->valuelist(),
-                                        field->listvalue(), field->ListText(), field->sampledata()});
+        EditorVariable variable;
+        static_cast<VariableRecord &>(variable) = field->record();
+        variable.varID = field->ID();
+        variable.vartype = field->vartype();
+        variables.append(std::move(variable));
     }
     return variables;
 }

@@ -2,6 +2,8 @@
 
 #include "editor/WordList.h"
 
+#include <nvtarnix/VariableRecord.h>
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -16,19 +18,12 @@ class View;
 
 namespace nvtarnix::editor {
 
-// One variable of the current view, as the editor reads it.
-struct EditorVariable
+// One variable of the current view, as the editor reads it: the host's
+// record of it, with its ID and its type.
+struct EditorVariable : VariableRecord
 {
     QString varID;
-    QString vardescription;
     int vartype = 0;
-    QString groupcaption;
-    int hasvaluelist = 0;
-    QString valuelist;
-    QString listvalue;
-    QString ListText;
-    // The host's sample value, as text; empty when it gave none.
-    QString sampledata;
 
     // "[group.caption]" or "[caption]": the variable's token in the display form.
     QString displayName() const;

@@ -95,7 +95,9 @@ QString runPreview(const PreviewJob &job, const std::atomic_bool *cancel)
     if (job.displayText.trimmed().isEmpty())
         return {};
     try {
-        const auto compiled = vbscript::CompiledExpression::compile(job.displayText);
+        if (job.compileError)
+            throw *job.compileError;
+        const auto compiled = job.compiled ? job.compiled : vbscript::CompiledExpression::compile(job.displayText);
         const QStringList &names = compiled->variables();
         std::vector<vbscript::Variant> values(names.size());
         for (const EditorVariable &variable : job.variables) {

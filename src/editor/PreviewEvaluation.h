@@ -1,6 +1,8 @@
 #pragma once
 
 #include "editor/EditorTrees.h"
+#include "vbscript/CompiledExpression.h"
+#include "vbscript/ScriptError.h"
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/Variant.h"
 
@@ -10,6 +12,8 @@
 #include <QString>
 
 #include <atomic>
+#include <memory>
+#include <optional>
 
 // The live preview without a window: the value the script's display text
 // yields with every variable given its sample value, written as
@@ -46,6 +50,10 @@ QString previewValueText(const vbscript::Variant &value, const vbscript::ScriptL
 struct PreviewJob
 {
     QString displayText;
+    // The text as the window already compiled it, or its compile error; with
+    // neither the text is compiled here.
+    std::shared_ptr<const vbscript::CompiledExpression> compiled;
+    std::optional<vbscript::ScriptError> compileError;
     // The view's variables and the user's sample texts by variable ID; each
     // variable the expression reads gets sampleOf, found by its display name
     // without brackets and without regard to case, as the engine names it.

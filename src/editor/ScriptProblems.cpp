@@ -21,36 +21,53 @@ qsizetype offsetOf(const QString &text, int line, int column)
     return std::min(at + std::max(column, 0), end);
 }
 
+CompiledScript compileScript(const QString &displayText, int language)
+{
+    CompiledScript script;
+    script.displayText = displayText;
+    if (displayText.trimmed().isEmpty())
+        return script;
+    try {
+        script.compiled = vbscript::CompiledExpression::compile(displayText);
+        return script;
+    } catch (const vbscript::ScriptError &error) {
+        script.error = error;
+    }
+    const vbscript::ScriptError &error = *script.error;
+    ScriptProblem problem;
+    problem.kind = ScriptProblem::Syntax;
+    problem.message = error.descriptionIn(language);
+    qsizetype start = offsetOf(displayText, std::max(error.line(), 1), error.column());
+    // The mark covers the word the engine stopped at; at a line's end it
+    // covers the character before, so that it can be seen.
+    qsizetype end = start;
+    while (end < displayText.size() && (displayText.at(end).isLetterOrNumber() || displayText.at(end) == '_'))
+        ++end;
+    if (end == start && start < displayText.size() && displayText.at(start) != QLatin1Char('\n'))
+        ++end;
+    if (end == start && start > 0)
+        --start;
+    problem.start = start;
+    problem.length = end - start;
+    script.syntax = problem;
+    return script;
+}
+
 std::optional<ScriptProblem> syntaxProblem(const QString &displayText, int language)
 {
-    if (displayText.trimmed().isEmpty())
-        return std::nullopt;
-    try {
-        vbscript::CompiledExpression::compile(displayText);
-        return std::nullopt;
-    } catch (const vbscript::ScriptError &error) {
-        ScriptProblem problem;
-        problem.kind = ScriptProblem::Syntax;
-        problem.message = error.descriptionIn(language);
-        qsizetype start = offsetOf(displayText, std::max(error.line(), 1), error.column());
-        // The mark covers the word the engine stopped at; at a line's end it
-        // covers the character before, so that it can be seen.
-        qsizetype end = start;
-        while (end < displayText.size() && (displayText.at(end).isLetterOrNumber() || displayText.at(end) == '_'))
-            ++end;
-        if (end == start && start < displayText.size() && displayText.at(start) != QLatin1Char('\n'))
-            ++end;
-        if (end == start && start > 0)
-            --start;
-        problem.start = start;
-        problem.length = end - start;
-        return problem;
-    }
+    return compileScript(displayText, language).syntax;
 }
 
 QVector<ScriptProblem> findProblems(const QString &displayText, const QSet<QString> &knownNames,
                                     const NameSuggestion &suggestions, int language)
 {
+    return findProblems(compileScript(displayText, language), knownNames, suggestions);
+}
+
+QVector<ScriptProblem> findProblems(const CompiledScript &script, const QSet<QString> &knownNames,
+                                    const NameSuggestion &suggestions)
+{
+    const QString &displayText = script.displayText;
     QVector<ScriptProblem> problems;
     for (const ScriptSpan &span : scriptSpans(displayText)) {
         if (span.kind != ScriptSpan::Reference || !span.closed)
@@ -66,8 +83,8 @@ QVector<ScriptProblem> findProblems(const QString &displayText, const QSet<QStri
         problem.suggestion = suggestions.nearest(reference);
         problems.append(problem);
     }
-    if (const auto syntax = syntaxProblem(displayText, language))
-        problems.append(*syntax);
+    if (script.syntax)
+        problems.append(*script.syntax);
     return problems;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "editor/NameSuggestion.h"
+#include "vbscript/CompiledExpression.h"
+#include "vbscript/ScriptError.h"
 
 #include <QSet>
 #include <QString>
 #include <QVector>
 
+#include <memory>
 #include <optional>
 
 // The problems marked in the script text as the user types: references that
@@ -30,6 +33,20 @@ struct ScriptProblem
     bool covers(qsizetype position) const { return position >= start && position < start + length; }
 };
 
+// The display text compiled once after a typing pause, shared by every aid
+// that reads it (the problem marks, the preview). An empty text is neither
+// compiled nor in error.
+struct CompiledScript
+{
+    QString displayText;
+    std::shared_ptr<const vbscript::CompiledExpression> compiled;
+    // The compile error as the engine raised it, and where it is marked.
+    std::optional<vbscript::ScriptError> error;
+    std::optional<ScriptProblem> syntax;
+};
+
+CompiledScript compileScript(const QString &displayText, int language);
+
 // The syntax error of the display text as the engine reports it, placed in
 // the text; nothing when the text compiles (or is empty).
 std::optional<ScriptProblem> syntaxProblem(const QString &displayText, int language);
@@ -43,5 +60,8 @@ qsizetype offsetOf(const QString &text, int line, int column);
 // nearest known name; then the syntax error, if any.
 QVector<ScriptProblem> findProblems(const QString &displayText, const QSet<QString> &knownNames,
                                     const NameSuggestion &suggestions, int language);
+// The same for a text already compiled.
+QVector<ScriptProblem> findProblems(const CompiledScript &script, const QSet<QString> &knownNames,
+                                    const NameSuggestion &suggestions);
 
 } // namespace nvtarnix::editor

@@ -1,10 +1,13 @@
 #include "editor/frmEditor.h"
 
-#include "component/TarnixObjectAccess.h"
+#include "editor/CaretAids.h"
+#include "editor/CompletionAid.h"
+#include "editor/EditorSession.h"
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
 #include "editor/ExpressionCheck.h"
+#include "editor/ProblemMarksAid.h"
 #include "editor/ReferenceSelection.h"
 #include "editor/ScriptBoxPalette.h"
 #include "editor/ScriptColouring.h"
@@ -19,7 +22,6 @@
 #include "support/SavedError.h"
 
 #include <nvtarnix/Error.h>
-#include <nvtarnix/TarnixObject.h>
 #include <nvtarnix/View.h>
 
 #include <QCloseEvent>
@@ -102,7 +104,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     skipOnError([&] {
         if (!m_owner)
             throw objectNotSetError();
-        m_showHelpLine = m_owner->ShowHelpString();
+        m_showHelpLine = m_owner->showHelpLine();
     });
     // Qt's own texts (the script box's menu, the message boxes' buttons)
     // speak the language of this opening until the window closes.
@@ -125,17 +127,19 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
             return;
         if (!m_owner)
             throw objectNotSetError();
-        setScriptText(m_owner->ConvertScriptFromDatabase(TextScript));
+        setScriptText(m_owner->toDisplayForm(TextScript));
         cmdCheck->setEnabled(true);
     });
     if (m_owner) {
-        skipOnError([&] { setWindowTitle(m_owner->EditorTitle()); });
-        skipOnError([&] { lbVariables->setText(m_owner->VariableCaption()); });
-        skipOnError([&] { lbMethods->setText(m_owner->FunctionCaption()); });
-        skipOnError([&] { cmdValueList->setVisible(m_owner->ListButtonVisible()); });
+        skipOnError([&] { setWindowTitle(m_owner->editorTitle()); });
+        skipOnError([&] { lbVariables->setText(m_owner->variableCaption()); });
+        skipOnError([&] { lbMethods->setText(m_owner->functionCaption()); });
+        skipOnError([&] { cmdValueList->setVisible(m_owner->listButtonVisible()); });
     }
     skipOnError([&] { fitCaptions(); });
     m_isLoading = false;
+    if (m_caretAids)
+        m_caretAids->setHelpLineFollowsCaret(true);
 
     skipOnError([&] { exec(); });
 
@@ -144,7 +148,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
         if (m_dialogResult == Accepted) {
             if (!m_owner)
                 throw objectNotSetError();
-            TextScript = m_owner->ConvertScriptToDatabase(scriptText());
+            TextScript = m_owner->toDatabaseForm(scriptText());
         }
     });
     result = m_dialogResult;
@@ -392,7 +396,7 @@ void frmEditor::cmdCheck_Click()
 
 bool frmEditor::CheckExpression()
 {
-    const bool removeNewLine = m_owner ? m_owner->RemoveNewLine() : true;
+    const bool removeNewLine = m_owner ? m_owner->removeNewLine() : true;
     const editor::CheckOutcome outcome = editor::CheckExpression(
         scriptText(),
         [this] {
@@ -404,7 +408,8 @@ bool frmEditor::CheckExpression()
     if (outcome.shownText != scriptText())
         setScriptText(outcome.shownText);
     if (!outcome.ok) {
-        skipOnError([&] { moveCaretToFailure(outcome.line); });
+        if (m_problemMarks)
+            skipOnError([&] { m_problemMarks->moveCaretToFailure(outcome.line); });
         QMessageBox box(QMessageBox::Information, editor::checkMessageTitle(), outcome.message, QMessageBox::Ok,
                         this);
         box.setTextFormat(Qt::PlainText);
@@ -422,7 +427,7 @@ void frmEditor::fillVariableTree()
     const QVector<editor::EditorVariable> variables = editor::variablesOfView(m_view.get());
     if (m_variableImages.isEmpty())
         m_variableImages = editor::variableImages();
-    editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->VariableRoot(), variables, m_words),
+    editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->variableRoot(), variables, m_words),
                      m_variableImages);
     editor::fitColumnToNodes(tvVariables);
 }
@@ -431,24 +436,17 @@ void frmEditor::registerErrorWords()
 {
     if (!m_owner)
         throw objectNotSetError();
-    const auto errors = TarnixObjectAccess::ErrorList(*m_owner);
-    if (!errors || errors->Count() < 1)
-        return;
-    QStringList texts;
-    const qsizetype count = errors->Count();
-    for (qsizetype i = 1; i <= count; ++i)
-        texts.append(errors->Item(i));
-    editor::registerErrorWords(texts, m_words);
+    editor::registerErrorWords(m_owner->errorTexts(), m_words);
 }
 
 void frmEditor::fillFunctionTree()
 {
     if (!m_owner)
         throw objectNotSetError();
-    const QString catalog = TarnixObjectAccess::GetFunctionXmlText(*m_owner);
+    const QString catalog = m_owner->functionCatalogText();
     if (m_functionImages.isEmpty())
         m_functionImages = editor::functionImages();
-    editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->FunctionRoot(), catalog, m_words),
+    editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->functionRoot(), catalog, m_words),
                      m_functionImages);
     editor::fitColumnToNodes(tvFunctions);
 }
@@ -463,10 +461,10 @@ void frmEditor::txtScript_Change()
         m_highlighter->apply(editor::ColourScript(m_words, txtScript->toPlainText(), cursor.selectionStart(),
                                                   cursor.selectionEnd() - cursor.selectionStart()));
     });
-    if (m_problemTimer)
-        m_problemTimer->start();
-    skipOnError([&] { updateCompletion(m_keyTyped); });
-    m_keyTyped = false;
+    if (m_pauseTimer)
+        m_pauseTimer->start();
+    if (m_completion)
+        m_completion->textChanged();
 }
 
 void frmEditor::txtScript_Click()
@@ -630,8 +628,6 @@ void frmEditor::keyPressEvent(QKeyEvent *event)
 
 bool frmEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (aidEventFilter(watched, event))
-        return true;
     if (txtScript && watched == txtScript && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         skipOnError([&] { txtScript_KeyDown(key->key(), key->modifiers()); });

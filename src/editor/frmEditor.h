@@ -1,17 +1,11 @@
 #pragma once
 
-#include "editor/Completion.h"
 #include "editor/EditorLayout.h"
-#include "editor/NameSuggestion.h"
-#include "editor/EditorTrees.h"
-#include "editor/ScriptProblems.h"
-#include "editor/TreeFilterState.h"
+#include "editor/EditorOwner.h"
 #include "editor/WordList.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QIcon>
-#include <QTextEdit>
 #include <QVector>
 
 #include <functional>
@@ -33,14 +27,18 @@ class QTreeWidgetItem;
 
 namespace nvtarnix {
 
-class TarnixObject;
 class View;
 class Error;
 class frmList;
 
 namespace editor {
-class PreviewRunner;
+class CaretAids;
+class CompletionAid;
+class EditorSession;
+class PreviewAid;
+class ProblemMarksAid;
 class ScriptHighlighter;
+class TreeFilterAid;
 }
 
 // The expression editor: a modal window with the variable and function trees,
@@ -62,8 +60,8 @@ public:
     explicit frmEditor(QWidget *parent = nullptr);
     ~frmEditor() override;
 
-    // The builder that runs the editor; released when the window unloads.
-    void setOwner(TarnixObject *owner) { m_owner = owner; }
+    // What runs the editor (the builder); released when the window unloads.
+    void setOwner(editor::EditorOwner *owner) { m_owner = owner; }
 
     // Shows the window modally over vCurrentView with TextScript (database
     // form) and answers 1 when the user accepted, 0 otherwise. On 1 TextScript
@@ -99,11 +97,6 @@ public:
     QLabel *lblPreview = nullptr;
     QAction *mSampleValue = nullptr;
 
-    // What the trees' handlers work with.
-    TarnixObject *owner() const { return m_owner; }
-    const std::shared_ptr<View> &view() const { return m_view; }
-    // The owner's ShowHelpString as taken when the run began.
-    bool showsHelpLine() const { return m_showHelpLine; }
     // Puts text in place of the script's selection (or at the caret) and
     // leaves the caret after it; the change recolours the text.
     void replaceSelection(const QString &text);
@@ -124,8 +117,6 @@ public:
     // error is shown to the user with showHandlerError.
     void runHandler(const std::function<void()> &work);
 
-    const editor::WordList &words() const { return m_words; }
-    const editor::EditorGeometry &layoutGeometry() const { return m_geometry; }
     double twipsPerPixel() const;
 
     // Asks the host for the value list of the variable keyed key, lets the
@@ -159,7 +150,7 @@ private:
 
     // The trees, their context menu and the value-list button.
     void connectTreeEvents();
-    void ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup);
+    void showNodeHelp(const QTreeWidgetItem *node, editor::HelpKind kind);
     QString functionNodeToolTip(const QTreeWidgetItem *node) const;
     QString variableNodeToolTip(const QTreeWidgetItem *node) const;
     void tvFunctions_NodeClick(const QTreeWidgetItem *node);
@@ -170,49 +161,16 @@ private:
     void cmdValueList_Click();
     void mValueList_Click();
 
-    // The editing aids (frmEditorAids.cpp).
+    // The editing aids (frmEditorAids.cpp): each is an object of its own,
+    // made with the controls and dropped before them.
     void createAidControls();
     void unloadAidControls();
-    // Places the filter box over the trees and gives the trees what is left.
+    // Places the filter box over the trees and the preview under the script.
     void placeAidControls();
-    void txtFilter_Change(const QString &text);
-    QString variableSearchText(const QTreeWidgetItem *node) const;
-    QString functionSearchText(const QTreeWidgetItem *node) const;
-    // Problem marks (frmEditorProblems.cpp).
-    void createProblemMarks();
-    void markProblems();
+    // Once typing pauses, the text is compiled once for the problem marks
+    // and the preview.
+    void txtScript_Pause();
     void showScriptMarks();
-    const editor::ScriptProblem *problemAt(qsizetype position) const;
-    void txtScript_ToolTip(const QPoint &pos, const QPoint &globalPos);
-    void txtScript_ContextMenu(const QPoint &pos);
-    void replaceReference(const editor::ScriptProblem &problem);
-    // Puts the caret where a failed check says (line as the check names it) the expression went wrong.
-    void moveCaretToFailure(int line);
-    // Completion (frmEditorCompletion.cpp).
-    void createCompletion();
-    void gatherCompletionEntries();
-    // Follows the caret: narrows the open list, or closes it; opens it only
-    // when mayOpen (the user typed).
-    void updateCompletion(bool mayOpen);
-    void acceptCompletion(int row);
-    void hideCompletion();
-    void placeCompletion();
-    bool completionKey(int key);
-    // What follows the caret (frmEditorCaretAids.cpp): the argument hint,
-    // the matching parenthesis and the help line.
-    void createCaretAids();
-    void updateCaretAids();
-    void showArgumentHint(const QString &declaration, int argument);
-    void showHelpAtCaret();
-    const QTreeWidgetItem *functionNode(const QString &name);
-    const QTreeWidgetItem *variableNode(const QString &displayName);
-    // The live preview (frmEditorPreview.cpp).
-    void createPreview();
-    void startPreview();
-    void mSampleValue_Click();
-    // Handles the events of the script box that the aids need; true when
-    // the event is used up.
-    bool aidEventFilter(QObject *watched, QEvent *event);
 
     void fillVariableTree();
     void registerErrorWords();
@@ -226,7 +184,7 @@ private:
     // The script text's font size; the rest of the window keeps its own.
     void setScriptFontSize(double points);
 
-    TarnixObject *m_owner = nullptr;
+    editor::EditorOwner *m_owner = nullptr;
     std::shared_ptr<View> m_view;
     bool m_showHelpLine = false;
     bool m_isLoading = false;
@@ -238,37 +196,15 @@ private:
     // Holds lbInfo, so that a long help line scrolls inside its frame.
     QScrollArea *m_infoScroll = nullptr;
     editor::EditorGeometry m_geometry;
-    editor::TreeFilterState m_variableFilter;
-    editor::TreeFilterState m_functionFilter;
-    // Re-marks the problems a moment after the last key.
-    QTimer *m_problemTimer = nullptr;
-    QVector<editor::ScriptProblem> m_problems;
-    // The display names of the view's variables, gathered on the first marking.
-    QSet<QString> m_knownNames;
-    editor::NameSuggestion m_suggestions;
-    bool m_namesGathered = false;
-    editor::CompletionRequest m_completion;
-    editor::CompletionMatcher m_variableMatcher;
-    editor::CompletionMatcher m_functionMatcher;
-    QStringList m_variableEntries;
-    QStringList m_functionEntries;
-    QStringList m_functionInsertions;
-    bool m_completionGathered = false;
-    QList<QTextEdit::ExtraSelection> m_parenthesisMarks;
-    // The trees' nodes by function name (lower case) and by display name,
-    // gathered when first asked for.
-    QHash<QString, const QTreeWidgetItem *> m_functionNodes;
-    QHash<QString, const QTreeWidgetItem *> m_variableNodes;
-    bool m_nodesGathered = false;
-    editor::PreviewRunner *m_previewRunner = nullptr;
-    // The user's sample values for this run, by variable ID, as typed.
-    QHash<QString, QString> m_sampleTexts;
-    // The view's variables, read once a run when an aid first needs them.
-    const QVector<editor::EditorVariable> &viewVariables();
-    QVector<editor::EditorVariable> m_viewVariables;
-    bool m_viewVariablesRead = false;
-    // A key is being typed into the script: its change may open the list.
-    bool m_keyTyped = false;
+    // What this run gathered once, and the aids that share it.
+    std::unique_ptr<editor::EditorSession> m_session;
+    editor::TreeFilterAid *m_filterAid = nullptr;
+    editor::ProblemMarksAid *m_problemMarks = nullptr;
+    editor::CompletionAid *m_completion = nullptr;
+    editor::CaretAids *m_caretAids = nullptr;
+    editor::PreviewAid *m_preview = nullptr;
+    // Compiles the text a moment after the last key.
+    QTimer *m_pauseTimer = nullptr;
     // The value list, created on the first request and kept for the next.
     std::shared_ptr<frmList> m_frmList;
     // Made on the first opening and kept: icons made anew on every opening

@@ -1,178 +1,111 @@
-// The editor window's editing aids: the filter over the trees. Each handler
-// stays thin; the rules live in the window-free editor modules.
+// The editor window's editing aids: the filter over the trees, the problem
+// marks, the completion list, what follows the caret and the live preview.
+// Each is an object of its own; the window makes them with its controls,
+// shares one session between them and drops them before the controls.
 
 #include "editor/frmEditor.h"
 
-#include "component/TarnixObjectAccess.h"
-#include "editor/EditingAidTexts.h"
-#include "editor/EditorTreeItems.h"
-#include "editor/SearchFolding.h"
+#include "editor/CaretAids.h"
+#include "editor/CompletionAid.h"
+#include "editor/EditorSession.h"
+#include "editor/EditorTrees.h"
+#include "editor/PreviewAid.h"
+#include "editor/ProblemMarksAid.h"
+#include "editor/TreeFilterAid.h"
 #include "support/FailureHandling.h"
+#include "support/MlStringModule.h"
 
-#include <nvtarnix/TarnixObject.h>
-
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
-#include <QShortcut>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace nvtarnix {
 
 namespace {
 
-// Esc in the filter box empties it (the window itself has no Esc).
-class FilterBoxKeys : public QObject
-{
-public:
-    explicit FilterBoxKeys(QLineEdit *box) : QObject(box), m_box(box) { box->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_box && event->type() == QEvent::KeyPress
-            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-            m_box->clear();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    QLineEdit *m_box;
-};
-
-QString searchText(const QTreeWidgetItem *node, const QString &help)
-{
-    return node->text(0) + QLatin1Char('\n') + editor::nodeKey(node) + QLatin1Char('\n') + editor::nodeTag(node)
-         + QLatin1Char('\n') + help;
-}
+// The text is compiled a moment after the last key, so that typing never
+// waits for it.
+constexpr int kTypingPauseMs = 250;
 
 } // namespace
 
 void frmEditor::createAidControls()
 {
-    txtFilter = new QLineEdit(this);
-    txtFilter->setObjectName(QStringLiteral("txtFilter"));
-    txtFilter->setPlaceholderText(editor::filterPlaceholderText());
-    txtFilter->setToolTip(editor::filterToolTipText());
-    txtFilter->setClearButtonEnabled(true);
-    new FilterBoxKeys(txtFilter);
+    m_session = std::make_unique<editor::EditorSession>(
+        m_owner, m_showHelpLine, [this] { return editor::variablesOfView(m_view.get()); }, tvVariables,
+        tvFunctions);
+    m_session->setHandlerRunner([this](const std::function<void()> &work) { runHandler(work); });
+
+    m_filterAid = new editor::TreeFilterAid(this, tvVariables, tvFunctions, *m_session);
+    txtFilter = m_filterAid->box();
     setTabOrder(txtFilter, tvVariables);
-    connect(txtFilter, &QLineEdit::textChanged, this,
-            [this](const QString &text) { runHandler([&] { txtFilter_Change(text); }); });
-    auto *findShortcut = new QShortcut(QKeySequence::Find, txtFilter);
-    findShortcut->setContext(Qt::WindowShortcut);
-    connect(findShortcut, &QShortcut::activated, this, [this] {
-        txtFilter->setFocus(Qt::ShortcutFocusReason);
-        txtFilter->selectAll();
-    });
-    createProblemMarks();
-    createCompletion();
-    createCaretAids();
-    createPreview();
+
+    m_problemMarks = new editor::ProblemMarksAid(txtScript, *m_session, CurrentLanguage());
+    m_completion = new editor::CompletionAid(this, txtScript, *m_session);
+    lstCompletion = m_completion->list();
+    m_caretAids = new editor::CaretAids(this, txtScript, lbInfo, *m_session);
+    m_caretAids->setKeptAbove(lstCompletion);
+    lblArgumentHint = m_caretAids->hint();
+    connect(m_problemMarks, &editor::ProblemMarksAid::marksChanged, this, [this] { showScriptMarks(); });
+    connect(m_caretAids, &editor::CaretAids::marksChanged, this, [this] { showScriptMarks(); });
+
+    m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
+    lblPreview = m_preview->line();
+    mSampleValue = m_preview->sampleValueAction();
+
+    m_pauseTimer = new QTimer(txtScript);
+    m_pauseTimer->setObjectName(QStringLiteral("problemTimer"));
+    m_pauseTimer->setSingleShot(true);
+    m_pauseTimer->setInterval(kTypingPauseMs);
+    connect(m_pauseTimer, &QTimer::timeout, this, [this] { skipOnError([this] { txtScript_Pause(); }); });
 }
 
 void frmEditor::unloadAidControls()
 {
-    m_variableFilter.clear();
-    m_functionFilter.clear();
+    // The aids go first, while the controls they work on are still whole.
+    delete m_filterAid;
+    delete m_problemMarks;
+    delete m_completion;
+    delete m_caretAids;
+    delete m_preview;
+    m_filterAid = nullptr;
+    m_problemMarks = nullptr;
+    m_completion = nullptr;
+    m_caretAids = nullptr;
+    m_preview = nullptr;
+    m_pauseTimer = nullptr;
+    m_session.reset();
     txtFilter = nullptr;
-    m_problemTimer = nullptr;
-    m_problems.clear();
-    m_knownNames.clear();
-    m_suggestions = {};
-    m_namesGathered = false;
     lstCompletion = nullptr;
-    m_completion = {};
-    m_variableMatcher = {};
-    m_functionMatcher = {};
-    m_variableEntries.clear();
-    m_functionEntries.clear();
-    m_functionInsertions.clear();
-    m_completionGathered = false;
-    m_keyTyped = false;
     lblArgumentHint = nullptr;
-    m_parenthesisMarks.clear();
-    m_functionNodes.clear();
-    m_variableNodes.clear();
-    m_nodesGathered = false;
     lblPreview = nullptr;
     mSampleValue = nullptr;
-    m_previewRunner = nullptr;
-    m_sampleTexts.clear();
-    m_viewVariables.clear();
-    m_viewVariablesRead = false;
 }
 
 void frmEditor::placeAidControls()
 {
-    if (!txtFilter || !tvVariables || !tvFunctions)
+    if (m_filterAid)
+        m_filterAid->place();
+    if (m_preview)
+        m_preview->place(txtScript);
+}
+
+void frmEditor::txtScript_Pause()
+{
+    if (!txtScript)
         return;
-    // The filter takes the top of the trees' area, across both trees.
-    const QRect variables = tvVariables->geometry();
-    const QRect functions = tvFunctions->geometry();
-    const int height = txtFilter->sizeHint().height();
-    const int gap = 4;
-    txtFilter->setGeometry(variables.left(), variables.top(), functions.right() - variables.left() + 1, height);
-    const int taken = std::min(height + gap, variables.height());
-    tvVariables->setGeometry(variables.adjusted(0, taken, 0, 0));
-    tvFunctions->setGeometry(functions.adjusted(0, taken, 0, 0));
-    // The preview takes the bottom of the script text's area.
-    if (lblPreview && txtScript) {
-        const QRect script = txtScript->geometry();
-        const int previewHeight = std::min(lblPreview->sizeHint().height(), script.height());
-        txtScript->setGeometry(script.adjusted(0, 0, 0, -previewHeight));
-        lblPreview->setGeometry(script.left(), script.bottom() + 1 - previewHeight, script.width(), previewHeight);
-    }
+    const editor::CompiledScript script = editor::compileScript(txtScript->toPlainText(), CurrentLanguage());
+    skipOnError([&] { m_problemMarks->mark(script); });
+    skipOnError([&] { m_preview->start(script); });
 }
 
-const QVector<editor::EditorVariable> &frmEditor::viewVariables()
+void frmEditor::showScriptMarks()
 {
-    if (!m_viewVariablesRead) {
-        m_viewVariablesRead = true;
-        m_viewVariables = editor::variablesOfView(m_view.get());
-    }
-    return m_viewVariables;
-}
-
-QString frmEditor::variableSearchText(const QTreeWidgetItem *node) const
-{
-    QString help;
-    if (m_owner && !editor::nodeTag(node).isEmpty()) {
-        try {
-            help = TarnixObjectAccess::GetVariableHelpString(*m_owner, editor::nodeKey(node));
-        } catch (...) {
-            logSkippedFailure();
-            // A variable whose help cannot be read is found by its other texts.
-        }
-    }
-    return searchText(node, help);
-}
-
-QString frmEditor::functionSearchText(const QTreeWidgetItem *node) const
-{
-    QString help;
-    if (m_owner && !editor::nodeTag(node).isEmpty()) {
-        try {
-            help = TarnixObjectAccess::GetFunctionHelpString(*m_owner, editor::nodeKey(node));
-        } catch (...) {
-            logSkippedFailure();
-        }
-    }
-    return searchText(node, help);
-}
-
-void frmEditor::txtFilter_Change(const QString &text)
-{
-    const QString needle = editor::foldForSearch(text.trimmed());
-    m_variableFilter.apply(tvVariables, needle, [this](const QTreeWidgetItem *node) {
-        return variableSearchText(node);
-    });
-    m_functionFilter.apply(tvFunctions, needle, [this](const QTreeWidgetItem *node) {
-        return functionSearchText(node);
-    });
+    if (txtScript && m_problemMarks && m_caretAids)
+        txtScript->setExtraSelections(m_problemMarks->selections() + m_caretAids->selections());
 }
 
 } // namespace nvtarnix

@@ -3,100 +3,23 @@
 
 #include "editor/frmEditor.h"
 
-#include "component/TarnixObjectAccess.h"
+#include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/NodeToolTips.h"
+#include "editor/TreeEventFilter.h"
 #include "editor/TreeInteraction.h"
 #include "support/FailureHandling.h"
 #include "valuelist/frmList.h"
 
-#include <nvtarnix/TarnixObject.h>
 #include <nvtarnix/View.h>
 
 #include <QAction>
-#include <QContextMenuEvent>
-#include <QEvent>
-#include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QToolTip>
 #include <QTreeWidget>
 
 namespace nvtarnix {
-
-namespace {
-
-// Passes a tree's double-clicks, right-button releases and tooltip requests
-// (on its viewport), Enter presses and the keyboard's context-menu key (on
-// the tree) to the window; the tree keeps its own handling of everything else.
-class TreeEventFilter : public QObject
-{
-public:
-    struct Handlers
-    {
-        std::function<void()> dblClick;
-        std::function<void()> enter;
-        std::function<void(const QPoint &globalPos)> rightMouseUp;
-        std::function<QString(const QTreeWidgetItem *node)> toolTip;
-    };
-
-    TreeEventFilter(QTreeWidget *tree, Handlers handlers)
-        : QObject(tree), m_tree(tree), m_viewport(tree->viewport()), m_handlers(std::move(handlers))
-    {
-        tree->installEventFilter(this);
-        m_viewport->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_tree && event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                m_handlers.enter();
-                return true;
-            }
-        } else if (watched == m_tree && event->type() == QEvent::ContextMenu
-                   && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
-            // The menu opens over the selected node, as the mouse would open it.
-            const QRect node = m_tree->visualItemRect(m_tree->currentItem());
-            const QPoint at = node.isValid() ? node.center() : QPoint(0, 0);
-            m_handlers.rightMouseUp(m_tree->viewport()->mapToGlobal(at));
-            return true;
-        } else if (watched == m_viewport && event->type() == QEvent::ToolTip) {
-            const auto *help = static_cast<QHelpEvent *>(event);
-            const QTreeWidgetItem *node = m_tree->itemAt(help->pos());
-            const QString text = node ? m_handlers.toolTip(node) : QString();
-            if (text.isEmpty())
-                QToolTip::hideText();
-            else
-                QToolTip::showText(help->globalPos(), text, m_tree->viewport(), m_tree->visualItemRect(node));
-            return true;
-        } else if (watched == m_viewport) {
-            if (event->type() == QEvent::MouseButtonDblClick
-                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-                m_handlers.dblClick();
-            } else if (event->type() == QEvent::MouseButtonRelease) {
-                const auto *mouse = static_cast<QMouseEvent *>(event);
-                if (mouse->button() == Qt::RightButton)
-                    m_handlers.rightMouseUp(mouse->globalPosition().toPoint());
-            }
-        }
-        return false;
-    }
-
-private:
-    QTreeWidget *m_tree;
-    // Kept, not asked for: while the tree is being destroyed its viewport
-    // still sends events here, and the tree can no longer be asked anything.
-    QWidget *m_viewport;
-    Handlers m_handlers;
-};
-
-} // namespace
 
 void frmEditor::connectTreeEvents()
 {
@@ -112,12 +35,14 @@ void frmEditor::connectTreeEvents()
             [this](QTreeWidgetItem *node) { runHandler([&] { tvVariables_NodeClick(node); }); });
 
     const auto popup = [this](const QPoint &globalPos) { mEditVariables->popup(globalPos); };
-    new TreeEventFilter(tvFunctions, {[this] { runHandler([this] { InsertFunction(); }); },
-                                      [this] { runHandler([this] { InsertFunction(); }); }, popup,
-                                      [this](const QTreeWidgetItem *node) { return functionNodeToolTip(node); }});
-    new TreeEventFilter(tvVariables, {[this] { runHandler([this] { InsertVariable(); }); },
-                                      [this] { runHandler([this] { InsertVariable(); }); }, popup,
-                                      [this](const QTreeWidgetItem *node) { return variableNodeToolTip(node); }});
+    new editor::TreeEventFilter(tvFunctions,
+                                {[this] { runHandler([this] { InsertFunction(); }); },
+                                 [this] { runHandler([this] { InsertFunction(); }); }, popup,
+                                 [this](const QTreeWidgetItem *node) { return functionNodeToolTip(node); }});
+    new editor::TreeEventFilter(tvVariables,
+                                {[this] { runHandler([this] { InsertVariable(); }); },
+                                 [this] { runHandler([this] { InsertVariable(); }); }, popup,
+                                 [this](const QTreeWidgetItem *node) { return variableNodeToolTip(node); }});
 
     connect(mEditVariables, &QMenu::aboutToShow, this, [this] { mEditVariables_Click(); });
     connect(mInsertVar, &QAction::triggered, this, [this] { runHandler([this] { InsertVariable(); }); });
@@ -130,10 +55,9 @@ QString frmEditor::functionNodeToolTip(const QTreeWidgetItem *node) const
 {
     // A tooltip is only a reading aid: whatever fails leaves it out.
     try {
-        if (editor::nodeTag(node).isEmpty() || !m_owner)
+        if (editor::nodeTag(node).isEmpty() || !m_owner || !m_session)
             return editor::plainNodeToolTip(node->text(0));
-        return editor::functionToolTip(node->text(0),
-                                       TarnixObjectAccess::GetFunctionHelpString(*m_owner, editor::nodeKey(node)));
+        return editor::functionToolTip(node->text(0), m_session->help(editor::HelpKind::Function, editor::nodeKey(node)));
     } catch (...) {
         logSkippedFailure();
         return node->text(0);
@@ -144,21 +68,20 @@ QString frmEditor::variableNodeToolTip(const QTreeWidgetItem *node) const
 {
     try {
         const QString varID = editor::nodeKey(node);
-        if (editor::nodeTag(node).isEmpty() || !m_owner || !m_view || !m_view->Fields().Exists(varID))
+        if (editor::nodeTag(node).isEmpty() || !m_owner || !m_session || !m_view || !m_view->Fields().Exists(varID))
             return editor::plainNodeToolTip(node->text(0));
         const auto &field = m_view->Fields().Item(varID);
         return editor::variableToolTip(editor::nodeTag(node), varID, field->vartype(), field->hasvaluelist(),
-                                       TarnixObjectAccess::GetVariableHelpString(*m_owner, varID));
+                                       m_session->help(editor::HelpKind::Variable, varID));
     } catch (...) {
         logSkippedFailure();
         return node->text(0);
     }
 }
 
-void frmEditor::ShowNodeHelp(const QTreeWidgetItem *node, const std::function<QString(const QString &)> &lookup)
+void frmEditor::showNodeHelp(const QTreeWidgetItem *node, editor::HelpKind kind)
 {
-    lbInfo->setText(editor::nodeHelpText(editor::nodeTag(node), node ? node->text(0) : QString(), m_showHelpLine,
-                                         [&] { return lookup(editor::nodeKey(node)); }));
+    lbInfo->setText(m_session->nodeHelpLine(node, kind));
 }
 
 void frmEditor::tvFunctions_NodeClick(const QTreeWidgetItem *node)
@@ -167,9 +90,7 @@ void frmEditor::tvFunctions_NodeClick(const QTreeWidgetItem *node)
     // to update.
     if (!m_loaded || !node)
         return;
-    ShowNodeHelp(node, [this](const QString &name) {
-        return m_owner ? TarnixObjectAccess::GetFunctionHelpString(*m_owner, name) : QString();
-    });
+    showNodeHelp(node, editor::HelpKind::Function);
 }
 
 void frmEditor::tvVariables_NodeClick(const QTreeWidgetItem *node)
@@ -177,9 +98,7 @@ void frmEditor::tvVariables_NodeClick(const QTreeWidgetItem *node)
     if (!m_loaded || !node)
         return;
     cmdValueList->setEnabled(editor::valueListEnabled(editor::nodeImage(node), editor::nodeTag(node)));
-    ShowNodeHelp(node, [this](const QString &varID) {
-        return m_owner ? TarnixObjectAccess::GetVariableHelpString(*m_owner, varID) : QString();
-    });
+    showNodeHelp(node, editor::HelpKind::Variable);
 }
 
 void frmEditor::InsertVariable()
@@ -226,7 +145,7 @@ void frmEditor::RequestValueList(const QString &key)
     editor::ValueListExchange exchange;
     exchange.raiseListSourceRequest = [this](QString &listName, QVariant &data) {
         if (m_owner)
-            TarnixObjectAccess::RaiseListSourceRequest(*m_owner, listName, data);
+            m_owner->requestListSource(listName, data);
     };
     exchange.openList = [this](std::shared_ptr<Recordset> rsList, const QString &listField,
                                const QString &listText, qint32 &selectedValue) {

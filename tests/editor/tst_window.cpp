@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 #include "component/TarnixObjectAccess.h"
 #include "editor/EditorTreeItems.h"
+#include "component/BuilderEditorOwner.h"
 #include "editor/frmEditor.h"
 
 #include <nvtarnix/TarnixObject.h>
@@ -427,7 +428,8 @@ void tst_Window::missingView()
 {
     auto builder = makeBuilder();
     nvtarnix::frmEditor editor;
-    editor.setOwner(builder.get());
+    nvtarnix::BuilderEditorOwner owner(*builder);
+    editor.setOwner(&owner);
     std::shared_ptr<nvtarnix::View> noView;
     QString script = QStringLiteral("1 + 1");
     int variableNodes = -1;

@@ -1,0 +1,134 @@
+#include "editor/EditorSession.h"
+
+#include "editor/EditorTreeItems.h"
+#include "editor/TreeInteraction.h"
+
+#include <QTreeWidget>
+
+namespace nvtarnix::editor {
+
+namespace {
+
+// Every node of the tree, parents before their children.
+void forEachNode(const QTreeWidget *tree, const std::function<void(const QTreeWidgetItem *)> &visit)
+{
+    const std::function<void(const QTreeWidgetItem *)> walk = [&](const QTreeWidgetItem *item) {
+        visit(item);
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i));
+    };
+    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i));
+}
+
+} // namespace
+
+EditorSession::EditorSession(const EditorOwner *owner, bool showHelpLine, VariableSource readVariables,
+                             const QTreeWidget *variableTree, const QTreeWidget *functionTree)
+    : m_owner(owner), m_showHelpLine(showHelpLine), m_readVariables(std::move(readVariables)),
+      m_variableTree(variableTree), m_functionTree(functionTree)
+{
+}
+
+QString EditorSession::nodeHelpLine(const QTreeWidgetItem *node, HelpKind kind) const
+{
+    return nodeHelpText(nodeTag(node), node ? node->text(0) : QString(), m_showHelpLine,
+                        [&] { return help(kind, nodeKey(node)); });
+}
+
+void EditorSession::runHandler(const std::function<void()> &work) const
+{
+    if (m_runHandler)
+        m_runHandler(work);
+    else
+        work();
+}
+
+const QVector<EditorVariable> &EditorSession::variables()
+{
+    if (!m_variables) {
+        // Read once even when reading fails: the aids then work without them.
+        m_variables.emplace();
+        if (m_readVariables)
+            *m_variables = m_readVariables();
+    }
+    return *m_variables;
+}
+
+const EditorSession::Names &EditorSession::names()
+{
+    if (!m_names) {
+        QStringList displayNames;
+        for (const EditorVariable &variable : variables())
+            displayNames.append(variable.displayName());
+        m_names = Names{QSet<QString>(displayNames.begin(), displayNames.end()), NameSuggestion(displayNames)};
+    }
+    return *m_names;
+}
+
+const QSet<QString> &EditorSession::knownNames()
+{
+    return names().known;
+}
+
+const NameSuggestion &EditorSession::suggestions()
+{
+    return names().suggestions;
+}
+
+const CompletionEntries &EditorSession::completionEntries()
+{
+    if (!m_completion) {
+        CompletionEntries entries;
+        QStringList searchTexts;
+        for (const EditorVariable &variable : variables()) {
+            const QString name = variable.displayName();
+            entries.variables.append(name);
+            // Matched without its brackets.
+            searchTexts.append(name.mid(1, name.size() - 2));
+        }
+        entries.variableMatcher = CompletionMatcher(searchTexts);
+        QStringList functionNames;
+        forEachNode(m_functionTree, [&](const QTreeWidgetItem *item) {
+            const QString tag = nodeTag(item);
+            if (tag.isEmpty())
+                return;
+            functionNames.append(nodeKey(item));
+            entries.functions.append(tag);
+            entries.functionInsertions.append(nodeKey(item) + QLatin1Char('('));
+        });
+        entries.functionMatcher = CompletionMatcher(functionNames);
+        m_completion = std::move(entries);
+    }
+    return *m_completion;
+}
+
+const EditorSession::Nodes &EditorSession::nodes()
+{
+    if (!m_nodes) {
+        Nodes found;
+        forEachNode(m_functionTree, [&](const QTreeWidgetItem *item) {
+            if (!nodeTag(item).isEmpty())
+                found.functions.insert(nodeKey(item).toLower(), item);
+        });
+        forEachNode(m_variableTree, [&](const QTreeWidgetItem *item) {
+            if (const QString tag = nodeTag(item); !tag.isEmpty())
+                found.variables.insert(tag, item);
+        });
+        m_nodes = std::move(found);
+    }
+    return *m_nodes;
+}
+
+const QTreeWidgetItem *EditorSession::functionNode(const QString &name)
+{
+    // Function names are VBScript names: letter case does not count.
+    return nodes().functions.value(name.toLower());
+}
+
+const QTreeWidgetItem *EditorSession::variableNode(const QString &displayName)
+{
+    return nodes().variables.value(displayName);
+}
+
+} // namespace nvtarnix::editor

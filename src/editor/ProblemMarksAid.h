@@ -1,0 +1,56 @@
+#pragma once
+
+#include "editor/ScriptProblems.h"
+
+#include <QList>
+#include <QObject>
+#include <QTextEdit>
+#include <QVector>
+
+class QPlainTextEdit;
+
+namespace nvtarnix::editor {
+
+class EditorSession;
+
+// The problems marked in the script text: unknown references and the syntax
+// error, underlined once the text is compiled after a typing pause, their
+// tooltips, the replacement the script's context menu offers for an unknown
+// reference, and the caret sent to where a failed check went wrong.
+class ProblemMarksAid : public QObject
+{
+    Q_OBJECT
+public:
+    // The script box and the session outlive the aid.
+    ProblemMarksAid(QPlainTextEdit *script, EditorSession &session, int language);
+
+    // Marks the problems of the compiled text.
+    void mark(const CompiledScript &script);
+    const QVector<ScriptProblem> &problems() const { return m_problems; }
+    // The underlines of the marks that still fit the text.
+    QList<QTextEdit::ExtraSelection> selections() const;
+    const ScriptProblem *problemAt(qsizetype position) const;
+    // Replaces the unknown reference with its suggestion, if it is still
+    // written where it was.
+    void replaceReference(const ScriptProblem &problem);
+    // Puts the caret where a failed check (line as the check names it) says
+    // the text went wrong.
+    void moveCaretToFailure(int line);
+
+signals:
+    void marksChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showToolTip(const QPoint &pos, const QPoint &globalPos);
+    void showContextMenu(const QPoint &pos);
+
+    QPlainTextEdit *m_script;
+    EditorSession &m_session;
+    int m_language;
+    QVector<ScriptProblem> m_problems;
+};
+
+} // namespace nvtarnix::editor
