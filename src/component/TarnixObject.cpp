@@ -1,7 +1,7 @@
 #include <nvtarnix/TarnixObject.h>
 
 #include "support/FailureHandling.h"
-#include "component/BracketReplacer.h"
+#include "schema/BracketReplacer.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
 #include "support/ComponentErrors.h"
