@@ -49,6 +49,8 @@
 // thread), and only during evaluate(); the result and an Error have
 // characters of their own.
 
+#include <nvtarnix/Export.h>
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -71,7 +73,7 @@ struct ExpressionOptions
     qint64 memoryBudget = 256 * 1024 * 1024;
 };
 
-class Expression
+class NVTARNIX_EXPORT Expression
 {
 public:
     // A null expression: isNull() is true, evaluate() raises 91.

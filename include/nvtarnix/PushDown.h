@@ -47,6 +47,8 @@
 // Date() and Now() are not pushed down: the engine reads its clock for each
 // row it evaluates, and the SQL would have to use the same instant.
 
+#include <nvtarnix/Export.h>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -131,11 +133,11 @@ struct Translation
 };
 
 // The name of an outcome: "Complete", "Partial", "Fail".
-QString outcomeName(Outcome outcome);
+NVTARNIX_EXPORT QString outcomeName(Outcome outcome);
 
 // Translates `rule` for `dialect`. A variable without a binding, or a null
 // rule, gives Fail with a note. Never throws for a rule it cannot translate.
-Translation translate(const Expression &rule, SqlDialect dialect, const QList<ColumnBinding> &columns);
+NVTARNIX_EXPORT Translation translate(const Expression &rule, SqlDialect dialect, const QList<ColumnBinding> &columns);
 
 } // namespace pushdown
 } // namespace nvtarnix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/Error.h>
 #include <nvtarnix/KeyedCollection.h>
 #include <nvtarnix/Schema.h>
@@ -25,7 +26,7 @@ class ViewConversion;
 //
 // Every property is also reachable by its name through Qt's meta-object
 // system; methods are invokable by name.
-class TarnixObject : public QObject
+class NVTARNIX_EXPORT TarnixObject : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString Script READ Script WRITE setScript)
