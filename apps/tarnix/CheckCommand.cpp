@@ -2,8 +2,10 @@
 #include "SchemaBuilder.h"
 #include "SchemaCommands.h"
 
-#include "component/TarnixObjectAccess.h"
 #include "editor/ExpressionCheck.h"
+
+#include <nvtarnix/Catalog.h>
+#include <nvtarnix/View.h>
 
 #include <cstdio>
 
@@ -31,7 +33,11 @@ int checkCommand(const QStringList &arguments)
         // The wizard opens on the database form and shows it converted, so a
         // text in either form is checked as the user would see it.
         const QString shown = builder->ConvertScriptFromDatabase(options.expression());
-        const auto view = nvtarnix::TarnixObjectAccess::CurrentView(*builder);
+        // The view the builder resolved, found again through the public schema.
+        const auto view = builder->BuilderSchema()
+                              ->GetCatalog(builder->CurrentCatalog())
+                              ->Views()
+                              .Item(builder->CurrentView());
         const auto outcome = nvtarnix::editor::CheckExpression(
             shown, [&view] { return nvtarnix::editor::variablesOfView(view.get()); },
             builder->RemoveNewLine());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/CatalogField.h>
 #include <nvtarnix/KeyedCollection.h>
 #include <nvtarnix/View.h>
@@ -9,7 +10,7 @@
 namespace nvtarnix {
 
 // A catalog of the host's data: its fields and the views over them.
-class Catalog
+class NVTARNIX_EXPORT Catalog
 {
 public:
     explicit Catalog(QString ID);

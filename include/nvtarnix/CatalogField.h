@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/VariableField.h>
 
 #include <QString>
@@ -9,7 +10,7 @@ namespace nvtarnix {
 // One data field of a catalog: a variable as the host's data knows it. Type
 // and size stay the texts the host gave; the caption, group, value list and
 // help are its variable record (see VariableField).
-class CatalogField : public VariableField
+class NVTARNIX_EXPORT CatalogField : public VariableField
 {
 public:
     CatalogField(QString ID, QString vardescription, QString vartype, QString varsize);

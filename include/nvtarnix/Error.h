@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
+
 #include <QString>
 
 #include <exception>
@@ -58,7 +60,7 @@ enum Number : int {
 // that raised it (its source) and a description. The component's own errors,
 // the schema's and the platform's (13 "Type mismatch", 91 "Object variable or
 // With block variable not set", ...) all travel as this one type.
-class Error : public std::exception
+class NVTARNIX_EXPORT Error : public std::exception
 {
 public:
     Error(int number, QString source, QString description)

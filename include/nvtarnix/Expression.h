@@ -49,6 +49,8 @@
 // thread), and only during evaluate(); the result and an Error have
 // characters of their own.
 
+#include <nvtarnix/Export.h>
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -78,7 +80,7 @@ struct ExpressionOptions
     QDateTime now = {};
 };
 
-class Expression
+class NVTARNIX_EXPORT Expression
 {
 public:
     // A null expression: isNull() is true, evaluate() raises 91.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/Recordset.h>
 
 #include <QSqlDatabase>
@@ -14,7 +15,7 @@ namespace nvtarnix {
 // (RecordCount is -1) and cannot sort (setSort raises error 3251); MoveFirst
 // after the first row runs the query again. Opening errors are those of
 // SqlRecordset.
-class ForwardOnlyRecordset : public Recordset
+class NVTARNIX_EXPORT ForwardOnlyRecordset : public Recordset
 {
 public:
     ForwardOnlyRecordset(const QSqlDatabase &database, const QString &query, const QVariantList &bindValues = {});

@@ -12,13 +12,15 @@
 // speaks the language named by the environment variable NVTARNIX_LANGUAGE,
 // and Greek when that names none.
 
+#include <nvtarnix/Export.h>
+
 namespace nvtarnix {
 
 inline constexpr int GreekLanguage = 1032;
 inline constexpr int EnglishLanguage = 1033;
 
 // The language of the next text the wizard shows in this thread.
-int userInterfaceLanguage();
+NVTARNIX_EXPORT int userInterfaceLanguage();
 
 // Every window the wizard opens from now on, and every message it shows,
 // speaks `language`. A TarnixObject takes its five captions (EditorTitle,
@@ -26,6 +28,6 @@ int userInterfaceLanguage();
 // language when it is created: create a new one, or set them, for those to
 // follow too. An id outside 1 to 32767 raises 5 "Invalid procedure call or
 // argument" and changes nothing.
-void setUserInterfaceLanguage(int language);
+NVTARNIX_EXPORT void setUserInterfaceLanguage(int language);
 
 } // namespace nvtarnix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/Recordset.h>
 
 #include <QList>
@@ -17,7 +18,7 @@ namespace nvtarnix {
 //         QStringList{"CODE", "DESCR"});
 //     statuses->addRow({1, "Open"});
 //     statuses->addRow({2, "Closed"});
-class MemoryRecordset : public Recordset
+class NVTARNIX_EXPORT MemoryRecordset : public Recordset
 {
 public:
     explicit MemoryRecordset(QStringList fieldNames = {});

@@ -55,6 +55,8 @@
 // host that evaluates a rule against a day of its own choosing binds that
 // day as a RunConstant instead.
 
+#include <nvtarnix/Export.h>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -157,11 +159,11 @@ struct Translation
 };
 
 // The name of an outcome: "Complete", "Partial", "Fail".
-QString outcomeName(Outcome outcome);
+NVTARNIX_EXPORT QString outcomeName(Outcome outcome);
 
 // Translates `rule` for `dialect`. A variable without a binding, or a null
 // rule, gives Fail with a note. Never throws for a rule it cannot translate.
-Translation translate(const Expression &rule, SqlDialect dialect, const QList<ColumnBinding> &columns);
+NVTARNIX_EXPORT Translation translate(const Expression &rule, SqlDialect dialect, const QList<ColumnBinding> &columns);
 
 } // namespace pushdown
 } // namespace nvtarnix

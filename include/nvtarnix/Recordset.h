@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/Error.h>
 
 #include <QString>
@@ -15,7 +16,7 @@ namespace nvtarnix {
 // last row (at once for an empty recordset). Fields() reads a column of the
 // current row by name, compared without regard to case; a null QVariant is
 // Null. Every failure is an nvtarnix::Error with one of the numbers below.
-class Recordset
+class NVTARNIX_EXPORT Recordset
 {
 public:
     // The value-list numbers of <nvtarnix/Error.h>, by their short names.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/Catalog.h>
 #include <nvtarnix/CatalogField.h>
 #include <nvtarnix/KeyedCollection.h>
@@ -13,7 +14,7 @@ namespace nvtarnix {
 // The description of a host's data: catalogs, each with its fields and views.
 // Objects are shared: a catalog or view taken from a schema stays valid after
 // the schema itself is released or replaced.
-class Schema
+class NVTARNIX_EXPORT Schema
 {
 public:
     // The schema document format this model reads (root NortavineXMLData).

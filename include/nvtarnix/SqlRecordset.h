@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/MemoryRecordset.h>
 
 #include <QSqlDatabase>
@@ -19,7 +20,7 @@ namespace nvtarnix {
 // A database that is not open raises error 3709, a query that the database
 // refuses raises -2147217900 with the database's own message, and a command
 // that returns no rows (an UPDATE, say) raises 3704.
-class SqlRecordset : public MemoryRecordset
+class NVTARNIX_EXPORT SqlRecordset : public MemoryRecordset
 {
 public:
     SqlRecordset(const QSqlDatabase &database, const QString &query, const QVariantList &bindValues = {});

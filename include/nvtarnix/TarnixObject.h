@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/Error.h>
 #include <nvtarnix/KeyedCollection.h>
 #include <nvtarnix/Schema.h>
@@ -8,14 +9,15 @@
 #include <QString>
 #include <QVariant>
 
-#include <pugixml.hpp>
-
 #include <memory>
 
-namespace nvtarnix {
+// The function catalog is a pugixml document; a host that reads or edits it
+// includes <pugixml.hpp> itself.
+namespace pugi {
+class xml_document;
+}
 
-class frmEditor;
-class ViewConversion;
+namespace nvtarnix {
 
 // The expression wizard as a host sees it. The host binds it to its schema
 // and view, fills the variable and function catalogs, sets the expression and
@@ -25,7 +27,7 @@ class ViewConversion;
 //
 // Every property is also reachable by its name through Qt's meta-object
 // system; methods are invokable by name.
-class TarnixObject : public QObject
+class NVTARNIX_EXPORT TarnixObject : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString Script READ Script WRITE setScript)
@@ -46,45 +48,45 @@ public:
     ~TarnixObject() override;
 
     // The expression in display form; setting it derives DatabaseScript.
-    QString Script() const { return m_Script; }
+    QString Script() const;
     void setScript(const QString &value);
     // The expression in database form; setting it derives Script.
-    QString DatabaseScript() const { return m_DatabaseScript; }
+    QString DatabaseScript() const;
     void setDatabaseScript(const QString &value);
 
     // Setting either ID runs Init(); a changed ID drops the object resolved
     // for the old one first.
-    QString CurrentView() const { return m_CurrentView; }
+    QString CurrentView() const;
     void setCurrentView(const QString &value);
-    QString CurrentCatalog() const { return m_CurrentCatalog; }
+    QString CurrentCatalog() const;
     void setCurrentCatalog(const QString &value);
 
     // The host's schema. Setting it keeps the catalog and view already
     // resolved; call Init with both IDs to resolve them in the new schema.
-    std::shared_ptr<nvtarnix::Schema> BuilderSchema() const { return m_BuilderSchema; }
-    void setBuilderSchema(std::shared_ptr<nvtarnix::Schema> value) { m_BuilderSchema = std::move(value); }
+    std::shared_ptr<nvtarnix::Schema> BuilderSchema() const;
+    void setBuilderSchema(std::shared_ptr<nvtarnix::Schema> value);
 
     // The function catalog document, shared, not copied.
-    std::shared_ptr<pugi::xml_document> FunctionXml() const { return m_FunctionXml; }
-    void setFunctionXml(std::shared_ptr<pugi::xml_document> value) { m_FunctionXml = std::move(value); }
+    std::shared_ptr<pugi::xml_document> FunctionXml() const;
+    void setFunctionXml(std::shared_ptr<pugi::xml_document> value);
 
-    bool ShowHelpString() const { return m_ShowHelpString; }
-    void setShowHelpString(bool value) { m_ShowHelpString = value; }
-    QString FunctionRoot() const { return m_FunctionRoot; }
-    void setFunctionRoot(const QString &value) { m_FunctionRoot = value; }
-    QString VariableRoot() const { return m_VariableRoot; }
-    void setVariableRoot(const QString &value) { m_VariableRoot = value; }
-    QString EditorTitle() const { return m_EditorTitle; }
-    void setEditorTitle(const QString &value) { m_EditorTitle = value; }
-    QString FunctionCaption() const { return m_FunctionCaption; }
-    void setFunctionCaption(const QString &value) { m_FunctionCaption = value; }
-    QString VariableCaption() const { return m_VariableCaption; }
-    void setVariableCaption(const QString &value) { m_VariableCaption = value; }
-    bool ListButtonVisible() const { return m_ListButtonVisible; }
-    void setListButtonVisible(bool value) { m_ListButtonVisible = value; }
+    bool ShowHelpString() const;
+    void setShowHelpString(bool value);
+    QString FunctionRoot() const;
+    void setFunctionRoot(const QString &value);
+    QString VariableRoot() const;
+    void setVariableRoot(const QString &value);
+    QString EditorTitle() const;
+    void setEditorTitle(const QString &value);
+    QString FunctionCaption() const;
+    void setFunctionCaption(const QString &value);
+    QString VariableCaption() const;
+    void setVariableCaption(const QString &value);
+    bool ListButtonVisible() const;
+    void setListButtonVisible(bool value);
     // Whether the conversions turn line breaks into blanks.
-    bool RemoveNewLine() const { return m_RemoveNewLine; }
-    void setRemoveNewLine(bool value) { m_RemoveNewLine = value; }
+    bool RemoveNewLine() const;
+    void setRemoveNewLine(bool value);
 
     // Shows the modal expression editor over the current view and Script.
     // When the user accepts, Script and DatabaseScript both hold the edited
@@ -143,38 +145,21 @@ private:
     using ErrorCollection = KeyedCollection<QString>;
 
     // Operations for the component's own windows.
-    std::shared_ptr<ErrorCollection> ErrorList() const { return m_errors; }
+    std::shared_ptr<ErrorCollection> ErrorList() const;
     QVariant RaiseListSourceRequest(QString &vListName, QVariant &vData);
     QString GetVariableHelpString(const QString &varID) const;
     QString GetFunctionHelpString(const QString &name) const;
     QString GetFunctionXmlText();
-    std::shared_ptr<nvtarnix::View> CurrentViewObject() const { return m_view; }
+    std::shared_ptr<nvtarnix::View> CurrentViewObject() const;
 
     void buildDefaultSchema();
     pugi::xml_document &functionCatalog() const;
 
-    // Created by the first Edit and kept for the next.
-    std::unique_ptr<frmEditor> m_editor;
-    std::shared_ptr<nvtarnix::Schema> m_BuilderSchema;
-    QString m_CurrentCatalog;
-    std::shared_ptr<nvtarnix::Catalog> m_catalog;
-    QString m_CurrentView;
-    std::shared_ptr<nvtarnix::View> m_view;
-    QString m_Script;
-    QString m_DatabaseScript;
-    bool m_ListButtonVisible = true;
-    QString m_VariableCaption;
-    QString m_FunctionCaption;
-    QString m_EditorTitle;
-    QString m_VariableRoot;
-    QString m_FunctionRoot;
-    std::shared_ptr<pugi::xml_document> m_FunctionXml;
-    bool m_ShowHelpString = false;
-    std::shared_ptr<ErrorCollection> m_errors;
-    bool m_RemoveNewLine = true;
-
-    // Keeps what the conversions work out from the view until it changes.
-    std::unique_ptr<ViewConversion> m_conversion;
+    // The builder's state: its schema, the catalog and view resolved in it,
+    // the texts, the function catalog, the editor window and the conversion
+    // cache. Hidden here so that hosts see neither the window nor pugixml.
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace nvtarnix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/VariableRecord.h>
 
 #include <QString>
@@ -10,7 +11,7 @@ namespace nvtarnix {
 // fixed when the field is added to its collection, and its variable record,
 // read and written as a whole or one value at a time under the names hosts
 // have always used.
-class VariableField
+class NVTARNIX_EXPORT VariableField
 {
 public:
     virtual ~VariableField() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/KeyedCollection.h>
 #include <nvtarnix/ViewField.h>
 
@@ -10,7 +11,7 @@ namespace nvtarnix {
 
 // A view of a catalog: the fields a user works with, in the order they are
 // listed and converted.
-class View
+class NVTARNIX_EXPORT View
 {
 public:
     explicit View(QString ID, QString name = {}, QString cardcaption = {});

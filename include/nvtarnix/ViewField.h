@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Export.h>
 #include <nvtarnix/VariableField.h>
 
 #include <QString>
@@ -15,7 +16,7 @@ namespace nvtarnix {
 // every change of those three is counted on the owning view (see
 // View::Revision), which lets callers keep derived lookups until the view
 // really changes.
-class ViewField : public VariableField
+class NVTARNIX_EXPORT ViewField : public VariableField
 {
 public:
     explicit ViewField(QString ID, QString vardescription = {}, QString displayformat = {});

@@ -1,7 +1,7 @@
 #include <nvtarnix/TarnixObject.h>
 
 #include "support/FailureHandling.h"
-#include "component/BracketReplacer.h"
+#include "schema/BracketReplacer.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
 #include "support/ComponentErrors.h"
@@ -26,146 +26,198 @@ const char *const DefaultSchemaDocument =
 
 } // namespace
 
+struct TarnixObject::Private
+{
+    // Created by the first Edit and kept for the next.
+    std::unique_ptr<frmEditor> editor;
+    std::shared_ptr<Schema> BuilderSchema;
+    QString CurrentCatalog;
+    std::shared_ptr<Catalog> catalog;
+    QString CurrentView;
+    std::shared_ptr<View> view;
+    QString Script;
+    QString DatabaseScript;
+    bool ListButtonVisible = true;
+    QString VariableCaption;
+    QString FunctionCaption;
+    QString EditorTitle;
+    QString VariableRoot;
+    QString FunctionRoot;
+    std::shared_ptr<pugi::xml_document> FunctionXml;
+    bool ShowHelpString = false;
+    std::shared_ptr<ErrorCollection> errors;
+    bool RemoveNewLine = true;
+    // Keeps what the conversions work out from the view until it changes.
+    ViewConversion conversion;
+};
+
 TarnixObject::TarnixObject(QObject *parent)
-    : QObject(parent), m_conversion(std::make_unique<ViewConversion>())
+    : QObject(parent), d(std::make_unique<Private>())
 {
     MainModule();
     InitLanguage(0);
     buildDefaultSchema();
-    m_FunctionXml = std::make_shared<pugi::xml_document>();
-    m_VariableCaption = GetMlString(17, QString());
-    m_FunctionCaption = GetMlString(18, QString());
-    m_EditorTitle = GetMlString(19, QString());
-    m_ListButtonVisible = true;
-    m_VariableRoot = GetMlString(20, QString());
-    m_FunctionRoot = GetMlString(21, QString());
-    m_RemoveNewLine = true;
-    m_errors = std::make_shared<ErrorCollection>();
+    d->FunctionXml = std::make_shared<pugi::xml_document>();
+    d->VariableCaption = GetMlString(17, QString());
+    d->FunctionCaption = GetMlString(18, QString());
+    d->EditorTitle = GetMlString(19, QString());
+    d->ListButtonVisible = true;
+    d->VariableRoot = GetMlString(20, QString());
+    d->FunctionRoot = GetMlString(21, QString());
+    d->RemoveNewLine = true;
+    d->errors = std::make_shared<ErrorCollection>();
 }
 
 TarnixObject::~TarnixObject()
 {
     // Released in this order; none of it can fail.
-    m_editor.reset();
-    m_FunctionXml.reset();
-    m_catalog.reset();
-    m_view.reset();
-    m_BuilderSchema.reset();
-    m_errors.reset();
+    d->editor.reset();
+    d->FunctionXml.reset();
+    d->catalog.reset();
+    d->view.reset();
+    d->BuilderSchema.reset();
+    d->errors.reset();
 }
 
 bool TarnixObject::Edit()
 {
     try {
-        if (!m_editor)
-            m_editor = std::make_unique<frmEditor>();
+        if (!d->editor)
+            d->editor = std::make_unique<frmEditor>();
         // The window reads the builder through its own view of it, for this
         // run only.
         BuilderEditorOwner owner(*this);
-        m_editor->setOwner(&owner);
-        if (m_editor->WindowOpen(m_view, m_Script) != QDialog::Accepted)
+        d->editor->setOwner(&owner);
+        if (d->editor->WindowOpen(d->view, d->Script) != QDialog::Accepted)
             return false;
-        m_DatabaseScript = ConvertScriptToDatabase(m_Script);
+        d->DatabaseScript = ConvertScriptToDatabase(d->Script);
         ClearErrors();
         return true;
     } catch (const std::exception &error) {
         SaveError(error);
-        m_editor.reset();
+        d->editor.reset();
         RaiseSavedError();
     }
 }
 
+QString TarnixObject::Script() const { return d->Script; }
+QString TarnixObject::DatabaseScript() const { return d->DatabaseScript; }
+QString TarnixObject::CurrentView() const { return d->CurrentView; }
+QString TarnixObject::CurrentCatalog() const { return d->CurrentCatalog; }
+std::shared_ptr<Schema> TarnixObject::BuilderSchema() const { return d->BuilderSchema; }
+void TarnixObject::setBuilderSchema(std::shared_ptr<Schema> value) { d->BuilderSchema = std::move(value); }
+std::shared_ptr<pugi::xml_document> TarnixObject::FunctionXml() const { return d->FunctionXml; }
+void TarnixObject::setFunctionXml(std::shared_ptr<pugi::xml_document> value) { d->FunctionXml = std::move(value); }
+bool TarnixObject::ShowHelpString() const { return d->ShowHelpString; }
+void TarnixObject::setShowHelpString(bool value) { d->ShowHelpString = value; }
+QString TarnixObject::FunctionRoot() const { return d->FunctionRoot; }
+void TarnixObject::setFunctionRoot(const QString &value) { d->FunctionRoot = value; }
+QString TarnixObject::VariableRoot() const { return d->VariableRoot; }
+void TarnixObject::setVariableRoot(const QString &value) { d->VariableRoot = value; }
+QString TarnixObject::EditorTitle() const { return d->EditorTitle; }
+void TarnixObject::setEditorTitle(const QString &value) { d->EditorTitle = value; }
+QString TarnixObject::FunctionCaption() const { return d->FunctionCaption; }
+void TarnixObject::setFunctionCaption(const QString &value) { d->FunctionCaption = value; }
+QString TarnixObject::VariableCaption() const { return d->VariableCaption; }
+void TarnixObject::setVariableCaption(const QString &value) { d->VariableCaption = value; }
+bool TarnixObject::ListButtonVisible() const { return d->ListButtonVisible; }
+void TarnixObject::setListButtonVisible(bool value) { d->ListButtonVisible = value; }
+bool TarnixObject::RemoveNewLine() const { return d->RemoveNewLine; }
+void TarnixObject::setRemoveNewLine(bool value) { d->RemoveNewLine = value; }
+std::shared_ptr<TarnixObject::ErrorCollection> TarnixObject::ErrorList() const { return d->errors; }
+std::shared_ptr<View> TarnixObject::CurrentViewObject() const { return d->view; }
+
 void TarnixObject::buildDefaultSchema()
 {
-    m_catalog.reset();
-    m_view.reset();
-    m_BuilderSchema = std::make_shared<Schema>();
-    m_BuilderSchema->LoadFromText(QString::fromUtf8(DefaultSchemaDocument));
+    d->catalog.reset();
+    d->view.reset();
+    d->BuilderSchema = std::make_shared<Schema>();
+    d->BuilderSchema->LoadFromText(QString::fromUtf8(DefaultSchemaDocument));
     setCurrentCatalog(QStringLiteral("_defaultcatalog"));
     setCurrentView(QStringLiteral("_defaultview"));
 }
 
 void TarnixObject::setScript(const QString &value)
 {
-    m_Script = value;
-    m_DatabaseScript = ConvertScriptToDatabase(value);
+    d->Script = value;
+    d->DatabaseScript = ConvertScriptToDatabase(value);
 }
 
 void TarnixObject::setDatabaseScript(const QString &value)
 {
-    m_DatabaseScript = value;
-    m_Script = ConvertScriptFromDatabase(value);
+    d->DatabaseScript = value;
+    d->Script = ConvertScriptFromDatabase(value);
 }
 
 void TarnixObject::setCurrentView(const QString &value)
 {
-    if (value != m_CurrentView)
-        m_view.reset();
-    m_CurrentView = value;
+    if (value != d->CurrentView)
+        d->view.reset();
+    d->CurrentView = value;
     Init();
 }
 
 void TarnixObject::setCurrentCatalog(const QString &value)
 {
-    if (value != m_CurrentCatalog)
-        m_catalog.reset();
-    m_CurrentCatalog = value;
+    if (value != d->CurrentCatalog)
+        d->catalog.reset();
+    d->CurrentCatalog = value;
     Init();
 }
 
 void TarnixObject::Init(QString vCatalog, QString vView)
 {
     if (!vCatalog.isEmpty()) {
-        m_CurrentCatalog = vCatalog;
-        m_catalog.reset();
+        d->CurrentCatalog = vCatalog;
+        d->catalog.reset();
     }
     if (!vView.isEmpty()) {
-        m_CurrentView = vView;
-        m_view.reset();
+        d->CurrentView = vView;
+        d->view.reset();
     }
-    if (!m_BuilderSchema)
+    if (!d->BuilderSchema)
         throw componentError(ComponentError::SchemaNotInitialized);
-    if (!m_BuilderSchema->IsOpen())
-        m_BuilderSchema->Open();
-    if (!m_catalog && !m_CurrentCatalog.isEmpty())
-        m_catalog = m_BuilderSchema->GetCatalog(m_CurrentCatalog);
-    if (!m_view && !m_CurrentView.isEmpty()) {
-        if (!m_catalog)
+    if (!d->BuilderSchema->IsOpen())
+        d->BuilderSchema->Open();
+    if (!d->catalog && !d->CurrentCatalog.isEmpty())
+        d->catalog = d->BuilderSchema->GetCatalog(d->CurrentCatalog);
+    if (!d->view && !d->CurrentView.isEmpty()) {
+        if (!d->catalog)
             throw objectNotSetError();
-        m_view = m_catalog->Views().Item(m_CurrentView);
+        d->view = d->catalog->Views().Item(d->CurrentView);
     }
 }
 
 QString TarnixObject::ConvertScriptToDatabase(const QString &vScriptText)
 {
     QString text = vScriptText;
-    if (!m_view)
+    if (!d->view)
         throw componentError(ComponentError::CurrentViewMissing);
     if (!text.isEmpty())
-        text = m_conversion->convert(text, m_view, ViewConversion::Direction::ToDatabase);
-    return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
+        text = d->conversion.convert(text, d->view, ViewConversion::Direction::ToDatabase);
+    return d->RemoveNewLine ? RemoveLineBreaks(text) : text;
 }
 
 QString TarnixObject::ConvertScriptFromDatabase(const QString &vScriptText)
 {
-    if (!m_view)
+    if (!d->view)
         throw componentError(ComponentError::CurrentViewMissing);
     QString text = vScriptText;
     if (!text.isEmpty())
-        text = m_conversion->convert(text, m_view, ViewConversion::Direction::FromDatabase);
-    return m_RemoveNewLine ? RemoveLineBreaks(text) : text;
+        text = d->conversion.convert(text, d->view, ViewConversion::Direction::FromDatabase);
+    return d->RemoveNewLine ? RemoveLineBreaks(text) : text;
 }
 
 pugi::xml_document &TarnixObject::functionCatalog() const
 {
-    if (!m_FunctionXml)
+    if (!d->FunctionXml)
         throw objectNotSetError();
-    return *m_FunctionXml;
+    return *d->FunctionXml;
 }
 
 void TarnixObject::LoadDefaultFunctions()
 {
-    m_FunctionXml = FunctionCatalog::loadBuiltin();
+    d->FunctionXml = FunctionCatalog::loadBuiltin();
 }
 
 QVariant TarnixObject::AddFunction(const QString &FunctionInterface, const QString &FunctionName,
@@ -179,14 +231,14 @@ QVariant TarnixObject::AddFunction(const QString &FunctionInterface, const QStri
 
 void TarnixObject::ClearFunctions()
 {
-    m_FunctionXml = std::make_shared<pugi::xml_document>();
+    d->FunctionXml = std::make_shared<pugi::xml_document>();
 }
 
 QString TarnixObject::GetFunctionHelpString(const QString &name) const
 {
-    if (!m_FunctionXml)
+    if (!d->FunctionXml)
         return {};
-    return FunctionCatalog::helpString(*m_FunctionXml, name);
+    return FunctionCatalog::helpString(*d->FunctionXml, name);
 }
 
 QString TarnixObject::GetFunctionXmlText()
@@ -205,9 +257,9 @@ void TarnixObject::AddVariable(const QString &varID, const QString &vardescripti
 {
     // Each step stays done when a later one fails: the host sees the error
     // and what was written before it, as it always has.
-    if (!m_catalog)
+    if (!d->catalog)
         throw objectNotSetError();
-    const auto catalogField = m_catalog->AddField(varID, vardescription, vartype, varsize);
+    const auto catalogField = d->catalog->AddField(varID, vardescription, vartype, varsize);
     // Filled in the order the catalog field has always been written, so a
     // number that does not convert leaves the values before it in place.
     VariableRecord record = catalogField->record();
@@ -226,9 +278,9 @@ void TarnixObject::AddVariable(const QString &varID, const QString &vardescripti
     }
     catalogField->setRecord(record);
 
-    if (!m_view)
+    if (!d->view)
         throw objectNotSetError();
-    const auto viewField = m_view->AddField(varID, vardescription);
+    const auto viewField = d->view->AddField(varID, vardescription);
     viewField->setVartype(VariableNumber(vartype));
     viewField->setRecord(record);
 }
@@ -240,23 +292,23 @@ void TarnixObject::ClearVariables()
 
 QString TarnixObject::GetVariableHelpString(const QString &varID) const
 {
-    if (!m_catalog || !m_catalog->Fields().Exists(varID))
+    if (!d->catalog || !d->catalog->Fields().Exists(varID))
         return {};
-    return m_catalog->Fields().Item(varID)->helpstring();
+    return d->catalog->Fields().Item(varID)->helpstring();
 }
 
 void TarnixObject::AddError(const QString &ErrorString, int Line, int Position)
 {
     Q_UNUSED(Line);
     Q_UNUSED(Position);
-    if (!m_errors)
+    if (!d->errors)
         throw objectNotSetError();
-    m_errors->Add(ErrorString);
+    d->errors->Add(ErrorString);
 }
 
 void TarnixObject::ClearErrors()
 {
-    m_errors = std::make_shared<ErrorCollection>();
+    d->errors = std::make_shared<ErrorCollection>();
 }
 
 QVariant TarnixObject::RaiseListSourceRequest(QString &vListName, QVariant &vData)

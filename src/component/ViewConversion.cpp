@@ -1,6 +1,6 @@
 #include "component/ViewConversion.h"
 
-#include "component/ReplacementSteps.h"
+#include "schema/ReplacementSteps.h"
 #include "schema/DisplayName.h"
 
 #include <nvtarnix/View.h>

@@ -1,6 +1,6 @@
 #include "editor/ExpressionCheck.h"
 
-#include "component/BracketReplacer.h"
+#include "schema/BracketReplacer.h"
 #include "support/FailureHandling.h"
 #include "support/MlStringModule.h"
 #include "support/modRegistry.h"

@@ -2,7 +2,7 @@
 
 #include "ErrorNumber.h"
 #include "TestMain.h"
-#include "component/BracketReplacer.h"
+#include "schema/BracketReplacer.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -5,6 +5,7 @@
 #include "component/TarnixObjectAccess.h"
 
 #include <QRegularExpression>
+#include <pugixml.hpp>
 #include <QtTest>
 
 using namespace nvtarnix;

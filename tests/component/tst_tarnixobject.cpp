@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <pugixml.hpp>
+
 using namespace nvtarnix;
 using testsupport::errorNumber;
 using Access = TarnixObjectAccess;

@@ -1,4 +1,4 @@
-#include "component/ReplacementSteps.h"
+#include "schema/ReplacementSteps.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "component/BracketReplacer.h"
+#include "schema/BracketReplacer.h"
 
 namespace nvtarnix {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "component/ReplacementSteps.h"
+#include "schema/ReplacementSteps.h"
 
 #include <QString>
 
