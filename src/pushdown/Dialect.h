@@ -87,9 +87,12 @@ public:
                                               Parameters &parameters) const = 0;
 
     // a <op> b for two values of `kind`, as the engine compares them when
-    // neither is Null: a condition, NULL where either is.
-    virtual std::optional<Guarded> compare(ValueKind kind, Comparison op, const QString &a, const QString &b,
-                                           Parameters &parameters) const = 0;
+    // neither is Null: a condition, NULL where either is. Numbers and dates
+    // (as their serials) compare as Doubles; text by code unit, which the
+    // binary collation gives wherever no character lies beyond the BMP
+    // (UTF-8 bytes order as code points, UTF-16 code units otherwise).
+    std::optional<Guarded> compare(ValueKind kind, Comparison op, const QString &a, const QString &b,
+                                   Parameters &parameters) const;
 
     // Arithmetic on two Numbers, with the engine's result (Double division,
     // \ and Mod on rounded Longs) and as guard the rows where it raises or
@@ -149,6 +152,13 @@ public:
 
     // a & b for two Texts that are not both Null (Null counts as "").
     virtual QString concat(const QString &a, const QString &b) const = 0;
+
+protected:
+    // a <sign> b for text in the binary collation, named: a column's own
+    // collation (a case-blind one, an ICU one) must not change the order.
+    virtual QString binaryComparison(const QString &a, const QString &sign, const QString &b) const = 0;
+    // The rows where `text` holds a character beyond the BMP.
+    virtual QString beyondBmp(const QString &text, Parameters &parameters) const = 0;
 };
 
 // The dialect of `which`, which lives as long as the program; null when this

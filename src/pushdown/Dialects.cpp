@@ -1,5 +1,6 @@
 #include "pushdown/Dialect.h"
 #include "pushdown/PostgresDialect.h"
+#include "pushdown/SqlText.h"
 #include "pushdown/SqliteDialect.h"
 
 namespace nvtarnix::pushdown {
@@ -12,6 +13,25 @@ QString Parameters::bind(Parameter::Type type, const QVariant &value)
                                                            : QVariant(value.toString());
     m_list.append(Parameter{type, held});
     return m_dialect.placeholder(int(m_list.size()), type);
+}
+
+std::optional<Guarded> Dialect::compare(ValueKind kind, Comparison op, const QString &a, const QString &b,
+                                       Parameters &parameters) const
+{
+    static const char *const ops[] = {"=", "<>", "<", ">", "<=", ">="};
+    const QString sign = QLatin1String(ops[int(op)]);
+    switch (kind) {
+    case ValueKind::Number:
+    case ValueKind::Date: return Guarded{QStringLiteral("%1 %2 %3").arg(paren(a), sign, paren(b)), {}};
+    case ValueKind::Text: {
+        const QString sql = binaryComparison(a, sign, b);
+        if (op == Comparison::Eq || op == Comparison::Ne)
+            return Guarded{sql, {}};
+        return Guarded{sql, either({beyondBmp(a, parameters), beyondBmp(b, parameters)})};
+    }
+    case ValueKind::Boolean: return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 const Dialect *dialectFor(SqlDialect which)

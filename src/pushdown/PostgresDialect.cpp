@@ -1,4 +1,5 @@
 #include "pushdown/PostgresDialect.h"
+#include "pushdown/SqlText.h"
 
 #include <QStringList>
 
@@ -37,28 +38,6 @@ constexpr qint64 DayZero = 2415019;
 // reproduce, so they take part in comparisons only. The mark is an SQL comment in the value's
 // text, where arithmetic finds it however deep the value is.
 const QString ComparedOnly = QStringLiteral("/* compared only */");
-
-QString paren(const QString &sql)
-{
-    return QLatin1Char('(') + sql + QLatin1Char(')');
-}
-
-QString either(const QStringList &conditions)
-{
-    QStringList parts;
-    for (const QString &c : conditions)
-        if (!c.isEmpty())
-            parts << paren(c);
-    return parts.join(QLatin1String(" OR "));
-}
-
-QString all(const QStringList &conditions)
-{
-    QStringList parts;
-    for (const QString &c : conditions)
-        parts << paren(c);
-    return parts.join(QLatin1String(" AND "));
-}
 
 bool comparedOnly(const QString &sql)
 {
@@ -157,29 +136,9 @@ public:
         return std::nullopt;
     }
 
-    std::optional<Guarded> compare(ValueKind kind, Comparison op, const QString &a, const QString &b,
-                                   Parameters &p) const override
+    QString binaryComparison(const QString &a, const QString &sign, const QString &b) const override
     {
-        static const char *const ops[] = {"=", "<>", "<", ">", "<=", ">="};
-        const QString sign = QLatin1String(ops[int(op)]);
-        switch (kind) {
-        case ValueKind::Number:
-        case ValueKind::Date:
-            // Both are Doubles: numbers as the engine compares them, dates
-            // as their serial numbers.
-            return Guarded{QStringLiteral("%1 %2 %3").arg(paren(a), sign, paren(b)), {}};
-        case ValueKind::Text: {
-            // UTF-8 bytes order as code points, and UTF-16 code units order
-            // otherwise beyond the BMP.
-            const QString sql = QStringLiteral("%1 %2 %3").arg(binary(a), sign, binary(b));
-            if (op == Comparison::Eq || op == Comparison::Ne)
-                return Guarded{sql, {}};
-            return Guarded{sql, either({beyondBmp(a, p), beyondBmp(b, p)})};
-        }
-        case ValueKind::Boolean:
-            return std::nullopt;
-        }
-        return std::nullopt;
+        return QStringLiteral("%1 %2 %3").arg(binary(a), sign, binary(b));
     }
 
     std::optional<Guarded> arithmetic(Arithmetic op, const QString &a, const QString &b,
@@ -492,7 +451,7 @@ private:
     // code unit no longer count or order alike.
     // Text of ASCII alone, the usual case, is told apart without the
     // pattern, which costs more than the rest of a rule.
-    static QString beyondBmp(const QString &text, Parameters &p)
+    QString beyondBmp(const QString &text, Parameters &p) const override
     {
         return QStringLiteral("octet_length(%1) <> length(%1) AND %1 ~ %2")
             .arg(binary(text), p.bind(Parameter::Type::Text, QStringLiteral("[\U00010000-\U0010FFFF]")));

@@ -1,4 +1,5 @@
 #include "pushdown/SqliteDialect.h"
+#include "pushdown/SqlText.h"
 
 #include <QStringList>
 
@@ -13,20 +14,6 @@ namespace {
 // exactly, while SQLite compares them as integers.
 constexpr qint64 ExactIntegers = qint64(1) << 53;
 constexpr double LargestDouble = 1.7976931348623157e308;
-
-QString paren(const QString &sql)
-{
-    return QLatin1Char('(') + sql + QLatin1Char(')');
-}
-
-QString either(const QStringList &conditions)
-{
-    QStringList parts;
-    for (const QString &c : conditions)
-        if (!c.isEmpty())
-            parts << paren(c);
-    return parts.join(QLatin1String(" OR "));
-}
 
 class SqliteDialect final : public Dialect
 {
@@ -87,29 +74,9 @@ public:
         return std::nullopt;
     }
 
-    std::optional<Guarded> compare(ValueKind kind, Comparison op, const QString &a, const QString &b,
-                                   Parameters &p) const override
+    QString binaryComparison(const QString &a, const QString &sign, const QString &b) const override
     {
-        static const char *const ops[] = {"=", "<>", "<", ">", "<=", ">="};
-        const QString sign = QLatin1String(ops[int(op)]);
-        switch (kind) {
-        case ValueKind::Number:
-        case ValueKind::Date:
-            // Dates as their serial numbers.
-            return Guarded{QStringLiteral("%1 %2 %3").arg(paren(a), sign, paren(b)), {}};
-        case ValueKind::Text: {
-            // The binary collation, named: a NOCASE column must not make the
-            // comparison blind to case. UTF-8 bytes order as code points,
-            // and UTF-16 code units order otherwise beyond the BMP.
-            const QString sql = QStringLiteral("%1 %2 %3 COLLATE BINARY").arg(paren(a), sign, paren(b));
-            if (op == Comparison::Eq || op == Comparison::Ne)
-                return Guarded{sql, {}};
-            return Guarded{sql, either({beyondBmp(a, p), beyondBmp(b, p)})};
-        }
-        case ValueKind::Boolean:
-            return std::nullopt;
-        }
-        return std::nullopt;
+        return QStringLiteral("%1 %2 %3 COLLATE BINARY").arg(paren(a), sign, paren(b));
     }
 
     std::optional<Guarded> arithmetic(Arithmetic op, const QString &a, const QString &b,
@@ -396,7 +363,7 @@ private:
 
     // Text holding a character beyond the BMP: a code point and a UTF-16
     // code unit no longer count or order alike.
-    static QString beyondBmp(const QString &text, Parameters &p)
+    QString beyondBmp(const QString &text, Parameters &p) const override
     {
         return QStringLiteral("%1 GLOB %2")
             .arg(paren(text), p.bind(Parameter::Type::Text, QStringLiteral("*[\U00010000-\U0010FFFF]*")));
