@@ -5,13 +5,8 @@
 # CPU time (user + system) is printed too: on a busy machine it is the
 # steadier figure, though apply spends it on more than one core.
 set -euo pipefail
-build=${1:-build}
-tarnix="$build/bin/tarnix"
-if [[ ! -x "$tarnix" ]]; then
-  echo "tarnix not built in $build (cmake --build $build --target tarnix)" >&2
-  exit 1
-fi
-command -v sqlite3 >/dev/null || { echo "sqlite3 not installed (scripts/install-deps.sh)" >&2; exit 1; }
+source "$(dirname "$0")/../common/bench.sh"
+need sqlite3
 
 rows=1000000
 db="$build/bench-apply/t-$rows.sqlite"
@@ -37,7 +32,6 @@ sql='SELECT count(*) FROM t WHERE A > 1000 AND B < 4 AND length(C) > 3'
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-source "$(dirname "$0")/../common/timing.sh"
 
 contend apply "$tarnix" apply --database "$db" --table t --count --push-down off "$rule"
 contend sqlite sqlite3 "$db" "$sql"

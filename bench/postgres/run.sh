@@ -9,12 +9,7 @@
 # Every count must agree. The server's CPU time is not in the CPU figures:
 # all wait for it alike.
 set -euo pipefail
-build=${1:-build}
-tarnix="$build/bin/tarnix"
-if [[ ! -x "$tarnix" ]]; then
-  echo "tarnix not built in $build (cmake --build $build --target tarnix)" >&2
-  exit 1
-fi
+source "$(dirname "$0")/../common/bench.sh"
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 if [[ -z "$bin" || ! -x "$bin/initdb" ]] || ! command -v psql >/dev/null; then
   echo "PostgreSQL not installed (scripts/install-deps.sh)" >&2
@@ -59,7 +54,6 @@ sql='SELECT count(*) FROM t WHERE a > 1000 AND b < 4 AND length(c) > 3'
 
 scratch="$cluster/timing"
 mkdir -p "$scratch"
-source "$(dirname "$0")/../common/timing.sh"
 
 contend keyed "$tarnix" apply --postgres "$conninfo" --table t --key id --count "$rule"
 contend numbered "$tarnix" apply --postgres "$conninfo" --table t --count "$rule"

@@ -5,10 +5,8 @@
 # with an index on the amount. Best of three wall-clock times each; the
 # counts must agree.
 set -euo pipefail
-build=${1:-build}
-tarnix="$build/bin/tarnix"
-[[ -x "$tarnix" ]] || { echo "tarnix not built in $build" >&2; exit 1; }
-command -v sqlite3 >/dev/null || { echo "sqlite3 not installed (scripts/install-deps.sh)" >&2; exit 1; }
+source "$(dirname "$0")/../common/bench.sh"
+need sqlite3
 
 rows=1000000
 db="$build/bench-pushdown/orders-$rows.sqlite"
@@ -28,16 +26,9 @@ fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-timed() {
-  local TIMEFORMAT='%R'
-  { time "$@" >"$scratch/out" 2>"$scratch/err"; } 2>"$scratch/time"
-  out=$(<"$scratch/out")
-  wall=$(<"$scratch/time")
-}
-least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
 
 compare() {  # name, rule, hand-written SQL
-  local auto= off= hand= c_auto c_off c_hand
+  local auto= off= hand= c_auto c_off c_hand round
   for round in 1 2 3; do
     timed "$tarnix" apply --database "$db" --table orders --key id --count "$2"; c_auto=$out; auto=$(least "$auto" "$wall")
     timed "$tarnix" apply --database "$db" --table orders --key id --count --push-down off "$2"; c_off=$out; off=$(least "$off" "$wall")

@@ -1,5 +1,19 @@
-# Timing helpers the benchmark scripts source. The caller sets $scratch, a
-# folder of its own for the outputs.
+# What the scripts that time tarnix share, sourced first: $build (the build
+# folder, their first argument) and $tarnix in it, a check for the commands
+# they compare against, and timing helpers, which leave their outputs in the
+# folder the caller names in $scratch.
+
+build=${1:-build}
+tarnix="$build/bin/tarnix"
+if [[ ! -x "$tarnix" ]]; then
+  echo "tarnix not built in $build (cmake --build $build --target tarnix)" >&2
+  exit 1
+fi
+
+# Stops the benchmark when a command it compares against is missing.
+need() {
+  command -v "$1" >/dev/null || { echo "$1 not installed (scripts/install-deps.sh)" >&2; exit 1; }
+}
 
 # Runs a command; leaves its output in $out, its wall-clock and CPU
 # (user + system) seconds in $wall and $cpu.
