@@ -114,20 +114,8 @@ private slots:
     {
         QFETCH(QString, from);
         QFETCH(QString, rule);
-        for (const QString &mode : {QStringLiteral("--count"), QStringLiteral("--matching"), QString()}) {
-            QStringList args = source(from) << QStringLiteral("--jobs") << QStringLiteral("2");
-            if (!mode.isEmpty())
-                args << mode;
-            const TarnixRun off
-                = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("off"), rule});
-            const TarnixRun on
-                = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("auto"), rule});
-            QVERIFY2(off.status == 0 || off.status == 1, qPrintable(off.err));
-            QVERIFY(!off.out.isEmpty() || mode == QLatin1String("--matching"));
-            QCOMPARE(on.status, off.status);
-            QCOMPARE(on.out, off.out);
-            QCOMPARE(on.err, off.err);
-        }
+        verifyPushDownChangesNothing([this](const QStringList &args) { return tarnix(args); },
+                                     source(from) << QStringLiteral("--jobs") << QStringLiteral("2"), rule);
     }
 
     // The account of --explain: its first line, and the rows after the run.
@@ -162,12 +150,8 @@ private slots:
         QFETCH(QString, rule);
         QFETCH(QString, firstLine);
         QFETCH(QString, lastLine);
-        const TarnixRun run
-            = tarnix(source(from) + QStringList{QStringLiteral("--count"), QStringLiteral("--explain"), rule});
-        const QStringList err = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QVERIFY(!err.isEmpty());
-        QCOMPARE(err.first(), firstLine);
-        QVERIFY2(err.last() == lastLine, qPrintable(run.err));
+        verifyExplained(tarnix(source(from) + QStringList{QStringLiteral("--count"), QStringLiteral("--explain"), rule}),
+                        firstLine, lastLine);
     }
 
     // require stops before any row when the rule does not translate, and

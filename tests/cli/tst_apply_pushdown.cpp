@@ -125,17 +125,8 @@ private slots:
         QFETCH(QString, rule);
         if (from.startsWith(QLatin1String("keyed")))
             rule.replace(QLatin1String("[amount]"), QLatin1String("[qty]")).replace(QLatin1String("[day]"), QLatin1String("[name]"));
-        for (const QString &mode : {QStringLiteral("--count"), QStringLiteral("--matching"), QString()}) {
-            QStringList args = QStringList{QStringLiteral("apply")} + source(from);
-            if (!mode.isEmpty())
-                args << mode;
-            const TarnixRun off = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("off"), rule});
-            const TarnixRun on = tarnix(args + QStringList{QStringLiteral("--push-down"), QStringLiteral("auto"), rule});
-            QVERIFY2(off.status == 0 || off.status == 1, qPrintable(off.err));
-            QCOMPARE(on.status, off.status);
-            QCOMPARE(on.out, off.out);
-            QCOMPARE(on.err, off.err);
-        }
+        verifyPushDownChangesNothing([this](const QStringList &args) { return tarnix(args); },
+                                     QStringList{QStringLiteral("apply")} + source(from), rule);
     }
 
     // The account of --explain: its first line, and the rows after the run.
@@ -173,12 +164,9 @@ private slots:
         QFETCH(QString, rule);
         QFETCH(QString, firstLine);
         QFETCH(QString, lastLine);
-        const TarnixRun run = tarnix(QStringList{QStringLiteral("apply")} + source(from)
-                                     + QStringList{QStringLiteral("--count"), QStringLiteral("--explain"), rule});
-        const QStringList err = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QVERIFY(!err.isEmpty());
-        QCOMPARE(err.first(), firstLine);
-        QCOMPARE(err.last(), lastLine);
+        verifyExplained(tarnix(QStringList{QStringLiteral("apply")} + source(from)
+                               + QStringList{QStringLiteral("--count"), QStringLiteral("--explain"), rule}),
+                        firstLine, lastLine);
     }
 
     // require stops before any row when the rule does not translate, and
