@@ -2,7 +2,7 @@
 #include "SchemaBuilder.h"
 #include "SchemaCommands.h"
 
-#include "editor/ExpressionCheck.h"
+#include "check/ExpressionCheck.h"
 
 #include <nvtarnix/Catalog.h>
 #include <nvtarnix/View.h>
@@ -38,8 +38,8 @@ int checkCommand(const QStringList &arguments)
                               ->GetCatalog(builder->CurrentCatalog())
                               ->Views()
                               .Item(builder->CurrentView());
-        const auto outcome = nvtarnix::editor::CheckExpression(
-            shown, [&view] { return nvtarnix::editor::variablesOfView(view.get()); },
+        const auto outcome = nvtarnix::check::CheckExpression(
+            shown, [&view] { return nvtarnix::variablesOfView(view.get()); },
             builder->RemoveNewLine());
         if (outcome.ok) {
             std::fputs("OK\n", stdout);

@@ -2,7 +2,7 @@
 
 #include "editor/WordList.h"
 
-#include <nvtarnix/VariableRecord.h>
+#include "schema/ViewVariable.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,19 +18,11 @@ class View;
 
 namespace nvtarnix::editor {
 
-// One variable of the current view, as the editor reads it: the host's
-// record of it, with its ID and its type.
-struct EditorVariable : VariableRecord
-{
-    QString varID;
-    int vartype = 0;
-
-    // "[group.caption]" or "[caption]": the variable's token in the display form.
-    QString displayName() const;
-};
-
-// The view's fields in collection order; an absent view has none.
-QVector<EditorVariable> variablesOfView(const View *view);
+// One variable of the current view, as the editor reads it.
+using EditorVariable = nvtarnix::ViewVariable;
+using nvtarnix::isDateType;
+using nvtarnix::isTextType;
+using nvtarnix::variablesOfView;
 
 struct TreeNode
 {
@@ -49,8 +41,6 @@ enum VariableImage { ImgVarRoot = 1, ImgVarOther = 2, ImgVarText = 3, ImgVarDate
 // Images of the function tree.
 enum FunctionImage { ImgFunction = 1, ImgFuncRoot = 2, ImgInterface = 3 };
 
-bool isTextType(int vartype);
-bool isDateType(int vartype);
 int variableImage(int vartype, int hasvaluelist);
 
 // Builds the variable tree and registers each variable's display name.

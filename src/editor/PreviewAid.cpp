@@ -3,7 +3,7 @@
 #include "editor/EditingAidTexts.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
-#include "editor/ExpressionCheck.h"
+#include "check/ExpressionCheck.h"
 #include "editor/PreviewRunner.h"
 #include "support/MlStringModule.h"
 
@@ -71,7 +71,7 @@ void PreviewAid::start(const CompiledScript &script)
     job.locale = uiLocale();
     job.language = uiLanguage();
     job.errorFormat = previewErrorFormat();
-    job.timeoutMs = kCheckTimeoutMs;
+    job.timeoutMs = check::kCheckTimeoutMs;
     m_runner->request(std::move(job));
 }
 

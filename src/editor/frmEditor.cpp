@@ -6,7 +6,7 @@
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
-#include "editor/ExpressionCheck.h"
+#include "check/ExpressionCheck.h"
 #include "editor/ProblemMarksAid.h"
 #include "editor/ReferenceSelection.h"
 #include "editor/ScriptBoxPalette.h"
@@ -397,7 +397,7 @@ void frmEditor::cmdCheck_Click()
 bool frmEditor::CheckExpression()
 {
     const bool removeNewLine = m_owner ? m_owner->removeNewLine() : true;
-    const editor::CheckOutcome outcome = editor::CheckExpression(
+    const check::CheckOutcome outcome = check::CheckExpression(
         scriptText(),
         [this] {
             if (!m_view)
@@ -410,7 +410,7 @@ bool frmEditor::CheckExpression()
     if (!outcome.ok) {
         if (m_problemMarks)
             skipOnError([&] { m_problemMarks->moveCaretToFailure(outcome.line); });
-        QMessageBox box(QMessageBox::Information, editor::checkMessageTitle(), outcome.message, QMessageBox::Ok,
+        QMessageBox box(QMessageBox::Information, check::checkMessageTitle(), outcome.message, QMessageBox::Ok,
                         this);
         box.setTextFormat(Qt::PlainText);
         box.exec();

@@ -1,4 +1,4 @@
-#include "editor/ExpressionCheck.h"
+#include "check/ExpressionCheck.h"
 #include "support/modRegistry.h"
 
 #include <nvtarnix/Error.h>
@@ -8,13 +8,14 @@
 #include <QSettings>
 #include <QTest>
 
-using namespace nvtarnix::editor;
+using namespace nvtarnix::check;
+using namespace nvtarnix;
 
 namespace {
 
-EditorVariable var(const QString &id, const QString &caption, int type, const QString &group = {})
+ViewVariable var(const QString &id, const QString &caption, int type, const QString &group = {})
 {
-    EditorVariable v;
+    ViewVariable v;
     v.varID = id;
     v.vardescription = caption;
     v.vartype = type;
@@ -22,7 +23,7 @@ EditorVariable var(const QString &id, const QString &caption, int type, const QS
     return v;
 }
 
-QVector<EditorVariable> sampleVariables()
+QVector<ViewVariable> sampleVariables()
 {
     return {var("CUST_NAME", "Name", 0, "Customer"), var("NAME", "Name", 10), var("TOTAL", "Total", 5),
             var("ORD_DATE", "Date", 4, "Order"), var("STAMP", "Stamp", 23)};
@@ -139,7 +140,7 @@ void tst_Check::registryValue()
 
     // A failure while reading the variables fails the check with its text.
     const CheckOutcome failed = CheckExpression(
-        "[Total]", []() -> QVector<EditorVariable> { throw nvtarnix::Error(91, "nvTarnix", "Object not set"); },
+        "[Total]", []() -> QVector<ViewVariable> { throw nvtarnix::Error(91, "nvTarnix", "Object not set"); },
         true);
     QVERIFY(!failed.ok);
     QVERIFY(failed.message.contains(QStringLiteral("Σφάλμα:=Object not set\t")));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/EditorTrees.h"
+#include "schema/ViewVariable.h"
 
 #include <QString>
 #include <QVector>
@@ -12,7 +12,7 @@
 // sample of its type) and evaluated by our VBScript engine. The editor window
 // and the command-line check both use it.
 
-namespace nvtarnix::editor {
+namespace nvtarnix::check {
 
 // The date-time sample, written as a date literal so that date variables work
 // in date functions as well as inside strings.
@@ -23,11 +23,11 @@ inline constexpr int kCheckTimeoutMs = 5000;
 
 // The sample that stands in for a variable: its caption in quotes for text
 // types, the date literal for date types, "(1)" for every other type.
-QString sampleValue(const EditorVariable &variable);
+QString sampleValue(const ViewVariable &variable);
 
 // Replaces each display name by its sample, variable by variable in view order;
 // exact case, left to right, never searching a replacement again.
-QString BuildTestExpression(const QString &displayText, const QVector<EditorVariable> &variables);
+QString BuildTestExpression(const QString &displayText, const QVector<ViewVariable> &variables);
 
 // The message shown for a failed check: texts 22 to 25 around the engine's
 // description, line and column, each piece on its own line. CheckExpression
@@ -55,7 +55,7 @@ struct CheckOutcome
 // an error it raises fails the check with that error's description. The
 // registry value JITDebug is 0 while the engine runs and 1 afterwards.
 CheckOutcome CheckExpression(const QString &scriptText,
-                             const std::function<QVector<EditorVariable>()> &variables,
+                             const std::function<QVector<ViewVariable>()> &variables,
                              bool removeNewLine);
 
-} // namespace nvtarnix::editor
+} // namespace nvtarnix::check

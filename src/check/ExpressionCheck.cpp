@@ -1,4 +1,4 @@
-#include "editor/ExpressionCheck.h"
+#include "check/ExpressionCheck.h"
 
 #include "schema/BracketReplacer.h"
 #include "support/FailureHandling.h"
@@ -10,7 +10,7 @@
 
 #include <memory>
 
-namespace nvtarnix::editor {
+namespace nvtarnix::check {
 
 namespace {
 
@@ -48,7 +48,7 @@ QString textOrEmpty(int id)
 
 } // namespace
 
-QString sampleValue(const EditorVariable &variable)
+QString sampleValue(const ViewVariable &variable)
 {
     if (isTextType(variable.vartype))
         return QLatin1Char('"') + variable.vardescription + QLatin1Char('"');
@@ -57,13 +57,13 @@ QString sampleValue(const EditorVariable &variable)
     return kNumberSample;
 }
 
-QString BuildTestExpression(const QString &displayText, const QVector<EditorVariable> &variables)
+QString BuildTestExpression(const QString &displayText, const QVector<ViewVariable> &variables)
 {
     if (displayText.isEmpty())
         return {};
     std::vector<BracketReplacer::Step> steps;
     steps.reserve(variables.size());
-    for (const EditorVariable &v : variables)
+    for (const ViewVariable &v : variables)
         steps.push_back({v.displayName(), sampleValue(v)});
     return BracketReplacer(std::move(steps)).apply(displayText);
 }
@@ -82,7 +82,7 @@ QString checkMessageTitle()
 }
 
 CheckOutcome CheckExpression(const QString &scriptText,
-                             const std::function<QVector<EditorVariable>()> &variables,
+                             const std::function<QVector<ViewVariable>()> &variables,
                              bool removeNewLine)
 {
     CheckOutcome outcome;
@@ -137,4 +137,4 @@ CheckOutcome CheckExpression(const QString &scriptText,
     return outcome;
 }
 
-} // namespace nvtarnix::editor
+} // namespace nvtarnix::check
