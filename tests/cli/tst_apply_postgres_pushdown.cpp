@@ -114,7 +114,7 @@ private slots:
     {
         QFETCH(QString, from);
         QFETCH(QString, rule);
-        verifyPushDownChangesNothing([this](const QStringList &args) { return tarnix(args); },
+        verifyPushDownChangesNothing([](const QStringList &args) { return tarnix(args); },
                                      source(from) << QStringLiteral("--jobs") << QStringLiteral("2"), rule);
     }
 

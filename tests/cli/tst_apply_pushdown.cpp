@@ -125,7 +125,7 @@ private slots:
         QFETCH(QString, rule);
         if (from.startsWith(QLatin1String("keyed")))
             rule.replace(QLatin1String("[amount]"), QLatin1String("[qty]")).replace(QLatin1String("[day]"), QLatin1String("[name]"));
-        verifyPushDownChangesNothing([this](const QStringList &args) { return tarnix(args); },
+        verifyPushDownChangesNothing([](const QStringList &args) { return tarnix(args); },
                                      QStringList{QStringLiteral("apply")} + source(from), rule);
     }
 
