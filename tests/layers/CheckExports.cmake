@@ -39,16 +39,19 @@ set(strays "")
 set(seen "")
 foreach(line IN LISTS lines)
   # "<address> <type> <name>"
-  if(NOT line MATCHES "^[0-9a-f]+ [A-Za-z] (.+)$")
+  if(NOT line MATCHES "^[0-9a-f]+ ([A-Za-z]) (.+)$")
     continue()
   endif()
-  set(symbol "${CMAKE_MATCH_1}")
+  set(kind "${CMAKE_MATCH_1}")
+  set(symbol "${CMAKE_MATCH_2}")
   string(REGEX REPLACE "^(typeinfo name for|typeinfo for|vtable for|VTT for|non-virtual thunk to|virtual thunk to|guard variable for) " "" name "${symbol}")
-  if(name MATCHES "^nvtarnix::(pushdown::)?(${alternatives})(::|\\(|$)")
+  if(name MATCHES "^nvtarnix::(pushdown::)?(${alternatives})(::| ?\\(|$)")
     list(APPEND seen ${CMAKE_MATCH_2})
-  elseif(name MATCHES "^std::" OR name MATCHES "^(__bss_start|_edata|_end|_init|_fini)$")
-    # The standard library's own templates, instantiated here with vague
-    # linkage, and the linker's markers: not ours to hide.
+  elseif(name MATCHES "^std::" OR name MATCHES "^(__bss_start|_edata|_end|_init|_fini|__(start|stop)___sancov_[a-z_]+)$"
+         OR (kind MATCHES "^[WVu]$" AND NOT name MATCHES "^nvtarnix::"))
+    # The standard library's and Qt's own templates and type descriptions,
+    # instantiated here with vague linkage (how many depends on how much the
+    # optimiser inlines), and the linker's markers: not ours to hide.
   else()
     list(APPEND strays "${symbol}")
   endif()
