@@ -122,8 +122,10 @@ void CaretAids::showHelpAtCaret()
             node = m_session.functionNode(text.mid(start, end - start));
     }
     // Nothing under the caret leaves the help line as it is.
-    if (node)
+    if (node) {
         m_helpLine->setText(m_session.nodeHelpLine(node, kind));
+        emit helpLineShown(m_helpLine->text());
+    }
 }
 
 } // namespace nvtarnix::editor
