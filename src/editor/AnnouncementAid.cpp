@@ -40,11 +40,13 @@ AnnouncementAid::AnnouncementAid(QWidget *window, QPlainTextEdit *script, Proble
             if (message)
                 messages << *message;
         };
+        // The problem where the caret rests matters most; then what the
+        // caret is on, then the value.
+        add(problemAtCaret());
         if (!m_pendingHelpLine.isEmpty())
             add(m_decisions.helpLine(std::exchange(m_pendingHelpLine, QString())));
         if (!m_pendingPreview.isEmpty())
             add(m_decisions.preview(m_pendingPreview));
-        add(problemAtCaret());
         if (!messages.isEmpty())
             m_announcer->announce(messages.join(QLatin1Char(' ')));
     });
