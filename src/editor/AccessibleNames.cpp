@@ -58,6 +58,12 @@ QString previewName()
     return text(1305);
 }
 
+QString labelledValue(const QString &name, const QString &value)
+{
+    const QString spoken = spokenText(value).simplified();
+    return spoken.isEmpty() ? name : name + QStringLiteral(": ") + spoken;
+}
+
 void nameEditorControls(const EditorControlNames &controls)
 {
     if (controls.script)
@@ -67,9 +73,9 @@ void nameEditorControls(const EditorControlNames &controls)
     if (controls.completion)
         controls.completion->setAccessibleName(completionListName());
     if (controls.argumentHint)
-        controls.argumentHint->setAccessibleName(argumentHintName());
+        controls.argumentHint->setAccessibleName(labelledValue(argumentHintName(), controls.argumentHint->text()));
     if (controls.preview)
-        controls.preview->setAccessibleName(previewName());
+        controls.preview->setAccessibleName(labelledValue(previewName(), controls.preview->text()));
 }
 
 void nameTree(QTreeWidget *tree, const QString &caption)

@@ -27,6 +27,10 @@ QString completionListName();
 QString argumentHintName();
 QString previewName();
 
+// A label's name is what a screen reader reads of it, so a named label that
+// shows a value is called "name: value" (just name while it is empty).
+QString labelledValue(const QString &name, const QString &value);
+
 // The controls of one opening of the editor; any may be null.
 struct EditorControlNames
 {

@@ -195,6 +195,9 @@ void tst_AccessibilityLogic::spokenText()
     QCOMPARE(nvtarnix::editor::spokenText(QStringLiteral("<qt><p>Left(a, n)</p><p>x &lt; y</p></qt>")),
              QStringLiteral("Left(a, n)\nx < y"));
     QCOMPARE(nvtarnix::editor::spokenText(QStringLiteral("plain a < b")), QStringLiteral("plain a < b"));
+    QCOMPARE(labelledValue(QStringLiteral("Preview"), QString()), QStringLiteral("Preview"));
+    QCOMPARE(labelledValue(QStringLiteral("Function arguments"), QStringLiteral("Left(<b>string</b>, length)")),
+             QStringLiteral("Function arguments: Left(string, length)"));
 }
 
 void tst_AccessibilityLogic::shortAnnouncement()
