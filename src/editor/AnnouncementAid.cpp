@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace nvtarnix::editor {
@@ -18,7 +19,7 @@ constexpr int kSpokenPauseMs = 1000;
 
 AnnouncementAid::AnnouncementAid(QWidget *window, QPlainTextEdit *script, ProblemMarksAid *marks)
     : QObject(window), m_script(script), m_marks(marks), m_announcer(new Announcer(window)),
-      m_typingPause(new QTimer(this))
+      m_typingPause(new QTimer(this)), m_turnEnd(new QTimer(this))
 {
     // The announcer goes with the aid; its label is one of the window's
     // controls and goes with them.
@@ -32,37 +33,43 @@ AnnouncementAid::AnnouncementAid(QWidget *window, QPlainTextEdit *script, Proble
         m_marksCurrent = false;
         m_typingPause->start();
     });
-    // What waited for the pause is said as one message, so that no part
-    // cuts off another.
     connect(m_typingPause, &QTimer::timeout, this, [this] {
-        QStringList messages;
-        const auto add = [&messages](const std::optional<QString> &message) {
-            if (message)
-                messages << *message;
-        };
-        // The problem where the caret rests matters most; then what the
-        // caret is on, then the value.
-        add(problemAtCaret());
+        say(problemAtCaret(), Problem);
         if (!m_pendingHelpLine.isEmpty())
-            add(m_decisions.helpLine(std::exchange(m_pendingHelpLine, QString())));
+            say(m_decisions.helpLine(std::exchange(m_pendingHelpLine, QString())), HelpLine);
         if (!m_pendingPreview.isEmpty())
-            add(m_decisions.preview(m_pendingPreview));
-        if (!messages.isEmpty())
-            m_announcer->announce(messages.join(QLatin1Char(' ')));
+            say(m_decisions.preview(m_pendingPreview), Preview);
     });
-    connect(m_script, &QPlainTextEdit::cursorPositionChanged, this, [this] { say(problemAtCaret()); });
+    m_turnEnd->setSingleShot(true);
+    m_turnEnd->setInterval(0);
+    connect(m_turnEnd, &QTimer::timeout, this, [this] { flush(); });
+    connect(m_script, &QPlainTextEdit::cursorPositionChanged, this, [this] { say(problemAtCaret(), Problem); });
     if (m_marks) {
         connect(m_marks, &ProblemMarksAid::marksChanged, this, [this] {
             m_marksCurrent = true;
-            say(problemAtCaret());
+            say(problemAtCaret(), Problem);
         });
     }
 }
 
-void AnnouncementAid::say(const std::optional<QString> &message)
+void AnnouncementAid::say(const std::optional<QString> &message, Weight weight)
 {
-    if (message)
-        m_announcer->announce(*message);
+    if (!message)
+        return;
+    m_queued.append({weight, *message});
+    m_turnEnd->start();
+}
+
+void AnnouncementAid::flush()
+{
+    std::stable_sort(m_queued.begin(), m_queued.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList messages;
+    for (const auto &queued : std::as_const(m_queued))
+        messages << queued.second;
+    m_queued.clear();
+    if (!messages.isEmpty())
+        m_announcer->announce(messages.join(QLatin1Char(' ')));
 }
 
 void AnnouncementAid::helpLineShown(const QString &line)
@@ -70,7 +77,7 @@ void AnnouncementAid::helpLineShown(const QString &line)
     if (m_typingPause->isActive())
         m_pendingHelpLine = line;
     else
-        say(m_decisions.helpLine(line));
+        say(m_decisions.helpLine(line), HelpLine);
 }
 
 void AnnouncementAid::previewShown(const QString &value)
@@ -79,17 +86,17 @@ void AnnouncementAid::previewShown(const QString &value)
     if (!m_edited)
         m_decisions.notePreview(value);
     else if (!m_typingPause->isActive())
-        say(m_decisions.preview(value));
+        say(m_decisions.preview(value), Preview);
 }
 
 void AnnouncementAid::inserted(const QString &text)
 {
-    say(m_decisions.insertion(text));
+    say(m_decisions.insertion(text), Action);
 }
 
 void AnnouncementAid::checkPassed()
 {
-    say(m_decisions.checkPassed());
+    say(m_decisions.checkPassed(), Action);
 }
 
 std::optional<QString> AnnouncementAid::problemAtCaret()

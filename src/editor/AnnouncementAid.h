@@ -3,6 +3,8 @@
 #include "editor/Announcements.h"
 
 #include <QObject>
+#include <QPair>
+#include <QVector>
 
 class QPlainTextEdit;
 class QTimer;
@@ -33,7 +35,12 @@ public:
     void checkPassed();
 
 private:
-    void say(const std::optional<QString> &message);
+    // What one turn of the event loop says goes out as one message, most
+    // important first: an insertion moves the caret onto a new help line in
+    // the same turn, and the listener should hear what was inserted first.
+    enum Weight { Problem, Action, HelpLine, Preview };
+    void say(const std::optional<QString> &message, Weight weight);
+    void flush();
     // The problem the caret has just entered, once the marks are current.
     std::optional<QString> problemAtCaret();
 
@@ -45,6 +52,8 @@ private:
     // has paused this long: long enough that a listener is not interrupted
     // between two keys.
     QTimer *m_typingPause;
+    QTimer *m_turnEnd;
+    QVector<QPair<Weight, QString>> m_queued;
     QString m_pendingPreview;
     QString m_pendingHelpLine;
     bool m_edited = false;

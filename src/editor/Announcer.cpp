@@ -62,7 +62,6 @@ Announcer::Announcer(QWidget *window) : QObject(window), m_label(new Announcemen
     // for the eye.
     m_label->setGeometry(0, 0, 1, 1);
     m_label->lower();
-    m_label->hide();
 }
 
 void Announcer::announce(const QString &message)

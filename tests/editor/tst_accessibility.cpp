@@ -1,5 +1,6 @@
 #include "AidsFixture.h"
 #include "editor/AccessibleNames.h"
+#include "editor/Announcer.h"
 
 #include "TestMain.h"
 #include "WindowVisit.h"
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -179,7 +181,11 @@ void tst_Accessibility::announcerSaysEachKindOfChange()
         variables->setFocus();
         variables->setCurrentItem(
             variables->findItems(QStringLiteral("Total"), Qt::MatchRecursive | Qt::MatchExactly).first());
+        auto *announcer = w->findChild<nvtarnix::editor::Announcer *>();
+        QVERIFY(announcer);
+        QSignalSpy spoken(announcer, &nvtarnix::editor::Announcer::announced);
         QTest::keyClick(variables, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(spoken.count(), 1, 3000);
         said << announcement->text();
         // The preview once typing pauses.
         script->setFocus();
@@ -188,6 +194,7 @@ void tst_Accessibility::announcerSaysEachKindOfChange()
         said << announcement->text();
         // A passed check.
         testsupport::press(w, "cmdCheck");
+        QTRY_COMPARE_WITH_TIMEOUT(spoken.count(), 3, 3000);
         said << announcement->text();
         // A problem the caret comes to rest in.
         script->selectAll();
