@@ -1,6 +1,5 @@
 #include "editor/Announcer.h"
 
-#include "support/MlStringModule.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -57,7 +56,6 @@ Announcer::Announcer(QWidget *window) : QObject(window), m_label(new Announcemen
     m_label->setObjectName(QStringLiteral("lblAnnouncement"));
     m_label->setTextFormat(Qt::PlainText);
     m_label->setFocusPolicy(Qt::NoFocus);
-    m_label->setAccessibleDescription(GetMlStringOrDefault(1309, QString()));
     // One pixel under the other controls: there for the screen reader, not
     // for the eye.
     m_label->setGeometry(0, 0, 1, 1);
