@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -81,6 +82,7 @@ private slots:
     void everyControlNamedInTheLanguage();
     void treeItemsDescribeThemselves();
     void announcerSaysEachKindOfChange();
+    void shiftF10OpensTheTreeMenu();
     void valueListIsNamed_data();
     void valueListIsNamed();
     void cleanup() { useLanguage(nvtarnix::GreekLanguage); }
@@ -209,6 +211,27 @@ void tst_Accessibility::announcerSaysEachKindOfChange()
     QCOMPARE(said.value(1), QStringLiteral("Preview: Double: 5"));
     QCOMPARE(said.value(2), QStringLiteral("The expression is correct."));
     QVERIFY2(said.value(3).startsWith(QLatin1String("Unknown variable")), qPrintable(said.value(3)));
+}
+
+void tst_Accessibility::shiftF10OpensTheTreeMenu()
+{
+    auto builder = makeAidsBuilder();
+    QStringList opened;
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+        auto *menu = w->findChild<QMenu *>("mEditVariables");
+        for (const char *name : {"tvVariables", "tvFunctions"}) {
+            auto *tree = child<QTreeWidget>(w, name);
+            tree->setFocus();
+            tree->setCurrentItem(tree->topLevelItem(0));
+            QTest::keyClick(tree, Qt::Key_F10, Qt::ShiftModifier);
+            QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 3000);
+            opened << QString::fromLatin1(name);
+            menu->close();
+        }
+        testsupport::press(w, "cmdCancel");
+    });
+    builder->Edit();
+    QCOMPARE(opened, (QStringList{"tvVariables", "tvFunctions"}));
 }
 
 void tst_Accessibility::valueListIsNamed_data()
