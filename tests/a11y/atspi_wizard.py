@@ -6,7 +6,8 @@ Runs `tarnix edit` on a schema in one language on an X server of its own
 user would:
   - walks the window and fails on any control a user can focus that has no
     name;
-  - writes a rule with keys alone (filter, tree, completion list, Check, OK),
+  - writes a rule with keys alone (filter, tree, completion list, value list,
+    Check, OK),
     hearing each announcement as an event;
   - checks the exit status and the printed expression;
   - presses Check, OK and Cancel through their AT-SPI actions, as a screen
@@ -18,8 +19,10 @@ its own. Usage: atspi_wizard.py TARNIX SCHEMA STRINGS_JSON LANGUAGE
 
 import json
 import os
+import sqlite3
 import subprocess
 import sys
+import tempfile
 import time
 import warnings
 
@@ -233,8 +236,25 @@ def run(wizard):
     wizard.wait_for(lambda: wizard.named(Atspi.Role.LIST, t['completion']).get_state_set().contains(
         Atspi.StateType.SHOWING), 'the completion list')
     wizard.keys('Return')
-    wizard.type(' <> "Athens"')
-    written = wizard.wait_for(lambda: text_of(script) if text_of(script).endswith('"Athens"') else None,
+    wizard.type(' <> "Athens" And ')
+    # The third variable from the filter again, its code from the value list.
+    wizard.keys('ctrl+f')
+    wizard.wait_for(lambda: wizard.focus_is(Atspi.Role.TEXT, t['filter']), 'focus in the filter')
+    wizard.type('ORD_STATUS')
+    wizard.keys('Tab')
+    wizard.press_until_focused('Down', Atspi.Role.TABLE_CELL, 'Status')
+    wizard.keys('Return')
+    wizard.press_until_focused('Tab', Atspi.Role.TEXT, t['script'])
+    wizard.type(' = ')
+    wizard.press_until_focused('Tab', Atspi.Role.PUSH_BUTTON, t['show_list'])
+    wizard.keys('space')
+    wizard.wait_for(lambda: wizard.focus_is(Atspi.Role.TREE, t['value_list']), 'focus in the value list')
+    # The first row: Down selects it, Enter is OK.
+    wizard.keys('Down', 'Return')
+    wizard.heard(lambda a: a == t['inserted'] + ' 1', 'the code from the value list')
+    # Without a window manager nobody gives the focus back to the wizard.
+    wizard.focus_window()
+    written = wizard.wait_for(lambda: text_of(script) if text_of(script).endswith('= 1') else None,
                               'the typed rule')
     # Check, by the keyboard, and hear it pass.
     wizard.press_until_focused('shift+Tab', Atspi.Role.PUSH_BUTTON, t['check'])
@@ -246,7 +266,7 @@ def run(wizard):
     status, printed, err = wizard.ended()
     if status != 0:
         raise Failure('tarnix ended with %d: %s' % (status, err))
-    if 'ORD_AMOUNT' not in printed or 'CUST_CITY' not in printed:
+    if printed != '[ORD_AMOUNT] > 100 And [CUST_CITY] <> "Athens" And [ORD_STATUS] = 1':
         raise Failure('printed "%s" for "%s"' % (printed, written))
     return written, printed
 
@@ -269,6 +289,18 @@ def press_cancel(wizard):
         raise Failure('Cancel ended with %d and printed "%s": %s' % (status, printed, err))
 
 
+def value_lists():
+    """The value lists the sample schema's view offers, in an SQLite file."""
+    folder = tempfile.TemporaryDirectory()
+    with sqlite3.connect(folder.name + '/lists.sqlite') as db:
+        for table, rows in (('countries', [(300, 'Greece'), (276, 'Germany')]),
+                            ('order_statuses', [(1, 'Open'), (2, 'Shipped')]),
+                            ('products', [(10, 'Tea')])):
+            db.execute('CREATE TABLE %s (code INTEGER, description TEXT)' % table)
+            db.executemany('INSERT INTO %s VALUES (?, ?)' % table, rows)
+    return folder
+
+
 def main(argv):
     tarnix, schema, strings_path, language = argv[1], argv[2], argv[3], int(argv[4])
     with open(strings_path, encoding='utf-8') as f:
@@ -278,10 +310,11 @@ def main(argv):
         return strings[str(number)][str(language)]
 
     texts = {'script': text(1301), 'filter': text(1302), 'completion': text(1303), 'check': text(9),
-             'ok': text(4), 'cancel': text(5), 'inserted': text(1307).split('%1')[0].strip(), 'correct': text(1308)}
+             'ok': text(4), 'cancel': text(5), 'show_list': text(8), 'value_list': text(1), 'inserted': text(1307).split('%1')[0].strip(), 'correct': text(1308)}
     start = time.monotonic()
     rule = '[ORD_AMOUNT] > 100'
-    scenarios = [('keys alone', (), run),
+    lists = value_lists()
+    scenarios = [('keys alone', ('--value-lists', lists.name + '/lists.sqlite'), run),
                  ('Check and OK through AT-SPI', ('--database-script', rule), lambda w: press_buttons(w, rule)),
                  ('Cancel through AT-SPI', ('--database-script', rule), press_cancel)]
     heard = []
@@ -292,6 +325,8 @@ def main(argv):
         except Failure as failure:
             print('FAIL (%d, %s): %s' % (language, title, failure))
             print('announcements heard: %s' % wizard.announcements)
+            print('focus on: %s "%s"' % (wizard.focused.get_role_name() if wizard.focused else None,
+                                        wizard.focused.get_name() if wizard.focused else None))
             return 1
         finally:
             wizard.close()
