@@ -14,6 +14,8 @@ packages=(
   time                     # the engine benchmark's peak memory (/usr/bin/time)
   clang libclang-rt-14-dev llvm   # the sanitizer build and libFuzzer (make fuzz); llvm symbolizes their reports
   xvfb xauth fonts-dejavu-core
+  # the screen-reader test: the accessibility bus, its Python client, a bus of its own, real keys
+  at-spi2-core python3-gi gir1.2-atspi-2.0 dbus xdotool
   locales
 )
 # Our users run Greek; the suites that face them run once more in this locale.

@@ -1,5 +1,6 @@
 #include "editor/CaretAids.h"
 
+#include "editor/AccessibleNames.h"
 #include "editor/CallAtCaret.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
@@ -80,6 +81,7 @@ void CaretAids::update()
 void CaretAids::showHint(const QString &declaration, int argument)
 {
     m_hint->setText(hintHtml(declaration, argument));
+    m_hint->setAccessibleName(labelledValue(argumentHintName(), m_hint->text()));
     m_hint->adjustSize();
     const QRect caret = m_script->cursorRect();
     const QPoint below = m_script->viewport()->mapTo(m_window, caret.bottomLeft());
@@ -122,8 +124,10 @@ void CaretAids::showHelpAtCaret()
             node = m_session.functionNode(text.mid(start, end - start));
     }
     // Nothing under the caret leaves the help line as it is.
-    if (node)
+    if (node) {
         m_helpLine->setText(m_session.nodeHelpLine(node, kind));
+        emit helpLineShown(m_helpLine->text());
+    }
 }
 
 } // namespace nvtarnix::editor

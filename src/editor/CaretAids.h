@@ -36,6 +36,8 @@ public:
 
 signals:
     void marksChanged();
+    // The help line now speaks of what is under the caret.
+    void helpLineShown(const QString &line);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

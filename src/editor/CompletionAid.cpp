@@ -134,6 +134,7 @@ void CompletionAid::accept(int row)
                        QTextCursor::KeepAnchor);
     cursor.insertText(text);
     m_script->setTextCursor(cursor);
+    emit inserted(text);
 }
 
 bool CompletionAid::listKey(int key)

@@ -35,6 +35,10 @@ public:
     void accept(int row);
     void hide();
 
+signals:
+    // An entry was put in the text.
+    void inserted(const QString &text);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

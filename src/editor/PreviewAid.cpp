@@ -1,5 +1,6 @@
 #include "editor/PreviewAid.h"
 
+#include "editor/AccessibleNames.h"
 #include "editor/EditingAidTexts.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
@@ -46,7 +47,10 @@ PreviewAid::PreviewAid(QWidget *area, QMenu *menu, QTreeWidget *variableTree, Ed
     m_line->setMinimumWidth(0);
     m_line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_runner = new PreviewRunner(m_line);
-    connect(m_runner, &PreviewRunner::ready, m_line, &QLabel::setText);
+    connect(m_runner, &PreviewRunner::ready, m_line, [this](const QString &value) {
+        m_line->setText(value);
+        m_line->setAccessibleName(labelledValue(previewName(), value));
+    });
 
     m_sampleValue = menu->addAction(sampleValueActionText());
     m_sampleValue->setObjectName(QStringLiteral("mSampleValue"));

@@ -1,6 +1,7 @@
 #include "editor/ProblemMarksAid.h"
 
 #include "editor/EditingAidTexts.h"
+#include "editor/Contrast.h"
 #include "editor/EditorSession.h"
 #include "support/FailureHandling.h"
 
@@ -10,6 +11,16 @@
 #include <QToolTip>
 
 namespace nvtarnix::editor {
+
+UnderlineLook underlineLook(ScriptProblem::Kind kind, QRgb background)
+{
+    // An error is a red wave, a doubtful reference an amber dashed line: the
+    // line's shape tells them apart without their colours, and each colour
+    // stands out 3:1 from the box whatever its background.
+    if (kind == ScriptProblem::Syntax)
+        return {QTextCharFormat::WaveUnderline, readableOn(qRgb(0xDD, 0, 0), background, kLineContrast)};
+    return {QTextCharFormat::DashUnderline, readableOn(qRgb(0xB0, 0x60, 0), background, kLineContrast)};
+}
 
 ProblemMarksAid::ProblemMarksAid(QPlainTextEdit *script, EditorSession &session, int language)
     : QObject(script), m_script(script), m_session(session), m_language(language)
@@ -32,6 +43,7 @@ QList<QTextEdit::ExtraSelection> ProblemMarksAid::selections() const
     // Marks found before the latest edits wait for the next pause; those now
     // past the text's end are left out.
     const qsizetype textEnd = m_script->document()->characterCount() - 1;
+    const QRgb background = m_script->palette().color(QPalette::Base).rgb();
     for (const ScriptProblem &problem : m_problems) {
         if (problem.start + problem.length > textEnd)
             continue;
@@ -39,12 +51,17 @@ QList<QTextEdit::ExtraSelection> ProblemMarksAid::selections() const
         mark.cursor = QTextCursor(m_script->document());
         mark.cursor.setPosition(int(problem.start));
         mark.cursor.setPosition(int(problem.start + problem.length), QTextCursor::KeepAnchor);
-        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        mark.format.setUnderlineColor(problem.kind == ScriptProblem::Syntax ? QColor(0xDD, 0, 0)
-                                                                            : QColor(0xE0, 0x80, 0));
+        const UnderlineLook look = underlineLook(problem.kind, background);
+        mark.format.setUnderlineStyle(look.style);
+        mark.format.setUnderlineColor(QColor::fromRgb(look.colour));
         selections.append(mark);
     }
     return selections;
+}
+
+QString problemMessage(const ScriptProblem &problem)
+{
+    return problem.kind == ScriptProblem::Syntax ? problem.message : unknownVariableText(problem.suggestion);
 }
 
 const ScriptProblem *ProblemMarksAid::problemAt(qsizetype position) const
@@ -73,9 +90,7 @@ void ProblemMarksAid::showToolTip(const QPoint &pos, const QPoint &globalPos)
         QToolTip::hideText();
         return;
     }
-    const QString text =
-        problem->kind == ScriptProblem::Syntax ? problem->message : unknownVariableText(problem->suggestion);
-    QToolTip::showText(globalPos, text, m_script->viewport());
+    QToolTip::showText(globalPos, problemMessage(*problem), m_script->viewport());
 }
 
 void ProblemMarksAid::showContextMenu(const QPoint &pos)

@@ -13,6 +13,18 @@ namespace nvtarnix::editor {
 
 class EditorSession;
 
+// How a problem is underlined on a background: style and colour.
+struct UnderlineLook
+{
+    QTextCharFormat::UnderlineStyle style = QTextCharFormat::NoUnderline;
+    QRgb colour = 0;
+};
+UnderlineLook underlineLook(ScriptProblem::Kind kind, QRgb background);
+
+// What a problem's tooltip says, and what is announced when the caret
+// enters it.
+QString problemMessage(const ScriptProblem &problem);
+
 // The problems marked in the script text: unknown references and the syntax
 // error, underlined once the text is compiled after a typing pause, their
 // tooltips, the replacement the script's context menu offers for an unknown

@@ -1,5 +1,7 @@
 #include "editor/ScriptHighlighter.h"
 
+#include "editor/Contrast.h"
+
 #include <QTextDocument>
 
 #include <algorithm>
@@ -24,6 +26,14 @@ void ScriptHighlighter::apply(const ColouringResult &result)
     doc->blockSignals(wasBlocked);
 }
 
+void ScriptHighlighter::setBackground(QRgb background)
+{
+    if (m_background == background)
+        return;
+    m_background = background;
+    apply(ColouringResult{});
+}
+
 void ScriptHighlighter::highlightBlock(const QString &text)
 {
     const int blockStart = currentBlock().position();
@@ -36,7 +46,7 @@ void ScriptHighlighter::highlightBlock(const QString &text)
         if (to <= from)
             continue;
         QTextCharFormat format;
-        format.setForeground(QColor::fromRgb(run->colour));
+        format.setForeground(QColor::fromRgb(readableOn(run->colour, m_background, kTextContrast)));
         format.setFontWeight(run->bold ? QFont::Bold : QFont::Normal);
         setFormat(from - blockStart, to - from, format);
     }

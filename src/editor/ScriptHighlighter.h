@@ -21,6 +21,9 @@ public:
     void apply(const ColouringResult &result);
 
     const QVector<ColourRun> &runs() const { return m_runs; }
+    // The script box's background: a run whose colour would not stand out
+    // from it is drawn in the nearest colour that does.
+    void setBackground(QRgb background);
 
 protected:
     void highlightBlock(const QString &text) override;
@@ -31,6 +34,7 @@ private:
     void followEdit(int position, int charsRemoved, int charsAdded);
 
     QVector<ColourRun> m_runs;
+    QRgb m_background = qRgb(255, 255, 255);
 };
 
 } // namespace nvtarnix::editor

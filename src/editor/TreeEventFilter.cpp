@@ -16,20 +16,31 @@ TreeEventFilter::TreeEventFilter(QTreeWidget *tree, Handlers handlers)
     m_viewport->installEventFilter(this);
 }
 
+void TreeEventFilter::openMenuAtNode()
+{
+    // The menu opens over the selected node, as the mouse would open it.
+    const QRect node = m_tree->visualItemRect(m_tree->currentItem());
+    const QPoint at = node.isValid() ? node.center() : QPoint(0, 0);
+    m_handlers.rightMouseUp(m_tree->viewport()->mapToGlobal(at));
+}
+
 bool TreeEventFilter::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_tree && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        const auto *press = static_cast<QKeyEvent *>(event);
+        const int key = press->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             m_handlers.enter();
             return true;
         }
+        // Shift+F10 is the menu key of keyboards without one.
+        if (key == Qt::Key_F10 && press->modifiers() == Qt::ShiftModifier) {
+            openMenuAtNode();
+            return true;
+        }
     } else if (watched == m_tree && event->type() == QEvent::ContextMenu
                && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
-        // The menu opens over the selected node, as the mouse would open it.
-        const QRect node = m_tree->visualItemRect(m_tree->currentItem());
-        const QPoint at = node.isValid() ? node.center() : QPoint(0, 0);
-        m_handlers.rightMouseUp(m_tree->viewport()->mapToGlobal(at));
+        openMenuAtNode();
         return true;
     } else if (watched == m_viewport && event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);

@@ -32,6 +32,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void openMenuAtNode();
     QTreeWidget *m_tree;
     // Kept, not asked for: while the tree is being destroyed its viewport
     // still sends events here, and the tree can no longer be asked anything.

@@ -1,5 +1,7 @@
 #include "editor/frmEditor.h"
 
+#include "editor/AccessibleNames.h"
+#include "editor/AnnouncementAid.h"
 #include "editor/CaretAids.h"
 #include "editor/CompletionAid.h"
 #include "editor/EditorSession.h"
@@ -136,6 +138,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
         skipOnError([&] { lbMethods->setText(m_owner->functionCaption()); });
         skipOnError([&] { cmdValueList->setVisible(m_owner->listButtonVisible()); });
     }
+    skipOnError([&] { nameControls(); });
     skipOnError([&] { fitCaptions(); });
     m_isLoading = false;
     if (m_caretAids)
@@ -247,6 +250,7 @@ void frmEditor::createControls()
     txtScript->installEventFilter(this);
     txtScript->viewport()->installEventFilter(this);
     m_highlighter = new editor::ScriptHighlighter(txtScript->document());
+    m_highlighter->setBackground(txtScript->palette().color(QPalette::Base).rgb());
 
     const auto tree = [&](const char *name) {
         auto *t = named(new QTreeWidget(this), name);
@@ -329,6 +333,7 @@ void frmEditor::SetCaptions()
     mInsertFunc->setText(caption(16));
     mInsertVar->setText(caption(13));
     mValueList->setText(caption(14));
+    skipOnError([&] { nameControls(); });
 }
 
 void frmEditor::Form_Unload()
@@ -391,7 +396,8 @@ void frmEditor::cmdCancel_Click()
 
 void frmEditor::cmdCheck_Click()
 {
-    CheckExpression();
+    if (CheckExpression() && m_announcements)
+        m_announcements->checkPassed();
 }
 
 bool frmEditor::CheckExpression()
@@ -430,6 +436,9 @@ void frmEditor::fillVariableTree()
     editor::fillTree(tvVariables, editor::buildVariableTree(m_owner->variableRoot(), variables, m_words),
                      m_variableImages);
     editor::fitColumnToNodes(tvVariables);
+    editor::describeTreeItems(tvVariables, [this](const QTreeWidgetItem *node) {
+        return editor::nodeTag(node).isEmpty() ? QString() : variableNodeToolTip(node);
+    });
 }
 
 void frmEditor::registerErrorWords()
@@ -449,6 +458,9 @@ void frmEditor::fillFunctionTree()
     editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->functionRoot(), catalog, m_words),
                      m_functionImages);
     editor::fitColumnToNodes(tvFunctions);
+    editor::describeTreeItems(tvFunctions, [this](const QTreeWidgetItem *node) {
+        return editor::nodeTag(node).isEmpty() ? QString() : functionNodeToolTip(node);
+    });
 }
 
 void frmEditor::txtScript_Change()
@@ -503,6 +515,8 @@ void frmEditor::replaceSelection(const QString &text)
     QTextCursor cursor = txtScript->textCursor();
     cursor.insertText(toEditorText(text));
     txtScript->setTextCursor(cursor);
+    if (m_announcements)
+        m_announcements->inserted(text);
 }
 
 QString frmEditor::selectedScriptText() const

@@ -32,6 +32,7 @@ class Error;
 class frmList;
 
 namespace editor {
+class AnnouncementAid;
 class CaretAids;
 class CompletionAid;
 class EditorSession;
@@ -167,6 +168,9 @@ private:
     void unloadAidControls();
     // Places the filter box over the trees and the preview under the script.
     void placeAidControls();
+    // Names the controls a screen reader cannot name from a caption, and
+    // the trees after theirs; runs wherever the captions are set.
+    void nameControls();
     // Once typing pauses, the text is compiled once for the problem marks
     // and the preview.
     void txtScript_Pause();
@@ -203,6 +207,7 @@ private:
     editor::CompletionAid *m_completion = nullptr;
     editor::CaretAids *m_caretAids = nullptr;
     editor::PreviewAid *m_preview = nullptr;
+    editor::AnnouncementAid *m_announcements = nullptr;
     // Compiles the text a moment after the last key.
     QTimer *m_pauseTimer = nullptr;
     // The value list, created on the first request and kept for the next.

@@ -5,11 +5,14 @@
 
 #include "editor/frmEditor.h"
 
+#include "editor/AccessibleNames.h"
+#include "editor/AnnouncementAid.h"
 #include "editor/CaretAids.h"
 #include "editor/CompletionAid.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTrees.h"
 #include "editor/PreviewAid.h"
+#include "editor/PreviewRunner.h"
 #include "editor/ProblemMarksAid.h"
 #include "editor/TreeFilterAid.h"
 #include "support/FailureHandling.h"
@@ -56,6 +59,13 @@ void frmEditor::createAidControls()
     lblPreview = m_preview->line();
     mSampleValue = m_preview->sampleValueAction();
 
+    m_announcements = new editor::AnnouncementAid(this, txtScript, m_problemMarks);
+    connect(m_caretAids, &editor::CaretAids::helpLineShown, m_announcements,
+            &editor::AnnouncementAid::helpLineShown);
+    connect(m_completion, &editor::CompletionAid::inserted, m_announcements, &editor::AnnouncementAid::inserted);
+    connect(m_preview->runner(), &editor::PreviewRunner::ready, m_announcements,
+            &editor::AnnouncementAid::previewShown);
+
     m_pauseTimer = new QTimer(txtScript);
     m_pauseTimer->setObjectName(QStringLiteral("problemTimer"));
     m_pauseTimer->setSingleShot(true);
@@ -71,6 +81,8 @@ void frmEditor::unloadAidControls()
     delete m_completion;
     delete m_caretAids;
     delete m_preview;
+    delete m_announcements;
+    m_announcements = nullptr;
     m_filterAid = nullptr;
     m_problemMarks = nullptr;
     m_completion = nullptr;
@@ -91,6 +103,13 @@ void frmEditor::placeAidControls()
         m_filterAid->place();
     if (m_preview)
         m_preview->place(txtScript);
+}
+
+void frmEditor::nameControls()
+{
+    editor::nameEditorControls({txtScript, txtFilter, lstCompletion, lblArgumentHint, lblPreview});
+    editor::nameTree(tvVariables, lbVariables ? lbVariables->text() : QString());
+    editor::nameTree(tvFunctions, lbMethods ? lbMethods->text() : QString());
 }
 
 void frmEditor::txtScript_Pause()

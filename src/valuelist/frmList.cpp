@@ -242,6 +242,8 @@ void frmList::Form_Load()
     skipOnError([&] { cmdOK->setText(GetMlString(4, QString())); });
     skipOnError([&] { lstValueList->headerItem()->setText(0, GetMlString(2, QString())); });
     skipOnError([&] { lstValueList->headerItem()->setText(1, GetMlString(3, QString())); });
+    // The list has no caption of its own: it is the window's value list.
+    skipOnError([&] { lstValueList->setAccessibleName(GetMlString(1, QString())); });
     skipOnError([&] { ApplyFormFont(this, QStringLiteral("Tahoma"), 8, 161); });
 }
 

@@ -21,7 +21,7 @@ QStringList marks(const QPlainTextEdit *script)
 {
     QStringList ranges;
     for (const QTextEdit::ExtraSelection &mark : script->extraSelections()) {
-        if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+        if (mark.format.underlineStyle() != QTextCharFormat::NoUnderline)
             ranges << QStringLiteral("%1+%2").arg(mark.cursor.selectionStart()).arg(
                 mark.cursor.selectionEnd() - mark.cursor.selectionStart());
     }
