@@ -56,8 +56,11 @@ void CaretAids::update()
         return m_session.functionNode(name) != nullptr;
     });
     // The hint belongs to typing: it shows while the script box has the focus.
-    if (call && m_window->focusWidget() == m_script)
-        showHint(nodeTag(m_session.functionNode(call->function)), call->argument);
+    if (call && m_window->focusWidget() == m_script) {
+        const QTreeWidgetItem *node = m_session.functionNode(call->function);
+        const auto reference = EditorSession::functionReference(node);
+        showHint(nodeTag(node), call->argument, reference ? reference->parameters.value(call->argument) : QString());
+    }
     else
         m_hint->hide();
 
@@ -77,9 +80,9 @@ void CaretAids::update()
     showHelpAtCaret();
 }
 
-void CaretAids::showHint(const QString &declaration, int argument)
+void CaretAids::showHint(const QString &declaration, int argument, const QString &meaning)
 {
-    m_hint->setText(hintHtml(declaration, argument));
+    m_hint->setText(hintHtml(declaration, argument, meaning));
     m_hint->adjustSize();
     const QRect caret = m_script->cursorRect();
     const QPoint below = m_script->viewport()->mapTo(m_window, caret.bottomLeft());
