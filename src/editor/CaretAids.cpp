@@ -83,7 +83,16 @@ void CaretAids::update()
 void CaretAids::showHint(const QString &declaration, int argument, const QString &meaning)
 {
     m_hint->setText(hintHtml(declaration, argument, meaning));
+    m_hint->setWordWrap(false);
+    m_hint->setMinimumSize(0, 0);
+    m_hint->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_hint->adjustSize();
+    // A long meaning wraps within the window rather than running past it.
+    const int room = std::max(160, m_window->width() - 8);
+    if (m_hint->width() > room) {
+        m_hint->setWordWrap(true);
+        m_hint->setFixedSize(room, m_hint->heightForWidth(room));
+    }
     const QRect caret = m_script->cursorRect();
     const QPoint below = m_script->viewport()->mapTo(m_window, caret.bottomLeft());
     const QSize size = m_hint->size();
