@@ -309,6 +309,10 @@ void tst_FunctionReference::helpLineWhenGuided()
     QVERIFY(left);
     const auto entry = FunctionReference::instance().find("Left", GreekLanguage);
     QCOMPARE(guided.nodeHelpLine(left, HelpKind::Function), referenceHelpLine(*entry, GreekLanguage));
+    // Completion offers what the tree offers.
+    QVERIFY(guided.completionEntries().functionInsertions.contains("Left("));
+    QVERIFY(!guided.completionEntries().functionInsertions.contains("MsgBox("));
+    QVERIFY(!guided.functionNode("Raise"));
 
     // Without guidance the help line says what it always said.
     owner.m_guided = false;
