@@ -60,9 +60,9 @@ void CaretAids::update()
         const QTreeWidgetItem *node = m_session.functionNode(call->function);
         const auto reference = EditorSession::functionReference(node);
         showHint(nodeTag(node), call->argument, reference ? reference->parameters.value(call->argument) : QString());
-    }
-    else
+    } else {
         m_hint->hide();
+    }
 
     m_parenthesisMarks.clear();
     if (const auto pair = parenthesisPair(text, caret)) {

@@ -2,8 +2,8 @@
 
 #include "editor/EditorTreeItems.h"
 #include "editor/FunctionGroups.h"
-#include "support/MlStringModule.h"
 #include "editor/TreeInteraction.h"
+#include "support/MlStringModule.h"
 
 #include <QTreeWidget>
 
