@@ -79,8 +79,10 @@ std::optional<CallAtCaret> callAtCaret(QStringView text, qsizetype caret,
     return std::nullopt;
 }
 
-QString hintHtml(const QString &declaration, int argument)
+QString hintHtml(const QString &declaration, int argument, const QString &meaning)
 {
+    if (!meaning.isEmpty())
+        return hintHtml(declaration, argument) + QStringLiteral("<br>") + meaning.toHtmlEscaped();
     const qsizetype open = declaration.indexOf(QLatin1Char('('));
     const qsizetype close = declaration.lastIndexOf(QLatin1Char(')'));
     if (open < 0 || close < open)

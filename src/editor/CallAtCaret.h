@@ -28,8 +28,9 @@ std::optional<CallAtCaret> callAtCaret(QStringView text, qsizetype caret,
 
 // The declaration as rich text with the argument at index in bold; a
 // declaration without a parameter list, or an index past its last argument,
-// is shown without bold. Everything is escaped for rich text.
-QString hintHtml(const QString &declaration, int argument);
+// is shown without bold. The argument's meaning, when given, follows on a
+// line of its own. Everything is escaped for rich text.
+QString hintHtml(const QString &declaration, int argument, const QString &meaning = {});
 
 // With the caret next to a parenthesis (the one after it first, else the one
 // before it): the positions of that parenthesis and its partner, when it has one.

@@ -57,10 +57,13 @@ void CaretAids::update()
         return m_session.functionNode(name) != nullptr;
     });
     // The hint belongs to typing: it shows while the script box has the focus.
-    if (call && m_window->focusWidget() == m_script)
-        showHint(nodeTag(m_session.functionNode(call->function)), call->argument);
-    else
+    if (call && m_window->focusWidget() == m_script) {
+        const QTreeWidgetItem *node = m_session.functionNode(call->function);
+        const auto reference = EditorSession::functionReference(node);
+        showHint(nodeTag(node), call->argument, reference ? reference->parameters.value(call->argument) : QString());
+    } else {
         m_hint->hide();
+    }
 
     m_parenthesisMarks.clear();
     if (const auto pair = parenthesisPair(text, caret)) {
@@ -78,11 +81,20 @@ void CaretAids::update()
     showHelpAtCaret();
 }
 
-void CaretAids::showHint(const QString &declaration, int argument)
+void CaretAids::showHint(const QString &declaration, int argument, const QString &meaning)
 {
-    m_hint->setText(hintHtml(declaration, argument));
+    m_hint->setText(hintHtml(declaration, argument, meaning));
+    m_hint->setWordWrap(false);
+    m_hint->setMinimumSize(0, 0);
+    m_hint->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_hint->setAccessibleName(labelledValue(argumentHintName(), m_hint->text()));
     m_hint->adjustSize();
+    // A long meaning wraps within the window rather than running past it.
+    const int room = std::max(160, m_window->width() - 8);
+    if (m_hint->width() > room) {
+        m_hint->setWordWrap(true);
+        m_hint->setFixedSize(room, m_hint->heightForWidth(room));
+    }
     const QRect caret = m_script->cursorRect();
     const QPoint below = m_script->viewport()->mapTo(m_window, caret.bottomLeft());
     const QSize size = m_hint->size();

@@ -43,7 +43,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void showHint(const QString &declaration, int argument);
+    void showHint(const QString &declaration, int argument, const QString &meaning);
     void showHelpAtCaret();
 
     QWidget *m_window;

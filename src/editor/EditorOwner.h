@@ -38,6 +38,12 @@ public:
     // filled with the built-in functions.
     virtual QString functionCatalogText() = 0;
 
+    // Guided editing, the host's option for what users expect of an editor
+    // today (functions by category, those of no use in a rule not offered,
+    // the function reference in the help line). Off unless the owner turns
+    // it on, so that a host that sets nothing gets the specified editor.
+    virtual bool guidedEditing() const { return false; }
+
     // The help line of a variable (by ID) or of a function (by name).
     virtual QString variableHelp(const QString &varID) const = 0;
     virtual QString functionHelp(const QString &name) const = 0;

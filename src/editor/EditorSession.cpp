@@ -1,7 +1,9 @@
 #include "editor/EditorSession.h"
 
 #include "editor/EditorTreeItems.h"
+#include "editor/FunctionGroups.h"
 #include "editor/TreeInteraction.h"
+#include "support/MlStringModule.h"
 
 #include <QTreeWidget>
 
@@ -25,15 +27,32 @@ void forEachNode(const QTreeWidget *tree, const std::function<void(const QTreeWi
 
 EditorSession::EditorSession(const EditorOwner *owner, bool showHelpLine, VariableSource readVariables,
                              const QTreeWidget *variableTree, const QTreeWidget *functionTree)
-    : m_owner(owner), m_showHelpLine(showHelpLine), m_readVariables(std::move(readVariables)),
+    : m_owner(owner), m_showHelpLine(showHelpLine), m_guided(owner && owner->guidedEditing()),
+      m_readVariables(std::move(readVariables)),
       m_variableTree(variableTree), m_functionTree(functionTree)
 {
 }
 
 QString EditorSession::nodeHelpLine(const QTreeWidgetItem *node, HelpKind kind) const
 {
-    return nodeHelpText(nodeTag(node), node ? node->text(0) : QString(), m_showHelpLine,
-                        [&] { return help(kind, nodeKey(node)); });
+    return nodeHelpText(nodeTag(node), node ? node->text(0) : QString(), m_showHelpLine, [&] {
+        QString text = help(kind, nodeKey(node));
+        if (text.isEmpty() && kind == HelpKind::Function && m_guided) {
+            if (const auto entry = functionReference(node))
+                text = referenceHelpLine(*entry, CurrentLanguage());
+        }
+        return text;
+    });
+}
+
+std::optional<FunctionReferenceEntry> EditorSession::functionReference(const QTreeWidgetItem *node)
+{
+    // A host may give a function of its own a built-in's name: the reference
+    // speaks only of the built-in ones.
+    const QString group = nodeKey(node ? node->parent() : nullptr);
+    if (!isBuiltinInterface(group) && !group.startsWith(QLatin1Char('#')))
+        return std::nullopt;
+    return FunctionReference::instance().find(nodeKey(node), CurrentLanguage());
 }
 
 void EditorSession::runHandler(const std::function<void()> &work) const

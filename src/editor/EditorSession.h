@@ -3,6 +3,7 @@
 #include "editor/Completion.h"
 #include "editor/EditorOwner.h"
 #include "editor/EditorTrees.h"
+#include "editor/FunctionReference.h"
 #include "editor/NameSuggestion.h"
 
 #include <QHash>
@@ -51,8 +52,13 @@ public:
 
     // The one way the window reads the owner's help.
     QString help(HelpKind kind, const QString &key) const { return ownerHelp(m_owner, kind, key); }
-    // What the help line shows for a tree node of that kind.
+    // What the help line shows for a tree node of that kind. Guided, a
+    // built-in function without the host's help shows its reference.
     QString nodeHelpLine(const QTreeWidgetItem *node, HelpKind kind) const;
+    bool guided() const { return m_guided; }
+    // The reference of a function node that holds a built-in function (under
+    // a built-in interface or a category), in the user-interface language.
+    static std::optional<FunctionReferenceEntry> functionReference(const QTreeWidgetItem *node);
 
     const QVector<EditorVariable> &variables();
     const QSet<QString> &knownNames();
@@ -89,6 +95,7 @@ private:
 
     const EditorOwner *m_owner;
     bool m_showHelpLine;
+    bool m_guided;
     VariableSource m_readVariables;
     const QTreeWidget *m_variableTree;
     const QTreeWidget *m_functionTree;

@@ -1,5 +1,6 @@
 #include "editor/EditorTrees.h"
 
+#include "editor/FunctionGroups.h"
 #include "schema/DisplayName.h"
 #include "support/FailureHandling.h"
 
@@ -85,7 +86,8 @@ void registerErrorWords(const QStringList &errors, WordList &words)
         words.AddWord(error, words.errorColour(), false);
 }
 
-QVector<TreeNode> buildFunctionTree(const QString &rootText, const QString &catalogText, WordList &words)
+QVector<TreeNode> buildFunctionTree(const QString &rootText, const QString &catalogText, WordList &words,
+                                    bool guided)
 {
     NodeList nodes;
     pugi::xml_document document;
@@ -106,19 +108,27 @@ QVector<TreeNode> buildFunctionTree(const QString &rootText, const QString &cata
     if (!interfaces)
         return nodes.take();
 
+    QVector<CatalogInterface> catalog;
     for (pugi::xml_node item : interfaces.children()) {
         if (item.type() != pugi::node_element || !isVisible(item))
             continue;
-        const QString interfaceKey = attribute(item, "name");
-        nodes.add(kRootKey, interfaceKey, attribute(item, "description"), ImgInterface, {}, true);
-        // A refused interface (its name taken) lends its functions to the node
-        // that holds the name, as the tree finds parents by key.
+        CatalogInterface iface{attribute(item, "name"), attribute(item, "description"), {}};
         for (pugi::xml_node function : item.child("Functions").children()) {
             if (function.type() != pugi::node_element || !isVisible(function))
                 continue;
-            const QString tag = attribute(function, "declaration");
-            if (!nodes.add(interfaceKey, attribute(function, "name"), attribute(function, "declarationext"),
-                           ImgFunction, tag))
+            iface.functions.append(CatalogFunction{iface.key, attribute(function, "name"),
+                                                   attribute(function, "declarationext"),
+                                                   attribute(function, "declaration")});
+        }
+        catalog.append(iface);
+    }
+    for (const FunctionGroup &group : categoriesFor(catalog, guided)) {
+        nodes.add(kRootKey, group.key, group.caption, ImgInterface, {}, true);
+        // A refused interface (its name taken) lends its functions to the node
+        // that holds the name, as the tree finds parents by key.
+        for (const CatalogFunction &function : group.functions) {
+            const QString &tag = function.declaration;
+            if (!nodes.add(group.key, function.name, function.declarationext, ImgFunction, tag))
                 continue;
             if (tag.contains(QLatin1Char('%'))) {
                 const QStringList pieces = tag.split(QLatin1Char('%'));

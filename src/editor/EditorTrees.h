@@ -52,7 +52,10 @@ void registerErrorWords(const QStringList &errors, WordList &words);
 
 // Builds the function tree from the catalog text and registers each shown
 // function's declaration (split at the insertion placeholder "%") in bold.
-// A text that does not parse, or has no Interfaces element, gives the root only.
-QVector<TreeNode> buildFunctionTree(const QString &rootText, const QString &catalogText, WordList &words);
+// A text that does not parse, or has no Interfaces element, gives the root
+// only. Guided editing groups the built-in functions by category
+// (FunctionGroups.h).
+QVector<TreeNode> buildFunctionTree(const QString &rootText, const QString &catalogText, WordList &words,
+                                    bool guided = false);
 
 } // namespace nvtarnix::editor

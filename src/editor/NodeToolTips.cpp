@@ -44,9 +44,9 @@ QString kindOf(int vartype, int hasvaluelist)
 
 } // namespace
 
-QString functionToolTip(const QString &declaration, const QString &help)
+QString functionToolTip(const QString &declaration, const QString &help, const QStringList &reference)
 {
-    return paragraphs({declaration, help});
+    return paragraphs(QStringList{declaration, help} + reference);
 }
 
 QString variableToolTip(const QString &displayName, const QString &varID, int vartype, int hasvaluelist,

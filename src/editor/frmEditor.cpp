@@ -455,7 +455,8 @@ void frmEditor::fillFunctionTree()
     const QString catalog = m_owner->functionCatalogText();
     if (m_functionImages.isEmpty())
         m_functionImages = editor::functionImages();
-    editor::fillTree(tvFunctions, editor::buildFunctionTree(m_owner->functionRoot(), catalog, m_words),
+    editor::fillTree(tvFunctions,
+                     editor::buildFunctionTree(m_owner->functionRoot(), catalog, m_words, m_owner->guidedEditing()),
                      m_functionImages);
     editor::fitColumnToNodes(tvFunctions);
     editor::describeTreeItems(tvFunctions, [this](const QTreeWidgetItem *node) {

@@ -9,6 +9,7 @@
 #include "editor/TreeEventFilter.h"
 #include "editor/TreeInteraction.h"
 #include "support/FailureHandling.h"
+#include "support/MlStringModule.h"
 #include "valuelist/frmList.h"
 
 #include <nvtarnix/View.h>
@@ -57,7 +58,10 @@ QString frmEditor::functionNodeToolTip(const QTreeWidgetItem *node) const
     try {
         if (editor::nodeTag(node).isEmpty() || !m_owner || !m_session)
             return editor::plainNodeToolTip(node->text(0));
-        return editor::functionToolTip(node->text(0), m_session->help(editor::HelpKind::Function, editor::nodeKey(node)));
+        const auto reference = editor::EditorSession::functionReference(node);
+        return editor::functionToolTip(
+            node->text(0), m_session->help(editor::HelpKind::Function, editor::nodeKey(node)),
+            reference ? editor::referenceParagraphs(*reference, editor::nodeTag(node), CurrentLanguage()) : QStringList());
     } catch (...) {
         logSkippedFailure();
         return node->text(0);

@@ -113,6 +113,17 @@ Variant ScriptControl::eval(const QString &expression)
         runtime();
         const std::shared_ptr<Runtime> keep = m_runtime;
         Variant result = keep->evaluate(expression);
+        // The host reads the result as a value, as an assignment without Set
+        // would: a reference to no object has none to give (91). Inside a
+        // script, Eval still hands Nothing over to TypeName or Is.
+        if (result.isNothing()) {
+            ScriptError e = ScriptError::runtime(err::ObjectVariableNotSet);
+            QString firstLine = expression.section(QLatin1Char('\n'), 0, 0);
+            if (firstLine.endsWith(QLatin1Char('\r')))
+                firstLine.chop(1);
+            e.setPosition(1, 0, firstLine);
+            throw e;
+        }
         Variant::requireConvertibleDepth(result);
         return result;
     });

@@ -12,9 +12,11 @@
 #include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
+#include "editor/FunctionReference.h"
 #include "editor/PreviewEvaluation.h"
 #include "editor/ProblemMarksAid.h"
 #include "editor/TreeFilterAid.h"
+#include "support/MlStringModule.h"
 
 #include <QApplication>
 #include <QHash>
@@ -453,7 +455,13 @@ void tst_AidObjects::hintFollowsTheArgument()
     QVERIFY(QTest::qWaitForWindowActive(&bench.window));
     bench.script->setFocus();
     QStringList hints;
-    const auto seen = [&] { hints << (aid.hint()->isVisible() ? aid.hint()->text() : QStringLiteral("-")); };
+    QStringList meanings;
+    // The declaration, then the argument's meaning from the function reference.
+    const auto seen = [&] {
+        const QString text = aid.hint()->isVisible() ? aid.hint()->text() : QStringLiteral("-");
+        hints << text.section(QStringLiteral("<br>"), 0, 0);
+        meanings << text.section(QStringLiteral("<br>"), 1);
+    };
     typeText(bench.script, "Mid(\"a,(b\", ");
     seen();
     typeText(bench.script, "Len(");
@@ -464,6 +472,10 @@ void tst_AidObjects::hintFollowsTheArgument()
     seen();
     QCOMPARE(hints, (QStringList{"Mid(string, <b>start</b>, length)", "Len(<b>string</b>)",
                                  "Mid(string, start, <b>length</b>)", "-"}));
+    const auto mid = FunctionReference::instance().find("Mid", nvtarnix::CurrentLanguage());
+    QVERIFY(mid);
+    QCOMPARE(meanings.at(0), mid->parameters.at(1).toHtmlEscaped());
+    QCOMPARE(meanings.at(2), mid->parameters.at(2).toHtmlEscaped());
     // The hint belongs to typing: it goes with the focus.
     typeText(bench.script, " & Len(");
     QVERIFY(aid.hint()->isVisible());

@@ -421,8 +421,26 @@ void Tour::showPreview()
         if (!preview->text().startsWith(QLatin1String("Boolean")))
             fail(QStringLiteral("the preview reads \"%1\"").arg(preview->text()));
         shoot(QStringLiteral("preview"), m_editor);
-        next(&Tour::accept);
+        next(&Tour::showFunctionReference);
     });
+}
+
+void Tour::showFunctionReference()
+{
+    auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    auto *hint = m_editor->findChild<QLabel *>(QStringLiteral("lblArgumentHint"));
+    if (!hint)
+        return giveUp(QStringLiteral("the wizard has no lblArgumentHint"));
+    // Inside a call the hint names the argument and says what it means.
+    script->setFocus();
+    script->moveCursor(QTextCursor::End);
+    QTest::keyClicks(script, QStringLiteral(" And DateDiff(\"d\", "));
+    if (!hint->isVisible() || !hint->text().contains(QLatin1String("<br>")))
+        fail(QStringLiteral("DateDiff's argument hint gives no meaning: \"%1\"").arg(hint->text()));
+    shoot(QStringLiteral("function-reference"), m_editor);
+    script->setPlainText(m_scriptBeforeAids);
+    script->moveCursor(QTextCursor::End);
+    next(&Tour::accept);
 }
 
 void Tour::accept()

@@ -57,6 +57,7 @@ private:
     void showCompletion();
     void showProblemMark();
     void showPreview();
+    void showFunctionReference();
     void accept();
     // The script as it was before the editing aids' steps typed into it.
     QString m_scriptBeforeAids;

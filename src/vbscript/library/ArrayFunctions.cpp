@@ -136,8 +136,10 @@ void registerArrayFunctions(BuiltinRegistry &r)
            .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 29, "arrayname"}});
     r.add({.name = "UBound", .minArgs = 1, .maxArgs = 2, .fn = fnUBound,
            .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 30, "arrayname"}});
+    // Join, like Split and the other functions that came with it, takes no
+    // Null in its list either: 94, where LBound and UBound say 13.
     r.add({.name = "Join", .minArgs = 1, .maxArgs = 2, .fn = fnJoin,
-           .refusesNull = nullRefusedAt({1}), .catalog = {CatalogGroup::Global, 85, "list, delimiter"}});
+           .refusesNull = nullRefusedAt({0, 1}), .catalog = {CatalogGroup::Global, 85, "list, delimiter"}});
     r.add({.name = "Split", .minArgs = 1, .maxArgs = 4, .fn = fnSplit,
            .refusesNull = nullRefusedAt({0, 1, 2, 3}), .catalog = {CatalogGroup::Global, 86, "expression, delimiter, count, compare"}});
     r.add({.name = "Filter", .minArgs = 2, .maxArgs = 4, .fn = fnFilter,

@@ -1,5 +1,6 @@
 // The vb* constants, each with the subtype VBScript gives it: Integer where
-// the value fits in 16 bits, Long for the larger ones and the colours.
+// the value fits in 16 bits, Long for the larger ones, the colours and the
+// MsgBox options beyond the documented ones.
 
 #include "vbscript/library/LibrarySupport.h"
 
@@ -41,14 +42,16 @@ const IntegerConstant kIntegers[] = {
     {"vbYesNo", 4}, {"vbRetryCancel", 5}, {"vbCritical", 16}, {"vbQuestion", 32},
     {"vbExclamation", 48}, {"vbInformation", 64}, {"vbDefaultButton1", 0},
     {"vbDefaultButton2", 256}, {"vbDefaultButton3", 512}, {"vbDefaultButton4", 768},
-    {"vbApplicationModal", 0}, {"vbSystemModal", 4096}, {"vbMsgBoxHelpButton", 16384},
+    {"vbApplicationModal", 0}, {"vbSystemModal", 4096},
     // MsgBox results
     {"vbOK", 1}, {"vbCancel", 2}, {"vbAbort", 3}, {"vbRetry", 4}, {"vbIgnore", 5},
     {"vbYes", 6}, {"vbNo", 7},
 };
 
 const LongConstant kLongs[] = {
-    {"vbMsgBoxSetForeground", 65536}, {"vbMsgBoxRight", 524288},
+    // The MsgBox options the language reference does not list came as one
+    // family of Longs, the help button too, although 16384 would fit.
+    {"vbMsgBoxHelpButton", 16384}, {"vbMsgBoxSetForeground", 65536}, {"vbMsgBoxRight", 524288},
     {"vbMsgBoxRtlReading", 1048576}, {"vbObjectError", -2147221504},
     // Colours, 0xBBGGRR
     {"vbBlack", 0x000000}, {"vbRed", 0x0000FF}, {"vbGreen", 0x00FF00}, {"vbYellow", 0x00FFFF},
