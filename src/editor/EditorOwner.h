@@ -21,6 +21,9 @@ public:
     virtual bool showHelpLine() const = 0;
     virtual bool removeNewLine() const = 0;
     virtual bool listButtonVisible() const = 0;
+    // The host's GuidedEditing: the editing users expect today, on top of
+    // the wizard as it always was.
+    virtual bool guidedEditing() const { return false; }
     virtual QString editorTitle() const = 0;
     virtual QString variableCaption() const = 0;
     virtual QString functionCaption() const = 0;

@@ -2,6 +2,7 @@
 
 #include "editor/EditorTreeItems.h"
 #include "editor/TreeInteraction.h"
+#include "schema/NameAmbiguities.h"
 
 #include <QTreeWidget>
 
@@ -74,6 +75,13 @@ const QSet<QString> &EditorSession::knownNames()
 const NameSuggestion &EditorSession::suggestions()
 {
     return names().suggestions;
+}
+
+const AmbiguousReferences &EditorSession::ambiguousReferences()
+{
+    if (!m_ambiguous)
+        m_ambiguous.emplace(findNameAmbiguities(variables()));
+    return *m_ambiguous;
 }
 
 const CompletionEntries &EditorSession::completionEntries()

@@ -22,7 +22,8 @@ ProblemMarksAid::ProblemMarksAid(QPlainTextEdit *script, EditorSession &session,
 
 void ProblemMarksAid::mark(const CompiledScript &script)
 {
-    m_problems = findProblems(script, m_session.knownNames(), m_session.suggestions());
+    m_problems =
+        findProblems(script, m_session.knownNames(), m_session.suggestions(), &m_session.ambiguousReferences());
     emit marksChanged();
 }
 
@@ -73,8 +74,8 @@ void ProblemMarksAid::showToolTip(const QPoint &pos, const QPoint &globalPos)
         QToolTip::hideText();
         return;
     }
-    const QString text =
-        problem->kind == ScriptProblem::Syntax ? problem->message : unknownVariableText(problem->suggestion);
+    const QString text = problem->kind == ScriptProblem::UnknownReference ? unknownVariableText(problem->suggestion)
+                                                                           : problem->message;
     QToolTip::showText(globalPos, text, m_script->viewport());
 }
 

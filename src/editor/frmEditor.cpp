@@ -6,6 +6,7 @@
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
+#include "editor/NameChangeQuestion.h"
 #include "check/ExpressionCheck.h"
 #include "editor/ProblemMarksAid.h"
 #include "editor/ReferenceSelection.h"
@@ -101,6 +102,7 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
         m_words.setErrorWordsCleared(false);
     });
     m_view = vCurrentView;
+    m_openedDatabaseText = TextScript;
     skipOnError([&] {
         if (!m_owner)
             throw objectNotSetError();
@@ -379,8 +381,21 @@ void frmEditor::cmdOK_Click()
 {
     if (!CheckExpression())
         return;
+    if (!confirmNamesKept())
+        return;
     m_dialogResult = Accepted;
     done(Accepted);
+}
+
+bool frmEditor::confirmNamesKept()
+{
+    if (!m_owner || !m_session)
+        return true;
+    const QVector<editor::NameChange> changes = editor::namesThatChange(
+        scriptText(), m_openedDatabaseText, m_session->variables(),
+        [this](const QString &text) { return m_owner->toDatabaseForm(text); },
+        [this](const QString &text) { return m_owner->toDisplayForm(text); });
+    return changes.isEmpty() || editor::askKeepNameChanges(this, changes);
 }
 
 void frmEditor::cmdCancel_Click()

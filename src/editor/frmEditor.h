@@ -141,6 +141,9 @@ private:
     enum class UnloadMode { UserClose, Code };
     bool Form_QueryUnload(UnloadMode mode);
     void cmdOK_Click();
+    // Asks before OK stores a variable of the rule as another one; true to
+    // go on.
+    bool confirmNamesKept();
     void cmdCancel_Click();
     void cmdCheck_Click();
 
@@ -186,6 +189,8 @@ private:
 
     editor::EditorOwner *m_owner = nullptr;
     std::shared_ptr<View> m_view;
+    // The rule as the host handed it to this run, in database form.
+    QString m_openedDatabaseText;
     bool m_showHelpLine = false;
     bool m_isLoading = false;
     bool m_loaded = false;
