@@ -4,6 +4,8 @@
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
 
+#include <algorithm>
+
 namespace nvtarnix::editor {
 
 qsizetype offsetOf(const QString &text, int line, int column)
@@ -101,7 +103,14 @@ QVector<ScriptProblem> findProblems(const CompiledScript &script, const QSet<QSt
         problem.suggestion = suggestions.nearest(reference);
         problems.append(problem);
     }
-    if (script.syntax)
+    // The engine stops at a caption's bracket, which the check's samples
+    // hide: the ambiguity mark there says all there is to say.
+    const auto coveredByName = [&](const ScriptProblem &syntax) {
+        return std::any_of(problems.cbegin(), problems.cend(), [&](const ScriptProblem &p) {
+            return p.kind == ScriptProblem::AmbiguousReference && p.covers(syntax.start);
+        });
+    };
+    if (script.syntax && !coveredByName(*script.syntax))
         problems.append(*script.syntax);
     return problems;
 }
