@@ -6,6 +6,7 @@
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
+#include "editor/GuidedEditingAid.h"
 #include "editor/NameChangeQuestion.h"
 #include "check/ExpressionCheck.h"
 #include "editor/ProblemMarksAid.h"
@@ -108,6 +109,8 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
             throw objectNotSetError();
         m_showHelpLine = m_owner->showHelpLine();
     });
+    m_guidedEditing = false;
+    skipOnError([&] { m_guidedEditing = m_owner && m_owner->guidedEditing(); });
     // Qt's own texts (the script box's menu, the message boxes' buttons)
     // speak the language of this opening until the window closes.
     std::optional<QtTexts> qtTexts;
@@ -142,6 +145,8 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     m_isLoading = false;
     if (m_caretAids)
         m_caretAids->setHelpLineFollowsCaret(true);
+    if (m_guided)
+        skipOnError([&] { m_guided->windowOpening(tvVariables, int(m_session->variables().size())); });
 
     skipOnError([&] { exec(); });
 
@@ -335,6 +340,8 @@ void frmEditor::SetCaptions()
 
 void frmEditor::Form_Unload()
 {
+    if (m_guided)
+        m_guided->windowClosing();
     skipOnError([&] {
         if (txtScript)
             editor::writeFontSizeSetting(editor::toFixedPoint4(txtScript->font().pointSizeF()));
@@ -406,11 +413,18 @@ void frmEditor::cmdCancel_Click()
 
 void frmEditor::cmdCheck_Click()
 {
-    CheckExpression();
+    if (CheckExpression() && m_guided)
+        m_guided->showPassed();
 }
 
 bool frmEditor::CheckExpression()
 {
+    if (m_guided && m_session) {
+        if (const auto failure = editor::unknownNameFailure(txtScript->toPlainText(), *m_session)) {
+            m_guided->showFailure(*failure);
+            return false;
+        }
+    }
     const bool removeNewLine = m_owner ? m_owner->removeNewLine() : true;
     const check::CheckOutcome outcome = check::CheckExpression(
         scriptText(),
@@ -422,6 +436,11 @@ bool frmEditor::CheckExpression()
         removeNewLine);
     if (outcome.shownText != scriptText())
         setScriptText(outcome.shownText);
+    if (!outcome.ok && m_guided && m_session) {
+        m_guided->showFailure(
+            editor::placedCheckFailure(txtScript->toPlainText(), outcome, m_session->variables(), CurrentLanguage()));
+        return false;
+    }
     if (!outcome.ok) {
         if (m_problemMarks)
             skipOnError([&] { m_problemMarks->moveCaretToFailure(outcome.line); });
@@ -625,8 +644,12 @@ void frmEditor::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
-        // No cancel button: Esc belongs to the focused control alone.
-        event->ignore();
+        // No cancel button: Esc belongs to the focused control alone, unless
+        // the host asked for the editing users expect today.
+        if (m_guidedEditing)
+            runHandler([this] { cmdCancel_Click(); });
+        else
+            event->ignore();
         return;
     case Qt::Key_Enter:
     case Qt::Key_Return:

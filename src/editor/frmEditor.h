@@ -35,6 +35,7 @@ namespace editor {
 class CaretAids;
 class CompletionAid;
 class EditorSession;
+class GuidedEditingAid;
 class PreviewAid;
 class ProblemMarksAid;
 class ScriptHighlighter;
@@ -208,6 +209,9 @@ private:
     editor::CompletionAid *m_completion = nullptr;
     editor::CaretAids *m_caretAids = nullptr;
     editor::PreviewAid *m_preview = nullptr;
+    // The host's GuidedEditing, as read when the run began, and its aid.
+    bool m_guidedEditing = false;
+    editor::GuidedEditingAid *m_guided = nullptr;
     // Compiles the text a moment after the last key.
     QTimer *m_pauseTimer = nullptr;
     // The value list, created on the first request and kept for the next.

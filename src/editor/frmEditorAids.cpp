@@ -9,6 +9,7 @@
 #include "editor/CompletionAid.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTrees.h"
+#include "editor/GuidedEditingAid.h"
 #include "editor/PreviewAid.h"
 #include "editor/ProblemMarksAid.h"
 #include "editor/TreeFilterAid.h"
@@ -52,6 +53,9 @@ void frmEditor::createAidControls()
     connect(m_problemMarks, &editor::ProblemMarksAid::marksChanged, this, [this] { showScriptMarks(); });
     connect(m_caretAids, &editor::CaretAids::marksChanged, this, [this] { showScriptMarks(); });
 
+    if (m_guidedEditing)
+        m_guided = new editor::GuidedEditingAid(this, txtScript, [this] { runHandler([this] { cmdOK_Click(); }); });
+
     m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
     lblPreview = m_preview->line();
     mSampleValue = m_preview->sampleValueAction();
@@ -71,6 +75,8 @@ void frmEditor::unloadAidControls()
     delete m_completion;
     delete m_caretAids;
     delete m_preview;
+    delete m_guided;
+    m_guided = nullptr;
     m_filterAid = nullptr;
     m_problemMarks = nullptr;
     m_completion = nullptr;

@@ -1,0 +1,90 @@
+#include "editor/GuidedEditingAid.h"
+
+#include "support/FailureHandling.h"
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QShortcut>
+#include <QTreeWidget>
+
+namespace nvtarnix::editor {
+
+namespace {
+
+const QString kGeometryKey = QStringLiteral("Editor/geometry");
+
+QSettings userSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarnix"));
+}
+
+} // namespace
+
+GuidedEditingAid::GuidedEditingAid(QDialog *window, QPlainTextEdit *script, std::function<void()> accept)
+    : QObject(window), m_window(window), m_script(script)
+{
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto *shortcut = new QShortcut(keys, window);
+        shortcut->setObjectName(QStringLiteral("scAccept"));
+        connect(shortcut, &QShortcut::activated, this, accept);
+    }
+}
+
+void GuidedEditingAid::windowOpening(QTreeWidget *variableTree, int variableCount)
+{
+    skipOnError([&] {
+        const QByteArray geometry = userSettings().value(kGeometryKey).toByteArray();
+        if (!geometry.isEmpty())
+            m_window->restoreGeometry(geometry);
+    });
+    if (variableCount > kCollapsedGroupsAbove)
+        skipOnError([&] { collapseGroups(variableTree); });
+    m_script->setFocus(Qt::OtherFocusReason);
+}
+
+void GuidedEditingAid::windowClosing()
+{
+    skipOnError([&] {
+        QSettings settings = userSettings();
+        settings.setValue(kGeometryKey, m_window->saveGeometry());
+        settings.sync();
+    });
+}
+
+void GuidedEditingAid::showFailure(const PlacedFailure &failure)
+{
+    QTextCursor cursor(m_script->document());
+    const int end = m_script->document()->characterCount() - 1;
+    cursor.setPosition(std::min(int(failure.start), end));
+    cursor.setPosition(std::min(int(failure.start + failure.length), end), QTextCursor::KeepAnchor);
+    m_script->setTextCursor(cursor);
+    m_script->setFocus(Qt::OtherFocusReason);
+    QMessageBox box(QMessageBox::Warning, check::checkMessageTitle(), failure.message, QMessageBox::Ok, m_window);
+    box.setObjectName(QStringLiteral("msgCheckFailed"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void GuidedEditingAid::showPassed()
+{
+    QMessageBox box(QMessageBox::Information, check::checkMessageTitle(), checkPassedText(), QMessageBox::Ok,
+                    m_window);
+    box.setObjectName(QStringLiteral("msgCheckPassed"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void collapseGroups(QTreeWidget *tree)
+{
+    for (int r = 0; tree && r < tree->topLevelItemCount(); ++r) {
+        QTreeWidgetItem *root = tree->topLevelItem(r);
+        for (int g = 0; g < root->childCount(); ++g) {
+            if (root->child(g)->childCount() > 0)
+                root->child(g)->setExpanded(false);
+        }
+    }
+}
+
+} // namespace nvtarnix::editor
