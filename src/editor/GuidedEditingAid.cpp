@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSettings>
-#include <QShortcut>
 #include <QTreeWidget>
 
 namespace nvtarnix::editor {
@@ -22,14 +21,9 @@ QSettings userSettings()
 
 } // namespace
 
-GuidedEditingAid::GuidedEditingAid(QDialog *window, QPlainTextEdit *script, std::function<void()> accept)
+GuidedEditingAid::GuidedEditingAid(QDialog *window, QPlainTextEdit *script)
     : QObject(window), m_window(window), m_script(script)
 {
-    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
-        auto *shortcut = new QShortcut(keys, window);
-        shortcut->setObjectName(QStringLiteral("scAccept"));
-        connect(shortcut, &QShortcut::activated, this, accept);
-    }
 }
 
 void GuidedEditingAid::windowOpening(QTreeWidget *variableTree, int variableCount)

@@ -4,7 +4,6 @@
 
 #include <QObject>
 
-#include <functional>
 
 class QDialog;
 class QPlainTextEdit;
@@ -12,19 +11,20 @@ class QTreeWidget;
 
 namespace nvtarnix::editor {
 
-// What guided editing adds to the window itself: Ctrl+Enter accepts, the
-// text has the focus when the window opens, the window comes back at the
+// What guided editing adds to the window itself: the text has the focus
+// when the window opens, the window comes back at the
 // size and place the user left it (per user, "Tarnix" / "Editor/geometry"),
 // groups of a large view start collapsed, and the check's failures and
-// success are shown where the user typed. Esc cancels through the window's
-// own key handling, so that a control using Esc (the completion list) keeps
-// it. Made only when the host turned guided editing on.
+// success are shown where the user typed. Esc (cancel) and Ctrl+Enter (OK)
+// go through the window's own key handling, so that a control using the key
+// (the completion list's Esc) keeps it. Made only when the host turned
+// guided editing on.
 class GuidedEditingAid : public QObject
 {
     Q_OBJECT
 public:
-    // accept runs OK's handler. The window and the text outlive the aid.
-    GuidedEditingAid(QDialog *window, QPlainTextEdit *script, std::function<void()> accept);
+    // The window and the text outlive the aid.
+    GuidedEditingAid(QDialog *window, QPlainTextEdit *script);
 
     // At opening, once the controls are filled.
     void windowOpening(QTreeWidget *variableTree, int variableCount);

@@ -653,6 +653,10 @@ void frmEditor::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Enter:
     case Qt::Key_Return:
+        if (m_guidedEditing && event->modifiers().testFlag(Qt::ControlModifier)) {
+            runHandler([this] { cmdOK_Click(); });
+            return;
+        }
         // No default button: Enter presses only a button that has the focus.
         if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isEnabled())
             button->click();

@@ -54,7 +54,7 @@ void frmEditor::createAidControls()
     connect(m_caretAids, &editor::CaretAids::marksChanged, this, [this] { showScriptMarks(); });
 
     if (m_guidedEditing)
-        m_guided = new editor::GuidedEditingAid(this, txtScript, [this] { runHandler([this] { cmdOK_Click(); }); });
+        m_guided = new editor::GuidedEditingAid(this, txtScript);
 
     m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
     lblPreview = m_preview->line();

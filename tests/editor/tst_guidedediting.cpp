@@ -1,0 +1,175 @@
+#include "AidsFixture.h"
+
+#include "TestMain.h"
+#include "WindowVisit.h"
+
+#include "editor/GuidedEditingAid.h"
+
+#include <nvtarnix/TarnixObject.h>
+
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+using testsupport::child;
+using testsupport::press;
+
+namespace {
+
+struct Seen
+{
+    QString box;  // the message box's objectName, or empty
+    QString text;
+    QString selected;
+    bool stillOpen = false;
+};
+
+// Presses `button` of the editor and keeps what a message box, if one comes,
+// said and what the text then had selected.
+Seen pressAndWatch(QWidget *editor, const char *button)
+{
+    Seen seen;
+    const auto box = testsupport::ifShown(
+        "a message box", [](QWidget *w) { return qobject_cast<QMessageBox *>(w) != nullptr; },
+        [&](QWidget *w) {
+            seen.box = w->objectName();
+            seen.text = static_cast<QMessageBox *>(w)->text();
+            static_cast<QMessageBox *>(w)->accept();
+        });
+    press(editor, button);
+    seen.selected = child<QPlainTextEdit>(editor, "txtScript")->textCursor().selectedText();
+    seen.stillOpen = editor->isVisible();
+    return seen;
+}
+
+} // namespace
+
+// The host option GuidedEditing: off, the wizard is the one it always was;
+// on, it catches unknown names, says where the user's text went wrong and
+// that a check passed, and takes the usual keys.
+class tst_GuidedEditing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void offByDefaultAndTheWizardIsAsSpecified()
+    {
+        auto builder = makeAidsBuilder();
+        QCOMPARE(builder->property("GuidedEditing").toBool(), false);
+        builder->setScript("[Customer.Nme] > 1");
+        Seen check;
+        QString focused;
+        bool openAfterEsc = false;
+        const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+            focused = w->focusWidget() ? w->focusWidget()->objectName() : QString();
+            QTest::keyClick(child<QPlainTextEdit>(w, "txtScript"), Qt::Key_Escape);
+            QTest::keyClick(child<QPlainTextEdit>(w, "txtScript"), Qt::Key_Return, Qt::ControlModifier);
+            openAfterEsc = w->isVisible();
+            check = pressAndWatch(w, "cmdCheck");
+            press(w, "cmdOK");
+        });
+        // The unknown name passes, silently, and is stored.
+        QVERIFY(builder->Edit());
+        QVERIFY(openAfterEsc);
+        QCOMPARE(focused, QStringLiteral("tvVariables"));
+        QCOMPARE(check.box, QString());
+        QVERIFY(builder->DatabaseScript().startsWith("[Customer.Nme] > 1"));
+    }
+
+    void unknownNamesFailCheckAndOkWithTheNameMeant()
+    {
+        auto builder = makeAidsBuilder();
+        builder->setGuidedEditing(true);
+        builder->setScript("Len([Customer.Name]) > 1 And [Customer.Nme] = \"a\"");
+        Seen ok, function, fixed;
+        QString focused;
+        const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+            focused = w->focusWidget() ? w->focusWidget()->objectName() : QString();
+            auto *script = child<QPlainTextEdit>(w, "txtScript");
+            ok = pressAndWatch(w, "cmdOK");
+            script->setPlainText("Lenn([Customer.Name]) > 1");
+            function = pressAndWatch(w, "cmdCheck");
+            script->setPlainText("Len([Customer.Name]) > 1");
+            fixed = pressAndWatch(w, "cmdCheck");
+            QTest::keyClick(script, Qt::Key_Return, Qt::ControlModifier);
+        });
+        QVERIFY(builder->Edit());
+        QCOMPARE(focused, QStringLiteral("txtScript"));
+        QCOMPARE(ok.box, QStringLiteral("msgCheckFailed"));
+        QVERIFY(ok.stillOpen);
+        QVERIFY2(ok.text.contains(QStringLiteral("Άγνωστη μεταβλητή [Customer.Nme]. Μήπως εννοείτε [Customer.Name];")),
+                 qPrintable(ok.text));
+        QVERIFY2(ok.text.contains(QStringLiteral("Στήλη: 29")), qPrintable(ok.text));
+        QCOMPARE(ok.selected, QStringLiteral("[Customer.Nme]"));
+        QVERIFY2(function.text.contains(QStringLiteral("Lenn. Μήπως εννοείτε Len;")), qPrintable(function.text));
+        QCOMPARE(function.selected, QStringLiteral("Lenn"));
+        QCOMPARE(fixed.box, QStringLiteral("msgCheckPassed"));
+        QCOMPARE(fixed.text, QStringLiteral("Η έκφραση είναι σωστή."));
+        QCOMPARE(builder->DatabaseScript(), QStringLiteral("Len([CUST_NAME]) > 1"));
+    }
+
+    // The column and the selection are those of the text the user typed, not
+    // of the text evaluated with samples in place of the variables.
+    void failuresArePlacedInTheUsersText()
+    {
+        auto builder = makeAidsBuilder();
+        builder->setGuidedEditing(true);
+        Seen syntax, running;
+        const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+            auto *script = child<QPlainTextEdit>(w, "txtScript");
+            script->setPlainText("[Customer.Name] & [Customer.City] & * 2");
+            syntax = pressAndWatch(w, "cmdCheck");
+            script->setPlainText("[Customer.Name] & [Customer.City] & CLng(\"x\")");
+            running = pressAndWatch(w, "cmdCheck");
+            QTest::keyClick(script, Qt::Key_Escape);
+        });
+        QVERIFY(!builder->Edit());
+        QVERIFY2(syntax.text.contains(QStringLiteral("Στήλη: 36")), qPrintable(syntax.text));
+        QCOMPARE(syntax.selected, QStringLiteral("*"));
+        QVERIFY2(running.text.contains(QStringLiteral("Γραμμή: 1")), qPrintable(running.text));
+        // Whatever column the engine names in the evaluated text, it lies in
+        // the user's line, and the selection starts there.
+        const int column = running.text.section(QStringLiteral("Στήλη: "), 1).trimmed().toInt();
+        const QString line = QStringLiteral("[Customer.Name] & [Customer.City] & CLng(\"x\")");
+        QVERIFY2(column >= 0 && column <= line.size(), qPrintable(running.text));
+        QCOMPARE(running.selected, line.mid(column));
+    }
+
+    void windowKeepsItsPlaceAndLargeViewsOpenCollapsed()
+    {
+        nvtarnix::TarnixObject builder;
+        builder.setGuidedEditing(true);
+        for (int i = 0; i < nvtarnix::editor::kCollapsedGroupsAbove + 1; ++i)
+            builder.AddVariable(QStringLiteral("V%1").arg(i), QStringLiteral("Field %1").arg(i), "3", "8", "3", "0", {},
+                                {}, {}, QStringLiteral("Group %1").arg(i % 5));
+        QSize reopened;
+        bool groupExpanded = true;
+        {
+            const auto first = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+                w->resize(w->width() + 123, w->height() + 45);
+                press(w, "cmdCancel");
+            });
+            builder.Edit();
+        }
+        QSize wanted;
+        const auto second = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+            reopened = w->size();
+            auto *tree = child<QTreeWidget>(w, "tvVariables");
+            groupExpanded = tree->topLevelItem(0)->child(0)->isExpanded();
+            press(w, "cmdCancel");
+        });
+        builder.Edit();
+        QVERIFY(!groupExpanded);
+        QVERIFY2(reopened.width() > 0, "the window did not come");
+        // The second opening has the size the first one ended with.
+        nvtarnix::TarnixObject plain;
+        const auto designed = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+            wanted = w->size();
+            press(w, "cmdCancel");
+        });
+        plain.Edit();
+        QCOMPARE(reopened, wanted + QSize(123, 45));
+    }
+};
+
+NVTARNIX_TEST_CLASS(tst_GuidedEditing)
+#include "tst_guidedediting.moc"
