@@ -314,9 +314,11 @@ private slots:
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
         // Four of them show the editing aids: filter, completion, a marked problem, the preview.
-        // One shows where a rule runs, with the tooltip saying why.
-        QCOMPARE(tour.pictures().size(), 16);
-        QVERIFY(tour.pictures().at(14).endsWith(QLatin1String("-runs-in.png")));
+        // One shows where a rule runs, with the tooltip saying why. The
+        // demo's wizard says that the check passed.
+        QCOMPARE(tour.pictures().size(), 17);
+        QVERIFY(tour.pictures().at(3).endsWith(QLatin1String("-check-message.png")));
+        QVERIFY(tour.pictures().at(15).endsWith(QLatin1String("-runs-in.png")));
         for (const QString &png : tour.pictures())
             QVERIFY(fileBytes(png).startsWith("\x89PNG"));
         // The last picture is the wizard at 200%: twice as wide as at 100%.
