@@ -14,6 +14,7 @@
 #include "editor/ScriptBoxPalette.h"
 #include "editor/ScriptColouring.h"
 #include "editor/ScriptHighlighter.h"
+#include "editor/ScriptZoom.h"
 #include "editor/TreeColumnFit.h"
 #include "support/ComponentErrors.h"
 #include "support/CaptionFit.h"
@@ -39,6 +40,7 @@
 #include <QTimer>
 #include <QTextBlock>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -516,14 +518,12 @@ void frmEditor::txtScript_Click()
 
 void frmEditor::txtScript_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (modifiers != Qt::ControlModifier)
-        return;
-    double step = 0;
-    if (key == Qt::Key_BracketRight)
-        step = 1;
-    else if (key == Qt::Key_BracketLeft)
-        step = -1;
-    else
+    zoomScript(editor::zoomStepForKey(key, modifiers));
+}
+
+void frmEditor::zoomScript(int step)
+{
+    if (step == 0)
         return;
     const double size = txtScript->font().pointSizeF() + step;
     // A size the font refuses leaves the size as it is.
@@ -673,10 +673,19 @@ bool frmEditor::eventFilter(QObject *watched, QEvent *event)
     if (txtScript && watched == txtScript && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         skipOnError([&] { txtScript_KeyDown(key->key(), key->modifiers()); });
+        // A zoom key is the window's: none of it lands in the text.
+        if (editor::zoomStepForKey(key->key(), key->modifiers()) != 0)
+            return true;
     } else if (txtScript && watched == txtScript->viewport() && event->type() == QEvent::MouseButtonRelease
                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         // The click is handled once the text box has placed its caret.
         QMetaObject::invokeMethod(this, [this] { skipOnError([&] { txtScript_Click(); }); }, Qt::QueuedConnection);
+    } else if (txtScript && watched == txtScript->viewport() && event->type() == QEvent::Wheel) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (const int step = editor::zoomStepForWheel(wheel->angleDelta(), wheel->modifiers())) {
+            skipOnError([&] { zoomScript(step); });
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -187,6 +187,9 @@ private:
     void fitCaptions();
     // The script text's font size; the rest of the window keeps its own.
     void setScriptFontSize(double points);
+    // One point larger (step 1) or smaller (-1); a size the font refuses
+    // leaves it as it is.
+    void zoomScript(int step);
 
     editor::EditorOwner *m_owner = nullptr;
     std::shared_ptr<View> m_view;
