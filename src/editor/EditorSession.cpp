@@ -105,6 +105,13 @@ const CompletionEntries &EditorSession::completionEntries()
             entries.functions.append(tag);
             entries.functionInsertions.append(nodeKey(item) + QLatin1Char('('));
         });
+        // The operator words come after the functions; a pick writes the
+        // word and the blank after it.
+        for (const QString &word : operatorWords()) {
+            functionNames.append(word);
+            entries.functions.append(word);
+            entries.functionInsertions.append(word + QLatin1Char(' '));
+        }
         entries.functionMatcher = CompletionMatcher(functionNames);
         m_completion = std::move(entries);
     }

@@ -2,6 +2,7 @@
 
 #include "editor/EditingAidTexts.h"
 #include "editor/EditorSession.h"
+#include "editor/OperatorMenu.h"
 #include "support/FailureHandling.h"
 
 #include <QHelpEvent>
@@ -95,6 +96,8 @@ void ProblemMarksAid::showContextMenu(const QPoint &pos)
         menu->insertAction(actions.isEmpty() ? nullptr : actions.first(), replace);
         menu->insertSeparator(actions.isEmpty() ? nullptr : actions.first());
     }
+    menu->addSeparator();
+    addOperatorMenu(menu, m_script);
     menu->popup(m_script->viewport()->mapToGlobal(pos));
 }
 

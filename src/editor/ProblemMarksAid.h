@@ -16,7 +16,8 @@ class EditorSession;
 // The problems marked in the script text: unknown references and the syntax
 // error, underlined once the text is compiled after a typing pause, their
 // tooltips, the replacement the script's context menu offers for an unknown
-// reference, and the caret sent to where a failed check went wrong.
+// reference (the menu also holds the operators), and the caret sent to
+// where a failed check went wrong.
 class ProblemMarksAid : public QObject
 {
     Q_OBJECT
