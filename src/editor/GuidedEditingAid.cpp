@@ -1,5 +1,6 @@
 #include "editor/GuidedEditingAid.h"
 
+#include "editor/ValueListInsertion.h"
 #include "support/FailureHandling.h"
 
 #include <QDialog>
@@ -68,6 +69,29 @@ void GuidedEditingAid::showPassed()
     box.setObjectName(QStringLiteral("msgCheckPassed"));
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+QString GuidedEditingAid::valueListVariableAtCaret(const QVector<ViewVariable> &variables) const
+{
+    const QString reference = referenceAtCaret(m_script->toPlainText(), m_script->textCursor().position());
+    if (reference.isEmpty())
+        return {};
+    for (const ViewVariable &variable : variables) {
+        if (offersValueList(variable.hasvaluelist) && variable.displayName() == reference)
+            return variable.varID;
+    }
+    return {};
+}
+
+void GuidedEditingAid::insertCode(const QString &code)
+{
+    QTextCursor cursor = m_script->textCursor();
+    const TextReplacement replacement =
+        valueListInsertion(m_script->toPlainText(), cursor.selectionStart(), cursor.selectionEnd(), code);
+    cursor.setPosition(int(replacement.start));
+    cursor.setPosition(int(replacement.end), QTextCursor::KeepAnchor);
+    cursor.insertText(replacement.text);
+    m_script->setTextCursor(cursor);
 }
 
 void collapseGroups(QTreeWidget *tree)

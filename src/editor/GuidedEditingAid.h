@@ -1,6 +1,9 @@
 #pragma once
 
 #include "editor/GuidedCheck.h"
+#include "schema/ViewVariable.h"
+
+#include <QVector>
 
 #include <QObject>
 
@@ -34,6 +37,13 @@ public:
     // Selects the span of the failure and shows its message.
     void showFailure(const PlacedFailure &failure);
     void showPassed();
+
+    // The ID of the variable the caret stands at when it offers a value
+    // list; empty otherwise.
+    QString valueListVariableAtCaret(const QVector<ViewVariable> &variables) const;
+    // Writes a code picked from a value list as a whole comparison, or in
+    // place of the code next to the caret.
+    void insertCode(const QString &code);
 
 private:
     QDialog *m_window;

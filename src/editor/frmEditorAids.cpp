@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -53,8 +54,17 @@ void frmEditor::createAidControls()
     connect(m_problemMarks, &editor::ProblemMarksAid::marksChanged, this, [this] { showScriptMarks(); });
     connect(m_caretAids, &editor::CaretAids::marksChanged, this, [this] { showScriptMarks(); });
 
-    if (m_guidedEditing)
+    if (m_guidedEditing) {
         m_guided = new editor::GuidedEditingAid(this, txtScript);
+        // The value list also follows the caret: at a variable that has one,
+        // the button offers it.
+        connect(txtScript, &QPlainTextEdit::cursorPositionChanged, m_guided, [this] {
+            skipOnError([&] {
+                if (m_session && !m_guided->valueListVariableAtCaret(m_session->variables()).isEmpty())
+                    cmdValueList->setEnabled(true);
+            });
+        });
+    }
 
     m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
     lblPreview = m_preview->line();

@@ -4,6 +4,7 @@
 #include "WindowVisit.h"
 
 #include "editor/GuidedEditingAid.h"
+#include "editor/ValueListInsertion.h"
 
 #include <nvtarnix/TarnixObject.h>
 
@@ -51,6 +52,50 @@ class tst_GuidedEditing : public QObject
 {
     Q_OBJECT
 private slots:
+    // "|" is the caret, "{...}" the selection; the result shows the text
+    // after the code "276" is written.
+    void valueListInsertion_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("after a variable") << "[A]|" << "[A] = 276";
+        QTest::newRow("after a variable and a blank") << "[A] |" << "[A] = 276";
+        QTest::newRow("after an operator") << "[A] <>|" << "[A] <> 276";
+        QTest::newRow("a code at the caret") << "[A] < 4| And [B] = 1" << "[A] < 276 And [B] = 1";
+        QTest::newRow("before a code") << "[A] = |300" << "[A] = 276";
+        QTest::newRow("a selection") << "Mid({[A]}, 1)" << "Mid(276, 1)";
+        QTest::newRow("anywhere else") << "1 + |" << "1 + 276";
+    }
+
+    void valueListInsertion()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QString text = before;
+        qsizetype start = text.indexOf(u'{');
+        qsizetype end = start;
+        if (start >= 0) {
+            text.remove(start, 1);
+            end = text.indexOf(u'}');
+            text.remove(end, 1);
+        } else {
+            start = end = text.indexOf(u'|');
+            text.remove(start, 1);
+        }
+        const auto edit = nvtarnix::editor::valueListInsertion(text, start, end, QStringLiteral("276"));
+        QCOMPARE(text.replace(edit.start, edit.end - edit.start, edit.text), after);
+    }
+
+    void referenceAtCaret()
+    {
+        using nvtarnix::editor::referenceAtCaret;
+        QCOMPARE(referenceAtCaret(u"[A.b] = 3", 9), QStringLiteral("[A.b]"));
+        QCOMPARE(referenceAtCaret(u"[A.b] = 3", 2), QStringLiteral("[A.b]"));
+        QCOMPARE(referenceAtCaret(u"[A.b] + 3", 9), QString());
+        QCOMPARE(referenceAtCaret(u"[A.b] = 3\n", 10), QString());
+        QCOMPARE(referenceAtCaret(u"\"[A.b]\" = ", 10), QString());
+    }
+
     void offByDefaultAndTheWizardIsAsSpecified()
     {
         auto builder = makeAidsBuilder();

@@ -147,6 +147,7 @@ private slots:
     void insertion();
     void contextMenu();
     void valueListRoundTrip_data();
+    void valueListWithGuidedEditing();
     void valueListRoundTrip();
     void noListNoAnswer();
     void valueListErrors_data();
@@ -343,6 +344,36 @@ void tst_TreeInteraction::valueListRoundTrip()
     }
     QCOMPARE(asked, (QStringList{"statuses", "statuses"}));
     QCOMPARE(visit.codes, (QStringList{"2.5", "3.5", "10", "12", "20", "30"}));
+}
+
+// With guided editing the list is for the variable at the caret, and the
+// code picked makes a whole comparison or takes the place of the code
+// already written there.
+void tst_TreeInteraction::valueListWithGuidedEditing()
+{
+    const testsupport::ValueListDatabase database;
+    auto builder = makeBuilder();
+    builder->setGuidedEditing(true);
+    QObject::connect(
+        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
+        [&](QString &, QVariant &vData) { vData = QVariant::fromValue(statusCodes(database)); },
+        Qt::DirectConnection);
+    QStringList texts;
+    bool enabledByCaret = false;
+    for (const QString &start : {QStringLiteral("[Status]"), QStringLiteral("[Status] < 10"),
+                                 QStringLiteral("1 = 1 And [Status] >")}) {
+        ListVisit visit;
+        runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+            editor.setScriptText(start);
+            editor.txtScript->moveCursor(QTextCursor::End);
+            enabledByCaret = editor.cmdValueList->isEnabled();
+            const auto list = answerList(visit, QStringLiteral("12"));
+            QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
+            texts << editor.scriptText();
+        });
+        QVERIFY2(enabledByCaret && visit.opened, qPrintable(start));
+    }
+    QCOMPARE(texts, (QStringList{"[Status] = 12", "[Status] < 12", "1 = 1 And [Status] > 12"}));
 }
 
 void tst_TreeInteraction::noListNoAnswer()
