@@ -4,6 +4,7 @@
 #include "SchemaCommands.h"
 
 #include "check/ExpressionCheck.h"
+#include "check/TypeSlips.h"
 #include "check/UnknownNames.h"
 #include "editor/NameSuggestion.h"
 
@@ -84,6 +85,10 @@ int checkCommand(const QStringList &arguments)
             shown, [&view] { return nvtarnix::variablesOfView(view.get()); },
             builder->RemoveNewLine());
         if (outcome.ok) {
+            if (options.guidedEditing()) {
+                for (const QString &warning : nvtarnix::check::typeSlipWarnings(shown, nvtarnix::variablesOfView(view.get())))
+                    std::fprintf(stderr, "tarnix check: warning: %s\n", warning.toUtf8().constData());
+            }
             std::fputs("OK\n", stdout);
             return 0;
         }

@@ -2,6 +2,7 @@
 
 #include "editor/ValueListInsertion.h"
 #include "support/FailureHandling.h"
+#include "support/MlStringModule.h"
 
 #include <QDialog>
 #include <QMessageBox>
@@ -62,10 +63,13 @@ void GuidedEditingAid::showFailure(const PlacedFailure &failure)
     box.exec();
 }
 
-void GuidedEditingAid::showPassed()
+void GuidedEditingAid::showPassed(const QStringList &warnings)
 {
-    QMessageBox box(QMessageBox::Information, check::checkMessageTitle(), checkPassedText(), QMessageBox::Ok,
-                    m_window);
+    const QString text = warnings.isEmpty()
+                             ? checkPassedText()
+                             : GetMlStringOrDefault(1421, QString()) + QStringLiteral("\n\n") + warnings.join(u'\n');
+    QMessageBox box(warnings.isEmpty() ? QMessageBox::Information : QMessageBox::Warning, check::checkMessageTitle(),
+                    text, QMessageBox::Ok, m_window);
     box.setObjectName(QStringLiteral("msgCheckPassed"));
     box.setTextFormat(Qt::PlainText);
     box.exec();

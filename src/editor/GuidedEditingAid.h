@@ -36,7 +36,9 @@ public:
 
     // Selects the span of the failure and shows its message.
     void showFailure(const PlacedFailure &failure);
-    void showPassed();
+    // Says that the check passed; with warnings (a date or number compared
+    // with text), says them too.
+    void showPassed(const QStringList &warnings = {});
 
     // The ID of the variable the caret stands at when it offers a value
     // list; empty otherwise.

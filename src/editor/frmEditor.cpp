@@ -9,6 +9,7 @@
 #include "editor/GuidedEditingAid.h"
 #include "editor/NameChangeQuestion.h"
 #include "check/ExpressionCheck.h"
+#include "check/TypeSlips.h"
 #include "editor/ProblemMarksAid.h"
 #include "editor/ReferenceSelection.h"
 #include "editor/ScriptBoxPalette.h"
@@ -416,7 +417,8 @@ void frmEditor::cmdCancel_Click()
 void frmEditor::cmdCheck_Click()
 {
     if (CheckExpression() && m_guided)
-        m_guided->showPassed();
+        m_guided->showPassed(check::typeSlipWarnings(scriptText(), m_session ? m_session->variables()
+                                                                           : QVector<ViewVariable>()));
 }
 
 bool frmEditor::CheckExpression()

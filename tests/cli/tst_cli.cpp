@@ -500,6 +500,24 @@ private slots:
         QVERIFY(!run.out.contains(u'\r') && !run.out.contains(u'\t'));
     }
 
+    // A date or number compared with text passes the check, with a warning
+    // naming the likely fix; --specified says nothing.
+    void typeSlipsAreWarnedOf()
+    {
+        const QString rule = QStringLiteral("[Order.Date] > \"01/01/2025\" Or [ORD_AMOUNT] > \"1000\"");
+        const Run guided = tarnix({"check", "--schema", Schema, "--language", "en", rule});
+        QCOMPARE(guided.status, 0);
+        QCOMPARE(guided.out, QStringLiteral("OK\n"));
+        QCOMPARE(guided.err,
+                 QStringLiteral("tarnix check: warning: [Order.Date] is a date compared with the text \"01/01/2025\": "
+                                "write the date as #01/01/2025# (month/day/year) or as DateValue(\"01/01/2025\").\n"
+                                "tarnix check: warning: [Order.Amount] is a number compared with the text \"1000\": "
+                                "write the number without quotes, 1000.\n"));
+        const Run specified = tarnix({"check", "--schema", Schema, "--specified", rule});
+        QCOMPARE(specified.status, 0);
+        QCOMPARE(specified.err, QString());
+    }
+
     void specifiedCheckLetsUnknownNamesPass()
     {
         const Run run = tarnix({"check", "--schema", Schema, "--specified", "[Order.Amout] > 100"});

@@ -125,7 +125,7 @@ private slots:
         auto builder = makeAidsBuilder();
         builder->setGuidedEditing(true);
         builder->setScript("Len([Customer.Name]) > 1 And [Customer.Nme] = \"a\"");
-        Seen ok, function, fixed;
+        Seen ok, function, slip, fixed;
         QString focused;
         const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
             focused = w->focusWidget() ? w->focusWidget()->objectName() : QString();
@@ -133,6 +133,8 @@ private slots:
             ok = pressAndWatch(w, "cmdOK");
             script->setPlainText("Lenn([Customer.Name]) > 1");
             function = pressAndWatch(w, "cmdCheck");
+            script->setPlainText("[Order.Date] > \"01/01/2025\"");
+            slip = pressAndWatch(w, "cmdCheck");
             script->setPlainText("Len([Customer.Name]) > 1");
             fixed = pressAndWatch(w, "cmdCheck");
             QTest::keyClick(script, Qt::Key_Return, Qt::ControlModifier);
@@ -147,6 +149,10 @@ private slots:
         QCOMPARE(ok.selected, QStringLiteral("[Customer.Nme]"));
         QVERIFY2(function.text.contains(QStringLiteral("Lenn. Μήπως εννοείτε Len;")), qPrintable(function.text));
         QCOMPARE(function.selected, QStringLiteral("Lenn"));
+        QCOMPARE(slip.box, QStringLiteral("msgCheckPassed"));
+        QVERIFY2(slip.text.startsWith(QStringLiteral("Η έκφραση είναι σωστή, αλλά:"))
+                     && slip.text.contains(QStringLiteral("#01/01/2025#")),
+                 qPrintable(slip.text));
         QCOMPARE(fixed.box, QStringLiteral("msgCheckPassed"));
         QCOMPARE(fixed.text, QStringLiteral("Η έκφραση είναι σωστή."));
         QCOMPARE(builder->DatabaseScript(), QStringLiteral("Len([CUST_NAME]) > 1"));
