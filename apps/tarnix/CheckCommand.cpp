@@ -86,7 +86,8 @@ int checkCommand(const QStringList &arguments)
             builder->RemoveNewLine());
         if (outcome.ok) {
             if (options.guidedEditing()) {
-                for (const QString &warning : nvtarnix::check::typeSlipWarnings(shown, nvtarnix::variablesOfView(view.get())))
+                const auto variables = nvtarnix::variablesOfView(view.get());
+                for (const QString &warning : nvtarnix::check::typeSlipWarnings(shown, variables))
                     std::fprintf(stderr, "tarnix check: warning: %s\n", warning.toUtf8().constData());
             }
             std::fputs("OK\n", stdout);

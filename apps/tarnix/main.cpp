@@ -87,10 +87,11 @@ std::optional<int> ownHelp(const QString &name, const QStringList &args)
     for (const auto &command : kOwnHelp) {
         if (name != QLatin1String(command.name))
             continue;
+        const auto helpOption = [](const QString &a) {
+            return a == QLatin1String("--help") || a == QLatin1String("-h");
+        };
         const bool asked = name == QLatin1String("run") ? !args.isEmpty() && isHelp(args.first())
-                                                         : std::any_of(args.begin(), args.end(), [](const QString &a) {
-                                                               return a == QLatin1String("--help") || a == QLatin1String("-h");
-                                                           });
+                                                         : std::any_of(args.begin(), args.end(), helpOption);
         if (!asked)
             return std::nullopt;
         std::fputs(command.help, stdout);

@@ -72,8 +72,8 @@ PlacedFailure placedCheckFailure(const QString &plainText, const check::CheckOut
     const CompiledScript compiled = compileScript(plainText, language);
     if (compiled.error && compiled.syntax) {
         const vbscript::ScriptError &error = *compiled.error;
-        failure.message =
-            check::composeCheckMessage(error.descriptionIn(language), std::max(error.line(), 1), error.column());
+        failure.message
+            = check::composeCheckMessage(error.descriptionIn(language), std::max(error.line(), 1), error.column());
         failure.start = compiled.syntax->start;
         failure.length = compiled.syntax->length;
         return failure;

@@ -25,8 +25,7 @@ QSettings userSettings()
 
 GuidedEditingAid::GuidedEditingAid(QDialog *window, QPlainTextEdit *script)
     : QObject(window), m_window(window), m_script(script)
-{
-}
+{ }
 
 void GuidedEditingAid::windowOpening(QTreeWidget *variableTree, int variableCount)
 {
@@ -66,8 +65,8 @@ void GuidedEditingAid::showFailure(const PlacedFailure &failure)
 void GuidedEditingAid::showPassed(const QStringList &warnings)
 {
     const QString text = warnings.isEmpty()
-                             ? checkPassedText()
-                             : GetMlStringOrDefault(1421, QString()) + QStringLiteral("\n\n") + warnings.join(u'\n');
+        ? checkPassedText()
+        : GetMlStringOrDefault(1421, QString()) + QStringLiteral("\n\n") + warnings.join(u'\n');
     QMessageBox box(warnings.isEmpty() ? QMessageBox::Information : QMessageBox::Warning, check::checkMessageTitle(),
                     text, QMessageBox::Ok, m_window);
     box.setObjectName(QStringLiteral("msgCheckPassed"));
@@ -90,8 +89,8 @@ QString GuidedEditingAid::valueListVariableAtCaret(const QVector<ViewVariable> &
 void GuidedEditingAid::insertCode(const QString &code)
 {
     QTextCursor cursor = m_script->textCursor();
-    const TextReplacement replacement =
-        valueListInsertion(m_script->toPlainText(), cursor.selectionStart(), cursor.selectionEnd(), code);
+    const TextReplacement replacement
+        = valueListInsertion(m_script->toPlainText(), cursor.selectionStart(), cursor.selectionEnd(), code);
     cursor.setPosition(int(replacement.start));
     cursor.setPosition(int(replacement.end), QTextCursor::KeepAnchor);
     cursor.insertText(replacement.text);

@@ -7,7 +7,6 @@
 
 #include <QObject>
 
-
 class QDialog;
 class QPlainTextEdit;
 class QTreeWidget;

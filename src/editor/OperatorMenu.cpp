@@ -9,10 +9,10 @@ namespace nvtarnix::editor {
 
 QStringList scriptOperators()
 {
-    return {QStringLiteral("="),   QStringLiteral("<>"),  QStringLiteral("<"),  QStringLiteral(">"),
+    return {QStringLiteral("="),   QStringLiteral("<>"),  QStringLiteral("<"),   QStringLiteral(">"),
             QStringLiteral("<="),  QStringLiteral(">="),  QStringLiteral("And"), QStringLiteral("Or"),
-            QStringLiteral("Not"), QStringLiteral("Xor"), QStringLiteral("&"),  QStringLiteral("+"),
-            QStringLiteral("-"),   QStringLiteral("*"),   QStringLiteral("/"),  QStringLiteral("\\"),
+            QStringLiteral("Not"), QStringLiteral("Xor"), QStringLiteral("&"),   QStringLiteral("+"),
+            QStringLiteral("-"),   QStringLiteral("*"),   QStringLiteral("/"),   QStringLiteral("\\"),
             QStringLiteral("Mod"), QStringLiteral("("),   QStringLiteral(")")};
 }
 

@@ -54,13 +54,14 @@ private slots:
         QStringList found;
         for (const NameAmbiguity &a : o->NameAmbiguities())
             found << QStringLiteral("%1 %2 %3").arg(kindName(a.kind), a.name, a.varIDs.join(u','));
-        QCOMPARE(found, QStringList({
-                            "same [Order.Amount] ORD_AMOUNT,ORD_AMOUNT2",
-                            "case [Order.Status] ORD_STATUS,ORD_STATUS2",
-                            "id [ORD_NUM2] ORD_NUM2,ORD_X",
-                            "dots [Cust.Addr.City] CUST_ADDRCITY,CUST_CITY2",
-                            "bracket [Order.Note]x] ORD_NOTE",
-                        }));
+        QCOMPARE(found,
+                 QStringList({
+                     "same [Order.Amount] ORD_AMOUNT,ORD_AMOUNT2",
+                     "case [Order.Status] ORD_STATUS,ORD_STATUS2",
+                     "id [ORD_NUM2] ORD_NUM2,ORD_X",
+                     "dots [Cust.Addr.City] CUST_ADDRCITY,CUST_CITY2",
+                     "bracket [Order.Note]x] ORD_NOTE",
+                 }));
     }
 
     void aPlainViewHasNone()
@@ -82,7 +83,8 @@ private slots:
         setUserInterfaceLanguage(GreekLanguage);
         const QString greek = describeAmbiguity(dots);
         for (const QString &text : {english, greek}) {
-            QVERIFY2(text.contains("[Cust.Addr.City] (CUST_ADDRCITY), [Cust.Addr.City] (CUST_CITY2)"), qPrintable(text));
+            QVERIFY2(text.contains("[Cust.Addr.City] (CUST_ADDRCITY), [Cust.Addr.City] (CUST_CITY2)"),
+                     qPrintable(text));
         }
         QVERIFY(english.startsWith("Variables"));
         QVERIFY(greek.startsWith(QStringLiteral("Οι μεταβλητές")));
@@ -101,14 +103,16 @@ private slots:
 
         const auto toDatabase = [&](const QString &t) { return o->ConvertScriptToDatabase(t); };
         const auto toDisplay = [&](const QString &t) { return o->ConvertScriptFromDatabase(t); };
-        const auto variables = variablesOfView(o->BuilderSchema()->GetCatalog(o->CurrentCatalog())->Views().Item(o->CurrentView()).get());
-        const QVector<editor::NameChange> changes =
-            editor::namesThatChange(shown, opened, variables, toDatabase, toDisplay);
-        QCOMPARE(changes, (QVector<editor::NameChange>{
-                              {"ORD_AMOUNT2", "[Order.Amount]", "[ORD_AMOUNT]"},
-                              {"ORD_NUM2", "[Order.Num2]", "[ORD_X]"},
-                              {"CUST_CITY2", "[Cust.Addr.City]", "[CUST_ADDRCITY]"},
-                          }));
+        const auto variables = variablesOfView(
+            o->BuilderSchema()->GetCatalog(o->CurrentCatalog())->Views().Item(o->CurrentView()).get());
+        const QVector<editor::NameChange> changes
+            = editor::namesThatChange(shown, opened, variables, toDatabase, toDisplay);
+        QCOMPARE(changes,
+                 (QVector<editor::NameChange>{
+                     {"ORD_AMOUNT2", "[Order.Amount]", "[ORD_AMOUNT]"},
+                     {"ORD_NUM2", "[Order.Num2]", "[ORD_X]"},
+                     {"CUST_CITY2", "[Cust.Addr.City]", "[CUST_ADDRCITY]"},
+                 }));
 
         // Names that convert back as they read raise nothing, even when
         // another name differs from them by case only.

@@ -35,8 +35,9 @@ QStringList wavyMarks(const QPlainTextEdit *script)
     QStringList ranges;
     for (const QTextEdit::ExtraSelection &mark : script->extraSelections()) {
         if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline)
-            ranges << QStringLiteral("%1+%2").arg(mark.cursor.selectionStart()).arg(
-                mark.cursor.selectionEnd() - mark.cursor.selectionStart());
+            ranges << QStringLiteral("%1+%2")
+                          .arg(mark.cursor.selectionStart())
+                          .arg(mark.cursor.selectionEnd() - mark.cursor.selectionStart());
     }
     return ranges;
 }
@@ -80,7 +81,8 @@ private slots:
         builder->Edit();
         // The name through its letter case too, and the bracketed caption whole.
         QCOMPARE(marked.join(u' '), QStringLiteral("0+14 17+12 32+14"));
-        QVERIFY2(amountTip.contains("[Order.Amount] (ORD_AMOUNT), [Order.Amount] (ORD_AMOUNT2)"), qPrintable(amountTip));
+        QVERIFY2(amountTip.contains("[Order.Amount] (ORD_AMOUNT), [Order.Amount] (ORD_AMOUNT2)"),
+                 qPrintable(amountTip));
         QVERIFY2(bracketTip.contains("ORD_NOTE"), qPrintable(bracketTip));
         QVERIFY2(!plainTip.contains("ORD_"), qPrintable(plainTip));
     }

@@ -40,12 +40,30 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("written");
-        QTest::newRow("after a name") << "=" << "[Total]" << "" << " = ";
-        QTest::newRow("blanks already there") << "<>" << "[Total] " << " 3" << "<>";
-        QTest::newRow("at the start") << "Not" << "" << "" << "Not ";
-        QTest::newRow("after a parenthesis") << "Not" << "(" << "[A])" << "Not ";
-        QTest::newRow("parenthesis") << "(" << "1 + " << "" << "(";
-        QTest::newRow("backslash") << "\\" << "7" << "2" << " \\ ";
+        QTest::newRow("after a name") << "="
+                                      << "[Total]"
+                                      << ""
+                                      << " = ";
+        QTest::newRow("blanks already there") << "<>"
+                                              << "[Total] "
+                                              << " 3"
+                                              << "<>";
+        QTest::newRow("at the start") << "Not"
+                                      << ""
+                                      << ""
+                                      << "Not ";
+        QTest::newRow("after a parenthesis") << "Not"
+                                             << "("
+                                             << "[A])"
+                                             << "Not ";
+        QTest::newRow("parenthesis") << "("
+                                     << "1 + "
+                                     << ""
+                                     << "(";
+        QTest::newRow("backslash") << "\\"
+                                   << "7"
+                                   << "2"
+                                   << " \\ ";
     }
 
     void operatorInsertion()
@@ -96,8 +114,8 @@ private slots:
         });
         builder->Edit();
         // Two letters are enough when the user asks.
-        QCOMPARE(afterLe.mid(0, 4), QStringList({"Len(string)", "LenB(string)", "Left(string, length)",
-                                                 "LeftB(string, length)"}));
+        QCOMPARE(afterLe.mid(0, 4),
+                 QStringList({"Len(string)", "LenB(string)", "Left(string, length)", "LeftB(string, length)"}));
         QCOMPARE(afterAn.value(0), QStringLiteral("And"));
         QCOMPARE(text, QStringLiteral("[Total] > 1 And "));
     }

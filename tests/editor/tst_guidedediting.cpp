@@ -19,7 +19,7 @@ namespace {
 
 struct Seen
 {
-    QString box;  // the message box's objectName, or empty
+    QString box; // the message box's objectName, or empty
     QString text;
     QString selected;
     bool stillOpen = false;
@@ -58,13 +58,20 @@ private slots:
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("after a variable") << "[A]|" << "[A] = 276";
-        QTest::newRow("after a variable and a blank") << "[A] |" << "[A] = 276";
-        QTest::newRow("after an operator") << "[A] <>|" << "[A] <> 276";
-        QTest::newRow("a code at the caret") << "[A] < 4| And [B] = 1" << "[A] < 276 And [B] = 1";
-        QTest::newRow("before a code") << "[A] = |300" << "[A] = 276";
-        QTest::newRow("a selection") << "Mid({[A]}, 1)" << "Mid(276, 1)";
-        QTest::newRow("anywhere else") << "1 + |" << "1 + 276";
+        QTest::newRow("after a variable") << "[A]|"
+                                          << "[A] = 276";
+        QTest::newRow("after a variable and a blank") << "[A] |"
+                                                      << "[A] = 276";
+        QTest::newRow("after an operator") << "[A] <>|"
+                                           << "[A] <> 276";
+        QTest::newRow("a code at the caret") << "[A] < 4| And [B] = 1"
+                                             << "[A] < 276 And [B] = 1";
+        QTest::newRow("before a code") << "[A] = |300"
+                                       << "[A] = 276";
+        QTest::newRow("a selection") << "Mid({[A]}, 1)"
+                                     << "Mid(276, 1)";
+        QTest::newRow("anywhere else") << "1 + |"
+                                       << "1 + 276";
     }
 
     void valueListInsertion()
