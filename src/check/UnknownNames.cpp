@@ -32,11 +32,20 @@ bool isEngineName(const QString &name)
 
 std::optional<UnknownName> findUnknownName(const QString &displayText, const KnownNames &known)
 {
+    const QVector<UnknownName> unknown = findUnknownNames(displayText, known);
+    if (unknown.isEmpty())
+        return std::nullopt;
+    return unknown.first();
+}
+
+QVector<UnknownName> findUnknownNames(const QString &displayText, const KnownNames &known)
+{
+    QVector<UnknownName> found;
     std::vector<vbscript::Token> tokens;
     try {
         tokens = vbscript::Lexer(displayText).tokenize();
     } catch (const vbscript::ScriptError &) {
-        return std::nullopt;
+        return found;
     }
     QSet<QString> variableNames;
     for (const ViewVariable &variable : known.variables) {
@@ -85,9 +94,9 @@ std::optional<UnknownName> findUnknownName(const QString &displayText, const Kno
                 unknown.suggestion = known.nearestFunction(token.text);
         }
         unknown.length = unknown.name.size();
-        return unknown;
+        found.append(unknown);
     }
-    return std::nullopt;
+    return found;
 }
 
 QString unknownNameText(const UnknownName &unknown)

@@ -44,8 +44,10 @@ struct KnownNames
     NearestName nearestFunction;
 };
 
-// The first unknown name of the display text; nothing when every name is
-// known or the text does not even read (the check reports that).
+// Every unknown name of the display text, in text order; none when every
+// name is known or the text does not even read (the check reports that).
+QVector<UnknownName> findUnknownNames(const QString &displayText, const KnownNames &known);
+// The first of them.
 std::optional<UnknownName> findUnknownName(const QString &displayText, const KnownNames &known);
 
 // "Unknown variable [Order.Foo]. Did you mean [Order.Amount]?" in the

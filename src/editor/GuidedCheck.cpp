@@ -6,6 +6,8 @@
 #include "editor/ScriptSpans.h"
 #include "support/MlStringModule.h"
 
+#include <memory>
+
 namespace nvtarnix::editor {
 
 namespace {
@@ -42,20 +44,29 @@ int userColumn(const QString &userLine, int testColumn, const QVector<EditorVari
 
 } // namespace
 
-std::optional<PlacedFailure> unknownNameFailure(const QString &plainText, EditorSession &session)
+namespace {
+
+// What the view, the engine and the function tree know, with the nearest
+// names for a misspelt one.
+check::KnownNames knownNamesOf(EditorSession &session)
 {
     check::KnownNames known;
     known.variables = session.variables();
     QStringList functions = check::engineFunctionNames();
-    const CompletionEntries &entries = session.completionEntries();
-    for (const QString &insertion : entries.functionInsertions)
-        functions.append(insertion.chopped(1));
+    for (const QString &insertion : session.completionEntries().functionInsertions)
+        functions.append(insertion.trimmed().remove(QLatin1Char('(')));
     known.functions = QSet<QString>(functions.begin(), functions.end());
     known.nearestVariable = [&session](const QString &name) { return session.suggestions().nearest(name); };
-    const NameSuggestion functionSuggestion(functions);
-    known.nearestFunction = [&functionSuggestion](const QString &name) { return functionSuggestion.nearest(name); };
+    const auto functionSuggestion = std::make_shared<NameSuggestion>(functions);
+    known.nearestFunction = [functionSuggestion](const QString &name) { return functionSuggestion->nearest(name); };
+    return known;
+}
 
-    const std::optional<check::UnknownName> unknown = check::findUnknownName(plainText, known);
+} // namespace
+
+std::optional<PlacedFailure> unknownNameFailure(const QString &plainText, EditorSession &session)
+{
+    const std::optional<check::UnknownName> unknown = check::findUnknownName(plainText, knownNamesOf(session));
     if (!unknown)
         return std::nullopt;
     PlacedFailure failure;
@@ -63,6 +74,24 @@ std::optional<PlacedFailure> unknownNameFailure(const QString &plainText, Editor
     failure.start = offsetOf(plainText, unknown->line, unknown->column);
     failure.length = unknown->length;
     return failure;
+}
+
+QVector<ScriptProblem> unknownNameProblems(const QString &plainText, EditorSession &session)
+{
+    QVector<ScriptProblem> problems;
+    for (const check::UnknownName &unknown : check::findUnknownNames(plainText, knownNamesOf(session))) {
+        if (unknown.kind == check::UnknownName::Variable)
+            continue;
+        ScriptProblem problem;
+        problem.kind = ScriptProblem::UnknownName;
+        problem.start = offsetOf(plainText, unknown.line, unknown.column);
+        problem.length = unknown.length;
+        problem.reference = unknown.name;
+        problem.suggestion = unknown.suggestion;
+        problem.message = check::unknownNameText(unknown);
+        problems.append(problem);
+    }
+    return problems;
 }
 
 PlacedFailure placedCheckFailure(const QString &plainText, const check::CheckOutcome &outcome,

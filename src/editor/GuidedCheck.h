@@ -1,6 +1,7 @@
 #pragma once
 
 #include "check/ExpressionCheck.h"
+#include "editor/ScriptProblems.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,11 @@ struct PlacedFailure
 // The first name of the text the view, the engine and the function tree do
 // not know, as a failed check; nothing when every name is known.
 std::optional<PlacedFailure> unknownNameFailure(const QString &plainText, EditorSession &session);
+
+// The functions and plain names of the text that neither the engine nor the
+// function tree knows, as problem marks with the name meant; the view's
+// unknown [references] are marked in any mode already.
+QVector<ScriptProblem> unknownNameProblems(const QString &plainText, EditorSession &session);
 
 // A failed check placed in the user's text: a syntax error where the engine
 // stops reading it, anything else on the line the check named.

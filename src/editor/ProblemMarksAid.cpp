@@ -2,6 +2,7 @@
 
 #include "editor/EditingAidTexts.h"
 #include "editor/EditorSession.h"
+#include "editor/GuidedCheck.h"
 #include "editor/OperatorMenu.h"
 #include "support/FailureHandling.h"
 
@@ -25,6 +26,8 @@ void ProblemMarksAid::mark(const CompiledScript &script)
 {
     m_problems =
         findProblems(script, m_session.knownNames(), m_session.suggestions(), &m_session.ambiguousReferences());
+    if (m_guided)
+        m_problems += unknownNameProblems(script.displayText, m_session);
     emit marksChanged();
 }
 
@@ -86,7 +89,9 @@ void ProblemMarksAid::showContextMenu(const QPoint &pos)
     menu->setObjectName(QStringLiteral("mScript"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const ScriptProblem *problem = problemAt(m_script->cursorForPosition(pos).position());
-    if (problem && problem->kind == ScriptProblem::UnknownReference && !problem->suggestion.isEmpty()) {
+    const bool unknown = problem
+                      && (problem->kind == ScriptProblem::UnknownReference || problem->kind == ScriptProblem::UnknownName);
+    if (unknown && !problem->suggestion.isEmpty()) {
         auto *replace = new QAction(replaceWithText(problem->suggestion), menu);
         replace->setObjectName(QStringLiteral("mReplaceReference"));
         const ScriptProblem chosen = *problem;

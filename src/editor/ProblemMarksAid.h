@@ -25,6 +25,9 @@ public:
     // The script box and the session outlive the aid.
     ProblemMarksAid(QPlainTextEdit *script, EditorSession &session, int language);
 
+    // With guided editing, misspelt functions and unknown plain names are
+    // marked too, so that the marks and the check agree.
+    void setGuided(bool guided) { m_guided = guided; }
     // Marks the problems of the compiled text.
     void mark(const CompiledScript &script);
     const QVector<ScriptProblem> &problems() const { return m_problems; }
@@ -52,6 +55,7 @@ private:
     EditorSession &m_session;
     int m_language;
     QVector<ScriptProblem> m_problems;
+    bool m_guided = false;
 };
 
 } // namespace nvtarnix::editor

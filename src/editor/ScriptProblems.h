@@ -21,7 +21,9 @@ namespace nvtarnix::editor {
 
 struct ScriptProblem
 {
-    enum Kind { UnknownReference, Syntax, AmbiguousReference };
+    // UnknownName: a function or a plain name neither the view nor the
+    // engine knows, marked with guided editing only.
+    enum Kind { UnknownReference, Syntax, AmbiguousReference, UnknownName };
     Kind kind = UnknownReference;
     qsizetype start = 0;
     qsizetype length = 0;

@@ -46,6 +46,7 @@ void frmEditor::createAidControls()
     setTabOrder(txtFilter, tvVariables);
 
     m_problemMarks = new editor::ProblemMarksAid(txtScript, *m_session, CurrentLanguage());
+    m_problemMarks->setGuided(m_guidedEditing);
     m_completion = new editor::CompletionAid(this, txtScript, *m_session);
     lstCompletion = m_completion->list();
     m_caretAids = new editor::CaretAids(this, txtScript, lbInfo, *m_session);

@@ -8,8 +8,11 @@
 
 #include <nvtarnix/TarnixObject.h>
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 using testsupport::child;
@@ -41,6 +44,18 @@ Seen pressAndWatch(QWidget *editor, const char *button)
     seen.selected = child<QPlainTextEdit>(editor, "txtScript")->textCursor().selectedText();
     seen.stillOpen = editor->isVisible();
     return seen;
+}
+
+QStringList wavyMarks(const QPlainTextEdit *script)
+{
+    QStringList ranges;
+    for (const QTextEdit::ExtraSelection &mark : script->extraSelections()) {
+        if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+            ranges << QStringLiteral("%1+%2")
+                          .arg(mark.cursor.selectionStart())
+                          .arg(mark.cursor.selectionEnd() - mark.cursor.selectionStart());
+    }
+    return ranges;
 }
 
 } // namespace
@@ -190,6 +205,46 @@ private slots:
         const QString line = QStringLiteral("[Customer.Name] & [Customer.City] & CLng(\"x\")");
         QVERIFY2(column >= 0 && column <= line.size(), qPrintable(running.text));
         QCOMPARE(running.selected, line.mid(column));
+    }
+
+    // Marks and Check agree: what fails the check is marked as the user
+    // types, and the context menu offers the name meant.
+    void misspeltFunctionsAreMarkedOnlyWhenGuided()
+    {
+        for (const bool guided : {false, true}) {
+            auto builder = makeAidsBuilder();
+            builder->setGuidedEditing(guided);
+            QStringList marked;
+            QString fixed;
+            const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+                auto *script = child<QPlainTextEdit>(w, "txtScript");
+                script->setPlainText("Lenn([Customer.Name]) > Foo");
+                // The marks are made when the typing pause ends.
+                auto *pause = w->findChild<QTimer *>("problemTimer");
+                QVERIFY(pause && pause->isActive());
+                QTRY_VERIFY_WITH_TIMEOUT(!pause->isActive(), 3000);
+                marked = wavyMarks(script);
+                if (guided) {
+                    const QPoint at = script->cursorRect(QTextCursor(script->document())).center() + QPoint(4, 0);
+                    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, script->viewport()->mapToGlobal(at));
+                    QCoreApplication::sendEvent(script->viewport(), &menuEvent);
+                    auto *replace = script->findChild<QAction *>("mReplaceReference");
+                    QVERIFY(replace);
+                    replace->trigger();
+                    for (QMenu *menu : script->findChildren<QMenu *>("mScript"))
+                        menu->close();
+                    fixed = script->toPlainText();
+                }
+                press(w, "cmdCancel");
+            });
+            builder->Edit();
+            if (guided) {
+                QCOMPARE(marked, QStringList({"0+4", "24+3"}));
+                QCOMPARE(fixed, QStringLiteral("Len([Customer.Name]) > Foo"));
+            } else {
+                QVERIFY2(marked.isEmpty(), qPrintable(marked.join(u' ')));
+            }
+        }
     }
 
     void windowKeepsItsPlaceAndLargeViewsOpenCollapsed()
