@@ -86,6 +86,12 @@ QString GuidedEditingAid::valueListVariableAtCaret(const QVector<ViewVariable> &
     return {};
 }
 
+QString GuidedEditingAid::codeAtCaret() const
+{
+    const QTextCursor cursor = m_script->textCursor();
+    return editor::codeAtCaret(m_script->toPlainText(), cursor.selectionStart(), cursor.selectionEnd());
+}
+
 void GuidedEditingAid::insertCode(const QString &code)
 {
     QTextCursor cursor = m_script->textCursor();

@@ -42,6 +42,8 @@ public:
     // The ID of the variable the caret stands at when it offers a value
     // list; empty otherwise.
     QString valueListVariableAtCaret(const QVector<ViewVariable> &variables) const;
+    // The code written at the caret, for the value list to start on.
+    QString codeAtCaret() const;
     // Writes a code picked from a value list as a whole comparison, or in
     // place of the code next to the caret.
     void insertCode(const QString &code);

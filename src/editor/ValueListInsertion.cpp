@@ -56,6 +56,15 @@ TextReplacement valueListInsertion(QStringView text, qsizetype selectionStart, q
     return {caret, caret, code};
 }
 
+QString codeAtCaret(QStringView text, qsizetype selectionStart, qsizetype selectionEnd)
+{
+    const TextReplacement place = valueListInsertion(text, selectionStart, selectionEnd, QString());
+    QString code = text.mid(place.start, place.end - place.start).toString().trimmed();
+    if (code.size() >= 2 && code.startsWith(u'"') && code.endsWith(u'"'))
+        code = code.mid(1, code.size() - 2);
+    return code;
+}
+
 QString referenceAtCaret(QStringView text, qsizetype caret)
 {
     const QVector<ScriptSpan> spans = scriptSpans(text);

@@ -22,6 +22,10 @@ struct TextReplacement
 TextReplacement valueListInsertion(QStringView text, qsizetype selectionStart, qsizetype selectionEnd,
                                    const QString &code);
 
+// The code a value list should start on: the selection, or the code written
+// next to the caret after a comparison; empty for none. Quotes are dropped.
+QString codeAtCaret(QStringView text, qsizetype selectionStart, qsizetype selectionEnd);
+
 // The reference the caret stands at: the one it is in, or the last one
 // before it on its line with nothing after it but a comparison and a code
 // being written. Empty when there is none.

@@ -113,6 +113,8 @@ struct ListVisit
 {
     bool opened = false;
     QStringList codes;
+    // The row chosen when the list opened.
+    QString current;
 };
 
 // Picks the row whose code reads code (nothing when empty) and confirms,
@@ -123,6 +125,7 @@ struct ListVisit
     return testsupport::whenShown("frmList", [&visit, code, confirm](QWidget *w) {
         visit.opened = true;
         auto *list = child<QTreeWidget>(w, "lstValueList");
+        visit.current = list->currentItem() ? list->currentItem()->text(0) : QString();
         for (int i = 0; i < list->topLevelItemCount(); ++i)
             visit.codes << list->topLevelItem(i)->text(0);
         if (!code.isEmpty()) {
@@ -358,7 +361,7 @@ void tst_TreeInteraction::valueListWithGuidedEditing()
         builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
         [&](QString &, QVariant &vData) { vData = QVariant::fromValue(statusCodes(database)); },
         Qt::DirectConnection);
-    QStringList texts;
+    QStringList texts, started;
     bool enabledByCaret = false;
     for (const QString &start : {QStringLiteral("[Status]"), QStringLiteral("[Status] < 10"),
                                  QStringLiteral("1 = 1 And [Status] >")}) {
@@ -372,8 +375,11 @@ void tst_TreeInteraction::valueListWithGuidedEditing()
             texts << editor.scriptText();
         });
         QVERIFY2(enabledByCaret && visit.opened, qPrintable(start));
+        started << visit.current;
     }
     QCOMPARE(texts, (QStringList{"[Status] = 12", "[Status] < 12", "1 = 1 And [Status] > 12"}));
+    // The list starts on the code already written.
+    QCOMPARE(started, (QStringList{"", "10", ""}));
 }
 
 void tst_TreeInteraction::noListNoAnswer()
