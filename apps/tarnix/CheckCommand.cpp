@@ -54,7 +54,8 @@ int checkCommand(const QStringList &arguments)
                        "cannot name safely are warned of on standard error. With guided editing "
                        "(the default; --specified turns it off) a name that neither the view nor "
                        "the engine knows fails the check, with the name it was probably meant "
-                       "to be."));
+                       "to be, and a date or number variable compared with text is warned of "
+                       "with the likely fix."));
     options.addLanguageOption();
     options.addSpecifiedOption();
     options.parser().addPositionalArgument(

@@ -1,6 +1,7 @@
 #include "editor/ProblemMarksAid.h"
 
 #include "editor/EditingAidTexts.h"
+#include "editor/DateLiteralHint.h"
 #include "editor/EditorSession.h"
 #include "editor/GuidedCheck.h"
 #include "editor/OperatorMenu.h"
@@ -73,9 +74,15 @@ bool ProblemMarksAid::eventFilter(QObject *watched, QEvent *event)
 
 void ProblemMarksAid::showToolTip(const QPoint &pos, const QPoint &globalPos)
 {
-    const ScriptProblem *problem = problemAt(m_script->cursorForPosition(pos).position());
+    const int position = m_script->cursorForPosition(pos).position();
+    const ScriptProblem *problem = problemAt(position);
     if (!problem) {
-        QToolTip::hideText();
+        // With guided editing a date literal says which date it is.
+        const QString date = m_guided ? dateLiteralAt(m_script->toPlainText(), position, m_language) : QString();
+        if (date.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(globalPos, date, m_script->viewport());
         return;
     }
     const QString text = problem->kind == ScriptProblem::UnknownReference ? unknownVariableText(problem->suggestion)

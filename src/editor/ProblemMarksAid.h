@@ -26,7 +26,8 @@ public:
     ProblemMarksAid(QPlainTextEdit *script, EditorSession &session, int language);
 
     // With guided editing, misspelt functions and unknown plain names are
-    // marked too, so that the marks and the check agree.
+    // marked too, so that the marks and the check agree, and a date literal's
+    // tooltip spells its date out.
     void setGuided(bool guided) { m_guided = guided; }
     // Marks the problems of the compiled text.
     void mark(const CompiledScript &script);

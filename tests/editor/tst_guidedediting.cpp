@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "WindowVisit.h"
 
+#include "editor/DateLiteralHint.h"
 #include "editor/GuidedEditingAid.h"
 #include "editor/ValueListInsertion.h"
 
@@ -116,6 +117,16 @@ private slots:
         QCOMPARE(referenceAtCaret(u"[A.b] + 3", 9), QString());
         QCOMPARE(referenceAtCaret(u"[A.b] = 3\n", 10), QString());
         QCOMPARE(referenceAtCaret(u"\"[A.b]\" = ", 10), QString());
+    }
+
+    void dateLiteralsAreSpelledOut()
+    {
+        using nvtarnix::editor::dateLiteralAt;
+        const QString text = QStringLiteral("[Order.Date] > #02/01/2025# And [Order.Date] < #3/4/2025 13:30#");
+        QCOMPARE(dateLiteralAt(text, text.indexOf("02"), 1033), QStringLiteral("Saturday 1 February 2025"));
+        QCOMPARE(dateLiteralAt(text, text.indexOf("02"), 1032), QStringLiteral("Σάββατο 1 Φεβρουαρίου 2025"));
+        QCOMPARE(dateLiteralAt(text, text.indexOf("13:30"), 1033), QStringLiteral("Tuesday 4 March 2025, 13:30:00"));
+        QCOMPARE(dateLiteralAt(text, 3, 1033), QString());
     }
 
     void offByDefaultAndTheWizardIsAsSpecified()
