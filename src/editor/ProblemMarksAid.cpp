@@ -127,6 +127,21 @@ void ProblemMarksAid::replaceReference(const ScriptProblem &problem)
     m_script->setTextCursor(cursor);
 }
 
+bool ProblemMarksAid::replaceAtCaret()
+{
+    const int caret = m_script->textCursor().position();
+    const ScriptProblem *problem = problemAt(caret);
+    if (!problem && caret > 0)
+        problem = problemAt(caret - 1);
+    const bool unknown = problem
+                      && (problem->kind == ScriptProblem::UnknownReference || problem->kind == ScriptProblem::UnknownName);
+    if (!unknown || problem->suggestion.isEmpty())
+        return false;
+    const ScriptProblem chosen = *problem;
+    replaceReference(chosen);
+    return true;
+}
+
 void ProblemMarksAid::moveCaretToFailure(int line)
 {
     const QString text = m_script->toPlainText();

@@ -38,6 +38,10 @@ public:
     // Replaces the unknown reference with its suggestion, if it is still
     // written where it was.
     void replaceReference(const ScriptProblem &problem);
+    // The one-key fix (Alt+Enter with guided editing): replaces the unknown
+    // name at or just before the caret with its suggestion. False when
+    // there is none to replace.
+    bool replaceAtCaret();
     // Puts the caret where a failed check (line as the check names it) says
     // the text went wrong.
     void moveCaretToFailure(int line);

@@ -678,6 +678,15 @@ bool frmEditor::eventFilter(QObject *watched, QEvent *event)
         // A zoom key is the window's: none of it lands in the text.
         if (editor::zoomStepForKey(key->key(), key->modifiers()) != 0)
             return true;
+        // Guided editing's one-key fix of a misspelt name.
+        const bool altEnter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                           && (key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier;
+        if (altEnter && m_guidedEditing && m_problemMarks) {
+            bool fixed = false;
+            runHandler([&] { fixed = m_problemMarks->replaceAtCaret(); });
+            if (fixed)
+                return true;
+        }
     } else if (txtScript && watched == txtScript->viewport() && event->type() == QEvent::MouseButtonRelease
                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         // The click is handled once the text box has placed its caret.

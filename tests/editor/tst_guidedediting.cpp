@@ -226,7 +226,7 @@ private slots:
             auto builder = makeAidsBuilder();
             builder->setGuidedEditing(guided);
             QStringList marked;
-            QString fixed;
+            QString fixed, keyFixed;
             const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
                 auto *script = child<QPlainTextEdit>(w, "txtScript");
                 script->setPlainText("Lenn([Customer.Name]) > Foo");
@@ -235,6 +235,12 @@ private slots:
                 QVERIFY(pause && pause->isActive());
                 QTRY_VERIFY_WITH_TIMEOUT(!pause->isActive(), 3000);
                 marked = wavyMarks(script);
+                // Alt+Enter after an unknown name puts the name meant there.
+                script->moveCursor(QTextCursor::End);
+                QTest::keyClick(script, Qt::Key_Return, Qt::AltModifier);
+                keyFixed = script->toPlainText();
+                script->setPlainText("Lenn([Customer.Name]) > Foo");
+                QTRY_VERIFY_WITH_TIMEOUT(!pause->isActive(), 3000);
                 if (guided) {
                     const QPoint at = script->cursorRect(QTextCursor(script->document())).center() + QPoint(4, 0);
                     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, script->viewport()->mapToGlobal(at));
@@ -252,6 +258,7 @@ private slots:
             if (guided) {
                 QCOMPARE(marked, QStringList({"0+4", "24+3"}));
                 QCOMPARE(fixed, QStringLiteral("Len([Customer.Name]) > Foo"));
+                QCOMPARE(keyFixed, QStringLiteral("Lenn([Customer.Name]) > Cos"));
             } else {
                 QVERIFY2(marked.isEmpty(), qPrintable(marked.join(u' ')));
             }
