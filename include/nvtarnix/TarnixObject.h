@@ -90,14 +90,15 @@ public:
     bool RemoveNewLine() const;
     void setRemoveNewLine(bool value);
     // What users expect of an editor today, on top of the wizard as it has
-    // always been: a name the view does not know fails the check and OK
-    // (with the name it was probably meant to be), a passing check says so,
-    // a failing one selects where the user's own text went wrong, Esc
-    // cancels and Ctrl+Enter accepts, the text has the focus on opening, the
-    // window keeps its size and place per user, large views open with their
-    // groups collapsed, and a picked value-list code makes a whole
-    // comparison. False by default: the wizard then behaves exactly as it
-    // always has.
+    // always been: a name the view or the engine does not know is marked
+    // and fails the check and OK (with the name it was probably meant to
+    // be), a date or number compared with text is a warning, a passing check
+    // says so, a failing one selects where the user's own text went wrong,
+    // Esc cancels and Ctrl+Enter accepts, the text has the focus on opening,
+    // the window keeps its size and place per user, large views open with
+    // their groups collapsed, and the value list follows the caret and makes
+    // a whole comparison of the code picked. False by default: the wizard
+    // then behaves exactly as it always has.
     bool GuidedEditing() const;
     void setGuidedEditing(bool value);
 
