@@ -19,6 +19,12 @@ void DemoHost::setLanguage(int language)
     rebuildBuilder();
 }
 
+void DemoHost::setGuidedEditing(bool on)
+{
+    m_guidedEditing = on;
+    m_builder->setGuidedEditing(on);
+}
+
 void DemoHost::rebuildBuilder()
 {
     // A builder takes its captions from the string service when it is made,
@@ -31,6 +37,8 @@ void DemoHost::rebuildBuilder()
                              f.sampledata, f.helpstring);
     builder->LoadDefaultFunctions();
     builder->setShowHelpString(true);
+    // The demo shows the wizard as users expect it today.
+    builder->setGuidedEditing(guidedEditing());
     connect(builder.get(), &nvtarnix::TarnixObject::ListSourceRequest, this,
             &DemoHost::answerListSourceRequest, Qt::DirectConnection);
     m_builder = std::move(builder);

@@ -33,6 +33,11 @@ public:
     // every caption of the wizard follows.
     void setLanguage(int language);
 
+    // Whether the wizard runs with guided editing (on unless the demo was
+    // started with --specified); applies from the next opening.
+    bool guidedEditing() const { return m_guidedEditing; }
+    void setGuidedEditing(bool on);
+
     // The text a user reads for a stored expression.
     QString displayForm(const QString &databaseForm);
 
@@ -51,6 +56,7 @@ private:
     DemoDatabase &m_database;
     std::unique_ptr<nvtarnix::TarnixObject> m_builder;
     int m_language = 0;
+    bool m_guidedEditing = true;
 };
 
 } // namespace tarnixdemo

@@ -30,7 +30,11 @@ int main(int argc, char *argv[])
                        "the one in the user's data folder."),
         QStringLiteral("FILE"));
     const QCommandLineOption language = languageOption();
-    parser.addOptions({databaseOption, language});
+    const QCommandLineOption specified(
+        QStringLiteral("specified"),
+        QStringLiteral("Open the wizard exactly as specified, without guided editing (unknown names, the "
+                       "passing check's message, Esc and Ctrl+Enter, the remembered window)."));
+    parser.addOptions({databaseOption, language, specified});
     parser.process(app);
     const std::optional<int> chosen = chosenLanguage(parser, language, "tarnix-demo");
     if (!chosen)
@@ -49,6 +53,7 @@ int main(int argc, char *argv[])
     }
 
     MainWindow window(*database);
+    window.host().setGuidedEditing(!parser.isSet(specified));
     if (*chosen != 0)
         window.setLanguage(*chosen);
     window.show();

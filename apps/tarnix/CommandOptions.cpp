@@ -37,6 +37,26 @@ CommandOptions::CommandOptions(QString command, QString synopsis, QString descri
                         QStringLiteral("ID")});
 }
 
+void CommandOptions::addLanguageOption()
+{
+    m_parser.addOption({QStringLiteral("language"),
+                        QStringLiteral("The language of the messages: 1032 (or el) Greek, 1033 (or en) "
+                                       "English. By default the one NVTARNIX_LANGUAGE names, else Greek."),
+                        QStringLiteral("1032|1033")});
+}
+
+void CommandOptions::addSpecifiedOption()
+{
+    m_parser.addOption({QStringLiteral("specified"),
+                        QStringLiteral("The wizard exactly as specified: no guided editing (unknown names, "
+                                       "the passing check's message and the editor's modern keys).")});
+}
+
+bool CommandOptions::guidedEditing() const
+{
+    return !m_parser.isSet(QStringLiteral("specified"));
+}
+
 std::optional<int> CommandOptions::parse(const QStringList &arguments)
 {
     const QString program = QStringLiteral("tarnix ") + m_command;

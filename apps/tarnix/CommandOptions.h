@@ -27,6 +27,16 @@ public:
     bool hasSchema() const { return m_parser.isSet(QStringLiteral("schema")); }
     const QString &command() const { return m_command; }
 
+    // --language 1032|1033 (el|en): the language of the command's messages.
+    void addLanguageOption();
+    // Makes the language asked for the thread's; raises a UsageProblem for
+    // one the wizard does not speak. Nothing when the option is not given.
+    void applyLanguage() const;
+    // --specified: the wizard exactly as specified, without the guided
+    // editing that the command otherwise turns on.
+    void addSpecifiedOption();
+    bool guidedEditing() const;
+
     // Parses the arguments that follow the subcommand. Returns an exit status
     // when the command is already done (--help: 0, a usage error: 2).
     std::optional<int> parse(const QStringList &arguments);

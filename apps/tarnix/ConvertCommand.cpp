@@ -1,3 +1,4 @@
+#include "AmbiguityWarnings.h"
 #include "CommandOptions.h"
 #include "SchemaBuilder.h"
 #include "SchemaCommands.h"
@@ -13,11 +14,13 @@ int convertCommand(const QStringList &arguments)
     CommandOptions options(
         QStringLiteral("convert"),
         QStringLiteral("--schema FILE [--catalog ID --view ID] (--to-database | --from-database) "
-                       "[TEXT | -]"),
+                       "[--language 1032|1033] [TEXT | -]"),
         QStringLiteral("Converts an expression between the display form, which names variables "
                        "by caption ([Customer.Name]), and the database form, which names them by "
                        "ID ([CUST_NAME]). The expression is TEXT, or standard input for - or "
-                       "none; the result goes to standard output."));
+                       "none; the result goes to standard output. Names of the view that a "
+                       "rule cannot name safely are warned of on standard error."));
+    options.addLanguageOption();
     QCommandLineParser &parser = options.parser();
     parser.addOption({QStringLiteral("to-database"),
                       QStringLiteral("Convert display form to database form.")});
@@ -34,7 +37,9 @@ int convertCommand(const QStringList &arguments)
         if (toDatabase == parser.isSet(QStringLiteral("from-database")))
             throw UsageProblem(QStringLiteral("give exactly one of --to-database and "
                                               "--from-database"));
+        options.applyLanguage();
         const auto builder = schemaBuilder(options.parser());
+        warnAmbiguities(options.command(), *builder);
         const QString text = options.expression();
         const QString converted = toDatabase ? builder->ConvertScriptToDatabase(text)
                                              : builder->ConvertScriptFromDatabase(text);

@@ -86,10 +86,13 @@ int editCommand(const QStringList &arguments)
     CommandOptions options(
         QStringLiteral("edit"),
         QStringLiteral("--schema FILE [--catalog ID --view ID] [--database-script TEXT] "
-                       "[--value-lists DB.sqlite] [--language 1032|1033]"),
+                       "[--value-lists DB.sqlite] [--language 1032|1033] [--specified]"),
         QStringLiteral("Opens the expression wizard on the variables of a schema file's view. "
                        "On OK the expression is printed in database form and the exit status "
-                       "is 0; on Cancel nothing is printed and the exit status is 1."));
+                       "is 0; on Cancel nothing is printed and the exit status is 1. The wizard runs "
+                       "with guided editing (GuidedEditing) unless --specified is given. Without "
+                       "a display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM) it says so and "
+                       "exits with status 2."));
     QCommandLineParser &parser = options.parser();
     parser.addOption({QStringLiteral("database-script"),
                       QStringLiteral("The expression to start from, in database form."),
@@ -98,9 +101,8 @@ int editCommand(const QStringList &arguments)
                       QStringLiteral("SQLite file whose table or view N answers the value list "
                                      "named N."),
                       QStringLiteral("DB.sqlite")});
-    parser.addOption({QStringLiteral("language"),
-                      QStringLiteral("The wizard's language: 1032 Greek, 1033 English."),
-                      QStringLiteral("1032|1033")});
+    options.addLanguageOption();
+    options.addSpecifiedOption();
     if (const auto done = options.parse(arguments))
         return *done;
     if (!parser.positionalArguments().isEmpty())
@@ -111,19 +113,11 @@ int editCommand(const QStringList &arguments)
     // The wizard is a window: the process must run a GUI application.
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return options.fail(nvtarnix::Error(UsageError, QStringLiteral("tarnix"),
-                                            QStringLiteral("the wizard needs a GUI application")));
+                                            QStringLiteral("the wizard needs a display: set DISPLAY or "
+                                                           "WAYLAND_DISPLAY (or QT_QPA_PLATFORM=offscreen)")));
 
     try {
-        if (parser.isSet(QStringLiteral("language"))) {
-            const QString text = parser.value(QStringLiteral("language"));
-            bool number = false;
-            const int language = text.toInt(&number);
-            if (!number || text != QString::number(language)
-                || (language != nvtarnix::GreekLanguage && language != nvtarnix::EnglishLanguage))
-                throw UsageProblem(QStringLiteral("--language must be 1032 or 1033, not \"%1\"")
-                                       .arg(text));
-            nvtarnix::setUserInterfaceLanguage(language);
-        }
+        options.applyLanguage();
 
         const auto builder = schemaBuilder(options.parser());
         std::unique_ptr<ValueListFile> lists;
@@ -146,6 +140,7 @@ int editCommand(const QStringList &arguments)
                              Qt::DirectConnection);
         }
 
+        builder->setGuidedEditing(options.guidedEditing());
         builder->LoadDefaultFunctions();
         builder->setShowHelpString(true);
         builder->setDatabaseScript(parser.value(QStringLiteral("database-script")));

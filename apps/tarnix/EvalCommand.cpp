@@ -1,5 +1,6 @@
 // tarnix eval: one expression a line from standard input, each evaluated in a
-// fresh engine, one result line each on standard output.
+// fresh engine, one result line each on standard output; exit status 1 when
+// any line failed.
 
 #include "CommandOptions.h"
 #include "Commands.h"
@@ -40,6 +41,7 @@ int runEvalCommand(const QStringList &args)
     out.setEncoding(QStringConverter::Utf8);
     QByteArray bytes;
     bool firstLine = true;
+    bool failed = false;
     while (in.next(bytes)) {
         if (std::exchange(firstLine, false) && bytes.startsWith("\xEF\xBB\xBF"))
             bytes.remove(0, 3);
@@ -54,12 +56,15 @@ int runEvalCommand(const QStringList &args)
                                                      int(QString::fromUtf8(bytes.first(bad)).size()));
             out << vbscript::ValueText::resultLine(sc.eval(QString::fromUtf8(bytes))) << '\n';
         } catch (const vbscript::ScriptError &e) {
+            failed = true;
             out << vbscript::ValueText::errorLine(e) << '\n';
         } catch (const std::bad_alloc &) {
+            failed = true;
             // Writing out a result the run was allowed to make.
             out << vbscript::ValueText::errorLine(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory)) << '\n';
         }
         out.flush();
     }
-    return 0;
+    // A caller running a batch learns from the status alone that a line failed.
+    return failed ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #include <nvtarnix/Export.h>
 #include <nvtarnix/Error.h>
 #include <nvtarnix/KeyedCollection.h>
+#include <nvtarnix/NameAmbiguity.h>
 #include <nvtarnix/Schema.h>
 
 #include <QObject>
@@ -42,6 +43,7 @@ class NVTARNIX_EXPORT TarnixObject : public QObject
     Q_PROPERTY(QString VariableCaption READ VariableCaption WRITE setVariableCaption)
     Q_PROPERTY(bool ListButtonVisible READ ListButtonVisible WRITE setListButtonVisible)
     Q_PROPERTY(bool RemoveNewLine READ RemoveNewLine WRITE setRemoveNewLine)
+    Q_PROPERTY(bool GuidedEditing READ GuidedEditing WRITE setGuidedEditing)
 
 public:
     explicit TarnixObject(QObject *parent = nullptr);
@@ -87,6 +89,18 @@ public:
     // Whether the conversions turn line breaks into blanks.
     bool RemoveNewLine() const;
     void setRemoveNewLine(bool value);
+    // What users expect of an editor today, on top of the wizard as it has
+    // always been: a name the view or the engine does not know is marked
+    // and fails the check and OK (with the name it was probably meant to
+    // be), a date or number compared with text is a warning, a passing check
+    // says so, a failing one selects where the user's own text went wrong,
+    // Esc cancels and Ctrl+Enter accepts, the text has the focus on opening,
+    // the window keeps its size and place per user, large views open with
+    // their groups collapsed, and the value list follows the caret and makes
+    // a whole comparison of the code picked. False by default: the wizard
+    // then behaves exactly as it always has.
+    bool GuidedEditing() const;
+    void setGuidedEditing(bool value);
 
     // Shows the modal expression editor over the current view and Script.
     // When the user accepts, Script and DatabaseScript both hold the edited
@@ -105,6 +119,15 @@ public:
     // Without a current view: error 101.
     Q_INVOKABLE QString ConvertScriptToDatabase(const QString &vScriptText);
     Q_INVOKABLE QString ConvertScriptFromDatabase(const QString &vScriptText);
+
+    // The names of the current view that a script cannot tell apart: the
+    // same display name twice (as written, through the dots of a group and
+    // a caption, or in other letter case), a display name that is another
+    // variable's "[ID]", and captions holding a bracket. Each comes with the
+    // variables involved. A rule that names one of them may be converted to
+    // another variable than the user meant, so a host shows them to whoever
+    // keeps the schema. Empty without a current view.
+    QList<nvtarnix::NameAmbiguity> NameAmbiguities() const;
 
     // Replaces the function catalog by the built-in VBScript functions.
     Q_INVOKABLE void LoadDefaultFunctions();

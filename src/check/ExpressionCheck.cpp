@@ -131,6 +131,8 @@ CheckOutcome CheckExpression(const QString &scriptText,
     if (failed) {
         outcome.message = composeCheckMessage(description, line, column);
         outcome.line = line;
+        outcome.description = description;
+        outcome.column = column;
     }
     outcome.ok = !failed;
     setJitDebug(1);

@@ -46,6 +46,10 @@ struct CheckOutcome
     QString testExpression;
     // Empty when the check passed.
     QString message;
+    // The engine's description of the failure, and the column (0-based) it
+    // placed it at in the text evaluated.
+    QString description;
+    int column = 0;
     // The line (1-based) the engine placed the failure on; lines are the same
     // in the script and in the text evaluated. 0 when it named none.
     int line = 0;

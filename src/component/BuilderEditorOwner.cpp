@@ -21,6 +21,11 @@ bool BuilderEditorOwner::listButtonVisible() const
     return m_builder.ListButtonVisible();
 }
 
+bool BuilderEditorOwner::guidedEditing() const
+{
+    return m_builder.GuidedEditing();
+}
+
 QString BuilderEditorOwner::editorTitle() const
 {
     return m_builder.EditorTitle();

@@ -15,6 +15,7 @@ public:
     bool showHelpLine() const override;
     bool removeNewLine() const override;
     bool listButtonVisible() const override;
+    bool guidedEditing() const override;
     QString editorTitle() const override;
     QString variableCaption() const override;
     QString functionCaption() const override;

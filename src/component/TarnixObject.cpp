@@ -2,6 +2,7 @@
 
 #include "support/FailureHandling.h"
 #include "schema/BracketReplacer.h"
+#include "schema/NameAmbiguities.h"
 #include "component/FunctionCatalog.h"
 #include "component/VariableNumber.h"
 #include "support/ComponentErrors.h"
@@ -47,6 +48,7 @@ struct TarnixObject::Private
     bool ShowHelpString = false;
     std::shared_ptr<ErrorCollection> errors;
     bool RemoveNewLine = true;
+    bool GuidedEditing = false;
     // Keeps what the conversions work out from the view until it changes.
     ViewConversion conversion;
 };
@@ -124,6 +126,13 @@ bool TarnixObject::ListButtonVisible() const { return d->ListButtonVisible; }
 void TarnixObject::setListButtonVisible(bool value) { d->ListButtonVisible = value; }
 bool TarnixObject::RemoveNewLine() const { return d->RemoveNewLine; }
 void TarnixObject::setRemoveNewLine(bool value) { d->RemoveNewLine = value; }
+bool TarnixObject::GuidedEditing() const { return d->GuidedEditing; }
+void TarnixObject::setGuidedEditing(bool value) { d->GuidedEditing = value; }
+
+QList<NameAmbiguity> TarnixObject::NameAmbiguities() const
+{
+    return findNameAmbiguities(variablesOfView(d->view.get()));
+}
 std::shared_ptr<TarnixObject::ErrorCollection> TarnixObject::ErrorList() const { return d->errors; }
 std::shared_ptr<View> TarnixObject::CurrentViewObject() const { return d->view; }
 

@@ -14,7 +14,13 @@ bool isWordChar(QChar c)
 
 } // namespace
 
-CompletionRequest completionAt(QStringView text, qsizetype caret)
+QStringList operatorWords()
+{
+    return {QStringLiteral("And"), QStringLiteral("Or"), QStringLiteral("Not"), QStringLiteral("Xor"),
+            QStringLiteral("Mod")};
+}
+
+CompletionRequest completionAt(QStringView text, qsizetype caret, int minimumLetters)
 {
     CompletionRequest request;
     if (caret < 0 || caret > text.size())
@@ -33,7 +39,7 @@ CompletionRequest completionAt(QStringView text, qsizetype caret)
     while (start > 0 && isWordChar(text.at(start - 1)))
         --start;
     // A word that starts with a digit is a number; one after a dot is a member.
-    if (caret - start < kFunctionCompletionLetters || text.at(start).isDigit()
+    if (caret - start < minimumLetters || (caret > start && text.at(start).isDigit())
         || (start > 0 && text.at(start - 1) == QLatin1Char('.')))
         return request;
     // The caret must end the word: completion offers words being typed.

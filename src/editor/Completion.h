@@ -7,7 +7,8 @@
 
 // What the completion list offers at the caret, without a window: after "["
 // the view's variables, after three letters that start a word the catalog's
-// functions; never inside a string literal or a comment.
+// functions and the operator words; never inside a string literal or a
+// comment.
 
 namespace nvtarnix::editor {
 
@@ -26,7 +27,14 @@ struct CompletionRequest
 // Letters a word must have before the functions are offered.
 inline constexpr int kFunctionCompletionLetters = 3;
 
-CompletionRequest completionAt(QStringView text, qsizetype caret);
+// minimumLetters is the letters a word needs before functions are offered;
+// 0 when the user asked for completion (Ctrl+Space), even on no word at all.
+CompletionRequest completionAt(QStringView text, qsizetype caret,
+                               int minimumLetters = kFunctionCompletionLetters);
+
+// The words of the language's operators, which completion offers after the
+// functions: "And", "Or", "Not", "Xor", "Mod".
+QStringList operatorWords();
 
 // Entries searched by a folded text each: those whose text holds the folded
 // query at a word's start come first, then those that hold it inside a word,

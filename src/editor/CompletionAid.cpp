@@ -41,6 +41,10 @@ bool CompletionAid::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::ControlModifier) {
+            m_session.runHandler([&] { complete(); });
+            return true;
+        }
         if (listKey(key->key()))
             return true;
         m_keyTyped = (!key->text().isEmpty() && key->text().front().isPrint()) || key->key() == Qt::Key_Backspace;
@@ -67,7 +71,8 @@ void CompletionAid::update(bool mayOpen)
 {
     if (!mayOpen && !m_list->isVisible())
         return;
-    const CompletionRequest request = completionAt(m_script->toPlainText(), m_script->textCursor().position());
+    const CompletionRequest request = completionAt(m_script->toPlainText(), m_script->textCursor().position(),
+                                                   m_asked ? 0 : kFunctionCompletionLetters);
     if (request.kind == CompletionRequest::None) {
         hide();
         return;
@@ -115,8 +120,15 @@ void CompletionAid::place()
 
 void CompletionAid::hide()
 {
+    m_asked = false;
     if (m_list->isVisible())
         m_list->hide();
+}
+
+void CompletionAid::complete()
+{
+    m_asked = true;
+    update(true);
 }
 
 void CompletionAid::accept(int row)

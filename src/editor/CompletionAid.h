@@ -16,7 +16,8 @@ class EditorSession;
 // functions after three letters, narrowed as the user types. The list never
 // takes the focus: the script box keeps it, and the keys that work the list
 // (arrows, page keys, Enter, Tab, Esc) are taken from it while the list is
-// open. Only typing opens the list; moving the caret narrows or closes it.
+// open. Only typing or Ctrl+Space opens the list; moving the caret narrows or
+// closes it.
 class CompletionAid : public QObject
 {
     Q_OBJECT
@@ -31,6 +32,9 @@ public:
     // Follows the caret: narrows the open list, or closes it; opens it only
     // when mayOpen.
     void update(bool mayOpen);
+    // Opens the list at the caret as Ctrl+Space does: the functions and
+    // operator words from the first letter on, or all of them.
+    void complete();
     // Puts the entry on row in place of what the user typed.
     void accept(int row);
     void hide();
@@ -53,6 +57,9 @@ private:
     CompletionRequest m_request;
     // A key is being typed into the script: its change may open the list.
     bool m_keyTyped = false;
+    // The user asked for the list (Ctrl+Space): it offers words of any
+    // length until it closes.
+    bool m_asked = false;
 };
 
 } // namespace nvtarnix::editor

@@ -4,6 +4,7 @@
 #include "editor/FunctionGroups.h"
 #include "editor/TreeInteraction.h"
 #include "support/MlStringModule.h"
+#include "schema/NameAmbiguities.h"
 
 #include <QTreeWidget>
 
@@ -95,6 +96,13 @@ const NameSuggestion &EditorSession::suggestions()
     return names().suggestions;
 }
 
+const AmbiguousReferences &EditorSession::ambiguousReferences()
+{
+    if (!m_ambiguous)
+        m_ambiguous.emplace(findNameAmbiguities(variables()));
+    return *m_ambiguous;
+}
+
 const CompletionEntries &EditorSession::completionEntries()
 {
     if (!m_completion) {
@@ -116,6 +124,13 @@ const CompletionEntries &EditorSession::completionEntries()
             entries.functions.append(tag);
             entries.functionInsertions.append(nodeKey(item) + QLatin1Char('('));
         });
+        // The operator words come after the functions; a pick writes the
+        // word and the blank after it.
+        for (const QString &word : operatorWords()) {
+            functionNames.append(word);
+            entries.functions.append(word);
+            entries.functionInsertions.append(word + QLatin1Char(' '));
+        }
         entries.functionMatcher = CompletionMatcher(functionNames);
         m_completion = std::move(entries);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/AmbiguousReferences.h"
 #include "editor/Completion.h"
 #include "editor/EditorOwner.h"
 #include "editor/EditorTrees.h"
@@ -63,6 +64,8 @@ public:
     const QVector<EditorVariable> &variables();
     const QSet<QString> &knownNames();
     const NameSuggestion &suggestions();
+    // The view's names that could mean more than one variable.
+    const AmbiguousReferences &ambiguousReferences();
     const CompletionEntries &completionEntries();
     // A catalog function's node by name (letter case does not count) and a
     // variable's node by display name; null when the tree has none.
@@ -101,6 +104,7 @@ private:
     const QTreeWidget *m_functionTree;
     std::optional<QVector<EditorVariable>> m_variables;
     std::optional<Names> m_names;
+    std::optional<AmbiguousReferences> m_ambiguous;
     std::optional<CompletionEntries> m_completion;
     std::optional<Nodes> m_nodes;
     QHash<QString, QString> m_sampleTexts;

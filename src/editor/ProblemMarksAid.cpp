@@ -2,7 +2,10 @@
 
 #include "editor/EditingAidTexts.h"
 #include "editor/Contrast.h"
+#include "editor/DateLiteralHint.h"
 #include "editor/EditorSession.h"
+#include "editor/GuidedCheck.h"
+#include "editor/OperatorMenu.h"
 #include "support/FailureHandling.h"
 
 #include <QHelpEvent>
@@ -33,7 +36,10 @@ ProblemMarksAid::ProblemMarksAid(QPlainTextEdit *script, EditorSession &session,
 
 void ProblemMarksAid::mark(const CompiledScript &script)
 {
-    m_problems = findProblems(script, m_session.knownNames(), m_session.suggestions());
+    m_problems =
+        findProblems(script, m_session.knownNames(), m_session.suggestions(), &m_session.ambiguousReferences());
+    if (m_guided)
+        m_problems += unknownNameProblems(script.displayText, m_session);
     emit marksChanged();
 }
 
@@ -61,7 +67,7 @@ QList<QTextEdit::ExtraSelection> ProblemMarksAid::selections() const
 
 QString problemMessage(const ScriptProblem &problem)
 {
-    return problem.kind == ScriptProblem::Syntax ? problem.message : unknownVariableText(problem.suggestion);
+    return problem.kind == ScriptProblem::UnknownReference ? unknownVariableText(problem.suggestion) : problem.message;
 }
 
 const ScriptProblem *ProblemMarksAid::problemAt(qsizetype position) const
@@ -85,9 +91,15 @@ bool ProblemMarksAid::eventFilter(QObject *watched, QEvent *event)
 
 void ProblemMarksAid::showToolTip(const QPoint &pos, const QPoint &globalPos)
 {
-    const ScriptProblem *problem = problemAt(m_script->cursorForPosition(pos).position());
+    const int position = m_script->cursorForPosition(pos).position();
+    const ScriptProblem *problem = problemAt(position);
     if (!problem) {
-        QToolTip::hideText();
+        // With guided editing a date literal says which date it is.
+        const QString date = m_guided ? dateLiteralAt(m_script->toPlainText(), position, m_language) : QString();
+        if (date.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(globalPos, date, m_script->viewport());
         return;
     }
     QToolTip::showText(globalPos, problemMessage(*problem), m_script->viewport());
@@ -99,7 +111,9 @@ void ProblemMarksAid::showContextMenu(const QPoint &pos)
     menu->setObjectName(QStringLiteral("mScript"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const ScriptProblem *problem = problemAt(m_script->cursorForPosition(pos).position());
-    if (problem && problem->kind == ScriptProblem::UnknownReference && !problem->suggestion.isEmpty()) {
+    const bool unknown = problem
+                      && (problem->kind == ScriptProblem::UnknownReference || problem->kind == ScriptProblem::UnknownName);
+    if (unknown && !problem->suggestion.isEmpty()) {
         auto *replace = new QAction(replaceWithText(problem->suggestion), menu);
         replace->setObjectName(QStringLiteral("mReplaceReference"));
         const ScriptProblem chosen = *problem;
@@ -109,6 +123,8 @@ void ProblemMarksAid::showContextMenu(const QPoint &pos)
         menu->insertAction(actions.isEmpty() ? nullptr : actions.first(), replace);
         menu->insertSeparator(actions.isEmpty() ? nullptr : actions.first());
     }
+    menu->addSeparator();
+    addOperatorMenu(menu, m_script);
     menu->popup(m_script->viewport()->mapToGlobal(pos));
 }
 
@@ -124,6 +140,21 @@ void ProblemMarksAid::replaceReference(const ScriptProblem &problem)
     cursor.setPosition(int(problem.start + problem.length), QTextCursor::KeepAnchor);
     cursor.insertText(problem.suggestion);
     m_script->setTextCursor(cursor);
+}
+
+bool ProblemMarksAid::replaceAtCaret()
+{
+    const int caret = m_script->textCursor().position();
+    const ScriptProblem *problem = problemAt(caret);
+    if (!problem && caret > 0)
+        problem = problemAt(caret - 1);
+    const bool unknown = problem
+                      && (problem->kind == ScriptProblem::UnknownReference || problem->kind == ScriptProblem::UnknownName);
+    if (!unknown || problem->suggestion.isEmpty())
+        return false;
+    const ScriptProblem chosen = *problem;
+    replaceReference(chosen);
+    return true;
 }
 
 void ProblemMarksAid::moveCaretToFailure(int line)

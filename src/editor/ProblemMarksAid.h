@@ -28,7 +28,8 @@ QString problemMessage(const ScriptProblem &problem);
 // The problems marked in the script text: unknown references and the syntax
 // error, underlined once the text is compiled after a typing pause, their
 // tooltips, the replacement the script's context menu offers for an unknown
-// reference, and the caret sent to where a failed check went wrong.
+// reference (the menu also holds the operators), and the caret sent to
+// where a failed check went wrong.
 class ProblemMarksAid : public QObject
 {
     Q_OBJECT
@@ -36,6 +37,10 @@ public:
     // The script box and the session outlive the aid.
     ProblemMarksAid(QPlainTextEdit *script, EditorSession &session, int language);
 
+    // With guided editing, misspelt functions and unknown plain names are
+    // marked too, so that the marks and the check agree, and a date literal's
+    // tooltip spells its date out.
+    void setGuided(bool guided) { m_guided = guided; }
     // Marks the problems of the compiled text.
     void mark(const CompiledScript &script);
     const QVector<ScriptProblem> &problems() const { return m_problems; }
@@ -45,6 +50,10 @@ public:
     // Replaces the unknown reference with its suggestion, if it is still
     // written where it was.
     void replaceReference(const ScriptProblem &problem);
+    // The one-key fix (Alt+Enter with guided editing): replaces the unknown
+    // name at or just before the caret with its suggestion. False when
+    // there is none to replace.
+    bool replaceAtCaret();
     // Puts the caret where a failed check (line as the check names it) says
     // the text went wrong.
     void moveCaretToFailure(int line);
@@ -63,6 +72,7 @@ private:
     EditorSession &m_session;
     int m_language;
     QVector<ScriptProblem> m_problems;
+    bool m_guided = false;
 };
 
 } // namespace nvtarnix::editor

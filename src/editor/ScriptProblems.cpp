@@ -4,6 +4,8 @@
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
 
+#include <algorithm>
+
 namespace nvtarnix::editor {
 
 qsizetype offsetOf(const QString &text, int line, int column)
@@ -59,13 +61,14 @@ std::optional<ScriptProblem> syntaxProblem(const QString &displayText, int langu
 }
 
 QVector<ScriptProblem> findProblems(const QString &displayText, const QSet<QString> &knownNames,
-                                    const NameSuggestion &suggestions, int language)
+                                    const NameSuggestion &suggestions, int language,
+                                    const AmbiguousReferences *ambiguous)
 {
-    return findProblems(compileScript(displayText, language), knownNames, suggestions);
+    return findProblems(compileScript(displayText, language), knownNames, suggestions, ambiguous);
 }
 
 QVector<ScriptProblem> findProblems(const CompiledScript &script, const QSet<QString> &knownNames,
-                                    const NameSuggestion &suggestions)
+                                    const NameSuggestion &suggestions, const AmbiguousReferences *ambiguous)
 {
     const QString &displayText = script.displayText;
     QVector<ScriptProblem> problems;
@@ -73,6 +76,23 @@ QVector<ScriptProblem> findProblems(const CompiledScript &script, const QSet<QSt
         if (span.kind != ScriptSpan::Reference || !span.closed)
             continue;
         const QString reference = displayText.mid(span.start, span.length);
+        if (ambiguous) {
+            // A caption's bracket ends the reference early: the whole name
+            // is marked, not its head.
+            const AmbiguousReferences::Bracketed bracketed = ambiguous->bracketedNameAt(displayText, span.start);
+            const QStringList descriptions =
+                bracketed.length ? bracketed.descriptions : ambiguous->descriptionsOf(reference);
+            if (!descriptions.isEmpty()) {
+                ScriptProblem problem;
+                problem.kind = ScriptProblem::AmbiguousReference;
+                problem.start = span.start;
+                problem.length = bracketed.length ? bracketed.length : span.length;
+                problem.reference = displayText.mid(problem.start, problem.length);
+                problem.message = descriptions.join(QLatin1Char('\n'));
+                problems.append(problem);
+                continue;
+            }
+        }
         if (knownNames.contains(reference))
             continue;
         ScriptProblem problem;
@@ -83,7 +103,14 @@ QVector<ScriptProblem> findProblems(const CompiledScript &script, const QSet<QSt
         problem.suggestion = suggestions.nearest(reference);
         problems.append(problem);
     }
-    if (script.syntax)
+    // The engine stops at a caption's bracket, which the check's samples
+    // hide: the ambiguity mark there says all there is to say.
+    const auto coveredByName = [&](const ScriptProblem &syntax) {
+        return std::any_of(problems.cbegin(), problems.cend(), [&](const ScriptProblem &p) {
+            return p.kind == ScriptProblem::AmbiguousReference && p.covers(syntax.start);
+        });
+    };
+    if (script.syntax && !coveredByName(*script.syntax))
         problems.append(*script.syntax);
     return problems;
 }

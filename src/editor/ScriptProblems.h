@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/AmbiguousReferences.h"
 #include "editor/NameSuggestion.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
@@ -12,14 +13,17 @@
 #include <optional>
 
 // The problems marked in the script text as the user types: references that
-// name no variable of the view, and the engine's syntax error. Marking them is
+// name no variable of the view, references that could mean more than one,
+// and the engine's syntax error. Marking them is
 // a help only: the check's result does not depend on it.
 
 namespace nvtarnix::editor {
 
 struct ScriptProblem
 {
-    enum Kind { UnknownReference, Syntax };
+    // UnknownName: a function or a plain name neither the view nor the
+    // engine knows, marked with guided editing only.
+    enum Kind { UnknownReference, Syntax, AmbiguousReference, UnknownName };
     Kind kind = UnknownReference;
     qsizetype start = 0;
     qsizetype length = 0;
@@ -27,7 +31,8 @@ struct ScriptProblem
     QString reference;
     // The nearest display name, or empty.
     QString suggestion;
-    // The engine's message, for a syntax error.
+    // The engine's message, for a syntax error; the variables it could
+    // mean, for an ambiguous reference.
     QString message;
 
     bool covers(qsizetype position) const { return position >= start && position < start + length; }
@@ -55,13 +60,16 @@ std::optional<ScriptProblem> syntaxProblem(const QString &displayText, int langu
 // a line's end stop at its end, past the text at its end.
 qsizetype offsetOf(const QString &text, int line, int column);
 
-// Every bracketed reference outside strings and comments that is not one of
+// Every bracketed reference outside strings and comments that could mean
+// more than one variable (ambiguous may be null), or else is not one of
 // knownNames (exact letter case, as the check replaces them), with the
 // nearest known name; then the syntax error, if any.
 QVector<ScriptProblem> findProblems(const QString &displayText, const QSet<QString> &knownNames,
-                                    const NameSuggestion &suggestions, int language);
+                                    const NameSuggestion &suggestions, int language,
+                                    const AmbiguousReferences *ambiguous = nullptr);
 // The same for a text already compiled.
 QVector<ScriptProblem> findProblems(const CompiledScript &script, const QSet<QString> &knownNames,
-                                    const NameSuggestion &suggestions);
+                                    const NameSuggestion &suggestions,
+                                    const AmbiguousReferences *ambiguous = nullptr);
 
 } // namespace nvtarnix::editor

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace nvtarnix::editor {
 
@@ -35,13 +36,44 @@ TreeFilterAid::TreeFilterAid(QWidget *window, QTreeWidget *variableTree, QTreeWi
 
 bool TreeFilterAid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched != m_box || event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
     // Esc in the box empties it (the window itself has no Esc).
-    if (watched == m_box && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    if (key->key() == Qt::Key_Escape) {
         m_box->clear();
         return true;
     }
+    // Down and Enter go on to what the filter found.
+    const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        bool moved = false;
+        skipOnError([&] { moved = goToFirstMatch(); });
+        return moved;
+    }
     return false;
+}
+
+bool TreeFilterAid::goToFirstMatch()
+{
+    for (QTreeWidget *tree : {m_variableTree, m_functionTree}) {
+        if (QTreeWidgetItem *match = firstShownEntry(tree)) {
+            tree->setCurrentItem(match);
+            tree->scrollToItem(match);
+            tree->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+QTreeWidgetItem *firstShownEntry(QTreeWidget *tree)
+{
+    for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it) {
+        if (!nodeTag(*it).isEmpty())
+            return *it;
+    }
+    return nullptr;
 }
 
 QString TreeFilterAid::searchText(const QTreeWidgetItem *node, bool variable) const

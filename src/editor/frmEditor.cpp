@@ -8,12 +8,16 @@
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
+#include "editor/GuidedEditingAid.h"
+#include "editor/NameChangeQuestion.h"
 #include "check/ExpressionCheck.h"
+#include "check/TypeSlips.h"
 #include "editor/ProblemMarksAid.h"
 #include "editor/ReferenceSelection.h"
 #include "editor/ScriptBoxPalette.h"
 #include "editor/ScriptColouring.h"
 #include "editor/ScriptHighlighter.h"
+#include "editor/ScriptZoom.h"
 #include "editor/TreeColumnFit.h"
 #include "support/ComponentErrors.h"
 #include "support/CaptionFit.h"
@@ -39,6 +43,7 @@
 #include <QTimer>
 #include <QTextBlock>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -103,11 +108,14 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
         m_words.setErrorWordsCleared(false);
     });
     m_view = vCurrentView;
+    m_openedDatabaseText = TextScript;
     skipOnError([&] {
         if (!m_owner)
             throw objectNotSetError();
         m_showHelpLine = m_owner->showHelpLine();
     });
+    m_guidedEditing = false;
+    skipOnError([&] { m_guidedEditing = m_owner && m_owner->guidedEditing(); });
     // Qt's own texts (the script box's menu, the message boxes' buttons)
     // speak the language of this opening until the window closes.
     std::optional<QtTexts> qtTexts;
@@ -143,6 +151,8 @@ int frmEditor::WindowOpen(std::shared_ptr<View> &vCurrentView, QString &TextScri
     m_isLoading = false;
     if (m_caretAids)
         m_caretAids->setHelpLineFollowsCaret(true);
+    if (m_guided)
+        skipOnError([&] { m_guided->windowOpening(tvVariables, int(m_session->variables().size())); });
 
     skipOnError([&] { exec(); });
 
@@ -338,6 +348,8 @@ void frmEditor::SetCaptions()
 
 void frmEditor::Form_Unload()
 {
+    if (m_guided)
+        m_guided->windowClosing();
     skipOnError([&] {
         if (txtScript)
             editor::writeFontSizeSetting(editor::toFixedPoint4(txtScript->font().pointSizeF()));
@@ -384,8 +396,21 @@ void frmEditor::cmdOK_Click()
 {
     if (!CheckExpression())
         return;
+    if (!confirmNamesKept())
+        return;
     m_dialogResult = Accepted;
     done(Accepted);
+}
+
+bool frmEditor::confirmNamesKept()
+{
+    if (!m_owner || !m_session)
+        return true;
+    const QVector<editor::NameChange> changes = editor::namesThatChange(
+        scriptText(), m_openedDatabaseText, m_session->variables(),
+        [this](const QString &text) { return m_owner->toDatabaseForm(text); },
+        [this](const QString &text) { return m_owner->toDisplayForm(text); });
+    return changes.isEmpty() || editor::askKeepNameChanges(this, changes);
 }
 
 void frmEditor::cmdCancel_Click()
@@ -396,12 +421,23 @@ void frmEditor::cmdCancel_Click()
 
 void frmEditor::cmdCheck_Click()
 {
-    if (CheckExpression() && m_announcements)
-        m_announcements->checkPassed();
+    if (CheckExpression()) {
+        if (m_announcements)
+            m_announcements->checkPassed();
+        if (m_guided)
+            m_guided->showPassed(check::typeSlipWarnings(scriptText(), m_session ? m_session->variables()
+                                                                               : QVector<ViewVariable>()));
+    }
 }
 
 bool frmEditor::CheckExpression()
 {
+    if (m_guided && m_session) {
+        if (const auto failure = editor::unknownNameFailure(txtScript->toPlainText(), *m_session)) {
+            m_guided->showFailure(*failure);
+            return false;
+        }
+    }
     const bool removeNewLine = m_owner ? m_owner->removeNewLine() : true;
     const check::CheckOutcome outcome = check::CheckExpression(
         scriptText(),
@@ -413,6 +449,11 @@ bool frmEditor::CheckExpression()
         removeNewLine);
     if (outcome.shownText != scriptText())
         setScriptText(outcome.shownText);
+    if (!outcome.ok && m_guided && m_session) {
+        m_guided->showFailure(
+            editor::placedCheckFailure(txtScript->toPlainText(), outcome, m_session->variables(), CurrentLanguage()));
+        return false;
+    }
     if (!outcome.ok) {
         if (m_problemMarks)
             skipOnError([&] { m_problemMarks->moveCaretToFailure(outcome.line); });
@@ -495,14 +536,12 @@ void frmEditor::txtScript_Click()
 
 void frmEditor::txtScript_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (modifiers != Qt::ControlModifier)
-        return;
-    double step = 0;
-    if (key == Qt::Key_BracketRight)
-        step = 1;
-    else if (key == Qt::Key_BracketLeft)
-        step = -1;
-    else
+    zoomScript(editor::zoomStepForKey(key, modifiers));
+}
+
+void frmEditor::zoomScript(int step)
+{
+    if (step == 0)
         return;
     const double size = txtScript->font().pointSizeF() + step;
     // A size the font refuses leaves the size as it is.
@@ -625,11 +664,19 @@ void frmEditor::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
-        // No cancel button: Esc belongs to the focused control alone.
-        event->ignore();
+        // No cancel button: Esc belongs to the focused control alone, unless
+        // the host asked for the editing users expect today.
+        if (m_guidedEditing)
+            runHandler([this] { cmdCancel_Click(); });
+        else
+            event->ignore();
         return;
     case Qt::Key_Enter:
     case Qt::Key_Return:
+        if (m_guidedEditing && event->modifiers().testFlag(Qt::ControlModifier)) {
+            runHandler([this] { cmdOK_Click(); });
+            return;
+        }
         // No default button: Enter presses only a button that has the focus.
         if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isEnabled())
             button->click();
@@ -646,10 +693,28 @@ bool frmEditor::eventFilter(QObject *watched, QEvent *event)
     if (txtScript && watched == txtScript && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         skipOnError([&] { txtScript_KeyDown(key->key(), key->modifiers()); });
+        // A zoom key is the window's: none of it lands in the text.
+        if (editor::zoomStepForKey(key->key(), key->modifiers()) != 0)
+            return true;
+        // Guided editing's one-key fix of a misspelt name.
+        const bool altEnter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                           && (key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier;
+        if (altEnter && m_guidedEditing && m_problemMarks) {
+            bool fixed = false;
+            runHandler([&] { fixed = m_problemMarks->replaceAtCaret(); });
+            if (fixed)
+                return true;
+        }
     } else if (txtScript && watched == txtScript->viewport() && event->type() == QEvent::MouseButtonRelease
                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         // The click is handled once the text box has placed its caret.
         QMetaObject::invokeMethod(this, [this] { skipOnError([&] { txtScript_Click(); }); }, Qt::QueuedConnection);
+    } else if (txtScript && watched == txtScript->viewport() && event->type() == QEvent::Wheel) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (const int step = editor::zoomStepForWheel(wheel->angleDelta(), wheel->modifiers())) {
+            skipOnError([&] { zoomScript(step); });
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

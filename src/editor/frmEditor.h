@@ -36,6 +36,7 @@ class AnnouncementAid;
 class CaretAids;
 class CompletionAid;
 class EditorSession;
+class GuidedEditingAid;
 class PreviewAid;
 class ProblemMarksAid;
 class ScriptHighlighter;
@@ -142,6 +143,9 @@ private:
     enum class UnloadMode { UserClose, Code };
     bool Form_QueryUnload(UnloadMode mode);
     void cmdOK_Click();
+    // Asks before OK stores a variable of the rule as another one; true to
+    // go on.
+    bool confirmNamesKept();
     void cmdCancel_Click();
     void cmdCheck_Click();
 
@@ -187,9 +191,14 @@ private:
     void fitCaptions();
     // The script text's font size; the rest of the window keeps its own.
     void setScriptFontSize(double points);
+    // One point larger (step 1) or smaller (-1); a size the font refuses
+    // leaves it as it is.
+    void zoomScript(int step);
 
     editor::EditorOwner *m_owner = nullptr;
     std::shared_ptr<View> m_view;
+    // The rule as the host handed it to this run, in database form.
+    QString m_openedDatabaseText;
     bool m_showHelpLine = false;
     bool m_isLoading = false;
     bool m_loaded = false;
@@ -208,6 +217,9 @@ private:
     editor::CaretAids *m_caretAids = nullptr;
     editor::PreviewAid *m_preview = nullptr;
     editor::AnnouncementAid *m_announcements = nullptr;
+    // The host's GuidedEditing, as read when the run began, and its aid.
+    bool m_guidedEditing = false;
+    editor::GuidedEditingAid *m_guided = nullptr;
     // Compiles the text a moment after the last key.
     QTimer *m_pauseTimer = nullptr;
     // The value list, created on the first request and kept for the next.

@@ -11,6 +11,7 @@
 #include "editor/CompletionAid.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTrees.h"
+#include "editor/GuidedEditingAid.h"
 #include "editor/PreviewAid.h"
 #include "editor/PreviewRunner.h"
 #include "editor/ProblemMarksAid.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -47,6 +49,7 @@ void frmEditor::createAidControls()
     setTabOrder(txtFilter, tvVariables);
 
     m_problemMarks = new editor::ProblemMarksAid(txtScript, *m_session, CurrentLanguage());
+    m_problemMarks->setGuided(m_guidedEditing);
     m_completion = new editor::CompletionAid(this, txtScript, *m_session);
     lstCompletion = m_completion->list();
     m_caretAids = new editor::CaretAids(this, txtScript, lbInfo, *m_session);
@@ -54,6 +57,18 @@ void frmEditor::createAidControls()
     lblArgumentHint = m_caretAids->hint();
     connect(m_problemMarks, &editor::ProblemMarksAid::marksChanged, this, [this] { showScriptMarks(); });
     connect(m_caretAids, &editor::CaretAids::marksChanged, this, [this] { showScriptMarks(); });
+
+    if (m_guidedEditing) {
+        m_guided = new editor::GuidedEditingAid(this, txtScript);
+        // The value list also follows the caret: at a variable that has one,
+        // the button offers it.
+        connect(txtScript, &QPlainTextEdit::cursorPositionChanged, m_guided, [this] {
+            skipOnError([&] {
+                if (m_session && !m_guided->valueListVariableAtCaret(m_session->variables()).isEmpty())
+                    cmdValueList->setEnabled(true);
+            });
+        });
+    }
 
     m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
     lblPreview = m_preview->line();
@@ -83,6 +98,8 @@ void frmEditor::unloadAidControls()
     delete m_preview;
     delete m_announcements;
     m_announcements = nullptr;
+    delete m_guided;
+    m_guided = nullptr;
     m_filterAid = nullptr;
     m_problemMarks = nullptr;
     m_completion = nullptr;

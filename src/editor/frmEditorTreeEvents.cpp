@@ -4,6 +4,7 @@
 #include "editor/frmEditor.h"
 
 #include "editor/EditorSession.h"
+#include "editor/GuidedEditingAid.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/NodeToolTips.h"
 #include "editor/TreeEventFilter.h"
@@ -134,6 +135,11 @@ void frmEditor::mEditVariables_Click()
 
 void frmEditor::cmdValueList_Click()
 {
+    // With guided editing the variable the caret stands at comes first.
+    if (m_guided && m_session) {
+        if (const QString key = m_guided->valueListVariableAtCaret(m_session->variables()); !key.isEmpty())
+            return RequestValueList(key);
+    }
     // Before any node is selected there is no variable to ask for.
     if (const QTreeWidgetItem *node = tvVariables->currentItem())
         RequestValueList(editor::nodeKey(node));
@@ -155,6 +161,8 @@ void frmEditor::RequestValueList(const QString &key)
                                const QString &listText, qint32 &selectedValue) {
         if (!m_frmList)
             m_frmList = std::make_shared<frmList>();
+        if (m_guided)
+            m_frmList->setPreselectedCode(m_guided->codeAtCaret());
         return m_frmList->WindowOpen(std::move(rsList), listField, listText, selectedValue, this);
     };
     exchange.unloadList = [this] {
@@ -164,8 +172,12 @@ void frmEditor::RequestValueList(const QString &key)
     // The window may be dropped while the host or the dialog runs; the code
     // goes in only if the script is still there.
     const std::optional<QString> code = editor::RequestValueList(m_view.get(), key, exchange);
-    if (code && txtScript)
-        replaceSelection(*code);
+    if (code && txtScript) {
+        if (m_guided)
+            m_guided->insertCode(*code);
+        else
+            replaceSelection(*code);
+    }
 }
 
 } // namespace nvtarnix

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace nvtarnix {
 
@@ -199,6 +200,13 @@ int frmList::WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListFi
     setAttribute(Qt::WA_Moved, false);
     lstValueList->setCurrentIndex(QModelIndex());
     cmdOK->setEnabled(false);
+    const QString preselected = std::exchange(m_preselectedCode, QString());
+    if (!preselected.isEmpty()) {
+        if (QTreeWidgetItem *row = lstValueList->findItems(preselected, Qt::MatchExactly).value(0)) {
+            lstValueList->setCurrentItem(row);
+            lstValueList->scrollToItem(row);
+        }
+    }
     exec();
 
     if (m_dialogResult == Accepted && !lstValueList->selectedItems().isEmpty())

@@ -53,6 +53,11 @@ public:
     int WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListField, const QString &ListText,
                    qint32 &SelectedValue, QWidget *theOwner = nullptr);
 
+    // The code whose row the next opening starts on, chosen, as guided
+    // editing asks for the code already written at the caret; without it an
+    // opening starts with no row chosen. Used by one opening only.
+    void setPreselectedCode(const QString &code) { m_preselectedCode = code; }
+
     // The two row images: image 2 marks every row.
     const QList<QIcon> &ImageList1() const { return m_imageList1; }
 
@@ -85,6 +90,7 @@ private:
     QList<QIcon> m_imageList1;
     // Survives each closing of the window; only the closing actions write it.
     DialogCode m_dialogResult = Rejected;
+    QString m_preselectedCode;
 };
 
 } // namespace nvtarnix

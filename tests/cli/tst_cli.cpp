@@ -455,18 +455,28 @@ private slots:
             << QStringList{"OK\n"};
         QTest::newRow("date variable in a date function")
             << "Year([Order.Date]) = 2000" << "" << 0 << QStringList{"OK\n"};
+        // Standard output is a Unix tool's: line feeds alone, no TAB after
+        // the description.
         QTest::newRow("syntax error, English")
             << "[Order.Amount] >" << "1033" << 1
-            << QStringList{"Incorrect expression.\r\nError:= ", "\t\r\nLine:1\r\nColumn:",
-                           "\r\n"};
+            << QStringList{"Incorrect expression.\nError:= ", "\nLine:1\nColumn:", "\n"};
         QTest::newRow("syntax error, Greek")
             << "[Order.Amount] >" << "" << 1
-            << QStringList{"Η έκφραση δεν είναι σωστή.\r\nΣφάλμα:=", "\t\r\nΓραμμή: 1\r\nΣτήλη: ",
-                           "\r\n"};
+            << QStringList{"Η έκφραση δεν είναι σωστή.\nΣφάλμα:=", "\nΓραμμή: 1\nΣτήλη: ", "\n"};
         QTest::newRow("run-time error")
             << "CLng(\"many\") + [Customer.Number]" << "1033" << 1
-            << QStringList{"Incorrect expression.\r\nError:= Type mismatch", "\r\nLine:1\r\nColumn:",
-                           "\r\n"};
+            << QStringList{"Incorrect expression.\nError:= Type mismatch", "\nLine:1\nColumn:", "\n"};
+        // Guided editing, on unless --specified: a misspelt name fails.
+        QTest::newRow("misspelt variable")
+            << "[Order.Amout] > 100" << "1033" << 1
+            << QStringList{"Incorrect expression.\nError:= Unknown variable [Order.Amout]. Did you mean "
+                           "[Order.Amount]?\nLine:1\nColumn:0\n"};
+        QTest::newRow("misspelt function, Greek")
+            << "[Order.Amount] > Lenn(\"a\")" << "" << 1
+            << QStringList{"Η έκφραση δεν είναι σωστή.\nΣφάλμα:=Άγνωστη συνάρτηση Lenn. Μήπως εννοείτε Len;\n",
+                           "Στήλη: 17\n"};
+        QTest::newRow("engine names are known")
+            << "Len([Customer.Name]) > vbTrue And Now > [Order.Date]" << "1033" << 0 << QStringList{"OK\n"};
     }
 
     void check()
@@ -487,6 +497,111 @@ private slots:
             QVERIFY2(at >= 0, qPrintable(run.out));
         }
         QVERIFY(run.out.endsWith(pieces.last()));
+        QVERIFY(!run.out.contains(u'\r') && !run.out.contains(u'\t'));
+    }
+
+    // A date or number compared with text passes the check, with a warning
+    // naming the likely fix; --specified says nothing.
+    void typeSlipsAreWarnedOf()
+    {
+        const QString rule = QStringLiteral("[Order.Date] > \"01/01/2025\" Or [ORD_AMOUNT] > \"1000\"");
+        const Run guided = tarnix({"check", "--schema", Schema, "--language", "en", rule});
+        QCOMPARE(guided.status, 0);
+        QCOMPARE(guided.out, QStringLiteral("OK\n"));
+        QCOMPARE(guided.err,
+                 QStringLiteral("tarnix check: warning: [Order.Date] is a date compared with the text \"01/01/2025\": "
+                                "write the date as #01/01/2025# (month/day/year) or as DateValue(\"01/01/2025\").\n"
+                                "tarnix check: warning: [Order.Amount] is a number compared with the text \"1000\": "
+                                "write the number without quotes, 1000.\n"));
+        const Run specified = tarnix({"check", "--schema", Schema, "--specified", rule});
+        QCOMPARE(specified.status, 0);
+        QCOMPARE(specified.err, QString());
+    }
+
+    void specifiedCheckLetsUnknownNamesPass()
+    {
+        const Run run = tarnix({"check", "--schema", Schema, "--specified", "[Order.Amout] > 100"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QStringLiteral("OK\n"));
+    }
+
+    void languageOptionOfCheckAndConvert()
+    {
+        const Run english = tarnix({"check", "--schema", Schema, "--language", "en", "1 +"}, {}, "1032");
+        QVERIFY2(english.out.startsWith("Incorrect expression."), qPrintable(english.out));
+        const Run greek = tarnix({"check", "--schema", Schema, "--language", "1032", "1 +"}, {}, "1033");
+        QVERIFY2(greek.out.startsWith(QStringLiteral("Η έκφραση")), qPrintable(greek.out));
+        const Run wrong = tarnix({"convert", "--schema", Schema, "--to-database", "--language", "fr", "1"});
+        QCOMPARE(wrong.status, 2);
+        QVERIFY2(wrong.err.contains("--language must be 1032 (el) or 1033 (en)"), qPrintable(wrong.err));
+    }
+
+    // Names the schema cannot keep apart are warned of on standard error,
+    // in the language asked for; the output itself is unchanged.
+    void ambiguousNamesAreWarnedOf()
+    {
+        QTemporaryDir dir;
+        const QString schema = dir.filePath("colliding.xml");
+        const auto field = [](const char *id, const char *caption, const char *group) {
+            return QStringLiteral("<Field ID=\"%1\" vardescription=\"%2\" vartype=\"3\" varsize=\"8\" "
+                                  "groupcaption=\"%3\" hasvaluelist=\"0\" valuelist=\"\" listvalue=\"\" "
+                                  "ListText=\"\" sampledata=\"\" searchtype=\"3\" helpstring=\"\" />")
+                .arg(id, caption, group);
+        };
+        QString fields = field("ORD_NUM2", "Num2", "Order") + field("ORD_X", "ORD_NUM2", "")
+                       + field("CUST_ADDRCITY", "City", "Cust.Addr") + field("CUST_CITY2", "Addr.City", "Cust");
+        // The view's fields carry the record too.
+        const QString viewFields = fields;
+        writeFile(schema, QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?><NortavineXMLData version=\"2.6\">"
+                                         "<Schema Version=\"2.6\"><Catalogs CatalogPath=\"\"><Catalog ID=\"c\" "
+                                         "description=\"\" source=\"\" primarykey=\"\" parentcatalog=\"\" "
+                                         "defaultview=\"v\"><Fields>%1</Fields><Views><View ID=\"v\" name=\"v\" "
+                                         "cardcaption=\"\"><Fields>%2</Fields></View></Views></Catalog></Catalogs>"
+                                         "</Schema></NortavineXMLData>")
+                              .arg(fields, viewFields)
+                              .toUtf8());
+        const Run convert = tarnix({"convert", "--schema", schema, "--language", "en", "--to-database",
+                                    "[Order.Num2] = 1 And [Cust.Addr.City] = 2"});
+        QCOMPARE(convert.status, 0);
+        QCOMPARE(convert.out, QStringLiteral("[ORD_X] = 1 And [CUST_ADDRCITY] = 2\n"));
+        const QStringList warnings = convert.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(warnings.size(), 2);
+        QVERIFY2(warnings[0].startsWith("tarnix convert: warning: The name [ORD_NUM2] is also the code of another "
+                                        "variable: it may mean [Order.Num2] (ORD_NUM2), [ORD_NUM2] (ORD_X)."),
+                 qPrintable(warnings[0]));
+        QVERIFY2(warnings[1].contains("[Cust.Addr.City] (CUST_ADDRCITY), [Cust.Addr.City] (CUST_CITY2)"),
+                 qPrintable(warnings[1]));
+        const Run check = tarnix({"check", "--schema", schema, "[ORD_X] = 1"});
+        QCOMPARE(check.status, 0);
+        QCOMPARE(check.err.count(QStringLiteral("tarnix check: warning: ")), 2);
+        QVERIFY2(check.err.contains(QStringLiteral("Το όνομα [ORD_NUM2]")), qPrintable(check.err));
+    }
+
+    void helpAndExitStatusOfTheProgram()
+    {
+        for (const QStringList &call : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"eval", "--help"},
+                                        QStringList{"run", "--help"}, QStringList{"apply", "--help"}}) {
+            const Run run = tarnix(call);
+            QVERIFY2(run.status == 0 && run.out.contains("tarnix") && run.err.isEmpty(),
+                     qPrintable(call.join(u' ') + ": " + run.err));
+        }
+        // A failed line makes the exit status 1; its result line is still written.
+        const Run failed = tarnix({"eval"}, "1 + 1\n1 / 0\n");
+        QCOMPARE(failed.status, 1);
+        QCOMPARE(failed.out.count(u'\n'), 2);
+        QCOMPARE(tarnix({"eval"}, "1 + 1\n").status, 0);
+    }
+
+    void editWithoutADisplaySaysSo()
+    {
+        const Run run = runTarnix({"edit", "--schema", Schema}, {},
+                                  {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith("tarnix edit: error 5: the wizard needs a display"), qPrintable(run.err));
+        const Run help = runTarnix({"edit", "--help"}, {},
+                                   {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains("--specified"));
     }
 
     // In-process, so the test can work the wizard the command opens.

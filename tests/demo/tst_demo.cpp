@@ -313,9 +313,11 @@ private slots:
         tour.setScaledProgram(QStringLiteral(TARNIX_DEMO_TOUR_PROGRAM));
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
-        // Five of them show the editing aids: filter, completion, a marked problem, the preview,
-        // a function's reference. One shows where a rule runs, with the tooltip saying why.
+        // Four of them show the editing aids: filter, completion, a marked problem, the preview.
+        // One shows where a rule runs, with the tooltip saying why. The
+        // demo's wizard says that the check passed.
         QCOMPARE(tour.pictures().size(), 17);
+        QVERIFY(tour.pictures().at(3).endsWith(QLatin1String("-check-message.png")));
         QVERIFY(tour.pictures().at(15).endsWith(QLatin1String("-runs-in.png")));
         for (const QString &png : tour.pictures())
             QVERIFY(fileBytes(png).startsWith("\x89PNG"));

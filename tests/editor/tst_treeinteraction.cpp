@@ -113,6 +113,8 @@ struct ListVisit
 {
     bool opened = false;
     QStringList codes;
+    // The row chosen when the list opened.
+    QString current;
 };
 
 // Picks the row whose code reads code (nothing when empty) and confirms,
@@ -123,6 +125,7 @@ struct ListVisit
     return testsupport::whenShown("frmList", [&visit, code, confirm](QWidget *w) {
         visit.opened = true;
         auto *list = child<QTreeWidget>(w, "lstValueList");
+        visit.current = list->currentItem() ? list->currentItem()->text(0) : QString();
         for (int i = 0; i < list->topLevelItemCount(); ++i)
             visit.codes << list->topLevelItem(i)->text(0);
         if (!code.isEmpty()) {
@@ -147,6 +150,7 @@ private slots:
     void insertion();
     void contextMenu();
     void valueListRoundTrip_data();
+    void valueListWithGuidedEditing();
     void valueListRoundTrip();
     void noListNoAnswer();
     void valueListErrors_data();
@@ -343,6 +347,39 @@ void tst_TreeInteraction::valueListRoundTrip()
     }
     QCOMPARE(asked, (QStringList{"statuses", "statuses"}));
     QCOMPARE(visit.codes, (QStringList{"2.5", "3.5", "10", "12", "20", "30"}));
+}
+
+// With guided editing the list is for the variable at the caret, and the
+// code picked makes a whole comparison or takes the place of the code
+// already written there.
+void tst_TreeInteraction::valueListWithGuidedEditing()
+{
+    const testsupport::ValueListDatabase database;
+    auto builder = makeBuilder();
+    builder->setGuidedEditing(true);
+    QObject::connect(
+        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
+        [&](QString &, QVariant &vData) { vData = QVariant::fromValue(statusCodes(database)); },
+        Qt::DirectConnection);
+    QStringList texts, started;
+    bool enabledByCaret = false;
+    for (const QString &start : {QStringLiteral("[Status]"), QStringLiteral("[Status] < 10"),
+                                 QStringLiteral("1 = 1 And [Status] >")}) {
+        ListVisit visit;
+        runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+            editor.setScriptText(start);
+            editor.txtScript->moveCursor(QTextCursor::End);
+            enabledByCaret = editor.cmdValueList->isEnabled();
+            const auto list = answerList(visit, QStringLiteral("12"));
+            QTest::mouseClick(editor.cmdValueList, Qt::LeftButton);
+            texts << editor.scriptText();
+        });
+        QVERIFY2(enabledByCaret && visit.opened, qPrintable(start));
+        started << visit.current;
+    }
+    QCOMPARE(texts, (QStringList{"[Status] = 12", "[Status] < 12", "1 = 1 And [Status] > 12"}));
+    // The list starts on the code already written.
+    QCOMPARE(started, (QStringList{"", "10", ""}));
 }
 
 void tst_TreeInteraction::noListNoAnswer()

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QWheelEvent>
 #include <QTreeWidget>
 
 #include <memory>
@@ -68,6 +69,7 @@ private slots:
     void invalidExpressionKeepsWindowOpen();
     void textEditing();
     void fontSizeIsKept();
+    void plusMinusAndTheWheelZoomLikeTheBrackets();
     void lettersInFontSizeSetting();
     void enterAndEscapeStayInTheWindow();
     void layoutInPixels();
@@ -296,6 +298,40 @@ void tst_Window::textEditing()
     QVERIFY(!enabledAfterCheck);
     QVERIFY(enabledAfterTyping);
     QCOMPARE(sizes, (QList<double>{8.25, 9.25, 9.25, 7.25}));
+}
+
+void tst_Window::plusMinusAndTheWheelZoomLikeTheBrackets()
+{
+    auto builder = makeBuilder();
+    QList<double> sizes;
+    QString text;
+    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+        auto *script = child<QPlainTextEdit>(w, "txtScript");
+        const auto wheel = [&](int dy, Qt::KeyboardModifiers modifiers) {
+            const QPointF at(10, 10);
+            QWheelEvent event(at, script->viewport()->mapToGlobal(at), {}, QPoint(0, dy), Qt::NoButton, modifiers,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(script->viewport(), &event);
+        };
+        sizes << script->font().pointSizeF();
+        QTest::keyClick(script, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(script, Qt::Key_Equal, Qt::ControlModifier);
+        QTest::keyClick(script, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+        sizes << script->font().pointSizeF();
+        QTest::keyClick(script, Qt::Key_Minus, Qt::ControlModifier);
+        sizes << script->font().pointSizeF();
+        wheel(120, Qt::ControlModifier);
+        sizes << script->font().pointSizeF();
+        wheel(-240, Qt::ControlModifier);
+        wheel(-120, Qt::NoModifier);
+        sizes << script->font().pointSizeF();
+        text = script->toPlainText();
+        press(w, "cmdCancel");
+    });
+    builder->Edit();
+    QCOMPARE(sizes, (QList<double>{8.25, 11.25, 10.25, 11.25, 10.25}));
+    // Nothing of the keys lands in the text.
+    QCOMPARE(text, QString());
 }
 
 void tst_Window::fontSizeIsKept()
