@@ -3,6 +3,7 @@
 #include <nvtarnix/Export.h>
 #include <nvtarnix/Error.h>
 #include <nvtarnix/KeyedCollection.h>
+#include <nvtarnix/RowSource.h>
 #include <nvtarnix/Schema.h>
 
 #include <QObject>
@@ -87,6 +88,12 @@ public:
     // Whether the conversions turn line breaks into blanks.
     bool RemoveNewLine() const;
     void setRemoveNewLine(bool value);
+
+    // The host's rows, which the editor counts the expression against while
+    // it is written (nvtarnix/RowSource.h); a null RowSource, the default,
+    // shows no count. Set before Edit().
+    RowSource rowSource() const;
+    void setRowSource(const RowSource &source);
 
     // Shows the modal expression editor over the current view and Script.
     // When the user accepts, Script and DatabaseScript both hold the edited

@@ -47,6 +47,7 @@ struct TarnixObject::Private
     bool ShowHelpString = false;
     std::shared_ptr<ErrorCollection> errors;
     bool RemoveNewLine = true;
+    RowSource rows;
     // Keeps what the conversions work out from the view until it changes.
     ViewConversion conversion;
 };
@@ -100,6 +101,8 @@ bool TarnixObject::Edit()
     }
 }
 
+RowSource TarnixObject::rowSource() const { return d->rows; }
+void TarnixObject::setRowSource(const RowSource &source) { d->rows = source; }
 QString TarnixObject::Script() const { return d->Script; }
 QString TarnixObject::DatabaseScript() const { return d->DatabaseScript; }
 QString TarnixObject::CurrentView() const { return d->CurrentView; }

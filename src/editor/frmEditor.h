@@ -37,6 +37,7 @@ class CompletionAid;
 class EditorSession;
 class PreviewAid;
 class ProblemMarksAid;
+class RowCountAid;
 class ScriptHighlighter;
 class TreeFilterAid;
 }
@@ -203,6 +204,8 @@ private:
     editor::CompletionAid *m_completion = nullptr;
     editor::CaretAids *m_caretAids = nullptr;
     editor::PreviewAid *m_preview = nullptr;
+    // Only when the host gave rows.
+    editor::RowCountAid *m_rowCount = nullptr;
     // Compiles the text a moment after the last key.
     QTimer *m_pauseTimer = nullptr;
     // The value list, created on the first request and kept for the next.

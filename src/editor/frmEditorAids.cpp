@@ -11,6 +11,7 @@
 #include "editor/EditorTrees.h"
 #include "editor/PreviewAid.h"
 #include "editor/ProblemMarksAid.h"
+#include "editor/RowCountAid.h"
 #include "editor/TreeFilterAid.h"
 #include "support/FailureHandling.h"
 #include "support/MlStringModule.h"
@@ -55,6 +56,8 @@ void frmEditor::createAidControls()
     m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
     lblPreview = m_preview->line();
     mSampleValue = m_preview->sampleValueAction();
+    if (m_owner && !m_owner->rowSource().isNull())
+        m_rowCount = new editor::RowCountAid(picbottom, *m_owner, *m_session);
 
     m_pauseTimer = new QTimer(txtScript);
     m_pauseTimer->setObjectName(QStringLiteral("problemTimer"));
@@ -71,6 +74,8 @@ void frmEditor::unloadAidControls()
     delete m_completion;
     delete m_caretAids;
     delete m_preview;
+    delete m_rowCount;
+    m_rowCount = nullptr;
     m_filterAid = nullptr;
     m_problemMarks = nullptr;
     m_completion = nullptr;
@@ -89,6 +94,9 @@ void frmEditor::placeAidControls()
 {
     if (m_filterAid)
         m_filterAid->place();
+    // The count goes under the preview, at the bottom of the script's area.
+    if (m_rowCount)
+        m_rowCount->place(txtScript);
     if (m_preview)
         m_preview->place(txtScript);
 }
@@ -100,6 +108,8 @@ void frmEditor::txtScript_Pause()
     const editor::CompiledScript script = editor::compileScript(txtScript->toPlainText(), CurrentLanguage());
     skipOnError([&] { m_problemMarks->mark(script); });
     skipOnError([&] { m_preview->start(script); });
+    if (m_rowCount)
+        skipOnError([&] { m_rowCount->start(script.displayText); });
 }
 
 void frmEditor::showScriptMarks()
