@@ -421,7 +421,34 @@ void Tour::showPreview()
         if (!preview->text().startsWith(QLatin1String("Boolean")))
             fail(QStringLiteral("the preview reads \"%1\"").arg(preview->text()));
         shoot(QStringLiteral("preview"), m_editor);
-        next(&Tour::accept);
+        next(&Tour::showRowCount);
+    });
+}
+
+void Tour::showRowCount()
+{
+    auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    auto *count = m_editor->findChild<QLabel *>(QStringLiteral("lblRowCount"));
+    if (!count)
+        return giveUp(QStringLiteral("the wizard has no lblRowCount"));
+    if (count->text().isEmpty())
+        fail(QStringLiteral("the wizard counts no orders"));
+    const QString before = count->text();
+    shoot(QStringLiteral("count-before"), m_editor);
+    // Another country: the count follows after the pause, then the rule is
+    // put back as it was.
+    QString changed = m_scriptBeforeAids;
+    changed.replace(QLatin1String("196"), QLatin1String("300"));
+    script->setPlainText(changed);
+    script->moveCursor(QTextCursor::End);
+    QTimer::singleShot(StepPauseMs * 5, this, [this, script, count, before] {
+        if (!wizardOpen())
+            return;
+        if (count->text() == before || count->text().isEmpty())
+            fail(QStringLiteral("the count stays \"%1\" for another country").arg(before));
+        shoot(QStringLiteral("count-after"), m_editor);
+        script->setPlainText(m_scriptBeforeAids);
+        next(&Tour::accept, 3);
     });
 }
 
