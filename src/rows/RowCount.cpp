@@ -306,18 +306,24 @@ private:
         RowTally tally(m_rule, m_job, m_count, m_cancel, m_stop.deadline);
         try {
             qint64 total = 0;
+            qint64 flaggedRows = -1;  // unknown for Partial: every fetched row is the engine's
             {
-                SqliteStatement all(m_sqlite, complete ? QStringLiteral("SELECT COUNT(*), TOTAL(CASE WHEN (%1) AND NOT %2 "
-                                                                        "THEN 1 ELSE 0 END)%3")
+                // One pass counts every row, those SQL decides True and
+                // those left to the engine: without the latter, no second.
+                SqliteStatement all(m_sqlite, complete ? QStringLiteral("SELECT COUNT(*), TOTAL(CASE WHEN (%1) THEN "
+                                                                        "(CASE WHEN %2 THEN 0 ELSE 1 END) ELSE 0 END), "
+                                                                        "TOTAL(CASE WHEN (%1) AND %2 THEN 1 ELSE 0 END)%3")
                                                              .arg(t.where, flagged, m_from)
                                                        : QStringLiteral("SELECT COUNT(*)%1").arg(m_from));
                 all.bind(t.parameters);
                 all.next();
                 total = all.value(0).toLongLong();
-                if (complete)
+                if (complete) {
                     tally.addSelected(qint64(all.value(1).toDouble()));
+                    flaggedRows = qint64(all.value(2).toDouble());
+                }
             }
-            {
+            if (flaggedRows != 0) {
                 SqliteStatement engine(m_sqlite, QStringLiteral("%1%2 WHERE (%3)%4")
                                                       .arg(m_select, m_from, t.where,
                                                            complete ? QStringLiteral(" AND ") + flagged : QString()));
