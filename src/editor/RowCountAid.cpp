@@ -109,11 +109,23 @@ QDialog *RowCountAid::showRows()
     m_rows->setObjectName(QStringLiteral("frmRows"));
     m_rows->setAttribute(Qt::WA_DeleteOnClose);
     m_rows->setWindowTitle(GetMlStringOrDefault(1408, QString()));
+    // The columns under the names the user writes: the variables' display
+    // names where the view has them.
+    QStringList header;
+    for (const QString &variable : m_last.columns) {
+        QString shown = variable;
+        skipOnError([&] {
+            const QString display = m_owner.toDisplayForm(QLatin1Char('[') + variable + QLatin1Char(']'));
+            if (display.startsWith(QLatin1Char('[')) && display.endsWith(QLatin1Char(']')))
+                shown = display.mid(1, display.size() - 2);
+        });
+        header.append(shown);
+    }
     auto *layout = new QVBoxLayout(m_rows);
     layout->addWidget(new QLabel(GetMlStringOrDefault(1409, QString()), m_rows));
-    layout->addWidget(rowList(m_rows, QStringLiteral("lvSelectedRows"), m_last.columns, m_last.selectedRows, false));
+    layout->addWidget(rowList(m_rows, QStringLiteral("lvSelectedRows"), header, m_last.selectedRows, false));
     layout->addWidget(new QLabel(GetMlStringOrDefault(1410, QString()), m_rows));
-    layout->addWidget(rowList(m_rows, QStringLiteral("lvFailedRows"), m_last.columns, m_last.failedRows, true));
+    layout->addWidget(rowList(m_rows, QStringLiteral("lvFailedRows"), header, m_last.failedRows, true));
     m_rows->resize(560, 420);
     m_rows->show();
     return m_rows;

@@ -447,8 +447,22 @@ void Tour::showRowCount()
         if (count->text() == before || count->text().isEmpty())
             fail(QStringLiteral("the count stays \"%1\" for another country").arg(before));
         shoot(QStringLiteral("count-after"), m_editor);
-        script->setPlainText(m_scriptBeforeAids);
-        next(&Tour::accept, 3);
+        // The orders behind the count, in a window of their own.
+        auto *rowsButton = m_editor->findChild<QAbstractButton *>(QStringLiteral("cmdRows"));
+        if (!rowsButton || !rowsButton->isEnabled())
+            return giveUp(QStringLiteral("the count offers no rows"));
+        QTest::mouseClick(rowsButton, Qt::LeftButton);
+        QTimer::singleShot(StepPauseMs * 2, this, [this, script] {
+            if (!wizardOpen())
+                return;
+            auto *rows = m_editor->findChild<QWidget *>(QStringLiteral("frmRows"));
+            if (!rows || !rows->isVisible())
+                return giveUp(QStringLiteral("the rows of the count did not show"));
+            shoot(QStringLiteral("count-rows"), rows);
+            rows->close();
+            script->setPlainText(m_scriptBeforeAids);
+            next(&Tour::accept, 3);
+        });
     });
 }
 
