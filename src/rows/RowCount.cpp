@@ -309,18 +309,21 @@ private:
             qint64 flaggedRows = -1;  // unknown for Partial: every fetched row is the engine's
             {
                 // One pass counts every row, those SQL decides True and
-                // those left to the engine: without the latter, no second.
-                SqliteStatement all(m_sqlite, complete ? QStringLiteral("SELECT COUNT(*), TOTAL(CASE WHEN (%1) THEN "
-                                                                        "(CASE WHEN %2 THEN 0 ELSE 1 END) ELSE 0 END), "
-                                                                        "TOTAL(CASE WHEN (%1) AND %2 THEN 1 ELSE 0 END)%3")
+                // those left to the engine (without these, no second pass).
+                // The rule's condition is worked out once a row: the two
+                // counts share one sum, the engine's rows in its high 32 bits.
+                SqliteStatement all(m_sqlite, complete ? QStringLiteral("SELECT COUNT(*), COALESCE(SUM(CASE WHEN (%1) "
+                                                                        "THEN (CASE WHEN %2 THEN 4294967296 ELSE 1 END) "
+                                                                        "ELSE 0 END), 0)%3")
                                                              .arg(t.where, flagged, m_from)
                                                        : QStringLiteral("SELECT COUNT(*)%1").arg(m_from));
                 all.bind(t.parameters);
                 all.next();
                 total = all.value(0).toLongLong();
                 if (complete) {
-                    tally.addSelected(qint64(all.value(1).toDouble()));
-                    flaggedRows = qint64(all.value(2).toDouble());
+                    const qint64 both = all.value(1).toLongLong();
+                    tally.addSelected(both & 0xffffffffLL);
+                    flaggedRows = both >> 32;
                 }
             }
             if (flaggedRows != 0) {
