@@ -35,7 +35,7 @@ QTreeWidget *rowList(QWidget *parent, const QString &name, QStringList header, c
     list->setObjectName(name);
     list->setRootIsDecorated(false);
     if (withError)
-        header.append(GetMlStringOrDefault(1411, QString()));
+        header.append(GetMlStringOrDefault(1611, QString()));
     list->setHeaderLabels(header);
     for (const rows::CountedRow &row : rows) {
         QStringList cells;
@@ -58,13 +58,13 @@ RowCountAid::RowCountAid(QWidget *area, EditorOwner &owner, EditorSession &sessi
     m_line->setObjectName(QStringLiteral("lblRowCount"));
     m_line->setTextFormat(Qt::PlainText);
     m_line->setFocusPolicy(Qt::NoFocus);
-    m_line->setToolTip(GetMlStringOrDefault(1412, QString()));
+    m_line->setToolTip(GetMlStringOrDefault(1612, QString()));
     m_line->setWordWrap(false);
     m_line->setMinimumWidth(0);
     m_line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_button->setObjectName(QStringLiteral("cmdRows"));
-    m_button->setText(GetMlStringOrDefault(1407, QString()));
-    m_button->setToolTip(GetMlStringOrDefault(1413, QString()));
+    m_button->setText(GetMlStringOrDefault(1607, QString()));
+    m_button->setToolTip(GetMlStringOrDefault(1613, QString()));
     m_button->setAutoRaise(true);
     m_button->setEnabled(false);
     m_runner = new rows::RowCountRunner(this);
@@ -108,7 +108,7 @@ QDialog *RowCountAid::showRows()
     m_rows = new QDialog(m_line->window());
     m_rows->setObjectName(QStringLiteral("frmRows"));
     m_rows->setAttribute(Qt::WA_DeleteOnClose);
-    m_rows->setWindowTitle(GetMlStringOrDefault(1408, QString()));
+    m_rows->setWindowTitle(GetMlStringOrDefault(1608, QString()));
     // The columns under the names the user writes: the variables' display
     // names where the view has them.
     QStringList header;
@@ -122,9 +122,9 @@ QDialog *RowCountAid::showRows()
         header.append(shown);
     }
     auto *layout = new QVBoxLayout(m_rows);
-    layout->addWidget(new QLabel(GetMlStringOrDefault(1409, QString()), m_rows));
+    layout->addWidget(new QLabel(GetMlStringOrDefault(1609, QString()), m_rows));
     layout->addWidget(rowList(m_rows, QStringLiteral("lvSelectedRows"), header, m_last.selectedRows, false));
-    layout->addWidget(new QLabel(GetMlStringOrDefault(1410, QString()), m_rows));
+    layout->addWidget(new QLabel(GetMlStringOrDefault(1610, QString()), m_rows));
     layout->addWidget(rowList(m_rows, QStringLiteral("lvFailedRows"), header, m_last.failedRows, true));
     m_rows->resize(560, 420);
     m_rows->show();

@@ -30,17 +30,17 @@ QString rowCountText(const rows::RowCount &count, int language)
     case Kind::CannotRun:
         return text(1209).arg(count.errorNumber).arg(count.error);
     case Kind::Unavailable:
-        return text(1406).arg(count.error);
+        return text(1606).arg(count.error);
     case Kind::Condition:
-        line = count.bounded ? text(1403).arg(number(count.selected), number(count.rows))
-                             : text(1401).arg(number(count.selected), number(count.rows));
+        line = count.bounded ? text(1603).arg(number(count.selected), number(count.rows))
+                             : text(1601).arg(number(count.selected), number(count.rows));
         break;
     case Kind::Value:
-        line = count.bounded ? text(1404).arg(number(count.rows)) : text(1402).arg(number(count.rows - count.failed));
+        line = count.bounded ? text(1604).arg(number(count.rows)) : text(1602).arg(number(count.rows - count.failed));
         break;
     }
     if (count.failed > 0)
-        line += text(1405).arg(number(count.failed));
+        line += text(1605).arg(number(count.failed));
     return line;
 }
 

@@ -128,7 +128,7 @@ private slots:
             testsupport::press(w, "cmdCancel");
         });
         QVERIFY(!builder->Edit());
-        QVERIFY2(after.startsWith(nvtarnix::GetMlStringOrDefault(1406, QString()).section(QLatin1Char('%'), 0, 0)),
+        QVERIFY2(after.startsWith(nvtarnix::GetMlStringOrDefault(1606, QString()).section(QLatin1Char('%'), 0, 0)),
                  qPrintable(after));
     }
 
