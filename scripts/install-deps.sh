@@ -11,6 +11,7 @@ packages=(
   libpugixml-dev
   libsqlite3-dev sqlite3   # tarnix apply reads SQLite directly; its benchmark times the sqlite3 shell
   libpq-dev postgresql     # tarnix apply reads PostgreSQL through libpq; its tests start a server of their own
+  libqt6sql6-psql          # a host's PostgreSQL rows reach the wizard's count through Qt Sql
   time                     # the engine benchmark's peak memory (/usr/bin/time)
   clang libclang-rt-14-dev llvm   # the sanitizer build and libFuzzer (make fuzz); llvm symbolizes their reports
   xvfb xauth fonts-dejavu-core

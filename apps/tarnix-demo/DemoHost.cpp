@@ -3,6 +3,8 @@
 #include <nvtarnix/Language.h>
 #include <nvtarnix/SqlRecordset.h>
 
+#include "SampleOrders.h"
+
 namespace tarnixdemo {
 
 DemoHost::DemoHost(DemoDatabase &database, QObject *parent)
@@ -49,9 +51,31 @@ QString DemoHost::displayForm(const QString &databaseForm)
     return m_builder->ConvertScriptFromDatabase(databaseForm);
 }
 
+nvtarnix::RowSource DemoHost::ordersRowSource() const
+{
+    // Orders kept in memory are on the demo's own connection only: a
+    // second connection to the file would count none.
+    if (m_database.ordersInMemory())
+        return {};
+    nvtarnix::RowSource orders;
+    orders.connectionName = m_database.database().connectionName();
+    orders.query = DemoDatabase::ordersSql();
+    // As the rules are run over the orders (RuleEvaluator): date fields hold
+    // ISO texts, and [TODAY] is the day the orders were taken.
+    const QString today = QStringLiteral("TODAY");
+    orders.columns.append({today, {}, nvtarnix::pushdown::Binding::RunConstant, sampleToday()});
+    constexpr int DateType = 4;
+    for (const DemoField &field : m_database.fields())
+        if (field.vartype.toInt() == DateType && field.varID.compare(today, Qt::CaseInsensitive) != 0)
+            orders.columns.append({field.varID, field.varID, nvtarnix::pushdown::Binding::SqliteIsoDate});
+    return orders;
+}
+
 std::optional<QString> DemoHost::edit(const QString &databaseForm)
 {
     m_builder->setDatabaseScript(databaseForm);
+    // The connection may have been opened anew since the last edit.
+    m_builder->setRowSource(ordersRowSource());
     if (!m_builder->Edit())
         return std::nullopt;
     return m_builder->DatabaseScript();

@@ -46,6 +46,10 @@ public:
     // cancelled. Errors of the component pass on as nvtarnix::Error.
     std::optional<QString> edit(const QString &databaseForm);
 
+    // The orders the wizard counts a rule against while it is written: the
+    // rows the demo runs its rules over, bound as it binds them.
+    nvtarnix::RowSource ordersRowSource() const;
+
     // The answer to ListSourceRequest: the rows of the value list from the
     // database, in the current language.
     void answerListSourceRequest(QString &vListName, QVariant &vData);

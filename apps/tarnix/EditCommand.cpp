@@ -21,18 +21,21 @@ namespace tarnixcli {
 namespace {
 
 const QString ValueListConnection = QStringLiteral("tarnix-value-lists");
+const QString RowsConnection = QStringLiteral("tarnix-rows");
 
-// The SQLite file whose tables and views answer the wizard's value lists,
-// opened read-only: the wizard only ever reads them.
+// An SQLite file whose tables and views answer the wizard's value lists, or
+// hold the rows it counts a rule against, opened read-only: the wizard only
+// ever reads them.
 class ValueListFile
 {
 public:
-    explicit ValueListFile(const QString &path) : m_path(path)
+    explicit ValueListFile(const QString &path, const QString &connection = ValueListConnection)
+        : m_path(path), m_connection(connection)
     {
         if (!QFileInfo(path).isFile())
             throw nvtarnix::Error(nvtarnix::errors::FileNotFound, QStringLiteral("tarnix"),
                                   QStringLiteral("File not found: %1").arg(path));
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ValueListConnection);
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         m_db.setDatabaseName(path);
         m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QSqlQuery probe(m_db);
@@ -46,11 +49,13 @@ public:
     {
         m_db.close();
         m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(ValueListConnection);
+        QSqlDatabase::removeDatabase(m_connection);
     }
 
+    QString connection() const { return m_connection; }
+
     // Raises 3265 for a name that is neither a table nor a view of the file.
-    void require(const QString &name) const
+    void require(const QString &name, const QString &what = QStringLiteral("value list")) const
     {
         QSqlQuery q(m_db);
         q.prepare(QStringLiteral(
@@ -60,9 +65,9 @@ public:
             throw nvtarnix::Error(nvtarnix::Recordset::ItemNotFound, QStringLiteral("tarnix"),
                                   QStringLiteral("Item cannot be found in the collection "
                                                  "corresponding to the requested name or "
-                                                 "ordinal: the value list \"%1\" is not a table "
+                                                 "ordinal: the %3 \"%1\" is not a table "
                                                  "or view of %2")
-                                      .arg(name, m_path));
+                                      .arg(name, m_path, what));
     }
 
     std::shared_ptr<nvtarnix::Recordset> rows(const QString &name) const
@@ -75,6 +80,7 @@ public:
 
 private:
     QString m_path;
+    QString m_connection;
     QSqlDatabase m_db;
 };
 
@@ -86,13 +92,17 @@ int editCommand(const QStringList &arguments)
     CommandOptions options(
         QStringLiteral("edit"),
         QStringLiteral("--schema FILE [--catalog ID --view ID] [--database-script TEXT] "
-                       "[--value-lists DB.sqlite] [--language 1032|1033] [--specified]"),
+                       "[--value-lists DB.sqlite] [--rows DB.sqlite (--table NAME | --query SQL)] "
+                       "[--language 1032|1033] [--specified]"),
         QStringLiteral("Opens the expression wizard on the variables of a schema file's view. "
                        "On OK the expression is printed in database form and the exit status "
                        "is 0; on Cancel nothing is printed and the exit status is 1. The wizard runs "
                        "with guided editing (GuidedEditing) unless --specified is given. Without "
                        "a display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM) it says so and "
-                       "exits with status 2."));
+                       "exits with status 2. With --rows, "
+                       "the wizard counts the expression against the rows of a table or query of "
+                       "an SQLite file while it is written, each variable reading the column of "
+                       "its ID."));
     QCommandLineParser &parser = options.parser();
     parser.addOption({QStringLiteral("database-script"),
                       QStringLiteral("The expression to start from, in database form."),
@@ -101,6 +111,14 @@ int editCommand(const QStringList &arguments)
                       QStringLiteral("SQLite file whose table or view N answers the value list "
                                      "named N."),
                       QStringLiteral("DB.sqlite")});
+    parser.addOption({QStringLiteral("rows"),
+                      QStringLiteral("SQLite file whose rows the wizard counts the expression against."),
+                      QStringLiteral("DB.sqlite")});
+    parser.addOption({QStringLiteral("table"),
+                      QStringLiteral("The table or view of --rows."), QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("query"),
+                      QStringLiteral("A SELECT statement over --rows, in place of --table."),
+                      QStringLiteral("SQL")});
     options.addLanguageOption();
     options.addSpecifiedOption();
     if (const auto done = options.parse(arguments))
@@ -138,6 +156,24 @@ int editCommand(const QStringList &arguments)
                                  vData = QVariant::fromValue(lists->rows(vListName));
                              },
                              Qt::DirectConnection);
+        }
+
+        std::unique_ptr<ValueListFile> rows;
+        if (parser.isSet(QStringLiteral("rows"))) {
+            const QString table = parser.value(QStringLiteral("table"));
+            const QString query = parser.value(QStringLiteral("query"));
+            if (table.isEmpty() == query.isEmpty())
+                throw UsageProblem(QStringLiteral("--rows needs exactly one of --table NAME and --query SQL"));
+            rows = std::make_unique<ValueListFile>(parser.value(QStringLiteral("rows")), RowsConnection);
+            if (!table.isEmpty())
+                rows->require(table, QStringLiteral("table of rows"));
+            nvtarnix::RowSource source;
+            source.connectionName = rows->connection();
+            source.table = table;
+            source.query = query;
+            builder->setRowSource(source);
+        } else if (parser.isSet(QStringLiteral("table")) || parser.isSet(QStringLiteral("query"))) {
+            throw UsageProblem(QStringLiteral("--table and --query need --rows DB.sqlite"));
         }
 
         builder->setGuidedEditing(options.guidedEditing());

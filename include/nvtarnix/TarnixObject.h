@@ -4,6 +4,7 @@
 #include <nvtarnix/Error.h>
 #include <nvtarnix/KeyedCollection.h>
 #include <nvtarnix/NameAmbiguity.h>
+#include <nvtarnix/RowSource.h>
 #include <nvtarnix/Schema.h>
 
 #include <QObject>
@@ -101,6 +102,12 @@ public:
     // then behaves exactly as it always has.
     bool GuidedEditing() const;
     void setGuidedEditing(bool value);
+
+    // The host's rows, which the editor counts the expression against while
+    // it is written (nvtarnix/RowSource.h); a null RowSource, the default,
+    // shows no count. Set before Edit().
+    RowSource rowSource() const;
+    void setRowSource(const RowSource &source);
 
     // Shows the modal expression editor over the current view and Script.
     // When the user accepts, Script and DatabaseScript both hold the edited

@@ -93,4 +93,9 @@ void BuilderEditorOwner::requestListSource(QString &listName, QVariant &data)
     TarnixObjectAccess::RaiseListSourceRequest(m_builder, listName, data);
 }
 
+RowSource BuilderEditorOwner::rowSource() const
+{
+    return m_builder.rowSource();
+}
+
 } // namespace nvtarnix

@@ -28,6 +28,7 @@ public:
     QString variableHelp(const QString &varID) const override;
     QString functionHelp(const QString &name) const override;
     void requestListSource(QString &listName, QVariant &data) override;
+    RowSource rowSource() const override;
 
 private:
     TarnixObject &m_builder;

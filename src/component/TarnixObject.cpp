@@ -49,6 +49,7 @@ struct TarnixObject::Private
     std::shared_ptr<ErrorCollection> errors;
     bool RemoveNewLine = true;
     bool GuidedEditing = false;
+    RowSource rows;
     // Keeps what the conversions work out from the view until it changes.
     ViewConversion conversion;
 };
@@ -102,6 +103,8 @@ bool TarnixObject::Edit()
     }
 }
 
+RowSource TarnixObject::rowSource() const { return d->rows; }
+void TarnixObject::setRowSource(const RowSource &source) { d->rows = source; }
 QString TarnixObject::Script() const { return d->Script; }
 QString TarnixObject::DatabaseScript() const { return d->DatabaseScript; }
 QString TarnixObject::CurrentView() const { return d->CurrentView; }

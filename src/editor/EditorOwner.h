@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nvtarnix/RowSource.h>
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -51,6 +53,10 @@ public:
     // Asks the host for the rows of the value list listName; the host
     // answers in data.
     virtual void requestListSource(QString &listName, QVariant &data) = 0;
+
+    // The host's rows, which the editor counts the expression against; null
+    // when the host gave none.
+    virtual RowSource rowSource() const { return {}; }
 };
 
 // Which of the owner's help lines a tree node or a word of the script has.

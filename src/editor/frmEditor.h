@@ -39,6 +39,7 @@ class EditorSession;
 class GuidedEditingAid;
 class PreviewAid;
 class ProblemMarksAid;
+class RowCountAid;
 class ScriptHighlighter;
 class TreeFilterAid;
 }
@@ -220,6 +221,8 @@ private:
     // The host's GuidedEditing, as read when the run began, and its aid.
     bool m_guidedEditing = false;
     editor::GuidedEditingAid *m_guided = nullptr;
+    // Only when the host gave rows.
+    editor::RowCountAid *m_rowCount = nullptr;
     // Compiles the text a moment after the last key.
     QTimer *m_pauseTimer = nullptr;
     // The value list, created on the first request and kept for the next.

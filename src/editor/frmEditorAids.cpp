@@ -15,6 +15,7 @@
 #include "editor/PreviewAid.h"
 #include "editor/PreviewRunner.h"
 #include "editor/ProblemMarksAid.h"
+#include "editor/RowCountAid.h"
 #include "editor/TreeFilterAid.h"
 #include "support/FailureHandling.h"
 #include "support/MlStringModule.h"
@@ -73,6 +74,8 @@ void frmEditor::createAidControls()
     m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
     lblPreview = m_preview->line();
     mSampleValue = m_preview->sampleValueAction();
+    if (m_owner && !m_owner->rowSource().isNull())
+        m_rowCount = new editor::RowCountAid(picbottom, *m_owner, *m_session);
 
     m_announcements = new editor::AnnouncementAid(this, txtScript, m_problemMarks);
     connect(m_caretAids, &editor::CaretAids::helpLineShown, m_announcements,
@@ -100,6 +103,8 @@ void frmEditor::unloadAidControls()
     m_announcements = nullptr;
     delete m_guided;
     m_guided = nullptr;
+    delete m_rowCount;
+    m_rowCount = nullptr;
     m_filterAid = nullptr;
     m_problemMarks = nullptr;
     m_completion = nullptr;
@@ -118,6 +123,9 @@ void frmEditor::placeAidControls()
 {
     if (m_filterAid)
         m_filterAid->place();
+    // The count goes under the preview, at the bottom of the script's area.
+    if (m_rowCount)
+        m_rowCount->place(txtScript);
     if (m_preview)
         m_preview->place(txtScript);
 }
@@ -136,6 +144,8 @@ void frmEditor::txtScript_Pause()
     const editor::CompiledScript script = editor::compileScript(txtScript->toPlainText(), CurrentLanguage());
     skipOnError([&] { m_problemMarks->mark(script); });
     skipOnError([&] { m_preview->start(script); });
+    if (m_rowCount)
+        skipOnError([&] { m_rowCount->start(script.displayText); });
 }
 
 void frmEditor::showScriptMarks()

@@ -212,6 +212,13 @@ private slots:
             << "order_statuses";
         QTest::newRow("edit: value list file missing")
             << QStringList{"edit", "--schema", Schema, "--value-lists", noLists} << 53 << noLists;
+        QTest::newRow("edit: rows table missing")
+            << QStringList{"edit", "--schema", Schema, "--rows", m_lists, "--table", "no_such_rows"} << 3265
+            << "no_such_rows";
+        QTest::newRow("edit: rows without table or query")
+            << QStringList{"edit", "--schema", Schema, "--rows", m_lists} << 5 << "--table";
+        QTest::newRow("edit: table without rows")
+            << QStringList{"edit", "--schema", Schema, "--table", "t"} << 5 << "--rows";
         QTest::newRow("edit: unknown language")
             << QStringList{"edit", "--schema", Schema, "--language", "1040"} << 5 << "1040";
 

@@ -1,6 +1,7 @@
 // The demo applies its rules: the sample orders, what each rule selects from
 // them, and how the window shows counts and matches.
 #include "DemoDatabase.h"
+#include "DemoHost.h"
 #include "DemoTexts.h"
 #include "MainWindow.h"
 #include "MatchesModel.h"
@@ -279,6 +280,41 @@ private slots:
         // What is not wholly the database's says why.
         if (a.place != Place::Database && a.kind == Kind::Condition)
             QVERIFY(!a.placeNotes.isEmpty() || a.rechecked > 0);
+    }
+
+    // The count under the wizard's text is the count the demo's list shows
+    // after OK: the same orders, bound the same way, whether SQLite or the
+    // engine counts.
+    void wizardCountsWhatTheListShows_data() { databaseAgreesWithEngine_data(); }
+
+    void wizardCountsWhatTheListShows()
+    {
+        QFETCH(QString, expression);
+        DemoDatabase &db = *m_sample;
+        const RuleOutcome outcome = RuleEvaluator().evaluate(db, {expression}).rules.value(0);
+        DemoHost host(db);
+        const QLocale locale = host.language() == nvtarnix::EnglishLanguage ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                                          : QLocale(QLocale::Greek, QLocale::Greece);
+        QString line;
+        const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
+            auto *count = w->findChild<QLabel *>("lblRowCount");
+            QVERIFY(count);
+            QTRY_VERIFY_WITH_TIMEOUT(!count->text().isEmpty(), 10000);
+            line = count->text();
+            testsupport::press(w, "cmdCancel");
+        });
+        QVERIFY(!host.edit(expression));
+        const QString total = locale.toString(SampleOrderCount);
+        if (outcome.kind == Kind::Value) {
+            QVERIFY2(line.contains(locale.toString(SampleOrderCount - outcome.failed)), qPrintable(line));
+            return;
+        }
+        // A rule the demo cannot apply because it fails on every order
+        // selects none of them.
+        QVERIFY2(line.contains(locale.toString(outcome.selected) + QLatin1Char(' ')) && line.contains(total),
+                 qPrintable(line));
+        if (outcome.failed > 0)
+            QVERIFY2(line.endsWith(QLatin1Char(' ') + locale.toString(outcome.failed)), qPrintable(line));
     }
 
     // The list says where each rule runs in the window's language, and why

@@ -427,6 +427,47 @@ void Tour::showPreview()
     });
 }
 
+void Tour::showRowCount()
+{
+    auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+    auto *count = m_editor->findChild<QLabel *>(QStringLiteral("lblRowCount"));
+    if (!count)
+        return giveUp(QStringLiteral("the wizard has no lblRowCount"));
+    if (count->text().isEmpty())
+        fail(QStringLiteral("the wizard counts no orders"));
+    const QString before = count->text();
+    shoot(QStringLiteral("count-before"), m_editor);
+    // Another country: the count follows after the pause, then the rule is
+    // put back as it was.
+    QString changed = m_scriptBeforeAids;
+    changed.replace(QLatin1String("196"), QLatin1String("300"));
+    script->setPlainText(changed);
+    script->moveCursor(QTextCursor::End);
+    QTimer::singleShot(StepPauseMs * 5, this, [this, script, count, before] {
+        if (!wizardOpen())
+            return;
+        if (count->text() == before || count->text().isEmpty())
+            fail(QStringLiteral("the count stays \"%1\" for another country").arg(before));
+        shoot(QStringLiteral("count-after"), m_editor);
+        // The orders behind the count, in a window of their own.
+        auto *rowsButton = m_editor->findChild<QAbstractButton *>(QStringLiteral("cmdRows"));
+        if (!rowsButton || !rowsButton->isEnabled())
+            return giveUp(QStringLiteral("the count offers no rows"));
+        QTest::mouseClick(rowsButton, Qt::LeftButton);
+        QTimer::singleShot(StepPauseMs * 2, this, [this, script] {
+            if (!wizardOpen())
+                return;
+            auto *rows = m_editor->findChild<QWidget *>(QStringLiteral("frmRows"));
+            if (!rows || !rows->isVisible())
+                return giveUp(QStringLiteral("the rows of the count did not show"));
+            shoot(QStringLiteral("count-rows"), rows);
+            rows->close();
+            script->setPlainText(m_scriptBeforeAids);
+            next(&Tour::accept, 3);
+        });
+    });
+}
+
 void Tour::showFunctionReference()
 {
     auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
@@ -442,7 +483,7 @@ void Tour::showFunctionReference()
     shoot(QStringLiteral("function-reference"), m_editor);
     script->setPlainText(m_scriptBeforeAids);
     script->moveCursor(QTextCursor::End);
-    next(&Tour::accept);
+    next(&Tour::showRowCount);
 }
 
 void Tour::accept()

@@ -58,6 +58,9 @@ private:
     void showProblemMark();
     void showPreview();
     void showFunctionReference();
+    // The count of the orders under the text, before and after the rule
+    // names another country.
+    void showRowCount();
     void accept();
     // The script as it was before the editing aids' steps typed into it.
     QString m_scriptBeforeAids;
