@@ -92,7 +92,7 @@ QString GuidedEditingAid::codeAtCaret() const
     return editor::codeAtCaret(m_script->toPlainText(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
-void GuidedEditingAid::insertCode(const QString &code)
+QString GuidedEditingAid::insertCode(const QString &code)
 {
     QTextCursor cursor = m_script->textCursor();
     const TextReplacement replacement
@@ -101,6 +101,7 @@ void GuidedEditingAid::insertCode(const QString &code)
     cursor.setPosition(int(replacement.end), QTextCursor::KeepAnchor);
     cursor.insertText(replacement.text);
     m_script->setTextCursor(cursor);
+    return replacement.text;
 }
 
 void collapseGroups(QTreeWidget *tree)

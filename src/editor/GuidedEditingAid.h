@@ -46,7 +46,8 @@ public:
     QString codeAtCaret() const;
     // Writes a code picked from a value list as a whole comparison, or in
     // place of the code next to the caret.
-    void insertCode(const QString &code);
+    // Returns the text put in, which may be more than the code (" = 276").
+    QString insertCode(const QString &code);
 
 private:
     QDialog *m_window;

@@ -17,10 +17,11 @@ namespace nvtarnix::editor {
 
 UnderlineLook underlineLook(ScriptProblem::Kind kind, QRgb background)
 {
-    // An error is a red wave, a doubtful reference an amber dashed line: the
+    // An error (text that does not compile, a name guided editing does not
+    // know) is a red wave, a doubtful reference an amber dashed line: the
     // line's shape tells them apart without their colours, and each colour
     // stands out 3:1 from the box whatever its background.
-    if (kind == ScriptProblem::Syntax)
+    if (kind == ScriptProblem::Syntax || kind == ScriptProblem::UnknownName)
         return {QTextCharFormat::WaveUnderline, readableOn(qRgb(0xDD, 0, 0), background, kLineContrast)};
     return {QTextCharFormat::DashUnderline, readableOn(qRgb(0xB0, 0x60, 0), background, kLineContrast)};
 }

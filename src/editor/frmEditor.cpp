@@ -421,13 +421,16 @@ void frmEditor::cmdCancel_Click()
 
 void frmEditor::cmdCheck_Click()
 {
-    if (CheckExpression()) {
-        if (m_announcements)
-            m_announcements->checkPassed();
-        if (m_guided)
-            m_guided->showPassed(check::typeSlipWarnings(scriptText(), m_session ? m_session->variables()
-                                                                               : QVector<ViewVariable>()));
-    }
+    if (!CheckExpression())
+        return;
+    // Guided editing says it in a message box, which a screen reader reads
+    // in full; the specified wizard only greys the button out, so the
+    // announcer says it there.
+    if (m_guided)
+        m_guided->showPassed(check::typeSlipWarnings(scriptText(), m_session ? m_session->variables()
+                                                                           : QVector<ViewVariable>()));
+    else if (m_announcements)
+        m_announcements->checkPassed();
 }
 
 bool frmEditor::CheckExpression()

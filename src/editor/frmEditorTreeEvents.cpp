@@ -3,6 +3,7 @@
 
 #include "editor/frmEditor.h"
 
+#include "editor/AnnouncementAid.h"
 #include "editor/EditorSession.h"
 #include "editor/GuidedEditingAid.h"
 #include "editor/EditorTreeItems.h"
@@ -173,9 +174,11 @@ void frmEditor::RequestValueList(const QString &key)
     // goes in only if the script is still there.
     const std::optional<QString> code = editor::RequestValueList(m_view.get(), key, exchange);
     if (code && txtScript) {
-        if (m_guided)
-            m_guided->insertCode(*code);
-        else
+        if (m_guided) {
+            const QString put = m_guided->insertCode(*code);
+            if (m_announcements)
+                m_announcements->inserted(put.trimmed());
+        } else
             replaceSelection(*code);
     }
 }

@@ -106,6 +106,38 @@ class Wizard:
                     return window
         return None
 
+    def alert(self):
+        """The message box over the wizard, as a screen reader meets it."""
+        desktop = Atspi.get_desktop(0)
+        for i in range(desktop.get_child_count()):
+            app = desktop.get_child_at_index(i)
+            if app is None or app.get_process_id() != self.app.pid:
+                continue
+            for j in range(app.get_child_count()):
+                window = app.get_child_at_index(j)
+                if (window is not None and window.get_role() == Atspi.Role.ALERT
+                        and window.get_state_set().contains(Atspi.StateType.SHOWING)):
+                    return window
+        return None
+
+    def check_passed(self):
+        """Guided editing says a passed check in a message box, which a screen
+        reader reads in full; the specified wizard only announces it."""
+        correct = self.texts['correct']
+        found = self.wait_for(lambda: self.alert() or next((a for a in self.announcements if a == correct), None),
+                              'the passed check, said or shown')
+        if isinstance(found, str):
+            return
+        if not any(correct in node.get_name() for node in self.walk(found)):
+            raise Failure('the check\'s message box does not say "%s"' % correct)
+        button = next((n for n in self.walk(found) if n.get_role() == Atspi.Role.PUSH_BUTTON), None)
+        if button is None:
+            raise Failure('the check\'s message box has no button')
+        button.do_action(0)
+        self.wait_for(lambda: self.alert() is None, 'the message box to close')
+        # Without a window manager nobody gives the focus back to the wizard.
+        self.focus_window()
+
     # -- what a screen reader reads ----------------------------------------
 
     def walk(self, node=None, depth=0):
@@ -137,7 +169,11 @@ class Wizard:
 
     def focus_is(self, role, name=None):
         node = self.focused
-        return node is not None and node.get_role() == role and (name is None or node.get_name() == name)
+        try:
+            return node is not None and node.get_role() == role and (name is None or node.get_name() == name)
+        except GLib.Error:
+            # The focused object has gone, with the message box it was in.
+            return False
 
     def heard(self, predicate, what):
         return self.wait_for(lambda: next((a for a in self.announcements if predicate(a)), None),
@@ -259,7 +295,7 @@ def run(wizard):
     # Check, by the keyboard, and hear it pass.
     wizard.press_until_focused('shift+Tab', Atspi.Role.PUSH_BUTTON, t['check'])
     wizard.keys('space')
-    wizard.heard(lambda a: a == t['correct'], 'the passed check')
+    wizard.check_passed()
     # OK ends the wizard and prints the rule.
     wizard.press_until_focused('Tab', Atspi.Role.PUSH_BUTTON, t['ok'])
     wizard.keys('Return')
@@ -275,7 +311,7 @@ def press_buttons(wizard, rule):
     """Check and OK pressed through AT-SPI on a wizard opened on rule."""
     t = wizard.texts
     wizard.press(Atspi.Role.PUSH_BUTTON, t['check'])
-    wizard.heard(lambda a: a == t['correct'], 'the passed check')
+    wizard.check_passed()
     wizard.press(Atspi.Role.PUSH_BUTTON, t['ok'])
     status, printed, err = wizard.ended()
     if status != 0 or printed != rule:

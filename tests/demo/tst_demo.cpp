@@ -313,12 +313,15 @@ private slots:
         tour.setScaledProgram(QStringLiteral(TARNIX_DEMO_TOUR_PROGRAM));
         const int status = tour.run();
         QVERIFY2(status == 0, qPrintable(tour.failures().join(QLatin1String("; "))));
-        // Four of them show the editing aids: filter, completion, a marked problem, the preview.
-        // One shows where a rule runs, with the tooltip saying why. The
-        // demo's wizard says that the check passed.
-        QCOMPARE(tour.pictures().size(), 17);
+        // Five show the editing aids: filter, completion, a marked problem, the
+        // preview, a function's reference. Three show the orders counted as the
+        // rule changes, and their rows. One shows where a rule runs, with the
+        // tooltip saying why; one that the check passed.
+        QCOMPARE(tour.pictures().size(), 21);
         QVERIFY(tour.pictures().at(3).endsWith(QLatin1String("-check-message.png")));
-        QVERIFY(tour.pictures().at(15).endsWith(QLatin1String("-runs-in.png")));
+        QVERIFY(tour.pictures().at(13).endsWith(QLatin1String("-function-reference.png")));
+        QVERIFY(tour.pictures().at(15).endsWith(QLatin1String("-count-after.png")));
+        QVERIFY(tour.pictures().at(19).endsWith(QLatin1String("-runs-in.png")));
         for (const QString &png : tour.pictures())
             QVERIFY(fileBytes(png).startsWith("\x89PNG"));
         // The last picture is the wizard at 200%: twice as wide as at 100%.

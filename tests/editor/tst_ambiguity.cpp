@@ -30,11 +30,11 @@ std::unique_ptr<nvtarnix::TarnixObject> collidingBuilder()
     return o;
 }
 
-QStringList wavyMarks(const QPlainTextEdit *script)
+QStringList underlinedMarks(const QPlainTextEdit *script)
 {
     QStringList ranges;
     for (const QTextEdit::ExtraSelection &mark : script->extraSelections()) {
-        if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+        if (mark.format.underlineStyle() != QTextCharFormat::NoUnderline)
             ranges << QStringLiteral("%1+%2")
                           .arg(mark.cursor.selectionStart())
                           .arg(mark.cursor.selectionEnd() - mark.cursor.selectionStart());
@@ -69,8 +69,8 @@ private slots:
         const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
             auto *script = child<QPlainTextEdit>(w, "txtScript");
             script->setPlainText(text);
-            QTRY_VERIFY_WITH_TIMEOUT(!wavyMarks(script).isEmpty(), 3000);
-            marked = wavyMarks(script);
+            QTRY_VERIFY_WITH_TIMEOUT(!underlinedMarks(script).isEmpty(), 3000);
+            marked = underlinedMarks(script);
             // A tooltip stays up a moment after it is hidden: the unmarked
             // name is asked first.
             plainTip = toolTipAt(script, int(text.indexOf("Plain")));
