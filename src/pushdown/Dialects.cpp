@@ -8,9 +8,12 @@ namespace nvtarnix::pushdown {
 QString Parameters::bind(Parameter::Type type, const QVariant &value)
 {
     // Held as the types the header promises, whatever literal was passed.
+    // A text is copied: the compiled rule's literals view its source, and a
+    // translation outlives the Expression it was made from.
+    const QString text = type == Parameter::Type::Text ? value.toString() : QString();
     const QVariant held = type == Parameter::Type::Integer ? QVariant(value.toLongLong())
                           : type == Parameter::Type::Real  ? QVariant(value.toDouble())
-                                                           : QVariant(value.toString());
+                                                           : QVariant(QString(text.constData(), text.size()));
     m_list.append(Parameter{type, held});
     return m_dialect.placeholder(int(m_list.size()), type);
 }

@@ -275,8 +275,6 @@ private:
         options.timeoutMs = m_job.rowTimeoutMs;
         options.now = m_job.now;
         pushdown::Translation t;
-        // The parameters' texts may view the compiled rule's literals: it
-        // is kept while they are used.
         Expression rule;
         try {
             rule = Expression::compile(m_job.databaseText, options);

@@ -103,6 +103,28 @@ private slots:
         QVERIFY(!u.where.contains(QLatin1String("OR 1=1")));
         QCOMPARE(u.parameters.first().value.toString(), QStringLiteral("x' OR 1=1 --"));
     }
+
+    // A host may translate a rule it compiled for the purpose and drop it:
+    // the texts bound as parameters stay, though the rule's literals are gone.
+    void parametersOutliveTheRule()
+    {
+        nvtarnix::pushdown::Translation t;
+        {
+            const auto compiled = vbscript::CompiledExpression::compile(QStringLiteral("[t1] = \"GR\" Or [t1] = \"CY\""));
+            t = nvtarnix::pushdown::translateRule(
+                *compiled, nvtarnix::pushdown::SqlDialect::SQLite,
+                {{QStringLiteral("t1"), QStringLiteral("t1"), nvtarnix::pushdown::Binding::SqliteStrictText}});
+        }
+        // What the rule held is handed out again.
+        QStringList reused;
+        for (int size = 1; size <= 64; ++size) {
+            for (int i = 0; i < 16; ++i)
+                reused.append(QString(size, QLatin1Char('z')));
+        }
+        QCOMPARE(t.parameters.size(), 2);
+        QCOMPARE(t.parameters.at(0).value.toString(), QStringLiteral("GR"));
+        QCOMPARE(t.parameters.at(1).value.toString(), QStringLiteral("CY"));
+    }
 };
 
 NVTARNIX_TEST_CLASS(tst_Decisions)
