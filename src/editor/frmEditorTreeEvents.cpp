@@ -162,8 +162,10 @@ void frmEditor::RequestValueList(const QString &key)
                                const QString &listText, qint32 &selectedValue) {
         if (!m_frmList)
             m_frmList = std::make_shared<frmList>();
-        if (m_guided)
+        if (m_guided) {
             m_frmList->setPreselectedCode(m_guided->codeAtCaret());
+            m_frmList->setSearchable(true);
+        }
         return m_frmList->WindowOpen(std::move(rsList), listField, listText, selectedValue, this);
     };
     exchange.unloadList = [this] {
