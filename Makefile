@@ -61,7 +61,7 @@ fuzz-fixed: fuzz-configure
 
 sanitize-test: fuzz-configure
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
-	cd $(FUZZ_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE measures-memory
+	cd $(FUZZ_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE "measures-memory|x-server"
 
 # `make demo` runs the demo host. Without a display it runs the scripted tour
 # (a program of its own, tarnix-demo-tour) under a virtual X server instead and

@@ -110,14 +110,21 @@ class Wizard:
         """The message box over the wizard, as a screen reader meets it."""
         desktop = Atspi.get_desktop(0)
         for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is None or app.get_process_id() != self.app.pid:
+            try:
+                app = desktop.get_child_at_index(i)
+                if app is None or app.get_process_id() != self.app.pid:
+                    continue
+            except GLib.Error:
                 continue
             for j in range(app.get_child_count()):
-                window = app.get_child_at_index(j)
-                if (window is not None and window.get_role() == Atspi.Role.ALERT
-                        and window.get_state_set().contains(Atspi.StateType.SHOWING)):
-                    return window
+                try:
+                    window = app.get_child_at_index(j)
+                    if (window is not None and window.get_role() == Atspi.Role.ALERT
+                            and window.get_state_set().contains(Atspi.StateType.SHOWING)):
+                        return window
+                except GLib.Error:
+                    # A window that went while it was asked: the closing box.
+                    continue
         return None
 
     def check_passed(self):
