@@ -62,7 +62,7 @@ void tst_Preview::showsTheValueWithSamples()
     QVERIFY2(afterEdit == today.addDays(1).toString(QStringLiteral("d/M/yyyy"))
                  || afterEdit == today.toString(QStringLiteral("d/M/yyyy")),
              qPrintable(afterEdit));
-    QVERIFY2(afterEditTip.contains(QLatin1String("Τύπος: Date")), qPrintable(afterEditTip));
+    QVERIFY2(afterEditTip.contains(QStringLiteral("Τύπος: Date")), qPrintable(afterEditTip));
     QVERIFY2(afterEditTip.contains(QLatin1String("[Order.Date] = ")), qPrintable(afterEditTip));
 }
 
