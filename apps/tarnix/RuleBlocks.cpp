@@ -3,11 +3,10 @@
 #include "EngineRow.h"
 
 #include "vbscript/Operators.h"
-#include "vbscript/ScriptError.h"
+#include "vbscript/CatchScriptErrors.h"
 #include "vbscript/ScriptLocale.h"
 #include "vbscript/ValueText.h"
 
-#include <new>
 
 namespace tarnixcli {
 
@@ -82,29 +81,25 @@ BlockOutcome evaluateBlock(const vbscript::CompiledExpression &rule,
             continue;
         }
         ++outcome.evaluatedRows;
-        try {
-            const vbscript::Variant result = rule.evaluate(
-                values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes),
-                settings);
-            if (report != BlockReport::EveryRow) {
-                if (vbscript::ops::truth(truthSettings, result)) {
-                    ++outcome.trueRows;
-                    if (report == BlockReport::Matching)
-                        appendKeyLine(outcome.lines, block, row);
+        vbscript::catchScriptErrors(
+            [&] {
+                const vbscript::Variant result = rule.evaluate(
+                    values.load(block.values.data() + size_t(row) * size_t(block.width), block.bytes),
+                    settings);
+                if (report != BlockReport::EveryRow) {
+                    if (vbscript::ops::truth(truthSettings, result)) {
+                        ++outcome.trueRows;
+                        if (report == BlockReport::Matching)
+                            appendKeyLine(outcome.lines, block, row);
+                    }
+                    return;
                 }
-                continue;
-            }
-            appendKey(outcome.lines, block, row);
-            outcome.lines += '\t';
-            outcome.lines += vbscript::ValueText::resultLine(result).toUtf8();
-            outcome.lines += '\n';
-        } catch (const vbscript::ScriptError &error) {
-            fail(error);
-        } catch (const std::bad_alloc &) {
-            fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
-        } catch (const std::length_error &) {
-            fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
-        }
+                appendKey(outcome.lines, block, row);
+                outcome.lines += '\t';
+                outcome.lines += vbscript::ValueText::resultLine(result).toUtf8();
+                outcome.lines += '\n';
+            },
+            fail);
     }
     return outcome;
 }

@@ -7,6 +7,7 @@
 
 #include "expression/HostValues.h"
 #include "support/EngineError.h"
+#include "vbscript/CatchScriptErrors.h"
 #include "vbscript/CompiledExpression.h"
 #include "vbscript/ScriptError.h"
 
@@ -25,20 +26,13 @@ Error keptError(vbscript::ScriptError e)
     return hostError(e);
 }
 
-// Runs `step`, with an allocation the system refuses reported as the
-// engine's 7, so that nothing but nvtarnix::Error leaves the class.
+// Runs `step` so that nothing but nvtarnix::Error leaves the class.
 template<typename Step>
 auto reportingErrors(Step &&step) -> decltype(step())
 {
-    try {
-        return step();
-    } catch (const vbscript::ScriptError &e) {
+    return vbscript::catchScriptErrors(step, [](const vbscript::ScriptError &e) -> decltype(step()) {
         throw keptError(e);
-    } catch (const std::bad_alloc &) {
-        throw hostError(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
-    } catch (const std::length_error &) {
-        throw hostError(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
-    }
+    });
 }
 
 } // namespace

@@ -2,9 +2,8 @@
 
 #include "expression/HostValues.h"
 #include "vbscript/Operators.h"
-#include "vbscript/ScriptError.h"
+#include "vbscript/CatchScriptErrors.h"
 
-#include <new>
 #include <vector>
 
 namespace nvtarnix::rows {
@@ -61,21 +60,17 @@ void RowTally::evaluate(const QVariantList &values)
         if (m_count.failedRows.size() < m_job.keptRows)
             m_count.failedRows.append({values, error.number(), error.descriptionIn(m_job.language)});
     };
-    try {
-        const bool selected = selects(values);
-        ++m_count.rows;
-        if (!selected)
-            return;
-        ++m_count.selected;
-        if (wantsSelectedRows())
-            keepSelected(values);
-    } catch (const vbscript::ScriptError &error) {
-        fail(error);
-    } catch (const std::bad_alloc &) {
-        fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
-    } catch (const std::length_error &) {
-        fail(vbscript::ScriptError::runtime(vbscript::err::OutOfMemory));
-    }
+    vbscript::catchScriptErrors(
+        [&] {
+            const bool selected = selects(values);
+            ++m_count.rows;
+            if (!selected)
+                return;
+            ++m_count.selected;
+            if (wantsSelectedRows())
+                keepSelected(values);
+        },
+        fail);
 }
 
 } // namespace nvtarnix::rows
