@@ -3,6 +3,7 @@
 test suite's own data: the engine's statement and expression tables, the
 CLI's script, the demo's sample schema and rules. Run it again when that data
 changes; the seeds are kept in the repository so a fuzz run needs nothing else.
+With target names as arguments, only those targets' seeds are written again.
 
 The structured targets read their input as FuzzInput.h describes: texts from
 the front, each ended by a NUL byte; numbers and flags from the back, one byte
@@ -12,6 +13,7 @@ import hashlib
 import pathlib
 import random
 import shutil
+import sys
 
 root = pathlib.Path(__file__).resolve().parent.parent
 corpus = root / "fuzz" / "corpus"
@@ -26,7 +28,16 @@ def unescape(text):
     return text.replace("\\n", "\n").replace("\\t", "\t")
 
 
+only = set(sys.argv[1:])
+
+
+def wanted(target):
+    return not only or target in only
+
+
 def write(target, data):
+    if not wanted(target):
+        return
     folder = corpus / target
     folder.mkdir(parents=True, exist_ok=True)
     (folder / hashlib.sha1(data).hexdigest()[:16]).write_bytes(data)
@@ -60,13 +71,16 @@ VARIABLES = [
 ]
 
 for folder in corpus.glob("*"):
-    shutil.rmtree(folder)
+    if wanted(folder.name):
+        shutil.rmtree(folder)
 
 data = root / "tests" / "vbscript" / "data"
-scripts = [unescape(r["code"]) for r in tsv(data / "statements.tsv")]
-expressions = [unescape(r["expr"]) for name in ("language.tsv", "builtins.tsv")
-               for r in tsv(data / name)]
-expressions += [r["expr"] for r in tsv(root / "tests" / "vbscript_library" / "data" / "library.tsv")]
+scripts, expressions = [], []
+if wanted("engine") or wanted("expression"):
+    scripts = [unescape(r["code"]) for r in tsv(data / "statements.tsv")]
+    expressions = [unescape(r["expr"]) for name in ("language.tsv", "builtins.tsv")
+                   for r in tsv(data / name)]
+    expressions += [r["expr"] for r in tsv(root / "tests" / "vbscript_library" / "data" / "library.tsv")]
 
 # engine: whole scripts and single expressions.
 for text in scripts + expressions + [(root / "tests/cli/data/run_host.vbs").read_text("utf-8")]:
@@ -131,3 +145,41 @@ chooser = random.Random(20261207)
 for text in ["abc", "Ωμέγα", '"', "aaab", ""]:
     for size in (6, 12, 24, 48, 96, 160):
         write("generatedrules", front_text(text) + bytes(chooser.randrange(256) for _ in range(size)))
+
+# pushdown: from the back, whether the rule is built from the bytes (0) or is
+# the text at the front (1), the Greek locale, the table (0 dirty, 1 dates);
+# a built rule then reads its depth and every choice from the back.
+for greek in (0, 1):
+    for dates in (0, 1):
+        for size in (4, 12, 32, 64, 128):
+            choices = bytes(chooser.randrange(256) for _ in range(size))
+            write("pushdown", choices + bytes([3, dates, greek, 0]))
+
+
+def pushdown_text_seed(rule, dates, greek):
+    return front_text(rule) + bytes([dates, greek, 1])
+
+
+pushdown_data = root / "tests" / "pushdown" / "data"
+for line in (pushdown_data / "regressions.tsv").read_text("utf-8").splitlines():
+    if line and not line.startswith("#"):
+        dialect, shape, rule = line.split("\t")[:3]
+        write("pushdown", pushdown_text_seed(rule, 1 if "dates" in shape else 0, 0))
+for line in (pushdown_data / "decisions.tsv").read_text("utf-8").splitlines():
+    if line and not line.startswith("#"):
+        shape, rule = line.split("\t")[:2]
+        write("pushdown", pushdown_text_seed(rule, 1 if shape == "dates" else 0, 1))
+# The rules users write, over the tables' columns: whole numbers, reals,
+# texts and the order's date, on the dirty table and on the dates table.
+DIRTY = {"ORD_NO": "n1", "ORD_QTY": "n1", "ORD_STATUS": "n2", "ORD_DAYS": "n2", "ORD_AMOUNT": "r1",
+         "ORD_DISCOUNT": "r1", "ORD_SERIAL": "n2", "ORD_SHIPPED": "r1", "ORD_DATE": "t2", "ORD_NOTE": "t2",
+         "CUST_NAME": "t1", "CUST_COUNTRY": "t2", "CUST_CITY": "t1", "CUST_EMAIL": "t2", "PRODUCT": "t1"}
+DATES = dict(DIRTY, ORD_STATUS="n1", ORD_DAYS="n1", ORD_SERIAL="r1", ORD_DATE="d1", ORD_SHIPPED="d2",
+             ORD_NOTE="t1", CUST_COUNTRY="t1", CUST_EMAIL="t1")
+for i, line in enumerate((pushdown_data / "corpus.tsv").read_text("utf-8").splitlines()):
+    if line and not line.startswith("#"):
+        for dates, names in ((0, DIRTY), (1, DATES)):
+            rule = line
+            for name, column in names.items():
+                rule = rule.replace("[" + name + "]", "[" + column + "]")
+            write("pushdown", pushdown_text_seed(rule, dates, i % 2))

@@ -278,7 +278,8 @@ std::unique_ptr<RowSource> rowsFor(const vbscript::CompiledExpression &rule, con
         pushesDown({}, settings);
         return everyRow;
     }
-    const PushDownPlan plan = planPushDown(file, settings.source, rule, settings.rule.now);
+    const PushDownPlan plan =
+        planPushDown(file, settings.source, rule, settings.rule.now, settings.report == BlockReport::Count);
     if (!pushesDown(plan, settings))
         return everyRow;
     std::unique_ptr<RowSource> pushed;

@@ -1,5 +1,7 @@
 #include "PostgresRows.h"
 
+#include "LibPq.h"
+
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Recordset.h>
 
@@ -83,6 +85,7 @@ QByteArray parameterText(const nvtarnix::pushdown::Parameter &p)
 
 PostgresConnection::PostgresConnection(const QString &conninfo)
 {
+    loadLibpq();
     // libpq parses the conninfo itself, URIs included; a text it cannot read
     // fails as a connection that cannot be made, with libpq's reason.
     m_connection = PQconnectdb(conninfo.toUtf8().constData());

@@ -108,7 +108,7 @@ bool searchesIndex(const SqliteFile &file, const QString &sql)
 } // namespace
 
 PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule, const QDateTime &now)
+                          const vbscript::CompiledExpression &rule, const QDateTime &now, bool countOnly)
 {
     const bool isTable = !request.table.isEmpty() && file.relation(request.table) == SqliteFile::Relation::Table;
     QStringList names;
@@ -150,6 +150,28 @@ PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &requ
     if (!key.isEmpty() && !used.contains(key))
         used << key;
 
+    RowSource::Pushed &statement = plan.statement;
+    statement.parameters = plan.translation.parameters;
+    statement.variables = int(variableColumns.size());
+    statement.hasKey = !key.isEmpty();
+    // With --count of a rule the SQL decides on every row (it flags none:
+    // its flag is SQLite's false), SQLite counts the rows alone, in one row
+    // that the reader adds to the count, as sqlite3 would count them. Where
+    // the engine decides some rows they come in order, as below.
+    if (countOnly && plan.translation.outcome == nvtarnix::pushdown::Outcome::Complete
+        && plan.translation.flagged == QLatin1String("0")) {
+        QStringList nothing;
+        for (qsizetype i = 0; i < variableColumns.size() + (key.isEmpty() ? 0 : 1); ++i)
+            nothing << QStringLiteral("NULL");
+        nothing << QStringLiteral("0") << QStringLiteral("count(*)");
+        const QString from = request.table.isEmpty() ? QStringLiteral("(%1) AS \"tarnix source\"").arg(request.query)
+                                                     : quotedIdentifier(request.table);
+        statement.hasCount = true;
+        statement.sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                            .arg(nothing.join(QLatin1String(", ")), from, plan.translation.where);
+        return plan;
+    }
+
     QStringList select;
     for (const QString &c : variableColumns)
         select << quotedIdentifier(c);
@@ -161,10 +183,6 @@ PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &requ
         return items.join(QLatin1String(", "));
     };
     const QString where = plan.translation.where;
-    RowSource::Pushed &statement = plan.statement;
-    statement.parameters = plan.translation.parameters;
-    statement.variables = int(variableColumns.size());
-    statement.hasKey = !key.isEmpty();
     if (rowidOrder && !key.isEmpty()) {
         // The table's own order is its rowid's. Asked for it, SQLite reads
         // the table in that order rather than sort what an index finds, so

@@ -31,8 +31,10 @@ struct PushDownPlan
 // `now` is the run's instant, which the engine reads for Now, Date and Time
 // on the rows it re-checks; invalid: the clock, and rules that read it stay
 // in the engine.
+// With `countOnly` (--count), the rows the SQL decides are counted by SQLite
+// and only the rest come, as in PostgreSQL below.
 PushDownPlan planPushDown(const SqliteFile &file, const RowSource::Request &request,
-                          const vbscript::CompiledExpression &rule, const QDateTime &now);
+                          const vbscript::CompiledExpression &rule, const QDateTime &now, bool countOnly);
 
 // The same in PostgreSQL: each variable bound by its column's type as the
 // reader reads it (PostgresValue.h); a table's rows sorted by their place

@@ -49,7 +49,7 @@
 // the difference of two dates, Year, Month, Day, Weekday and DateDiff with the
 // intervals "yyyy", "q", "m", "y", "d" and "w" are translated; the parts of a
 // date with a time of day are the engine's to decide (those rows are
-// flagged). Date and Now are bound as parameters when the rule was compiled
+// flagged), and so is DateDiff in hours, minutes or seconds (a note says so). Date and Now are bound as parameters when the rule was compiled
 // with an instant (ExpressionOptions::now), which its evaluations read too;
 // without one they read the clock at each call, and are not pushed down. A
 // host that evaluates a rule against a day of its own choosing binds that

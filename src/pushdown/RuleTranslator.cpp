@@ -822,6 +822,13 @@ private:
         }
         if (name == QLatin1String("datediff") && n == 3) {
             const auto interval = dateInterval(*c.args[0]);
+            // Hours, minutes and seconds read the time of day, which the
+            // engine rounds to the second on serials that run backwards
+            // before 1899-12-30; no SQL here is proved to count them alike.
+            if (!interval && isTimeInterval(*c.args[0]))
+                return failValue(c, QStringLiteral("DateDiff in hours, minutes or seconds is left to the engine: "
+                                                   "it counts from the time of day, which this SQL does not "
+                                                   "reproduce exactly"));
             if (!interval)
                 return failValue(c, QStringLiteral("the interval is not a literal \"yyyy\", \"q\", \"m\", \"y\", "
                                                    "\"d\" or \"w\""));
@@ -838,6 +845,15 @@ private:
             return v;
         }
         return failValue(c, QStringLiteral("%1 is not computed in SQL").arg(c.ref.name));
+    }
+
+    static bool isTimeInterval(const Expr &e0)
+    {
+        const auto *l = unwrapped(e0).as<LiteralExpr>();
+        if (!l || !l->value.isString())
+            return false;
+        const QString interval = QString(l->value.rawString()).toLower();
+        return interval == QLatin1String("h") || interval == QLatin1String("n") || interval == QLatin1String("s");
     }
 
     static std::optional<DateInterval> dateInterval(const Expr &e0)

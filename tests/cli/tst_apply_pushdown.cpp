@@ -107,6 +107,8 @@ private slots:
             QStringLiteral("StrComp([name], \"abc\", 1) = 0"),
             QStringLiteral("[qty] > 3"),
             QStringLiteral("[amount] >= 985.5"),
+            // The SQL decides every row of every source: --count counts in SQLite.
+            QStringLiteral("IsNull([amount])"),
         };
         const QStringList sources{QStringLiteral("orders/id"), QStringLiteral("orders"), QStringLiteral("typed/id"),
                                   QStringLiteral("recent/id"), QStringLiteral("keyed/name"),

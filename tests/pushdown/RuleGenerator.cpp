@@ -24,6 +24,11 @@ RuleGenerator::RuleGenerator(const RuleVocabulary &vocabulary, quint64 seed)
 {
 }
 
+RuleGenerator::RuleGenerator(const RuleVocabulary &vocabulary, std::function<int(int)> choose)
+    : m_vocabulary(vocabulary), m_choose(std::move(choose))
+{
+}
+
 QString RuleGenerator::anyVariable()
 {
     const QStringList all = m_vocabulary.numberVariables + m_vocabulary.textVariables;

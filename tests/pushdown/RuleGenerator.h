@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace pushdowntest {
@@ -34,6 +35,9 @@ class RuleGenerator
 {
 public:
     RuleGenerator(const RuleVocabulary &vocabulary, quint64 seed);
+    // Every choice taken from `choose`, which answers a number from 0 to
+    // n - 1 for n choices: how a fuzzer steers the rules.
+    RuleGenerator(const RuleVocabulary &vocabulary, std::function<int(int)> choose);
 
     RuleNode condition(int depth = 3);
 
@@ -46,10 +50,11 @@ private:
     QString anyVariable();
     QString numberLiteral();
     QString textLiteral();
-    int pick(int n) { return int(m_random.bounded(n)); }
+    int pick(int n) { return m_choose ? m_choose(n) : int(m_random.bounded(n)); }
 
     RuleVocabulary m_vocabulary;
     QRandomGenerator m_random;
+    std::function<int(int)> m_choose;
 };
 
 // Smaller rules than `rule` of the same kind, each with one part replaced by
