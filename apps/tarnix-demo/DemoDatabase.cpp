@@ -28,13 +28,10 @@ namespace {
 constexpr int SchemaVersion = 3;
 constexpr int OrdersVersion = 2;
 
-// The columns of the fields table that hold what a Greek user reads; the
-// others hold the English texts.
-const char *const GreekColumns[][2] = {
-    {"vardescription_el", "vardescription"},
-    {"groupcaption_el", "groupcaption"},
-    {"helpstring_el", "helpstring"},
-};
+// The columns of the fields table that hold what a Greek user reads of a
+// field: its caption, group and help; the columns without _el hold the
+// English texts.
+const char *const GreekColumns[] = {"vardescription_el", "groupcaption_el", "helpstring_el"};
 
 // SQL binds a null QString as NULL; the tables hold empty texts instead.
 QVariant text(const QString &value)
@@ -308,7 +305,7 @@ void DemoDatabase::addOrders()
 bool DemoDatabase::hasGreekTexts() const
 {
     const QSqlRecord columns = database().record(QStringLiteral("fields"));
-    for (const auto &[greek, english] : GreekColumns)
+    for (const char *greek : GreekColumns)
         if (!columns.contains(QString::fromLatin1(greek)))
             return false;
     return true;
@@ -324,7 +321,7 @@ void DemoDatabase::addGreekTexts()
     try {
         SqlTransaction t(database(), DemoErrorOpen,
                          QStringLiteral("Cannot add the Greek texts of the fields to %1").arg(m_path));
-        for (const auto &[greek, english] : GreekColumns)
+        for (const char *greek : GreekColumns)
             t.run(QStringLiteral("ALTER TABLE fields ADD COLUMN %1 TEXT NOT NULL DEFAULT ''")
                       .arg(QString::fromLatin1(greek)));
         QSqlQuery update = t.prepare(QStringLiteral(
