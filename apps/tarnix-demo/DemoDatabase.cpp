@@ -23,8 +23,15 @@ namespace {
 
 
 // PRAGMA user_version of a database that holds everything this demo reads;
-// one from the first demo, without customers and orders, reads 0.
-constexpr int SchemaVersion = 2;
+// one from the first demo, without customers and orders, reads 0, one that
+// has the orders but its fields' texts in English only reads 2.
+constexpr int SchemaVersion = 3;
+constexpr int OrdersVersion = 2;
+
+// The columns of the fields table that hold what a Greek user reads of a
+// field: its caption, group and help; the columns without _el hold the
+// English texts.
+const char *const GreekColumns[] = {"vardescription_el", "groupcaption_el", "helpstring_el"};
 
 // SQL binds a null QString as NULL; the tables hold empty texts instead.
 QVariant text(const QString &value)
@@ -52,7 +59,10 @@ const char *const CreateStatements[] = {
     " ListText TEXT NOT NULL DEFAULT '',"
     " groupcaption TEXT NOT NULL DEFAULT '',"
     " sampledata TEXT NOT NULL DEFAULT '',"
-    " helpstring TEXT NOT NULL DEFAULT '')",
+    " helpstring TEXT NOT NULL DEFAULT '',"
+    " vardescription_el TEXT NOT NULL DEFAULT '',"
+    " groupcaption_el TEXT NOT NULL DEFAULT '',"
+    " helpstring_el TEXT NOT NULL DEFAULT '')",
     // Value lists: description is English, description_el Greek. Any tool that
     // reads code and description (tarnix edit --value-lists) can use them as
     // they are.
@@ -89,9 +99,9 @@ QStringList orderTables(bool temporary)
     return statements;
 }
 
-QString setSchemaVersion()
+QString setSchemaVersion(int version = SchemaVersion)
 {
-    return QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion);
+    return QStringLiteral("PRAGMA user_version = %1").arg(version);
 }
 
 // An order missing its customer still counts; its customer fields are NULL.
@@ -136,6 +146,7 @@ DemoDatabase::DemoDatabase(const QString &path, int busyTimeoutMs)
                  QStringLiteral("it has no rules or fields table"));
         } else {
             addOrders();
+            addGreekTexts();
         }
     } catch (...) {
         closeConnection(m_connection);
@@ -230,14 +241,20 @@ void DemoDatabase::createSample()
 
     QSqlQuery field = t.prepare(QStringLiteral(
         "INSERT INTO fields (position, varID, vardescription, vartype, varsize, searchtype,"
-        " hasvaluelist, valuelist, listvalue, ListText, groupcaption, sampledata, helpstring)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    int position = 0;
-    for (const DemoField &f : sampleFields())
-        t.run(field, {++position, text(f.varID), text(f.vardescription), f.vartype.toInt(),
+        " hasvaluelist, valuelist, listvalue, ListText, groupcaption, sampledata, helpstring,"
+        " vardescription_el, groupcaption_el, helpstring_el)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const QList<DemoField> english = sampleFields(nvtarnix::EnglishLanguage);
+    const QList<DemoField> greek = sampleFields(nvtarnix::GreekLanguage);
+    for (int i = 0; i < english.size(); ++i) {
+        const DemoField &f = english[i];
+        const DemoField &g = greek[i];
+        t.run(field, {i + 1, text(f.varID), text(f.vardescription), f.vartype.toInt(),
                       f.varsize.toInt(), f.searchtype.toInt(), f.hasvaluelist.toInt(),
                       text(f.valuelist), text(f.listvalue), text(f.ListText),
-                      text(f.groupcaption), text(f.sampledata), text(f.helpstring)});
+                      text(f.groupcaption), text(f.sampledata), text(f.helpstring),
+                      text(g.vardescription), text(g.groupcaption), text(g.helpstring)});
+    }
 
     const std::pair<const char *, QList<ValueListEntry>> lists[] = {
         {"countries", sampleCountries()},
@@ -275,7 +292,7 @@ void DemoDatabase::addOrders()
     const QString what = QStringLiteral("Cannot add the sample orders to %1").arg(m_path);
     if (!m_readOnly) {
         try {
-            createOrders(orderTables(false) << setSchemaVersion(), what);
+            createOrders(orderTables(false) << setSchemaVersion(OrdersVersion), what);
             return;
         } catch (const nvtarnix::Error &) {
             // Locked, or read-only in a way the mode bits do not tell.
@@ -283,6 +300,39 @@ void DemoDatabase::addOrders()
     }
     createOrders(orderTables(true), what);
     m_ordersInMemory = true;
+}
+
+bool DemoDatabase::hasGreekTexts() const
+{
+    const QSqlRecord columns = database().record(QStringLiteral("fields"));
+    for (const char *greek : GreekColumns)
+        if (!columns.contains(QString::fromLatin1(greek)))
+            return false;
+    return true;
+}
+
+void DemoDatabase::addGreekTexts()
+{
+    if (m_readOnly || hasGreekTexts())
+        return;
+    // A database of an earlier demo: its fields get the sample's Greek
+    // texts. One that cannot take them (locked) stays as it is, and its
+    // fields read in Greek from the sample (fields()).
+    try {
+        SqlTransaction t(database(), DemoErrorOpen,
+                         QStringLiteral("Cannot add the Greek texts of the fields to %1").arg(m_path));
+        for (const char *greek : GreekColumns)
+            t.run(QStringLiteral("ALTER TABLE fields ADD COLUMN %1 TEXT NOT NULL DEFAULT ''")
+                      .arg(QString::fromLatin1(greek)));
+        QSqlQuery update = t.prepare(QStringLiteral(
+            "UPDATE fields SET vardescription_el = ?, groupcaption_el = ?, helpstring_el = ? WHERE varID = ?"));
+        for (const DemoField &g : sampleFields(nvtarnix::GreekLanguage))
+            t.run(update, {text(g.vardescription), text(g.groupcaption), text(g.helpstring), text(g.varID)});
+        t.run(setSchemaVersion());
+        t.commit();
+    } catch (const nvtarnix::Error &) {
+        // Locked, or read-only in a way the mode bits do not tell.
+    }
 }
 
 void DemoDatabase::createOrders(const QStringList &statements, const QString &what)
@@ -308,15 +358,25 @@ void DemoDatabase::createOrders(const QStringList &statements, const QString &wh
     t.commit();
 }
 
-QList<DemoField> DemoDatabase::fields() const
+QList<DemoField> DemoDatabase::fields(int language) const
 {
+    const bool greek = language == nvtarnix::GreekLanguage;
+    const bool stored = greek && hasGreekTexts();
+    QString columns = QStringLiteral(
+        "varID, vardescription, vartype, varsize, searchtype, hasvaluelist, valuelist,"
+        " listvalue, ListText, groupcaption, sampledata, helpstring");
+    if (stored)
+        columns += QStringLiteral(", vardescription_el, groupcaption_el, helpstring_el");
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral(
-            "SELECT varID, vardescription, vartype, varsize, searchtype, hasvaluelist, valuelist,"
-            " listvalue, ListText, groupcaption, sampledata, helpstring"
-            " FROM fields ORDER BY position, varID")))
+    if (!q.exec(QStringLiteral("SELECT %1 FROM fields ORDER BY position, varID").arg(columns)))
         raiseDemoError(DemoErrorOpen, QStringLiteral("Cannot read the fields of %1").arg(m_path),
              q.lastError().text());
+    // A database that could not take the Greek texts reads them from the
+    // sample, for the fields it shares with it.
+    QHash<QString, DemoField> sample;
+    if (greek && !stored)
+        for (const DemoField &f : sampleFields(nvtarnix::GreekLanguage))
+            sample.insert(f.varID, f);
     QList<DemoField> result;
     while (q.next()) {
         DemoField f;
@@ -326,6 +386,20 @@ QList<DemoField> DemoDatabase::fields() const
                                   &f.groupcaption, &f.sampledata,  &f.helpstring};
         for (int i = 0; i < 12; ++i)
             *targets[i] = q.value(i).toString();
+        if (stored) {
+            // A field without a Greek text of its own shows its English one;
+            // a Greek group stays empty only where the English one is.
+            QString *const greekTargets[] = {&f.vardescription, &f.groupcaption, &f.helpstring};
+            for (int i = 0; i < 3; ++i) {
+                const QString translated = q.value(12 + i).toString();
+                if (!translated.isEmpty())
+                    *greekTargets[i] = translated;
+            }
+        } else if (const auto it = sample.constFind(f.varID); it != sample.cend()) {
+            f.vardescription = it->vardescription;
+            f.groupcaption = it->groupcaption;
+            f.helpstring = it->helpstring;
+        }
         result.append(f);
     }
     return result;

@@ -2,6 +2,8 @@
 
 #include "SampleData.h"
 
+#include <nvtarnix/Language.h>
+
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
@@ -52,7 +54,9 @@ public:
     QString path() const { return m_path; }
     QSqlDatabase database() const;
 
-    QList<DemoField> fields() const;
+    // The data fields with their caption, group and help as a user of
+    // `language` reads them: Greek (the columns ending in _el) or English.
+    QList<DemoField> fields(int language = nvtarnix::EnglishLanguage) const;
     QList<Rule> rules() const;
     Rule rule(int id) const;
 
@@ -92,6 +96,10 @@ private:
     bool hasTable(const QString &name) const;
     void createSample();
     void addOrders();
+    // Whether the fields table holds the Greek texts, and giving them to one
+    // of an earlier demo that does not.
+    bool hasGreekTexts() const;
+    void addGreekTexts();
     // Runs `statements` and then fills the customers and orders tables.
     // Raises DemoErrorOpen with `what` in front of the database's message.
     void createOrders(const QStringList &statements, const QString &what);

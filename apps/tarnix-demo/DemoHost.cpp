@@ -33,7 +33,9 @@ void DemoHost::rebuildBuilder()
     // so a new language needs a new builder.
     auto builder = std::make_unique<nvtarnix::TarnixObject>();
     m_language = nvtarnix::userInterfaceLanguage();
-    for (const DemoField &f : m_database.fields())
+    // The fields read in the user's language; the rules name them by varID,
+    // so a stored rule shows in either.
+    for (const DemoField &f : m_database.fields(m_language))
         builder->AddVariable(f.varID, f.vardescription, f.vartype, f.varsize, f.searchtype,
                              f.hasvaluelist, f.valuelist, f.listvalue, f.ListText, f.groupcaption,
                              f.sampledata, f.helpstring);

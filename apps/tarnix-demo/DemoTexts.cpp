@@ -82,8 +82,8 @@ QString demoText(DemoText id, int language)
     case DemoText::MatchesNoExpression:
         return pick("\"%1\" has no expression yet.", "Ο κανόνας «%1» δεν έχει ακόμη έκφραση.");
     case DemoText::OrdersNote:
-        return pick("%1 orders as of %2; the rules read that day as [Today].",
-                    "%1 παραγγελίες έως τις %2· οι κανόνες διαβάζουν αυτή την ημέρα ως [Today].");
+        return pick("%1 orders as of %2; the rules read that day as %3.",
+                    "%1 παραγγελίες έως τις %2· οι κανόνες διαβάζουν αυτή την ημέρα ως %3.");
     case DemoText::OrdersInMemory:
         return pick("The database file cannot be written, so the sample orders are kept in memory "
                     "until the demo ends.",
@@ -139,6 +139,11 @@ QString demoText(DemoText id, int language)
         return pick("Why:", "Γιατί:");
     }
     return {};
+}
+
+QString errorText(const nvtarnix::Error &error, int language)
+{
+    return demoText(DemoText::ErrorMessage, language).arg(error.number()).arg(error.descriptionIn(language));
 }
 
 QLocale demoLocale(int language)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nvtarnix/Error.h>
 #include <nvtarnix/Language.h>
 
 #include <QLocale>
@@ -41,7 +42,7 @@ enum class DemoText {
     MatchesValue,        // %1 rule, %2 orders
     MatchesCannotRun,    // %1 rule, %2 number, %3 description
     MatchesNoExpression, // %1 rule
-    OrdersNote,          // %1 orders, %2 the day they were taken
+    OrdersNote,          // %1 orders, %2 the day they were taken, %3 the field that reads it
     OrdersInMemory,
     ValueTrue,
     ValueFalse,
@@ -66,6 +67,10 @@ enum class DemoText {
 };
 
 QString demoText(DemoText id, int language);
+
+// "Error 13: Type mismatch: 'CLng'" in `language`: the number, and the
+// description in that language where the engine has it in both.
+QString errorText(const nvtarnix::Error &error, int language);
 
 // How numbers, amounts and dates read in the demo's language, whatever the
 // machine's locale: the window speaks the user's language throughout.

@@ -309,9 +309,7 @@ void MainWindow::showRules()
                              }));
             if (outcome.error) {
                 item->setIcon(OrdersColumn, warning);
-                item->setToolTip(OrdersColumn, demoText(DemoText::ErrorMessage, language)
-                                                   .arg(outcome.error->number())
-                                                   .arg(outcome.error->description()));
+                item->setToolTip(OrdersColumn, errorText(*outcome.error, language));
             }
         }
         for (const int column : {NameColumn, OrdersColumn, RunsInColumn})
@@ -322,9 +320,15 @@ void MainWindow::showRules()
     m_saveAgain->setVisible(!m_pending.isEmpty());
     // Where the data comes from, under the data; the status bar stays free
     // for what just happened.
+    QString today = QStringLiteral("[TODAY]");
+    try {
+        today = m_host.displayForm(today);
+    } catch (const nvtarnix::Error &) {
+        // The field's database name says it as well.
+    }
     QString note = demoText(DemoText::OrdersNote, language)
                        .arg(demoLocale(language).toString(int(m_evaluation.orders.size())),
-                            demoLocale(language).toString(sampleToday(), QStringLiteral("dd/MM/yyyy")));
+                            demoLocale(language).toString(sampleToday(), QStringLiteral("dd/MM/yyyy")), today);
     if (m_host.database().ordersInMemory())
         note += QLatin1Char(' ') + demoText(DemoText::OrdersInMemory, language);
     note += QLatin1Char(' ') + demoText(DemoText::DatabaseStatus, language).arg(m_host.database().path());
@@ -367,7 +371,7 @@ void MainWindow::showMatches()
         caption = demoText(DemoText::MatchesCannotRun, language)
                       .arg(rule.name)
                       .arg(outcome.error ? outcome.error->number() : 0)
-                      .arg(outcome.error ? outcome.error->description() : QString());
+                      .arg(outcome.error ? outcome.error->descriptionIn(language) : QString());
         break;
     case RuleOutcome::Kind::Condition:
         caption = demoText(DemoText::MatchesCondition, language)
@@ -529,7 +533,7 @@ MainWindow::QuitAnswer MainWindow::askAboutPendingEdits(const std::optional<nvta
         text += QStringLiteral("\n\n")
                 + demoText(DemoText::LastTryFailed, language)
                       .arg(lastTry->number())
-                      .arg(lastTry->description());
+                      .arg(lastTry->descriptionIn(language));
 
     QMessageBox box(QMessageBox::Warning, demoText(DemoText::ErrorTitle, language), text,
                     QMessageBox::NoButton, this);
@@ -555,9 +559,7 @@ void MainWindow::showError(const nvtarnix::Error &error)
 {
     const int language = m_host.language();
     QMessageBox box(QMessageBox::Critical, demoText(DemoText::ErrorTitle, language),
-                    demoText(DemoText::ErrorMessage, language)
-                        .arg(error.number())
-                        .arg(error.description()),
+                    errorText(error, language),
                     QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("msgError"));
     box.exec();

@@ -50,9 +50,7 @@ QString valueText(const QVariant &value, int language)
 QString resultText(const OrderResult &result, int language)
 {
     if (result.error)
-        return demoText(DemoText::ErrorMessage, language)
-            .arg(result.error->number())
-            .arg(result.error->description());
+        return errorText(*result.error, language);
     return valueText(result.value, language);
 }
 

@@ -98,6 +98,8 @@ RuleEvaluation RuleEvaluator::evaluate(const DemoDatabase &database, const QStri
                                             name.compare(Today, Qt::CaseInsensitive) == 0 ? todaySlot : -1);
             if (slot < 0) {
                 outcome.kind = RuleOutcome::Kind::CannotRun;
+                // VBScript's own text, so that descriptionIn() gives it in
+                // the user's language.
                 outcome.error = nvtarnix::Error(UnknownField, QString::fromLatin1(DemoErrorSource),
                                                 QStringLiteral("Variable is undefined: '%1'").arg(name));
                 break;

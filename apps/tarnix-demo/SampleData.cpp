@@ -10,16 +10,30 @@ const QString Text = QStringLiteral("0");
 const QString Number = QStringLiteral("3");
 const QString Date = QStringLiteral("4");
 
-DemoField field(const char *id, const char *caption, const QString &type, const char *size,
-                const char *group, const char *help)
+// A caption, group or help text in English and in Greek.
+struct Texts
 {
+    const char *english;
+    const char *greek;
+};
+
+const Texts Customer{"Customer", "Πελάτης"};
+const Texts Order{"Order", "Παραγγελία"};
+const Texts NoGroup{"", ""};
+
+DemoField field(int language, const char *id, Texts caption, const QString &type, const char *size,
+                Texts group, Texts help)
+{
+    const auto pick = [language](Texts texts) {
+        return QString::fromUtf8(language == nvtarnix::GreekLanguage ? texts.greek : texts.english);
+    };
     DemoField f;
     f.varID = QString::fromUtf8(id);
-    f.vardescription = QString::fromUtf8(caption);
+    f.vardescription = pick(caption);
     f.vartype = type;
     f.varsize = QString::fromUtf8(size);
-    f.groupcaption = QString::fromUtf8(group);
-    f.helpstring = QString::fromUtf8(help);
+    f.groupcaption = pick(group);
+    f.helpstring = pick(help);
     return f;
 }
 
@@ -34,27 +48,39 @@ DemoField withValueList(DemoField f, const char *list)
 
 } // namespace
 
-QList<DemoField> sampleFields()
+QList<DemoField> sampleFields(int language)
 {
+    const int l = language;
     return {
-        field("CUST_ID", "Number", Number, "10", "Customer", "Customer number"),
-        field("CUST_NAME", "Name", Text, "60", "Customer", "Full name of the customer"),
-        field("CUST_CITY", "City", Text, "40", "Customer", "City of the customer's address"),
-        withValueList(field("CUST_COUNTRY", "Country", Number, "4", "Customer",
-                            "Country code of the customer's address (ISO 3166 numeric)"),
+        field(l, "CUST_ID", {"Number", "Αριθμός"}, Number, "10", Customer,
+              {"Customer number", "Αριθμός πελάτη"}),
+        field(l, "CUST_NAME", {"Name", "Όνομα"}, Text, "60", Customer,
+              {"Full name of the customer", "Ονοματεπώνυμο του πελάτη"}),
+        field(l, "CUST_CITY", {"City", "Πόλη"}, Text, "40", Customer,
+              {"City of the customer's address", "Πόλη της διεύθυνσης του πελάτη"}),
+        withValueList(field(l, "CUST_COUNTRY", {"Country", "Χώρα"}, Number, "4", Customer,
+                            {"Country code of the customer's address (ISO 3166 numeric)",
+                             "Κωδικός χώρας της διεύθυνσης του πελάτη (αριθμητικός ISO 3166)"}),
                       "countries"),
-        field("CUST_SINCE", "Since", Date, "8", "Customer", "Date of the customer's first order"),
-        field("ORD_NO", "Number", Number, "10", "Order", "Order number"),
-        field("ORD_DATE", "Date", Date, "8", "Order", "Date the order was placed"),
-        field("ORD_AMOUNT", "Amount", Number, "12", "Order", "Order total in euros"),
-        withValueList(field("ORD_STATUS", "Status", Number, "2", "Order",
-                            "Processing status of the order"),
+        field(l, "CUST_SINCE", {"Since", "Από"}, Date, "8", Customer,
+              {"Date of the customer's first order", "Ημερομηνία της πρώτης παραγγελίας του πελάτη"}),
+        field(l, "ORD_NO", {"Number", "Αριθμός"}, Number, "10", Order,
+              {"Order number", "Αριθμός παραγγελίας"}),
+        field(l, "ORD_DATE", {"Date", "Ημερομηνία"}, Date, "8", Order,
+              {"Date the order was placed", "Ημερομηνία καταχώρισης της παραγγελίας"}),
+        field(l, "ORD_AMOUNT", {"Amount", "Ποσό"}, Number, "12", Order,
+              {"Order total in euros", "Σύνολο της παραγγελίας σε ευρώ"}),
+        withValueList(field(l, "ORD_STATUS", {"Status", "Κατάσταση"}, Number, "2", Order,
+                            {"Processing status of the order", "Στάδιο επεξεργασίας της παραγγελίας"}),
                       "order_statuses"),
-        withValueList(field("ORD_PRODUCT", "Product", Number, "6", "Order",
-                            "Catalogue number of the ordered product"),
+        withValueList(field(l, "ORD_PRODUCT", {"Product", "Προϊόν"}, Number, "6", Order,
+                            {"Catalogue number of the ordered product",
+                             "Κωδικός καταλόγου του προϊόντος της παραγγελίας"}),
                       "products"),
-        field("ORD_NOTES", "Notes", Text, "200", "Order", "Free text entered with the order"),
-        field("TODAY", "Today", Date, "8", "", "The date the rule is evaluated on"),
+        field(l, "ORD_NOTES", {"Notes", "Σημειώσεις"}, Text, "200", Order,
+              {"Free text entered with the order", "Ελεύθερο κείμενο που γράφτηκε με την παραγγελία"}),
+        field(l, "TODAY", {"Today", "Σήμερα"}, Date, "8", NoGroup,
+              {"The date the rule is evaluated on", "Η ημερομηνία για την οποία υπολογίζεται ο κανόνας"}),
     };
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <nvtarnix/Language.h>
+
 #include <QList>
 #include <QString>
 
@@ -39,9 +41,12 @@ struct SampleRule
     QString expression; // database form
 };
 
-// The sample the demo seeds a new database with. The same fields are shipped
-// as sample-schema.xml for the command-line tool; a test keeps the two alike.
-QList<DemoField> sampleFields();
+// The sample the demo seeds a new database with. A field's caption, group and
+// help are as a user of `language` reads them (Greek or English); the rules
+// name fields by varID, so they read alike in both. The English fields are
+// shipped as sample-schema.xml for the command-line tool; a test keeps the
+// two alike.
+QList<DemoField> sampleFields(int language = nvtarnix::EnglishLanguage);
 QList<ValueListEntry> sampleCountries();
 QList<ValueListEntry> sampleOrderStatuses();
 QList<ValueListEntry> sampleProducts();

@@ -46,9 +46,10 @@ int main(int argc, char *argv[])
     try {
         database = std::make_unique<DemoDatabase>(path);
     } catch (const nvtarnix::Error &e) {
-        const QString message = QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description());
+        const int shownIn = *chosen != 0 ? *chosen : nvtarnix::userInterfaceLanguage();
+        const QString message = errorText(e, shownIn);
         std::fprintf(stderr, "tarnix-demo: %s\n", qPrintable(message));
-        QMessageBox::critical(nullptr, QStringLiteral("nvTarnix demo"), message);
+        QMessageBox::critical(nullptr, demoText(DemoText::ErrorTitle, shownIn), message);
         return 2;
     }
 

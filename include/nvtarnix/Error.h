@@ -80,6 +80,13 @@ public:
     int number() const noexcept { return m_number; }
     const QString &source() const noexcept { return m_source; }
     const QString &description() const noexcept { return m_description; }
+    // The description for a user who reads `language` (GreekLanguage or
+    // EnglishLanguage of <nvtarnix/Language.h>): the engine's and the
+    // platform's texts, which description() gives as scripts read them in
+    // Err.Description ("Variable is undefined: 'X'"), in that language with
+    // what follows them kept ("Η μεταβλητή δεν έχει δηλωθεί: 'X'"). A text
+    // of the host's own, or of a script's Err.Raise, is returned as it is.
+    QString descriptionIn(int language) const;
     // 0 for errors that are not about a text.
     int line() const noexcept { return m_line; }
     int column() const noexcept { return m_column; }

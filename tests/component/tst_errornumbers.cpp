@@ -3,6 +3,7 @@
 
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Expression.h>
+#include <nvtarnix/Language.h>
 #include <nvtarnix/MemoryRecordset.h>
 #include <nvtarnix/Schema.h>
 #include <nvtarnix/TarnixObject.h>
@@ -22,6 +23,8 @@ class tst_ErrorNumbers : public QObject
 private slots:
     void raisedAsNamed_data();
     void raisedAsNamed();
+    void describedInTheUsersLanguage_data();
+    void describedInTheUsersLanguage();
 };
 
 using Action = std::function<void()>;
@@ -84,6 +87,44 @@ void tst_ErrorNumbers::raisedAsNamed()
     QCOMPARE(error->number(), number);
     if (!source.isEmpty())
         QCOMPARE(error->source(), source);
+}
+
+// An error keeps the text scripts read; a host shows it to its user in the
+// user's language, the function's name that follows it kept. What a host or a
+// script wrote itself is theirs, whatever its number.
+void tst_ErrorNumbers::describedInTheUsersLanguage_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("greek");
+
+    QTest::newRow("run time, with the function") << Action([] {
+        Expression::compile(QStringLiteral("CLng(\"x\")")).evaluate(QVariantList());
+    }) << "Type mismatch: 'CLng'" << "Ασυμφωνία τύπων: 'CLng'";
+    QTest::newRow("compile") << Action([] { Expression::compile(QStringLiteral("1 +")); })
+                             << "Syntax error" << "Συντακτικό σφάλμα";
+    QTest::newRow("a host's own error under an engine number") << Action([] {
+        throw Error(500, QStringLiteral("host"), QStringLiteral("Variable is undefined: 'NOPE'"));
+    }) << "Variable is undefined: 'NOPE'" << "Η μεταβλητή δεν έχει δηλωθεί: 'NOPE'";
+    QTest::newRow("a script's own text") << Action([] {
+        Expression::compile(QStringLiteral("Execute(\"Err.Raise 13, \"\"s\"\", \"\"Bad code\"\"\")"))
+            .evaluate(QVariantList());
+    }) << "Bad code" << "Bad code";
+    QTest::newRow("unknown number") << Action([] {
+        throw Error(32004, QStringLiteral("host"), QStringLiteral("There is no rule 9"));
+    }) << "There is no rule 9" << "There is no rule 9";
+}
+
+void tst_ErrorNumbers::describedInTheUsersLanguage()
+{
+    QFETCH(Action, action);
+    QFETCH(QString, english);
+    QFETCH(QString, greek);
+    const std::optional<Error> error = raisedError(action);
+    QVERIFY2(error, "no error was raised");
+    QCOMPARE(error->description(), english);
+    QCOMPARE(error->descriptionIn(EnglishLanguage), english);
+    QCOMPARE(error->descriptionIn(GreekLanguage), greek);
 }
 
 NVTARNIX_TEST_CLASS(tst_ErrorNumbers)

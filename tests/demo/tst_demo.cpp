@@ -11,9 +11,11 @@
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Language.h>
 #include <nvtarnix/Recordset.h>
+#include <nvtarnix/TarnixObject.h>
 
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -88,6 +90,7 @@ private slots:
         {
             DemoDatabase db(path);
             QCOMPARE(db.fields(), sampleFields());
+            QCOMPARE(db.fields(nvtarnix::GreekLanguage), sampleFields(nvtarnix::GreekLanguage));
             QCOMPARE(db.rules().size(), sampleRules().size());
             QCOMPARE(db.rules().first().expression, sampleRules().first().expression);
         }
@@ -171,23 +174,84 @@ private slots:
 
     // The window: the wizard opened on a rule, what OK and Cancel leave in
     // the database, and what the list shows.
+    // A rule written in the Greek wizard is stored by the fields' IDs, and
+    // reads in English after a switch, and back.
     void acceptedEditIsSavedAndShown()
     {
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
+        window.setLanguage(nvtarnix::GreekLanguage);
         const int id = ruleId(db, QStringLiteral("Large open orders"));
         QVERIFY(window.selectRule(id));
 
-        const auto visit = answerWizard(QStringLiteral("[Order.Amount] > 5 And [Customer.Name] <> \"\""), "cmdOK");
+        const QString greek = QStringLiteral("[Παραγγελία.Ποσό] > 5 And [Πελάτης.Όνομα] <> \"\"");
+        const auto visit = answerWizard(greek, "cmdOK");
         QVERIFY(window.editRule(id));
         QCOMPARE(db.rule(id).expression, QStringLiteral("[ORD_AMOUNT] > 5 And [CUST_NAME] <> \"\""));
         QVERIFY(!window.hasUnsaved(id));
 
         auto *list = window.findChild<QTreeWidget *>(QStringLiteral("lstRules"));
         QVERIFY(list && list->currentItem());
-        QCOMPARE(list->currentItem()->text(1),
-                 QStringLiteral("[Order.Amount] > 5 And [Customer.Name] <> \"\""));
+        QCOMPARE(list->currentItem()->text(1), greek);
+        window.setLanguage(nvtarnix::EnglishLanguage);
+        QCOMPARE(list->currentItem()->text(1), QStringLiteral("[Order.Amount] > 5 And [Customer.Name] <> \"\""));
+        window.setLanguage(nvtarnix::GreekLanguage);
+        QCOMPARE(list->currentItem()->text(1), greek);
+    }
+
+    // The wizard shows the fields, their groups and help in the user's
+    // language, and neither language has two fields a rule cannot tell apart.
+    void fieldsReadInTheUsersLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<QString>("today");
+        QTest::newRow("Greek") << nvtarnix::GreekLanguage << "Πελάτης" << "Πόλη"
+                               << "Πόλη της διεύθυνσης του πελάτη" << "[Σήμερα]";
+        QTest::newRow("English") << nvtarnix::EnglishLanguage << "Customer" << "City"
+                                 << "City of the customer's address" << "[Today]";
+    }
+
+    void fieldsReadInTheUsersLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, group);
+        QFETCH(QString, caption);
+        QFETCH(QString, help);
+        QFETCH(QString, today);
+        DemoDatabase db(newDatabasePath());
+        MainWindow window(db);
+        window.setLanguage(language);
+        nvtarnix::TarnixObject &builder = window.host().builder();
+        QVERIFY(builder.NameAmbiguities().isEmpty());
+        QCOMPARE(window.host().displayForm(QStringLiteral("[CUST_CITY] & [TODAY]")),
+                 QStringLiteral("[%1.%2] & %3").arg(group, caption, today));
+        QCOMPARE(builder.ConvertScriptToDatabase(QStringLiteral("[%1.%2]").arg(group, caption)),
+                 QStringLiteral("[CUST_CITY]"));
+        // Beside the orders, the note names the day's field as the rules read it.
+        auto *note = window.findChild<QLabel *>(QStringLiteral("lbOrders"));
+        QVERIFY(note && note->text().contains(today));
+
+        QString shownHelp;
+        const auto visit = testsupport::whenShown(QStringLiteral("frmEditor"), [&](QWidget *editor) {
+            auto *variables = editor->findChild<QTreeWidget *>(QStringLiteral("tvVariables"));
+            QVERIFY(variables);
+            const auto found = variables->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+            for (QTreeWidgetItem *item : found)
+                if (item->parent() && item->parent()->text(0) == group) {
+                    variables->setCurrentItem(item);
+                    QTest::mouseClick(variables->viewport(), Qt::LeftButton, {},
+                                      variables->visualItemRect(item).center());
+                }
+            if (auto *line = editor->findChild<QLabel *>(QStringLiteral("lbInfo")))
+                shownHelp = line->text();
+            testsupport::press(editor, "cmdCancel");
+        });
+        QVERIFY(!window.editRule(ruleId(db, QStringLiteral("Letter greeting"))));
+        QVERIFY2(shownHelp.contains(help), qPrintable(shownHelp));
     }
 
     void cancelLeavesTheRuleUntouched()
@@ -198,7 +262,7 @@ private slots:
         const int id = ruleId(db, QStringLiteral("VAT amount"));
         const QString before = db.rule(id).expression;
 
-        const auto visit = answerWizard(QStringLiteral("[Order.Amount] * 2"), "cmdCancel");
+        const auto visit = answerWizard(QStringLiteral("[Παραγγελία.Ποσό] * 2"), "cmdCancel");
         QVERIFY(!window.editRule(id));
         QCOMPARE(db.rule(id).expression, before);
         QVERIFY(!window.hasUnsaved(id));
@@ -215,7 +279,7 @@ private slots:
         MainWindow window(db);
         QString shown;
         {
-            const auto wizard = answerWizard(QStringLiteral("[Order.Status] = 4"), "cmdOK");
+            const auto wizard = answerWizard(QStringLiteral("[Παραγγελία.Κατάσταση] = 4"), "cmdOK");
             const auto error = testsupport::whenShown(QStringLiteral("msgError"), [&](QWidget *w) {
                 auto *box = qobject_cast<QMessageBox *>(w);
                 QVERIFY(box);
@@ -237,7 +301,7 @@ private slots:
             testsupport::press(editor, "cmdCancel");
         });
         QVERIFY(!window.editRule(1));
-        QCOMPARE(reopenedWith, QStringLiteral("[Order.Status] = 4"));
+        QCOMPARE(reopenedWith, QStringLiteral("[Παραγγελία.Κατάσταση] = 4"));
     }
 
     void valueListsComeFromTheDatabaseInTheUsersLanguage_data()
@@ -317,11 +381,13 @@ private slots:
         // preview, a function's reference. Three show the orders counted as the
         // rule changes, and their rows. One shows where a rule runs, with the
         // tooltip saying why; one that the check passed.
-        QCOMPARE(tour.pictures().size(), 21);
+        // One shows a name made ambiguous by a field a second host adds.
+        QCOMPARE(tour.pictures().size(), 22);
         QVERIFY(tour.pictures().at(3).endsWith(QLatin1String("-check-message.png")));
         QVERIFY(tour.pictures().at(13).endsWith(QLatin1String("-function-reference.png")));
         QVERIFY(tour.pictures().at(15).endsWith(QLatin1String("-count-after.png")));
         QVERIFY(tour.pictures().at(19).endsWith(QLatin1String("-runs-in.png")));
+        QVERIFY(tour.pictures().at(20).endsWith(QLatin1String("-ambiguity-mark.png")));
         for (const QString &png : tour.pictures())
             QVERIFY(fileBytes(png).startsWith("\x89PNG"));
         // The last picture is the wizard at 200%: twice as wide as at 100%.

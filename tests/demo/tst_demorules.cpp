@@ -66,10 +66,13 @@ RuleOutcome evaluateOne(const DemoDatabase &db, const QString &expression,
     return evaluator.evaluate(db, {expression}).rules.value(0);
 }
 
-// A database as the first demo left it: rules and fields, no orders.
+// A database as the first demo left it: rules and fields with English texts
+// only, no orders.
 void makeItAnEarlierDemo(const QString &path)
 {
-    for (const char *sql : {"DROP TABLE orders", "DROP TABLE customers", "PRAGMA user_version = 0"})
+    for (const char *sql : {"DROP TABLE orders", "DROP TABLE customers", "ALTER TABLE fields DROP COLUMN vardescription_el",
+                            "ALTER TABLE fields DROP COLUMN groupcaption_el", "ALTER TABLE fields DROP COLUMN helpstring_el",
+                            "PRAGMA user_version = 0"})
         QCOMPARE(testsupport::asOtherProgram(path, QString::fromLatin1(sql)).toString().startsWith("error"),
                  false);
 }
@@ -471,9 +474,10 @@ private slots:
         }
     }
 
-    // A database of the first demo gets the orders: in the file when it can
-    // be written, in memory for the session when it is read-only or locked,
-    // and the counts are the same either way.
+    // A database of the first demo gets the orders and the fields' Greek
+    // texts: in the file when it can be written, in memory for the session
+    // when it is read-only or locked, and the counts and captions are the
+    // same either way.
     void earlierDatabaseGetsTheOrders_data()
     {
         QTest::addColumn<QString>("state");
@@ -503,6 +507,8 @@ private slots:
             const RuleOutcome outcome = evaluateOne(db, db.rule(id).expression);
             QCOMPARE(outcome.selected, 1002);
             QCOMPARE(RuleEvaluator().evaluate(db, {}).orders.size(), SampleOrderCount);
+            QCOMPARE(db.fields(nvtarnix::GreekLanguage), sampleFields(nvtarnix::GreekLanguage));
+            QCOMPARE(db.fields(nvtarnix::EnglishLanguage), sampleFields(nvtarnix::EnglishLanguage));
         }
         if (trouble) {
             QCOMPARE(fileBytes(path), before);
@@ -511,7 +517,11 @@ private slots:
         const QString stored = state == QLatin1String("writable") ? "2400" : "error";
         QVERIFY(testsupport::asOtherProgram(path, "SELECT count(*) FROM orders").toString().startsWith(stored));
         QCOMPARE(testsupport::asOtherProgram(path, "PRAGMA user_version").toInt(),
-                 state == QLatin1String("writable") ? 2 : 0);
+                 state == QLatin1String("writable") ? 3 : 0);
+        if (state == QLatin1String("writable"))
+            QVERIFY(testsupport::asOtherProgram(path, "SELECT vardescription_el FROM fields WHERE varID = 'CUST_CITY'")
+                        .toString()
+                        .startsWith(QStringLiteral("Πόλη")));
     }
 
     // The list shows each rule's count beside it, the table the selected
@@ -567,7 +577,7 @@ private slots:
         QTest::newRow("Greek, no such field")
             << nvtarnix::GreekLanguage << "[NOPE] = 1" << "Σφάλμα 500"
             << "Ο κανόνας «VAT amount» δεν μπορεί να εφαρμοστεί στις παραγγελίες. Σφάλμα 500: "
-               "Variable is undefined: 'NOPE'";
+               "Η μεταβλητή δεν έχει δηλωθεί: 'NOPE'";
         QTest::newRow("English, fails on the delivered orders")
             << nvtarnix::EnglishLanguage << "1 / ([ORD_STATUS] - 4) > 0" << "%1, error 11 on %2 orders"
             << "Orders selected by \"VAT amount\": %1 of 2,400";

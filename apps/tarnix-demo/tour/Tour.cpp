@@ -1,5 +1,6 @@
 #include "Tour.h"
 
+#include "DemoHost.h"
 #include "DemoTexts.h"
 #include "MainWindow.h"
 
@@ -32,6 +33,9 @@ const QString TourRule = QStringLiteral("Greek customers");
 const QString MatchesRule = QStringLiteral("Late delivery");
 // Code picked from the countries list (Cyprus).
 const QString PickedCode = QStringLiteral("196");
+// A rule that reads the customer's city, which the second host's added
+// field makes ambiguous.
+const QString AmbiguityRule = QStringLiteral("Letter greeting");
 constexpr int StepPauseMs = 150;
 constexpr int WatchdogMs = 60000;
 // The scale of the last picture's run, and how long that run may take.
@@ -86,6 +90,47 @@ QPalette darkPalette()
     return dark;
 }
 
+// The tree item of `field` under its group, as the user's language shows it.
+std::function<bool(QTreeWidgetItem *)> isFieldItem(const DemoField &field)
+{
+    return [field](QTreeWidgetItem *item) {
+        return item->parent() && item->parent()->text(0) == field.groupcaption
+               && item->text(0) == field.vardescription;
+    };
+}
+
+// Types `text` key by key as keyClicks does, letters beyond ASCII too, for
+// which QTest has no key of its own.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// The tooltip shown, if any.
+QWidget *shownToolTip()
+{
+    QWidget *tip = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->inherits("QTipLabel") && w->isVisible())
+            tip = w;
+    return tip;
+}
+
+// Asks `edit` for the tooltip of the text at `at`, as hovering there does.
+void hoverText(QPlainTextEdit *edit, int at)
+{
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(at);
+    const QPoint point = edit->cursorRect(cursor).center();
+    QHelpEvent help(QEvent::ToolTip, point, edit->viewport()->mapToGlobal(point));
+    QCoreApplication::sendEvent(edit->viewport(), &help);
+}
+
 void selectText(QPlainTextEdit *edit, const QString &text)
 {
     const int at = edit->toPlainText().indexOf(text);
@@ -104,6 +149,21 @@ void selectText(QPlainTextEdit *edit, const QString &text)
 Tour::Tour(MainWindow &window, QString directory)
     : m_window(window), m_directory(std::move(directory))
 {
+}
+
+DemoField Tour::field(const QString &varID) const
+{
+    for (const DemoField &f : m_window.host().database().fields(m_window.host().language()))
+        if (f.varID == varID)
+            return f;
+    return {};
+}
+
+QString Tour::displayName(const QString &varID) const
+{
+    const DemoField f = field(varID);
+    return f.groupcaption.isEmpty() ? QStringLiteral("[%1]").arg(f.vardescription)
+                                    : QStringLiteral("[%1.%2]").arg(f.groupcaption, f.vardescription);
 }
 
 int Tour::selectTourRule()
@@ -150,6 +210,7 @@ int Tour::run()
     shoot(QStringLiteral("saved"), &m_window);
     shootMatches(MatchesRule, QStringLiteral("matches"));
     shootWhereRuleRuns(MatchesRule, QStringLiteral("runs-in"));
+    shootAmbiguity();
     if (!m_scaledProgram.isEmpty())
         shootScaled();
 
@@ -190,7 +251,7 @@ void Tour::insertFunctionAndVariable()
     // "... And Len(string)": type, then insert the function from its tree.
     script->setFocus();
     script->moveCursor(QTextCursor::End);
-    QTest::keyClicks(script, QStringLiteral(" And "));
+    typeText(script, QStringLiteral(" And "));
     QTreeWidgetItem *len = findItem(functions, [](QTreeWidgetItem *item) {
         return item->text(0).startsWith(QLatin1String("Len("));
     });
@@ -202,19 +263,16 @@ void Tour::insertFunctionAndVariable()
     // Put the customer's name in place of the parameter: the variable's
     // insertion replaces the selected text.
     selectText(script, QStringLiteral("string"));
-    QTreeWidgetItem *name = findItem(variables, [](QTreeWidgetItem *item) {
-        return item->parent() && item->parent()->text(0) == QLatin1String("Customer")
-               && item->text(0) == QLatin1String("Name");
-    });
+    QTreeWidgetItem *name = findItem(variables, isFieldItem(field(QStringLiteral("CUST_NAME"))));
     if (!name)
-        return giveUp(QStringLiteral("the variable tree has no Customer / Name"));
+        return giveUp(QStringLiteral("the variable tree has no %1").arg(displayName(QStringLiteral("CUST_NAME"))));
     clickItem(variables, name);
     QTest::keyClick(variables, Qt::Key_Return);
     script->setFocus();
     script->moveCursor(QTextCursor::End);
-    QTest::keyClicks(script, QStringLiteral(" > 0"));
+    typeText(script, QStringLiteral(" > 0"));
 
-    if (!script->toPlainText().contains(QLatin1String("Len([Customer.Name]) > 0")))
+    if (!script->toPlainText().contains(QStringLiteral("Len(%1) > 0").arg(displayName(QStringLiteral("CUST_NAME")))))
         fail(QStringLiteral("the inserted text reads \"%1\"").arg(script->toPlainText()));
     shoot(QStringLiteral("inserted"), editor);
     next(&Tour::runCheck);
@@ -257,12 +315,9 @@ void Tour::pickFromValueList()
 
     // Replace the country code 300 by one picked from the list.
     selectText(script, QStringLiteral("300"));
-    QTreeWidgetItem *country = findItem(variables, [](QTreeWidgetItem *item) {
-        return item->parent() && item->parent()->text(0) == QLatin1String("Customer")
-               && item->text(0) == QLatin1String("Country");
-    });
+    QTreeWidgetItem *country = findItem(variables, isFieldItem(field(QStringLiteral("CUST_COUNTRY"))));
     if (!country)
-        return giveUp(QStringLiteral("the variable tree has no Customer / Country"));
+        return giveUp(QStringLiteral("the variable tree has no %1").arg(displayName(QStringLiteral("CUST_COUNTRY"))));
     clickItem(variables, country);
     if (!listButton->isEnabled())
         return giveUp(QStringLiteral("the value list button stayed disabled for Country"));
@@ -305,12 +360,9 @@ void Tour::showLongCodes()
     auto *listButton = editor->findChild<QAbstractButton *>(QStringLiteral("cmdValueList"));
     if (!variables || !listButton)
         return giveUp(QStringLiteral("the wizard has no tvVariables or cmdValueList"));
-    QTreeWidgetItem *product = findItem(variables, [](QTreeWidgetItem *item) {
-        return item->parent() && item->parent()->text(0) == QLatin1String("Order")
-               && item->text(0) == QLatin1String("Product");
-    });
+    QTreeWidgetItem *product = findItem(variables, isFieldItem(field(QStringLiteral("ORD_PRODUCT"))));
     if (!product)
-        return giveUp(QStringLiteral("the variable tree has no Order / Product"));
+        return giveUp(QStringLiteral("the variable tree has no %1").arg(displayName(QStringLiteral("ORD_PRODUCT"))));
     clickItem(variables, product);
     if (!listButton->isEnabled())
         return giveUp(QStringLiteral("the value list button stayed disabled for Product"));
@@ -353,7 +405,7 @@ void Tour::showFilter()
     auto *filter = m_editor->findChild<QLineEdit *>(QStringLiteral("txtFilter"));
     if (!filter)
         return giveUp(QStringLiteral("the wizard has no txtFilter"));
-    QTest::keyClicks(filter, QStringLiteral("name"));
+    typeText(filter, field(QStringLiteral("CUST_NAME")).vardescription.toLower());
     shoot(QStringLiteral("filter"), m_editor);
     QTest::keyClick(filter, Qt::Key_Escape);
     if (!filter->text().isEmpty())
@@ -370,9 +422,11 @@ void Tour::showCompletion()
     m_scriptBeforeAids = script->toPlainText();
     script->setFocus();
     script->moveCursor(QTextCursor::End);
-    QTest::keyClicks(script, QStringLiteral(" And [Cu"));
+    // The first letters of the customer's group.
+    const QString typed = QStringLiteral("[") + field(QStringLiteral("CUST_NAME")).groupcaption.left(2);
+    typeText(script, QStringLiteral(" And ") + typed);
     if (!list->isVisible())
-        fail(QStringLiteral("typing [Cu opened no completion list"));
+        fail(QStringLiteral("typing %1 opened no completion list").arg(typed));
     shoot(QStringLiteral("completion"), m_editor);
     QTest::keyClick(script, Qt::Key_Escape);
     next(&Tour::showProblemMark);
@@ -381,25 +435,19 @@ void Tour::showCompletion()
 void Tour::showProblemMark()
 {
     auto *script = m_editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
-    // A misspelt reference: marked once the pause after the last key is over.
-    QTest::keyClicks(script, QStringLiteral("stomer.Nme] <> \"\""));
-    QTimer::singleShot(StepPauseMs * 4, this, [this, script] {
+    // A misspelt reference, the customer's name with its second letter left
+    // out: marked once the pause after the last key is over.
+    const DemoField name = field(QStringLiteral("CUST_NAME"));
+    const QString misspelt = QStringLiteral("[%1.%2]").arg(name.groupcaption, QString(name.vardescription).remove(1, 1));
+    typeText(script, misspelt.mid(3) + QStringLiteral(" <> \"\""));
+    QTimer::singleShot(StepPauseMs * 4, this, [this, script, misspelt] {
         if (!wizardOpen())
             return;
-        const int at = int(script->toPlainText().indexOf(QLatin1String("[Customer.Nme]"))) + 3;
-        QTextCursor cursor(script->document());
-        cursor.setPosition(at);
-        const QPoint point = script->cursorRect(cursor).center();
-        QHelpEvent help(QEvent::ToolTip, point, script->viewport()->mapToGlobal(point));
-        QCoreApplication::sendEvent(script->viewport(), &help);
+        hoverText(script, int(script->toPlainText().indexOf(misspelt)) + 3);
         QTimer::singleShot(StepPauseMs, this, [this] {
             if (!wizardOpen())
                 return;
-            QWidget *tip = nullptr;
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (w->inherits("QTipLabel") && w->isVisible())
-                    tip = w;
-            }
+            QWidget *tip = shownToolTip();
             if (!tip)
                 fail(QStringLiteral("the misspelt reference shows no tooltip"));
             shoot(QStringLiteral("problem-mark"), m_editor, tip);
@@ -478,7 +526,7 @@ void Tour::showFunctionReference()
     // Inside a call the hint names the argument and says what it means.
     script->setFocus();
     script->moveCursor(QTextCursor::End);
-    QTest::keyClicks(script, QStringLiteral(" And DateDiff(\"d\", "));
+    typeText(script, QStringLiteral(" And DateDiff(\"d\", "));
     if (!hint->isVisible() || !hint->text().contains(QLatin1String("<br>")))
         fail(QStringLiteral("DateDiff's argument hint gives no meaning: \"%1\"").arg(hint->text()));
     shoot(QStringLiteral("function-reference"), m_editor);
@@ -639,13 +687,74 @@ void Tour::shootWhereRuleRuns(const QString &rule, const QString &picture)
     QHelpEvent help(QEvent::ToolTip, point, list->viewport()->mapToGlobal(point));
     QCoreApplication::sendEvent(list->viewport(), &help);
     QApplication::processEvents();
-    QWidget *tip = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->inherits("QTipLabel") && w->isVisible())
-            tip = w;
+    QWidget *tip = shownToolTip();
     if (!tip)
         return fail(QStringLiteral("where \"%1\" runs shows no tooltip").arg(rule));
     shoot(picture, &m_window, tip);
+}
+
+void Tour::shootAmbiguity()
+{
+    // A second host over the same database files one more field under the
+    // customer, and gives it the caption the customer's city has: a schema
+    // of two tables merged without care. Its wizard marks the name that now
+    // means either field; the demo's own host is left as it was.
+    const int language = m_window.host().language();
+    const bool greek = language == nvtarnix::GreekLanguage;
+    const DemoField city = field(QStringLiteral("CUST_CITY"));
+    const QString added = QStringLiteral("INV_CITY");
+    DemoHost host(m_window.host().database());
+    host.builder().AddVariable(added, city.vardescription, QStringLiteral("0"), QStringLiteral("40"), QStringLiteral("3"),
+                               QStringLiteral("0"), {}, {}, {}, city.groupcaption, {},
+                               greek ? QStringLiteral("Πόλη της διεύθυνσης τιμολόγησης")
+                                     : QStringLiteral("City of the invoice address"));
+    QString expression;
+    for (const Rule &r : m_window.host().database().rules())
+        if (r.name == AmbiguityRule)
+            expression = r.expression;
+    if (!expression.contains(QLatin1String("[CUST_CITY]")))
+        return fail(QStringLiteral("the rule \"%1\" does not read the customer's city").arg(AmbiguityRule));
+
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, this, [this] { giveUp(QStringLiteral("the ambiguity step did not finish in time")); });
+    watchdog.start(WatchdogMs);
+    whenShown(QStringLiteral("frmEditor"), [this, city, added](QWidget *editor) {
+        m_editor = editor;
+        auto *script = editor->findChild<QPlainTextEdit *>(QStringLiteral("txtScript"));
+        if (!script)
+            return giveUp(QStringLiteral("the wizard has no txtScript"));
+        const QString name = displayName(city.varID);
+        const int at = int(script->toPlainText().indexOf(name));
+        if (at < 0)
+            return giveUp(QStringLiteral("the wizard does not show %1: \"%2\"").arg(name, script->toPlainText()));
+        // The marks come once the pause after opening is over.
+        QTimer::singleShot(StepPauseMs * 4, this, [this, script, at, city, added] {
+            if (!wizardOpen())
+                return;
+            hoverText(script, at + 3);
+            QTimer::singleShot(StepPauseMs, this, [this, city, added] {
+                if (!wizardOpen())
+                    return;
+                QWidget *tip = shownToolTip();
+                const QString text = tip ? tip->property("text").toString() : QString();
+                if (!text.contains(city.varID) || !text.contains(added))
+                    fail(QStringLiteral("the ambiguous name's tooltip does not name both fields: \"%1\"").arg(text));
+                shoot(QStringLiteral("ambiguity-mark"), m_editor, tip);
+                auto *cancel = m_editor->findChild<QAbstractButton *>(QStringLiteral("cmdCancel"));
+                if (!cancel)
+                    return giveUp(QStringLiteral("the wizard has no cmdCancel"));
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            });
+        });
+    });
+    try {
+        if (host.edit(expression))
+            fail(QStringLiteral("the wizard of the ambiguous field was accepted"));
+    } catch (const nvtarnix::Error &e) {
+        fail(QStringLiteral("the wizard of the ambiguous field failed: %1").arg(errorText(e, language)));
+    }
+    watchdog.stop();
 }
 
 void Tour::fail(const QString &why)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SampleData.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -17,9 +19,11 @@ class MainWindow;
 // rule, inserts a function and a variable, runs the check, picks a code from
 // a value list, looks at a list of long codes and at the window in a dark
 // theme, and accepts, then shows another rule with the orders it selects and
-// where it runs (the database or the engine, and why, as a tooltip),
-// taking a PNG of each step; then the wizard at 200% scale, from a second run
-// of the program. It works the window the way a user does (clicks, keys), so
+// where it runs (the database or the engine, and why, as a tooltip), and a
+// name made ambiguous by a field a second host adds, with its mark and
+// tooltip, taking a PNG of each step; then the wizard at 200% scale, from a
+// second run of the program. It finds the fields by their captions in the
+// window's language. It works the window the way a user does (clicks, keys), so
 // the pictures show the real thing.
 class Tour : public QObject
 {
@@ -66,6 +70,13 @@ private:
     QString m_scriptBeforeAids;
     // The wizard at 200% scale, from a run of the scaled program.
     void shootScaled();
+    // The wizard of a second host whose added field shares the customer's
+    // city's name, with the mark and tooltip of that name.
+    void shootAmbiguity();
+    // A field of the database as the window's language shows it, and its
+    // name in a rule's text.
+    DemoField field(const QString &varID) const;
+    QString displayName(const QString &varID) const;
     // The id of the rule the tour works on, selected in the window; 0 (a
     // failure) when the database has none.
     int selectTourRule();
