@@ -1,7 +1,7 @@
 #include "editor/Completion.h"
 
 #include "editor/ScriptSpans.h"
-#include "editor/SearchFolding.h"
+#include "support/SearchFolding.h"
 
 namespace nvtarnix::editor {
 

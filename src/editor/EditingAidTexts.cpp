@@ -61,4 +61,19 @@ QString previewToolTipText()
     return text(1210);
 }
 
+QString previewTypeFormat()
+{
+    return text(1701);
+}
+
+QString previewTrueText()
+{
+    return text(1702);
+}
+
+QString previewFalseText()
+{
+    return text(1703);
+}
+
 } // namespace nvtarnix::editor

@@ -20,5 +20,10 @@ QString sampleValueLabelText(const QString &displayName);
 // "Error %1: %2", number then text, for the preview of a failing expression.
 QString previewErrorFormat();
 QString previewToolTipText();
+// The preview's tooltip line for the value's type ("Type: %1"), and the
+// words the preview writes for True and False.
+QString previewTypeFormat();
+QString previewTrueText();
+QString previewFalseText();
 
 } // namespace nvtarnix::editor

@@ -1,6 +1,6 @@
 #include "editor/NameSuggestion.h"
 
-#include "editor/SearchFolding.h"
+#include "support/SearchFolding.h"
 
 #include <algorithm>
 #include <vector>

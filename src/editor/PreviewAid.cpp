@@ -47,9 +47,10 @@ PreviewAid::PreviewAid(QWidget *area, QMenu *menu, QTreeWidget *variableTree, Ed
     m_line->setMinimumWidth(0);
     m_line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_runner = new PreviewRunner(m_line);
-    connect(m_runner, &PreviewRunner::ready, m_line, [this](const QString &value) {
-        m_line->setText(value);
-        m_line->setAccessibleName(labelledValue(previewName(), value));
+    connect(m_runner, &PreviewRunner::ready, m_line, [this](const PreviewResult &result) {
+        m_line->setText(result.text);
+        m_line->setToolTip(previewToolTip(previewToolTipText(), previewTypeFormat(), result));
+        m_line->setAccessibleName(labelledValue(previewName(), result.text));
     });
 
     m_sampleValue = menu->addAction(sampleValueActionText());
@@ -75,6 +76,8 @@ void PreviewAid::start(const CompiledScript &script)
     job.locale = uiLocale();
     job.language = uiLanguage();
     job.errorFormat = previewErrorFormat();
+    job.words = {previewTrueText(), previewFalseText()};
+    job.today = QDate::currentDate();
     job.timeoutMs = check::kCheckTimeoutMs;
     m_runner->request(std::move(job));
 }
@@ -92,7 +95,7 @@ void PreviewAid::askSampleValue()
     }
     QString current = m_session.sampleTexts().value(varID, variable.sampledata);
     if (current.isEmpty())
-        current = defaultSample(variable).toString(uiLocale());
+        current = defaultSample(variable, QDate::currentDate()).toString(uiLocale());
     QInputDialog dialog(m_line->window());
     dialog.setObjectName(QStringLiteral("frmSampleValue"));
     dialog.setWindowTitle(sampleValueTitleText());

@@ -37,16 +37,16 @@ void PreviewRunner::request(PreviewJob job)
     const quint64 generation = m_generation;
     const std::shared_ptr<std::atomic_bool> flag = m_cancel;
     m_pool.start([this, job = std::move(job), flag, generation] {
-        const QString text = runPreview(job, flag.get());
+        PreviewResult result = runPreview(job, flag.get());
         if (flag->load())
             return;
         // Queued to the runner's thread; a runner gone by then drops it, and
         // the destructor waits for this task before the runner goes.
         QMetaObject::invokeMethod(
             this,
-            [this, text, generation] {
+            [this, result = std::move(result), generation] {
                 if (generation == m_generation)
-                    emit ready(text);
+                    emit ready(result);
             },
             Qt::QueuedConnection);
     });

@@ -28,7 +28,7 @@ public:
     bool evaluating() const;
 
 signals:
-    void ready(const QString &text);
+    void ready(const nvtarnix::editor::PreviewResult &result);
 
 private:
     QThreadPool m_pool;

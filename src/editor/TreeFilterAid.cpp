@@ -3,7 +3,7 @@
 #include "editor/EditingAidTexts.h"
 #include "editor/EditorSession.h"
 #include "editor/EditorTreeItems.h"
-#include "editor/SearchFolding.h"
+#include "support/SearchFolding.h"
 #include "support/FailureHandling.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "editor/TreeFilterState.h"
 
-#include "editor/SearchFolding.h"
+#include "support/SearchFolding.h"
 
 #include <QTreeWidget>
 

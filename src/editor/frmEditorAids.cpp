@@ -88,7 +88,9 @@ void frmEditor::createAidControls()
             &editor::AnnouncementAid::helpLineShown);
     connect(m_completion, &editor::CompletionAid::inserted, m_announcements, &editor::AnnouncementAid::inserted);
     connect(m_preview->runner(), &editor::PreviewRunner::ready, m_announcements,
-            &editor::AnnouncementAid::previewShown);
+            [announcements = m_announcements](const editor::PreviewResult &result) {
+                announcements->previewShown(result.text);
+            });
 
     m_pauseTimer = new QTimer(txtScript);
     m_pauseTimer->setObjectName(QStringLiteral("problemTimer"));

@@ -165,8 +165,10 @@ void frmEditor::RequestValueList(const QString &key)
             m_frmList = std::make_shared<frmList>();
             editor::showFocusRing(m_frmList.get());
         }
-        if (m_guided)
+        if (m_guided) {
             m_frmList->setPreselectedCode(m_guided->codeAtCaret());
+            m_frmList->setSearchable(true);
+        }
         return m_frmList->WindowOpen(std::move(rsList), listField, listText, selectedValue, this);
     };
     exchange.unloadList = [this] {

@@ -6,11 +6,15 @@
 #include "support/FormFont.h"
 #include "support/MlStringModule.h"
 #include "support/QtTexts.h"
+#include "support/SearchFolding.h"
 #include "support/WidestText.h"
 #include "valuelist/CodeConversion.h"
+#include "valuelist/ValueListSearch.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -36,6 +40,9 @@ constexpr int CodeColumnWidth = 700;
 
 constexpr int RowImage = 1; // image 2 of ImageList1
 constexpr int CodeRole = Qt::UserRole;
+// What the search box compares: the code and the description, folded.
+constexpr int FoldedCodeRole = Qt::UserRole + 1;
+constexpr int FoldedDescriptionRole = Qt::UserRole + 2;
 
 
 class TwipsScale
@@ -61,6 +68,7 @@ frmList::frmList(QWidget *parent)
       lstValueList(new QTreeWidget(this)),
       cmdOK(new QPushButton(this)),
       cmdCancel(new QPushButton(this)),
+      m_search(new QLineEdit(this)),
       m_imageList1{QIcon(QStringLiteral(":/valuelist/code.svg")), QIcon(QStringLiteral(":/valuelist/row.svg"))}
 {
     setObjectName(QStringLiteral("frmList"));
@@ -90,8 +98,14 @@ frmList::frmList(QWidget *parent)
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_search->setObjectName(QStringLiteral("txtSearch"));
+    m_search->setClearButtonEnabled(true);
+    m_search->hide();
+    m_search->installEventFilter(this);
+    connect(m_search, &QLineEdit::textChanged, this, &frmList::filterRows);
     layOut(0);
 
+    setTabOrder(m_search, lstValueList);
     setTabOrder(lstValueList, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
 
@@ -109,7 +123,13 @@ void frmList::layOut(int extraWidth)
     // need it; the buttons keep to the list's right edge.
     const TwipsScale scale(this);
     setFixedSize(scale.pixels(ClientWidth) + extraWidth, scale.pixels(ClientHeight));
-    const QRect list = scale.pixels(ListGeometry).adjusted(0, 0, extraWidth, 0);
+    QRect list = scale.pixels(ListGeometry).adjusted(0, 0, extraWidth, 0);
+    // The search box, when offered, takes the top of the list's place.
+    if (m_searchable) {
+        const int height = m_search->sizeHint().height();
+        m_search->setGeometry(list.left(), list.top(), list.width(), height);
+        list.setTop(list.top() + height + scale.pixels(60));
+    }
     lstValueList->setGeometry(list);
 
     QRect ok = scale.pixels(OkGeometry);
@@ -190,6 +210,9 @@ int frmList::WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListFi
         qtTexts.emplace(CurrentLanguage());
     });
     Form_Load();
+    m_searchable = std::exchange(m_nextSearchable, false);
+    m_search->clear();
+    m_search->setVisible(m_searchable);
     if (rsList && rsList->RecordCount() > 0)
         fillRows(*rsList, ListField, ListText);
 
@@ -207,6 +230,8 @@ int frmList::WindowOpen(std::shared_ptr<Recordset> rsList, const QString &ListFi
             lstValueList->scrollToItem(row);
         }
     }
+    if (m_searchable)
+        m_search->setFocus();
     exec();
 
     if (m_dialogResult == Accepted && !lstValueList->selectedItems().isEmpty())
@@ -235,7 +260,23 @@ QTreeWidgetItem *frmList::addRow(const QVariant &code)
     // The code is kept as it came, not as it is shown: it is converted only
     // when the user picks it.
     row->setData(0, CodeRole, code);
+    row->setData(0, FoldedCodeRole, foldForSearch(row->text(0)));
     return row;
+}
+
+void frmList::filterRows(const QString &query)
+{
+    const QString folded = foldForSearch(query.trimmed());
+    for (int i = 0; i < lstValueList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = lstValueList->topLevelItem(i);
+        const bool shown = valueRowMatches(row->data(0, FoldedCodeRole).toString(),
+                                           foldForSearch(row->text(1)), folded);
+        row->setHidden(!shown);
+        if (!shown && row->isSelected()) {
+            row->setSelected(false);
+            lstValueList->setCurrentItem(nullptr);
+        }
+    }
 }
 
 qint32 frmList::selectedCode() const
@@ -252,6 +293,10 @@ void frmList::Form_Load()
     skipOnError([&] { lstValueList->headerItem()->setText(1, GetMlString(3, QString())); });
     // The list has no caption of its own: it is the window's value list.
     skipOnError([&] { lstValueList->setAccessibleName(GetMlString(1, QString())); });
+    skipOnError([&] {
+        m_search->setPlaceholderText(GetMlString(1704, QString()));
+        m_search->setAccessibleName(GetMlString(1704, QString()));
+    });
     skipOnError([&] { ApplyFormFont(this, QStringLiteral("Tahoma"), 8, 161); });
 }
 
@@ -306,6 +351,21 @@ void frmList::closeEvent(QCloseEvent *event)
 
 bool frmList::eventFilter(QObject *watched, QEvent *event)
 {
+    // Down or Enter in the search box go to the first row it left in sight.
+    if (watched == m_search && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            for (int i = 0; i < lstValueList->topLevelItemCount(); ++i) {
+                QTreeWidgetItem *row = lstValueList->topLevelItem(i);
+                if (!row->isHidden()) {
+                    lstValueList->setCurrentItem(row);
+                    lstValueList->setFocus();
+                    return true;
+                }
+            }
+            return key == Qt::Key_Down;
+        }
+    }
     // Anywhere on the list, not only on a row: the double-click confirms
     // whatever row is selected at that moment.
     if (watched == lstValueList->viewport() && event->type() == QEvent::MouseButtonDblClick) {

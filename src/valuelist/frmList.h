@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -57,6 +58,10 @@ public:
     // editing asks for the code already written at the caret; without it an
     // opening starts with no row chosen. Used by one opening only.
     void setPreselectedCode(const QString &code) { m_preselectedCode = code; }
+    // Whether the next opening offers a search box over the rows (by code or
+    // description), as guided editing asks; without it the window is as
+    // designed. Used by one opening only.
+    void setSearchable(bool searchable) { m_nextSearchable = searchable; }
 
     // The two row images: image 2 marks every row.
     const QList<QIcon> &ImageList1() const { return m_imageList1; }
@@ -83,14 +88,21 @@ private:
     void fitToRows();
     QTreeWidgetItem *addRow(const QVariant &code);
     qint32 selectedCode() const;
+    // Shows only the rows that match the search box; a chosen row that goes
+    // out of sight is chosen no more.
+    void filterRows(const QString &query);
 
     QTreeWidget *lstValueList;
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
+    QLineEdit *m_search;
     QList<QIcon> m_imageList1;
     // Survives each closing of the window; only the closing actions write it.
     DialogCode m_dialogResult = Rejected;
     QString m_preselectedCode;
+    bool m_nextSearchable = false;
+    // Whether this opening shows the search box.
+    bool m_searchable = false;
 };
 
 } // namespace nvtarnix

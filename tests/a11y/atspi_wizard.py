@@ -293,7 +293,9 @@ def run(wizard):
     wizard.type(' = ')
     wizard.press_until_focused('Tab', Atspi.Role.PUSH_BUTTON, t['show_list'])
     wizard.keys('space')
-    wizard.wait_for(lambda: wizard.focus_is(Atspi.Role.TREE, t['value_list']), 'focus in the value list')
+    # Guided editing opens it on its search box; Down goes to the first row.
+    wizard.wait_for(lambda: wizard.focus_is(Atspi.Role.TREE, t['value_list'])
+                    or wizard.focus_is(Atspi.Role.TEXT, t['list_search']), 'focus in the value list')
     # The first row: Down selects it, Enter is OK.
     wizard.keys('Down', 'Return')
     wizard.heard(lambda a: a == t['inserted'] + ' 1', 'the code from the value list')
@@ -402,7 +404,7 @@ def main(argv):
         return strings[str(number)][str(language)]
 
     texts = {'script': text(1301), 'filter': text(1302), 'completion': text(1303), 'check': text(9),
-             'ok': text(4), 'cancel': text(5), 'show_list': text(8), 'value_list': text(1), 'inserted': text(1307).split('%1')[0].strip(), 'correct': text(1308),
+             'ok': text(4), 'cancel': text(5), 'show_list': text(8), 'value_list': text(1), 'list_search': text(1704), 'inserted': text(1307).split('%1')[0].strip(), 'correct': text(1308),
              'variables': text(17).rstrip(':'), 'functions': text(18).rstrip(':')}
     start = time.monotonic()
     rule = '[ORD_AMOUNT] > 100'

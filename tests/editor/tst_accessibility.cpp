@@ -209,7 +209,7 @@ void tst_Accessibility::announcerSaysEachKindOfChange()
     builder->Edit();
     QCOMPARE(role, QString::number(QAccessible::Notification));
     QCOMPARE(said.value(0), QStringLiteral("Inserted [Total]"));
-    QCOMPARE(said.value(1), QStringLiteral("Preview: Double: 5"));
+    QCOMPARE(said.value(1), QStringLiteral("Preview: 5"));
     QCOMPARE(said.value(2), QStringLiteral("The expression is correct."));
     QVERIFY2(said.value(3).startsWith(QLatin1String("Unknown variable")), qPrintable(said.value(3)));
 }

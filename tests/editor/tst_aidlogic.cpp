@@ -3,7 +3,7 @@
 #include "editor/NameSuggestion.h"
 #include "editor/ScriptProblems.h"
 #include "editor/ScriptSpans.h"
-#include "editor/SearchFolding.h"
+#include "support/SearchFolding.h"
 #include "editor/TreeFilter.h"
 
 #include "TestMain.h"
@@ -11,6 +11,8 @@
 #include <QTest>
 
 using namespace nvtarnix::editor;
+using nvtarnix::containsAtWordStart;
+using nvtarnix::foldForSearch;
 
 // The window-free rules under the editing aids.
 class tst_AidLogic : public QObject

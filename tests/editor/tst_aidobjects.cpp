@@ -543,14 +543,14 @@ void tst_AidObjects::previewUsesTheSharedCompile()
     QVERIFY(sum.compiled && !sum.error);
     job.displayText = QStringLiteral("2 + 2");
     job.compiled = sum.compiled;
-    QCOMPARE(runPreview(job, nullptr), QStringLiteral("Integer: 2"));
+    QCOMPARE(runPreview(job, nullptr).text, QStringLiteral("2"));
 
     const CompiledScript broken = compileScript(QStringLiteral("1 +"), 1033);
     QVERIFY(!broken.compiled && broken.error && broken.syntax);
     job.compiled = broken.compiled;
     job.compileError = broken.error;
     job.displayText = QStringLiteral("2 + 2");
-    QCOMPARE(runPreview(job, nullptr), job.errorFormat.arg(broken.error->number()).arg(broken.error->descriptionIn(1033)));
+    QCOMPARE(runPreview(job, nullptr).text, job.errorFormat.arg(broken.error->number()).arg(broken.error->descriptionIn(1033)));
 
     const CompiledScript empty = compileScript(QStringLiteral("  "), 1033);
     QVERIFY(!empty.compiled && !empty.error && !empty.syntax);

@@ -9,6 +9,7 @@
 #include <nvtarnix/MemoryRecordset.h>
 #include <nvtarnix/SqlRecordset.h>
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -120,6 +121,7 @@ private slots:
     void failures_data();
     void failures();
     void windowAsDesigned();
+    void searchByCodeOrDescription();
     void ownerWindow();
 
 private:
@@ -325,6 +327,60 @@ void tst_frmList::windowAsDesigned()
     for (const QIcon &image : dialog.ImageList1())
         QVERIFY(!image.pixmap(16, 16).isNull());
     QVERIFY(!dialog.windowIcon().isNull());
+}
+
+void tst_frmList::searchByCodeOrDescription()
+{
+    // Offered for one opening: the rows narrow to a word of the description
+    // (without regard to case or accents) or the start of the code, and Down
+    // goes to the first row left.
+    const auto shownCodes = [](frmList &dialog) {
+        QStringList codes;
+        QTreeWidget *list = listOf(dialog);
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            if (!list->topLevelItem(i)->isHidden())
+                codes << list->topLevelItem(i)->text(0);
+        }
+        return codes;
+    };
+    QStringList byWord, byAccentless, byCode, afterClearing;
+    bool searchFirst = false;
+    m_dialog->setSearchable(true);
+    qint32 selected = Untouched;
+    const UserAtDialog user(*m_dialog, [&](frmList &dialog) {
+        auto *search = dialog.findChild<QLineEdit *>("txtSearch");
+        searchFirst = search->isVisible() && dialog.focusWidget() == search;
+        QTest::keyClicks(search, "OPEN");
+        byWord = shownCodes(dialog);
+        search->clear();
+        // Typed through the editor's input path, as a Greek keyboard does.
+        search->insert(QStringLiteral("κλειστο"));
+        byAccentless = shownCodes(dialog);
+        search->clear();
+        QTest::keyClicks(search, "1");
+        byCode = shownCodes(dialog);
+        QTest::keyClick(search, Qt::Key_Down);
+        QTest::keyClick(listOf(dialog), Qt::Key_Return);
+    });
+    QCOMPARE(m_dialog->WindowOpen(statusList(), "CODE", "DESCR", selected), 1);
+    QVERIFY(user.sawDialog());
+    QVERIFY(searchFirst);
+    QCOMPARE(byWord, QStringList({"3.5", "20"}));
+    QCOMPARE(byAccentless, QStringList({"2.5"}));
+    QCOMPARE(byCode, QStringList({"10", "12"}));
+    QCOMPARE(selected, 10);
+
+    // The next opening is the window as designed: no search box.
+    bool searchShown = true;
+    const UserAtDialog plain(*m_dialog, [&](frmList &dialog) {
+        searchShown = dialog.findChild<QLineEdit *>("txtSearch")->isVisible();
+        afterClearing = shownCodes(dialog);
+        play(dialog, {"cancel"});
+    });
+    QCOMPARE(m_dialog->WindowOpen(statusList(), "CODE", "DESCR", selected), 0);
+    QVERIFY(plain.sawDialog());
+    QVERIFY(!searchShown);
+    QCOMPARE(afterClearing.size(), 6);
 }
 
 void tst_frmList::ownerWindow()

@@ -420,8 +420,9 @@ void Tour::showPreview()
     QTimer::singleShot(StepPauseMs * 5, this, [this, preview] {
         if (!wizardOpen())
             return;
-        if (!preview->text().startsWith(QLatin1String("Boolean")))
-            fail(QStringLiteral("the preview reads \"%1\"").arg(preview->text()));
+        // The value in the UI's words; its type is in the tooltip.
+        if (!preview->toolTip().contains(QLatin1String(": Boolean")))
+            fail(QStringLiteral("the preview reads \"%1\" (%2)").arg(preview->text(), preview->toolTip()));
         shoot(QStringLiteral("preview"), m_editor);
         next(&Tour::showFunctionReference);
     });

@@ -1,6 +1,6 @@
-#include "editor/SearchFolding.h"
+#include "support/SearchFolding.h"
 
-namespace nvtarnix::editor {
+namespace nvtarnix {
 
 QString foldForSearch(QStringView text)
 {
@@ -39,4 +39,4 @@ bool containsAtWordStart(QStringView folded, QStringView foldedNeedle)
     return false;
 }
 
-} // namespace nvtarnix::editor
+} // namespace nvtarnix
