@@ -8,6 +8,7 @@
 #include "editor/EditorSettings.h"
 #include "editor/EditorTreeItems.h"
 #include "editor/EditorTrees.h"
+#include "editor/FocusRing.h"
 #include "editor/GuidedEditingAid.h"
 #include "editor/NameChangeQuestion.h"
 #include "check/ExpressionCheck.h"
@@ -317,6 +318,7 @@ void frmEditor::createControls()
     connect(cmdCheck, &QPushButton::clicked, this, [this] { runHandler([this] { cmdCheck_Click(); }); });
     connectTreeEvents();
     createAidControls();
+    editor::showFocusRing(this);
 
     m_loaded = true;
     placeControls();

@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace nvtarnix {
@@ -74,8 +75,13 @@ void frmEditor::createAidControls()
     m_preview = new editor::PreviewAid(picbottom, mEditVariables, tvVariables, *m_session);
     lblPreview = m_preview->line();
     mSampleValue = m_preview->sampleValueAction();
-    if (m_owner && !m_owner->rowSource().isNull())
+    if (m_owner && !m_owner->rowSource().isNull()) {
         m_rowCount = new editor::RowCountAid(picbottom, *m_owner, *m_session);
+        // Its button sits at the end of the count line under the script, so
+        // Tab comes to it from the script, and goes on to OK.
+        setTabOrder(txtScript, m_rowCount->rowsButton());
+        setTabOrder(m_rowCount->rowsButton(), cmdOK);
+    }
 
     m_announcements = new editor::AnnouncementAid(this, txtScript, m_problemMarks);
     connect(m_caretAids, &editor::CaretAids::helpLineShown, m_announcements,

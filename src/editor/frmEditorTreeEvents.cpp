@@ -7,6 +7,7 @@
 #include "editor/EditorSession.h"
 #include "editor/GuidedEditingAid.h"
 #include "editor/EditorTreeItems.h"
+#include "editor/FocusRing.h"
 #include "editor/NodeToolTips.h"
 #include "editor/TreeEventFilter.h"
 #include "editor/TreeInteraction.h"
@@ -160,8 +161,10 @@ void frmEditor::RequestValueList(const QString &key)
     };
     exchange.openList = [this](std::shared_ptr<Recordset> rsList, const QString &listField,
                                const QString &listText, qint32 &selectedValue) {
-        if (!m_frmList)
+        if (!m_frmList) {
             m_frmList = std::make_shared<frmList>();
+            editor::showFocusRing(m_frmList.get());
+        }
         if (m_guided) {
             m_frmList->setPreselectedCode(m_guided->codeAtCaret());
             m_frmList->setSearchable(true);

@@ -10,6 +10,8 @@ user would:
     Check, OK),
     hearing each announcement as an event;
   - checks the exit status and the printed expression;
+  - goes round the window with Tab and back with Shift+Tab, one control a
+    press, in the order the README documents;
   - presses Check, OK and Cancel through their AT-SPI actions, as a screen
     reader's commands do, on wizards opened on a rule.
 
@@ -316,6 +318,53 @@ def run(wizard):
     return written, printed
 
 
+def focus_on(wizard, role, name):
+    """The focus is on the control role/name, or on an entry of it (a tree
+    says which entry has the focus)."""
+    node = wizard.focused
+    try:
+        while node is not None:
+            if node.get_role() == role and node.get_name() == name:
+                return True
+            if node.get_role() not in (Atspi.Role.TABLE_CELL, Atspi.Role.TREE_ITEM, Atspi.Role.LIST_ITEM):
+                return False
+            node = node.get_parent()
+    except GLib.Error:
+        pass
+    return False
+
+
+def tab_round(wizard):
+    """Tab goes round the documented order, one control a press, and
+    Shift+Tab the same way back, with real keys."""
+    t = wizard.texts
+    order = [(Atspi.Role.TEXT, t['filter']), (Atspi.Role.TREE, t['variables']), (Atspi.Role.TREE, t['functions']),
+             (Atspi.Role.PUSH_BUTTON, t['check']), (Atspi.Role.TEXT, t['script']), (Atspi.Role.PUSH_BUTTON, t['ok']),
+             (Atspi.Role.PUSH_BUTTON, t['cancel']), (Atspi.Role.PUSH_BUTTON, t['show_list'])]
+    wizard.focus_window()
+    # A variable with a value list first, so that the value-list button takes part.
+    wizard.keys('ctrl+f')
+    wizard.wait_for(lambda: focus_on(wizard, *order[0]), 'focus in the filter')
+    wizard.type('ORD_STATUS')
+    wizard.keys('Tab')
+    wizard.press_until_focused('Down', Atspi.Role.TABLE_CELL, 'Status')
+    show_list = wizard.named(Atspi.Role.PUSH_BUTTON, t['show_list'])
+    wizard.wait_for(lambda: show_list.get_state_set().contains(Atspi.StateType.SENSITIVE), 'the value-list button')
+    wizard.keys('ctrl+f')
+    wizard.wait_for(lambda: focus_on(wizard, *order[0]), 'focus in the filter')
+    for key, steps in (('Tab', order[1:] + order[:1]), ('shift+Tab', order[-1::-1])):
+        for role, name in steps:
+            wizard.keys(key)
+            try:
+                wizard.wait_for(lambda: focus_on(wizard, role, name), 'focus', seconds=2)
+            except Failure:
+                node = wizard.focused
+                raise Failure('%s went to %s "%s", not %s "%s"'
+                              % (key, node.get_role_name() if node else None, node.get_name() if node else None,
+                                 Atspi.role_get_name(role), name))
+    press_cancel(wizard)
+
+
 def press_buttons(wizard, rule):
     """Check and OK pressed through AT-SPI on a wizard opened on rule."""
     t = wizard.texts
@@ -355,13 +404,15 @@ def main(argv):
         return strings[str(number)][str(language)]
 
     texts = {'script': text(1301), 'filter': text(1302), 'completion': text(1303), 'check': text(9),
-             'ok': text(4), 'cancel': text(5), 'show_list': text(8), 'value_list': text(1), 'list_search': text(1704), 'inserted': text(1307).split('%1')[0].strip(), 'correct': text(1308)}
+             'ok': text(4), 'cancel': text(5), 'show_list': text(8), 'value_list': text(1), 'list_search': text(1704), 'inserted': text(1307).split('%1')[0].strip(), 'correct': text(1308),
+             'variables': text(17).rstrip(':'), 'functions': text(18).rstrip(':')}
     start = time.monotonic()
     rule = '[ORD_AMOUNT] > 100'
     lists = value_lists()
     scenarios = [('keys alone', ('--value-lists', lists.name + '/lists.sqlite'), run),
                  ('Check and OK through AT-SPI', ('--database-script', rule), lambda w: press_buttons(w, rule)),
-                 ('Cancel through AT-SPI', ('--database-script', rule), press_cancel)]
+                 ('Cancel through AT-SPI', ('--database-script', rule), press_cancel),
+                 ('Tab round and back', ('--database-script', rule), tab_round)]
     heard = []
     for title, extra, scenario in scenarios:
         wizard = Wizard(tarnix, schema, texts, language, extra)

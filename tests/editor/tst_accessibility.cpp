@@ -83,7 +83,6 @@ private slots:
     void everyControlNamedInTheLanguage();
     void treeItemsDescribeThemselves();
     void announcerSaysEachKindOfChange();
-    void tabGoesRoundInTheDocumentedOrder();
     void shiftF10OpensTheTreeMenu();
     void valueListIsNamed_data();
     void valueListIsNamed();
@@ -213,35 +212,6 @@ void tst_Accessibility::announcerSaysEachKindOfChange()
     QCOMPARE(said.value(1), QStringLiteral("Preview: 5"));
     QCOMPARE(said.value(2), QStringLiteral("The expression is correct."));
     QVERIFY2(said.value(3).startsWith(QLatin1String("Unknown variable")), qPrintable(said.value(3)));
-}
-
-void tst_Accessibility::tabGoesRoundInTheDocumentedOrder()
-{
-    auto builder = makeAidsBuilder();
-    builder->setScript("[Total] * 2");
-    QStringList order, back;
-    const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w, 3000));
-        auto *filter = child<QLineEdit>(w, "txtFilter");
-        filter->setFocus(Qt::TabFocusReason);
-        for (int i = 0; i < 8; ++i) {
-            order << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        child<QPushButton>(w, "cmdCancel")->setFocus(Qt::TabFocusReason);
-        for (int i = 0; i < 6; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-            back << QApplication::focusWidget()->objectName();
-        }
-        testsupport::press(w, "cmdCancel");
-    });
-    builder->Edit();
-    // The README's order, round again to the filter: no control keeps Tab.
-    // The value-list button waits, disabled, for a variable with a list.
-    QCOMPARE(order, (QStringList{"txtFilter", "tvVariables", "tvFunctions", "cmdCheck", "txtScript", "cmdOK",
-                                 "cmdCancel", "txtFilter"}));
-    QCOMPARE(back, (QStringList{"cmdOK", "txtScript", "cmdCheck", "tvFunctions", "tvVariables", "txtFilter"}));
 }
 
 void tst_Accessibility::shiftF10OpensTheTreeMenu()

@@ -13,6 +13,7 @@
 
 #include <nvtarnix/TarnixObject.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
@@ -84,6 +85,7 @@ private slots:
         const QString failing = expectedText(m_file, "100 / [QTY] > 20");
         const QString broken = expectedText(m_file, "[AMOUNT] >");
         int selectedListed = -1, failedListed = -1;
+        QStringList tabbed;
         const auto visit = testsupport::whenShown("frmEditor", [&](QWidget *w) {
             auto *line = w->findChild<QLabel *>("lblRowCount");
             auto *rowsButton = w->findChild<QToolButton *>("cmdRows");
@@ -94,6 +96,16 @@ private slots:
             retype(w, "100 / [Quantity] > 20");
             QTRY_COMPARE_WITH_TIMEOUT(line->text(), failing, 5000);
             QVERIFY(rowsButton->isEnabled());
+            // The keys reach the button between the script and OK, both ways.
+            w->activateWindow();
+            QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == w, 3000);
+            w->findChild<QWidget *>("txtScript")->setFocus(Qt::TabFocusReason);
+            for (const auto &[key, modifiers] :
+                 {std::pair(Qt::Key_Tab, Qt::NoModifier), std::pair(Qt::Key_Tab, Qt::NoModifier),
+                  std::pair(Qt::Key_Backtab, Qt::ShiftModifier), std::pair(Qt::Key_Backtab, Qt::ShiftModifier)}) {
+                QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+                tabbed << QApplication::focusWidget()->objectName();
+            }
             rowsButton->click();
             auto *rows = w->findChild<QWidget *>("frmRows");
             QVERIFY(rows);
@@ -108,6 +120,7 @@ private slots:
         QVERIFY(failing.contains(QRegularExpression(QStringLiteral("[0-9]+.*[0-9]+.*[0-9]+"))));
         QCOMPARE(selectedListed, 20);
         QCOMPARE(failedListed, 20);
+        QCOMPARE(tabbed, (QStringList{"cmdRows", "cmdOK", "cmdRows", "txtScript"}));
     }
 
     void rowsThatGoAway()
