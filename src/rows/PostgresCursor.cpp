@@ -3,6 +3,8 @@
 #include <QAtomicInteger>
 #include <QSqlError>
 
+#include <algorithm>
+
 namespace nvtarnix::rows {
 
 namespace {
@@ -20,8 +22,8 @@ bool interruptedStatement(const QSqlQuery &query)
     return query.lastError().nativeErrorCode() == QLatin1String("57014");
 }
 
-PostgresCursor::PostgresCursor(QSqlDatabase &database, const QString &sql, int batch)
-    : m_database(database), m_query(database), m_name(cursorName()), m_batch(batch)
+PostgresCursor::PostgresCursor(QSqlDatabase &database, const QString &sql)
+    : m_database(database), m_query(database), m_name(cursorName())
 {
     m_query.setForwardOnly(true);
     if (!m_query.exec(QStringLiteral("DECLARE %1 NO SCROLL CURSOR FOR %2").arg(m_name, sql)))
@@ -59,6 +61,7 @@ bool PostgresCursor::next()
             fail(m_query);
         if (m_read < m_batch)
             return false;
+        m_batch = std::min(m_batch * 2, 8192);
         fetch();
     }
 }

@@ -9,7 +9,9 @@
 namespace nvtarnix::rows {
 
 // One statement's rows through a Qt Sql PostgreSQL connection (QPSQL), read
-// through a server-side cursor a batch at a time. QPSQL reads every row of
+// through a server-side cursor a batch at a time, the batches growing from a
+// few rows (a slow source still shows its first rows within a time limit)
+// to thousands (a long read makes few round trips). QPSQL reads every row of
 // a statement once it has begun, even one its reader has stopped reading;
 // a count that stops early (the first rows shown, the time limit, a newer
 // edit) must leave the rest on the server. Needs an open transaction (the
@@ -18,7 +20,7 @@ namespace nvtarnix::rows {
 class PostgresCursor final : public StatementRows
 {
 public:
-    PostgresCursor(QSqlDatabase &database, const QString &sql, int batch = 512);
+    PostgresCursor(QSqlDatabase &database, const QString &sql);
     ~PostgresCursor() override;
     PostgresCursor(const PostgresCursor &) = delete;
     PostgresCursor &operator=(const PostgresCursor &) = delete;
@@ -33,7 +35,7 @@ private:
     QSqlDatabase m_database;
     QSqlQuery m_query;
     QString m_name;
-    int m_batch;
+    int m_batch = 32;
     int m_read = 0;  // rows read of the current batch
 };
 

@@ -24,6 +24,8 @@ std::optional<QString> literal(const pushdown::Parameter &parameter)
             return QStringLiteral("'NaN'");
         if (std::isinf(d))
             return d > 0 ? QStringLiteral("'Infinity'") : QStringLiteral("'-Infinity'");
+        if (d == 0)
+            return std::signbit(d) ? QStringLiteral("'-0'") : QStringLiteral("'0'");
         // Seventeen digits read back as the same Double (float8in rounds
         // correctly); the C locale's point, whatever the user's.
         return QLatin1Char('\'') + QString::number(d, 'g', 17) + QLatin1Char('\'');

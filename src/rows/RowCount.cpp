@@ -231,6 +231,8 @@ public:
         m_stop.deadline = QDeadlineTimer(m_job.source.timeLimitMs);
         if (m_sqlite)
             sqlite3_progress_handler(m_sqlite, 500, stopStatement, &m_stop);
+        if (m_postgres)
+            boundStatements();
         if ((m_sqlite || m_postgres) && m_job.pushDown && pushDown())
             return;
         RowTally tally(m_rule, m_job, m_count, m_cancel, m_stop.deadline);
@@ -259,7 +261,10 @@ private:
     bool readAgain()
     {
         QSqlQuery(m_clone.database()).exec(QStringLiteral("ROLLBACK"));
-        return beginReading();
+        if (!beginReading())
+            return false;
+        boundStatements();
+        return true;
     }
 
     // PostgreSQL stops a statement itself at the count's time limit: no

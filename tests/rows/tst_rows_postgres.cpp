@@ -7,12 +7,17 @@
 #include "PostgresCluster.h"
 #include "TestMain.h"
 
+#include "rows/PostgresLiterals.h"
 #include "rows/RowCount.h"
 
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
+
+#include <cstring>
+#include <limits>
 
 using nvtarnix::rows::RowCount;
 
@@ -240,6 +245,91 @@ private slots:
         QCOMPARE(int(on.kind), int(RowCount::Kind::Value));
         QVERIFY(!on.inDatabase);
         QCOMPARE(on.rows, qint64(400));
+    }
+
+    // The parameters written into the SQL read back as exactly the values
+    // bound: quotes and backslashes in text cannot end the literal, and
+    // every Double comes back to the bit.
+    void literalsReadBackExactly()
+    {
+        using P = nvtarnix::pushdown::Parameter;
+        const QList<P> parameters{
+            {P::Type::Text, QStringLiteral("it's")},
+            {P::Type::Text, QStringLiteral("back\\slash \\' and '' and \\\\")},
+            {P::Type::Text, QStringLiteral("'); DROP TABLE kinds; --")},
+            {P::Type::Text, QString::fromUtf8("Ελλάδα \U0001F600 $1::text /* */ \"q\"")},
+            {P::Type::Text, QString()},
+            {P::Type::Real, 0.1},
+            {P::Type::Real, 1e-310},
+            {P::Type::Real, -0.0},
+            {P::Type::Real, 1.7976931348623157e308},
+            {P::Type::Real, 9007199254740993.0},
+            {P::Type::Real, std::numeric_limits<double>::infinity()},
+            {P::Type::Integer, qint64(-9223372036854775807LL - 1)},
+            {P::Type::Integer, qint64(4294967296LL)},
+        };
+        const char *const casts[] = {"int8", "float8", "text"};
+        QStringList select;
+        for (qsizetype i = 0; i < parameters.size(); ++i)
+            select << QStringLiteral("$%1::%2").arg(i + 1).arg(QLatin1String(casts[int(parameters[i].type)]));
+        const auto sql = nvtarnix::rows::withLiterals(QStringLiteral("SELECT ") + select.join(u", "), parameters);
+        QVERIFY(sql);
+        QSqlQuery query(QSqlDatabase::database(QStringLiteral("pg-rows")));
+        QVERIFY2(query.exec(*sql) && query.next(), qPrintable(query.lastError().text()));
+        for (qsizetype i = 0; i < parameters.size(); ++i) {
+            const QVariant back = query.value(int(i));
+            switch (parameters[i].type) {
+            case P::Type::Text: QCOMPARE(back.toString(), parameters[i].value.toString()); break;
+            case P::Type::Real: {
+                const double a = back.toDouble(), b = parameters[i].value.toDouble();
+                QVERIFY2(std::memcmp(&a, &b, sizeof a) == 0, qPrintable(QString::number(a, 'g', 17)));
+                break;
+            }
+            case P::Type::Integer: QCOMPARE(back.toLongLong(), parameters[i].value.toLongLong()); break;
+            }
+        }
+        QCOMPARE(query.exec(QStringLiteral("SELECT count(*) FROM kinds")), true);
+    }
+
+    // Names and comments are no placeholders; what the translation never
+    // writes is refused rather than guessed at.
+    void literalsOnlyWherePlaceholdersAre()
+    {
+        using P = nvtarnix::pushdown::Parameter;
+        const QList<P> one{{P::Type::Integer, qint64(7)}};
+        QCOMPARE(nvtarnix::rows::withLiterals(QStringLiteral("\"a$1\" = $1::int8 /* $1 */ AND \"x\"\"$1\" > x$1"), one),
+                 QStringLiteral("\"a$1\" = '7'::int8 /* $1 */ AND \"x\"\"$1\" > x$1"));
+        QVERIFY(!nvtarnix::rows::withLiterals(QStringLiteral("a = $1"), one));
+        QVERIFY(!nvtarnix::rows::withLiterals(QStringLiteral("a = $2::int8"), one));
+        QVERIFY(!nvtarnix::rows::withLiterals(QStringLiteral("a = 'b' AND $1::int8 > 0"), one));
+        QVERIFY(!nvtarnix::rows::withLiterals(QStringLiteral("a = $1::text"),
+                                              {{P::Type::Text, QStringLiteral("nul ") + QChar(0) + QStringLiteral(" inside")}}));
+        QVERIFY(!nvtarnix::rows::withLiterals(QStringLiteral("a = $1::text"),
+                                              {{P::Type::Text, QString(QChar(0xD800))}}));
+    }
+
+    // Past its time limit a count says what it found in the first rows; the
+    // server stops the statement it was running.
+    void timeBound()
+    {
+        for (const bool pushDown : {true, false}) {
+            nvtarnix::rows::RowCountJob job;
+            job.databaseText = QStringLiteral("[AMOUNT] > 50");
+            job.source.connectionName = QStringLiteral("pg-rows");
+            job.source.query = QStringLiteral("SELECT i AS id, i % 100 AS amount FROM generate_series(1, 100000) AS i "
+                                              "CROSS JOIN LATERAL (SELECT pg_sleep(0.001) WHERE i > 0) AS slow");
+            job.source.timeLimitMs = 200;
+            job.pushDown = pushDown;
+            const RowCount count = nvtarnix::rows::countRows(job, nullptr);
+            QCOMPARE(int(count.kind), int(RowCount::Kind::Condition));
+            QVERIFY2(count.bounded, qPrintable(QStringLiteral("%1 rows, %2").arg(count.rows).arg(count.error)));
+            QVERIFY(!count.inDatabase);
+            QVERIFY(count.rows > 0 && count.rows < 100000);
+            qint64 selected = 0;
+            for (qint64 i = 1; i <= count.rows; ++i)
+                selected += i % 100 > 50;
+            QCOMPARE(count.selected, selected);
+        }
     }
 
     void cleanupTestCase() { QSqlDatabase::removeDatabase(QStringLiteral("pg-rows")); }
