@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSqlDatabase>
@@ -74,12 +75,25 @@ private:
     QElapsedTimer &m_clock;
 };
 
+// Runs the event loop idle, as a user's wizard runs between keys, until
+// `done` (asked every millisecond) or `ms` have passed. A loop that spun
+// instead would take a core from the count it waits for.
+void waitUntil(const std::function<bool()> &done, int ms)
+{
+    QEventLoop loop;
+    QTimer ask;
+    QObject::connect(&ask, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    ask.start(1);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 void pump(int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    waitUntil([] { return false; }, ms);
 }
 
 // Types `text` in place of the script, lets the pause pass and returns the
@@ -100,10 +114,7 @@ double pauseToCount(QWidget *editor, const QString &text)
     pause->installEventFilter(&watch);
     script->selectAll();
     QTest::keyClicks(script, text);
-    QElapsedTimer bound;
-    bound.start();
-    while (line->text().isEmpty() && bound.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    waitUntil([&] { return !line->text().isEmpty(); }, 20000);
     const double ms = sincePause.isValid() && !line->text().isEmpty() ? sincePause.nsecsElapsed() / 1e6 : -1;
     pause->removeEventFilter(&watch);
     return ms;
