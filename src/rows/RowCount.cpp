@@ -2,6 +2,7 @@
 
 #include "rows/ConnectionClone.h"
 #include "rows/PostgresBindings.h"
+#include "rows/PostgresCancel.h"
 #include "rows/PostgresCursor.h"
 #include "rows/PostgresLiterals.h"
 #include "rows/RowTally.h"
@@ -210,6 +211,10 @@ public:
     {
         if (m_postgres && !beginReading())
             return;
+        // A newer edit stops the count inside PostgreSQL's statement too.
+        std::unique_ptr<PostgresCancel> watch;
+        if (m_postgres)
+            watch = std::make_unique<PostgresCancel>(m_clone.database().connectionName(), backend(), m_cancel);
         QStringList columns;
         if (!sourceColumns(columns))
             return;
@@ -255,6 +260,14 @@ private:
             return false;
         }
         return true;
+    }
+
+    // The server process that runs the count's statements.
+    qint64 backend()
+    {
+        QSqlQuery query(m_clone.database());
+        return query.exec(QStringLiteral("SELECT pg_backend_pid()")) && query.next() ? query.value(0).toLongLong()
+                                                                                      : 0;
     }
 
     // A statement stopped by its timeout ends the transaction with it.

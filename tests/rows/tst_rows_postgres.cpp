@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <thread>
 #include <limits>
 
 using nvtarnix::rows::RowCount;
@@ -112,6 +113,9 @@ private slots:
         statements.replaceInStrings(QStringLiteral("'some'"), QStringLiteral("NULL"));
         QCOMPARE(cluster.run(QStringLiteral("rows"), statements), QString());
         QCOMPARE(cluster.run(QStringLiteral("rows"), kindStatements()), QString());
+        QCOMPARE(cluster.run(QStringLiteral("rows"),
+                             {QStringLiteral("CREATE TABLE many AS SELECT i FROM generate_series(1, 200000) AS i")}),
+                 QString());
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("pg-rows"));
         db.setHostName(cluster.socketFolder());
         db.setUserName(QStringLiteral("postgres"));
@@ -316,9 +320,10 @@ private slots:
             nvtarnix::rows::RowCountJob job;
             job.databaseText = QStringLiteral("[AMOUNT] > 50");
             job.source.connectionName = QStringLiteral("pg-rows");
+            // The first rows come at once, the others a millisecond each.
             job.source.query = QStringLiteral("SELECT i AS id, i % 100 AS amount FROM generate_series(1, 100000) AS i "
-                                              "CROSS JOIN LATERAL (SELECT pg_sleep(0.001) WHERE i > 0) AS slow");
-            job.source.timeLimitMs = 200;
+                                              "LEFT JOIN LATERAL (SELECT pg_sleep(0.001) WHERE i > 64) AS slow ON TRUE");
+            job.source.timeLimitMs = 300;
             job.pushDown = pushDown;
             const RowCount count = nvtarnix::rows::countRows(job, nullptr);
             QCOMPARE(int(count.kind), int(RowCount::Kind::Condition));
@@ -328,7 +333,46 @@ private slots:
             qint64 selected = 0;
             for (qint64 i = 1; i <= count.rows; ++i)
                 selected += i % 100 > 50;
-            QCOMPARE(count.selected, selected);
+            QVERIFY2(count.selected == selected, qPrintable(QStringLiteral("push-down %1: %2 of %3 rows, %4 failed").arg(pushDown).arg(count.selected).arg(count.rows).arg(count.failed)));
+        }
+    }
+
+    // A newer edit stops the count inside the server's statement, not at
+    // its time limit: the statement is gone from the server while the time
+    // limit is still far off.
+    void cancelledInsideTheStatement()
+    {
+        for (const bool pushDown : {true, false}) {
+            nvtarnix::rows::RowCountJob job;
+            job.databaseText = QStringLiteral("[AMOUNT] > 50");
+            job.source.connectionName = QStringLiteral("pg-rows");
+            // The first rows come at once (the check that the rule is a
+            // condition reads them), the others a millisecond each.
+            job.source.query = QStringLiteral("SELECT i AS id, i % 100 AS amount FROM many "
+                                              "LEFT JOIN LATERAL (SELECT pg_sleep(0.001) WHERE i > 64) AS slow ON TRUE");
+            job.source.timeLimitMs = 30000;
+            job.pushDown = pushDown;
+            std::atomic_bool cancel = false;
+            RowCount count;
+            std::thread counting([&] { count = nvtarnix::rows::countRows(job, &cancel); });
+            QSqlQuery running(QSqlDatabase::database(QStringLiteral("pg-rows")));
+            // The count's statements, as the server runs them.
+            const auto statements = [&] {
+                running.exec(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE state = 'active' "
+                                            "AND query LIKE 'FETCH % nvtarnix_cursor_%' AND pid <> pg_backend_pid()"));
+                return running.next() ? running.value(0).toInt() : -1;
+            };
+            {
+                // However the test ends, the count is stopped and waited for.
+                const auto joined = qScopeGuard([&] {
+                    cancel = true;
+                    counting.join();
+                });
+                QTRY_VERIFY_WITH_TIMEOUT(statements() == 1, 10000);
+                cancel = true;
+                QTRY_COMPARE_WITH_TIMEOUT(statements(), 0, 5000);
+            }
+            QCOMPARE(int(count.kind), int(RowCount::Kind::Cancelled));
         }
     }
 
