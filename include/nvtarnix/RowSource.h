@@ -25,9 +25,14 @@
 // regard to case. Values reach the engine as nvtarnix::Expression takes
 // QtSql's values; a column bound as SqliteIsoDate or PgDate hands over its
 // "yyyy-MM-dd" texts as dates, and a RunConstant gives its value on every row.
-// On an SQLite connection (QSQLITE) the bindings also let the database count
-// the rows the rule selects (nvtarnix/PushDown.h); the count is the same
-// either way.
+// On an SQLite (QSQLITE) or PostgreSQL (QPSQL) connection the database
+// counts the rows the rule selects (nvtarnix/PushDown.h) and the engine
+// decides only the rows the translation leaves to it; the count, the first
+// rows and the failing rows are the same either way. SQLite reads each
+// column by its bindings; PostgreSQL by its type, as QPSQL hands it over
+// (rules on real, char(n), timestamp and timestamptz columns, whose QPSQL
+// values the SQL would not follow, are the engine's). A PostgreSQL count
+// reads one snapshot in a read-only transaction.
 //
 // A Recordset is read from the first row to the end on the counting thread,
 // by Fields(variable) (or Fields(column) when `columns` binds one); the host

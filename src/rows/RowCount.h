@@ -17,7 +17,7 @@
 // selects of how many, the first rows it selects and the first rows on which
 // it fails. It runs on any thread; a cancel flag set from another thread
 // stops it at the next row (or, inside SQLite, at the next few hundred steps
-// of the statement).
+// of the statement; inside PostgreSQL, by the server cancelling it).
 
 namespace nvtarnix::rows {
 
@@ -36,7 +36,7 @@ struct RowCountJob
     int rowTimeoutMs = 5000;
     // How many selected and failing rows to keep.
     int keptRows = 20;
-    // Off: the engine evaluates every row even where SQLite could count.
+    // Off: the engine evaluates every row even where the database could count.
     bool pushDown = true;
 };
 
@@ -65,7 +65,8 @@ struct RowCount
     qint64 rows = 0;      // rows counted: all of them unless `bounded`
     // The time limit came first: the figures are those of the first `rows`.
     bool bounded = false;
-    // SQLite counted the rows the translation decides.
+    // The database (SQLite, PostgreSQL) counted the rows the translation
+    // decides.
     bool inDatabase = false;
     // Why it cannot run, or why the rows cannot be read.
     int errorNumber = 0;

@@ -19,7 +19,7 @@ SqliteStatement::~SqliteStatement()
 
 void SqliteStatement::fail(int code) const
 {
-    throw SqliteFailure{QString::fromUtf8(sqlite3_errmsg(m_db)), code == SQLITE_INTERRUPT};
+    throw StatementFailure{QString::fromUtf8(sqlite3_errmsg(m_db)), code == SQLITE_INTERRUPT};
 }
 
 void SqliteStatement::bind(const QList<pushdown::Parameter> &parameters)
