@@ -44,7 +44,6 @@ constexpr int CodeRole = Qt::UserRole;
 constexpr int FoldedCodeRole = Qt::UserRole + 1;
 constexpr int FoldedDescriptionRole = Qt::UserRole + 2;
 
-
 class TwipsScale
 {
 public:
@@ -248,6 +247,7 @@ void frmList::fillRows(Recordset &rsList, const QString &ListField, const QStrin
         const QVariant description = rsList.Fields(ListText);
         if (!description.isNull())
             row->setText(1, valueToText(description));
+        row->setData(0, FoldedDescriptionRole, foldForSearch(row->text(1)));
         rsList.MoveNext();
     }
 }
@@ -270,7 +270,7 @@ void frmList::filterRows(const QString &query)
     for (int i = 0; i < lstValueList->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = lstValueList->topLevelItem(i);
         const bool shown = valueRowMatches(row->data(0, FoldedCodeRole).toString(),
-                                           foldForSearch(row->text(1)), folded);
+                                           row->data(0, FoldedDescriptionRole).toString(), folded);
         row->setHidden(!shown);
         if (!shown && row->isSelected()) {
             row->setSelected(false);
