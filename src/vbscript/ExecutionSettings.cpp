@@ -25,11 +25,9 @@ qint64 Limits::elementCount(std::span<const qint32> ubounds) const
     return total;
 }
 
-void ExecutionSettings::chargeText(qint64 length) const
+void ExecutionSettings::refuseText()
 {
-    if (length > limits.maxStringLength || length < 0)
-        raise(err::OutOfStringSpace);
-    memory.charge(MemoryMeter::textBytes(length));
+    raise(err::OutOfStringSpace);
 }
 
 std::shared_ptr<SafeArray> ExecutionSettings::newArray(std::span<const qint32> ubounds, bool charge) const

@@ -51,11 +51,20 @@ struct ExecutionSettings
     double fixedNow = std::numeric_limits<double>::quiet_NaN();
 
     // Raises 14 past the string limit, then charges the text to the run.
-    void chargeText(qint64 length) const;
+    // Inline: every concatenation passes through it.
+    void chargeText(qint64 length) const
+    {
+        if (length > limits.maxStringLength || length < 0) [[unlikely]]
+            refuseText();
+        memory.charge(MemoryMeter::textBytes(length));
+    }
     // A new dynamic array with upper bounds `ubounds`, its size charged to
     // the run (`charge`) or, for a built-in whose result is counted when it
     // returns, only checked against what is left.
     std::shared_ptr<SafeArray> newArray(std::span<const qint32> ubounds, bool charge) const;
+
+private:
+    [[noreturn]] static void refuseText();
 };
 
 } // namespace vbscript

@@ -592,15 +592,19 @@ Variant Runtime::callBuiltin(const BuiltinInfo &b, const ExprList &args, Frame &
         // is the run's now; the arguments made for it alone die here. Code
         // that Eval and Execute ran has counted what it made itself. Numbers
         // and Empty, most results and arguments, own nothing to count.
-        MemoryMeter &meter = settings().memory;
+        // One charge of the difference: the result and the arguments that
+        // die with the call exist side by side already.
+        qint64 net = 0;
         if (result.isString() || result.isArray()) {
             spendOnValue(result);
             if (!b.runsCode)
-                meter.charge(MemoryMeter::ownedBytes(result));
+                net = MemoryMeter::ownedBytes(result);
         }
         for (const Variant &v : values)
             if (v.isString() || v.isArray())
-                meter.credit(MemoryMeter::ownedBytes(v));
+                net -= MemoryMeter::ownedBytes(v);
+        if (net)
+            settings().memory.charge(net);
         return result;
     } catch (ScriptError &e) {
         nameBuiltinIn(e, b);
