@@ -42,6 +42,7 @@ constexpr int RowImage = 1; // image 2 of ImageList1
 constexpr int CodeRole = Qt::UserRole;
 // What the search box compares: the code and the description, folded.
 constexpr int FoldedCodeRole = Qt::UserRole + 1;
+constexpr int FoldedDescriptionRole = Qt::UserRole + 2;
 
 class TwipsScale
 {
