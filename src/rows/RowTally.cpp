@@ -44,9 +44,15 @@ bool RowTally::selects(const QVariantList &values)
     const qint64 left = m_deadline.remainingTime();
     m_settings.timeoutMs = int(left < 0 ? m_job.rowTimeoutMs : std::min<qint64>(m_job.rowTimeoutMs, std::max<qint64>(left, 1)));
     const vbscript::Variant result = m_rule.evaluate(row, m_settings);
-    m_condition = m_condition && isConditionValue(result);
     const vbscript::ExecutionSettings truth{m_settings.locale, vbscript::Limits()};
-    return vbscript::ops::truth(truth, result);
+    if (isConditionValue(result))
+        return vbscript::ops::truth(truth, result);
+    // A value, not a verdict: it selects the rows If would take as True, and a
+    // text If cannot take ("Dear ..." of a letter rule) is no failure of the
+    // rule, which computed its value.
+    m_condition = false;
+    return vbscript::catchScriptErrors([&] { return vbscript::ops::truth(truth, result); },
+                                       [](const vbscript::ScriptError &) { return false; });
 }
 
 void RowTally::evaluate(const QVariantList &values)
