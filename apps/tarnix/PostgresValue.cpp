@@ -31,19 +31,9 @@ enum Oid : unsigned {
     NumericOid = 1700,
 };
 
-StoredValue bytesValue(StoredValue::Kind kind, const char *bytes, int size, std::vector<char> &buffer)
-{
-    StoredValue value;
-    value.kind = kind;
-    value.bytes.offset = qsizetype(buffer.size());
-    value.bytes.size = size;
-    buffer.insert(buffer.end(), bytes, bytes + size);
-    return value;
-}
-
 StoredValue textValue(std::string_view text, std::vector<char> &buffer)
 {
-    return bytesValue(StoredValue::Kind::Text, text.data(), int(text.size()), buffer);
+    return StoredValue::withBytes(StoredValue::Kind::Text, text.data(), int(text.size()), buffer);
 }
 
 StoredValue integerValue(StoredValue::Kind kind, qint64 integer)
@@ -280,7 +270,7 @@ StoredValue storedValue(PostgresType type, const char *bytes, int size, std::vec
         break;
     case PostgresType::Bytea:
         if (const auto decoded = bytesOfHex(text))
-            return bytesValue(StoredValue::Kind::Blob, decoded->data(), int(decoded->size()), buffer);
+            return StoredValue::withBytes(StoredValue::Kind::Blob, decoded->data(), int(decoded->size()), buffer);
         break;
     case PostgresType::PaddedText: {
         std::string_view unpadded = text;

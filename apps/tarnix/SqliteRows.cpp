@@ -53,17 +53,6 @@ struct Prepared
     ~Prepared() { sqlite3_finalize(statement); }
 };
 
-void appendBytes(StoredValue &value, const char *bytes, int size, std::vector<char> &buffer)
-{
-    if (size > StoredValue::longestText()) {
-        value.kind = StoredValue::Kind::TooLong;
-        return;
-    }
-    value.bytes.offset = qsizetype(buffer.size());
-    value.bytes.size = size;
-    buffer.insert(buffer.end(), bytes, bytes + size);
-}
-
 } // namespace
 
 QString quotedIdentifier(const QString &name)
@@ -246,16 +235,14 @@ StoredValue SqliteRows::value(int column, std::vector<char> &buffer) const
         value.real = sqlite3_value_double(stored);
         break;
     case SQLITE_TEXT: {
-        value.kind = StoredValue::Kind::Text;
         // The pointer first, then the size: that is the order SQLite asks for.
         const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(stored));
-        appendBytes(value, bytes, sqlite3_value_bytes(stored), buffer);
+        value = StoredValue::withBytes(StoredValue::Kind::Text, bytes, sqlite3_value_bytes(stored), buffer);
         break;
     }
     case SQLITE_BLOB: {
-        value.kind = StoredValue::Kind::Blob;
         const auto *bytes = static_cast<const char *>(sqlite3_value_blob(stored));
-        appendBytes(value, bytes, sqlite3_value_bytes(stored), buffer);
+        value = StoredValue::withBytes(StoredValue::Kind::Blob, bytes, sqlite3_value_bytes(stored), buffer);
         break;
     }
     default:

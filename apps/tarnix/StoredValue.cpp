@@ -12,6 +12,20 @@ qsizetype StoredValue::longestText()
     return vbscript::Limits().maxStringLength;
 }
 
+StoredValue StoredValue::withBytes(Kind kind, const char *bytes, int size, std::vector<char> &buffer)
+{
+    StoredValue value;
+    if (size > longestText()) {
+        value.kind = Kind::TooLong;
+        return value;
+    }
+    value.kind = kind;
+    value.bytes.offset = qsizetype(buffer.size());
+    value.bytes.size = size;
+    buffer.insert(buffer.end(), bytes, bytes + size);
+    return value;
+}
+
 vbscript::Variant engineValue(const StoredValue &value, const std::vector<char> &buffer)
 {
     switch (value.kind) {

@@ -49,6 +49,10 @@ struct StoredValue
 
     StoredValue() : integer(0) {}
 
+    // A text or binary value whose bytes are appended to `buffer`; one longer
+    // than longestText() is TooLong and left where it is.
+    static StoredValue withBytes(Kind kind, const char *bytes, int size, std::vector<char> &buffer);
+
     bool hasBytes() const { return kind == Kind::Text || kind == Kind::Blob; }
 };
 

@@ -325,6 +325,21 @@ private slots:
         QCOMPARE(sorted.status, 0);
     }
 
+    // A cell longer than any string fails its own row with 14, as on SQLite,
+    // and is never copied into a block; the rows around it go on.
+    void largeCell()
+    {
+        QCOMPARE(m_cluster.run(QStringLiteral("shop"),
+                               {QStringLiteral("CREATE TABLE cells (id integer, t text)"),
+                                QStringLiteral("INSERT INTO cells VALUES (1, 'small'), "
+                                               "(2, repeat('x', 40000000)), (3, repeat('y', 10000000)), (4, 'after')")}),
+                 QString());
+        const TarnixRun run = tarnix(shop({"--table", "cells", "--key", "id", "Len([t])"}));
+        QCOMPARE(run.out, lines({"1\tLong\t5", "2\terror\t14\tOut of string space", "3\tLong\t10000000",
+                                 "4\tLong\t5"}));
+        QCOMPARE(run.status, 1);
+    }
+
     // Tables and views are found as SQLite finds them, without regard to case.
     void relations_data()
     {
