@@ -12,6 +12,9 @@ using vbscript::Variant;
 
 namespace {
 
+// The serial of a date that is no day (see toEngineValue).
+constexpr double BeyondEveryDay = 9.2233720368523608e18;
+
 // Stands for a host value of a type rules do not take.
 class UnsupportedValue : public vbscript::Object
 {
@@ -66,11 +69,21 @@ Variant toEngineValue(const QVariant &value)
     }
     case QMetaType::QByteArray:
         return Variant(QString::fromUtf8(*static_cast<const QByteArray *>(value.constData())));
-    case QMetaType::QDate: return Variant::date(vbscript::OleDate::fromQDate(value.toDate()));
-    case QMetaType::QDateTime:
-        return Variant::date(vbscript::OleDate::fromQDateTime(*static_cast<const QDateTime *>(value.constData())));
-    default: return Variant(std::shared_ptr<vbscript::Object>(std::make_shared<UnsupportedValue>()));
+    // A date that is no day is later than every day: PostgreSQL's 'infinity'
+    // (and '-infinity', which Qt cannot tell from it) reaches Qt so. It
+    // compares and tests as a value, as the database reads it, and any
+    // arithmetic on it leaves the date range.
+    case QMetaType::QDate: {
+        const QDate date = value.toDate();
+        return Variant::date(date.isValid() ? vbscript::OleDate::fromQDate(date) : BeyondEveryDay);
     }
+    case QMetaType::QDateTime: {
+        const auto &instant = *static_cast<const QDateTime *>(value.constData());
+        return Variant::date(instant.isValid() ? vbscript::OleDate::fromQDateTime(instant) : BeyondEveryDay);
+    }
+    default: break;
+    }
+    return Variant(std::shared_ptr<vbscript::Object>(std::make_shared<UnsupportedValue>()));
 }
 
 QString ownedText(const QString &text)

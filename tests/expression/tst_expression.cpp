@@ -44,6 +44,7 @@ class tst_Expression : public QObject
 private slots:
     void valuesGoingIn_data();
     void valuesGoingIn();
+    void dateThatIsNoDay();
     void sqlNullIsNull();
     void resultsComingOut_data();
     void resultsComingOut();
@@ -113,6 +114,16 @@ void tst_Expression::valuesGoingIn()
     };
     QCOMPARE(outcome(QStringLiteral("TypeName([X])")), typeName);
     QCOMPARE(outcome(QStringLiteral("CStr([X])")), text);
+}
+
+// PostgreSQL's 'infinity' reaches a host as a date that is no day: it is a
+// value later than every day, as the database compares it.
+void tst_Expression::dateThatIsNoDay()
+{
+    for (const QVariant &value : {QVariant(QDate()), QVariant(QDateTime())}) {
+        QCOMPARE(evaluate(QStringLiteral("TypeName([X])"), {value}).toString(), QStringLiteral("Date"));
+        QCOMPARE(evaluate(QStringLiteral("IsNull([X]) Or [X] <= #12/31/9999#"), {value}).toBool(), false);
+    }
 }
 
 void tst_Expression::sqlNullIsNull()
