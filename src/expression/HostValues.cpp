@@ -12,8 +12,9 @@ using vbscript::Variant;
 
 namespace {
 
-// The serial of a date that is no day (see toEngineValue).
-constexpr double BeyondEveryDay = 9.2233720368523608e18;
+// The serial of a date that is no day (see toEngineValue): 1/1/10000, the
+// day after the last day a date holds.
+constexpr double BeyondEveryDay = 2958466.0;
 
 // Stands for a host value of a type rules do not take.
 class UnsupportedValue : public vbscript::Object

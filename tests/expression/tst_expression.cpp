@@ -123,6 +123,7 @@ void tst_Expression::dateThatIsNoDay()
     for (const QVariant &value : {QVariant(QDate()), QVariant(QDateTime())}) {
         QCOMPARE(evaluate(QStringLiteral("TypeName([X])"), {value}).toString(), QStringLiteral("Date"));
         QCOMPARE(evaluate(QStringLiteral("IsNull([X]) Or [X] <= #12/31/9999#"), {value}).toBool(), false);
+        QCOMPARE(evaluate(QStringLiteral("Year([X])"), {value}).toInt(), 10000);
     }
 }
 
