@@ -1,12 +1,9 @@
 #pragma once
 
 #include "editor/PreviewEvaluation.h"
+#include "rows/NewestOnly.h"
 
 #include <QObject>
-#include <QThreadPool>
-
-#include <atomic>
-#include <memory>
 
 namespace nvtarnix::editor {
 
@@ -18,22 +15,19 @@ class PreviewRunner : public QObject
 {
     Q_OBJECT
 public:
-    explicit PreviewRunner(QObject *parent = nullptr);
-    ~PreviewRunner() override;
+    explicit PreviewRunner(QObject *parent = nullptr) : QObject(parent) {}
 
     void request(PreviewJob job);
     // Stops the running evaluation; its result is dropped.
-    void cancel();
+    void cancel() { m_work.cancel(); }
     // Whether an evaluation is still running, cancelled or not.
-    bool evaluating() const;
+    bool evaluating() const { return m_work.running(); }
 
 signals:
     void ready(const nvtarnix::editor::PreviewResult &result);
 
 private:
-    QThreadPool m_pool;
-    std::shared_ptr<std::atomic_bool> m_cancel;
-    quint64 m_generation = 0;
+    rows::NewestOnly m_work{this};
 };
 
 } // namespace nvtarnix::editor

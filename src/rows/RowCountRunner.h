@@ -1,12 +1,9 @@
 #pragma once
 
+#include "rows/NewestOnly.h"
 #include "rows/RowCount.h"
 
 #include <QObject>
-#include <QThreadPool>
-
-#include <atomic>
-#include <memory>
 
 namespace nvtarnix::rows {
 
@@ -18,22 +15,19 @@ class RowCountRunner : public QObject
 {
     Q_OBJECT
 public:
-    explicit RowCountRunner(QObject *parent = nullptr);
-    ~RowCountRunner() override;
+    explicit RowCountRunner(QObject *parent = nullptr) : QObject(parent) {}
 
     void request(RowCountJob job);
     // Stops the running count; its result is dropped.
-    void cancel();
+    void cancel() { m_work.cancel(); }
     // Whether a count is still running, cancelled or not.
-    bool counting() const;
+    bool counting() const { return m_work.running(); }
 
 signals:
     void counted(const nvtarnix::rows::RowCount &count);
 
 private:
-    QThreadPool m_pool;
-    std::shared_ptr<std::atomic_bool> m_cancel;
-    quint64 m_generation = 0;
+    NewestOnly m_work{this};
 };
 
 } // namespace nvtarnix::rows
