@@ -2,6 +2,8 @@
 
 #include "LibPq.h"
 
+#include "pushdown/PostgresTypes.h"
+
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Recordset.h>
 
@@ -51,13 +53,13 @@ Oid parameterType(nvtarnix::pushdown::Parameter::Type type)
 {
     switch (type) {
     case nvtarnix::pushdown::Parameter::Type::Integer:
-        return 20;
+        return nvtarnix::pushdown::PgInt8Oid;
     case nvtarnix::pushdown::Parameter::Type::Real:
-        return 701;
+        return nvtarnix::pushdown::PgFloat8Oid;
     case nvtarnix::pushdown::Parameter::Type::Text:
-        return 25;
+        return nvtarnix::pushdown::PgTextOid;
     }
-    return 25;
+    return nvtarnix::pushdown::PgTextOid;
 }
 
 // A parameter's value as the server reads its type's text: a double in

@@ -1,5 +1,6 @@
 #include "PostgresValue.h"
 
+#include "pushdown/PostgresTypes.h"
 #include "vbscript/OleDate.h"
 
 #include <charconv>
@@ -11,25 +12,9 @@
 
 namespace tarnixcli {
 
-namespace {
+using enum nvtarnix::pushdown::PostgresTypeOid;
 
-// OIDs of the built-in types, fixed in PostgreSQL's catalog (pg_type.dat).
-enum Oid : unsigned {
-    BoolOid = 16,
-    ByteaOid = 17,
-    Int8Oid = 20,
-    Int2Oid = 21,
-    Int4Oid = 23,
-    TextOid = 25,
-    Float4Oid = 700,
-    Float8Oid = 701,
-    BpcharOid = 1042,
-    VarcharOid = 1043,
-    DateOid = 1082,
-    TimestampOid = 1114,
-    TimestampTzOid = 1184,
-    NumericOid = 1700,
-};
+namespace {
 
 StoredValue textValue(std::string_view text, std::vector<char> &buffer)
 {
@@ -211,20 +196,20 @@ std::optional<std::string> bytesOfHex(std::string_view text)
 PostgresType postgresType(unsigned oid)
 {
     switch (oid) {
-    case Int2Oid: return PostgresType::SmallInteger;
-    case Int4Oid: return PostgresType::Integer;
-    case Int8Oid: return PostgresType::BigInteger;
-    case Float4Oid: return PostgresType::Single;
-    case Float8Oid: return PostgresType::Double;
-    case NumericOid: return PostgresType::Numeric;
-    case TextOid:
-    case VarcharOid: return PostgresType::Text;
-    case BpcharOid: return PostgresType::PaddedText;
-    case BoolOid: return PostgresType::Boolean;
-    case DateOid: return PostgresType::Date;
-    case TimestampOid: return PostgresType::Timestamp;
-    case TimestampTzOid: return PostgresType::TimestampWithZone;
-    case ByteaOid: return PostgresType::Bytea;
+    case PgInt2Oid: return PostgresType::SmallInteger;
+    case PgInt4Oid: return PostgresType::Integer;
+    case PgInt8Oid: return PostgresType::BigInteger;
+    case PgFloat4Oid: return PostgresType::Single;
+    case PgFloat8Oid: return PostgresType::Double;
+    case PgNumericOid: return PostgresType::Numeric;
+    case PgTextOid:
+    case PgVarcharOid: return PostgresType::Text;
+    case PgBpcharOid: return PostgresType::PaddedText;
+    case PgBoolOid: return PostgresType::Boolean;
+    case PgDateOid: return PostgresType::Date;
+    case PgTimestampOid: return PostgresType::Timestamp;
+    case PgTimestampTzOid: return PostgresType::TimestampWithZone;
+    case PgByteaOid: return PostgresType::Bytea;
     default: return PostgresType::Other;
     }
 }

@@ -1,6 +1,6 @@
 #include "editor/TreeColumnFit.h"
 
-#include "support/WidestText.h"
+#include "forms/WidestText.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>

@@ -2,12 +2,12 @@
 
 #include "support/FailureHandling.h"
 
-#include "support/CaptionFit.h"
-#include "support/FormFont.h"
+#include "forms/CaptionFit.h"
+#include "forms/FormFont.h"
 #include "support/MlStringModule.h"
 #include "support/QtTexts.h"
 #include "support/SearchFolding.h"
-#include "support/WidestText.h"
+#include "forms/WidestText.h"
 #include "valuelist/CodeConversion.h"
 #include "valuelist/ValueListSearch.h"
 

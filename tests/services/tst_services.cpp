@@ -1,4 +1,4 @@
-#include "support/FormFont.h"
+#include "forms/FormFont.h"
 #include "support/MainModule.h"
 #include "support/MlStringModule.h"
 #include "support/MlStringService.h"

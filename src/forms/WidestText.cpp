@@ -1,4 +1,4 @@
-#include "support/WidestText.h"
+#include "forms/WidestText.h"
 
 #include <QTextLayout>
 

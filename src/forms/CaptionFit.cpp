@@ -1,4 +1,4 @@
-#include "support/CaptionFit.h"
+#include "forms/CaptionFit.h"
 
 #include <QPushButton>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "support/FormFont.h"
+#include "forms/FormFont.h"
 
 #include <QFont>
 #include <QWidget>
