@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include "TestMain.h"
+
 // The real tarnix program, run as a shell would run it, with some of the
 // environment set for the run (the locale, the language). `program` is the
 // built one unless a test runs a copy.
@@ -33,6 +35,14 @@ inline TarnixRun runTarnix(const QStringList &arguments, const QByteArray &input
         p.kill();
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// `tarnix apply` with `arguments`, in the locale the test program pins.
+inline TarnixRun runTarnixApply(const QStringList &arguments)
+{
+    const QString locale = testsupport::pinnedLocale();
+    return runTarnix(QStringList{QStringLiteral("apply")} + arguments, {},
+                     {{QStringLiteral("LC_ALL"), locale}, {QStringLiteral("LANG"), locale}});
 }
 
 // Push-down changes nothing: in each mode (every row, --count, --matching)

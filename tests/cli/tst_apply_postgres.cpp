@@ -17,9 +17,7 @@ using testsupport::PostgresCluster;
 
 TarnixRun tarnix(const QStringList &arguments)
 {
-    const QString locale = testsupport::pinnedLocale();
-    return runTarnix(QStringList{QStringLiteral("apply")} + arguments, {},
-                     {{QStringLiteral("LC_ALL"), locale}, {QStringLiteral("LANG"), locale}});
+    return runTarnixApply(arguments);
 }
 
 QString lines(const QStringList &each)

@@ -2,6 +2,7 @@
 // box or pair of trees with a session, without the editor window.
 
 #include "AidsFixture.h"
+#include "PlainOwner.h"
 #include "TestMain.h"
 
 #include "component/BuilderEditorOwner.h"
@@ -34,25 +35,15 @@ using namespace nvtarnix::editor;
 namespace {
 
 // An owner with help lines and nothing else; it counts the help it is asked for.
-class HelpOwner final : public EditorOwner
+class HelpOwner final : public PlainOwner
 {
 public:
     QHash<QString, QString> variableHelps;
     QHash<QString, QString> functionHelps;
     mutable int asked = 0;
 
-    bool showHelpLine() const override { return true; }
-    bool removeNewLine() const override { return true; }
-    bool listButtonVisible() const override { return true; }
-    QString editorTitle() const override { return {}; }
-    QString variableCaption() const override { return {}; }
-    QString functionCaption() const override { return {}; }
     QString variableRoot() const override { return QStringLiteral("Variables"); }
     QString functionRoot() const override { return QStringLiteral("Functions"); }
-    QString toDisplayForm(const QString &text) override { return text; }
-    QString toDatabaseForm(const QString &text) override { return text; }
-    QStringList errorTexts() const override { return {}; }
-    QString functionCatalogText() override { return {}; }
     QString variableHelp(const QString &varID) const override
     {
         ++asked;
@@ -63,7 +54,6 @@ public:
         ++asked;
         return functionHelps.value(name);
     }
-    void requestListSource(QString &, QVariant &) override {}
 };
 
 EditorVariable variable(const QString &id, const QString &caption, const QString &group, int vartype = 0)

@@ -3,6 +3,7 @@
 // and off, and the reference where the window shows it (tooltip, argument
 // hint, help line).
 #include "AidsFixture.h"
+#include "PlainOwner.h"
 
 #include "editor/CallAtCaret.h"
 #include "editor/EditorSession.h"
@@ -64,25 +65,10 @@ QStringList namesOf(const FunctionGroup &group)
 }
 
 // The window's owner with guided editing on: what the host option will give.
-class GuidedOwner final : public EditorOwner
+class GuidedOwner final : public PlainOwner
 {
 public:
     bool guidedEditing() const override { return m_guided; }
-    bool showHelpLine() const override { return true; }
-    bool removeNewLine() const override { return true; }
-    bool listButtonVisible() const override { return true; }
-    QString editorTitle() const override { return {}; }
-    QString variableCaption() const override { return {}; }
-    QString functionCaption() const override { return {}; }
-    QString variableRoot() const override { return {}; }
-    QString functionRoot() const override { return {}; }
-    QString toDisplayForm(const QString &text) override { return text; }
-    QString toDatabaseForm(const QString &text) override { return text; }
-    QStringList errorTexts() const override { return {}; }
-    QString functionCatalogText() override { return {}; }
-    QString variableHelp(const QString &) const override { return {}; }
-    QString functionHelp(const QString &) const override { return {}; }
-    void requestListSource(QString &, QVariant &) override {}
 
     bool m_guided = true;
 };
