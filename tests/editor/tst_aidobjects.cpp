@@ -3,6 +3,7 @@
 
 #include "AidsFixture.h"
 #include "PlainOwner.h"
+#include "TestVariables.h"
 #include "TestMain.h"
 
 #include "component/BuilderEditorOwner.h"
@@ -56,19 +57,9 @@ public:
     }
 };
 
-EditorVariable variable(const QString &id, const QString &caption, const QString &group, int vartype = 0)
-{
-    EditorVariable v;
-    v.varID = id;
-    v.vardescription = caption;
-    v.groupcaption = group;
-    v.vartype = vartype;
-    return v;
-}
-
-const QVector<EditorVariable> kVariables{variable("CUST_NAME", "Name", "Customer"),
-                                         variable("CUST_CITY", "City", "Customer"),
-                                         variable("TOTAL", "Total", {}, 5)};
+const QVector<EditorVariable> kVariables{testVariable("CUST_NAME", "Name", 0, "Customer"),
+                                         testVariable("CUST_CITY", "City", 0, "Customer"),
+                                         testVariable("TOTAL", "Total", 5)};
 
 const QString kCatalog = QStringLiteral(
     "<Interfaces><Interface name=\"Text\" description=\"Text\" visible=\"-1\"><Functions>"

@@ -4,6 +4,7 @@
 #include <nvtarnix/Error.h>
 
 #include "TestMain.h"
+#include "TestVariables.h"
 
 #include <QSettings>
 #include <QTest>
@@ -13,20 +14,11 @@ using namespace nvtarnix;
 
 namespace {
 
-ViewVariable var(const QString &id, const QString &caption, int type, const QString &group = {})
-{
-    ViewVariable v;
-    v.varID = id;
-    v.vardescription = caption;
-    v.vartype = type;
-    v.groupcaption = group;
-    return v;
-}
-
 QVector<ViewVariable> sampleVariables()
 {
-    return {var("CUST_NAME", "Name", 0, "Customer"), var("NAME", "Name", 10), var("TOTAL", "Total", 5),
-            var("ORD_DATE", "Date", 4, "Order"), var("STAMP", "Stamp", 23)};
+    return {testVariable("CUST_NAME", "Name", 0, "Customer"), testVariable("NAME", "Name", 10),
+            testVariable("TOTAL", "Total", 5), testVariable("ORD_DATE", "Date", 4, "Order"),
+            testVariable("STAMP", "Stamp", 23)};
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "editor/EditorTrees.h"
 
 #include "TestMain.h"
+#include "TestVariables.h"
 
 #include <QTest>
 
@@ -9,18 +10,6 @@ using namespace nvtarnix::editor;
 Q_DECLARE_METATYPE(QVector<nvtarnix::editor::TreeNode>)
 
 namespace {
-
-EditorVariable var(const QString &id, const QString &caption, int type, const QString &group = {},
-                   int valueList = 0)
-{
-    EditorVariable v;
-    v.varID = id;
-    v.vardescription = caption;
-    v.vartype = type;
-    v.groupcaption = group;
-    v.hasvaluelist = valueList;
-    return v;
-}
 
 // "parent/key/text/image/tag" per node, for compact comparisons.
 QStringList describe(const QVector<TreeNode> &nodes)
@@ -74,13 +63,13 @@ void tst_Trees::variableTree()
     WordList words;
     words.InitWordColours();
     const QVector<EditorVariable> variables{
-        var("CUST_NAME", "Name", 0, "Customer"),
-        var("TOTAL", "Total", 5),
-        var("ORD_DATE", "Date", 4, "Order"),
-        var("CUST_CITY", "City", 10, "Customer"),
-        var("TOTAL", "Total again", 5),     // key taken: no node, no word
-        var("X", "In root group", 3, "ROOT"), // group refused: goes under the root
-        var("Customer", "Clash", 3),          // the group holds that key
+        testVariable("CUST_NAME", "Name", 0, "Customer"),
+        testVariable("TOTAL", "Total", 5),
+        testVariable("ORD_DATE", "Date", 4, "Order"),
+        testVariable("CUST_CITY", "City", 10, "Customer"),
+        testVariable("TOTAL", "Total again", 5),     // key taken: no node, no word
+        testVariable("X", "In root group", 3, "ROOT"), // group refused: goes under the root
+        testVariable("Customer", "Clash", 3),          // the group holds that key
     };
     const QVector<TreeNode> nodes = buildVariableTree(QStringLiteral("Fields"), variables, words);
     QCOMPARE(describe(nodes), (QStringList{
