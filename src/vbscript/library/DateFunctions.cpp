@@ -77,19 +77,14 @@ Variant fnTimeValue(ExecContext &ctx, std::span<Variant> a)
 // rounds; Null raises 94.
 double wholeAt(const ExecContext &ctx, std::span<Variant> a, size_t i) { return roundHalfEven(a[i].valueOf().toDouble(ctx.locale())); }
 
-Variant fnDateSerial(ExecContext &ctx, std::span<Variant> a)
+// DateSerial (year, month, day) and TimeSerial (hour, minute, second): the
+// parts read from left to right, so the first bad one raises; 5 where they
+// make no date.
+template<std::optional<double> (*FromParts)(double, double, double)>
+Variant serialOfParts(ExecContext &ctx, std::span<Variant> a)
 {
-    const double y = wholeAt(ctx, a, 0), m = wholeAt(ctx, a, 1), d = wholeAt(ctx, a, 2);
-    const auto serial = datemath::fromParts(y, m, d);
-    if (!serial)
-        raise(err::InvalidProcedureCall);
-    return Variant::date(*serial);
-}
-
-Variant fnTimeSerial(ExecContext &ctx, std::span<Variant> a)
-{
-    const double h = wholeAt(ctx, a, 0), m = wholeAt(ctx, a, 1), s = wholeAt(ctx, a, 2);
-    const auto serial = datemath::fromTime(h, m, s);
+    const double first = wholeAt(ctx, a, 0), second = wholeAt(ctx, a, 1), third = wholeAt(ctx, a, 2);
+    const auto serial = FromParts(first, second, third);
     if (!serial)
         raise(err::InvalidProcedureCall);
     return Variant::date(*serial);
@@ -168,9 +163,9 @@ void registerDateFunctions(BuiltinRegistry &r)
            .catalog = {CatalogGroup::Global, 70, "Date"}});
     r.add({.name = "TimeValue", .minArgs = 1, .maxArgs = 1, .fn = fnTimeValue,
            .catalog = {CatalogGroup::Global, 71, "Time"}});
-    r.add({.name = "DateSerial", .minArgs = 3, .maxArgs = 3, .fn = fnDateSerial,
+    r.add({.name = "DateSerial", .minArgs = 3, .maxArgs = 3, .fn = serialOfParts<datemath::fromParts>,
            .refusesNull = nullRefusedAt({0, 1, 2}), .catalog = {CatalogGroup::Global, 72, "Year, Month, Date"}});
-    r.add({.name = "TimeSerial", .minArgs = 3, .maxArgs = 3, .fn = fnTimeSerial,
+    r.add({.name = "TimeSerial", .minArgs = 3, .maxArgs = 3, .fn = serialOfParts<datemath::fromTime>,
            .refusesNull = nullRefusedAt({0, 1, 2}), .catalog = {CatalogGroup::Global, 73, "Hour, Minute, Second"}});
     r.add({.name = "DateAdd", .minArgs = 3, .maxArgs = 3, .fn = fnDateAdd,
            .refusesNull = nullRefusedAt({0, 1}), .catalog = {CatalogGroup::Global, 78, "interval, number, Date"}});
