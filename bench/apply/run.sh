@@ -10,22 +10,17 @@ need sqlite3
 
 rows=1000000
 db="$build/bench-apply/t-$rows.sqlite"
-if [[ ! -s "$db" ]]; then
-  # The same file every time: each column a fixed function of the row number,
-  # with a NULL in A now and then so that Null takes part.
-  mkdir -p "$(dirname "$db")"
-  rm -f "$db.part"
-  sqlite3 "$db.part" <<SQL
+# The same file every time: each column a fixed function of the row number,
+# with a NULL in A now and then so that Null takes part.
+sqlite_file_once "$db" <<SQL
 CREATE TABLE t(A REAL, B INTEGER, C TEXT);
 WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $rows)
 INSERT INTO t
 SELECT CASE WHEN i % 997 = 0 THEN NULL ELSE (i * 7919 % 20000) / 10.0 END,
-       i % 7,
-       substr('nvTarnix', 1, i % 6)
+     i % 7,
+     substr('nvTarnix', 1, i % 6)
 FROM n;
 SQL
-  mv "$db.part" "$db"
-fi
 
 rule='[A] > 1000 And [B] < 4 And Len([C]) > 3'
 sql='SELECT count(*) FROM t WHERE A > 1000 AND B < 4 AND length(C) > 3'

@@ -42,3 +42,17 @@ contend() {
   printf -v "${name}_wall" '%s' "$best_wall"
   printf -v "${name}_cpu" '%s' "$best_cpu"
 }
+
+# Makes the SQLite file $1 from the SQL on standard input, once: a file the
+# last run left whole is used again, a half-written one never is.
+sqlite_file_once() {
+  local db=$1
+  if [[ -s "$db" ]]; then
+    cat >/dev/null
+    return
+  fi
+  mkdir -p "$(dirname "$db")"
+  rm -f "$db.part"
+  sqlite3 "$db.part"
+  mv "$db.part" "$db"
+}

@@ -10,19 +10,14 @@ need sqlite3
 
 rows=1000000
 db="$build/bench-pushdown/orders-$rows.sqlite"
-if [[ ! -s "$db" ]]; then
-  mkdir -p "$(dirname "$db")"
-  rm -f "$db.part"
-  sqlite3 "$db.part" <<SQL
+sqlite_file_once "$db" <<SQL
 CREATE TABLE orders(id INTEGER PRIMARY KEY, amount REAL, qty INTEGER, name TEXT) STRICT;
 WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $rows)
 INSERT INTO orders
 SELECT i, CASE WHEN i % 997 = 0 THEN NULL ELSE (i * 7919 % 200000) / 100.0 END, i % 7,
-       substr('nvTarnix', 1, i % 6) FROM n;
+     substr('nvTarnix', 1, i % 6) FROM n;
 CREATE INDEX orders_amount ON orders(amount);
 SQL
-  mv "$db.part" "$db"
-fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
