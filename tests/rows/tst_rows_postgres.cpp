@@ -94,6 +94,22 @@ QStringList shown(const QVariantList &values)
     return out;
 }
 
+// A count of "[AMOUNT] > 50" over the numbers of `numbers` whose first rows
+// come at once (the check that the rule is a condition reads them) and the
+// others a millisecond each.
+nvtarnix::rows::RowCountJob slowCount(const QString &numbers, int timeLimitMs, bool pushDown)
+{
+    nvtarnix::rows::RowCountJob job;
+    job.databaseText = QStringLiteral("[AMOUNT] > 50");
+    job.source.connectionName = QStringLiteral("pg-rows");
+    job.source.query = QStringLiteral("SELECT i AS id, i % 100 AS amount FROM %1 "
+                                      "LEFT JOIN LATERAL (SELECT pg_sleep(0.001) WHERE i > 64) AS slow ON TRUE")
+                           .arg(numbers);
+    job.source.timeLimitMs = timeLimitMs;
+    job.pushDown = pushDown;
+    return job;
+}
+
 } // namespace
 
 class RowCountPostgresTest : public QObject
@@ -317,16 +333,9 @@ private slots:
     void timeBound()
     {
         for (const bool pushDown : {true, false}) {
-            nvtarnix::rows::RowCountJob job;
-            job.databaseText = QStringLiteral("[AMOUNT] > 50");
-            job.source.connectionName = QStringLiteral("pg-rows");
-            // The first rows come at once, the others a millisecond each:
-            // the limit leaves a loaded machine time to connect and read the
-            // first, and ends the count long before its hundred seconds.
-            job.source.query = QStringLiteral("SELECT i AS id, i % 100 AS amount FROM generate_series(1, 100000) AS i "
-                                              "LEFT JOIN LATERAL (SELECT pg_sleep(0.001) WHERE i > 64) AS slow ON TRUE");
-            job.source.timeLimitMs = 1000;
-            job.pushDown = pushDown;
+            // The limit leaves a loaded machine time to connect and read the
+            // first rows, and ends the count long before its hundred seconds.
+            const auto job = slowCount(QStringLiteral("generate_series(1, 100000) AS i"), 1000, pushDown);
             const RowCount count = nvtarnix::rows::countRows(job, nullptr);
             QCOMPARE(int(count.kind), int(RowCount::Kind::Condition));
             QVERIFY2(count.bounded, qPrintable(QStringLiteral("%1 rows, %2").arg(count.rows).arg(count.error)));
@@ -345,15 +354,7 @@ private slots:
     void cancelledInsideTheStatement()
     {
         for (const bool pushDown : {true, false}) {
-            nvtarnix::rows::RowCountJob job;
-            job.databaseText = QStringLiteral("[AMOUNT] > 50");
-            job.source.connectionName = QStringLiteral("pg-rows");
-            // The first rows come at once (the check that the rule is a
-            // condition reads them), the others a millisecond each.
-            job.source.query = QStringLiteral("SELECT i AS id, i % 100 AS amount FROM many "
-                                              "LEFT JOIN LATERAL (SELECT pg_sleep(0.001) WHERE i > 64) AS slow ON TRUE");
-            job.source.timeLimitMs = 30000;
-            job.pushDown = pushDown;
+            const auto job = slowCount(QStringLiteral("many"), 30000, pushDown);
             std::atomic_bool cancel = false;
             RowCount count;
             std::thread counting([&] { count = nvtarnix::rows::countRows(job, &cancel); });
