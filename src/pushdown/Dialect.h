@@ -131,8 +131,12 @@ public:
     virtual std::optional<Guarded> dateDiff(DateInterval interval, const QString &a, const QString &b,
                                             Parameters &parameters) const = 0;
 
-    // Text functions on a Text value.
-    virtual std::optional<Guarded> length(const QString &text, Parameters &parameters) const = 0;
+    // Text functions on a Text value. Len counts UTF-16 units, as SQL's
+    // length() counts characters where none lies beyond the BMP.
+    virtual std::optional<Guarded> length(const QString &text, Parameters &parameters) const
+    {
+        return Guarded{QStringLiteral("length(%1)").arg(text), beyondBmp(text, parameters)};
+    }
     virtual std::optional<Guarded> textFunction(TextFunction f, const QString &text,
                                                 Parameters &parameters) const = 0;
     // Left, Right and Mid with counts known when translating: start is
@@ -159,6 +163,15 @@ protected:
     virtual QString binaryComparison(const QString &a, const QString &sign, const QString &b) const = 0;
     // The rows where `text` holds a character beyond the BMP.
     virtual QString beyondBmp(const QString &text, Parameters &parameters) const = 0;
+    // What DateDiff's "m" and "q" subtract: the months (or quarters) from the
+    // year 0 to a date of year `year` and month `month`, the whole numbers
+    // written by `number` as the dialect binds them.
+    template<typename Number>
+    static QString monthsFromYearZero(bool quarters, const QString &year, const QString &month, Number number)
+    {
+        return quarters ? QStringLiteral("(%1 * %2 + (%3 - %4) / %5)").arg(year, number(4), month, number(1), number(3))
+                        : QStringLiteral("(%1 * %2 + %3)").arg(year, number(12), month);
+    }
 };
 
 // The dialect of `which`, which lives as long as the program; null when this

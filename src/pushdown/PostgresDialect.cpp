@@ -310,23 +310,14 @@ public:
         case DateInterval::Quarter: {
             // Months (or quarters) counted from the year 0, in int4, whose
             // division is toward zero.
-            const bool months = interval == DateInterval::Month;
             const auto count = [&](const QString &d) {
-                return months ? QStringLiteral("(%1 * %2 + %3)")
-                                    .arg(partOf(DatePart::Year, d, p), number(12), partOf(DatePart::Month, d, p))
-                              : QStringLiteral("(%1 * %2 + (%3 - %4) / %5)")
-                                    .arg(partOf(DatePart::Year, d, p), number(4), partOf(DatePart::Month, d, p),
-                                         number(1), number(3));
+                return monthsFromYearZero(interval == DateInterval::Quarter, partOf(DatePart::Year, d, p),
+                                          partOf(DatePart::Month, d, p), number);
             };
             return Guarded{asDouble(QStringLiteral("%1 - %2").arg(count(b), count(a))), guard};
         }
         }
         return std::nullopt;
-    }
-
-    std::optional<Guarded> length(const QString &text, Parameters &p) const override
-    {
-        return Guarded{QStringLiteral("length(%1)").arg(text), beyondBmp(text, p)};
     }
 
     std::optional<Guarded> textFunction(TextFunction f, const QString &text, Parameters &p) const override
