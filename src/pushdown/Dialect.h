@@ -163,6 +163,16 @@ protected:
     virtual QString binaryComparison(const QString &a, const QString &sign, const QString &b) const = 0;
     // The rows where `text` holds a character beyond the BMP.
     virtual QString beyondBmp(const QString &text, Parameters &parameters) const = 0;
+    // Trim, LTrim and RTrim take blanks only, not tabs or line ends:
+    // `bothEnds` is the dialect's name of the function that trims both.
+    static Guarded blanksTrimmed(TextFunction f, const QString &text, Parameters &parameters, QLatin1String bothEnds)
+    {
+        const QLatin1String fn = f == TextFunction::Trim    ? bothEnds
+                                 : f == TextFunction::LTrim ? QLatin1String("ltrim")
+                                                            : QLatin1String("rtrim");
+        const QString blank = parameters.bind(Parameter::Type::Text, QStringLiteral(" "));
+        return Guarded{QStringLiteral("%1(%2, %3)").arg(fn, text, blank), {}};
+    }
     // What DateDiff's "m" and "q" subtract: the months (or quarters) from the
     // year 0 to a date of year `year` and month `month`, the whole numbers
     // written by `number` as the dialect binds them.

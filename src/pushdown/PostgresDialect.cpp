@@ -334,13 +334,8 @@ public:
                            QStringLiteral("octet_length(%1) <> length(%1)").arg(text)};
         case TextFunction::Trim:
         case TextFunction::LTrim:
-        case TextFunction::RTrim: {
-            // Blanks only, not tabs or line ends.
-            const char *fn = f == TextFunction::Trim ? "btrim" : f == TextFunction::LTrim ? "ltrim" : "rtrim";
-            return Guarded{QStringLiteral("%1(%2, %3)")
-                               .arg(QLatin1String(fn), text, p.bind(Parameter::Type::Text, QStringLiteral(" "))),
-                           {}};
-        }
+        case TextFunction::RTrim:
+            return blanksTrimmed(f, text, p, QLatin1String("btrim"));
         }
         return std::nullopt;
     }

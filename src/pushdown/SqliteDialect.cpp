@@ -239,13 +239,8 @@ public:
                                                                                 QStringLiteral("*[^ -~]*")))};
         case TextFunction::Trim:
         case TextFunction::LTrim:
-        case TextFunction::RTrim: {
-            // Blanks only, not tabs or line ends.
-            const char *fn = f == TextFunction::Trim ? "trim" : f == TextFunction::LTrim ? "ltrim" : "rtrim";
-            return Guarded{QStringLiteral("%1(%2, %3)")
-                               .arg(QLatin1String(fn), text, p.bind(Parameter::Type::Text, QStringLiteral(" "))),
-                           {}};
-        }
+        case TextFunction::RTrim:
+            return blanksTrimmed(f, text, p, QLatin1String("trim"));
         }
         return std::nullopt;
     }
