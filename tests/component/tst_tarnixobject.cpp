@@ -25,6 +25,17 @@ std::shared_ptr<Schema> hostSchema()
     return schema;
 }
 
+// `o` on the host's schema, its orders list, with one variable A (Amount);
+// the schema, which `o` holds too.
+std::shared_ptr<Schema> ordersWithAmount(TarnixObject &o)
+{
+    auto schema = hostSchema();
+    o.setBuilderSchema(schema);
+    o.Init(QStringLiteral("orders"), QStringLiteral("list"));
+    o.AddVariable(QStringLiteral("A"), QStringLiteral("Amount"), QStringLiteral("5"), QStringLiteral("8"));
+    return schema;
+}
+
 } // namespace
 
 class tst_TarnixObject : public QObject
@@ -140,12 +151,7 @@ private slots:
     void heldViewOutlivesReplacedSchema()
     {
         TarnixObject o;
-        {
-            auto schema = hostSchema();
-            o.setBuilderSchema(schema);
-            o.Init(QStringLiteral("orders"), QStringLiteral("list"));
-            o.AddVariable(QStringLiteral("A"), QStringLiteral("Amount"), QStringLiteral("5"), QStringLiteral("8"));
-        }
+        ordersWithAmount(o); // only o holds that schema now
         o.setBuilderSchema(std::make_shared<Schema>());
         o.setDatabaseScript(QStringLiteral("[A]*2"));
         QCOMPARE(o.Script(), QStringLiteral("[Amount]*2"));
@@ -289,10 +295,7 @@ private slots:
     void clearVariablesReturnsToDefaultSchema()
     {
         TarnixObject o;
-        auto schema = hostSchema();
-        o.setBuilderSchema(schema);
-        o.Init(QStringLiteral("orders"), QStringLiteral("list"));
-        o.AddVariable(QStringLiteral("A"), QStringLiteral("Amount"), QStringLiteral("5"), QStringLiteral("8"));
+        const auto schema = ordersWithAmount(o);
 
         // The previous view ID is looked up in the new default catalog first.
         QCOMPARE(errorNumber([&] { o.ClearVariables(); }), 5);
