@@ -92,6 +92,20 @@ std::unique_ptr<TarnixObject> makeBuilder()
     return builder;
 }
 
+// The value lists' database and a component whose list requests `answer`
+// answers, on the thread that asks, as a host's slot does.
+struct ValueListHost
+{
+    testsupport::ValueListDatabase database;
+    std::unique_ptr<TarnixObject> builder = makeBuilder();
+
+    void answerWith(std::function<void(QString &, QVariant &)> answer)
+    {
+        QObject::connect(builder.get(), &TarnixObject::ListSourceRequest, builder.get(), std::move(answer),
+                         Qt::DirectConnection);
+    }
+};
+
 nvtarnix::frmEditor *editorOf(QWidget *w)
 {
     return qobject_cast<nvtarnix::frmEditor *>(w);
@@ -307,27 +321,23 @@ void tst_TreeInteraction::valueListRoundTrip()
     QFETCH(bool, fromMenu);
     QFETCH(QString, script);
 
-    const testsupport::ValueListDatabase database;
-    auto builder = makeBuilder();
+    ValueListHost host;
     QStringList asked;
-    QObject::connect(
-        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
-        [&](QString &vListName, QVariant &vData) {
-            asked << vListName;
-            // The second answer names the recordset's own class.
-            if (asked.size() == 1)
-                vData = QVariant::fromValue(statusCodes(database));
-            else
-                vData = QVariant::fromValue(std::static_pointer_cast<nvtarnix::SqlRecordset>(statusCodes(database)));
-        },
-        Qt::DirectConnection);
+    host.answerWith([&](QString &vListName, QVariant &vData) {
+        asked << vListName;
+        // The second answer names the recordset's own class.
+        if (asked.size() == 1)
+            vData = QVariant::fromValue(statusCodes(host.database));
+        else
+            vData = QVariant::fromValue(std::static_pointer_cast<nvtarnix::SqlRecordset>(statusCodes(host.database)));
+    });
 
     QString text;
     ListVisit visit;
     // Twice, so the second request runs on the dialog the first one left.
     for (int round = 0; round < 2; ++round) {
         visit = {};
-        runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        runEditor(*host.builder, [&](nvtarnix::frmEditor &editor) {
             editor.setScriptText("[Status] = ");
             editor.txtScript->moveCursor(QTextCursor::End);
             clickNode(editor.tvVariables, "Status");
@@ -354,19 +364,15 @@ void tst_TreeInteraction::valueListRoundTrip()
 // already written there.
 void tst_TreeInteraction::valueListWithGuidedEditing()
 {
-    const testsupport::ValueListDatabase database;
-    auto builder = makeBuilder();
-    builder->setGuidedEditing(true);
-    QObject::connect(
-        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
-        [&](QString &, QVariant &vData) { vData = QVariant::fromValue(statusCodes(database)); },
-        Qt::DirectConnection);
+    ValueListHost host;
+    host.builder->setGuidedEditing(true);
+    host.answerWith([&](QString &, QVariant &vData) { vData = QVariant::fromValue(statusCodes(host.database)); });
     QStringList texts, started;
     bool enabledByCaret = false;
     for (const QString &start : {QStringLiteral("[Status]"), QStringLiteral("[Status] < 10"),
                                  QStringLiteral("1 = 1 And [Status] >")}) {
         ListVisit visit;
-        runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+        runEditor(*host.builder, [&](nvtarnix::frmEditor &editor) {
             editor.setScriptText(start);
             editor.txtScript->moveCursor(QTextCursor::End);
             enabledByCaret = editor.cmdValueList->isEnabled();
@@ -447,21 +453,17 @@ void tst_TreeInteraction::valueListErrors()
     QFETCH(QString, pick);
     QFETCH(QString, message);
 
-    const testsupport::ValueListDatabase database;
-    auto builder = makeBuilder();
-    QObject::connect(
-        builder.get(), &TarnixObject::ListSourceRequest, builder.get(),
-        [&](QString &, QVariant &vData) {
-            vData = answer == 0 ? QVariant(QStringLiteral("rows"))
-                                : QVariant::fromValue(statusCodes(database, answer == 1));
-        },
-        Qt::DirectConnection);
+    ValueListHost host;
+    host.answerWith([&](QString &, QVariant &vData) {
+        vData = answer == 0 ? QVariant(QStringLiteral("rows"))
+                            : QVariant::fromValue(statusCodes(host.database, answer == 1));
+    });
 
     testsupport::SeenMessage shown;
     QString text;
     bool listStillOpen = true;
     ListVisit visit;
-    runEditor(*builder, [&](nvtarnix::frmEditor &editor) {
+    runEditor(*host.builder, [&](nvtarnix::frmEditor &editor) {
         clickNode(editor.tvVariables, variable);
         std::optional<testsupport::WindowVisit> list;
         if (!pick.isEmpty())
