@@ -33,29 +33,9 @@ QString nameFromCaption(const QString &caption)
     return name;
 }
 
-QString scriptBoxName()
+QString controlName(ControlName which)
 {
-    return text(1301);
-}
-
-QString filterName()
-{
-    return text(1302);
-}
-
-QString completionListName()
-{
-    return text(1303);
-}
-
-QString argumentHintName()
-{
-    return text(1304);
-}
-
-QString previewName()
-{
-    return text(1305);
+    return text(int(which));
 }
 
 QString labelledValue(const QString &name, const QString &value)
@@ -64,18 +44,19 @@ QString labelledValue(const QString &name, const QString &value)
     return spoken.isEmpty() ? name : name + QStringLiteral(": ") + spoken;
 }
 
-void nameEditorControls(const EditorControlNames &controls)
+void nameEditorControls(QPlainTextEdit *script, QLineEdit *filter, QListWidget *completion, QLabel *argumentHint,
+                        QLabel *preview)
 {
-    if (controls.script)
-        controls.script->setAccessibleName(scriptBoxName());
-    if (controls.filter)
-        controls.filter->setAccessibleName(filterName());
-    if (controls.completion)
-        controls.completion->setAccessibleName(completionListName());
-    if (controls.argumentHint)
-        controls.argumentHint->setAccessibleName(labelledValue(argumentHintName(), controls.argumentHint->text()));
-    if (controls.preview)
-        controls.preview->setAccessibleName(labelledValue(previewName(), controls.preview->text()));
+    if (script)
+        script->setAccessibleName(controlName(ControlName::ScriptBox));
+    if (filter)
+        filter->setAccessibleName(controlName(ControlName::Filter));
+    if (completion)
+        completion->setAccessibleName(controlName(ControlName::CompletionList));
+    if (argumentHint)
+        argumentHint->setAccessibleName(labelledValue(controlName(ControlName::ArgumentHint), argumentHint->text()));
+    if (preview)
+        preview->setAccessibleName(labelledValue(controlName(ControlName::Preview), preview->text()));
 }
 
 void nameTree(QTreeWidget *tree, const QString &caption)

@@ -21,29 +21,20 @@ namespace nvtarnix::editor {
 // trailing colon (and without a mnemonic's ampersand).
 QString nameFromCaption(const QString &caption);
 
-QString scriptBoxName();
-QString filterName();
-QString completionListName();
-QString argumentHintName();
-QString previewName();
+// The names of the controls that have no caption, by their number in the
+// string table.
+enum class ControlName { ScriptBox = 1301, Filter, CompletionList, ArgumentHint, Preview };
+QString controlName(ControlName which);
 
 // A label's name is what a screen reader reads of it, so a named label that
 // shows a value is called "name: value" (just name while it is empty).
 QString labelledValue(const QString &name, const QString &value);
 
-// The controls of one opening of the editor; any may be null.
-struct EditorControlNames
-{
-    QPlainTextEdit *script = nullptr;
-    QLineEdit *filter = nullptr;
-    QListWidget *completion = nullptr;
-    QLabel *argumentHint = nullptr;
-    QLabel *preview = nullptr;
-};
-
-// Names the controls that have no caption of their own; called wherever the
-// captions are set, so that a change of language renames them too.
-void nameEditorControls(const EditorControlNames &controls);
+// Names the controls of one opening of the editor that have no caption of
+// their own (any may be null); called wherever the captions are set, so that a
+// change of language renames them too.
+void nameEditorControls(QPlainTextEdit *script, QLineEdit *filter, QListWidget *completion, QLabel *argumentHint,
+                        QLabel *preview);
 
 // Names a tree and its (hidden) header after the caption above it.
 void nameTree(QTreeWidget *tree, const QString &caption);

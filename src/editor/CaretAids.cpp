@@ -87,7 +87,7 @@ void CaretAids::showHint(const QString &declaration, int argument, const QString
     m_hint->setWordWrap(false);
     m_hint->setMinimumSize(0, 0);
     m_hint->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    m_hint->setAccessibleName(labelledValue(argumentHintName(), m_hint->text()));
+    m_hint->setAccessibleName(labelledValue(controlName(ControlName::ArgumentHint), m_hint->text()));
     m_hint->adjustSize();
     // A long meaning wraps within the window rather than running past it.
     const int room = std::max(160, m_window->width() - 8);

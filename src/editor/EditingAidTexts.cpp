@@ -14,14 +14,9 @@ QString text(int id)
 
 } // namespace
 
-QString filterPlaceholderText()
+QString aidText(AidText which)
 {
-    return text(1201);
-}
-
-QString filterToolTipText()
-{
-    return text(1202);
+    return text(int(which));
 }
 
 QString unknownVariableText(const QString &suggestion)
@@ -36,44 +31,9 @@ QString replaceWithText(const QString &suggestion)
     return text(1205).arg(suggestion);
 }
 
-QString sampleValueActionText()
-{
-    return text(1206);
-}
-
-QString sampleValueTitleText()
-{
-    return text(1207);
-}
-
 QString sampleValueLabelText(const QString &displayName)
 {
     return text(1208).arg(displayName);
-}
-
-QString previewErrorFormat()
-{
-    return text(1209);
-}
-
-QString previewToolTipText()
-{
-    return text(1210);
-}
-
-QString previewTypeFormat()
-{
-    return text(1701);
-}
-
-QString previewTrueText()
-{
-    return text(1702);
-}
-
-QString previewFalseText()
-{
-    return text(1703);
 }
 
 } // namespace nvtarnix::editor

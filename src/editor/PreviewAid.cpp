@@ -41,7 +41,7 @@ PreviewAid::PreviewAid(QWidget *area, QMenu *menu, QTreeWidget *variableTree, Ed
     m_line->setTextFormat(Qt::PlainText);
     m_line->setFocusPolicy(Qt::NoFocus);
     m_line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_line->setToolTip(previewToolTipText());
+    m_line->setToolTip(aidText(AidText::PreviewToolTip));
     // One line: a long value is cut, not wrapped over the script.
     m_line->setWordWrap(false);
     m_line->setMinimumWidth(0);
@@ -49,11 +49,12 @@ PreviewAid::PreviewAid(QWidget *area, QMenu *menu, QTreeWidget *variableTree, Ed
     m_runner = new PreviewRunner(m_line);
     connect(m_runner, &PreviewRunner::ready, m_line, [this](const PreviewResult &result) {
         m_line->setText(result.text);
-        m_line->setToolTip(previewToolTip(previewToolTipText(), previewTypeFormat(), result));
-        m_line->setAccessibleName(labelledValue(previewName(), result.text));
+        m_line->setToolTip(
+            previewToolTip(aidText(AidText::PreviewToolTip), aidText(AidText::PreviewTypeFormat), result));
+        m_line->setAccessibleName(labelledValue(controlName(ControlName::Preview), result.text));
     });
 
-    m_sampleValue = menu->addAction(sampleValueActionText());
+    m_sampleValue = menu->addAction(aidText(AidText::SampleValueAction));
     m_sampleValue->setObjectName(QStringLiteral("mSampleValue"));
     connect(menu, &QMenu::aboutToShow, this, [this] {
         const QWidget *active = m_variableTree->window()->focusWidget();
@@ -75,8 +76,8 @@ void PreviewAid::start(const CompiledScript &script)
     job.userTexts = m_session.sampleTexts();
     job.locale = uiLocale();
     job.language = uiLanguage();
-    job.errorFormat = previewErrorFormat();
-    job.words = {previewTrueText(), previewFalseText()};
+    job.errorFormat = aidText(AidText::PreviewErrorFormat);
+    job.words = {aidText(AidText::PreviewTrue), aidText(AidText::PreviewFalse)};
     job.today = QDate::currentDate();
     job.timeoutMs = check::kCheckTimeoutMs;
     m_runner->request(std::move(job));
@@ -98,7 +99,7 @@ void PreviewAid::askSampleValue()
         current = defaultSample(variable, QDate::currentDate()).toString(uiLocale());
     QInputDialog dialog(m_line->window());
     dialog.setObjectName(QStringLiteral("frmSampleValue"));
-    dialog.setWindowTitle(sampleValueTitleText());
+    dialog.setWindowTitle(aidText(AidText::SampleValueTitle));
     dialog.setLabelText(sampleValueLabelText(variable.displayName()));
     dialog.setTextValue(current);
     // The window may be dropped while the dialog runs.

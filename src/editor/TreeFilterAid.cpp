@@ -20,8 +20,8 @@ TreeFilterAid::TreeFilterAid(QWidget *window, QTreeWidget *variableTree, QTreeWi
       m_session(session)
 {
     m_box->setObjectName(QStringLiteral("txtFilter"));
-    m_box->setPlaceholderText(filterPlaceholderText());
-    m_box->setToolTip(filterToolTipText());
+    m_box->setPlaceholderText(aidText(AidText::FilterPlaceholder));
+    m_box->setToolTip(aidText(AidText::FilterToolTip));
     m_box->setClearButtonEnabled(true);
     m_box->installEventFilter(this);
     connect(m_box, &QLineEdit::textChanged, this,

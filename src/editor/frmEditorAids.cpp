@@ -140,7 +140,7 @@ void frmEditor::placeAidControls()
 
 void frmEditor::nameControls()
 {
-    editor::nameEditorControls({txtScript, txtFilter, lstCompletion, lblArgumentHint, lblPreview});
+    editor::nameEditorControls(txtScript, txtFilter, lstCompletion, lblArgumentHint, lblPreview);
     editor::nameTree(tvVariables, lbVariables ? lbVariables->text() : QString());
     editor::nameTree(tvFunctions, lbMethods ? lbMethods->text() : QString());
 }

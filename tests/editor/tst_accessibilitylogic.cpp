@@ -259,11 +259,11 @@ void tst_AccessibilityLogic::textsInTheInterfaceLanguage()
     AnnouncementDecisions d;
     QCOMPARE(d.checkPassed(), QStringLiteral("Η έκφραση είναι σωστή."));
     QCOMPARE(d.insertion(QStringLiteral("Len()")), QStringLiteral("Εισήχθη Len()"));
-    QCOMPARE(scriptBoxName(), QStringLiteral("Έκφραση"));
+    QCOMPARE(controlName(ControlName::ScriptBox), QStringLiteral("Έκφραση"));
     nvtarnix::setUserInterfaceLanguage(nvtarnix::EnglishLanguage);
     nvtarnix::InitLanguage(0);
-    QCOMPARE(scriptBoxName(), QStringLiteral("Expression"));
-    QCOMPARE(previewName(), QStringLiteral("Preview"));
+    QCOMPARE(controlName(ControlName::ScriptBox), QStringLiteral("Expression"));
+    QCOMPARE(controlName(ControlName::Preview), QStringLiteral("Preview"));
 }
 
 NVTARNIX_TEST_CLASS(tst_AccessibilityLogic)
