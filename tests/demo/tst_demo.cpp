@@ -5,6 +5,7 @@
 #include "Tour.h"
 
 #include "SqliteFile.h"
+#include "DemoTestSupport.h"
 #include "TestMain.h"
 #include "WindowVisit.h"
 
@@ -27,26 +28,15 @@
 
 using namespace tarnixdemo;
 
-namespace {
+using demotest::fileBytes;
+using demotest::ruleId;
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+namespace {
 
 QString storedExpression(const QString &path, int id)
 {
     DemoDatabase db(path);
     return db.rule(id).expression;
-}
-
-int ruleId(DemoDatabase &db, const QString &name)
-{
-    for (const Rule &r : db.rules())
-        if (r.name == name)
-            return r.id;
-    return 0;
 }
 
 // Replaces the wizard's text and presses one of its buttons.
@@ -181,9 +171,8 @@ private slots:
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
-        window.setLanguage(nvtarnix::GreekLanguage);
-        const int id = ruleId(db, QStringLiteral("Large open orders"));
-        QVERIFY(window.selectRule(id));
+        const int id = demotest::selectRule(window, db, nvtarnix::GreekLanguage, QStringLiteral("Large open orders"));
+        QVERIFY(id);
 
         const QString greek = QStringLiteral("[Παραγγελία.Ποσό] > 5 And [Πελάτης.Όνομα] <> \"\"");
         const auto visit = answerWizard(greek, "cmdOK");

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "DatabaseTrouble.h"
+#include "DemoTestSupport.h"
 #include "TestMain.h"
 #include "WindowVisit.h"
 #include <QTreeWidget>
@@ -23,6 +24,8 @@ using namespace tarnixdemo;
 using testsupport::DatabaseTrouble;
 using testsupport::WindowVisit;
 using testsupport::press;
+
+using demotest::ruleId;
 
 namespace {
 
@@ -33,14 +36,6 @@ constexpr int BusyTimeoutMs = 100;
 const QString Accepted = QStringLiteral("[Παραγγελία.Κατάσταση] = 5");
 const QString AcceptedInEnglish = QStringLiteral("[Order.Status] = 5");
 const QString AcceptedStored = QStringLiteral("[ORD_STATUS] = 5");
-
-int ruleId(const DemoDatabase &db, const QString &name)
-{
-    for (const Rule &r : db.rules())
-        if (r.name == name)
-            return r.id;
-    return 0;
-}
 
 QString storedExpression(const QString &path, int id)
 {

@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include "DatabaseTrouble.h"
+#include "DemoTestSupport.h"
 #include "TestMain.h"
 #include "WindowVisit.h"
 #include <QTreeWidget>
@@ -30,21 +31,10 @@ using testsupport::DatabaseTrouble;
 using testsupport::WindowVisit;
 using Kind = RuleOutcome::Kind;
 
+using demotest::fileBytes;
+using demotest::ruleId;
+
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int ruleId(const DemoDatabase &db, const QString &name)
-{
-    for (const Rule &r : db.rules())
-        if (r.name == name)
-            return r.id;
-    return 0;
-}
 
 // How many orders satisfy `where`, asked of SQLite itself: the counts the
 // rules give must agree with it.
@@ -531,9 +521,8 @@ private slots:
         const QString path = newDatabasePath();
         DemoDatabase db(path);
         MainWindow window(db);
-        window.setLanguage(nvtarnix::EnglishLanguage);
-        const int id = ruleId(db, QStringLiteral("Large open orders"));
-        QVERIFY(window.selectRule(id));
+        const int id = demotest::selectRule(window, db, nvtarnix::EnglishLanguage, QStringLiteral("Large open orders"));
+        QVERIFY(id);
         auto *table = window.findChild<QTableView *>(QStringLiteral("tblMatches"));
         auto *caption = window.findChild<QLabel *>(QStringLiteral("lbMatches"));
         QVERIFY(table && caption);
