@@ -26,16 +26,8 @@ class tst_ApplyPostgresPushDown : public QObject
     PostgresCluster &m_cluster = PostgresCluster::instance();
     QString m_shop;
 
-    QStringList source(const QString &name) const
-    {
-        if (name.startsWith(QLatin1String("query:")))
-            return {QStringLiteral("--postgres"), m_shop, QStringLiteral("--query"), name.mid(6)};
-        QStringList args{QStringLiteral("--postgres"), m_shop, QStringLiteral("--table"),
-                         name.section(QLatin1Char('/'), 0, 0)};
-        if (name.contains(QLatin1Char('/')))
-            args << QStringLiteral("--key") << name.section(QLatin1Char('/'), 1);
-        return args;
-    }
+    QStringList database() const { return {QStringLiteral("--postgres"), m_shop}; }
+    QStringList source(const QString &name) const { return applySource(database(), name); }
 
 private slots:
     void initTestCase()
@@ -117,55 +109,21 @@ private slots:
     }
 
     // The account of --explain: its first line, and the rows after the run.
+    // price is infinite on 124 rows, where the engine meets text and raises.
     void explain_data()
     {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("rule");
-        QTest::addColumn<QString>("firstLine");
-        QTest::addColumn<QString>("lastLine");
-        // 3000 rows; amount > 990 holds on 28 of them; price is infinite
-        // on 124, where the engine meets text and raises.
-        QTest::newRow("complete") << "orders/id" << QStringLiteral("[amount] > 990")
-                                  << QStringLiteral("push-down: Complete")
-                                  << QStringLiteral("push-down: 28 rows fetched, 0 re-checked by the engine");
+        addExplainRows(QStringLiteral("orders/id"));
         QTest::newRow("complete, numbered rows")
             << "orders" << QStringLiteral("[amount] > 990") << QStringLiteral("push-down: Complete")
             << QStringLiteral("push-down: 28 rows fetched, 0 re-checked by the engine");
         QTest::newRow("complete, with rows the engine decides")
             << "orders/id" << QStringLiteral("[price] > 370") << QStringLiteral("push-down: Complete")
             << QStringLiteral("push-down: 160 rows fetched, 124 re-checked by the engine");
-        QTest::newRow("partial") << "orders/id" << QStringLiteral("Not ([name] = [qty]) And [amount] > 990")
-                                 << QStringLiteral("push-down: Partial")
-                                 << QStringLiteral("push-down: 28 rows fetched, 28 re-checked by the engine");
-        QTest::newRow("fail") << "orders/id" << QStringLiteral("Oct([qty]) = \"12\"")
-                              << QStringLiteral("push-down: Fail")
-                              << QStringLiteral("push-down: 3000 rows fetched, 3000 re-checked by the engine");
     }
 
-    void explain()
-    {
-        QFETCH(QString, from);
-        QFETCH(QString, rule);
-        QFETCH(QString, firstLine);
-        QFETCH(QString, lastLine);
-        verifyExplained(tarnix(source(from) + QStringList{QStringLiteral("--count"), QStringLiteral("--explain"), rule}),
-                        firstLine, lastLine);
-    }
+    void explain() { verifyExplainedRow(database()); }
 
-    // require stops before any row when the rule does not translate, and
-    // says which part; a rule that translates runs.
-    void require()
-    {
-        const QStringList args = source(QStringLiteral("orders/id"))
-            + QStringList{QStringLiteral("--matching"), QStringLiteral("--push-down"), QStringLiteral("require")};
-        const TarnixRun refused = tarnix(args + QStringList{QStringLiteral("[amount] > 5 And Oct([qty]) = \"12\"")});
-        QCOMPARE(refused.status, 2);
-        QCOMPARE(refused.out, QString());
-        QVERIFY2(refused.err.contains(QLatin1String("Oct([qty]) (line 1, column 18)")), qPrintable(refused.err));
-        const TarnixRun ran = tarnix(args + QStringList{QStringLiteral("[amount] > 995")});
-        QCOMPARE(ran.status, 0);
-        QCOMPARE(ran.out.count(QLatin1Char('\n')), 15);
-    }
+    void require() { verifyRequire(database()); }
 
     // SQL the server refuses falls back to the engine with one note (here a
     // query that names a column twice, which a query around it cannot tell
