@@ -81,6 +81,15 @@ QString checkMessageTitle()
     return textOrEmpty(26);
 }
 
+void prepareCheckEngine(vbscript::ScriptControl &engine, int timeoutMs)
+{
+    engine.setLanguage(QStringLiteral("VBScript"));
+    engine.reset();
+    engine.setAllowUI(false);
+    engine.setUseSafeSubset(false);
+    engine.setTimeout(timeoutMs);
+}
+
 CheckOutcome CheckExpression(const QString &scriptText,
                              const std::function<QVector<ViewVariable>()> &variables,
                              bool removeNewLine)
@@ -95,11 +104,7 @@ CheckOutcome CheckExpression(const QString &scriptText,
     bool failed = false;
     try {
         vbscript::ScriptControl engine;
-        engine.setLanguage(QStringLiteral("VBScript"));
-        engine.reset();
-        engine.setAllowUI(false);
-        engine.setUseSafeSubset(false);
-        engine.setTimeout(kCheckTimeoutMs);
+        prepareCheckEngine(engine);
         try {
             if (!scriptText.isEmpty()) {
                 if (removeNewLine)

@@ -7,6 +7,10 @@
 
 #include <functional>
 
+namespace vbscript {
+class ScriptControl;
+}
+
 // The expression check, without a window: the display form of a script is
 // turned into a test expression (every variable's display name replaced by a
 // sample of its type) and evaluated by our VBScript engine. The editor window
@@ -54,6 +58,10 @@ struct CheckOutcome
     // in the script and in the text evaluated. 0 when it named none.
     int line = 0;
 };
+
+// Makes a new engine ready as the check runs it: VBScript, no UI, the whole
+// language (not the safe subset) and a time limit.
+void prepareCheckEngine(vbscript::ScriptControl &engine, int timeoutMs = kCheckTimeoutMs);
 
 // Runs the whole check. variables is asked only when the script is not empty;
 // an error it raises fails the check with that error's description. The

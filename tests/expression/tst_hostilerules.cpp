@@ -20,6 +20,7 @@
 #include <nvtarnix/Error.h>
 #include <nvtarnix/Expression.h>
 
+#include "check/ExpressionCheck.h"
 #include "vbscript/ScriptControl.h"
 #include "vbscript/ScriptError.h"
 
@@ -260,8 +261,9 @@ void tst_HostileRules::expressionOnSmallStack()
              qPrintable(QStringLiteral("peak %1 KB from %2 KB").arg(peak).arg(memory.startKb())));
 }
 
-// The check as the wizard's Check button makes it: a new ScriptControl, no
-// UI, the time limit, Eval of the text.
+// The check as the wizard's Check button makes it: a new ScriptControl made
+// ready by the check's own prepareCheckEngine, with the row's time limit in
+// place of the check's, and Eval of the text.
 void tst_HostileRules::wizardCheck()
 {
     QFETCH(HostileRule, row);
@@ -270,11 +272,7 @@ void tst_HostileRules::wizardCheck()
     int number = 0;
     try {
         vbscript::ScriptControl engine;
-        engine.setLanguage(QStringLiteral("VBScript"));
-        engine.reset();
-        engine.setAllowUI(false);
-        engine.setUseSafeSubset(false);
-        engine.setTimeout(row.timeoutMs);
+        nvtarnix::check::prepareCheckEngine(engine, row.timeoutMs);
         engine.eval(row.rule);
     } catch (const vbscript::ScriptError &e) {
         number = e.number();
