@@ -213,6 +213,15 @@ class Wizard:
                              self.focused.get_role_name() if self.focused else None,
                              self.focused.get_name() if self.focused else None))
 
+    def find_variable(self, variable_id, caption):
+        """Ctrl+F, the variable's ID typed in the filter, then Tab to the tree and
+        Down to its row, as a keyboard user picks one variable out of many."""
+        self.keys('ctrl+f')
+        self.wait_for(lambda: self.focus_is(Atspi.Role.TEXT, self.texts['filter']), 'focus in the filter')
+        self.type(variable_id)
+        self.keys('Tab')
+        self.press_until_focused('Down', Atspi.Role.TABLE_CELL, caption)
+
     def focus_window(self):
         # There is no window manager: the keyboard goes where X is told.
         windows = subprocess.run(['xdotool', 'search', '--sync', '--onlyvisible', '--pid', str(self.app.pid)],
@@ -267,11 +276,7 @@ def run(wizard):
 
     wizard.focus_window()
     # Filter to one variable, find it in the tree with the arrows, insert it.
-    wizard.keys('ctrl+f')
-    wizard.wait_for(lambda: wizard.focus_is(Atspi.Role.TEXT, t['filter']), 'focus in the filter')
-    wizard.type('ORD_AMOUNT')
-    wizard.keys('Tab')
-    wizard.press_until_focused('Down', Atspi.Role.TABLE_CELL, 'Amount')
+    wizard.find_variable('ORD_AMOUNT', 'Amount')
     wizard.keys('Return')
     wizard.heard(lambda a: a.startswith(t['inserted']), 'the insertion')
     # On to the script; the completion list after "[" gives the second variable.
@@ -283,11 +288,7 @@ def run(wizard):
     wizard.keys('Return')
     wizard.type(' <> "Athens" And ')
     # The third variable from the filter again, its code from the value list.
-    wizard.keys('ctrl+f')
-    wizard.wait_for(lambda: wizard.focus_is(Atspi.Role.TEXT, t['filter']), 'focus in the filter')
-    wizard.type('ORD_STATUS')
-    wizard.keys('Tab')
-    wizard.press_until_focused('Down', Atspi.Role.TABLE_CELL, 'Status')
+    wizard.find_variable('ORD_STATUS', 'Status')
     wizard.keys('Return')
     wizard.press_until_focused('Tab', Atspi.Role.TEXT, t['script'])
     wizard.type(' = ')
@@ -343,11 +344,7 @@ def tab_round(wizard):
              (Atspi.Role.PUSH_BUTTON, t['cancel']), (Atspi.Role.PUSH_BUTTON, t['show_list'])]
     wizard.focus_window()
     # A variable with a value list first, so that the value-list button takes part.
-    wizard.keys('ctrl+f')
-    wizard.wait_for(lambda: focus_on(wizard, *order[0]), 'focus in the filter')
-    wizard.type('ORD_STATUS')
-    wizard.keys('Tab')
-    wizard.press_until_focused('Down', Atspi.Role.TABLE_CELL, 'Status')
+    wizard.find_variable('ORD_STATUS', 'Status')
     show_list = wizard.named(Atspi.Role.PUSH_BUTTON, t['show_list'])
     wizard.wait_for(lambda: show_list.get_state_set().contains(Atspi.StateType.SENSITIVE), 'the value-list button')
     wizard.keys('ctrl+f')
