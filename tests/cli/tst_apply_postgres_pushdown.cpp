@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include "ApplyPushDownTests.h"
 #include "PostgresCluster.h"
 #include "TarnixProgram.h"
 #include "TestMain.h"
@@ -19,15 +20,26 @@ TarnixRun tarnix(const QStringList &arguments)
 
 } // namespace
 
-class tst_ApplyPostgresPushDown : public QObject
+class tst_ApplyPostgresPushDown : public ApplyPushDownTests
 {
     Q_OBJECT
 
     PostgresCluster &m_cluster = PostgresCluster::instance();
     QString m_shop;
 
-    QStringList database() const { return {QStringLiteral("--postgres"), m_shop}; }
-    QStringList source(const QString &name) const { return applySource(database(), name); }
+    QStringList database() const override { return {QStringLiteral("--postgres"), m_shop}; }
+    QString typedSource() const override { return QStringLiteral("orders/id"); }
+
+    // price is infinite on 124 rows, where the engine meets text and raises.
+    void addOwnExplainRows() override
+    {
+        QTest::newRow("complete, numbered rows")
+            << "orders" << QStringLiteral("[amount] > 990") << QStringLiteral("push-down: Complete")
+            << QStringLiteral("push-down: 28 rows fetched, 0 re-checked by the engine");
+        QTest::newRow("complete, with rows the engine decides")
+            << "orders/id" << QStringLiteral("[price] > 370") << QStringLiteral("push-down: Complete")
+            << QStringLiteral("push-down: 160 rows fetched, 124 re-checked by the engine");
+    }
 
 private slots:
     void initTestCase()
@@ -107,23 +119,6 @@ private slots:
         verifyPushDownChangesNothing([](const QStringList &args) { return tarnix(args); },
                                      source(from) << QStringLiteral("--jobs") << QStringLiteral("2"), rule);
     }
-
-    // The account of --explain: its first line, and the rows after the run.
-    // price is infinite on 124 rows, where the engine meets text and raises.
-    void explain_data()
-    {
-        addExplainRows(QStringLiteral("orders/id"));
-        QTest::newRow("complete, numbered rows")
-            << "orders" << QStringLiteral("[amount] > 990") << QStringLiteral("push-down: Complete")
-            << QStringLiteral("push-down: 28 rows fetched, 0 re-checked by the engine");
-        QTest::newRow("complete, with rows the engine decides")
-            << "orders/id" << QStringLiteral("[price] > 370") << QStringLiteral("push-down: Complete")
-            << QStringLiteral("push-down: 160 rows fetched, 124 re-checked by the engine");
-    }
-
-    void explain() { verifyExplainedRow(database()); }
-
-    void require() { verifyRequire(database()); }
 
     // SQL the server refuses falls back to the engine with one note (here a
     // query that names a column twice, which a query around it cannot tell
