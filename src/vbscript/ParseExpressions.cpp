@@ -217,17 +217,9 @@ ExprPtr Parser::parsePrimary(bool stopAtSpacedParen)
         expect(Tok::RParen, err::ExpectedCloseParen);
         return parsePostfix(std::move(p), stopAtSpacedParen);
     }
-    case Tok::Dot: {
-        next();
-        const Token &m = peek();
-        if (!m.isWord())
-            fail(err::ExpectedIdentifier);
-        next();
-        auto e = node<MemberExpr>(m);
-        e->object = node<WithObjectExpr>(t);
-        e->member = m.text;
-        return parsePostfix(std::move(e), stopAtSpacedParen);
-    }
+    case Tok::Dot:
+        // .member inside With: the member of the With object.
+        return parsePostfix(parseMember(node<WithObjectExpr>(t)), stopAtSpacedParen);
     case Tok::Me: {
         if (!m_ctx.cls && !(m_scope && m_scope->owner))
             fail(err::InvalidUseOfMe);
@@ -273,14 +265,7 @@ ExprPtr Parser::parsePostfix(ExprPtr base, bool stopAtSpacedParen)
         const bool argumentsFollow = t.is(Tok::LParen) && !(stopAtSpacedParen && t.spaceBefore);
         if (t.is(Tok::Dot) && !t.spaceBefore) {
             chain.deepen();
-            next();
-            const Token &m = peek();
-            if (!m.isWord())
-                fail(err::ExpectedIdentifier);
-            next();
-            auto e = node<MemberExpr>(m);
-            e->object = std::move(base);
-            e->member = m.text;
+            auto e = parseMember(std::move(base));
             if (peek().is(Tok::LParen) && !(stopAtSpacedParen && peek().spaceBefore))
                 e->args = parseArgs();
             base = std::move(e);
@@ -295,6 +280,20 @@ ExprPtr Parser::parsePostfix(ExprPtr base, bool stopAtSpacedParen)
             return base;
         }
     }
+}
+
+// "." name, the member of `object` that the dot before it names.
+std::unique_ptr<MemberExpr> Parser::parseMember(ExprPtr object)
+{
+    next();
+    const Token &m = peek();
+    if (!m.isWord())
+        fail(err::ExpectedIdentifier);
+    next();
+    auto e = node<MemberExpr>(m);
+    e->object = std::move(object);
+    e->member = m.text;
+    return e;
 }
 
 // Name(args) becomes a call node; object.member(args) keeps its arguments.

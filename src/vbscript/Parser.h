@@ -149,6 +149,7 @@ private:
     ExprPtr parseNot();
     ExprPtr parsePrimary(bool stopAtSpacedParen);
     ExprPtr parsePostfix(ExprPtr base, bool stopAtSpacedParen);
+    std::unique_ptr<MemberExpr> parseMember(ExprPtr object);  // at the "."
     ExprList parseArgs();  // after '(' up to and including ')'
     ExprPtr makeCall(ExprPtr target, ExprList args);
 
