@@ -57,21 +57,11 @@ Variant quietValue(const Variant &v)
 Variant fnIsNumeric(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = quietValue(a[0]);
-    switch (v.type()) {
-    case VarType::Empty:
-    case VarType::Boolean:
-    case VarType::Byte:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency: return Variant(true);
-    case VarType::String: {
-        double d;
-        return Variant(parseNumber(v.rawString(), ctx.locale(), &d));
-    }
-    default: return Variant(false);
-    }
+    // A date is a number inside, but not to IsNumeric; Empty is, as 0.
+    if (v.isEmpty() || (v.isNumber() && v.type() != VarType::Date))
+        return Variant(true);
+    double d;
+    return Variant(v.isString() && parseNumber(v.rawString(), ctx.locale(), &d));
 }
 
 Variant fnIsDate(ExecContext &ctx, std::span<Variant> a)

@@ -38,20 +38,14 @@ Dictionary::~Dictionary()
 
 QString Dictionary::identity(const Variant &key) const
 {
+    // Booleans, numbers and dates are one key by their value as a Double.
+    if (key.isNumber())
+        return QLatin1Char('n') + QString::number(key.toDouble(m_settings->locale), 'g', 17);
     switch (key.type()) {
     case VarType::Empty: return QStringLiteral("e");
     case VarType::Null: return QStringLiteral("z");
     case VarType::String:
         return QLatin1Char('s') + (m_compareMode == 0 ? key.rawString() : key.rawString().toLower());
-    case VarType::Boolean:
-    case VarType::Byte:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Date:
-        return QLatin1Char('n') + QString::number(key.toDouble(m_settings->locale), 'g', 17);
     case VarType::Object:
         return QLatin1Char('o')
                + QString::number(reinterpret_cast<quintptr>(key.rawObject().get()), 16);
