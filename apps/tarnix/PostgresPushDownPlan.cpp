@@ -147,28 +147,39 @@ PushDownPlan planPushDown(PostgresConnection &database, const RowSource::Request
         return plan;
     }
     // With --count of a rule the SQL decides, the rows it decides are only
-    // counted, in one group that comes first; each row the engine decides is
-    // a group of its own, whose values the aggregates pass on as they are.
-    // Grouping lets the server count in parallel, as it would count alone.
-    const QString group = ifFlagged(place);
-    QStringList select;
-    for (const QString &c : variableColumns) {
-        const bool isBoolean = described.columnTypes()[size_t(columnIndex(names, c))] == PostgresType::Boolean;
-        select << QStringLiteral("%1(%2) FILTER (WHERE %3)")
-                      .arg(isBoolean ? QStringLiteral("bool_or") : QStringLiteral("min"), quoted(c), flag);
-    }
-    QStringList groups{group};
-    if (!key.isEmpty()) {
-        select << ifFlagged(quoted(key));
-        groups << ifFlagged(quoted(key));
-    }
-    if (statement.hasRowNumber)
-        select << group;
-    select << QStringLiteral("bool_or(%1)").arg(flag) << QStringLiteral("count(*)");
+    // counted, in one row that comes first; each row the engine decides
+    // follows on its own, with its values. The count is one aggregate, which
+    // the server runs in parallel as it would count alone; the rows the
+    // engine decides are read by a second scan that runs only when the count
+    // met one. So a rule that flags no row, the usual case, reads the table
+    // once and sorts nothing (grouping the counted rows apart from the
+    // flagged ones had sorted every kept row). Both read one snapshot: the
+    // transaction is repeatable read.
+    QStringList columns, counted, flagged;
+    const auto add = [&](const QString &name, const QString &inCount, const QString &inFlagged) {
+        columns << name;
+        counted << QStringLiteral("%1 AS %2").arg(inCount, name);
+        flagged << inFlagged;
+    };
+    for (qsizetype i = 0; i < variableColumns.size(); ++i)
+        add(QStringLiteral("\"tarnix value %1\"").arg(i + 1), QStringLiteral("NULL"), quoted(variableColumns[i]));
+    if (!key.isEmpty())
+        add(QStringLiteral("\"tarnix key\""), QStringLiteral("NULL"), quoted(key));
+    add(place, QStringLiteral("NULL"), place);
+    add(flag, QStringLiteral("false"), QStringLiteral("true"));
+    add(QStringLiteral("\"tarnix count\""), QStringLiteral("n"), QStringLiteral("1"));
+    if (!statement.hasRowNumber)
+        columns.removeOne(place);
     statement.hasCount = true;
-    statement.sql = prefix
-        + QStringLiteral("SELECT %1 FROM (%2) AS \"tarnix kept\" GROUP BY %3 ORDER BY %4 NULLS FIRST")
-              .arg(select.join(QLatin1String(", ")), rows, groups.join(QLatin1String(", ")), group);
+    const QString count = QStringLiteral("\"tarnix count\" AS (SELECT count(*) FILTER (WHERE NOT %1) AS n, "
+                                         "coalesce(bool_or(%1), false) AS f FROM (%2) AS \"tarnix kept\")")
+                              .arg(flag, rows);
+    statement.sql = (prefix.isEmpty() ? QStringLiteral("WITH ") : prefix.trimmed() + QStringLiteral(", ")) + count
+        + QStringLiteral(" SELECT %1 FROM (SELECT %2 FROM \"tarnix count\" WHERE n > 0 UNION ALL "
+                         "SELECT %3 FROM (%4) AS \"tarnix kept\" WHERE %5 AND (SELECT f FROM \"tarnix count\")) "
+                         "AS \"tarnix groups\" ORDER BY %6 NULLS FIRST")
+              .arg(columns.join(QLatin1String(", ")), counted.join(QLatin1String(", ")),
+                   flagged.join(QLatin1String(", ")), rows, flag, place);
     return plan;
 }
 
