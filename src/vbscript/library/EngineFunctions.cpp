@@ -61,24 +61,52 @@ bool isUnreserved(char16_t c)
            || c == '@' || c == '*' || c == '_' || c == '+' || c == '-' || c == '.' || c == '/';
 }
 
+// What Escape writes for one character: itself, %XX or %uXXXX.
+int escapedLength(char16_t c)
+{
+    return isUnreserved(c) ? 1 : c < 256 ? 3 : 6;
+}
+
+// Characters a long text is read and written in between two counts of the
+// work done, so the run's time limit can stop Escape and Unescape midway.
+constexpr qsizetype kEscapeStretch = 64 * 1024;
+
 Variant fnEscape(ExecContext &ctx, std::span<Variant> a)
 {
     const Variant v = a[0].valueOf();
     if (v.isNull())
         return Variant::null();
     const QString s = v.toString(ctx.locale());
-    QString out;
-    out.reserve(s.size() * 3);
-    for (QChar ch : s) {
-        const char16_t c = ch.unicode();
-        if (isUnreserved(c))
-            out += ch;
-        else if (c < 256)
-            out += QString::asprintf("%%%02X", unsigned(c));
-        else
-            out += QString::asprintf("%%u%04X", unsigned(c));
+    // The result is sized before it is made: a long text escapes to as much
+    // as six times its length, past the string limit or the run's memory.
+    qint64 length = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (i % kEscapeStretch == 0)
+            ctx.spendScan(qMin(kEscapeStretch, s.size() - i));
+        length += escapedLength(s[i].unicode());
     }
-    return stringResult(ctx, std::move(out));
+    requireText(ctx, length);
+    static constexpr char16_t hex[] = u"0123456789ABCDEF";
+    QString out(qsizetype(length), Qt::Uninitialized);
+    QChar *o = out.data();
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (i % kEscapeStretch == 0)
+            ctx.spendScan(qMin(kEscapeStretch, s.size() - i));
+        const char16_t c = s[i].unicode();
+        if (isUnreserved(c)) {
+            *o++ = QChar(c);
+            continue;
+        }
+        *o++ = QLatin1Char('%');
+        if (c >= 256) {
+            *o++ = QLatin1Char('u');
+            *o++ = QChar(hex[c >> 12]);
+            *o++ = QChar(hex[(c >> 8) & 15]);
+        }
+        *o++ = QChar(hex[(c >> 4) & 15]);
+        *o++ = QChar(hex[c & 15]);
+    }
+    return Variant(std::move(out));
 }
 
 int hexValue(QChar c)
@@ -113,9 +141,16 @@ Variant fnUnescape(ExecContext &ctx, std::span<Variant> a)
     if (v.isNull())
         return Variant::null();
     const QString s = v.toString(ctx.locale());
+    // Never longer than the text it reads.
+    requireText(ctx, s.size());
     QString out;
     out.reserve(s.size());
+    qsizetype counted = 0;  // characters read up to the last count of work
     for (qsizetype i = 0; i < s.size(); ++i) {
+        if (i - counted >= kEscapeStretch) {
+            ctx.spendScan(i - counted);
+            counted = i;
+        }
         if (s[i] == QLatin1Char('%')) {
             if (i + 1 < s.size() && (s[i + 1] == QLatin1Char('u') || s[i + 1] == QLatin1Char('U'))) {
                 const int code = hexAt(s, i + 2, 4);
