@@ -82,16 +82,11 @@ StoredValue randomValue(TableShape::Column::Holds holds, QRandomGenerator &rando
 const QStringList &validDateTexts()
 {
     // Mostly plain days, as date columns hold them.
-    static const QStringList values{
-        QStringLiteral("2024-01-31"), QStringLiteral("2024-02-29"), QStringLiteral("2025-06-30"),
-        QStringLiteral("2025-05-31"), QStringLiteral("2023-12-31"), QStringLiteral("2024-01-01"),
-        QStringLiteral("1899-12-30"), QStringLiteral("1899-12-29"), QStringLiteral("1900-03-01"),
-        QStringLiteral("1970-01-01"), QStringLiteral("0100-01-01"), QStringLiteral("9999-12-31"),
-        QStringLiteral("0099-12-31"), QStringLiteral("2024-03-31"), QStringLiteral("2024-12-31"),
-        QStringLiteral("2024-01-31 12:00:00"), QStringLiteral("1899-12-29 06:00:00"),
-        QStringLiteral("9999-12-31 23:59:59"), QStringLiteral("0100-01-01 00:00:01"),
-        QStringLiteral("2024-06-15 23:59:59"), QStringLiteral("infinity"), QStringLiteral("-infinity"),
-        QStringLiteral("0044-03-15 BC")};
+    static const QStringList values = QStringLiteral(
+        "2024-01-31,2024-02-29,2025-06-30,2025-05-31,2023-12-31,2024-01-01,1899-12-30,1899-12-29,1900-03-01,"
+        "1970-01-01,0100-01-01,9999-12-31,0099-12-31,2024-03-31,2024-12-31,"
+        "2024-01-31 12:00:00,1899-12-29 06:00:00,9999-12-31 23:59:59,0100-01-01 00:00:01,2024-06-15 23:59:59,"
+        "infinity,-infinity,0044-03-15 BC").split(QLatin1Char(','));
     return values;
 }
 

@@ -37,13 +37,10 @@ QString RuleGenerator::anyVariable()
 
 QString RuleGenerator::numberLiteral()
 {
-    static const QStringList literals{
-        QStringLiteral("0"),          QStringLiteral("1"),           QStringLiteral("-1"),
-        QStringLiteral("2"),          QStringLiteral("0.5"),         QStringLiteral("2.5"),
-        QStringLiteral("0.125"),      QStringLiteral("-2.5"),        QStringLiteral("32767"),
-        QStringLiteral("32768"),      QStringLiteral("2147483647"),  QStringLiteral("2147483648"),
-        QStringLiteral("9007199254740993"), QStringLiteral("100"),   QStringLiteral("1E+300"),
-        QStringLiteral("#1/31/2024#"), QStringLiteral("Null"),       QStringLiteral("3")};
+    static const QStringList literals =
+        QStringLiteral("0 1 -1 2 0.5 2.5 0.125 -2.5 32767 32768 2147483647 2147483648 9007199254740993 100 1E+300 "
+                       "#1/31/2024# Null 3")
+            .split(QLatin1Char(' '));
     return literals[pick(int(literals.size()))];
 }
 
