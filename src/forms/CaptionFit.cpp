@@ -2,11 +2,10 @@
 
 #include <QPushButton>
 #include <QStyle>
-#include <QStyleOptionButton>
 
 namespace nvtarnix {
 
-int captionFitWidth(const QPushButton *button)
+QStyleOptionButton pushButtonOption(const QPushButton *button)
 {
     QStyleOptionButton option;
     option.initFrom(button);
@@ -15,6 +14,12 @@ int captionFitWidth(const QPushButton *button)
         option.features |= QStyleOptionButton::DefaultButton;
     if (button->autoDefault())
         option.features |= QStyleOptionButton::AutoDefaultButton;
+    return option;
+}
+
+int captionFitWidth(const QPushButton *button)
+{
+    const QStyleOptionButton option = pushButtonOption(button);
     const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
     const int aroundContents = option.rect.width() - contents.width();
     const int caption = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();

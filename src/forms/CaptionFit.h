@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QStyleOptionButton>
+
 class QPushButton;
 
 namespace nvtarnix {
+
+// The style option a push button is drawn with: its state, caption and
+// default-button features, as the button fills them in itself.
+QStyleOptionButton pushButtonOption(const QPushButton *button);
 
 // The narrowest width, in pixels, at which a push button shows its caption
 // whole in its current font and style: the caption's width plus the room the

@@ -1,5 +1,6 @@
 #include "DesktopTestSupport.h"
 
+#include "forms/CaptionFit.h"
 #include "support/MlStringService.h"
 
 #include "WindowVisit.h"
@@ -8,7 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -110,13 +110,9 @@ QStringList clippedCaptions(QWidget *window)
 {
     QStringList found;
     for (const QPushButton *button : window->findChildren<QPushButton *>()) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        if (button->isDefault())
-            option.features |= QStyleOptionButton::DefaultButton;
-        if (button->autoDefault())
-            option.features |= QStyleOptionButton::AutoDefaultButton;
+        // The room is the style's, measured here apart from the width the
+        // windows give a button, so that a fault in that width shows.
+        const QStyleOptionButton option = nvtarnix::pushButtonOption(button);
         const int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
         const int textWidth = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
         if (textWidth > room)
