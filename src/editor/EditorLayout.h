@@ -19,22 +19,18 @@ struct TwipRect
 };
 
 // Geometry of every control that the layout reads or moves, in twips, relative
-// to its parent's inner area. The defaults are the window's creation geometry.
+// to its parent's inner area. The defaults are the window's creation geometry;
+// controls that sit side by side, or one inside the other, share a line.
 struct EditorGeometry
 {
     TwipRect picbottom{180, 3420, 8025, 2715};
-    TwipRect frInfo{0, 0, 7980, 825};
-    TwipRect lbInfo{135, 180, 7620, 555};
+    TwipRect frInfo{0, 0, 7980, 825}, lbInfo{135, 180, 7620, 555};
     TwipRect txtScript{0, 900, 8025, 1725};
-    TwipRect tvFunctions{4140, 360, 4155, 2445};
-    TwipRect tvVariables{90, 360, 3885, 2445};
-    TwipRect cmdValueList{180, 2970, 2085, 375};
-    TwipRect cmdCheck{7155, 2970, 1140, 375};
-    TwipRect cmdCancel{7290, 6210, 1140, 375};
-    TwipRect cmdOK{6075, 6210, 1140, 375};
+    TwipRect tvFunctions{4140, 360, 4155, 2445}, tvVariables{90, 360, 3885, 2445};
+    TwipRect cmdValueList{180, 2970, 2085, 375}, cmdCheck{7155, 2970, 1140, 375};
+    TwipRect cmdCancel{7290, 6210, 1140, 375}, cmdOK{6075, 6210, 1140, 375};
     TwipRect StatusBar1{0, 6465, 8430, 285};
-    TwipRect lbVariables{90, 90, 4155, 285};
-    TwipRect lbMethods{4140, 90, 4155, 285};
+    TwipRect lbVariables{90, 90, 4155, 285}, lbMethods{4140, 90, 4155, 285};
 
     friend bool operator==(const EditorGeometry &, const EditorGeometry &) = default;
 };

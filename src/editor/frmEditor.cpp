@@ -49,6 +49,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace nvtarnix {
 
@@ -635,18 +636,17 @@ void frmEditor::placeControls()
         if (w)
             w->setGeometry(qRound(r.left / p), qRound(r.top / p), qRound(r.width / p), qRound(r.height / p));
     };
-    place(picbottom, m_geometry.picbottom);
-    place(frInfo, m_geometry.frInfo);
-    place(m_infoScroll, m_geometry.lbInfo);
-    place(txtScript, m_geometry.txtScript);
-    place(tvFunctions, m_geometry.tvFunctions);
-    place(tvVariables, m_geometry.tvVariables);
-    place(cmdValueList, m_geometry.cmdValueList);
-    place(cmdCheck, m_geometry.cmdCheck);
-    place(cmdCancel, m_geometry.cmdCancel);
-    place(cmdOK, m_geometry.cmdOK);
-    place(lbVariables, m_geometry.lbVariables);
-    place(lbMethods, m_geometry.lbMethods);
+    // Each control and the rectangle the layout keeps for it.
+    using editor::EditorGeometry;
+    const std::pair<QWidget *, editor::TwipRect EditorGeometry::*> controls[] = {
+        {picbottom, &EditorGeometry::picbottom},       {frInfo, &EditorGeometry::frInfo},
+        {m_infoScroll, &EditorGeometry::lbInfo},       {txtScript, &EditorGeometry::txtScript},
+        {tvFunctions, &EditorGeometry::tvFunctions},   {tvVariables, &EditorGeometry::tvVariables},
+        {cmdValueList, &EditorGeometry::cmdValueList}, {cmdCheck, &EditorGeometry::cmdCheck},
+        {cmdCancel, &EditorGeometry::cmdCancel},       {cmdOK, &EditorGeometry::cmdOK},
+        {lbVariables, &EditorGeometry::lbVariables},   {lbMethods, &EditorGeometry::lbMethods}};
+    for (const auto &[control, rect] : controls)
+        place(control, m_geometry.*rect);
     placeAidControls();
     // The status bar spans the bottom edge whatever the layout does; OK and
     // Cancel are drawn over it where they meet.
