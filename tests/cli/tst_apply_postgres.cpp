@@ -1,7 +1,6 @@
 // tarnix apply over PostgreSQL, run as the real program against a server of
 // the test program's own.
 
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,6 +10,7 @@
 #include "PostgresCluster.h"
 #include "TarnixProgram.h"
 #include "TestMain.h"
+#include "TsvTable.h"
 
 namespace {
 
@@ -182,18 +182,16 @@ private slots:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QStringList>("rows");  // low, high, mid, beyond, big, null
 
-        QFile table(QFINDTESTDATA("data/postgres-types.tsv"));
-        QVERIFY2(table.open(QIODevice::ReadOnly | QIODevice::Text), "data/postgres-types.tsv");
-        const QStringList lines = QString::fromUtf8(table.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        for (const QString &line : lines) {
-            if (line.startsWith(QLatin1Char('#')))
-                continue;
-            const QStringList fields = line.split(QLatin1Char('\t'));
-            QCOMPARE(fields.size(), 14);
+        QStringList columns{QStringLiteral("case"), QStringLiteral("rule")};
+        for (const char *row : {"low", "high", "mid", "beyond", "big", "null"})
+            columns << QLatin1String(row) + QLatin1String(" type") << QLatin1String(row);
+        const testsupport::TsvTable table = testsupport::readTsv(QFINDTESTDATA("data/postgres-types.tsv"), columns);
+        QVERIFY2(table.error.isEmpty(), qPrintable(table.error));
+        for (const testsupport::TsvRow &r : table.rows) {
             QStringList rows;
-            for (int i = 2; i < fields.size(); i += 2)
-                rows << fields[i] + QLatin1Char('\t') + fields[i + 1];
-            QTest::newRow(qPrintable(fields[0])) << fields[1] << rows;
+            for (int i = 2; i < r.cells.size(); i += 2)
+                rows << r.cells[i] + QLatin1Char('\t') + r.cells[i + 1];
+            QTest::newRow(qPrintable(r.cells[0])) << r.cells[1] << rows;
         }
     }
 
